@@ -1,0 +1,133 @@
+#include "CliOptions.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+
+const char* const kCliUsage =
+    "usage: pelto-cli IN.bmp OUT.bmp --pick X,Y,TOL [--pick X,Y,TOL ...] [options]\n"
+    "Turns the shape in a 24-bit BMP picture into a bevelled button and writes OUT.bmp.\n"
+    "  --pick X,Y,TOL    select as background every pixel within TOL percent (0..100) of the\n"
+    "                    colour at column X, row Y counted from the top-left corner;\n"
+    "                    repeat to add more colours to the selection (at least one)\n"
+    "  --angle A         direction the light comes from, degrees 0..359\n"
+    "                    (0 left, 90 above, 180 right, 270 below; default 0)\n"
+    "  --contrast C      strength of the shading, 0..500 (default 128)\n"
+    "  --width W         width of the bevel band in pixels, 0..30 (default 5)\n"
+    "  --shape cut|round bevel profile (default cut)\n"
+    "  --outline inner|outer  band inside the shape or in the background around it\n"
+    "                    (default inner)\n"
+    "  --help            show this text\n"
+    "OUT.bmp is written only when everything succeeded; it is never left half written.\n";
+
+namespace {
+
+bool ParseInt(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+std::string ParseRanged(const std::string& name, const std::string& text, int low, int high,
+                        int32_t& out) {
+    int value = 0;
+    if (!ParseInt(text, value)) return name + " needs a whole number, got '" + text + "'";
+    if (value < low || value > high)
+        return name + " must be from " + std::to_string(low) + " to " + std::to_string(high) +
+               ", got " + text;
+    out = value;
+    return {};
+}
+
+std::string ParsePick(const std::string& text, CliPick& pick) {
+    const size_t first = text.find(',');
+    const size_t second = first == std::string::npos ? first : text.find(',', first + 1);
+    if (second == std::string::npos || text.find(',', second + 1) != std::string::npos)
+        return "--pick needs X,Y,TOL, got '" + text + "'";
+    int32_t tolerance = 0;
+    if (!ParseInt(text.substr(0, first), pick.x) ||
+        !ParseInt(text.substr(first + 1, second - first - 1), pick.y))
+        return "--pick needs whole numbers X,Y,TOL, got '" + text + "'";
+    std::string error = ParseRanged("--pick tolerance", text.substr(second + 1), 0, 100, tolerance);
+    pick.tolerance = tolerance;
+    return error;
+}
+
+std::string ParseChoice(const std::string& name, const std::string& text, const char* zero,
+                        const char* one, int32_t& out) {
+    if (text == zero) out = 0;
+    else if (text == one) out = 1;
+    else return name + " must be " + zero + " or " + one + ", got '" + text + "'";
+    return {};
+}
+
+} // namespace
+
+CliParse ParseCliArguments(const std::vector<std::string>& args) {
+    CliOptions options;
+    std::vector<std::string> positional;
+    using Handler = std::function<std::string(const std::string&)>;
+    const std::map<std::string, Handler> handlers = {
+        {"--pick",
+         [&](const std::string& v) {
+             CliPick pick;
+             std::string error = ParsePick(v, pick);
+             if (error.empty()) options.picks.push_back(pick);
+             return error;
+         }},
+        {"--angle",
+         [&](const std::string& v) {
+             return ParseRanged("--angle", v, 0, ButtonParams::kMaxAngle, options.params.angle);
+         }},
+        {"--contrast",
+         [&](const std::string& v) {
+             return ParseRanged("--contrast", v, 0, ButtonParams::kMaxContrast,
+                                options.params.contrast);
+         }},
+        {"--width",
+         [&](const std::string& v) {
+             return ParseRanged("--width", v, 0, ButtonParams::kMaxWidth, options.params.width);
+         }},
+        {"--shape",
+         [&](const std::string& v) {
+             return ParseChoice("--shape", v, "cut", "round", options.params.shape);
+         }},
+        {"--outline",
+         [&](const std::string& v) {
+             return ParseChoice("--outline", v, "inner", "outer", options.params.outline);
+         }},
+    };
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return {options, {}};
+        }
+        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || arg == "--") {
+            positional.push_back(arg);
+            continue;
+        }
+        const size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        const auto handler = handlers.find(name);
+        if (handler == handlers.end()) return {std::nullopt, "unknown option '" + name + "'"};
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return {std::nullopt, name + " needs a value"};
+        }
+        if (std::string error = handler->second(value); !error.empty()) return {std::nullopt, error};
+    }
+
+    if (positional.size() != 2)
+        return {std::nullopt, "expected IN.bmp and OUT.bmp, got " +
+                                  std::to_string(positional.size()) + " file names"};
+    if (options.picks.empty()) return {std::nullopt, "at least one --pick X,Y,TOL is needed"};
+    options.input = positional[0];
+    options.output = positional[1];
+    return {options, {}};
+}

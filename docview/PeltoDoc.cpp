@@ -1,0 +1,28 @@
+#include "PeltoDoc.h"
+
+#include "engine/BackgroundSelection.h"
+#include "engine/Bevel.h"
+#include "image/HeightDib.h"
+
+void CPeltoDoc::SelectBackground(int x, int y, int tolerance) {
+    ::SelectBackground(m_dib, m_pMask, x, y, tolerance);
+}
+
+void CPeltoDoc::MakeButton(ButtonParams params) {
+    if (!m_pMask) return;
+    // Everything that can fail happens before the document changes.
+    auto snapshot = std::make_unique<CDIB>();
+    snapshot->Copy(m_dib);
+    CHeightDIB heights(m_dib.m_nWidth, m_dib.m_nHeight);
+    ComputeBevelHeights(*m_pMask, params, heights);
+
+    m_pUndoDIB = std::move(snapshot);
+    ShadeBevel(m_dib, heights, params.contrast);
+    ClearSelection();
+}
+
+void CPeltoDoc::Undo() {
+    if (!m_pUndoDIB) return;
+    m_dib.Copy(*m_pUndoDIB);
+    m_pUndoDIB.reset();
+}

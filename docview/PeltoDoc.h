@@ -1,0 +1,35 @@
+#pragma once
+// CPeltoDoc: one open picture with its selection mask and one-step undo
+// snapshot. Plain C++: the windows ask it to act and paint what it holds.
+// Operations with a missing precondition (no mask, no snapshot) do nothing.
+// MakeButton throws std::bad_alloc when memory runs out, with the picture,
+// the snapshot and the mask left exactly as they were.
+
+#include "engine/ButtonParams.h"
+#include "image/Dib.h"
+#include "image/MaskDib.h"
+
+#include <memory>
+
+class CArchive;
+
+class CPeltoDoc {
+public:
+    // A document exists only for an opened file: a new, empty one is refused.
+    bool OnNewDocument() { return false; }
+    // The file is exactly the picture's BMP file image.
+    void Serialize(CArchive& ar) { m_dib.Serialize(ar); }
+
+    // x, y: the image point as seen on screen (y from the top edge).
+    void SelectBackground(int x, int y, int tolerance);
+    void ClearSelection() { m_pMask.reset(); }
+    void MakeButton(ButtonParams params);
+    void Undo();
+
+    bool CanUndo() const { return m_pUndoDIB != nullptr; }
+    bool HasSelection() const { return m_pMask != nullptr; }
+
+    CDIB m_dib;
+    std::unique_ptr<CDIB> m_pUndoDIB;
+    std::unique_ptr<CMaskDIB> m_pMask;
+};

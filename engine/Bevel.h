@@ -1,0 +1,22 @@
+#pragma once
+// Bevel generation in two passes over the whole picture.
+// Pass 1 gives every band pixel a height from the direction to its nearest
+// pixel across the outline and the light angle; other pixels keep height 0.
+// Pass 2 shifts each band pixel's lightness by its smoothed height less twice
+// the contrast. Pass 1 may allocate and throw; pass 2 does neither, so a
+// caller that gets through pass 1 can commit its changes safely.
+
+#include "ButtonParams.h"
+#include "image/Dib.h"
+#include "image/HeightDib.h"
+#include "image/MaskDib.h"
+
+// Degrees to radians, with the 3.1415926535 the whole tool uses.
+constexpr double kRadiansPerDegree = 0.017453292519444445;
+
+// Height of a band pixel whose nearest pixel across the outline lies at
+// (dx, dy) from it (dy > 0: higher up on screen).
+int BevelHeight(int dx, int dy, const ButtonParams& params);
+
+void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights);
+void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast) noexcept;

@@ -1,0 +1,19 @@
+#pragma once
+// The one place where raster blocks are allocated. Sizes that do not fit in
+// memory throw std::bad_alloc. Tests may cap the size of a single block to
+// simulate a machine near its memory limit.
+
+#include <cstdint>
+#include <memory>
+
+namespace block {
+
+using Ptr = std::unique_ptr<uint8_t[]>;
+
+// Uninitialised block of size bytes (size 0 gives a null pointer).
+Ptr Allocate(uint64_t size);
+
+// Blocks larger than limit bytes fail as if memory were exhausted; 0 lifts the cap.
+void SetAllocationLimitForTesting(uint64_t limit);
+
+} // namespace block

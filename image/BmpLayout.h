@@ -1,0 +1,63 @@
+#pragma once
+// Offsets of the BMP file header and information header fields inside a file
+// image, and little-endian access to them. All fields are little-endian.
+
+#include <cstdint>
+#include <cstring>
+
+namespace bmp {
+
+constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kHeadersSize = kFileHeaderSize + kInfoHeaderSize; // 54
+
+constexpr uint32_t bfType = 0;
+constexpr uint32_t bfSize = 2;
+constexpr uint32_t bfReserved1 = 6;
+constexpr uint32_t bfReserved2 = 8;
+constexpr uint32_t bfOffBits = 10;
+constexpr uint32_t biSize = 14;
+constexpr uint32_t biWidth = 18;
+constexpr uint32_t biHeight = 22;
+constexpr uint32_t biPlanes = 26;
+constexpr uint32_t biBitCount = 28;
+constexpr uint32_t biCompression = 30;
+constexpr uint32_t biSizeImage = 34;
+constexpr uint32_t biXPelsPerMeter = 38;
+constexpr uint32_t biYPelsPerMeter = 42;
+constexpr uint32_t biClrUsed = 46;
+constexpr uint32_t biClrImportant = 50;
+
+inline uint16_t ReadU16(const uint8_t* block, uint32_t offset) {
+    uint16_t v;
+    std::memcpy(&v, block + offset, 2);
+    return v;
+}
+inline uint32_t ReadU32(const uint8_t* block, uint32_t offset) {
+    uint32_t v;
+    std::memcpy(&v, block + offset, 4);
+    return v;
+}
+inline int32_t ReadI32(const uint8_t* block, uint32_t offset) {
+    return static_cast<int32_t>(ReadU32(block, offset));
+}
+inline void WriteU16(uint8_t* block, uint32_t offset, uint16_t v) { std::memcpy(block + offset, &v, 2); }
+inline void WriteU32(uint8_t* block, uint32_t offset, uint32_t v) { std::memcpy(block + offset, &v, 4); }
+
+// Writes the 54 header bytes of a raster the program builds itself.
+inline void WriteBuiltHeaders(uint8_t* block, uint32_t fileSize, uint32_t offBits, int32_t width,
+                              int32_t height, uint16_t bitCount, uint32_t imageSize) {
+    std::memset(block, 0, kHeadersSize);
+    block[0] = 'B';
+    block[1] = 'M';
+    WriteU32(block, bfSize, fileSize);
+    WriteU32(block, bfOffBits, offBits);
+    WriteU32(block, biSize, kInfoHeaderSize);
+    WriteU32(block, biWidth, static_cast<uint32_t>(width));
+    WriteU32(block, biHeight, static_cast<uint32_t>(height));
+    WriteU16(block, biPlanes, 1);
+    WriteU16(block, biBitCount, bitCount);
+    WriteU32(block, biSizeImage, imageSize);
+}
+
+} // namespace bmp

@@ -1,0 +1,125 @@
+#include "Dib.h"
+
+#include "BmpLayout.h"
+#include "platform/Archive.h"
+#include "platform/ArchiveException.h"
+#include "platform/Dc.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace {
+
+// The first failing test decides the message; nullptr accepts the file.
+// Nothing outside [0, size) is read, and the declared size is only trusted
+// once the pixel array is known to lie inside the file.
+const char* CheckFileImage(const uint8_t* block, uint64_t size, uint64_t readCount) {
+    if (readCount != size || size < 2 || block[0] != 0x42 || block[1] != 0x4D)
+        return CDIB::kMsgWrongFormat;
+    if (size < bmp::kHeadersSize) return CDIB::kMsgWrongFormat;
+    if (bmp::ReadU16(block, bmp::biBitCount) != 24) return CDIB::kMsgNotFullColour;
+    if (bmp::ReadU32(block, bmp::biCompression) != 0) return CDIB::kMsgUnsupported;
+
+    const int32_t width = bmp::ReadI32(block, bmp::biWidth);
+    const int32_t height = bmp::ReadI32(block, bmp::biHeight);
+    if (width <= 0 || height <= 0) return CDIB::kMsgUnsupported;
+    // A BMP describes its pixel array with 32-bit sizes; anything larger is not a BMP we can hold.
+    const uint64_t pixelBytes = CDIB::Stride24(width) * uint64_t(height);
+    if (pixelBytes > std::numeric_limits<uint32_t>::max()) return CDIB::kMsgUnsupported;
+
+    const uint64_t offBits = bmp::ReadU32(block, bmp::bfOffBits);
+    if (offBits < bmp::kHeadersSize || offBits + pixelBytes > size) return CDIB::kMsgWrongFormat;
+    return nullptr;
+}
+
+[[noreturn]] void Refuse(const char* message) {
+    throw CArchiveException(CArchiveException::badIndex, message);
+}
+
+} // namespace
+
+void CDIB::Serialize(CArchive& ar) {
+    ar.Flush();
+    CFile* file = ar.GetFile();
+    if (ar.IsStoring()) {
+        if (m_pFileImage) file->Write(m_pFileImage.get(), m_nFileSize);
+        return;
+    }
+    const uint64_t length = file->GetLength();
+    // The block size is a 32-bit count; a longer file cannot be a picture we hold.
+    if (length > std::numeric_limits<uint32_t>::max()) Refuse(kMsgWrongFormat);
+    block::Ptr data = block::Allocate(length);
+    const uint64_t readCount = length ? file->Read(data.get(), length) : 0;
+    Adopt(std::move(data), length, readCount);
+}
+
+void CDIB::LoadFromBytes(const uint8_t* data, uint64_t size) {
+    if (size > std::numeric_limits<uint32_t>::max()) Refuse(kMsgWrongFormat);
+    block::Ptr copy = block::Allocate(size);
+    if (size) std::memcpy(copy.get(), data, size);
+    Adopt(std::move(copy), size, size);
+}
+
+void CDIB::Adopt(block::Ptr data, uint64_t size, uint64_t readCount) {
+    if (const char* refusal = CheckFileImage(data.get(), size, readCount)) Refuse(refusal);
+    m_pFileImage = std::move(data);
+    m_nFileSize = static_cast<uint32_t>(size);
+    m_nWidth = bmp::ReadI32(m_pFileImage.get(), bmp::biWidth);
+    m_nHeight = bmp::ReadI32(m_pFileImage.get(), bmp::biHeight);
+}
+
+uint32_t CDIB::OffBits() const { return bmp::ReadU32(m_pFileImage.get(), bmp::bfOffBits); }
+
+COLORREF CDIB::GetPixel(int x, int y) const {
+    if (!m_pFileImage) return 0;
+    const uint8_t* p = Row(y) + 3 * size_t(x);
+    return RGB(p[2], p[1], p[0]);
+}
+
+void CDIB::SetPixel(int x, int y, COLORREF colour) {
+    if (!m_pFileImage) return;
+    uint8_t* p = Row(y) + 3 * size_t(x);
+    p[0] = static_cast<uint8_t>(GetBValue(colour));
+    p[1] = static_cast<uint8_t>(GetGValue(colour));
+    p[2] = static_cast<uint8_t>(GetRValue(colour));
+}
+
+void CDIB::Draw(CDC* dc) const {
+    if (!m_pFileImage || !dc) return;
+    const uint8_t* info = m_pFileImage.get() + bmp::kFileHeaderSize;
+    // Full sizes rather than their low 16 bits: wide pictures draw whole.
+    dc->SetDIBitsToDevice(0, 0, bmp::ReadU32(m_pFileImage.get(), bmp::biWidth),
+                          bmp::ReadU32(m_pFileImage.get(), bmp::biHeight),
+                          m_pFileImage.get() + OffBits(), info);
+}
+
+CDIB& CDIB::Copy(const CDIB& other) {
+    block::Ptr data = block::Allocate(other.m_pFileImage ? other.m_nFileSize : 0);
+    if (data) std::memcpy(data.get(), other.m_pFileImage.get(), other.m_nFileSize);
+    m_pFileImage = std::move(data);
+    m_nFileSize = other.m_nFileSize;
+    m_nWidth = other.m_nWidth;
+    m_nHeight = other.m_nHeight;
+    return *this;
+}
+
+uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes,
+                           uint32_t& stride) {
+    const uint64_t rowBytes = (uint64_t(width > 0 ? width : 0) * (bitCount / 8) + 3) & ~uint64_t(3);
+    const uint32_t offBits = bmp::kHeadersSize + paletteBytes;
+    stride = static_cast<uint32_t>(rowBytes);
+    if (width <= 0 || height <= 0) return nullptr;
+    const uint64_t imageSize = rowBytes * uint64_t(height);
+    if (imageSize + offBits > std::numeric_limits<uint32_t>::max()) throw std::bad_alloc();
+
+    block::Ptr data = block::Allocate(imageSize + offBits);
+    bmp::WriteBuiltHeaders(data.get(), static_cast<uint32_t>(imageSize + offBits), offBits, width,
+                           height, bitCount, static_cast<uint32_t>(imageSize));
+    std::memset(data.get() + offBits, 0, imageSize);
+    m_pFileImage = std::move(data);
+    m_nFileSize = static_cast<uint32_t>(imageSize + offBits);
+    m_nWidth = width;
+    m_nHeight = height;
+    return m_pFileImage.get() + offBits;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// CDIB: a 24-bit colour picture held as the complete bytes of its BMP file in
+// one block (headers, any gap or colour table, bottom-up pixel rows padded to
+// 4 bytes, any trailing bytes), exactly as read. Pixels are addressed by
+// (column, stored row); stored row 0 is the bottom row as shown. Colours are
+// COLORREF values (0x00BBGGRR); in the file a pixel is blue, green, red.
+// A refused load throws CArchiveException(badIndex) carrying the user-facing
+// message; file errors surface as CFileException; no memory as std::bad_alloc.
+
+#include "Block.h"
+#include "platform/ColorRef.h"
+
+#include <cstdint>
+
+class CArchive;
+class CDC;
+
+class CDIB {
+public:
+    static constexpr const char* kMsgWrongFormat = "フォーマットが違います";
+    static constexpr const char* kMsgNotFullColour = "フルカラービットマップではありません";
+    static constexpr const char* kMsgUnsupported =
+        "ビットマップのフォーマットがサポートされていない形式です";
+
+    CDIB() = default;
+    virtual ~CDIB() = default;
+    CDIB(const CDIB&) = delete;
+    CDIB& operator=(const CDIB&) = delete;
+
+    // Loads the whole file into a new block, or writes the block back unchanged.
+    virtual void Serialize(CArchive& ar);
+    // Same checks as a load, on bytes already in memory.
+    void LoadFromBytes(const uint8_t* data, uint64_t size);
+
+    COLORREF GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, COLORREF colour);
+    void Draw(CDC* dc) const;
+    CDIB& Copy(const CDIB& other);
+
+    bool HasBlock() const { return m_pFileImage != nullptr; }
+    // Bytes per stored row of a 24-bit picture of this width.
+    static uint64_t Stride24(int64_t width) { return (uint64_t(width) * 3 + 3) & ~uint64_t(3); }
+    // Start of stored row y of the pixel array (block required).
+    uint8_t* Row(int y) { return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth); }
+    const uint8_t* Row(int y) const {
+        return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth);
+    }
+
+    block::Ptr m_pFileImage;
+    uint32_t m_nFileSize = 0;
+    int32_t m_nWidth = 1;
+    int32_t m_nHeight = 1;
+
+protected:
+    uint32_t OffBits() const;
+    // Makes this image a freshly built raster of bitCount bits per pixel with
+    // paletteBytes of colour table, all pixels 0; returns the pixel array.
+    // A width or height of 0 or less leaves the image without a block.
+    uint8_t* BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes,
+                         uint32_t& stride);
+
+private:
+    // Validates a freshly read file image and takes it; throws on refusal.
+    void Adopt(block::Ptr block, uint64_t size, uint64_t readCount);
+};

@@ -1,0 +1,173 @@
+// Runs the real pelto-cli executable and checks its files and exit codes.
+
+#include "docview/DocumentFile.h"
+#include "support/BmpBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    bool signalled = false;
+    std::string output; // stdout and stderr together
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'') q.append("'\\''");
+        else q.push_back(c);
+    }
+    q.push_back('\'');
+    return q;
+}
+
+CliRun RunCli(const std::vector<std::string>& args) {
+    std::string command = Quote(PELTO_CLI);
+    for (const std::string& a : args) command.append(" ").append(Quote(a));
+    command.append(" 2>&1");
+    CliRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.signalled = WIFSIGNALED(status);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+COLORREF Logo(int x, int y) {
+    const int dx = x - 20, dy = y - 14;
+    return dx * dx + dy * dy < 100 ? RGB(200, 40, 40) : RGB(240, 240, 240);
+}
+
+TEST(PeltoCli, WritesWhatTheDocumentComputes) {
+    TempDir dir;
+    WriteFileBytes(dir.File("in.bmp"), MakeBmp24(41, 29, Logo, {8, 3})); // odd width: row padding
+    const CliRun run = RunCli({dir.File("in.bmp"), dir.File("out.bmp"), "--pick", "0,0,5", "--pick", "40,28,0",
+                            "--angle", "135", "--contrast", "200", "--width", "4", "--shape", "round",
+                            "--outline", "outer"});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+
+    DocOpenResult expected = OpenDocument(dir.File("in.bmp"));
+    ASSERT_TRUE(expected.doc);
+    expected.doc->SelectBackground(0, 0, 5);
+    expected.doc->SelectBackground(40, 28, 0);
+    expected.doc->MakeButton(ButtonParams{135, 200, 4, 1, 1});
+    ASSERT_EQ(SaveDocument(*expected.doc, dir.File("expected.bmp")), "");
+    EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), ReadFileBytes(dir.File("expected.bmp")));
+    EXPECT_NE(ReadFileBytes(dir.File("out.bmp")), ReadFileBytes(dir.File("in.bmp")));
+}
+
+TEST(PeltoCli, HelpExplainsTheOptions) {
+    const CliRun run = RunCli({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"--pick", "--angle", "--contrast", "--width", "--shape", "--outline"})
+        EXPECT_NE(run.output.find(option), std::string::npos) << option;
+}
+
+struct Refusal {
+    const char* name;
+    std::function<Bytes()> input; // nothing written when it returns {0xFF}
+    std::vector<std::string> extra;
+    const char* expectedText;
+};
+
+Bytes NoFile() { return {0xFF}; }
+
+class PeltoCliRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(PeltoCliRefusal, ExitsNonZeroAndLeavesTheOutputUntouched) {
+    const Refusal& c = GetParam();
+    for (bool outputExists : {false, true}) {
+        TempDir dir;
+        const Bytes input = c.input();
+        if (input != NoFile()) WriteFileBytes(dir.File("in.bmp"), input);
+        const Bytes previous = MakeBmp24(2, 2, RGB(1, 2, 3));
+        if (outputExists) WriteFileBytes(dir.File("out.bmp"), previous);
+
+        std::vector<std::string> args = {dir.File("in.bmp"), dir.File("out.bmp")};
+        for (const std::string& a : c.extra) args.push_back(a == "DIR" ? dir.Path() : a);
+        const CliRun run = RunCli(args);
+        EXPECT_FALSE(run.signalled);
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_NE(run.output.find(c.expectedText), std::string::npos) << run.output;
+        if (outputExists) EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), previous);
+        else EXPECT_FALSE(fs::exists(dir.File("out.bmp")));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()),
+                  (input != NoFile() ? 1 : 0) + (outputExists ? 1 : 0));
+    }
+}
+
+Bytes GoodPicture() { return MakeBmp24(10, 8, Logo); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PeltoCliRefusal,
+    ::testing::Values(
+        Refusal{"MissingInput", NoFile, {"--pick", "0,0,0"}, "in.bmp"},
+        Refusal{"EmptyInput", [] { return Bytes{}; }, {"--pick", "0,0,0"}, "empty"},
+        Refusal{"NotABmp", [] { return Bytes{'G', 'I', 'F', '8'}; }, {"--pick", "0,0,0"}, "フォーマットが違います"},
+        Refusal{"EightBit",
+                [] {
+                    Bytes b = GoodPicture();
+                    PutU16(b, 28, 8);
+                    return b;
+                },
+                {"--pick", "0,0,0"},
+                "フルカラービットマップではありません"},
+        Refusal{"Compressed",
+                [] {
+                    Bytes b = GoodPicture();
+                    PutU32(b, 30, 1);
+                    return b;
+                },
+                {"--pick", "0,0,0"},
+                "ビットマップのフォーマットがサポートされていない形式です"},
+        Refusal{"Truncated",
+                [] {
+                    Bytes b = GoodPicture();
+                    b.resize(b.size() - 1);
+                    return b;
+                },
+                {"--pick", "0,0,0"},
+                "フォーマットが違います"},
+        Refusal{"PickOutside", GoodPicture, {"--pick", "10,0,0"}, "outside"},
+        Refusal{"PickBelow", GoodPicture, {"--pick", "0,8,0"}, "outside"},
+        Refusal{"NoPick", GoodPicture, {}, "--pick"},
+        Refusal{"BadAngle", GoodPicture, {"--pick", "0,0,0", "--angle", "360"}, "--angle"}),
+    [](const auto& c) { return std::string(c.param.name); });
+
+TEST(PeltoCli, UnwritableOutputIsReportedAndLeavesNothing) {
+    TempDir dir;
+    WriteFileBytes(dir.File("in.bmp"), GoodPicture());
+    fs::create_directory(dir.File("out.bmp"));
+    const CliRun toFolder = RunCli({dir.File("in.bmp"), dir.File("out.bmp"), "--pick", "0,0,0"});
+    EXPECT_NE(toFolder.exitCode, 0);
+    EXPECT_TRUE(fs::is_directory(dir.File("out.bmp")));
+    EXPECT_TRUE(fs::is_empty(dir.File("out.bmp")));
+
+    const CliRun toNowhere = RunCli({dir.File("in.bmp"), dir.File("no/out.bmp"), "--pick", "0,0,0"});
+    EXPECT_NE(toNowhere.exitCode, 0);
+    EXPECT_NE(toNowhere.output.find("no/out.bmp"), std::string::npos);
+}
+
+TEST(PeltoCli, CanOverwriteItsInput) {
+    TempDir dir;
+    const Bytes original = MakeBmp24(41, 29, Logo);
+    WriteFileBytes(dir.File("in.bmp"), original);
+    const CliRun run = RunCli({dir.File("in.bmp"), dir.File("in.bmp"), "--pick", "0,0,0"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(ReadFileBytes(dir.File("in.bmp")), original);
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#include "cli/CliOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> Args(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
+
+TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
+    const CliParse p = ParseCliArguments(Args({"in.bmp", "out.bmp", "--pick", "1,2,30"}));
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->input, "in.bmp");
+    EXPECT_EQ(p.options->output, "out.bmp");
+    ASSERT_EQ(p.options->picks.size(), 1u);
+    EXPECT_EQ(p.options->picks[0].x, 1);
+    EXPECT_EQ(p.options->picks[0].y, 2);
+    EXPECT_EQ(p.options->picks[0].tolerance, 30);
+    const ButtonParams& b = p.options->params;
+    EXPECT_EQ(b.angle, 0);
+    EXPECT_EQ(b.contrast, 128);
+    EXPECT_EQ(b.width, 5);
+    EXPECT_EQ(b.shape, 0);
+    EXPECT_EQ(b.outline, 0);
+}
+
+TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
+    const CliParse p = ParseCliArguments(Args({"--pick=0,0,0", "in.bmp", "--angle", "359", "--contrast=500",
+                                               "--width", "30", "--shape", "round", "--outline=outer",
+                                               "out.bmp", "--pick", "5,6,100"}));
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->picks.size(), 2u);
+    EXPECT_EQ(p.options->picks[1].x, 5);
+    EXPECT_EQ(p.options->picks[1].tolerance, 100);
+    const ButtonParams& b = p.options->params;
+    EXPECT_EQ(b.angle, 359);
+    EXPECT_EQ(b.contrast, 500);
+    EXPECT_EQ(b.width, 30);
+    EXPECT_EQ(b.shape, 1);
+    EXPECT_EQ(b.outline, 1);
+}
+
+TEST(ParseCliArguments, HelpNeedsNothingElse) {
+    const CliParse p = ParseCliArguments(Args({"--help"}));
+    ASSERT_TRUE(p.options);
+    EXPECT_TRUE(p.options->help);
+}
+
+class BadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(BadArguments, AreRefusedWithAMessage) {
+    const CliParse p = ParseCliArguments(GetParam());
+    EXPECT_FALSE(p.options);
+    EXPECT_FALSE(p.error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BadArguments,
+    ::testing::Values(Args({}), Args({"in.bmp", "out.bmp"}), Args({"in.bmp", "--pick", "0,0,0"}),
+                      Args({"a", "b", "c", "--pick", "0,0,0"}), Args({"a", "b", "--pick", "0,0"}),
+                      Args({"a", "b", "--pick", "0,0,0,0"}), Args({"a", "b", "--pick", "x,0,0"}),
+                      Args({"a", "b", "--pick", "0,0,101"}), Args({"a", "b", "--pick", "0,0,-1"}),
+                      Args({"a", "b", "--pick", "0,,5"}), Args({"a", "b", "--pick", "0,0,0", "--angle", "360"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--angle", "-1"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--contrast", "501"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--width", "31"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--width", "5px"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--width", " 5"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--width", "99999999999"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--shape", "square"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--outline", "both"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--angle"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--colour", "red"})));
+
+} // namespace
