@@ -1,0 +1,23 @@
+#include "MessageBox.h"
+
+#include <QMessageBox>
+
+namespace {
+std::function<void(const QString&)>& Handler() {
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+} // namespace
+
+void AfxMessageBox(const QString& text, QWidget* parent) {
+    if (Handler()) {
+        Handler()(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void SetMessageBoxHandlerForTesting(std::function<void(const QString&)> handler) {
+    Handler() = std::move(handler);
+}
