@@ -1,0 +1,42 @@
+#include "dialogs/AngleDial.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.1415926535;
+constexpr double kRadiansPerDegree = 0.017453292519444445; // kPi / 180
+constexpr double kDegreesPerRadian = 57.29577951471995;    // 180 / kPi
+constexpr unsigned kFullTurn = 360;
+
+} // namespace
+
+QPoint DialCentre(const QRect& area) {
+    return QPoint((area.x() + area.x() + area.width()) / 2,
+                  (area.y() + area.y() + area.height()) / 2);
+}
+
+QPoint DialHandTip(const QRect& area, unsigned angle) {
+    const double a = angle * kRadiansPerDegree;
+    const QPoint centre = DialCentre(area);
+    return QPoint(centre.x() - static_cast<int>(area.width() * std::cos(a) / 2),
+                  centre.y() - static_cast<int>(area.height() * std::sin(a) / 2));
+}
+
+unsigned DialAngleFromPoint(const QRect& area, const QPoint& point) {
+    const QPoint centre = DialCentre(area);
+    const double dx = point.x() - centre.x();
+    const double dy = point.y() - centre.y();
+    const auto angle = static_cast<unsigned>((std::atan2(dy, dx) + kPi) * kDegreesPerRadian);
+    return angle == kFullTurn ? 0 : angle;
+}
+
+void PaintDial(QPainter& painter, const QRect& area, unsigned angle) {
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    // A one-pixel pen strokes one pixel beyond a rectangle's width and height.
+    painter.drawEllipse(area.adjusted(0, 0, -1, -1));
+    painter.drawLine(DialCentre(area), DialHandTip(area, angle));
+}

@@ -1,0 +1,79 @@
+#include "dialogs/BackgroundDlg.h"
+
+#include "dialogs/DialogLayout.h"
+#include "dialogs/DialogResult.h"
+#include "dialogs/NumberEdit.h"
+
+#include <QLabel>
+#include <QShowEvent>
+#include <QSlider>
+
+#include <algorithm>
+
+namespace {
+constexpr int kPollMilliseconds = 100;
+}
+
+CBackgroundDlg::CBackgroundDlg(QWidget* parent) : QDialog(parent), m_exchange(this) {
+    SetUpDialogWindow(this, QStringLiteral("背景色の選択"), QSize(187, 65));
+    const CDialogUnits units(font());
+
+    QLabel* label =
+        AddStaticText(this, units, QStringLiteral("色の違いの許容範囲(&C)"), QRect(13, 15, 73, 9));
+    m_pToleranceEdit = units.Place(new CNumberEdit(this), QRect(87, 13, 23, 12));
+    m_pToleranceEdit->setObjectName(QStringLiteral("toleranceEdit"));
+    label->setBuddy(m_pToleranceEdit);
+    AddStaticText(this, units, QStringLiteral("%"), QRect(111, 15, 10, 9));
+    m_wndSlider = units.Place(new QSlider(Qt::Horizontal, this), QRect(13, 30, 100, 24));
+    m_wndSlider->setObjectName(QStringLiteral("toleranceSlider"));
+    m_wndSlider->setTickPosition(QSlider::TicksAbove);
+    m_wndSlider->setTickInterval(static_cast<int>(kMaxTolerance));
+    AddOkCancel(this, units, QRect(130, 7, 50, 14), QRect(130, 24, 50, 14));
+
+    m_exchange.AddUnsigned(m_pToleranceEdit, &m_nTolerance, 0, kMaxTolerance);
+
+    m_pollTimer.setInterval(kPollMilliseconds);
+    connect(&m_pollTimer, &QTimer::timeout, this, &CBackgroundDlg::OnTimer);
+    connect(m_pToleranceEdit, &CNumberEdit::focusLost, this,
+            &CBackgroundDlg::OnKillfocusToleranceEdit);
+}
+
+int CBackgroundDlg::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+void CBackgroundDlg::accept() {
+    if (m_exchange.ReadAll()) QDialog::accept();
+}
+
+void CBackgroundDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) OnInitDialog();
+}
+
+void CBackgroundDlg::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) m_pollTimer.stop();
+}
+
+void CBackgroundDlg::OnInitDialog() {
+    m_exchange.WriteAll();
+    m_wndSlider->setRange(0, static_cast<int>(kMaxTolerance));
+    m_wndSlider->setValue(static_cast<int>(std::min(m_nTolerance, kMaxTolerance)));
+    m_pollTimer.start();
+    m_pToleranceEdit->setFocus(Qt::OtherFocusReason);
+    m_pToleranceEdit->selectAll(); // typing replaces the value, as on entering by Tab
+}
+
+void CBackgroundDlg::OnTimer() {
+    if (m_exchange.IsExchanging() || !m_wndSlider->hasFocus()) return;
+    m_exchange.ReadAll();
+    m_nTolerance = static_cast<unsigned>(m_wndSlider->value());
+    m_exchange.WriteAll();
+}
+
+void CBackgroundDlg::OnKillfocusToleranceEdit() {
+    if (m_exchange.IsExchanging()) return;
+    m_exchange.ReadAll();
+    m_wndSlider->setValue(static_cast<int>(std::min(m_nTolerance, kMaxTolerance)));
+}

@@ -1,0 +1,178 @@
+#include "dialogs/ButtonDlg.h"
+
+#include "dialogs/AngleDial.h"
+#include "dialogs/DialogLayout.h"
+#include "dialogs/DialogResult.h"
+#include "dialogs/NumberEdit.h"
+#include "dialogs/SpinArrows.h"
+#include "engine/ButtonParams.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+
+#include <cstdint>
+
+namespace {
+
+// The value a spin arrow's delta leads to. Below zero (as a signed number) gives
+// belowZero and above max gives aboveMax: the angle jumps to its far end rather
+// than wrapping by a full turn.
+unsigned Stepped(unsigned value, int delta, unsigned belowZero, unsigned max, unsigned aboveMax) {
+    const auto result = static_cast<int32_t>(value - static_cast<unsigned>(delta));
+    if (result < 0) return belowZero;
+    return static_cast<unsigned>(result) > max ? aboveMax : static_cast<unsigned>(result);
+}
+
+constexpr unsigned kMaxAngle = ButtonParams::kMaxAngle;
+constexpr unsigned kMaxWidth = ButtonParams::kMaxWidth;
+constexpr unsigned kMaxContrast = ButtonParams::kMaxContrast;
+
+} // namespace
+
+CButtonDlg::CButtonDlg(QWidget* parent) : QDialog(parent), m_exchange(this) {
+    SetUpDialogWindow(this, QStringLiteral("立体ボタン作成"), QSize(253, 191));
+    const CDialogUnits units(font());
+    m_dialArea = units.ToPixels(QRect(17, 30, 101, 112));
+    auto named = [&units](auto* control, const char* name, const QRect& rect) {
+        control->setObjectName(QString::fromLatin1(name));
+        return units.Place(control, rect);
+    };
+
+    // Template order, which is also the tab order and the z-order.
+    AddStaticText(this, units, QStringLiteral("光源の角度"), QRect(25, 156, 34, 9));
+    m_pAngleEdit = named(new CNumberEdit(this), "angleEdit", QRect(62, 154, 27, 12));
+    auto* angleSpin = named(new CSpinArrows(this), "angleSpin", QRect(89, 154, 9, 12));
+    AddStaticText(this, units, QStringLiteral("度"), QRect(102, 156, 11, 10));
+    AddStaticText(this, units, QStringLiteral("ボタンの幅"), QRect(136, 65, 34, 9));
+    auto* widthEdit = named(new CNumberEdit(this), "widthEdit", QRect(173, 62, 27, 12));
+    auto* widthSpin = named(new CSpinArrows(this), "widthSpin", QRect(200, 62, 9, 12));
+    AddStaticText(this, units, QStringLiteral("ピクセル"), QRect(212, 64, 25, 10));
+
+    struct Radio {
+        const char16_t* text;
+        const char* name;
+        QRect rect;
+    };
+    auto addRadioGroup = [&](const QString& title, const QRect& box, const Radio(&radios)[2]) {
+        units.Place(new QGroupBox(title, this), box);
+        auto* group = new QButtonGroup(this);
+        QList<QAbstractButton*> buttons;
+        for (const Radio& radio : radios) {
+            auto* button = named(new QRadioButton(QString::fromUtf16(radio.text), this), radio.name,
+                                 radio.rect);
+            group->addButton(button);
+            buttons.append(button);
+        }
+        return buttons;
+    };
+    const QList<QAbstractButton*> shapeButtons =
+        addRadioGroup(QStringLiteral("ボタンの形"), QRect(131, 82, 106, 44),
+                      {{u"カット型", "cutRadio", QRect(136, 94, 57, 13)},
+                       {u"ラウンド型", "roundRadio", QRect(136, 109, 57, 13)}});
+    const QList<QAbstractButton*> outlineButtons =
+        addRadioGroup(QStringLiteral("ボタンの輪郭の位置"), QRect(131, 134, 106, 44),
+                      {{u"内周", "innerRadio", QRect(136, 146, 57, 13)},
+                       {u"外周", "outerRadio", QRect(136, 161, 57, 13)}});
+
+    AddOkCancel(this, units, QRect(195, 6, 50, 14), QRect(195, 24, 50, 14));
+    AddStaticText(this, units, QStringLiteral("コントラスト"), QRect(136, 46, 34, 9));
+    auto* contrastEdit = named(new CNumberEdit(this), "contrastEdit", QRect(173, 44, 27, 12));
+    auto* contrastSpin = named(new CSpinArrows(this), "contrastSpin", QRect(200, 44, 9, 12));
+
+    m_exchange.AddUnsigned(m_pAngleEdit, &m_nLightAngle, 0, kMaxAngle);
+    m_exchange.AddUnsigned(widthEdit, &m_nBevelWidth, 0, kMaxWidth);
+    m_exchange.AddRadioGroup(shapeButtons, &m_nShape);
+    m_exchange.AddRadioGroup(outlineButtons, &m_nOutline);
+    m_exchange.AddUnsigned(contrastEdit, &m_nContrast, 0, kMaxContrast);
+
+    connect(widthSpin, &CSpinArrows::deltaPos, this, &CButtonDlg::OnDeltaposWidthSpin);
+    connect(angleSpin, &CSpinArrows::deltaPos, this, &CButtonDlg::OnDeltaposAngleSpin);
+    connect(m_pAngleEdit, &CNumberEdit::focusLost, this, &CButtonDlg::OnKillfocusAngleEdit);
+    connect(contrastSpin, &CSpinArrows::deltaPos, this, &CButtonDlg::OnDeltaposContrastSpin);
+}
+
+int CButtonDlg::DoModal() {
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+void CButtonDlg::accept() {
+    if (m_exchange.ReadAll()) QDialog::accept();
+}
+
+void CButtonDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) OnInitDialog();
+}
+
+void CButtonDlg::OnInitDialog() {
+    m_exchange.WriteAll();
+    m_pAngleEdit->setFocus(Qt::OtherFocusReason);
+    m_pAngleEdit->selectAll(); // typing replaces the value, as on entering by Tab
+}
+
+void CButtonDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    PaintDial(painter, m_dialArea, m_nLightAngle);
+}
+
+// A press anywhere in the dial's rectangle, even outside the ellipse, starts a
+// drag; the press holds the mouse, so moves keep coming beyond the dialog.
+void CButtonDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_dialArea.contains(event->position().toPoint())) {
+        m_bDragging = true;
+        SetAngleFromPoint(event->position().toPoint());
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void CButtonDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (m_bDragging && (event->buttons() & Qt::LeftButton))
+        SetAngleFromPoint(event->position().toPoint());
+    QDialog::mouseMoveEvent(event);
+}
+
+void CButtonDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_bDragging && event->button() == Qt::LeftButton) {
+        m_bDragging = false;
+        SetAngleFromPoint(event->position().toPoint());
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CButtonDlg::SetAngleFromPoint(const QPoint& point) {
+    m_nLightAngle = DialAngleFromPoint(m_dialArea, point);
+    m_exchange.WriteAll();
+    repaint();
+}
+
+void CButtonDlg::OnDeltaposWidthSpin(int delta) {
+    if (m_exchange.IsExchanging()) return;
+    m_exchange.ReadAll();
+    m_nBevelWidth = Stepped(m_nBevelWidth, delta, 0, kMaxWidth, kMaxWidth);
+    m_exchange.WriteAll();
+}
+
+void CButtonDlg::OnDeltaposAngleSpin(int delta) {
+    if (m_exchange.IsExchanging()) return;
+    m_exchange.ReadAll();
+    m_nLightAngle = Stepped(m_nLightAngle, delta, kMaxAngle, kMaxAngle, 0);
+    m_exchange.WriteAll();
+    repaint();
+}
+
+void CButtonDlg::OnDeltaposContrastSpin(int delta) {
+    if (m_exchange.IsExchanging()) return;
+    m_exchange.ReadAll();
+    m_nContrast = Stepped(m_nContrast, delta, 0, kMaxContrast, kMaxContrast);
+    m_exchange.WriteAll();
+}
+
+void CButtonDlg::OnKillfocusAngleEdit() {
+    if (m_exchange.IsExchanging()) return;
+    m_exchange.ReadAll();
+    repaint();
+}

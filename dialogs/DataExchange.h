@@ -1,0 +1,57 @@
+#pragma once
+// Moves a dialog's values between its fields and its controls over one ordered
+// list of entries. Reading checks the number boxes in list order and stops at
+// the first one it refuses: the message goes to AfxMessageBox, the focus back to
+// that box with its text selected, and later entries keep their old values.
+// While a read or a write runs, IsExchanging() is true, so the dialog can ignore
+// the notifications that its own exchange sets off.
+
+#include <QList>
+
+#include <variant>
+#include <vector>
+
+class QAbstractButton;
+class QLineEdit;
+class QWidget;
+
+class CDataExchange {
+public:
+    explicit CDataExchange(QWidget* dialog);
+
+    // An unsigned decimal box. A number outside min..max is stored into the
+    // field before it is refused.
+    void AddUnsigned(QLineEdit* box, unsigned* field, unsigned min, unsigned max);
+    // A radio group, buttons in their order: the field is the index of the checked
+    // button, -1 when none is checked.
+    void AddRadioGroup(QList<QAbstractButton*> buttons, int* field);
+
+    // Controls to fields; false when a box was refused.
+    bool ReadAll();
+    // Fields to controls.
+    void WriteAll();
+
+    bool IsExchanging() const { return m_bExchanging; }
+
+private:
+    struct UnsignedEntry {
+        QLineEdit* box;
+        unsigned* field;
+        unsigned min;
+        unsigned max;
+    };
+    struct RadioEntry {
+        QList<QAbstractButton*> buttons;
+        int* field;
+    };
+
+    bool Read(const UnsignedEntry& entry);
+    static bool Read(const RadioEntry& entry);
+    static void Write(const UnsignedEntry& entry);
+    static void Write(const RadioEntry& entry);
+    bool Fail(QLineEdit* box, const QString& message);
+
+    QWidget* m_pDialog;
+    std::vector<std::variant<UnsignedEntry, RadioEntry>> m_entries;
+    bool m_bExchanging = false;
+};

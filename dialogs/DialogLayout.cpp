@@ -1,0 +1,75 @@
+#include "dialogs/DialogLayout.h"
+
+#include <QDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// MulDiv's rounding, for the non-negative coordinates of a template.
+int Scale(int units, int base, int divisor) {
+    return (units * base + divisor / 2) / divisor;
+}
+
+} // namespace
+
+QFont DialogFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
+    font.setPointSize(9);
+    return font;
+}
+
+// The average width is that of the 52 Latin letters, rounded, as the old
+// platform measured it; a CJK font's own average would count its wide glyphs.
+CDialogUnits::CDialogUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_nBaseWidth = (letters / 26 + 1) / 2;
+    m_nBaseHeight = metrics.height();
+}
+
+CDialogUnits::CDialogUnits(int baseWidth, int baseHeight)
+    : m_nBaseWidth(baseWidth), m_nBaseHeight(baseHeight) {}
+
+QRect CDialogUnits::ToPixels(const QRect& units) const {
+    const int left = Scale(units.x(), m_nBaseWidth, 4);
+    const int top = Scale(units.y(), m_nBaseHeight, 8);
+    const int right = Scale(units.x() + units.width(), m_nBaseWidth, 4);
+    const int bottom = Scale(units.y() + units.height(), m_nBaseHeight, 8);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QSize CDialogUnits::ToPixels(const QSize& units) const {
+    return ToPixels(QRect(QPoint(0, 0), units)).size();
+}
+
+void SetUpDialogWindow(QDialog* dialog, const QString& caption, const QSize& units) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog->setWindowTitle(caption);
+    dialog->setFont(DialogFont());
+    dialog->setFixedSize(CDialogUnits(dialog->font()).ToPixels(units));
+}
+
+QLabel* AddStaticText(QWidget* dialog, const CDialogUnits& units, const QString& text,
+                      const QRect& rect) {
+    auto* label = units.Place(new QLabel(text, dialog), rect);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+void AddOkCancel(QDialog* dialog, const CDialogUnits& units, const QRect& okRect,
+                 const QRect& cancelRect) {
+    auto* ok = units.Place(new QPushButton(QStringLiteral("OK"), dialog), okRect);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    auto* cancel = units.Place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), dialog), cancelRect);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    for (QPushButton* button : {ok, cancel})
+        button->setFocusPolicy(Qt::TabFocus);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
