@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n
-  qt6-qpa-plugins libgl-dev
+  qt6-qpa-plugins libgl-dev libx11-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
 )

@@ -1,0 +1,29 @@
+#pragma once
+// CChildFrame: one document window inside the main frame, holding one view.
+// Closing it never asks anything: documents are never marked modified.
+
+#include <QMdiSubWindow>
+
+#include <memory>
+
+struct CDocumentSlot;
+class CPeltoView;
+
+class CChildFrame : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    explicit CChildFrame(std::shared_ptr<CDocumentSlot> slot, QWidget* parent = nullptr);
+
+    CPeltoView* GetView() const { return m_pView; }
+    const std::shared_ptr<CDocumentSlot>& GetSlot() const { return m_pSlot; }
+
+signals:
+    void frameClosed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::shared_ptr<CDocumentSlot> m_pSlot;
+    CPeltoView* m_pView;
+};

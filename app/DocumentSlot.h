@@ -1,0 +1,17 @@
+#pragma once
+// One open document as the windows know it: the document, shared by every
+// window that shows it, and the file it was read from or last saved to.
+
+#include "docview/PeltoDoc.h"
+
+#include <QFileInfo>
+#include <QString>
+
+#include <memory>
+
+struct CDocumentSlot {
+    std::shared_ptr<CPeltoDoc> m_pDocument;
+    QString m_strPathName;
+
+    QString GetTitle() const { return QFileInfo(m_strPathName).fileName(); }
+};

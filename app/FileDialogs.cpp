@@ -1,0 +1,58 @@
+#include "FileDialogs.h"
+
+#include "AppStrings.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+FileDialogHandler& Handler() {
+    static FileDialogHandler handler;
+    return handler;
+}
+
+QString RunDialog(QWidget* parent, FileDialogKind kind, const QString& suggested) {
+    if (Handler()) return Handler()(kind, suggested);
+    const bool save = kind == FileDialogKind::SaveAs;
+    QFileDialog dialog(parent);
+    dialog.setWindowTitle(QString::fromUtf8(save ? appstr::kSaveAsTitle : appstr::kOpenTitle));
+    // Qt's own dialog, so that it speaks the loaded translation.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(FileFilters());
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) {
+        dialog.setDefaultSuffix(QString::fromUtf8(appstr::kFilterExtension).mid(1));
+        dialog.selectFile(suggested);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+QStringList FileFilters() {
+    // The part in the last parentheses is the pattern; the dialog shows the rest.
+    const QString extension = QString::fromUtf8(appstr::kFilterExtension);
+    return {QString::fromUtf8(appstr::kFilterName) + " (*" + extension + ")",
+            QString::fromUtf8(appstr::kAllFilesFilterName) + " (*)"};
+}
+
+QString WithDefaultExtension(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + QString::fromUtf8(appstr::kFilterExtension);
+}
+
+QString AskOpenPath(QWidget* parent) {
+    return RunDialog(parent, FileDialogKind::Open, {});
+}
+
+QString AskSavePath(QWidget* parent, const QString& suggested) {
+    return WithDefaultExtension(RunDialog(parent, FileDialogKind::SaveAs, suggested));
+}
+
+void SetFileDialogHandlerForTesting(FileDialogHandler handler) {
+    Handler() = std::move(handler);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The Open and Save As dialogs: the bitmap filter first, all files second;
+// on save a name without an extension gets ".bmp". Each returns the chosen
+// path, or an empty string on Cancel. Tests answer them through a handler.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+QString AskOpenPath(QWidget* parent);
+QString AskSavePath(QWidget* parent, const QString& suggested);
+
+// The dialogs' name filters, in order.
+QStringList FileFilters();
+// path with ".bmp" added when its file name has no extension.
+QString WithDefaultExtension(const QString& path);
+
+enum class FileDialogKind { Open, SaveAs };
+using FileDialogHandler = std::function<QString(FileDialogKind kind, const QString& suggested)>;
+// An empty handler brings the real dialogs back.
+void SetFileDialogHandlerForTesting(FileDialogHandler handler);

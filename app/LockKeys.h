@@ -1,0 +1,13 @@
+#pragma once
+// The keyboard's lock states, where the windowing system tells them (X11);
+// elsewhere nothing is known.
+
+#include <optional>
+
+struct LockKeys {
+    bool caps = false;
+    bool num = false;
+    bool scroll = false;
+};
+
+std::optional<LockKeys> QueryLockKeys();

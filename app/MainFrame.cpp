@@ -1,0 +1,91 @@
+// The main frame's construction: MDI area, toolbar and status bar.
+#include "MainFrame.h"
+
+#include "AppStrings.h"
+#include "ChildFrame.h"
+#include "HelpWindow.h"
+#include "IndicatorPanes.h"
+#include "docview/view/PeltoView.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QMdiArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+constexpr QSize kToolButtonImage(16, 15);
+constexpr QSize kInitialSize(800, 600);
+} // namespace
+
+CMainFrame::CMainFrame(CRecentFileList& recentFiles, QWidget* parent)
+    : QMainWindow(parent), m_recentFiles(recentFiles), m_pMdiArea(new QMdiArea) {
+    // The resources live in a static library: they are registered by hand.
+    Q_INIT_RESOURCE(pelto);
+    QIcon icon(QStringLiteral(":/icons/app32.png"));
+    icon.addFile(QStringLiteral(":/icons/app16.png"));
+    setWindowIcon(icon);
+    m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_pMdiArea);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateMenus);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    resize(kInitialSize);
+    UpdateMenus();
+}
+
+CMainFrame::~CMainFrame() {
+    // The windows go after this frame's own part: they must not call it back.
+    disconnect(m_pMdiArea, nullptr, this, nullptr);
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar = new QToolBar(
+        QString::fromUtf8(appstr::kItemViewToolbar).remove(QStringLiteral("(&T)")), this);
+    m_pToolBar->setObjectName(QStringLiteral("toolbar"));
+    m_pToolBar->setIconSize(kToolButtonImage);
+    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_pToolBar->setFloatable(true);
+    m_pToolBar->setMovable(true);
+    setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+
+    // One strip of images, in the order of the buttons.
+    const QPixmap strip(QStringLiteral(":/icons/toolbar.png"));
+    QAction* const buttons[] = {m_actions.fileOpen, m_actions.fileSave, m_actions.editBgcolor,
+                                m_actions.editMakebutton, m_actions.helpFinder};
+    for (int i = 0; i < int(std::size(buttons)); ++i)
+        buttons[i]->setIcon(QIcon(strip.copy(i * kToolButtonImage.width(), 0,
+                                             kToolButtonImage.width(), kToolButtonImage.height())));
+    m_pToolBar->addAction(m_actions.fileOpen);
+    m_pToolBar->addAction(m_actions.fileSave);
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(m_actions.editBgcolor);
+    m_pToolBar->addAction(m_actions.editMakebutton);
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(m_actions.helpFinder);
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    connect(m_actions.viewToolbar, &QAction::toggled, m_pToolBar, &QToolBar::setVisible);
+    connect(m_pToolBar, &QToolBar::visibilityChanged, m_actions.viewToolbar, [this](bool) {
+        // A floating bar closed by its own button unticks the menu item too.
+        m_actions.viewToolbar->setChecked(!m_pToolBar->isHidden());
+    });
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    // A normal widget: prompts cover it while shown and it comes back after.
+    bar->addWidget(new QLabel(QString::fromUtf8(appstr::kIdlePrompt)), 1);
+    m_pIndicators = new CIndicatorPanes(bar);
+    connect(m_actions.viewStatusBar, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::ScheduleUpdate() {
+    // A closing window is hidden only once its close event has been handled.
+    QTimer::singleShot(0, this, &CMainFrame::UpdateMenus);
+}

@@ -1,0 +1,108 @@
+#pragma once
+// CMainFrame: the main window. Document windows live in its MDI area; its
+// menu bar shows one menu set while no document window is active and another
+// while one is; one toolbar and the status bar share the menus' actions.
+// The frame's aspects live in MainFrame_*.cpp.
+
+#include <QMainWindow>
+
+#include <memory>
+
+class CChildFrame;
+class CIndicatorPanes;
+class CHelpWindow;
+class CPeltoView;
+class CRecentFileList;
+struct CDocumentSlot;
+class QMdiArea;
+class QMenu;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Actions {
+        QAction* fileNew;
+        QAction* fileOpen;
+        QAction* fileClose;
+        QAction* fileSave;
+        QAction* fileSaveAs;
+        QAction* appExit;
+        QAction* editUndo;
+        QAction* editBgcolor;
+        QAction* editMakebutton;
+        QAction* viewToolbar;
+        QAction* viewStatusBar;
+        QAction* windowNew;
+        QAction* windowCascade;
+        QAction* windowTileHorz;
+        QAction* windowArrange;
+        QAction* helpFinder;
+        QAction* appAbout;
+        QAction* help;
+        QAction* contextHelp;
+    };
+
+    explicit CMainFrame(CRecentFileList& recentFiles, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Opens path in a new document window, or activates the window that
+    // already shows it; null (after the messages) when the file is refused.
+    CChildFrame* OpenDocumentFile(const QString& path);
+
+    CChildFrame* GetActiveFrame() const;
+    CPeltoView* GetActiveView() const;
+    QList<CChildFrame*> GetChildFrames() const;
+    QMdiArea* GetMdiArea() const { return m_pMdiArea; }
+    QToolBar* GetToolBar() const { return m_pToolBar; }
+    const Actions& GetActions() const { return m_actions; }
+    QList<QAction*> GetRecentFileActions() const { return m_recentFileActions; }
+    QList<QAction*> GetWindowListActions() const { return m_windowListActions; }
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileClose();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnOpenRecentFile(int index);
+    void OnWindowNew();
+    void OnWindowCascade();
+    void OnWindowTileHorz();
+    void OnWindowArrange();
+    void OnHelp();
+    void OnContextHelp();
+    void OnAppAbout();
+
+    // Enables the commands, swaps the menu set and titles the windows for
+    // the active document window.
+    void UpdateMenus();
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateFileMenus();
+    void UpdateWindowMenu();
+    void UpdateTitles();
+    void ScheduleUpdate();
+    bool SaveTo(CDocumentSlot& slot, const QString& path);
+    CChildFrame* AddChildFrame(std::shared_ptr<CDocumentSlot> slot);
+    QList<CChildFrame*> FramesShowing(const CDocumentSlot* slot) const;
+
+    CRecentFileList& m_recentFiles;
+    QMdiArea* m_pMdiArea;
+    QToolBar* m_pToolBar = nullptr;
+    CIndicatorPanes* m_pIndicators = nullptr;
+    CHelpWindow* m_pHelpWindow = nullptr;
+    Actions m_actions{};
+    QMenu* m_pFileMenuNoDocument = nullptr;
+    QMenu* m_pFileMenuDocument = nullptr;
+    QMenu* m_pEditMenu = nullptr;
+    QMenu* m_pViewMenu = nullptr;
+    QMenu* m_pWindowMenu = nullptr;
+    QMenu* m_pHelpMenu = nullptr;
+    QAction* m_pRecentPlaceholder = nullptr;
+    QList<QAction*> m_recentFileActions;
+    QList<QAction*> m_windowListActions;
+    bool m_bDocumentMenus = true;
+};

@@ -1,0 +1,97 @@
+// The main frame's File commands: open, close, save, save as, recent files.
+#include "ChildFrame.h"
+#include "DocumentSlot.h"
+#include "FileDialogs.h"
+#include "MainFrame.h"
+#include "RecentFileList.h"
+#include "dialogs/MessageBox.h"
+#include "docview/DocumentFile.h"
+#include "docview/view/PeltoView.h"
+
+#include <QFile>
+#include <QMdiArea>
+
+namespace {
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+} // namespace
+
+// A document exists only for an opened file: a new, empty one is refused
+// quietly, so this opens nothing and says nothing.
+void CMainFrame::OnFileNew() {
+    CPeltoDoc refused;
+    refused.OnNewDocument();
+}
+
+void CMainFrame::OnFileOpen() {
+    const QString path = AskOpenPath(this);
+    if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+CChildFrame* CMainFrame::OpenDocumentFile(const QString& path) {
+    const QString full = QFileInfo(path).absoluteFilePath();
+    for (CChildFrame* frame : GetChildFrames())
+        if (frame->GetSlot()->m_strPathName == full) {
+            m_pMdiArea->setActiveSubWindow(frame);
+            return frame;
+        }
+
+    DocOpenResult opened = OpenDocument(LocalPath(full));
+    if (!opened.doc) {
+        for (const std::string& message : opened.messages)
+            AfxMessageBox(QString::fromStdString(message), this);
+        return nullptr;
+    }
+    auto slot = std::make_shared<CDocumentSlot>(
+        CDocumentSlot{std::shared_ptr<CPeltoDoc>(std::move(opened.doc)), full});
+    CChildFrame* frame = AddChildFrame(std::move(slot));
+    m_recentFiles.Add(full);
+    m_recentFiles.WriteList();
+    UpdateFileMenus();
+    return frame;
+}
+
+void CMainFrame::OnOpenRecentFile(int index) {
+    if (index < 0 || index >= m_recentFiles.Files().size()) return;
+    const QString path = m_recentFiles.Files()[index];
+    if (OpenDocumentFile(path)) return;
+    // A file that can no longer be opened leaves the list.
+    m_recentFiles.Remove(path);
+    m_recentFiles.WriteList();
+    UpdateFileMenus();
+}
+
+void CMainFrame::OnFileClose() {
+    CChildFrame* active = GetActiveFrame();
+    if (!active) return;
+    // Closing the document closes every window on it; nothing is ever modified.
+    for (CChildFrame* frame : FramesShowing(active->GetSlot().get()))
+        frame->close();
+}
+
+bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path) {
+    const std::string message = SaveDocument(*slot.m_pDocument, LocalPath(path));
+    if (!message.empty()) {
+        AfxMessageBox(QString::fromStdString(message), this);
+        return false;
+    }
+    slot.m_strPathName = QFileInfo(path).absoluteFilePath();
+    m_recentFiles.Add(slot.m_strPathName);
+    m_recentFiles.WriteList();
+    UpdateFileMenus();
+    UpdateTitles();
+    return true;
+}
+
+void CMainFrame::OnFileSave() {
+    if (CChildFrame* active = GetActiveFrame())
+        SaveTo(*active->GetSlot(), active->GetSlot()->m_strPathName);
+}
+
+void CMainFrame::OnFileSaveAs() {
+    CChildFrame* active = GetActiveFrame();
+    if (!active) return;
+    const QString path = AskSavePath(this, active->GetSlot()->m_strPathName);
+    if (!path.isEmpty()) SaveTo(*active->GetSlot(), path);
+}

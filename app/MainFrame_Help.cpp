@@ -1,0 +1,31 @@
+// The main frame's Help commands and the About box.
+#include "AboutDlg.h"
+#include "HelpFile.h"
+#include "HelpWindow.h"
+#include "MainFrame.h"
+#include "dialogs/MessageBox.h"
+#include "docview/DocMessages.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QWhatsThis>
+
+#include <cerrno>
+
+void CMainFrame::OnHelp() {
+    const QString path = HelpFilePath(QCoreApplication::applicationFilePath());
+    if (!m_pHelpWindow) m_pHelpWindow = new CHelpWindow(this);
+    if (!m_pHelpWindow->ShowFile(path))
+        AfxMessageBox(QString::fromStdString(
+                          docmsg::CannotOpen(QFile::encodeName(path).toStdString(), ENOENT)),
+                      this);
+}
+
+void CMainFrame::OnContextHelp() {
+    QWhatsThis::enterWhatsThisMode();
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg about;
+    about.exec();
+}

@@ -1,0 +1,220 @@
+// The main frame's commands: the actions, the two menu sets, and the update
+// step that enables the commands for the active document window.
+#include "AppStrings.h"
+#include "ChildFrame.h"
+#include "DocumentSlot.h"
+#include "MainFrame.h"
+#include "RecentFileList.h"
+#include "docview/view/PeltoView.h"
+
+#include <QActionGroup>
+#include <QDir>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// commandString: the status-bar prompt, then "\n" and the tooltip.
+QAction* MakeCommand(QObject* parent, const char* item, const char* commandString) {
+    auto* action = new QAction(QString::fromUtf8(item), parent);
+    const QStringList lines = QString::fromUtf8(commandString).split(u'\n');
+    action->setStatusTip(lines.first());
+    action->setWhatsThis(lines.first());
+    action->setToolTip(lines.last());
+    return action;
+}
+
+QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+void CMainFrame::CreateActions() {
+    using namespace appstr;
+    Actions& a = m_actions;
+    a.fileNew = new QAction(this);
+    a.fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(a.fileNew, &QAction::triggered, this, &CMainFrame::OnFileNew);
+
+    a.fileOpen = MakeCommand(this, kItemFileOpen, kCmdFileOpen);
+    a.fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(a.fileOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
+    a.fileClose = MakeCommand(this, kItemFileClose, kCmdFileClose);
+    connect(a.fileClose, &QAction::triggered, this, &CMainFrame::OnFileClose);
+    a.fileSave = MakeCommand(this, kItemFileSave, kCmdFileSave);
+    a.fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(a.fileSave, &QAction::triggered, this, &CMainFrame::OnFileSave);
+    a.fileSaveAs = MakeCommand(this, kItemFileSaveAs, kCmdFileSaveAs);
+    connect(a.fileSaveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
+    a.appExit = MakeCommand(this, kItemAppExit, kCmdAppExit);
+    connect(a.appExit, &QAction::triggered, this, &QWidget::close);
+
+    a.editUndo = MakeCommand(this, kItemEditUndo, kCmdEditUndo);
+    a.editUndo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    a.editBgcolor = MakeCommand(this, kItemEditBgcolor, kCmdEditBgcolor);
+    a.editMakebutton = MakeCommand(this, kItemEditMakebutton, kCmdEditMakebutton);
+    // Edit commands go to the active view.
+    const auto toView = [this](void (CPeltoView::*command)()) {
+        return [this, command] {
+            if (CPeltoView* view = GetActiveView()) (view->*command)();
+        };
+    };
+    connect(a.editUndo, &QAction::triggered, this, toView(&CPeltoView::OnEditUndo));
+    connect(a.editBgcolor, &QAction::triggered, this, toView(&CPeltoView::OnEditBgcolor));
+    connect(a.editMakebutton, &QAction::triggered, this, toView(&CPeltoView::OnEditMakebutton));
+
+    a.viewToolbar = MakeCommand(this, kItemViewToolbar, kCmdViewToolbar);
+    a.viewStatusBar = MakeCommand(this, kItemViewStatusBar, kCmdViewStatusBar);
+    for (QAction* toggle : {a.viewToolbar, a.viewStatusBar}) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+    }
+
+    a.windowNew = MakeCommand(this, kItemWindowNew, kCmdWindowNew);
+    connect(a.windowNew, &QAction::triggered, this, &CMainFrame::OnWindowNew);
+    a.windowCascade = MakeCommand(this, kItemWindowCascade, kCmdWindowCascade);
+    connect(a.windowCascade, &QAction::triggered, this, &CMainFrame::OnWindowCascade);
+    a.windowTileHorz = MakeCommand(this, kItemWindowTileHorz, kCmdWindowTileHorz);
+    connect(a.windowTileHorz, &QAction::triggered, this, &CMainFrame::OnWindowTileHorz);
+    a.windowArrange = MakeCommand(this, kItemWindowArrange, kCmdWindowArrange);
+    connect(a.windowArrange, &QAction::triggered, this, &CMainFrame::OnWindowArrange);
+
+    a.helpFinder = MakeCommand(this, kItemHelpFinder, kCmdHelpFinder);
+    connect(a.helpFinder, &QAction::triggered, this, &CMainFrame::OnHelp);
+    a.appAbout = MakeCommand(this, kItemAppAbout, kCmdAppAbout);
+    connect(a.appAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
+    a.help = new QAction(this);
+    a.help->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(a.help, &QAction::triggered, this, &CMainFrame::OnHelp);
+    a.contextHelp = new QAction(this);
+    a.contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    connect(a.contextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
+
+    // The keys work whichever menu set is showing.
+    addActions({a.fileNew, a.fileOpen, a.fileSave, a.editUndo, a.help, a.contextHelp});
+
+    m_pRecentPlaceholder = new QAction(Utf8(kItemRecentFile), this);
+    m_pRecentPlaceholder->setEnabled(false);
+}
+
+void CMainFrame::CreateMenus() {
+    using namespace appstr;
+    m_pFileMenuNoDocument = new QMenu(Utf8(kMenuFile), this);
+    m_pFileMenuDocument = new QMenu(Utf8(kMenuFile), this);
+
+    m_pEditMenu = new QMenu(Utf8(kMenuEdit), this);
+    m_pEditMenu->addAction(m_actions.editUndo);
+    m_pEditMenu->addSeparator();
+    m_pEditMenu->addAction(m_actions.editBgcolor);
+    m_pEditMenu->addAction(m_actions.editMakebutton);
+
+    m_pViewMenu = new QMenu(Utf8(kMenuView), this);
+    m_pViewMenu->addAction(m_actions.viewToolbar);
+    m_pViewMenu->addAction(m_actions.viewStatusBar);
+
+    m_pWindowMenu = new QMenu(Utf8(kMenuWindow), this);
+
+    m_pHelpMenu = new QMenu(Utf8(kMenuHelp), this);
+    m_pHelpMenu->addAction(m_actions.helpFinder);
+    m_pHelpMenu->addSeparator();
+    m_pHelpMenu->addAction(m_actions.appAbout);
+
+    UpdateFileMenus();
+}
+
+void CMainFrame::UpdateFileMenus() {
+    qDeleteAll(m_recentFileActions);
+    m_recentFileActions.clear();
+    const QStringList& files = m_recentFiles.Files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString label =
+            QStringLiteral("&%1 %2")
+                .arg(i + 1 == 10 ? 0 : i + 1)
+                .arg(QDir::toNativeSeparators(files[i]).replace(u'&', QStringLiteral("&&")));
+        auto* action = new QAction(label, this);
+        action->setStatusTip(Utf8(appstr::kCmdRecentFile));
+        connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
+        m_recentFileActions.append(action);
+    }
+    const QList<QAction*> recent =
+        m_recentFileActions.isEmpty() ? QList<QAction*>{m_pRecentPlaceholder} : m_recentFileActions;
+
+    for (QMenu* menu : {m_pFileMenuNoDocument, m_pFileMenuDocument}) {
+        menu->clear();
+        menu->addAction(m_actions.fileOpen);
+        if (menu == m_pFileMenuDocument)
+            menu->addActions({m_actions.fileClose, m_actions.fileSave, m_actions.fileSaveAs});
+        menu->addSeparator();
+        menu->addActions(recent);
+        menu->addSeparator();
+        menu->addAction(m_actions.appExit);
+    }
+}
+
+void CMainFrame::UpdateWindowMenu() {
+    m_pWindowMenu->clear();
+    m_pWindowMenu->addActions({m_actions.windowNew, m_actions.windowCascade,
+                               m_actions.windowTileHorz, m_actions.windowArrange});
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<CChildFrame*> frames = GetChildFrames();
+    if (frames.isEmpty()) return;
+    m_pWindowMenu->addSeparator();
+    for (int i = 0; i < frames.size(); ++i) {
+        CChildFrame* frame = frames[i];
+        auto* action =
+            new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(frame->windowTitle()), this);
+        action->setCheckable(true);
+        action->setChecked(frame == GetActiveFrame());
+        connect(action, &QAction::triggered, this,
+                [this, frame] { m_pMdiArea->setActiveSubWindow(frame); });
+        m_windowListActions.append(action);
+        m_pWindowMenu->addAction(action);
+    }
+}
+
+void CMainFrame::UpdateTitles() {
+    QList<const CDocumentSlot*> documents;
+    for (CChildFrame* frame : GetChildFrames())
+        if (!documents.contains(frame->GetSlot().get())) documents.append(frame->GetSlot().get());
+    // Several windows on one document are told apart by a number.
+    for (const CDocumentSlot* slot : documents) {
+        const QList<CChildFrame*> frames = FramesShowing(slot);
+        for (int i = 0; i < frames.size(); ++i)
+            frames[i]->setWindowTitle(
+                frames.size() == 1 ? slot->GetTitle()
+                                   : QStringLiteral("%1:%2").arg(slot->GetTitle()).arg(i + 1));
+    }
+    const CChildFrame* active = GetActiveFrame();
+    setWindowTitle(active ? QStringLiteral("%1 - %2").arg(Utf8(appstr::kMainTitle),
+                                                          active->GetSlot()->GetTitle())
+                          : Utf8(appstr::kMainTitle));
+}
+
+void CMainFrame::UpdateMenus() {
+    CPeltoView* view = GetActiveView();
+    const bool hasDocument = view != nullptr;
+    for (QAction* command :
+         {m_actions.fileClose, m_actions.fileSave, m_actions.fileSaveAs, m_actions.editBgcolor,
+          m_actions.editMakebutton, m_actions.windowNew, m_actions.windowCascade,
+          m_actions.windowTileHorz, m_actions.windowArrange})
+        command->setEnabled(hasDocument);
+    m_actions.editUndo->setEnabled(hasDocument && view->OnUpdateEditUndo());
+
+    if (hasDocument != m_bDocumentMenus || menuBar()->actions().isEmpty()) {
+        m_bDocumentMenus = hasDocument;
+        menuBar()->clear();
+        const QList<QMenu*> menus =
+            hasDocument ? QList<QMenu*>{m_pFileMenuDocument, m_pEditMenu, m_pViewMenu,
+                                        m_pWindowMenu, m_pHelpMenu}
+                        : QList<QMenu*>{m_pFileMenuNoDocument, m_pViewMenu, m_pHelpMenu};
+        for (QMenu* menu : menus)
+            menuBar()->addMenu(menu);
+    }
+    UpdateTitles();
+    UpdateWindowMenu();
+}

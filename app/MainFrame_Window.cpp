@@ -1,0 +1,82 @@
+// The main frame's document windows and its Window commands.
+#include "ChildFrame.h"
+#include "DocumentSlot.h"
+#include "MainFrame.h"
+#include "WindowLayout.h"
+#include "docview/view/PeltoView.h"
+
+#include <QMdiArea>
+
+namespace {
+// A new document window starts at this share of the area, then shrinks to its picture.
+constexpr int kNewWindowPercent = 75;
+} // namespace
+
+CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
+    auto* frame = new CChildFrame(std::move(slot));
+    m_pMdiArea->addSubWindow(frame);
+    frame->resize(m_pMdiArea->viewport()->size() * kNewWindowPercent / 100);
+    connect(frame->GetView(), &CPeltoView::documentChanged, this, &CMainFrame::UpdateMenus);
+    connect(frame, &CChildFrame::frameClosed, this, &CMainFrame::ScheduleUpdate);
+    frame->show();
+    frame->GetView()->OnInitialUpdate();
+    m_pMdiArea->setActiveSubWindow(frame);
+    UpdateMenus();
+    return frame;
+}
+
+CChildFrame* CMainFrame::GetActiveFrame() const {
+    // The current window stays current while a dialog has the focus.
+    return qobject_cast<CChildFrame*>(m_pMdiArea->currentSubWindow());
+}
+
+CPeltoView* CMainFrame::GetActiveView() const {
+    const CChildFrame* frame = GetActiveFrame();
+    return frame ? frame->GetView() : nullptr;
+}
+
+QList<CChildFrame*> CMainFrame::GetChildFrames() const {
+    QList<CChildFrame*> frames;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList())
+        // A closed window lingers hidden until the event loop deletes it.
+        if (auto* frame = qobject_cast<CChildFrame*>(window); frame && !frame->isHidden())
+            frames.append(frame);
+    return frames;
+}
+
+QList<CChildFrame*> CMainFrame::FramesShowing(const CDocumentSlot* slot) const {
+    QList<CChildFrame*> frames;
+    for (CChildFrame* frame : GetChildFrames())
+        if (frame->GetSlot().get() == slot) frames.append(frame);
+    return frames;
+}
+
+void CMainFrame::OnWindowNew() {
+    if (CChildFrame* active = GetActiveFrame()) AddChildFrame(active->GetSlot());
+}
+
+void CMainFrame::OnWindowCascade() {
+    m_pMdiArea->cascadeSubWindows();
+}
+
+void CMainFrame::OnWindowTileHorz() {
+    QList<CChildFrame*> frames;
+    for (CChildFrame* frame : GetChildFrames())
+        if (!frame->isMinimized()) frames.append(frame);
+    const QList<QRect> tiles = TileOneAboveAnother(m_pMdiArea->viewport()->rect(), frames.size());
+    for (int i = 0; i < frames.size(); ++i) {
+        frames[i]->showNormal();
+        frames[i]->setGeometry(tiles[i]);
+    }
+}
+
+void CMainFrame::OnWindowArrange() {
+    QList<CChildFrame*> icons;
+    for (CChildFrame* frame : GetChildFrames())
+        if (frame->isMinimized()) icons.append(frame);
+    if (icons.isEmpty()) return;
+    const QList<QPoint> corners =
+        ArrangeIcons(m_pMdiArea->viewport()->rect(), icons.first()->size(), icons.size());
+    for (int i = 0; i < icons.size(); ++i)
+        icons[i]->move(corners[i]);
+}

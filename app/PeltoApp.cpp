@@ -1,0 +1,73 @@
+#include "PeltoApp.h"
+
+#include "AppStrings.h"
+#include "CommandLine.h"
+#include "MainFrame.h"
+#include "dialogs/MessageBox.h"
+#include "docview/DocumentFile.h"
+#include "docview/view/ViewPrinting.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QPrinter>
+
+namespace {
+// Metric-compatible stand-in for the dialog font where it is missing.
+constexpr const char* kDialogFontSubstitute = "IPAPGothic";
+} // namespace
+
+CPeltoApp::CPeltoApp() = default;
+
+CPeltoApp::~CPeltoApp() {
+    m_pMainWnd.reset();
+    m_recentFiles.WriteList();
+}
+
+bool CPeltoApp::InitInstance(const QStringList& arguments) {
+    // The toolkit's own dialogs and buttons speak Japanese.
+    if (m_translator.load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_translator);
+    QFont::insertSubstitution(QString::fromUtf8(appstr::kDialogFont),
+                              QString::fromUtf8(kDialogFontSubstitute));
+    m_recentFiles.ReadList();
+    m_pMainWnd = std::make_unique<CMainFrame>(m_recentFiles);
+
+    const CCommandLineInfo info = ParseCommandLine(arguments);
+    switch (info.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        m_pMainWnd->OnFileNew();
+        break;
+    case CCommandLineInfo::FileOpen:
+        if (!m_pMainWnd->OpenDocumentFile(info.m_strFileName)) {
+            m_nExitCode = 1;
+            return false;
+        }
+        break;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo:
+        m_nExitCode = PrintFile(info) ? 0 : 1;
+        return false;
+    }
+    m_pMainWnd->show();
+    return true;
+}
+
+bool CPeltoApp::PrintFile(const CCommandLineInfo& info) {
+    DocOpenResult opened = OpenDocument(QFile::encodeName(info.m_strFileName).toStdString());
+    if (!opened.doc) {
+        for (const std::string& message : opened.messages)
+            AfxMessageBox(QString::fromStdString(message));
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (info.m_nShellCommand == CCommandLineInfo::FilePrintTo)
+        printer.setPrinterName(info.m_strPrinterName);
+    printer.setDocName(QFileInfo(info.m_strFileName).fileName());
+    if (PrintDocument(*opened.doc, printer)) return true;
+    AfxMessageBox(QString::fromUtf8(appstr::kPrintFailed));
+    return false;
+}

@@ -1,0 +1,28 @@
+#include "WindowLayout.h"
+
+#include <algorithm>
+
+QList<QRect> TileOneAboveAnother(QRect area, int count) {
+    QList<QRect> tiles;
+    if (count <= 0) return tiles;
+    const int each = area.height() / count;
+    for (int i = 0; i < count; ++i) {
+        const int top = area.top() + i * each;
+        const int height = i + 1 == count ? area.bottom() + 1 - top : each;
+        tiles.append(QRect(area.left(), top, area.width(), height));
+    }
+    return tiles;
+}
+
+QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count) {
+    QList<QPoint> corners;
+    if (icon.isEmpty()) return corners;
+    const int perRow = std::max(1, area.width() / icon.width());
+    for (int i = 0; i < count; ++i) {
+        const int row = i / perRow;
+        const int column = i % perRow;
+        corners.append(QPoint(area.left() + column * icon.width(),
+                              area.bottom() + 1 - (row + 1) * icon.height()));
+    }
+    return corners;
+}

@@ -1,0 +1,70 @@
+#include "PeltoView.h"
+
+#include "PickCursor.h"
+#include "ViewGeometry.h"
+#include "ViewRendering.h"
+#include "docview/PeltoDoc.h"
+
+#include <QMdiSubWindow>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+CPeltoView::CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent)
+    : QAbstractScrollArea(parent), m_hPickCursor(LoadPickCursor()), m_pDocument(std::move(doc)) {
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setBackgroundRole(QPalette::Base);
+}
+
+void CPeltoView::OnInitialUpdate() {
+    UpdateScrollBars();
+    QWidget* frame = parentWidget();
+    while (frame && !qobject_cast<QMdiSubWindow*>(frame))
+        frame = frame->parentWidget();
+    if (!frame) return;
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const QSize fitted = ShrinkViewToFit(size(), PictureSize(GetDocument()), extent);
+    frame->resize(frame->size() - size() + fitted);
+    viewport()->update();
+}
+
+QPoint CPeltoView::GetScrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CPeltoView::UpdateScrollBars() {
+    const QSize picture = PictureSize(GetDocument());
+    const QSize port = viewport()->size();
+    const ScrollAxis across = ScrollAxisFor(picture.width(), port.width());
+    const ScrollAxis down = ScrollAxisFor(picture.height(), port.height());
+    horizontalScrollBar()->setRange(0, across.maximum);
+    horizontalScrollBar()->setPageStep(across.page);
+    horizontalScrollBar()->setSingleStep(across.line);
+    verticalScrollBar()->setRange(0, down.maximum);
+    verticalScrollBar()->setPageStep(down.page);
+    verticalScrollBar()->setSingleStep(down.line);
+}
+
+void CPeltoView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void CPeltoView::scrollContentsBy(int dx, int dy) {
+    // Moves what is already on screen; only the uncovered strip is painted.
+    viewport()->scroll(dx, dy);
+}
+
+void CPeltoView::paintEvent(QPaintEvent* event) {
+    const QRect exposed = event->rect();
+    const QImage part = RenderPicture(GetDocument(), exposed.translated(GetScrollPosition()),
+                                      palette().color(QPalette::Base).rgb());
+    QPainter painter(viewport());
+    painter.drawImage(exposed.topLeft(), part);
+}
+
+void CPeltoView::RedrawNow() {
+    viewport()->repaint();
+}

@@ -1,0 +1,61 @@
+#pragma once
+// CPeltoView: one window on a document. Shows the picture 1:1 with the
+// selection overlay in a scroll area, picks the background with the mouse and
+// runs the Edit commands. Several views may share one document; each keeps
+// its own parameter values and picking state, and only the view that ran a
+// command repaints.
+
+#include "engine/ButtonParams.h"
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+
+#include <memory>
+
+class CPeltoDoc;
+
+class CPeltoView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent = nullptr);
+
+    CPeltoDoc& GetDocument() const { return *m_pDocument; }
+    const std::shared_ptr<CPeltoDoc>& SharedDocument() const { return m_pDocument; }
+
+    // Scroll range from the picture; the parent window shrinks to fit it.
+    void OnInitialUpdate();
+    QPoint GetScrollPosition() const;
+
+    void OnEditBgcolor();
+    void OnEditMakebutton();
+    void OnEditUndo();
+    bool OnUpdateEditUndo() const;
+
+    ButtonParams CurrentButtonParams() const;
+
+    int m_nTolerance = 0;
+    int m_nLightAngle = 0;
+    int m_nContrast = 128;
+    int m_nBevelWidth = 5;
+    int m_nShape = 0;
+    int m_nOutline = 0;
+    bool m_bPicking = false;
+    const QCursor m_hPickCursor;
+
+signals:
+    // A command changed the document (selection, picture or undo snapshot).
+    void documentChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void UpdateScrollBars();
+    void EndPicking();
+    void RedrawNow();
+
+    std::shared_ptr<CPeltoDoc> m_pDocument;
+};

@@ -1,0 +1,104 @@
+// The view's Edit commands and its picking mode.
+#include "PeltoView.h"
+
+#include "ParamDialogs.h"
+#include "ViewGeometry.h"
+#include "ViewMessages.h"
+#include "ViewRendering.h"
+#include "WaitCursor.h"
+#include "dialogs/MessageBox.h"
+#include "docview/DocMessages.h"
+#include "docview/PeltoDoc.h"
+
+#include <QMouseEvent>
+
+#include <new>
+
+namespace {
+
+// Operations that allocate a raster leave the document as it was when memory
+// runs out; the user is told and may go on.
+template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation operation) {
+    try {
+        operation();
+        return true;
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(QString::fromUtf8(docmsg::kOutOfMemory), parent);
+        return false;
+    }
+}
+
+} // namespace
+
+ButtonParams CPeltoView::CurrentButtonParams() const {
+    return {m_nLightAngle, m_nContrast, m_nBevelWidth, m_nShape, m_nOutline};
+}
+
+void CPeltoView::OnEditBgcolor() {
+    int tolerance = m_nTolerance;
+    if (!AskTolerance(tolerance)) return;
+    m_nTolerance = tolerance;
+    m_bPicking = true;
+    viewport()->setCursor(m_hPickCursor);
+    viewport()->grabMouse(m_hPickCursor);
+}
+
+void CPeltoView::EndPicking() {
+    viewport()->unsetCursor();
+    viewport()->releaseMouse();
+    m_bPicking = false;
+}
+
+void CPeltoView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+    if (m_bPicking) {
+        EndPicking();
+        // A click beside the picture, or outside the window, picks nothing.
+        const auto image = PickedImagePoint(event->position().toPoint(), viewport()->size(),
+                                            GetScrollPosition(), PictureSize(GetDocument()));
+        if (image) {
+            RunReportingMemory(this, [&] {
+                GetDocument().SelectBackground(image->x(), image->y(), m_nTolerance);
+            });
+            RedrawNow();
+            emit documentChanged();
+        }
+    } else {
+        GetDocument().ClearSelection();
+        RedrawNow();
+        emit documentChanged();
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CPeltoView::OnEditMakebutton() {
+    if (!GetDocument().HasSelection()) {
+        AfxMessageBox(QString::fromUtf8(kMsgNoSelection), this);
+        return;
+    }
+    ButtonParams params = CurrentButtonParams();
+    if (!AskButtonParams(params)) return;
+    m_nLightAngle = params.angle;
+    m_nContrast = params.contrast;
+    m_nBevelWidth = params.width;
+    m_nShape = params.shape;
+    m_nOutline = params.outline;
+    const bool made = RunReportingMemory(this, [&] {
+        CWaitCursor wait(viewport());
+        GetDocument().MakeButton(params);
+    });
+    if (!made) return;
+    RedrawNow();
+    emit documentChanged();
+}
+
+bool CPeltoView::OnUpdateEditUndo() const {
+    return GetDocument().CanUndo();
+}
+
+void CPeltoView::OnEditUndo() {
+    if (!OnUpdateEditUndo()) return;
+    if (!RunReportingMemory(this, [&] { GetDocument().Undo(); })) return;
+    RedrawNow();
+    emit documentChanged();
+}

@@ -1,0 +1,39 @@
+#include "ViewGeometry.h"
+
+#include <QRect>
+#include <algorithm>
+
+ScrollAxis ScrollAxisFor(int pictureLength, int viewportLength) {
+    ScrollAxis axis;
+    axis.maximum = std::max(0, pictureLength - viewportLength);
+    axis.page = std::max(1, pictureLength / 10);
+    axis.line = std::max(1, axis.page / 10);
+    return axis;
+}
+
+QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent) {
+    const bool fitsAcross = picture.width() < view.width();
+    const bool fitsDown = picture.height() < view.height();
+    QSize fitted(fitsAcross ? picture.width() : view.width(),
+                 fitsDown ? picture.height() : view.height());
+    // A picture that still scrolls one way needs room for that scroll bar.
+    if (fitsAcross && !fitsDown)
+        fitted.setWidth(std::min(view.width(), fitted.width() + scrollBarExtent));
+    if (fitsDown && !fitsAcross)
+        fitted.setHeight(std::min(view.height(), fitted.height() + scrollBarExtent));
+    return fitted;
+}
+
+std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture) {
+    if (!QRect(QPoint(0, 0), viewport).contains(click)) return std::nullopt;
+    const QPoint image = click + scroll;
+    if (!QRect(QPoint(0, 0), picture).contains(image)) return std::nullopt;
+    return image;
+}
+
+QRectF PrintTarget(QSize picture, QRectF page) {
+    if (picture.isEmpty() || page.isEmpty()) return {};
+    const double scale = std::min(page.width() / picture.width(), page.height() / picture.height());
+    const QSizeF size(picture.width() * scale, picture.height() * scale);
+    return QRectF(page.center() - QPointF(size.width() / 2, size.height() / 2), size);
+}

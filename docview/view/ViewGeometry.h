@@ -1,0 +1,32 @@
+#pragma once
+// The view's geometry as plain functions of sizes and points, so it is tested
+// without a window. Units are device pixels; one picture pixel is one device pixel.
+
+#include <QPoint>
+#include <QRectF>
+#include <QSize>
+
+#include <optional>
+
+// Scroll steps along one axis: a page is a tenth of the picture, a line a
+// tenth of a page (at least one pixel each); the range ends where the
+// picture's far edge meets the viewport's.
+struct ScrollAxis {
+    int maximum = 0;
+    int page = 1;
+    int line = 1;
+};
+ScrollAxis ScrollAxisFor(int pictureLength, int viewportLength);
+
+// The view size that fits the picture without growing: each axis shrinks to
+// the picture when the picture is smaller and keeps its length otherwise;
+// scrollBarExtent is added across an axis whose picture still scrolls.
+QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent);
+
+// The picture pixel (x from the left, y from the top) under a click in the
+// viewport, or nothing when the click lies outside the viewport or the picture.
+std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture);
+
+// Where a picture lands on a printed page: as large as fits, centred, with
+// its pixels square.
+QRectF PrintTarget(QSize picture, QRectF page);

@@ -1,0 +1,16 @@
+#pragma once
+// What the view draws: the picture 1:1 and, when there is one, the selection
+// overlay on top, both through the platform raster with its exact raster
+// operations. Only the asked-for part of the picture is rendered.
+
+#include <QImage>
+#include <QRect>
+
+class CPeltoDoc;
+
+// The part of the drawing under area (picture coordinates, y from the top);
+// pixels beyond the picture keep the background colour.
+QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background);
+
+// The picture's size in pixels; empty for a picture without pixels.
+QSize PictureSize(const CPeltoDoc& doc);

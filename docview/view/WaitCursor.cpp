@@ -1,0 +1,14 @@
+#include "WaitCursor.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+CWaitCursor::CWaitCursor(QWidget* capture) : m_pCapture(capture) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_pCapture->grabMouse();
+}
+
+CWaitCursor::~CWaitCursor() {
+    m_pCapture->releaseMouse();
+    QGuiApplication::restoreOverrideCursor();
+}
