@@ -1,7 +1,9 @@
 #include "CliOptions.h"
 #include "CliRun.h"
+#include "docview/DocMessages.h"
 
 #include <iostream>
+#include <new>
 
 int main(int argc, char** argv) {
     const CliParse parsed = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
@@ -13,5 +15,13 @@ int main(int argc, char** argv) {
         std::cout << kCliUsage;
         return kExitOk;
     }
-    return RunCli(*parsed.options, std::cerr);
+    // Whatever goes wrong ends with a message and an exit code, never with a signal.
+    try {
+        return RunCli(*parsed.options, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "pelto-cli: " << docmsg::kOutOfMemory << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "pelto-cli: " << e.what() << "\n";
+    }
+    return kExitFailure;
 }

@@ -44,9 +44,15 @@ fs::path ResolveTarget(const fs::path& path) {
 
 fs::path TemporaryBeside(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
-    return target.parent_path() / ("." + target.filename().string() + ".pelto-" +
-                                   std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                                   ".tmp");
+    // The name is cut so that a target name of any legal length leaves room for the suffix.
+    const std::string name = target.filename().string().substr(0, 200);
+    return target.parent_path() / ("." + name + ".pelto-" + std::to_string(::getpid()) + "-" +
+                                   std::to_string(counter++) + ".tmp");
+}
+
+void Store(CPeltoDoc& doc, CFile& file) {
+    CArchive ar(file, CArchive::store);
+    doc.Serialize(ar);
 }
 
 } // namespace
@@ -57,13 +63,19 @@ std::string SaveDocument(CPeltoDoc& doc, const std::string& path) {
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && S_ISDIR(old.st_mode)) return docmsg::CannotSave(path, EISDIR);
 
-    const fs::path temporary = TemporaryBeside(target);
     try {
+        if (replacing && !S_ISREG(old.st_mode)) {
+            // A device or a pipe is written in place: renaming over it would replace the node.
+            CFile file(target.string(), CFile::Mode::CreateWrite);
+            Store(doc, file);
+            file.Close();
+            return {};
+        }
+        const fs::path temporary = TemporaryBeside(target);
         CFile file(temporary.string(), CFile::Mode::CreateNew);
         try {
             if (replacing) file.SetMode(old.st_mode & 07777);
-            CArchive ar(file, CArchive::store);
-            doc.Serialize(ar);
+            Store(doc, file);
             file.Sync();
             file.Close();
         } catch (...) {

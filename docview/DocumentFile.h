@@ -3,7 +3,8 @@
 // Open: a zero-length file gives a document with an empty picture; a refused
 // file gives the picture's own message, then kUnexpectedFormat, and no document.
 // Save: written to a temporary file beside the target and renamed over it only
-// when every byte reached the disk, so a failed save never loses the old file.
+// when every byte reached the disk, so a failed save never loses the old file;
+// a device or a pipe is written in place.
 
 #include "PeltoDoc.h"
 

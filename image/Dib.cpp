@@ -5,6 +5,7 @@
 #include "platform/ArchiveException.h"
 #include "platform/Dc.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -12,29 +13,35 @@
 namespace {
 
 // The first failing test decides the message; nullptr accepts the file.
-// Nothing outside [0, size) is read, and the declared size is only trusted
-// once the pixel array is known to lie inside the file.
-const char* CheckFileImage(const uint8_t* block, uint64_t size, uint64_t readCount) {
-    if (readCount != size || size < 2 || block[0] != 0x42 || block[1] != 0x4D)
-        return CDIB::kMsgWrongFormat;
+// headers holds the file's first min(size, 54) bytes; nothing past them is
+// read, and the declared size is only trusted once the pixel array is known
+// to lie inside the file.
+const char* CheckFileImage(const uint8_t* headers, uint64_t size) {
+    if (size < 2 || headers[0] != 0x42 || headers[1] != 0x4D) return CDIB::kMsgWrongFormat;
     if (size < bmp::kHeadersSize) return CDIB::kMsgWrongFormat;
-    if (bmp::ReadU16(block, bmp::biBitCount) != 24) return CDIB::kMsgNotFullColour;
-    if (bmp::ReadU32(block, bmp::biCompression) != 0) return CDIB::kMsgUnsupported;
+    if (bmp::ReadU16(headers, bmp::biBitCount) != 24) return CDIB::kMsgNotFullColour;
+    if (bmp::ReadU32(headers, bmp::biCompression) != 0) return CDIB::kMsgUnsupported;
 
-    const int32_t width = bmp::ReadI32(block, bmp::biWidth);
-    const int32_t height = bmp::ReadI32(block, bmp::biHeight);
+    const int32_t width = bmp::ReadI32(headers, bmp::biWidth);
+    const int32_t height = bmp::ReadI32(headers, bmp::biHeight);
     if (width <= 0 || height <= 0) return CDIB::kMsgUnsupported;
     // A BMP describes its pixel array with 32-bit sizes; anything larger is not a BMP we can hold.
     const uint64_t pixelBytes = CDIB::Stride24(width) * uint64_t(height);
     if (pixelBytes > std::numeric_limits<uint32_t>::max()) return CDIB::kMsgUnsupported;
 
-    const uint64_t offBits = bmp::ReadU32(block, bmp::bfOffBits);
+    const uint64_t offBits = bmp::ReadU32(headers, bmp::bfOffBits);
     if (offBits < bmp::kHeadersSize || offBits + pixelBytes > size) return CDIB::kMsgWrongFormat;
     return nullptr;
 }
 
 [[noreturn]] void Refuse(const char* message) {
     throw CArchiveException(CArchiveException::badIndex, message);
+}
+
+void RefuseUnlessLoadable(const uint8_t* headers, uint64_t size) {
+    // The block size is a 32-bit count; a longer file cannot be a picture we hold.
+    if (size > std::numeric_limits<uint32_t>::max()) Refuse(CDIB::kMsgWrongFormat);
+    if (const char* refusal = CheckFileImage(headers, size)) Refuse(refusal);
 }
 
 } // namespace
@@ -46,30 +53,38 @@ void CDIB::Serialize(CArchive& ar) {
         if (m_pFileImage) file->Write(m_pFileImage.get(), m_nFileSize);
         return;
     }
+    // The headers are checked before the file's length is allocated, so a
+    // hostile file is refused without costing its size in memory.
     const uint64_t length = file->GetLength();
-    // The block size is a 32-bit count; a longer file cannot be a picture we hold.
-    if (length > std::numeric_limits<uint32_t>::max()) Refuse(kMsgWrongFormat);
+    uint8_t headers[bmp::kHeadersSize];
+    const uint64_t headerBytes = std::min<uint64_t>(length, sizeof headers);
+    if (file->Read(headers, headerBytes) != headerBytes) Refuse(kMsgWrongFormat);
+    RefuseUnlessLoadable(headers, length);
+
     block::Ptr data = block::Allocate(length);
-    const uint64_t readCount = length ? file->Read(data.get(), length) : 0;
-    Adopt(std::move(data), length, readCount);
+    std::memcpy(data.get(), headers, headerBytes);
+    const uint64_t rest = length - headerBytes;
+    if (file->Read(data.get() + headerBytes, rest) != rest) Refuse(kMsgWrongFormat);
+    Adopt(std::move(data), length);
 }
 
 void CDIB::LoadFromBytes(const uint8_t* data, uint64_t size) {
-    if (size > std::numeric_limits<uint32_t>::max()) Refuse(kMsgWrongFormat);
+    RefuseUnlessLoadable(data, size);
     block::Ptr copy = block::Allocate(size);
-    if (size) std::memcpy(copy.get(), data, size);
-    Adopt(std::move(copy), size, size);
+    std::memcpy(copy.get(), data, size);
+    Adopt(std::move(copy), size);
 }
 
-void CDIB::Adopt(block::Ptr data, uint64_t size, uint64_t readCount) {
-    if (const char* refusal = CheckFileImage(data.get(), size, readCount)) Refuse(refusal);
+void CDIB::Adopt(block::Ptr data, uint64_t size) {
     m_pFileImage = std::move(data);
     m_nFileSize = static_cast<uint32_t>(size);
     m_nWidth = bmp::ReadI32(m_pFileImage.get(), bmp::biWidth);
     m_nHeight = bmp::ReadI32(m_pFileImage.get(), bmp::biHeight);
 }
 
-uint32_t CDIB::OffBits() const { return bmp::ReadU32(m_pFileImage.get(), bmp::bfOffBits); }
+uint32_t CDIB::OffBits() const {
+    return bmp::ReadU32(m_pFileImage.get(), bmp::bfOffBits);
+}
 
 COLORREF CDIB::GetPixel(int x, int y) const {
     if (!m_pFileImage) return 0;

@@ -41,7 +41,9 @@ public:
     // Bytes per stored row of a 24-bit picture of this width.
     static uint64_t Stride24(int64_t width) { return (uint64_t(width) * 3 + 3) & ~uint64_t(3); }
     // Start of stored row y of the pixel array (block required).
-    uint8_t* Row(int y) { return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth); }
+    uint8_t* Row(int y) {
+        return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth);
+    }
     const uint8_t* Row(int y) const {
         return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth);
     }
@@ -60,6 +62,6 @@ protected:
                          uint32_t& stride);
 
 private:
-    // Validates a freshly read file image and takes it; throws on refusal.
-    void Adopt(block::Ptr block, uint64_t size, uint64_t readCount);
+    // Takes a file image that passed the load checks.
+    void Adopt(block::Ptr block, uint64_t size);
 };

@@ -1,12 +1,19 @@
 #include "File.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+std::atomic<int> g_faultError{0};
+std::atomic<uint64_t> g_faultBudget{0};
+} // namespace
+
 CFile::CFile(const std::string& path, Mode mode) : m_path(path) {
-    int flags = O_RDONLY;
+    int flags = O_RDONLY | O_NONBLOCK; // a FIFO without a writer must not hang the open
     if (mode == Mode::CreateWrite) flags = O_WRONLY | O_CREAT | O_TRUNC;
     if (mode == Mode::CreateNew) flags = O_WRONLY | O_CREAT | O_EXCL;
     m_fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
@@ -51,16 +58,23 @@ void CFile::Write(const void* buffer, uint64_t count) {
     const auto* in = static_cast<const char*>(buffer);
     uint64_t done = 0;
     while (done < count) {
-        const ssize_t n = ::write(m_fd, in + done, count - done);
+        const int fault = g_faultError.load();
+        const uint64_t chunk = fault ? std::min(count - done, g_faultBudget.load()) : count - done;
+        if (chunk == 0) throw CFileException(fault, m_path, "write");
+        const ssize_t n = ::write(m_fd, in + done, chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
             throw CFileException(errno, m_path, "write");
         }
+        if (n == 0) throw CFileException(ENOSPC, m_path, "write");
+        if (fault) g_faultBudget -= static_cast<uint64_t>(n);
         done += static_cast<uint64_t>(n);
     }
 }
 
 void CFile::Sync() {
+    if (const int fault = g_faultError.load(); fault && g_faultBudget.load() == 0)
+        throw CFileException(fault, m_path, "sync");
     if (::fsync(m_fd) != 0) throw CFileException(errno, m_path, "sync");
 }
 
@@ -71,5 +85,11 @@ void CFile::Close() {
 }
 
 void CFile::SetMode(unsigned mode) {
-    if (::fchmod(m_fd, static_cast<mode_t>(mode)) != 0) throw CFileException(errno, m_path, "chmod");
+    if (::fchmod(m_fd, static_cast<mode_t>(mode)) != 0)
+        throw CFileException(errno, m_path, "chmod");
+}
+
+void CFile::SetWriteFaultForTesting(int error, uint64_t bytes) {
+    g_faultBudget = bytes;
+    g_faultError = error;
 }

@@ -2,6 +2,7 @@
 // A file opened for whole-file reading or writing through a POSIX descriptor.
 // Every failure throws CFileException with the errno of the failing call;
 // a short read is not a failure (Read returns the count actually read).
+// Opening for reading never waits for a writer (a FIFO opens at once).
 
 #include <cstdint>
 #include <stdexcept>
@@ -39,6 +40,9 @@ public:
     void Close();
     // Sets the permission bits of the open file.
     void SetMode(unsigned mode);
+    // Simulates a full or failing device: once `bytes` more bytes have been
+    // written, Write and Sync fail with error (ENOSPC, EIO, ...); error 0 lifts it.
+    static void SetWriteFaultForTesting(int error, uint64_t bytes = 0);
     const std::string& GetFilePath() const { return m_path; }
 
 private:

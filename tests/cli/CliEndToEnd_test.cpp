@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -136,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"Truncated",
                 [] {
                     Bytes b = GoodPicture();
-                    b.resize(b.size() - 1);
+                    b.pop_back();
                     return b;
                 },
                 {"--pick", "0,0,0"},
@@ -160,6 +161,101 @@ TEST(PeltoCli, UnwritableOutputIsReportedAndLeavesNothing) {
     EXPECT_NE(toNowhere.exitCode, 0);
     EXPECT_NE(toNowhere.output.find("no/out.bmp"), std::string::npos);
 }
+
+std::vector<fs::path> KeptHostileFiles() {
+    std::vector<fs::path> paths;
+    for (const char* folder : {"corpus", "regressions"}) {
+        std::error_code missing;
+        for (const auto& entry : fs::directory_iterator(fs::path(PELTO_FUZZ_DIR) / folder, missing))
+            if (entry.path().extension() == ".bmp") paths.push_back(entry.path());
+    }
+    return paths;
+}
+
+// Every file the fuzzer keeps: refused with a message and no output, or bevelled and written.
+TEST(PeltoCli, HandlesEveryKeptHostileFileWithoutASignal) {
+    const std::vector<fs::path> files = KeptHostileFiles();
+    ASSERT_FALSE(files.empty());
+    for (const fs::path& file : files) {
+        TempDir dir;
+        fs::copy_file(file, dir.File("in.bmp"));
+        const CliRun run = RunCli({dir.File("in.bmp"), dir.File("out.bmp"), "--pick", "0,0,10"});
+        EXPECT_FALSE(run.signalled) << file;
+        EXPECT_EQ(run.output.find("Sanitizer"), std::string::npos) << file << run.output;
+        if (file.filename().string().starts_with("bad-")) {
+            EXPECT_NE(run.exitCode, 0) << file;
+        }
+        if (run.exitCode != 0) {
+            EXPECT_NE(run.output.find("pelto-cli: "), std::string::npos) << file;
+            EXPECT_FALSE(fs::exists(dir.File("out.bmp"))) << file;
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()),
+                      1)
+                << file;
+        } else {
+            EXPECT_EQ(fs::file_size(dir.File("out.bmp")), fs::file_size(file)) << file;
+        }
+    }
+}
+
+struct Unusable {
+    const char* name;
+    std::function<std::string(const TempDir&)> input;  // path of the input
+    std::function<std::string(const TempDir&)> output; // path of the output
+    const char* expectedText;
+};
+
+std::string GoodInput(const TempDir& d) {
+    WriteFileBytes(d.File("in.bmp"), GoodPicture());
+    return d.File("in.bmp");
+}
+std::string FreshOutput(const TempDir& d) {
+    return d.File("out.bmp");
+}
+
+class PeltoCliUnusablePath : public ::testing::TestWithParam<Unusable> {};
+
+TEST_P(PeltoCliUnusablePath, ExitsNonZeroWithAMessageAndWritesNothing) {
+    TempDir dir;
+    const std::string input = GetParam().input(dir);
+    const std::string output = GetParam().output(dir);
+    const auto before = std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator());
+    const CliRun run = RunCli({input, output, "--pick", "0,0,0"});
+    EXPECT_FALSE(run.signalled);
+    EXPECT_EQ(run.output.find("Sanitizer"), std::string::npos) << run.output;
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find(GetParam().expectedText), std::string::npos) << run.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PeltoCliUnusablePath,
+    ::testing::Values(
+        Unusable{"InputIsAFolder", [](const TempDir& d) { return d.Path(); }, FreshOutput,
+                 "フォルダ"},
+        Unusable{"InputIsADanglingLink",
+                 [](const TempDir& d) {
+                     fs::create_symlink(d.File("gone.bmp"), d.File("link.bmp"));
+                     return d.File("link.bmp");
+                 },
+                 FreshOutput, "見つかりません"},
+        Unusable{"InputIsAPipeWithoutWriter",
+                 [](const TempDir& d) {
+                     ::mkfifo(d.File("pipe.bmp").c_str(), 0600);
+                     return d.File("pipe.bmp");
+                 },
+                 FreshOutput, "empty"},
+        Unusable{"InputInAMissingFolder", [](const TempDir& d) { return d.File("no/in.bmp"); },
+                 FreshOutput, "見つかりません"},
+        Unusable{"OutputOnAFullDevice", GoodInput,
+                 [](const TempDir&) { return std::string("/dev/full"); },
+                 "ディスクの空き容量が足りません"},
+        Unusable{"OutputBelowAFile", GoodInput,
+                 [](const TempDir& d) { return d.File("in.bmp/out.bmp"); },
+                 "フォルダではありません"},
+        Unusable{"OutputNameTooLong", GoodInput,
+                 [](const TempDir& d) { return d.File(std::string(300, 'o') + ".bmp"); },
+                 "長すぎます"}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 TEST(PeltoCli, CanOverwriteItsInput) {
     TempDir dir;

@@ -1,10 +1,13 @@
 #include "docview/DocMessages.h"
 #include "docview/DocumentFile.h"
+#include "platform/File.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,9 +99,21 @@ TEST(SaveDocument, WritesThroughALinkToItsTarget) {
 struct FailedSave {
     const char* name;
     std::function<std::string(const TempDir&)> prepare; // returns the path to save to
+    const char* reason = nullptr;                       // part of the message, when it is known
 };
 
-class SaveFailure : public ::testing::TestWithParam<FailedSave> {};
+class SaveFailure : public ::testing::TestWithParam<FailedSave> {
+protected:
+    void TearDown() override { CFile::SetWriteFaultForTesting(0); }
+};
+
+std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        names.push_back(entry.path());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
     if (::geteuid() == 0 && std::string(GetParam().name) == "ReadOnlyFolder")
@@ -111,14 +126,31 @@ TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
     r.doc->m_dib.SetPixel(0, 0, RGB(255, 0, 0));
 
     const std::string target = GetParam().prepare(dir);
-    const bool existed = fs::is_regular_file(target);
+    std::error_code noSuchName;
+    const bool existed = fs::is_regular_file(target, noSuchName);
+    const std::vector<std::string> before = Listing(dir.Path());
     const std::string message = SaveDocument(*r.doc, target);
+    CFile::SetWriteFaultForTesting(0);
     EXPECT_NE(message.find(target), std::string::npos) << message;
+    if (GetParam().reason) {
+        EXPECT_NE(message.find(GetParam().reason), std::string::npos) << message;
+    }
     EXPECT_EQ(ReadFileBytes(dir.File("old.bmp")), old);
     if (existed) {
         EXPECT_EQ(ReadFileBytes(target), old);
     }
+    EXPECT_EQ(Listing(dir.Path()), before); // no temporary left behind
 }
+
+// Full or failing disks are simulated, so they fail for root too.
+std::string FailingDisk(const TempDir& d, int error, uint64_t bytesBeforeFailure) {
+    CFile::SetWriteFaultForTesting(error, bytesBeforeFailure);
+    return d.File("old.bmp");
+}
+
+constexpr const char* kDiskFull = "ディスクの空き容量が足りません。";
+constexpr const char* kIoError = "入出力エラーが発生しました。";
+constexpr uint64_t kOldFileSize = 54 + 4 * 12;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveFailure,
@@ -127,8 +159,30 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const TempDir& d) {
                        fs::create_directory(d.File("dir.bmp"));
                        return d.File("dir.bmp");
-                   }},
-        FailedSave{"MissingFolder", [](const TempDir& d) { return d.File("nowhere/old.bmp"); }},
+                   },
+                   "同じ名前のフォルダがあります。"},
+        FailedSave{"LinkToAFolder",
+                   [](const TempDir& d) {
+                       fs::create_directory(d.File("dir"));
+                       fs::create_directory_symlink(d.File("dir"), d.File("link.bmp"));
+                       return d.File("link.bmp");
+                   },
+                   "同じ名前のフォルダがあります。"},
+        FailedSave{"MissingFolder", [](const TempDir& d) { return d.File("nowhere/old.bmp"); },
+                   "ファイルまたはフォルダが見つかりません。"},
+        FailedSave{"FileInThePath", [](const TempDir& d) { return d.File("old.bmp/new.bmp"); },
+                   "パスの途中がフォルダではありません。"},
+        FailedSave{"NameTooLong",
+                   [](const TempDir& d) { return d.File(std::string(300, 'n') + ".bmp"); },
+                   "ファイル名が長すぎます。"},
+        FailedSave{"DiskFullAtTheFirstByte",
+                   [](const TempDir& d) { return FailingDisk(d, ENOSPC, 0); }, kDiskFull},
+        FailedSave{"DiskFullHalfway", [](const TempDir& d) { return FailingDisk(d, ENOSPC, 60); },
+                   kDiskFull},
+        FailedSave{"QuotaExceeded", [](const TempDir& d) { return FailingDisk(d, EDQUOT, 10); },
+                   kDiskFull},
+        FailedSave{"WriteErrorReportedAtSync",
+                   [](const TempDir& d) { return FailingDisk(d, EIO, kOldFileSize); }, kIoError},
         FailedSave{"ReadOnlyFolder",
                    [](const TempDir& d) {
                        fs::create_directory(d.File("ro"));
@@ -137,5 +191,35 @@ INSTANTIATE_TEST_SUITE_P(
                        return d.File("ro/old.bmp");
                    }}),
     [](const auto& c) { return std::string(c.param.name); });
+
+TEST(SaveDocument, SavesUnderTheLongestNameTheSystemAllows) {
+    TempDir dir;
+    WriteFileBytes(dir.File("a.bmp"), MakeBmp24(3, 3, Pattern));
+    DocOpenResult r = OpenDocument(dir.File("a.bmp"));
+    ASSERT_TRUE(r.doc);
+    const std::string longest = dir.File(std::string(251, 'x') + ".bmp");
+    EXPECT_EQ(SaveDocument(*r.doc, longest), "");
+    EXPECT_EQ(ReadFileBytes(longest), ReadFileBytes(dir.File("a.bmp")));
+}
+
+TEST(SaveDocument, WritesADeviceInPlaceInsteadOfReplacingIt) {
+    TempDir dir;
+    WriteFileBytes(dir.File("a.bmp"), MakeBmp24(3, 3, Pattern));
+    DocOpenResult r = OpenDocument(dir.File("a.bmp"));
+    ASSERT_TRUE(r.doc);
+    EXPECT_EQ(SaveDocument(*r.doc, "/dev/null"), "");
+    const std::string full = SaveDocument(*r.doc, "/dev/full");
+    EXPECT_NE(full.find(kDiskFull), std::string::npos) << full;
+    for (const char* device : {"/dev/null", "/dev/full"})
+        EXPECT_TRUE(fs::is_character_file(device)) << device;
+}
+
+TEST(OpenDocument, APipeWithoutAWriterOpensEmptyWithoutWaiting) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("pipe.bmp").c_str(), 0600), 0);
+    DocOpenResult r = OpenDocument(dir.File("pipe.bmp"));
+    ASSERT_TRUE(r.doc);
+    EXPECT_FALSE(r.doc->m_dib.HasBlock());
+}
 
 } // namespace

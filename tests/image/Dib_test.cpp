@@ -1,3 +1,4 @@
+#include "image/Block.h"
 #include "image/Dib.h"
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
@@ -135,52 +136,112 @@ Bytes With(std::function<void(Bytes&)> change) {
     change(b);
     return b;
 }
+// The valid file with some header fields overwritten: {offset, value} pairs, 16 bits at
+// biBitCount (28), 32 bits elsewhere.
+std::function<Bytes()> Set(std::vector<std::pair<size_t, uint32_t>> fields) {
+    return [fields] {
+        return With([&](Bytes& b) {
+            for (const auto& [offset, value] : fields) {
+                if (offset == 28) PutU16(b, offset, uint16_t(value));
+                else PutU32(b, offset, value);
+            }
+        });
+    };
+}
+std::function<Bytes()> Cut(size_t size) {
+    return [size] {
+        Bytes b = Valid();
+        b.resize(size);
+        return b;
+    };
+}
+constexpr size_t kOffBits = 10, kWidth = 18, kHeight = 22, kBitCount = 28, kCompression = 30;
 
 const Refusal kRefusals[] = {
-    {"Empty", [] { return Bytes{}; }, CDIB::kMsgWrongFormat},
-    {"OneByte", [] { return Bytes{'B'}; }, CDIB::kMsgWrongFormat},
-    {"SignatureOnly", [] { return Bytes{'B', 'M'}; }, CDIB::kMsgWrongFormat},
-    {"HeadersCutShort", [] { Bytes b = Valid(); b.resize(40); return b; }, CDIB::kMsgWrongFormat},
+    {"Empty", Cut(0), CDIB::kMsgWrongFormat},
+    {"OneByte", Cut(1), CDIB::kMsgWrongFormat},
+    {"SignatureOnly", Cut(2), CDIB::kMsgWrongFormat},
+    {"HeadersCutShort", Cut(40), CDIB::kMsgWrongFormat},
+    {"HeadersOneByteShort", Cut(53), CDIB::kMsgWrongFormat},
+    {"PixelArrayOneByteShort", Cut(54 + 4 * 16 - 1), CDIB::kMsgWrongFormat},
     {"WrongSignature", [] { return With([](Bytes& b) { b[1] = 'A'; }); }, CDIB::kMsgWrongFormat},
-    {"WrongSignatureAndBitCount", [] { return With([](Bytes& b) { b[0] = 'X'; PutU16(b, 28, 8); }); },
+    {"WrongSignatureAndBitCount",
+     [] { return With([](Bytes& b) { b[0] = 'X'; PutU16(b, kBitCount, 8); }); },
      CDIB::kMsgWrongFormat},
-    {"EightBit", [] { return With([](Bytes& b) { PutU16(b, 28, 8); }); }, CDIB::kMsgNotFullColour},
-    {"SixteenBit", [] { return With([](Bytes& b) { PutU16(b, 28, 16); }); }, CDIB::kMsgNotFullColour},
-    {"ThirtyTwoBit", [] { return With([](Bytes& b) { PutU16(b, 28, 32); }); }, CDIB::kMsgNotFullColour},
-    {"BitCountBeforeCompression",
-     [] { return With([](Bytes& b) { PutU16(b, 28, 32); PutU32(b, 30, 3); }); }, CDIB::kMsgNotFullColour},
-    {"Rle8", [] { return With([](Bytes& b) { PutU32(b, 30, 1); }); }, CDIB::kMsgUnsupported},
-    {"Rle4", [] { return With([](Bytes& b) { PutU32(b, 30, 2); }); }, CDIB::kMsgUnsupported},
-    {"Bitfields", [] { return With([](Bytes& b) { PutU32(b, 30, 3); }); }, CDIB::kMsgUnsupported},
-    {"WidthZero", [] { return With([](Bytes& b) { PutU32(b, 18, 0); }); }, CDIB::kMsgUnsupported},
-    {"WidthNegative", [] { return With([](Bytes& b) { PutU32(b, 18, uint32_t(-5)); }); }, CDIB::kMsgUnsupported},
-    {"HeightZero", [] { return With([](Bytes& b) { PutU32(b, 22, 0); }); }, CDIB::kMsgUnsupported},
-    {"TopDown", [] { return With([](Bytes& b) { PutU32(b, 22, uint32_t(-4)); }); }, CDIB::kMsgUnsupported},
-    {"Overflows32Bits", [] { return With([](Bytes& b) { PutU32(b, 18, 70000); PutU32(b, 22, 70000); }); },
-     CDIB::kMsgUnsupported},
-    {"Overflows64Bits",
-     [] { return With([](Bytes& b) { PutU32(b, 18, 0x7FFFFFFF); PutU32(b, 22, 0x7FFFFFFF); }); },
-     CDIB::kMsgUnsupported},
-    {"DeclaredGigabytes", [] { return With([](Bytes& b) { PutU32(b, 18, 30000); PutU32(b, 22, 30000); }); },
+    {"ZeroBitCount", Set({{kBitCount, 0}}), CDIB::kMsgNotFullColour},
+    {"OneBit", Set({{kBitCount, 1}}), CDIB::kMsgNotFullColour},
+    {"FourBit", Set({{kBitCount, 4}}), CDIB::kMsgNotFullColour},
+    {"EightBit", Set({{kBitCount, 8}}), CDIB::kMsgNotFullColour},
+    {"SixteenBit", Set({{kBitCount, 16}}), CDIB::kMsgNotFullColour},
+    {"ThirtyTwoBit", Set({{kBitCount, 32}}), CDIB::kMsgNotFullColour},
+    {"BitCount0xFFFF", Set({{kBitCount, 0xFFFF}}), CDIB::kMsgNotFullColour},
+    {"BitCountBeforeCompression", Set({{kBitCount, 32}, {kCompression, 3}}),
+     CDIB::kMsgNotFullColour},
+    {"Rle8", Set({{kCompression, 1}}), CDIB::kMsgUnsupported},
+    {"Rle4", Set({{kCompression, 2}}), CDIB::kMsgUnsupported},
+    {"Bitfields", Set({{kCompression, 3}}), CDIB::kMsgUnsupported},
+    {"Jpeg", Set({{kCompression, 4}}), CDIB::kMsgUnsupported},
+    {"Png", Set({{kCompression, 5}}), CDIB::kMsgUnsupported},
+    {"AlphaBitfields", Set({{kCompression, 6}}), CDIB::kMsgUnsupported},
+    {"Cmyk", Set({{kCompression, 11}}), CDIB::kMsgUnsupported},
+    {"CmykRle8", Set({{kCompression, 12}}), CDIB::kMsgUnsupported},
+    {"CmykRle4", Set({{kCompression, 13}}), CDIB::kMsgUnsupported},
+    {"Compression0xFFFFFFFF", Set({{kCompression, 0xFFFFFFFFu}}), CDIB::kMsgUnsupported},
+    {"CompressedAndZeroWidth", Set({{kCompression, 1}, {kWidth, 0}}), CDIB::kMsgUnsupported},
+    {"WidthZero", Set({{kWidth, 0}}), CDIB::kMsgUnsupported},
+    {"WidthNegative", Set({{kWidth, uint32_t(-5)}}), CDIB::kMsgUnsupported},
+    {"HeightZero", Set({{kHeight, 0}}), CDIB::kMsgUnsupported},
+    {"TopDown", Set({{kHeight, uint32_t(-4)}}), CDIB::kMsgUnsupported},
+    {"HeightMostNegative", Set({{kWidth, 0}, {kHeight, 0x80000000u}}), CDIB::kMsgUnsupported},
+    {"Overflows32Bits", Set({{kWidth, 70000}, {kHeight, 70000}}), CDIB::kMsgUnsupported},
+    // 6 GB rows times 2^31 rows: past even a signed 64-bit product.
+    {"Overflows64Bits", Set({{kWidth, 0x7FFFFFFF}, {kHeight, 0x7FFFFFFF}}), CDIB::kMsgUnsupported},
+    // One row whose stride alone is 4 GB; and the widest row that still fits 32 bits.
+    {"StrideOverflows32Bits", Set({{kWidth, 0x55555555}, {kHeight, 1}}), CDIB::kMsgUnsupported},
+    {"WidestRowInASmallFile", Set({{kWidth, 0x55555554}, {kHeight, 1}}), CDIB::kMsgWrongFormat},
+    // Width 1 pads each row to 4 bytes: 2^30 rows make exactly 4 GB, one row fewer still fits.
+    {"ExactlyFourGigabytes", Set({{kWidth, 1}, {kHeight, 0x40000000}}), CDIB::kMsgUnsupported},
+    {"JustUnderFourGigabytes", Set({{kWidth, 1}, {kHeight, 0x3FFFFFFF}}), CDIB::kMsgWrongFormat},
+    {"DeclaredGigabytes", Set({{kWidth, 30000}, {kHeight, 30000}}), CDIB::kMsgWrongFormat},
+    {"OffBitsPastEnd", Set({{kOffBits, 0xFFFFFFF0u}}), CDIB::kMsgWrongFormat},
+    {"OffBitsInsideHeaders", Set({{kOffBits, 20}}), CDIB::kMsgWrongFormat},
+    {"OffBitsOneInsideHeaders", Set({{kOffBits, 53}}), CDIB::kMsgWrongFormat},
+    {"OffBitsAndPixelsPast4GB", Set({{kOffBits, 0xFFFFFFFFu}, {kWidth, 0x40000000}, {kHeight, 1}}),
      CDIB::kMsgWrongFormat},
-    {"OffBitsPastEnd", [] { return With([](Bytes& b) { PutU32(b, 10, 0xFFFFFFF0u); }); }, CDIB::kMsgWrongFormat},
-    {"OffBitsInsideHeaders", [] { return With([](Bytes& b) { PutU32(b, 10, 20); }); }, CDIB::kMsgWrongFormat},
-    {"PixelArrayOneByteShort", [] { Bytes b = Valid(); b.pop_back(); return b; }, CDIB::kMsgWrongFormat},
 };
 
-class CDIBRefusal : public ::testing::TestWithParam<Refusal> {};
+class CDIBRefusal : public ::testing::TestWithParam<Refusal> {
+protected:
+    void TearDown() override { block::FailAllocationAfterForTesting(-1); }
 
-TEST_P(CDIBRefusal, RefusesWithItsMessageAndStaysEmpty) {
-    const Bytes file = GetParam().make();
-    CDIB dib;
-    try {
-        LoadBytes(dib, file);
-        FAIL() << "accepted";
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(e.GetCause(), CArchiveException::badIndex);
-        EXPECT_STREQ(e.what(), GetParam().message);
+    // A refused file must not cost a single block: the headers decide before anything is allocated.
+    void ExpectRefused(const std::function<void(CDIB&)>& load) {
+        CDIB dib;
+        block::FailAllocationAfterForTesting(0);
+        try {
+            load(dib);
+            ADD_FAILURE() << "accepted";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), CArchiveException::badIndex);
+            EXPECT_STREQ(e.what(), GetParam().message);
+        }
+        block::FailAllocationAfterForTesting(-1);
+        EXPECT_FALSE(dib.HasBlock());
+        EXPECT_EQ(dib.m_nWidth, 1);
     }
-    EXPECT_FALSE(dib.HasBlock());
+};
+
+TEST_P(CDIBRefusal, RefusesFromMemoryWithItsMessageAllocatingNothing) {
+    const Bytes file = GetParam().make();
+    ExpectRefused([&](CDIB& dib) { LoadBytes(dib, file); });
+}
+
+TEST_P(CDIBRefusal, RefusesFromAFileWithItsMessageAllocatingNothing) {
+    TempDir dir;
+    WriteFileBytes(dir.File("hostile.bmp"), GetParam().make());
+    CFile in(dir.File("hostile.bmp"), CFile::Mode::Read);
+    CArchive ar(in, CArchive::load);
+    ExpectRefused([&](CDIB& dib) { dib.Serialize(ar); });
 }
 
 INSTANTIATE_TEST_SUITE_P(HostileFiles, CDIBRefusal, ::testing::ValuesIn(kRefusals),
@@ -204,6 +265,34 @@ TEST(CDIB, AcceptsAPixelArrayEndingExactlyAtTheEndOfTheFile) {
     Bytes file = MakeBmp24(5, 4, Pattern);
     CDIB dib;
     EXPECT_NO_THROW(LoadBytes(dib, file));
+}
+
+TEST(CDIB, LoadingAFileAllocatesOneBlockOfItsLength) {
+    TempDir dir;
+    const Bytes file = MakeBmp24(9, 7, Pattern, {1024, 5});
+    WriteFileBytes(dir.File("a.bmp"), file);
+    block::SetAllocationLimitForTesting(file.size());
+    block::FailAllocationAfterForTesting(1);
+    CDIB dib;
+    CFile in(dir.File("a.bmp"), CFile::Mode::Read);
+    CArchive ar(in, CArchive::load);
+    EXPECT_NO_THROW(dib.Serialize(ar));
+    block::FailAllocationAfterForTesting(-1);
+    block::SetAllocationLimitForTesting(0);
+    EXPECT_EQ(dib.m_nFileSize, file.size());
+    EXPECT_EQ(ShownPixel(dib, 8, 6), Pattern(8, 6));
+}
+
+TEST(CDIB, NoMemoryForTheBlockThrowsAndLeavesTheImageEmpty) {
+    TempDir dir;
+    WriteFileBytes(dir.File("a.bmp"), MakeBmp24(4, 4, Pattern));
+    CDIB dib;
+    CFile in(dir.File("a.bmp"), CFile::Mode::Read);
+    CArchive ar(in, CArchive::load);
+    block::FailAllocationAfterForTesting(0);
+    EXPECT_THROW(dib.Serialize(ar), std::bad_alloc);
+    block::FailAllocationAfterForTesting(-1);
+    EXPECT_FALSE(dib.HasBlock());
 }
 
 } // namespace
