@@ -1,5 +1,7 @@
 #include "CliOptions.h"
 
+#include "engine/ParallelRows.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
@@ -17,6 +19,8 @@ const char* const kCliUsage =
     "  --shape cut|round bevel profile (default cut)\n"
     "  --outline inner|outer  band inside the shape or in the background around it\n"
     "                    (default inner)\n"
+    "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
+    "                    per core); the result is the same for any count\n"
     "  --help            show this text\n"
     "OUT.bmp is written only when everything succeeded; it is never left half written.\n";
 
@@ -95,6 +99,13 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
         {"--outline",
          [&](const std::string& v) {
              return ParseChoice("--outline", v, "inner", "outer", options.params.outline);
+         }},
+        {"--threads",
+         [&](const std::string& v) {
+             int32_t threads = 0;
+             std::string error = ParseRanged("--threads", v, 1, int(kMaxThreads), threads);
+             options.threads = static_cast<unsigned>(threads);
+             return error;
          }},
     };
 

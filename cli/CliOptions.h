@@ -18,6 +18,7 @@ struct CliOptions {
     std::string output;
     std::vector<CliPick> picks;
     ButtonParams params; // the view's defaults unless given
+    unsigned threads = 0; // 0: one per core
     bool help = false;
 };
 

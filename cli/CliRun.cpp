@@ -26,11 +26,11 @@ int RunCli(const CliOptions& options, std::ostream& err) {
                 << width << " x " << height << " picture\n";
             return kExitUsage;
         }
-        doc.SelectBackground(pick.x, pick.y, pick.tolerance);
+        doc.SelectBackground(pick.x, pick.y, pick.tolerance, options.threads);
     }
 
     try {
-        doc.MakeButton(options.params);
+        doc.MakeButton(options.params, options.threads);
     } catch (const std::bad_alloc&) {
         err << "pelto-cli: " << docmsg::kOutOfMemory << "\n";
         return kExitFailure;

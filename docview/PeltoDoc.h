@@ -21,9 +21,11 @@ public:
     void Serialize(CArchive& ar) { m_dib.Serialize(ar); }
 
     // x, y: the image point as seen on screen (y from the top edge).
-    void SelectBackground(int x, int y, int tolerance);
+    void SelectBackground(int x, int y, int tolerance, unsigned threads = 0);
     void ClearSelection() { m_pMask.reset(); }
-    void MakeButton(ButtonParams params);
+    // threads (here and above): how many to work with, 0 for one per core;
+    // the result is the same for any count.
+    void MakeButton(ButtonParams params, unsigned threads = 0);
     void Undo();
 
     bool CanUndo() const { return m_pUndoDIB != nullptr; }

@@ -1,9 +1,11 @@
 #include "BackgroundSelection.h"
 
+#include "ParallelRows.h"
+
 #include <cstdlib>
 
 void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x, int yFromTop,
-                      int tolerance) {
+                      int tolerance, unsigned threads) {
     const int width = image.m_nWidth;
     const int height = image.m_nHeight;
     if (!image.HasBlock() || x < 0 || yFromTop < 0 || x >= width || yFromTop >= height) return;
@@ -15,13 +17,16 @@ void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x,
     if (!mask) mask = std::make_unique<CMaskDIB>(width, height);
     const int threshold = ToleranceThreshold(tolerance);
 
-    for (int r = 0; r < height; ++r) {
-        const uint8_t* pixel = image.Row(r);
-        uint8_t* marks = mask->m_pBits + size_t(r) * mask->m_nStride;
-        for (int c = 0; c < width; ++c, pixel += 3) {
-            const int d = std::abs(pixel[2] - seedRed) + std::abs(pixel[1] - seedGreen) +
-                          std::abs(pixel[0] - seedBlue);
-            if (d <= threshold) marks[c] = static_cast<uint8_t>(CheckerValue(c, r));
+    CMaskDIB& marks = *mask;
+    RunBands(height, BandCount(height, threads), [&](unsigned, RowBand band) {
+        for (int r = band.first; r < band.last; ++r) {
+            const uint8_t* pixel = image.Row(r);
+            uint8_t* row = marks.m_pBits + size_t(r) * marks.m_nStride;
+            for (int c = 0; c < width; ++c, pixel += 3) {
+                const int d = std::abs(pixel[2] - seedRed) + std::abs(pixel[1] - seedGreen) +
+                              std::abs(pixel[0] - seedBlue);
+                if (d <= threshold) row[c] = static_cast<uint8_t>(CheckerValue(c, r));
+            }
         }
-    }
+    });
 }

@@ -11,13 +11,18 @@
 #include <memory>
 
 // Threshold on the colour distance for a tolerance in percent (truncating).
-constexpr int ToleranceThreshold(int tolerance) { return tolerance * 768 / 100; }
+constexpr int ToleranceThreshold(int tolerance) {
+    return tolerance * 768 / 100;
+}
 
 // The mask value a selected pixel at (column, stored row) receives.
-constexpr int CheckerValue(int x, int y) { return (x / 4 + y / 4) % 2 + 1; }
+constexpr int CheckerValue(int x, int y) {
+    return (x / 4 + y / 4) % 2 + 1;
+}
 
 // x is the seed's column, yFromTop its row counted from the top as shown.
 // Creates mask at the picture's size when null. A seed outside the picture,
-// or a picture without pixels, changes nothing.
+// or a picture without pixels, changes nothing. The rows are split among
+// threads (0: one per core); the mask comes out the same for any count.
 void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x, int yFromTop,
-                      int tolerance);
+                      int tolerance, unsigned threads = 0);

@@ -1,9 +1,15 @@
 #include "Bevel.h"
 
-#include "LightnessColor.h"
+#include "HeightAverage.h"
+#include "LightnessShift.h"
 #include "NearestSearch.h"
+#include "ParallelRows.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 int BevelHeight(int dx, int dy, const ButtonParams& params) {
     const double fx = dx;
@@ -20,28 +26,94 @@ int BevelHeight(int dx, int dy, const ButtonParams& params) {
     return static_cast<int>(params.contrast * m) + 2 * params.contrast;
 }
 
-void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights) {
-    const CNearestSearch search(mask, params.width, params.outline != 0);
-    for (int i = 0; i < mask.m_nHeight; ++i) {
-        for (int j = 0; j < mask.m_nWidth; ++j) {
-            CPoint found;
-            if (!search.Find(CPoint(j, i), found)) continue;
-            heights.SetHeight(CPoint(j, i), BevelHeight(found.x - j, found.y - i, params));
-        }
+namespace {
+
+// Heights depend only on the offset to the found point: work each one out once.
+class CHeightTable {
+public:
+    explicit CHeightTable(const ButtonParams& params)
+        : m_params(params), m_nRadius(std::min(params.width, CNearestSearch::kMaxFastRadius)),
+          m_nSide(2 * m_nRadius + 1), m_heights(size_t(m_nSide) * m_nSide) {
+        for (int dy = -m_nRadius; dy <= m_nRadius; ++dy)
+            for (int dx = -m_nRadius; dx <= m_nRadius; ++dx)
+                if (dx * dx + dy * dy <= m_nRadius * m_nRadius)
+                    m_heights[Index(dx, dy)] = BevelHeight(dx, dy, params);
     }
+
+    int At(int dx, int dy) const {
+        if (std::abs(dx) > m_nRadius || std::abs(dy) > m_nRadius)
+            return BevelHeight(dx, dy, m_params);
+        return m_heights[Index(dx, dy)];
+    }
+
+private:
+    size_t Index(int dx, int dy) const {
+        return size_t(dy + m_nRadius) * m_nSide + (dx + m_nRadius);
+    }
+
+    ButtonParams m_params;
+    int m_nRadius;
+    int m_nSide;
+    std::vector<int> m_heights;
+};
+
+void StoreHeight(uint8_t* at, int value) {
+    const auto v = static_cast<uint16_t>(value); // wraps like SetHeight
+    std::memcpy(at, &v, 2);
 }
 
-void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast) noexcept {
-    CLightnessColor colour;
-    for (int i = 0; i < image.m_nHeight; ++i) {
-        for (int j = 0; j < image.m_nWidth; ++j) {
-            const CPoint p(j, i);
-            if (heights.GetHeight(p) == 0) continue;
-            COLORREF c = image.GetPixel(j, i);
-            colour.Decompose(c);
-            colour.AddLightness(heights.GetAverageHeight(p) - 2 * contrast);
-            colour.Compose(c);
-            image.SetPixel(j, i, c);
-        }
+} // namespace
+
+void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
+                         unsigned threads) {
+    const int rows = mask.m_nHeight;
+    if (!mask.m_pBits || !heights.m_pBits || params.width <= 0) return;
+    const CNearestSearch search(mask, params.width, params.outline != 0);
+    const CHeightTable table(params);
+    const unsigned count = BandCount(rows, threads);
+    std::vector<CNearestSearch::Scratch> scratch;
+    for (unsigned i = 0; i < count; ++i) {
+        const RowBand band = BandOf(rows, count, i);
+        scratch.push_back(search.MakeScratch(band.first, band.last));
     }
+
+    RunBands(rows, count, [&](unsigned index, RowBand band) {
+        for (int y = band.first; y < band.last; ++y) {
+            uint8_t* row = heights.m_pBits + size_t(y) * heights.m_nStride;
+            for (const CFoundPoint& f : search.FindRow(y, scratch[index]))
+                StoreHeight(row + 2 * size_t(f.x), table.At(f.dx, f.dy));
+        }
+    });
+}
+
+void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads) noexcept {
+    if (!image.HasBlock() || !heights.m_pBits) return;
+    const int rows = image.m_nHeight;
+    RunBands(rows, BandCount(rows, threads), [&](unsigned, RowBand band) {
+        // Band pixels are gathered first without branches: in a speckled
+        // picture whether a pixel belongs to the band is a coin toss.
+        constexpr int kSpan = 512;
+        int columns[kSpan];
+        for (int y = band.first; y < band.last; ++y) {
+            uint8_t* row = image.Row(y);
+            const uint8_t* height = heights.m_pBits + size_t(y) * heights.m_nStride;
+            for (int begin = 0; begin < image.m_nWidth; begin += kSpan) {
+                const int end = std::min(image.m_nWidth, begin + kSpan);
+                int count = 0;
+                for (int x = begin; x < end; ++x) {
+                    columns[count] = x;
+                    count += (height[2 * x] | height[2 * x + 1]) != 0;
+                }
+                for (int i = 0; i < count; ++i) {
+                    const int x = columns[i];
+                    uint8_t* pixel = row + 3 * size_t(x);
+                    const int shift = AverageHeight(heights, x, y) - 2 * contrast;
+                    const COLORREF c = ShiftLightness(RGB(pixel[2], pixel[1], pixel[0]), shift);
+                    pixel[0] = static_cast<uint8_t>(GetBValue(c));
+                    pixel[1] = static_cast<uint8_t>(GetGValue(c));
+                    pixel[2] = static_cast<uint8_t>(GetRValue(c));
+                }
+            }
+        }
+    });
 }

@@ -5,6 +5,8 @@
 // Pass 2 shifts each band pixel's lightness by its smoothed height less twice
 // the contrast. Pass 1 may allocate and throw; pass 2 does neither, so a
 // caller that gets through pass 1 can commit its changes safely.
+// Both passes split the rows among threads (0: one per core); each row is
+// written by one thread alone, so the result is the same for any count.
 
 #include "ButtonParams.h"
 #include "image/Dib.h"
@@ -18,5 +20,9 @@ constexpr double kRadiansPerDegree = 0.017453292519444445;
 // (dx, dy) from it (dy > 0: higher up on screen).
 int BevelHeight(int dx, int dy, const ButtonParams& params);
 
-void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights);
-void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast) noexcept;
+// heights must be zero-filled and of the mask's size.
+void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
+                         unsigned threads = 0);
+// heights must be of the image's size.
+void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast,
+                unsigned threads = 0) noexcept;

@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$root/build" -DPELTO_BUILD_TESTS=OFF
+"$root/scripts/build.sh" "$root/build" -DPELTO_BUILD_GUI=ON -DPELTO_BUILD_TESTS=OFF
 
 input="${1:-$root/samples/badge.bmp}"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

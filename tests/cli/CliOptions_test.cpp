@@ -39,6 +39,15 @@ TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
     EXPECT_EQ(b.outline, 1);
 }
 
+TEST(ParseCliArguments, ThreadsDefaultToOnePerCoreAndTakeACount) {
+    EXPECT_EQ(ParseCliArguments(Args({"a", "b", "--pick", "0,0,0"})).options->threads, 0u);
+    for (const char* count : {"1", "256"}) {
+        const CliParse p = ParseCliArguments(Args({"a", "b", "--pick", "0,0,0", "--threads", count}));
+        ASSERT_TRUE(p.options) << p.error;
+        EXPECT_EQ(p.options->threads, unsigned(std::stoi(count)));
+    }
+}
+
 TEST(ParseCliArguments, HelpNeedsNothingElse) {
     const CliParse p = ParseCliArguments(Args({"--help"}));
     ASSERT_TRUE(p.options);
@@ -69,6 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Args({"a", "b", "--pick", "0,0,0", "--shape", "square"}),
                       Args({"a", "b", "--pick", "0,0,0", "--outline", "both"}),
                       Args({"a", "b", "--pick", "0,0,0", "--angle"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--colour", "red"})));
+                      Args({"a", "b", "--pick", "0,0,0", "--colour", "red"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--threads", "0"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--threads", "257"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--threads", "all"})));
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <new>
 
 namespace {
@@ -86,12 +87,26 @@ TEST(CPeltoDoc, UndoKeepsANewSelection) {
     EXPECT_FALSE(doc->HasSelection());
 }
 
-class MemoryFailure : public ::testing::TestWithParam<uint64_t> {
+class MemoryFailure : public ::testing::Test {
 protected:
-    void TearDown() override { block::SetAllocationLimitForTesting(0); }
+    void TearDown() override { block::FailAllocationAfterForTesting(-1); }
+
+    // Runs action with allocation number `successes` (from 0) failing; true when it threw.
+    static bool FailsWithAllocation(int successes, const std::function<void()>& action) {
+        block::FailAllocationAfterForTesting(successes);
+        bool threw = false;
+        try {
+            action();
+        } catch (const std::bad_alloc&) {
+            threw = true;
+        }
+        block::FailAllocationAfterForTesting(-1);
+        return threw;
+    }
 };
 
-TEST_P(MemoryFailure, LeavesPictureSnapshotAndMaskAsTheyWere) {
+// Each allocation MakeButton makes fails in turn (the snapshot, the height raster, ...).
+TEST_F(MemoryFailure, MakeButtonLeavesPictureSnapshotAndMaskAsTheyWere) {
     auto doc = SquareDoc(64);
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(ButtonParams{});
@@ -101,21 +116,36 @@ TEST_P(MemoryFailure, LeavesPictureSnapshotAndMaskAsTheyWere) {
     const CMaskDIB* mask = doc->m_pMask.get();
     const Bytes maskBytes = Pixels(*mask);
 
-    block::SetAllocationLimitForTesting(GetParam());
-    EXPECT_THROW(doc->MakeButton(ButtonParams{45, 300, 6, 0, 0}), std::bad_alloc);
-    block::SetAllocationLimitForTesting(0);
-
-    EXPECT_EQ(Pixels(doc->m_dib), picture);
-    ASSERT_TRUE(doc->m_pUndoDIB);
-    EXPECT_EQ(Pixels(*doc->m_pUndoDIB), snapshot);
-    EXPECT_EQ(doc->m_pMask.get(), mask);
-    EXPECT_EQ(Pixels(*doc->m_pMask), maskBytes);
-
-    doc->MakeButton(ButtonParams{45, 300, 6, 0, 0}); // works again once memory is back
-    EXPECT_FALSE(doc->HasSelection());
+    int failed = 0;
+    while (FailsWithAllocation(failed, [&] { doc->MakeButton(ButtonParams{45, 300, 6, 0, 0}); })) {
+        ++failed;
+        EXPECT_EQ(Pixels(doc->m_dib), picture) << failed;
+        ASSERT_TRUE(doc->m_pUndoDIB);
+        EXPECT_EQ(Pixels(*doc->m_pUndoDIB), snapshot) << failed;
+        EXPECT_EQ(doc->m_pMask.get(), mask) << failed;
+        EXPECT_EQ(Pixels(*doc->m_pMask), maskBytes) << failed;
+    }
+    EXPECT_GE(failed, 2);              // at least the snapshot and the height raster
+    EXPECT_FALSE(doc->HasSelection()); // and it works once memory is back
+    EXPECT_EQ(Pixels(*doc->m_pUndoDIB), picture);
 }
 
-// 64 x 64: the picture block is 12342 bytes, the height raster 8246, the mask 5174.
-INSTANTIATE_TEST_SUITE_P(SnapshotOrHeightRaster, MemoryFailure, ::testing::Values(100u, 9000u));
+TEST_F(MemoryFailure, FirstPickWithoutRoomForTheMaskSelectsNothing) {
+    auto doc = SquareDoc(16);
+    const Bytes picture = Pixels(doc->m_dib);
+    EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->SelectBackground(0, 0, 0); }));
+    EXPECT_FALSE(doc->HasSelection());
+    EXPECT_EQ(Pixels(doc->m_dib), picture);
+}
+
+TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {
+    auto doc = SquareDoc(16);
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(ButtonParams{});
+    const Bytes bevelled = Pixels(doc->m_dib);
+    EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->Undo(); }));
+    EXPECT_EQ(Pixels(doc->m_dib), bevelled);
+    EXPECT_TRUE(doc->CanUndo());
+}
 
 } // namespace

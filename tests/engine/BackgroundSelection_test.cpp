@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <random>
+
 namespace {
 
 TEST(Tolerance, ThresholdTruncates) {
@@ -95,6 +98,32 @@ TEST(SelectBackground, SeedOutsideThePictureChangesNothing) {
     CDIB empty;
     SelectBackground(empty, mask, 0, 0, 100);
     EXPECT_FALSE(mask);
+}
+
+// Tall enough to be split among threads: every band marks exactly its matches.
+TEST(SelectBackground, SameMaskForEveryThreadCount) {
+    std::mt19937 rng(9);
+    const int width = 37, height = 150;
+    std::vector<COLORREF> colours(size_t(width) * height);
+    for (COLORREF& c : colours) c = RGB(rng() % 4 * 60, rng() % 4 * 60, 90);
+    CDIB image;
+    LoadBytes(image, MakeBmp24(width, height, [&](int x, int y) { return colours[size_t(y) * width + x]; }));
+    const COLORREF seed = colours[0];
+    for (unsigned threads : {1u, 2u, 3u, 8u}) {
+        std::unique_ptr<CMaskDIB> mask;
+        SelectBackground(image, mask, 0, 0, 10, threads);
+        ASSERT_TRUE(mask);
+        for (int yTop = 0; yTop < height; ++yTop)
+            for (int x = 0; x < width; ++x) {
+                const COLORREF c = colours[size_t(yTop) * width + x];
+                const int d = std::abs(int(GetRValue(c)) - int(GetRValue(seed))) +
+                              std::abs(int(GetGValue(c)) - int(GetGValue(seed))) +
+                              std::abs(int(GetBValue(c)) - int(GetBValue(seed)));
+                const int stored = height - 1 - yTop;
+                ASSERT_EQ(mask->GetValue(CPoint(x, stored)), d <= 76 ? CheckerValue(x, stored) : 0)
+                    << x << "," << yTop << " threads " << threads;
+            }
+    }
 }
 
 } // namespace

@@ -1,0 +1,212 @@
+#include "NearestSearch.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+template <bool Outer> bool IsTarget(uint8_t value) {
+    return Outer ? value == 0 : static_cast<int8_t>(value) > 0;
+}
+
+template <bool Outer> bool IsSource(uint8_t value) {
+    return Outer ? value != 0 : value == 0;
+}
+
+// Bytes of column distances one worker keeps at a time: about what a core's cache holds.
+constexpr size_t kChunkBytes = size_t(1) << 19;
+
+} // namespace
+
+CNearestSearch::CNearestSearch(const CMaskDIB& mask, int radius, bool outer)
+    : m_mask(mask), m_nRadius(radius), m_bOuter(outer) {
+    if (radius <= 0 || radius > kMaxFastRadius) return;
+    const int squared = radius * radius;
+    m_groupStart.assign(size_t(squared) + 2, 0);
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx)
+            if (const int s = dx * dx + dy * dy; s <= squared) ++m_groupStart[size_t(s) + 1];
+    for (size_t s = 1; s < m_groupStart.size(); ++s)
+        m_groupStart[s] += m_groupStart[s - 1];
+
+    // Visiting from the last scanned point backwards puts each group in tie order.
+    m_offsets.resize(2 * size_t(m_groupStart.back()));
+    std::vector<uint32_t> next(m_groupStart.begin(), m_groupStart.end() - 1);
+    for (int dy = radius; dy >= -radius; --dy)
+        for (int dx = radius; dx >= -radius; --dx)
+            if (const int s = dx * dx + dy * dy; s <= squared) {
+                const size_t at = 2 * size_t(next[size_t(s)]++);
+                m_offsets[at] = static_cast<int16_t>(dx);
+                m_offsets[at + 1] = static_cast<int16_t>(dy);
+            }
+}
+
+CNearestSearch::Scratch CNearestSearch::MakeScratch(int first, int last) const {
+    Scratch scratch;
+    scratch.m_nFirst = first;
+    scratch.m_nLast = last;
+    const size_t width = m_mask.m_pBits ? size_t(m_mask.m_nWidth) : 0;
+    scratch.m_found.reserve(width);
+    if (width == 0 || m_nRadius <= 0 || m_nRadius > kMaxFastRadius) return scratch;
+    const int cap = m_nRadius + 1;
+    // Each chunk sweeps cap extra rows both ways; keep that overhead small.
+    const size_t rows = std::max(size_t(4) * cap, kChunkBytes / width);
+    scratch.m_nChunkRows = static_cast<int>(std::min(rows, size_t(std::max(last - first, 1))));
+    scratch.m_columns.resize(size_t(scratch.m_nChunkRows) * width);
+    scratch.m_running.resize(width);
+    scratch.m_padded.resize(width + 2 * kWindowPad);
+    scratch.m_runs.resize(width + 2 * kWindowPad);
+    scratch.m_window.resize(width + 2 * kWindowPad);
+    scratch.m_marks.resize(width);
+    scratch.m_candidates.resize(width);
+    return scratch;
+}
+
+std::span<const CFoundPoint> CNearestSearch::FindRow(int y, Scratch& scratch) const noexcept {
+    scratch.m_found.clear();
+    if (!m_mask.m_pBits || m_nRadius <= 0 || y < 0 || y >= m_mask.m_nHeight) return {};
+    if (m_nRadius > kMaxFastRadius)
+        FindRowBruteForce(y, scratch);
+    else if (m_bOuter)
+        FindRowFast<true>(y, scratch);
+    else
+        FindRowFast<false>(y, scratch);
+    return scratch.m_found;
+}
+
+template <bool Outer> void CNearestSearch::FillColumnDistances(Scratch& scratch) const noexcept {
+    const size_t width = size_t(m_mask.m_nWidth);
+    const int cap = m_nRadius + 1;
+    const int first = scratch.m_nChunkFirst;
+    const int last = scratch.m_nChunkLast;
+    uint8_t* running = scratch.m_running.data();
+    auto column = [&](int y) { return scratch.m_columns.data() + size_t(y - first) * width; };
+    const auto top = static_cast<uint8_t>(cap);
+    auto step = [&](int y) {
+        const uint8_t* mask = MaskRow(y);
+        // Byte arithmetic only, so that the compiler packs many columns a step.
+        for (size_t x = 0; x < width; ++x) {
+            const uint8_t up = running[x] < top ? static_cast<uint8_t>(running[x] + 1) : top;
+            running[x] = IsTarget<Outer>(mask[x]) ? uint8_t(0) : up;
+        }
+    };
+
+    // Rows farther than cap from the chunk cannot lower a capped distance.
+    std::fill(running, running + width, static_cast<uint8_t>(cap));
+    for (int y = std::max(0, first - cap); y < last; ++y) {
+        step(y);
+        if (y >= first) std::copy(running, running + width, column(y));
+    }
+    std::fill(running, running + width, static_cast<uint8_t>(cap));
+    for (int y = std::min(m_mask.m_nHeight - 1, last - 1 + cap); y >= first; --y) {
+        step(y);
+        if (y >= last) continue;
+        uint8_t* distances = column(y);
+        for (size_t x = 0; x < width; ++x)
+            distances[x] = std::min(distances[x], running[x]);
+    }
+}
+
+// window[x] = the least of g over [x - radius, x + radius] within the row:
+// minima over runs of 1, 2, 4 ... columns, then two overlapping runs per
+// window. Every loop is a plain pass over bytes, which the compiler vectorises.
+void CNearestSearch::WindowMinimum(const uint8_t* g, int width, Scratch& scratch) const noexcept {
+    const size_t pad = kWindowPad, size = size_t(width) + 2 * pad;
+    uint8_t* padded = scratch.m_padded.data();
+    std::fill(padded, padded + pad, uint8_t(255));
+    std::copy(g, g + width, padded + pad);
+    std::fill(padded + pad + width, padded + size, uint8_t(255));
+    const uint8_t* runs = padded;
+    uint8_t* const buffers[2] = {scratch.m_runs.data(), scratch.m_window.data()};
+    int spare = 0;
+    size_t run = 1;
+    for (; 2 * run <= size_t(2 * m_nRadius + 1); run *= 2) {
+        uint8_t* out = buffers[spare];
+        for (size_t x = 0; x + run < size; ++x)
+            out[x] = std::min(runs[x], runs[x + run]);
+        runs = out;
+        spare ^= 1;
+    }
+    uint8_t* window = buffers[spare];
+    const uint8_t* from = runs + pad - m_nRadius;
+    const uint8_t* to = runs + pad + m_nRadius + 1 - run;
+    for (int x = 0; x < width; ++x)
+        window[x] = std::min(from[x], to[x]);
+    scratch.m_pWindowRow = window;
+}
+
+template <bool Outer> void CNearestSearch::FindRowFast(int y, Scratch& scratch) const noexcept {
+    if (y < scratch.m_nChunkFirst || y >= scratch.m_nChunkLast) {
+        scratch.m_nChunkFirst = y;
+        scratch.m_nChunkLast = std::min(scratch.m_nLast, y + scratch.m_nChunkRows);
+        if (scratch.m_nChunkLast <= y) scratch.m_nChunkLast = std::min(m_mask.m_nHeight, y + 1);
+        FillColumnDistances<Outer>(scratch);
+    }
+    const int width = m_mask.m_nWidth;
+    const int height = m_mask.m_nHeight;
+    const int radius = m_nRadius;
+    const int squared = radius * radius;
+    const uint8_t* g = scratch.m_columns.data() + size_t(y - scratch.m_nChunkFirst) * width;
+    const uint8_t* mask = MaskRow(y);
+    WindowMinimum(g, width, scratch);
+    const uint8_t* window = scratch.m_pWindowRow;
+    const uint8_t* padded = scratch.m_padded.data() + kWindowPad;
+
+    // A column whose distance is within the radius may hold the point; a pixel
+    // with none such within the radius either way finds nothing. Candidates
+    // are marked in one byte pass, then listed a word of eight at a time,
+    // without branches inside a word: in speckled masks they come at random.
+    uint8_t* marks = scratch.m_marks.data();
+    const uint8_t limit = static_cast<uint8_t>(radius);
+    for (int x = 0; x < width; ++x)
+        marks[x] = (window[x] <= limit) & IsSource<Outer>(mask[x]);
+    int32_t* candidates = scratch.m_candidates.data();
+    int count = 0;
+    for (int word = 0; word < width; word += 8) {
+        const int end = std::min(width, word + 8);
+        uint64_t bits = 0;
+        std::memcpy(&bits, marks + word, size_t(end - word));
+        if (bits == 0) continue;
+        for (int x = word; x < end; ++x) {
+            candidates[count] = x;
+            count += marks[x];
+        }
+    }
+
+    for (int i = 0; i < count; ++i) {
+        const int x = candidates[i];
+        // Beyond k columns every sum is at least k^2 + window^2: stop there.
+        // Columns outside the row read 255, whose square is beyond any radius.
+        const int floor = window[x] * window[x];
+        const uint8_t* column = padded + x;
+        int best = g[x] <= radius ? g[x] * g[x] : squared + 1;
+        for (int k = 1; k <= radius && k * k + floor < best; ++k) {
+            const int left = column[-k], right = column[k];
+            best = std::min(best, k * k + std::min(left * left, right * right));
+        }
+        if (best > squared) continue;
+
+        // The first offset of the group, in tie order, that holds a target. A
+        // column can only hold one at |dy| = its distance, above or below; the
+        // mask tells which only for dy > 0, since the group lists +dy before
+        // -dy and a column whose target is not above has it below.
+        for (uint32_t o = m_groupStart[size_t(best)]; o < m_groupStart[size_t(best) + 1]; ++o) {
+            const int dx = m_offsets[2 * size_t(o)];
+            const int dy = m_offsets[2 * size_t(o) + 1];
+            if (column[dx] != std::abs(dy)) continue;
+            if (dy > 0 && (y + dy >= height || !IsTarget<Outer>(MaskRow(y + dy)[x + dx]))) continue;
+            scratch.m_found.push_back({x, dx, dy});
+            break;
+        }
+    }
+}
+
+void CNearestSearch::FindRowBruteForce(int y, Scratch& scratch) const noexcept {
+    for (int x = 0; x < m_mask.m_nWidth; ++x) {
+        CPoint found;
+        const CPoint start(x, y);
+        const bool ok = m_bOuter ? m_mask.FindNearestUnselected(start, found, m_nRadius)
+                                 : m_mask.FindNearestSelected(start, found, m_nRadius);
+        if (ok) scratch.m_found.push_back({x, found.x - x, found.y - y});
+    }
+}

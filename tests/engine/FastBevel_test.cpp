@@ -1,0 +1,293 @@
+// The fast bevel against the plain point-by-point one: the same found point
+// for every pixel, ties included, and the same heights and picture bytes for
+// any number of threads.
+
+#include "ReferenceBevel.h"
+#include "engine/Bevel.h"
+#include "engine/HeightAverage.h"
+#include "engine/LightnessColor.h"
+#include "engine/LightnessShift.h"
+#include "engine/NearestSearch.h"
+#include "support/BmpBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+enum class MaskKind { Blobs, Noise, Lines, EdgeShapes, Everything, Nothing, AnyByte, kCount };
+
+const char* KindName(MaskKind kind) {
+    static const char* const kNames[] = {"blobs",      "noise",   "lines",   "edge shapes",
+                                         "everything", "nothing", "any byte"};
+    return kNames[static_cast<int>(kind)];
+}
+
+// A mask of the given kind with the background selection's values (0, 1, 2),
+// or any byte at all for AnyByte.
+std::unique_ptr<CMaskDIB> RandomMask(MaskKind kind, int width, int height, std::mt19937& rng) {
+    auto mask = std::make_unique<CMaskDIB>(width, height);
+    auto uniform = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    auto select = [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            mask->SetValue(CPoint(x, y), (x / 4 + y / 4) % 2 + 1);
+    };
+    const int area = width * height;
+    switch (kind) {
+    case MaskKind::Blobs:
+    case MaskKind::EdgeShapes:
+        for (int n = uniform(1, 5); n > 0; --n) {
+            const bool edge = kind == MaskKind::EdgeShapes;
+            const int cx = edge ? (uniform(0, 1) ? 0 : width - 1) : uniform(0, width - 1);
+            const int cy = edge ? uniform(0, height - 1) : uniform(0, height - 1);
+            const int r = uniform(0, std::max(width, height) / 2 + 1);
+            for (int y = cy - r; y <= cy + r; ++y)
+                for (int x = cx - r; x <= cx + r; ++x)
+                    if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r) select(x, y);
+        }
+        if (uniform(0, 1)) // background around a shape rather than shapes in a background
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    mask->SetValue(CPoint(x, y),
+                                   mask->GetValue(CPoint(x, y)) ? 0 : 1 + uniform(0, 1));
+        break;
+    case MaskKind::Noise: {
+        const int percent = uniform(1, 99);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (uniform(0, 99) < percent) select(x, y);
+        break;
+    }
+    case MaskKind::Lines: {
+        const bool shapeLines =
+            uniform(0, 1); // one-pixel shape lines on background, or the reverse
+        if (shapeLines)
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    select(x, y);
+        for (int n = uniform(1, 4); n > 0; --n) {
+            const int x0 = uniform(0, width - 1), y0 = uniform(0, height - 1);
+            const int dx = uniform(-1, 1), dy = dx == 0 ? 1 : uniform(-1, 1);
+            for (int x = x0, y = y0; x >= 0 && y >= 0 && x < width && y < height;
+                 x += dx, y += dy) {
+                if (shapeLines)
+                    mask->SetValue(CPoint(x, y), 0);
+                else
+                    select(x, y);
+            }
+        }
+        break;
+    }
+    case MaskKind::Everything:
+        for (int i = 0; i < area; ++i)
+            select(i % width, i / width);
+        break;
+    case MaskKind::Nothing:
+        break;
+    case MaskKind::AnyByte:
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                mask->SetValue(CPoint(x, y), uniform(0, 3) ? uniform(0, 255) : 0);
+        break;
+    case MaskKind::kCount:
+        break;
+    }
+    return mask;
+}
+
+std::unique_ptr<CDIB> RandomPicture(int width, int height, std::mt19937& rng) {
+    auto dib = std::make_unique<CDIB>();
+    LoadBytes(*dib, MakeBmp24(width, height, [&](int, int) { return COLORREF(rng() & 0xFFFFFF); }));
+    return dib;
+}
+
+ButtonParams RandomParams(int width, bool outer, std::mt19937& rng) {
+    ButtonParams params;
+    params.angle = std::uniform_int_distribution<int>(0, 359)(rng);
+    params.contrast = std::uniform_int_distribution<int>(0, 500)(rng);
+    params.width = width;
+    params.shape = int(rng() % 2);
+    params.outline = outer ? 1 : 0;
+    return params;
+}
+
+Bytes HeightBytes(const CHeightDIB& heights) {
+    if (!heights.m_pBits) return {};
+    return Bytes(heights.m_pBits, heights.m_pBits + size_t(heights.m_nStride) * heights.m_nHeight);
+}
+
+Bytes PictureBytes(const CDIB& dib) {
+    return Bytes(dib.m_pFileImage.get(), dib.m_pFileImage.get() + dib.m_nFileSize);
+}
+
+// Every pixel's found point, the heights and the shaded picture, fast against reference.
+void ExpectSameBevel(const CMaskDIB& mask, const ButtonParams& params,
+                     std::initializer_list<unsigned> threadCounts, std::mt19937& rng,
+                     const std::string& what) {
+    const bool outer = params.outline != 0;
+    const CNearestSearch search(mask, params.width, outer);
+    auto scratch = search.MakeScratch(0, mask.m_nHeight);
+    int mismatches = 0;
+    for (int y = 0; y < mask.m_nHeight && mismatches < 5; ++y) {
+        const auto found = search.FindRow(y, scratch);
+        size_t next = 0;
+        for (int x = 0; x < mask.m_nWidth; ++x) {
+            CPoint expected;
+            const bool ok = ReferenceFind(mask, CPoint(x, y), params.width, outer, expected);
+            const bool fastOk = next < found.size() && found[next].x == x;
+            const CPoint got = fastOk ? CPoint(x + found[next].dx, y + found[next].dy) : CPoint();
+            if (fastOk) ++next;
+            if (ok != fastOk || (ok && (got.x != expected.x || got.y != expected.y))) {
+                ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") brute force "
+                              << (ok ? "finds (" + std::to_string(expected.x) + ", " +
+                                           std::to_string(expected.y) + ")"
+                                     : std::string("finds nothing"))
+                              << ", fast search "
+                              << (fastOk ? "finds (" + std::to_string(got.x) + ", " +
+                                               std::to_string(got.y) + ")"
+                                         : std::string("finds nothing"));
+                ++mismatches;
+            }
+        }
+    }
+
+    CHeightDIB expectedHeights(mask.m_nWidth, mask.m_nHeight);
+    ReferenceBevelHeights(mask, params, expectedHeights);
+    const auto original = RandomPicture(mask.m_nWidth, mask.m_nHeight, rng);
+    CDIB expectedPicture;
+    expectedPicture.Copy(*original);
+    ReferenceShadeBevel(expectedPicture, expectedHeights, params.contrast);
+
+    for (unsigned threads : threadCounts) {
+        CHeightDIB heights(mask.m_nWidth, mask.m_nHeight);
+        ComputeBevelHeights(mask, params, heights, threads);
+        ASSERT_EQ(HeightBytes(heights), HeightBytes(expectedHeights))
+            << what << " threads " << threads;
+        CDIB picture;
+        picture.Copy(*original);
+        ShadeBevel(picture, heights, params.contrast, threads);
+        EXPECT_EQ(PictureBytes(picture), PictureBytes(expectedPicture))
+            << what << " threads " << threads;
+    }
+}
+
+std::string Describe(MaskKind kind, int w, int h, const ButtonParams& p, uint32_t seed) {
+    return std::string(KindName(kind)) + " " + std::to_string(w) + "x" + std::to_string(h) +
+           " width " + std::to_string(p.width) + (p.outline ? " outer" : " inner") + " angle " +
+           std::to_string(p.angle) + " contrast " + std::to_string(p.contrast) + " shape " +
+           std::to_string(p.shape) + " seed " + std::to_string(seed);
+}
+
+// Thousands of small masks of every kind, every width 0..30 both ways.
+TEST(FastBevel, FindsTheBruteForcePointOnRandomMasks) {
+    std::mt19937 rng(20240605);
+    constexpr int kMasks = 1800;
+    for (int n = 0; n < kMasks && !HasFailure(); ++n) {
+        const uint32_t seed = rng();
+        std::mt19937 caseRng(seed);
+        const auto kind = static_cast<MaskKind>(n % static_cast<int>(MaskKind::kCount));
+        const int limit = n % 5 == 0 ? 48 : 20;
+        const int w = n < 20 ? 1 + n % 3 : std::uniform_int_distribution<int>(1, limit)(caseRng);
+        const int h =
+            n < 20 ? 1 + n / 3 % 3 : std::uniform_int_distribution<int>(1, limit)(caseRng);
+        const auto mask = RandomMask(kind, w, h, caseRng);
+        for (bool outer : {false, true}) {
+            const ButtonParams params =
+                RandomParams(n % (ButtonParams::kMaxWidth + 1), outer, caseRng);
+            ExpectSameBevel(*mask, params, {1u + n % 3}, caseRng,
+                            Describe(kind, w, h, params, seed));
+        }
+    }
+}
+
+// Pictures tall enough for several bands and for the search's row chunks to
+// end inside them; the bytes must not depend on the thread count.
+TEST(FastBevel, SameBytesForEveryThreadCount) {
+    std::mt19937 rng(77);
+    struct Case {
+        MaskKind kind;
+        int w, h, width;
+    };
+    for (const Case c : {Case{MaskKind::Blobs, 90, 200, 30}, Case{MaskKind::Noise, 70, 130, 7},
+                         Case{MaskKind::EdgeShapes, 2100, 300, 5},
+                         Case{MaskKind::Noise, 2100, 260, 2}, Case{MaskKind::Lines, 60, 150, 12}})
+        for (bool outer : {false, true}) {
+            const uint32_t seed = rng();
+            std::mt19937 caseRng(seed);
+            const auto mask = RandomMask(c.kind, c.w, c.h, caseRng);
+            const ButtonParams params = RandomParams(c.width, outer, caseRng);
+            ExpectSameBevel(*mask, params, {1u, 2u, 3u, 8u}, caseRng,
+                            Describe(c.kind, c.w, c.h, params, seed));
+        }
+}
+
+// Widths no dialog offers still give the brute force's answer.
+TEST(FastBevel, WidthsBeyondTheDialogsRange) {
+    std::mt19937 rng(5);
+    for (int width : {31, 45, 254, 255})
+        for (bool outer : {false, true}) {
+            const uint32_t seed = rng();
+            std::mt19937 caseRng(seed);
+            const auto mask = RandomMask(MaskKind::Blobs, 13, 11, caseRng);
+            const ButtonParams params = RandomParams(width, outer, caseRng);
+            ExpectSameBevel(*mask, params, {2u}, caseRng,
+                            Describe(MaskKind::Blobs, 13, 11, params, seed));
+        }
+}
+
+TEST(ShiftLightness, MatchesTheColourModelForEveryColour) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> delta(-530, 530);
+    CLightnessColor reference;
+    int failures = 0;
+    for (COLORREF c = 0; c < (1u << 24) && failures < 5; ++c) {
+        const int d = c % 7 == 0 ? 0 : delta(rng);
+        COLORREF expected = c | 0x5A000000u; // the top byte is carried through
+        reference.Decompose(expected);
+        reference.AddLightness(d);
+        reference.Compose(expected);
+        const COLORREF got = ShiftLightness(c | 0x5A000000u, d);
+        if (got != expected) {
+            ADD_FAILURE() << std::hex << "colour " << c << " shift " << std::dec << d;
+            ++failures;
+        }
+    }
+}
+
+TEST(DivideByWeight, TruncatesLikeTheDivisionForEveryWeightAndSum) {
+    for (int weight = 6; weight <= 90; ++weight) {
+        int failures = 0;
+        for (int n = 0; n <= 90 * 32768 && failures < 3; ++n)
+            if (DivideByWeight(n, weight) != n / weight ||
+                DivideByWeight(-n, weight) != -n / weight) {
+                ADD_FAILURE() << n << " / " << weight;
+                ++failures;
+            }
+    }
+}
+
+TEST(AverageHeight, MatchesTheHeightRasterOnRandomFields) {
+    std::mt19937 rng(11);
+    for (int n = 0; n < 300; ++n) {
+        const int w = 1 + int(rng() % 12), h = 1 + int(rng() % 12);
+        CHeightDIB heights(w, h);
+        const bool extreme = n % 3 == 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (rng() % 3)
+                    heights.SetHeight(CPoint(x, y), extreme ? int(rng() % 65536) - 32768
+                                                            : int(rng() % 2000) - 200);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(AverageHeight(heights, x, y), heights.GetAverageHeight(CPoint(x, y)))
+                    << w << "x" << h << " at " << x << "," << y << " case " << n;
+    }
+}
+
+} // namespace
