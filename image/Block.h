@@ -8,7 +8,10 @@
 
 namespace block {
 
-using Ptr = std::unique_ptr<uint8_t[]>;
+struct Free {
+    void operator()(uint8_t* p) const noexcept;
+};
+using Ptr = std::unique_ptr<uint8_t[], Free>;
 
 // Uninitialised block of size bytes (size 0 gives a null pointer).
 Ptr Allocate(uint64_t size);
