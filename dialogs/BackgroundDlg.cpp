@@ -1,7 +1,6 @@
 #include "dialogs/BackgroundDlg.h"
 
 #include "dialogs/DialogLayout.h"
-#include "dialogs/DialogResult.h"
 #include "dialogs/NumberEdit.h"
 
 #include <QLabel>
@@ -14,7 +13,7 @@ namespace {
 constexpr int kPollMilliseconds = 100;
 }
 
-CBackgroundDlg::CBackgroundDlg(QWidget* parent) : QDialog(parent), m_exchange(this) {
+CBackgroundDlg::CBackgroundDlg(QWidget* parent) : CExchangeDialog(parent) {
     SetUpDialogWindow(this, QStringLiteral("背景色の選択"), QSize(187, 65));
     const CDialogUnits units(font());
 
@@ -38,26 +37,13 @@ CBackgroundDlg::CBackgroundDlg(QWidget* parent) : QDialog(parent), m_exchange(th
             &CBackgroundDlg::OnKillfocusToleranceEdit);
 }
 
-int CBackgroundDlg::DoModal() {
-    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
-
-void CBackgroundDlg::accept() {
-    if (m_exchange.ReadAll()) QDialog::accept();
-}
-
-void CBackgroundDlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) OnInitDialog();
-}
-
 void CBackgroundDlg::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous()) m_pollTimer.stop();
 }
 
 void CBackgroundDlg::OnInitDialog() {
-    m_exchange.WriteAll();
+    CExchangeDialog::OnInitDialog();
     m_wndSlider->setRange(0, static_cast<int>(kMaxTolerance));
     m_wndSlider->setValue(static_cast<int>(std::min(m_nTolerance, kMaxTolerance)));
     m_pollTimer.start();

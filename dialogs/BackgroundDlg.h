@@ -5,15 +5,14 @@
 // slider's. While the slider has the focus a 100 ms poll copies it into the
 // box; the box's value reaches the slider when the box loses the focus.
 
-#include "dialogs/DataExchange.h"
+#include "dialogs/ExchangeDialog.h"
 
-#include <QDialog>
 #include <QTimer>
 
 class CNumberEdit;
 class QSlider;
 
-class CBackgroundDlg : public QDialog {
+class CBackgroundDlg : public CExchangeDialog {
     Q_OBJECT
 
 public:
@@ -21,26 +20,17 @@ public:
 
     explicit CBackgroundDlg(QWidget* parent = nullptr);
 
-    // IDOK or IDCANCEL.
-    int DoModal();
-
     unsigned m_nTolerance = 0;
 
-public slots:
-    // Closes only when the box holds 0..100.
-    void accept() override;
-
 protected:
-    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void OnInitDialog() override;
 
 private:
-    void OnInitDialog();
     void OnTimer();
     void OnKillfocusToleranceEdit();
 
     CNumberEdit* m_pToleranceEdit;
     QSlider* m_wndSlider;
     QTimer m_pollTimer;
-    CDataExchange m_exchange;
 };

@@ -2,7 +2,6 @@
 
 #include "dialogs/AngleDial.h"
 #include "dialogs/DialogLayout.h"
-#include "dialogs/DialogResult.h"
 #include "dialogs/NumberEdit.h"
 #include "dialogs/SpinArrows.h"
 #include "engine/ButtonParams.h"
@@ -32,7 +31,7 @@ constexpr unsigned kMaxContrast = ButtonParams::kMaxContrast;
 
 } // namespace
 
-CButtonDlg::CButtonDlg(QWidget* parent) : QDialog(parent), m_exchange(this) {
+CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
     SetUpDialogWindow(this, QStringLiteral("立体ボタン作成"), QSize(253, 191));
     const CDialogUnits units(font());
     m_dialArea = units.ToPixels(QRect(17, 30, 101, 112));
@@ -94,21 +93,8 @@ CButtonDlg::CButtonDlg(QWidget* parent) : QDialog(parent), m_exchange(this) {
     connect(contrastSpin, &CSpinArrows::deltaPos, this, &CButtonDlg::OnDeltaposContrastSpin);
 }
 
-int CButtonDlg::DoModal() {
-    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}
-
-void CButtonDlg::accept() {
-    if (m_exchange.ReadAll()) QDialog::accept();
-}
-
-void CButtonDlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) OnInitDialog();
-}
-
 void CButtonDlg::OnInitDialog() {
-    m_exchange.WriteAll();
+    CExchangeDialog::OnInitDialog();
     m_pAngleEdit->setFocus(Qt::OtherFocusReason);
     m_pAngleEdit->selectAll(); // typing replaces the value, as on entering by Tab
 }

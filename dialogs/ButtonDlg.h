@@ -6,20 +6,15 @@
 // An out-of-range number typed into a box is stored into its field when the
 // fields are read, and then refused; OK closes only when every box is in range.
 
-#include "dialogs/DataExchange.h"
-
-#include <QDialog>
+#include "dialogs/ExchangeDialog.h"
 
 class CNumberEdit;
 
-class CButtonDlg : public QDialog {
+class CButtonDlg : public CExchangeDialog {
     Q_OBJECT
 
 public:
     explicit CButtonDlg(QWidget* parent = nullptr);
-
-    // IDOK or IDCANCEL.
-    int DoModal();
 
     unsigned m_nLightAngle = 0;
     unsigned m_nBevelWidth = 0;
@@ -27,18 +22,14 @@ public:
     int m_nOutline = -1; // 0 inner, 1 outer, -1 neither
     unsigned m_nContrast = 0;
 
-public slots:
-    void accept() override;
-
 protected:
-    void showEvent(QShowEvent* event) override;
+    void OnInitDialog() override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void OnInitDialog();
     void OnDeltaposWidthSpin(int delta);
     void OnDeltaposAngleSpin(int delta);
     void OnDeltaposContrastSpin(int delta);
@@ -48,5 +39,4 @@ private:
     CNumberEdit* m_pAngleEdit;
     QRect m_dialArea;
     bool m_bDragging = false;
-    CDataExchange m_exchange;
 };
