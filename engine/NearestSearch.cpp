@@ -16,6 +16,12 @@ template <bool Outer> bool IsSource(uint8_t value) {
 // Bytes of column distances one worker keeps at a time: about what a core's cache holds.
 constexpr size_t kChunkBytes = size_t(1) << 19;
 
+// The eight neighbours in tie order, squared distance 1 then 2, indexed by
+// a pixel's settle code; code kSearch sends the pixel to the general search.
+constexpr int8_t kNeighbourDx[] = {0, 0, 1, -1, 0, 1, -1, 1, -1};
+constexpr int8_t kNeighbourDy[] = {0, 1, 0, 0, -1, 1, 1, -1, -1};
+constexpr uint8_t kSearch = 9;
+
 } // namespace
 
 CNearestSearch::CNearestSearch(const CMaskDIB& mask, int radius, bool outer)
@@ -46,7 +52,7 @@ CNearestSearch::Scratch CNearestSearch::MakeScratch(int first, int last) const {
     scratch.m_nFirst = first;
     scratch.m_nLast = last;
     const size_t width = m_mask.m_pBits ? size_t(m_mask.m_nWidth) : 0;
-    scratch.m_found.reserve(width);
+    scratch.m_found.resize(width);
     if (width == 0 || m_nRadius <= 0 || m_nRadius > kMaxFastRadius) return scratch;
     const int cap = m_nRadius + 1;
     // Each chunk sweeps cap extra rows both ways; keep that overhead small.
@@ -57,13 +63,14 @@ CNearestSearch::Scratch CNearestSearch::MakeScratch(int first, int last) const {
     scratch.m_padded.resize(width + 2 * kWindowPad);
     scratch.m_runs.resize(width + 2 * kWindowPad);
     scratch.m_window.resize(width + 2 * kWindowPad);
-    scratch.m_marks.resize(width);
-    scratch.m_candidates.resize(width);
+    scratch.m_codes.assign((width + 7) / 8 * 8, 0);
+    for (std::vector<uint8_t>& flags : scratch.m_flags)
+        flags.assign(width + 2, 0);
     return scratch;
 }
 
 std::span<const CFoundPoint> CNearestSearch::FindRow(int y, Scratch& scratch) const noexcept {
-    scratch.m_found.clear();
+    scratch.m_nFound = 0;
     if (!m_mask.m_pBits || m_nRadius <= 0 || y < 0 || y >= m_mask.m_nHeight) return {};
     if (m_nRadius > kMaxFastRadius)
         FindRowBruteForce(y, scratch);
@@ -71,7 +78,7 @@ std::span<const CFoundPoint> CNearestSearch::FindRow(int y, Scratch& scratch) co
         FindRowFast<true>(y, scratch);
     else
         FindRowFast<false>(y, scratch);
-    return scratch.m_found;
+    return {scratch.m_found.data(), scratch.m_nFound};
 }
 
 template <bool Outer> void CNearestSearch::FillColumnDistances(Scratch& scratch) const noexcept {
@@ -105,6 +112,22 @@ template <bool Outer> void CNearestSearch::FillColumnDistances(Scratch& scratch)
         for (size_t x = 0; x < width; ++x)
             distances[x] = std::min(distances[x], running[x]);
     }
+}
+
+// 1 where row y (all 0 outside the picture) holds a target, in padded[1..width];
+// padded[0] and padded[width + 1] stand for the columns beyond the row.
+template <bool Outer>
+const uint8_t* CNearestSearch::TargetRow(int y, std::vector<uint8_t>& padded) const noexcept {
+    const size_t width = size_t(m_mask.m_nWidth);
+    uint8_t* flags = padded.data() + 1;
+    if (y < 0 || y >= m_mask.m_nHeight) {
+        std::fill(flags, flags + width, uint8_t(0));
+    } else {
+        const uint8_t* mask = MaskRow(y);
+        for (size_t x = 0; x < width; ++x)
+            flags[x] = IsTarget<Outer>(mask[x]);
+    }
+    return flags;
 }
 
 // window[x] = the least of g over [x - radius, x + radius] within the row:
@@ -143,62 +166,95 @@ template <bool Outer> void CNearestSearch::FindRowFast(int y, Scratch& scratch) 
         FillColumnDistances<Outer>(scratch);
     }
     const int width = m_mask.m_nWidth;
-    const int height = m_mask.m_nHeight;
     const int radius = m_nRadius;
-    const int squared = radius * radius;
     const uint8_t* g = scratch.m_columns.data() + size_t(y - scratch.m_nChunkFirst) * width;
     const uint8_t* mask = MaskRow(y);
     WindowMinimum(g, width, scratch);
     const uint8_t* window = scratch.m_pWindowRow;
     const uint8_t* padded = scratch.m_padded.data() + kWindowPad;
 
-    // A column whose distance is within the radius may hold the point; a pixel
-    // with none such within the radius either way finds nothing. Candidates
-    // are marked in one byte pass, then listed a word of eight at a time,
-    // without branches inside a word: in speckled masks they come at random.
-    uint8_t* marks = scratch.m_marks.data();
+    // In speckled masks nearly every pixel has a target among its eight
+    // neighbours, and then the first of them in tie order is the answer: no
+    // farther point can beat it. One byte pass settles those; the rest are
+    // marked for the general search if a column within the radius may hold
+    // the point (none such either way finds nothing).
+    uint8_t* codes = scratch.m_codes.data();
+    const uint8_t* above = TargetRow<Outer>(y + 1, scratch.m_flags[0]);
+    const uint8_t* level = TargetRow<Outer>(y, scratch.m_flags[1]);
+    const uint8_t* below = TargetRow<Outer>(y - 1, scratch.m_flags[2]);
     const uint8_t limit = static_cast<uint8_t>(radius);
-    for (int x = 0; x < width; ++x)
-        marks[x] = (window[x] <= limit) & IsSource<Outer>(mask[x]);
-    int32_t* candidates = scratch.m_candidates.data();
-    int count = 0;
+    const uint8_t diagonal = radius > 1 ? 1 : 0; // a radius of 1 reaches no diagonal
+    for (int x = 0; x < width; ++x) {
+        uint8_t code = window[x] <= limit ? kSearch : 0;
+        code = (below[x - 1] & diagonal) ? 8 : code;
+        code = (below[x + 1] & diagonal) ? 7 : code;
+        code = (above[x - 1] & diagonal) ? 6 : code;
+        code = (above[x + 1] & diagonal) ? 5 : code;
+        code = below[x] ? 4 : code;
+        code = level[x - 1] ? 3 : code;
+        code = level[x + 1] ? 2 : code;
+        code = above[x] ? 1 : code;
+        codes[x] = IsSource<Outer>(mask[x]) ? code : 0;
+    }
+
+    // Written a word of eight at a time, without branches inside a word for
+    // the settled pixels: in speckled masks they come at random.
+    CFoundPoint* found = scratch.m_found.data();
+    size_t count = 0;
     for (int word = 0; word < width; word += 8) {
-        const int end = std::min(width, word + 8);
-        uint64_t bits = 0;
-        std::memcpy(&bits, marks + word, size_t(end - word));
+        uint64_t bits; // the codes end in zeros up to a whole word
+        std::memcpy(&bits, codes + word, sizeof bits);
         if (bits == 0) continue;
-        for (int x = word; x < end; ++x) {
-            candidates[count] = x;
-            count += marks[x];
+        for (int x = word, end = std::min(width, word + 8); x < end; ++x) {
+            const uint8_t code = codes[x];
+            if (code == kSearch) {
+                count += SearchFarther<Outer>(x, y, padded, window[x], found[count]);
+                continue;
+            }
+            found[count] = {x, kNeighbourDx[code], kNeighbourDy[code]};
+            count += code != 0;
         }
     }
+    scratch.m_nFound = count;
+}
 
-    for (int i = 0; i < count; ++i) {
-        const int x = candidates[i];
-        // Beyond k columns every sum is at least k^2 + window^2: stop there.
-        // Columns outside the row read 255, whose square is beyond any radius.
-        const int floor = window[x] * window[x];
-        const uint8_t* column = padded + x;
-        int best = g[x] <= radius ? g[x] * g[x] : squared + 1;
-        for (int k = 1; k <= radius && k * k + floor < best; ++k) {
-            const int left = column[-k], right = column[k];
-            best = std::min(best, k * k + std::min(left * left, right * right));
+template <bool Outer>
+bool CNearestSearch::SearchFarther(int x, int y, const uint8_t* padded, uint8_t window,
+                                   CFoundPoint& found) const noexcept {
+    const int radius = m_nRadius;
+    const int squared = radius * radius;
+    // Beyond k columns every sum is at least k^2 + window^2: stop there.
+    // Columns outside the row read 255, whose square is beyond any radius.
+    const int floor = window * window;
+    const uint8_t* column = padded + x;
+    int best = column[0] <= radius ? column[0] * column[0] : squared + 1;
+    // Four columns a step, so that the steps do not wait on each other; the
+    // columns past the radius only add sums beyond it.
+    static_assert(kSearchStep == 4);
+    for (int k = 1; k <= radius && k * k + floor < best; k += kSearchStep) {
+        int sums[kSearchStep];
+        for (int j = 0; j < kSearchStep; ++j) {
+            const int left = column[-k - j], right = column[k + j];
+            sums[j] = (k + j) * (k + j) + std::min(left * left, right * right);
         }
-        if (best > squared) continue;
-
-        // The first offset of the group, in tie order, that holds a target. A
-        // column can only hold one at |dy| = its distance, above or below; the
-        // mask tells which only for dy > 0, since the group lists +dy before
-        // -dy and a column whose target is not above has it below.
-        for (uint32_t o = m_groupStart[size_t(best)]; o < m_groupStart[size_t(best) + 1]; ++o) {
-            const int dx = m_offsets[2 * size_t(o)];
-            const int dy = m_offsets[2 * size_t(o) + 1];
-            if (column[dx] != std::abs(dy)) continue;
-            if (dy > 0 && (y + dy >= height || !IsTarget<Outer>(MaskRow(y + dy)[x + dx]))) continue;
-            scratch.m_found.push_back({x, dx, dy});
-            break;
-        }
+        best = std::min({best, std::min(sums[0], sums[1]), std::min(sums[2], sums[3])});
     }
+    if (best > squared) return false;
+
+    // The first offset of the group, in tie order, that holds a target. A
+    // column can only hold one at |dy| = its distance, above or below; the
+    // mask tells which only for dy > 0, since the group lists +dy before
+    // -dy and a column whose target is not above has it below.
+    for (uint32_t o = m_groupStart[size_t(best)]; o < m_groupStart[size_t(best) + 1]; ++o) {
+        const int dx = m_offsets[2 * size_t(o)];
+        const int dy = m_offsets[2 * size_t(o) + 1];
+        if (column[dx] != std::abs(dy)) continue;
+        if (dy > 0 && (y + dy >= m_mask.m_nHeight || !IsTarget<Outer>(MaskRow(y + dy)[x + dx])))
+            continue;
+        found = {x, dx, dy};
+        return true;
+    }
+    return false;
 }
 
 void CNearestSearch::FindRowBruteForce(int y, Scratch& scratch) const noexcept {
@@ -207,6 +263,6 @@ void CNearestSearch::FindRowBruteForce(int y, Scratch& scratch) const noexcept {
         const CPoint start(x, y);
         const bool ok = m_bOuter ? m_mask.FindNearestUnselected(start, found, m_nRadius)
                                  : m_mask.FindNearestSelected(start, found, m_nRadius);
-        if (ok) scratch.m_found.push_back({x, found.x - x, found.y - y});
+        if (ok) scratch.m_found[scratch.m_nFound++] = {x, found.x - x, found.y - y};
     }
 }

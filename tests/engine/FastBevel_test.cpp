@@ -227,6 +227,25 @@ TEST(FastBevel, SameBytesForEveryThreadCount) {
         }
 }
 
+// Speckled masks, where nearly every pixel is settled by its eight neighbours:
+// the smallest widths (a radius of 1 reaches no diagonal), bytes that are
+// neither kind, rows that do not end on a whole word.
+TEST(FastBevel, NeighboursSettleSpeckledMasksLikeTheBruteForce) {
+    std::mt19937 rng(909);
+    for (MaskKind kind : {MaskKind::Noise, MaskKind::AnyByte})
+        for (int width : {1, 2, 3})
+            for (bool outer : {false, true})
+                for (int n = 0; n < 4; ++n) {
+                    const uint32_t seed = rng();
+                    std::mt19937 caseRng(seed);
+                    const int w = 33 + n * 7, h = 29;
+                    const auto mask = RandomMask(kind, w, h, caseRng);
+                    const ButtonParams params = RandomParams(width, outer, caseRng);
+                    ExpectSameBevel(*mask, params, {1u + unsigned(n) % 2}, caseRng,
+                                    Describe(kind, w, h, params, seed));
+                }
+}
+
 // Widths no dialog offers still give the brute force's answer.
 TEST(FastBevel, WidthsBeyondTheDialogsRange) {
     std::mt19937 rng(5);
