@@ -135,26 +135,27 @@ void CButtonDlg::SetAngleFromPoint(const QPoint& point) {
     repaint();
 }
 
-void CButtonDlg::OnDeltaposWidthSpin(int delta) {
-    if (m_exchange.IsExchanging()) return;
+// Every spin step reads the boxes (a refusal shows its message and the step
+// goes on), moves the field and writes the boxes back.
+bool CButtonDlg::Spin(unsigned& field, int delta, unsigned belowZero, unsigned max,
+                      unsigned aboveMax) {
+    if (m_exchange.IsExchanging()) return false;
     m_exchange.ReadAll();
-    m_nBevelWidth = Stepped(m_nBevelWidth, delta, 0, kMaxWidth, kMaxWidth);
+    field = Stepped(field, delta, belowZero, max, aboveMax);
     m_exchange.WriteAll();
+    return true;
+}
+
+void CButtonDlg::OnDeltaposWidthSpin(int delta) {
+    Spin(m_nBevelWidth, delta, 0, kMaxWidth, kMaxWidth);
 }
 
 void CButtonDlg::OnDeltaposAngleSpin(int delta) {
-    if (m_exchange.IsExchanging()) return;
-    m_exchange.ReadAll();
-    m_nLightAngle = Stepped(m_nLightAngle, delta, kMaxAngle, kMaxAngle, 0);
-    m_exchange.WriteAll();
-    repaint();
+    if (Spin(m_nLightAngle, delta, kMaxAngle, kMaxAngle, 0)) repaint();
 }
 
 void CButtonDlg::OnDeltaposContrastSpin(int delta) {
-    if (m_exchange.IsExchanging()) return;
-    m_exchange.ReadAll();
-    m_nContrast = Stepped(m_nContrast, delta, 0, kMaxContrast, kMaxContrast);
-    m_exchange.WriteAll();
+    Spin(m_nContrast, delta, 0, kMaxContrast, kMaxContrast);
 }
 
 void CButtonDlg::OnKillfocusAngleEdit() {
