@@ -5,8 +5,10 @@
 #include "ChildFrame.h"
 #include "HelpWindow.h"
 #include "IndicatorPanes.h"
+#include "MenuList.h"
 #include "docview/view/PeltoView.h"
 
+#include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
@@ -42,6 +44,12 @@ CMainFrame::CMainFrame(CRecentFileList& recentFiles, QWidget* parent)
 CMainFrame::~CMainFrame() {
     // The windows go after this frame's own part: they must not call it back.
     disconnect(m_pMdiArea, nullptr, this, nullptr);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Nothing is ever modified, so no window refuses to close.
+    m_pMdiArea->closeAllSubWindows();
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::CreateToolBar() {

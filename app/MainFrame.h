@@ -10,6 +10,7 @@
 
 class CChildFrame;
 class CIndicatorPanes;
+class CMenuList;
 class CHelpWindow;
 class CPeltoView;
 class CRecentFileList;
@@ -55,8 +56,8 @@ public:
     QMdiArea* GetMdiArea() const { return m_pMdiArea; }
     QToolBar* GetToolBar() const { return m_pToolBar; }
     const Actions& GetActions() const { return m_actions; }
-    QList<QAction*> GetRecentFileActions() const { return m_recentFileActions; }
-    QList<QAction*> GetWindowListActions() const { return m_windowListActions; }
+    const QList<QAction*>& GetRecentFileActions() const;
+    const QList<QAction*>& GetWindowListActions() const;
 
     void OnFileNew();
     void OnFileOpen();
@@ -75,6 +76,10 @@ public:
     // Enables the commands, swaps the menu set and titles the windows for
     // the active document window.
     void UpdateMenus();
+
+protected:
+    // The document windows close first, then the frame, as on leaving the program.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateActions();
@@ -102,7 +107,8 @@ private:
     QMenu* m_pWindowMenu = nullptr;
     QMenu* m_pHelpMenu = nullptr;
     QAction* m_pRecentPlaceholder = nullptr;
-    QList<QAction*> m_recentFileActions;
-    QList<QAction*> m_windowListActions;
+    QAction* m_pWindowListSeparator = nullptr;
+    std::unique_ptr<CMenuList> m_pRecentFileList;
+    std::unique_ptr<CMenuList> m_pWindowList;
     bool m_bDocumentMenus = true;
 };

@@ -4,6 +4,7 @@
 #include "ChildFrame.h"
 #include "DocumentSlot.h"
 #include "MainFrame.h"
+#include "MenuList.h"
 #include "RecentFileList.h"
 #include "docview/view/PeltoView.h"
 
@@ -103,8 +104,20 @@ void CMainFrame::CreateActions() {
 
 void CMainFrame::CreateMenus() {
     using namespace appstr;
+    // The recent files take the placeholder's place in both File menus.
     m_pFileMenuNoDocument = new QMenu(Utf8(kMenuFile), this);
     m_pFileMenuDocument = new QMenu(Utf8(kMenuFile), this);
+    for (QMenu* menu : {m_pFileMenuNoDocument, m_pFileMenuDocument}) {
+        menu->addAction(m_actions.fileOpen);
+        if (menu == m_pFileMenuDocument)
+            menu->addActions({m_actions.fileClose, m_actions.fileSave, m_actions.fileSaveAs});
+        menu->addSeparator();
+        menu->addAction(m_pRecentPlaceholder);
+        menu->addSeparator();
+        menu->addAction(m_actions.appExit);
+    }
+    m_pRecentFileList = std::make_unique<CMenuList>(
+        QList<QMenu*>{m_pFileMenuDocument, m_pFileMenuNoDocument}, m_pRecentPlaceholder);
 
     m_pEditMenu = new QMenu(Utf8(kMenuEdit), this);
     m_pEditMenu->addAction(m_actions.editUndo);
@@ -116,7 +129,12 @@ void CMainFrame::CreateMenus() {
     m_pViewMenu->addAction(m_actions.viewToolbar);
     m_pViewMenu->addAction(m_actions.viewStatusBar);
 
+    // The open windows follow a separator of their own.
     m_pWindowMenu = new QMenu(Utf8(kMenuWindow), this);
+    m_pWindowMenu->addActions({m_actions.windowNew, m_actions.windowCascade,
+                               m_actions.windowTileHorz, m_actions.windowArrange});
+    m_pWindowListSeparator = m_pWindowMenu->addSeparator();
+    m_pWindowList = std::make_unique<CMenuList>(QList<QMenu*>{m_pWindowMenu}, nullptr);
 
     m_pHelpMenu = new QMenu(Utf8(kMenuHelp), this);
     m_pHelpMenu->addAction(m_actions.helpFinder);
@@ -126,55 +144,42 @@ void CMainFrame::CreateMenus() {
     UpdateFileMenus();
 }
 
+const QList<QAction*>& CMainFrame::GetRecentFileActions() const {
+    return m_pRecentFileList->Entries();
+}
+
+const QList<QAction*>& CMainFrame::GetWindowListActions() const {
+    return m_pWindowList->Entries();
+}
+
 void CMainFrame::UpdateFileMenus() {
-    qDeleteAll(m_recentFileActions);
-    m_recentFileActions.clear();
+    QList<QAction*> entries;
     const QStringList& files = m_recentFiles.Files();
     for (int i = 0; i < files.size(); ++i) {
-        const QString label =
-            QStringLiteral("&%1 %2")
-                .arg(i + 1 == 10 ? 0 : i + 1)
-                .arg(QDir::toNativeSeparators(files[i]).replace(u'&', QStringLiteral("&&")));
-        auto* action = new QAction(label, this);
+        const QString path = QDir::toNativeSeparators(files[i]).replace(u'&', QStringLiteral("&&"));
+        auto* action = new QAction(NumberedLabel(i + 1, path));
         action->setStatusTip(Utf8(appstr::kCmdRecentFile));
         connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
-        m_recentFileActions.append(action);
+        entries.append(action);
     }
-    const QList<QAction*> recent =
-        m_recentFileActions.isEmpty() ? QList<QAction*>{m_pRecentPlaceholder} : m_recentFileActions;
-
-    for (QMenu* menu : {m_pFileMenuNoDocument, m_pFileMenuDocument}) {
-        menu->clear();
-        menu->addAction(m_actions.fileOpen);
-        if (menu == m_pFileMenuDocument)
-            menu->addActions({m_actions.fileClose, m_actions.fileSave, m_actions.fileSaveAs});
-        menu->addSeparator();
-        menu->addActions(recent);
-        menu->addSeparator();
-        menu->addAction(m_actions.appExit);
-    }
+    m_pRecentFileList->Replace(entries);
+    m_pRecentPlaceholder->setVisible(entries.isEmpty());
 }
 
 void CMainFrame::UpdateWindowMenu() {
-    m_pWindowMenu->clear();
-    m_pWindowMenu->addActions({m_actions.windowNew, m_actions.windowCascade,
-                               m_actions.windowTileHorz, m_actions.windowArrange});
-    qDeleteAll(m_windowListActions);
-    m_windowListActions.clear();
+    QList<QAction*> entries;
     const QList<CChildFrame*> frames = GetChildFrames();
-    if (frames.isEmpty()) return;
-    m_pWindowMenu->addSeparator();
     for (int i = 0; i < frames.size(); ++i) {
         CChildFrame* frame = frames[i];
-        auto* action =
-            new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(frame->windowTitle()), this);
+        auto* action = new QAction(NumberedLabel(i + 1, frame->windowTitle()));
         action->setCheckable(true);
         action->setChecked(frame == GetActiveFrame());
         connect(action, &QAction::triggered, this,
                 [this, frame] { m_pMdiArea->setActiveSubWindow(frame); });
-        m_windowListActions.append(action);
-        m_pWindowMenu->addAction(action);
+        entries.append(action);
     }
+    m_pWindowList->Replace(entries);
+    m_pWindowListSeparator->setVisible(!entries.isEmpty());
 }
 
 void CMainFrame::UpdateTitles() {
