@@ -6,6 +6,7 @@
 #include "dialogs/SpinArrows.h"
 #include "engine/ButtonParams.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -131,19 +132,23 @@ void CButtonDlg::mouseReleaseEvent(QMouseEvent* event) {
 
 void CButtonDlg::SetAngleFromPoint(const QPoint& point) {
     m_nLightAngle = DialAngleFromPoint(m_dialArea, point);
+    // The write that follows must not undo the user's radio choices.
+    m_exchange.ReadChoices();
     m_exchange.WriteAll();
     repaint();
 }
 
 // Every spin step reads the boxes (a refusal shows its message and the step
-// goes on), moves the field and writes the boxes back.
-bool CButtonDlg::Spin(unsigned& field, int delta, unsigned belowZero, unsigned max,
+// goes on), moves the field and writes the boxes back. The dial follows
+// whenever the angle moved, by this step or by a number the step read.
+void CButtonDlg::Spin(unsigned& field, int delta, unsigned belowZero, unsigned max,
                       unsigned aboveMax) {
-    if (m_exchange.IsExchanging()) return false;
+    if (m_exchange.IsExchanging()) return;
+    const unsigned shownAngle = m_nLightAngle;
     m_exchange.ReadAll();
     field = Stepped(field, delta, belowZero, max, aboveMax);
     m_exchange.WriteAll();
-    return true;
+    if (m_nLightAngle != shownAngle) repaint();
 }
 
 void CButtonDlg::OnDeltaposWidthSpin(int delta) {
@@ -151,7 +156,7 @@ void CButtonDlg::OnDeltaposWidthSpin(int delta) {
 }
 
 void CButtonDlg::OnDeltaposAngleSpin(int delta) {
-    if (Spin(m_nLightAngle, delta, kMaxAngle, kMaxAngle, 0)) repaint();
+    Spin(m_nLightAngle, delta, kMaxAngle, kMaxAngle, 0);
 }
 
 void CButtonDlg::OnDeltaposContrastSpin(int delta) {
@@ -159,7 +164,10 @@ void CButtonDlg::OnDeltaposContrastSpin(int delta) {
 }
 
 void CButtonDlg::OnKillfocusAngleEdit() {
-    if (m_exchange.IsExchanging()) return;
+    // A click on a spin arrow takes the focus; the step it makes reads the
+    // boxes at once, so reading them here too would report a bad box twice.
+    if (m_exchange.IsExchanging() || qobject_cast<CSpinArrows*>(QApplication::focusWidget()))
+        return;
     m_exchange.ReadAll();
     repaint();
 }

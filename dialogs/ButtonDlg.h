@@ -30,8 +30,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // False when the step came from the dialog's own exchange and was ignored.
-    bool Spin(unsigned& field, int delta, unsigned belowZero, unsigned max, unsigned aboveMax);
+    void Spin(unsigned& field, int delta, unsigned belowZero, unsigned max, unsigned aboveMax);
     void OnDeltaposWidthSpin(int delta);
     void OnDeltaposAngleSpin(int delta);
     void OnDeltaposContrastSpin(int delta);

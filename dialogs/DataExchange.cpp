@@ -72,6 +72,12 @@ bool CDataExchange::ReadAll() {
     return true;
 }
 
+void CDataExchange::ReadChoices() {
+    const QScopedValueRollback lockOut(m_bExchanging, true);
+    for (const auto& entry : m_entries)
+        if (const auto* radio = std::get_if<RadioEntry>(&entry)) Read(*radio);
+}
+
 void CDataExchange::WriteAll() {
     const QScopedValueRollback lockOut(m_bExchanging, true);
     for (const auto& entry : m_entries)

@@ -28,6 +28,8 @@ public:
 
     // Controls to fields; false when a box was refused.
     bool ReadAll();
+    // The radio groups only, which can never be refused.
+    void ReadChoices();
     // Fields to controls.
     void WriteAll();
 

@@ -176,6 +176,49 @@ TEST_F(ButtonDialog, ADragRewritesUnreadBoxesFromTheFields) {
     EXPECT_EQ(contrastBox->text(), QStringLiteral("128"));
 }
 
+TEST_F(ButtonDialog, ADragKeepsTheRadioChoicesTheUserMade) {
+    const int result = RunModal(dlg, [&] {
+        ClickIndicator(Child<QRadioButton>(&dlg, "roundRadio"));
+        ClickIndicator(Child<QRadioButton>(&dlg, "outerRadio"));
+        Mouse(QTest::MousePress, centre + QPoint(-20, 0));
+        Mouse(QTest::MouseMove, centre + QPoint(0, 20));
+        Mouse(QTest::MouseRelease, centre + QPoint(20, 0));
+        EXPECT_TRUE(Checked("roundRadio"));
+        EXPECT_TRUE(Checked("outerRadio"));
+        QTest::mouseClick(Child<QPushButton>(&dlg, "okButton"), Qt::LeftButton);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dlg.m_nLightAngle, 180u);
+    EXPECT_EQ(std::make_pair(dlg.m_nShape, dlg.m_nOutline), std::make_pair(1, 1));
+}
+
+// A click on an arrow takes the focus from the box and steps at once: one
+// message for one bad box, whichever arrow was clicked.
+class ClickingAnArrowAfterBadText : public ButtonDialog,
+                                    public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ClickingAnArrowAfterBadText, ReportsTheBoxOnce) {
+    Open(10);
+    MessageCatcher catcher;
+    TypeInto(angleBox, QStringLiteral("abc"));
+    QTest::mouseClick(Child<QToolButton>(Child<CSpinArrows>(&dlg, GetParam()), "upArrow"),
+                      Qt::LeftButton);
+    EXPECT_EQ(catcher.messages, QStringList{"正の整数を入力してください。"});
+    EXPECT_EQ(angleBox->text(), QString::number(dlg.m_nLightAngle)) << "the step went on";
+}
+
+INSTANTIATE_TEST_SUITE_P(Arrows, ClickingAnArrowAfterBadText,
+                         ::testing::Values("angleSpin", "widthSpin", "contrastSpin"));
+
+TEST_F(ButtonDialog, AStepThatReadsATypedAngleTurnsTheDial) {
+    Open(0);
+    TypeInto(angleBox, QStringLiteral("90"));
+    QTest::mouseClick(Child<QToolButton>(Child<CSpinArrows>(&dlg, "widthSpin"), "upArrow"),
+                      Qt::LeftButton);
+    const QImage image = dlg.grab().toImage();
+    EXPECT_EQ(image.pixelColor(centre + QPoint(0, -30)), QColor(Qt::black));
+}
+
 struct AngleLeaveCase {
     const char* text;
     const char* message;
