@@ -22,8 +22,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::shared_ptr<CDocumentSlot> m_pSlot;
+    // The smallest size that shows the whole title bar: title, icon and buttons.
+    QSize TitleBarSize() const;
+
     CPeltoView* m_pView;
 };

@@ -42,8 +42,10 @@ CMainFrame::CMainFrame(CRecentFileList& recentFiles, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
-    // The windows go after this frame's own part: they must not call it back.
-    disconnect(m_pMdiArea, nullptr, this, nullptr);
+    // The windows go after this frame's own part, and may still signal as they
+    // close and go: none of them may call it back.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -194,10 +194,12 @@ void CMainFrame::UpdateTitles() {
                 frames.size() == 1 ? slot->GetTitle()
                                    : QStringLiteral("%1:%2").arg(slot->GetTitle()).arg(i + 1));
     }
+    // A maximised window adds " - [its title]" to the frame's title itself.
     const CChildFrame* active = GetActiveFrame();
-    setWindowTitle(active ? QStringLiteral("%1 - %2").arg(Utf8(appstr::kMainTitle),
-                                                          active->GetSlot()->GetTitle())
-                          : Utf8(appstr::kMainTitle));
+    setWindowTitle(
+        active && !active->isMaximized()
+            ? QStringLiteral("%1 - %2").arg(Utf8(appstr::kMainTitle), active->GetSlot()->GetTitle())
+            : Utf8(appstr::kMainTitle));
 }
 
 void CMainFrame::UpdateMenus() {

@@ -18,6 +18,7 @@ CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
     frame->resize(m_pMdiArea->viewport()->size() * kNewWindowPercent / 100);
     connect(frame->GetView(), &CPeltoView::documentChanged, this, &CMainFrame::UpdateMenus);
     connect(frame, &CChildFrame::frameClosed, this, &CMainFrame::ScheduleUpdate);
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitles);
     frame->show();
     frame->GetView()->OnInitialUpdate();
     m_pMdiArea->setActiveSubWindow(frame);

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QStyle>
 
 namespace {
 
@@ -78,6 +79,37 @@ TEST_F(MainFrameTest, RefusedAndZeroLengthFiles) {
     Frame().OnFileSave();
     EXPECT_EQ(QFileInfo(empty).size(), 0);
     EXPECT_EQ(m_messages.size(), 2);
+}
+
+TEST_F(MainFrameTest, AMaximisedWindowNamesItsDocumentOnceInTheMainTitle) {
+    CChildFrame* frame = Frame().OpenDocumentFile(WritePicture("odd.bmp"));
+    ASSERT_TRUE(frame);
+    frame->showMaximized();
+    Settle();
+    EXPECT_EQ(Frame().windowTitle(), "Pelto Tool - [odd.bmp]");
+    frame->showNormal();
+    Settle();
+    EXPECT_EQ(Frame().windowTitle(), "Pelto Tool - odd.bmp");
+}
+
+// However small the picture, a document window keeps room for its whole title
+// bar: the title, the icon and the three buttons.
+TEST_F(MainFrameTest, ATinyPictureKeepsItsWindowsTitleBarUsable) {
+    for (const char* name : {"empty.bmp", "one-pixel-with-a-long-name.bmp"}) {
+        const QString path = std::string(name) == "empty.bmp"
+                                 ? WriteBytes(name, Bytes{})
+                                 : WriteBytes(name, MakeBmp24(1, 1, RGB(1, 2, 3)));
+        CChildFrame* frame = Frame().OpenDocumentFile(path);
+        ASSERT_TRUE(frame);
+        Settle();
+        const QFontMetrics metrics(frame->font());
+        EXPECT_GT(frame->width(),
+                  metrics.horizontalAdvance(frame->windowTitle()) +
+                      3 * frame->style()->pixelMetric(QStyle::PM_TitleBarButtonSize))
+            << name;
+        EXPECT_GE(frame->height(), frame->style()->pixelMetric(QStyle::PM_TitleBarHeight)) << name;
+        EXPECT_EQ(frame->size(), frame->size().expandedTo(frame->minimumSize())) << name;
+    }
 }
 
 TEST_F(MainFrameTest, SaveAsAddsTheExtensionAndRetitles) {
