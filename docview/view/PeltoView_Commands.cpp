@@ -2,6 +2,7 @@
 #include "PeltoView.h"
 
 #include "ParamDialogs.h"
+#include "PointerHover.h"
 #include "ViewGeometry.h"
 #include "ViewMessages.h"
 #include "ViewRendering.h"
@@ -36,7 +37,7 @@ ButtonParams CPeltoView::CurrentButtonParams() const {
 
 void CPeltoView::OnEditBgcolor() {
     int tolerance = m_nTolerance;
-    if (!AskTolerance(tolerance)) return;
+    if (!AskTolerance(tolerance, this)) return;
     m_nTolerance = tolerance;
     m_bPicking = true;
     viewport()->setCursor(m_hPickCursor);
@@ -46,6 +47,7 @@ void CPeltoView::OnEditBgcolor() {
 void CPeltoView::EndPicking() {
     viewport()->unsetCursor();
     viewport()->releaseMouse();
+    ForgetStaleHover();
     m_bPicking = false;
 }
 
@@ -77,7 +79,7 @@ void CPeltoView::OnEditMakebutton() {
         return;
     }
     ButtonParams params = CurrentButtonParams();
-    if (!AskButtonParams(params)) return;
+    if (!AskButtonParams(params, this)) return;
     m_nLightAngle = params.angle;
     m_nContrast = params.contrast;
     m_nBevelWidth = params.width;

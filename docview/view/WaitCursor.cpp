@@ -1,5 +1,7 @@
 #include "WaitCursor.h"
 
+#include "PointerHover.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -10,5 +12,6 @@ CWaitCursor::CWaitCursor(QWidget* capture) : m_pCapture(capture) {
 
 CWaitCursor::~CWaitCursor() {
     m_pCapture->releaseMouse();
+    ForgetStaleHover();
     QGuiApplication::restoreOverrideCursor();
 }

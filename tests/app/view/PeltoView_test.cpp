@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,27 @@ TEST_F(PeltoViewTest, PickingClicksThatMissThePictureEndPickingAndSelectNothing)
         EXPECT_FALSE(doc->m_pMask) << miss.x();
         EXPECT_TRUE(view.viewport()->cursor().shape() != Qt::BitmapCursor);
     }
+}
+
+// The toolbar button that started picking stays lit, and its prompt on the
+// status bar, unless the view tells it the pointer left while it held the mouse.
+TEST_F(PeltoViewTest, APickingClickOutsideLeavesNoButtonLitUnderAGoneCursor) {
+    QWidget window;
+    window.resize(300, 200);
+    auto* button = new QToolButton(&window);
+    button->setGeometry(10, 10, 40, 30);
+    auto* view = new CPeltoView(SquareDoc(40), &window);
+    view->setGeometry(100, 60, 120, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseMove(button, QPoint(20, 15));
+    ASSERT_TRUE(button->underMouse());
+
+    view->OnEditBgcolor();
+    QTest::mouseMove(&window, QPoint(250, 20)); // beside both, while the view holds the mouse
+    Click(*view, view->viewport()->mapFrom(&window, QPoint(250, 20)));
+    EXPECT_FALSE(view->m_bPicking);
+    EXPECT_FALSE(button->underMouse());
 }
 
 TEST_F(PeltoViewTest, ClickOutsidePickingClearsTheSelection) {
