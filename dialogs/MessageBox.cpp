@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "DialogLayout.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -14,7 +16,9 @@ void AfxMessageBox(const QString& text, QWidget* parent) {
         Handler()(text);
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text, QMessageBox::Ok,
+                    parent);
+    box.setFont(DialogFont());
     box.exec();
 }
 

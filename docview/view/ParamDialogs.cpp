@@ -4,6 +4,8 @@
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/DialogResult.h"
 
+#include <QWidget>
+
 namespace {
 
 ToleranceHandler& ToleranceOverride() {
@@ -18,18 +20,18 @@ ButtonParamsHandler& ButtonOverride() {
 
 } // namespace
 
-bool AskTolerance(int& tolerance) {
+bool AskTolerance(int& tolerance, QWidget* owner) {
     if (ToleranceOverride()) return ToleranceOverride()(tolerance);
-    CBackgroundDlg dlg;
+    CBackgroundDlg dlg(owner ? owner->window() : nullptr);
     dlg.m_nTolerance = unsigned(tolerance);
     if (dlg.DoModal() != IDOK) return false;
     tolerance = int(dlg.m_nTolerance);
     return true;
 }
 
-bool AskButtonParams(ButtonParams& params) {
+bool AskButtonParams(ButtonParams& params, QWidget* owner) {
     if (ButtonOverride()) return ButtonOverride()(params);
-    CButtonDlg dlg;
+    CButtonDlg dlg(owner ? owner->window() : nullptr);
     dlg.m_nLightAngle = unsigned(params.angle);
     dlg.m_nContrast = unsigned(params.contrast);
     dlg.m_nBevelWidth = unsigned(params.width);
