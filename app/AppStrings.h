@@ -66,8 +66,6 @@ inline constexpr const char* kIndicatorScroll = "SCRL";
 // About box.
 inline constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報(Pelto Tool)";
 inline constexpr const char* kAboutVersion = "Pelto Tool   Version 1.1";
-inline constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";
-inline constexpr int kDialogFontPoints = 9;
 inline constexpr const char* kAboutNotice = "平らな絵から立体ボタンを作るツール";
 
 // Messages of our own.

@@ -17,12 +17,9 @@ std::string LocalPath(const QString& path) {
 }
 } // namespace
 
-// A document exists only for an opened file: a new, empty one is refused
-// quietly, so this opens nothing and says nothing.
-void CMainFrame::OnFileNew() {
-    CPeltoDoc refused;
-    refused.OnNewDocument();
-}
+// A document exists only for an opened file (CPeltoDoc::OnNewDocument
+// refuses a new, empty one), so the command opens nothing and says nothing.
+void CMainFrame::OnFileNew() {}
 
 void CMainFrame::OnFileOpen() {
     const QString path = AskOpenPath(this);

@@ -10,14 +10,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QPrinter>
-
-namespace {
-// Metric-compatible stand-in for the dialog font where it is missing.
-constexpr const char* kDialogFontSubstitute = "IPAPGothic";
-} // namespace
 
 CPeltoApp::CPeltoApp() = default;
 
@@ -31,8 +25,6 @@ bool CPeltoApp::InitInstance(const QStringList& arguments) {
     if (m_translator.load(QStringLiteral("qtbase_ja"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_translator);
-    QFont::insertSubstitution(QString::fromUtf8(appstr::kDialogFont),
-                              QString::fromUtf8(kDialogFontSubstitute));
     m_recentFiles.ReadList();
     m_pMainWnd = std::make_unique<CMainFrame>(m_recentFiles);
 

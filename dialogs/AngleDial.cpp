@@ -1,14 +1,13 @@
 #include "dialogs/AngleDial.h"
 
+#include "engine/Angles.h"
+
 #include <QPainter>
 
 #include <cmath>
 
 namespace {
 
-constexpr double kPi = 3.1415926535;
-constexpr double kRadiansPerDegree = 0.017453292519444445; // kPi / 180
-constexpr double kDegreesPerRadian = 57.29577951471995;    // 180 / kPi
 constexpr unsigned kFullTurn = 360;
 
 } // namespace

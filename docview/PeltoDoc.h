@@ -16,7 +16,7 @@ class CArchive;
 class CPeltoDoc {
 public:
     // A document exists only for an opened file: a new, empty one is refused.
-    bool OnNewDocument() { return false; }
+    static bool OnNewDocument() { return false; }
     // The file is exactly the picture's BMP file image.
     void Serialize(CArchive& ar) { m_dib.Serialize(ar); }
 

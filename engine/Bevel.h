@@ -8,13 +8,11 @@
 // Both passes split the rows among threads (0: one per core); each row is
 // written by one thread alone, so the result is the same for any count.
 
+#include "Angles.h"
 #include "ButtonParams.h"
 #include "image/Dib.h"
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
-
-// Degrees to radians, with the 3.1415926535 the whole tool uses.
-constexpr double kRadiansPerDegree = 0.017453292519444445;
 
 // Height of a band pixel whose nearest pixel across the outline lies at
 // (dx, dy) from it (dy > 0: higher up on screen).

@@ -1,6 +1,8 @@
 #pragma once
 // Offsets of the BMP file header and information header fields inside a file
-// image, and little-endian access to them. All fields are little-endian.
+// image, and access to them by offset. All fields are little-endian.
+
+#include "platform/LittleEndian.h"
 
 #include <cstdint>
 #include <cstring>
@@ -29,20 +31,20 @@ constexpr uint32_t biClrUsed = 46;
 constexpr uint32_t biClrImportant = 50;
 
 inline uint16_t ReadU16(const uint8_t* block, uint32_t offset) {
-    uint16_t v;
-    std::memcpy(&v, block + offset, 2);
-    return v;
+    return ReadLE16(block + offset);
 }
 inline uint32_t ReadU32(const uint8_t* block, uint32_t offset) {
-    uint32_t v;
-    std::memcpy(&v, block + offset, 4);
-    return v;
+    return ReadLE32(block + offset);
 }
 inline int32_t ReadI32(const uint8_t* block, uint32_t offset) {
-    return static_cast<int32_t>(ReadU32(block, offset));
+    return static_cast<int32_t>(ReadLE32(block + offset));
 }
-inline void WriteU16(uint8_t* block, uint32_t offset, uint16_t v) { std::memcpy(block + offset, &v, 2); }
-inline void WriteU32(uint8_t* block, uint32_t offset, uint32_t v) { std::memcpy(block + offset, &v, 4); }
+inline void WriteU16(uint8_t* block, uint32_t offset, uint16_t v) {
+    WriteLE16(block + offset, v);
+}
+inline void WriteU32(uint8_t* block, uint32_t offset, uint32_t v) {
+    WriteLE32(block + offset, v);
+}
 
 // Writes the 54 header bytes of a raster the program builds itself.
 inline void WriteBuiltHeaders(uint8_t* block, uint32_t fileSize, uint32_t offBits, int32_t width,

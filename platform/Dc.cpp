@@ -1,21 +1,10 @@
 #include "Dc.h"
 
+#include "LittleEndian.h"
+
 #include <algorithm>
-#include <cstring>
 
 namespace {
-
-int32_t ReadI32(const uint8_t* p) {
-    uint32_t v;
-    std::memcpy(&v, p, 4);
-    return static_cast<int32_t>(v);
-}
-
-uint16_t ReadU16(const uint8_t* p) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return v;
-}
 
 uint32_t Device(uint8_t blue, uint8_t green, uint8_t red) {
     return 0xFF000000u | (uint32_t(red) << 16) | (uint32_t(green) << 8) | blue;
@@ -45,9 +34,9 @@ void CDC::StretchDIBits(int x, int y, uint32_t width, uint32_t height, const uin
 
 void CDC::Blit(int x, int y, uint32_t width, uint32_t height, const uint8_t* bits,
                const uint8_t* bitmapInfo, DWORD rop) {
-    const int32_t dibWidth = ReadI32(bitmapInfo + 4);
-    const int32_t dibHeight = ReadI32(bitmapInfo + 8);
-    const uint16_t bitCount = ReadU16(bitmapInfo + 14);
+    const int32_t dibWidth = static_cast<int32_t>(ReadLE32(bitmapInfo + 4));
+    const int32_t dibHeight = static_cast<int32_t>(ReadLE32(bitmapInfo + 8));
+    const uint16_t bitCount = ReadLE16(bitmapInfo + 14);
     if (dibWidth <= 0 || dibHeight <= 0 || (bitCount != 24 && bitCount != 8)) return;
     if (rop != SRCCOPY && rop != SRCPAINT && rop != SRCAND) return;
 
@@ -79,9 +68,15 @@ void CDC::Blit(int x, int y, uint32_t width, uint32_t height, const uint8_t* bit
                 value = Device(entry[0], entry[1], entry[2]);
             }
             switch (rop) {
-            case SRCPAINT: dst[dx] |= value; break;
-            case SRCAND: dst[dx] &= value; break;
-            default: dst[dx] = value; break;
+            case SRCPAINT:
+                dst[dx] |= value;
+                break;
+            case SRCAND:
+                dst[dx] &= value;
+                break;
+            default:
+                dst[dx] = value;
+                break;
             }
         }
     }

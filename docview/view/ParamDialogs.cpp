@@ -2,6 +2,7 @@
 
 #include "dialogs/BackgroundDlg.h"
 #include "dialogs/ButtonDlg.h"
+#include "dialogs/ButtonValues.h"
 #include "dialogs/DialogResult.h"
 
 #include <QWidget>
@@ -32,14 +33,9 @@ bool AskTolerance(int& tolerance, QWidget* owner) {
 bool AskButtonParams(ButtonParams& params, QWidget* owner) {
     if (ButtonOverride()) return ButtonOverride()(params);
     CButtonDlg dlg(owner ? owner->window() : nullptr);
-    dlg.m_nLightAngle = unsigned(params.angle);
-    dlg.m_nContrast = unsigned(params.contrast);
-    dlg.m_nBevelWidth = unsigned(params.width);
-    dlg.m_nShape = params.shape;
-    dlg.m_nOutline = params.outline;
+    SetButtonValues(dlg, params);
     if (dlg.DoModal() != IDOK) return false;
-    params = {int(dlg.m_nLightAngle), int(dlg.m_nContrast), int(dlg.m_nBevelWidth), dlg.m_nShape,
-              dlg.m_nOutline};
+    params = ButtonValuesOf(dlg);
     return true;
 }
 

@@ -20,7 +20,6 @@ public:
     explicit CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent = nullptr);
 
     CPeltoDoc& GetDocument() const { return *m_pDocument; }
-    const std::shared_ptr<CPeltoDoc>& SharedDocument() const { return m_pDocument; }
 
     // Scroll range from the picture; the parent window shrinks to fit it.
     void OnInitialUpdate();

@@ -7,6 +7,7 @@
 #include "ViewMessages.h"
 #include "ViewRendering.h"
 #include "WaitCursor.h"
+#include "dialogs/ButtonValues.h"
 #include "dialogs/MessageBox.h"
 #include "docview/DocMessages.h"
 #include "docview/PeltoDoc.h"
@@ -32,7 +33,7 @@ template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation
 } // namespace
 
 ButtonParams CPeltoView::CurrentButtonParams() const {
-    return {m_nLightAngle, m_nContrast, m_nBevelWidth, m_nShape, m_nOutline};
+    return ButtonValuesOf(*this);
 }
 
 void CPeltoView::OnEditBgcolor() {
@@ -80,11 +81,7 @@ void CPeltoView::OnEditMakebutton() {
     }
     ButtonParams params = CurrentButtonParams();
     if (!AskButtonParams(params, this)) return;
-    m_nLightAngle = params.angle;
-    m_nContrast = params.contrast;
-    m_nBevelWidth = params.width;
-    m_nShape = params.shape;
-    m_nOutline = params.outline;
+    SetButtonValues(*this, params);
     const bool made = RunReportingMemory(this, [&] {
         CWaitCursor wait(viewport());
         GetDocument().MakeButton(params);
