@@ -32,6 +32,10 @@ inline constexpr const char* kCmdAppExit = "ｱﾌﾟﾘｹｰｼｮﾝを終了
 inline constexpr const char* kCmdHelpFinder = "ﾄﾋﾟｯｸの検索\nﾄﾋﾟｯｸの検索";
 inline constexpr const char* kCmdViewToolbar = "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰの表示/非表示";
 inline constexpr const char* kCmdViewStatusBar = "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示/非表示";
+inline constexpr const char* kCmdViewZoomIn = "拡大して表示\n拡大";
+inline constexpr const char* kCmdViewZoomOut = "縮小して表示\n縮小";
+inline constexpr const char* kCmdViewZoomActual = "1 画素を 1 ﾄﾞｯﾄで表示\n等倍表示";
+inline constexpr const char* kCmdViewZoomFit = "絵全体をｳｨﾝﾄﾞｳに合わせて表示\nｳｨﾝﾄﾞｳに合わせる";
 
 // Menus.
 inline constexpr const char* kMenuFile = "ﾌｧｲﾙ(&F)";
@@ -50,6 +54,10 @@ inline constexpr const char* kItemEditBgcolor = "背景色の選択";
 inline constexpr const char* kItemEditMakebutton = "ボタン作成";
 inline constexpr const char* kItemViewToolbar = "ﾂｰﾙ ﾊﾞｰ(&T)";
 inline constexpr const char* kItemViewStatusBar = "ｽﾃｰﾀｽ ﾊﾞｰ(&S)";
+inline constexpr const char* kItemViewZoomIn = "拡大(&I)";
+inline constexpr const char* kItemViewZoomOut = "縮小(&O)";
+inline constexpr const char* kItemViewZoomActual = "等倍表示(&A)";
+inline constexpr const char* kItemViewZoomFit = "ｳｨﾝﾄﾞｳに合わせる(&F)";
 inline constexpr const char* kItemWindowNew = "新しいｳｨﾝﾄﾞｳを開く(&N)";
 inline constexpr const char* kItemWindowCascade = "重ねて表示(&C)";
 inline constexpr const char* kItemWindowTileHorz = "並べて表示(&T)";

@@ -31,6 +31,7 @@ CMainFrame::CMainFrame(CRecentFileList& recentFiles, QWidget* parent)
     m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_pMdiArea);
+    setAcceptDrops(true);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateMenus);
 
     CreateActions();
@@ -91,8 +92,22 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     // A normal widget: prompts cover it while shown and it comes back after.
     bar->addWidget(new QLabel(QString::fromUtf8(appstr::kIdlePrompt)), 1);
+    m_pZoomPane = new QLabel;
+    m_pZoomPane->setObjectName(QStringLiteral("zoomPane"));
+    m_pZoomPane->setFrameShape(QFrame::Panel);
+    m_pZoomPane->setFrameShadow(QFrame::Sunken);
+    m_pZoomPane->setAlignment(Qt::AlignCenter);
+    m_pZoomPane->setMinimumWidth(
+        m_pZoomPane->fontMetrics().horizontalAdvance(QStringLiteral("3200 %")) + 8);
+    bar->addPermanentWidget(m_pZoomPane);
     m_pIndicators = new CIndicatorPanes(bar);
     connect(m_actions.viewStatusBar, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+// The active view's zoom; blank without one.
+void CMainFrame::UpdateZoomPane() {
+    const CPeltoView* view = GetActiveView();
+    m_pZoomPane->setText(view ? ZoomText(view->GetZoom()) : QString());
 }
 
 void CMainFrame::ScheduleUpdate() {

@@ -15,6 +15,7 @@ class CHelpWindow;
 class CPeltoView;
 class CRecentFileList;
 struct CDocumentSlot;
+class QLabel;
 class QMdiArea;
 class QMenu;
 
@@ -33,6 +34,10 @@ public:
         QAction* editMakebutton;
         QAction* viewToolbar;
         QAction* viewStatusBar;
+        QAction* viewZoomIn;
+        QAction* viewZoomOut;
+        QAction* viewZoomActual;
+        QAction* viewZoomFit;
         QAction* windowNew;
         QAction* windowCascade;
         QAction* windowTileHorz;
@@ -80,6 +85,9 @@ public:
 protected:
     // The document windows close first, then the frame, as on leaving the program.
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped anywhere on the frame open as File, Open would open them.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
@@ -89,6 +97,7 @@ private:
     void UpdateFileMenus();
     void UpdateWindowMenu();
     void UpdateTitles();
+    void UpdateZoomPane();
     void ScheduleUpdate();
     bool SaveTo(CDocumentSlot& slot, const QString& path);
     CChildFrame* AddChildFrame(std::shared_ptr<CDocumentSlot> slot);
@@ -98,6 +107,7 @@ private:
     QMdiArea* m_pMdiArea;
     QToolBar* m_pToolBar = nullptr;
     CIndicatorPanes* m_pIndicators = nullptr;
+    QLabel* m_pZoomPane = nullptr;
     CHelpWindow* m_pHelpWindow = nullptr;
     Actions m_actions{};
     QMenu* m_pFileMenuNoDocument = nullptr;

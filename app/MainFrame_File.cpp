@@ -8,8 +8,11 @@
 #include "docview/DocumentFile.h"
 #include "docview/view/PeltoView.h"
 
+#include <QDropEvent>
 #include <QFile>
 #include <QMdiArea>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 std::string LocalPath(const QString& path) {
@@ -47,6 +50,27 @@ CChildFrame* CMainFrame::OpenDocumentFile(const QString& path) {
     m_recentFiles.WriteList();
     UpdateFileMenus();
     return frame;
+}
+
+namespace {
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files.append(url.toLocalFile());
+    return files;
+}
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    for (const QString& file : files)
+        OpenDocumentFile(file);
 }
 
 void CMainFrame::OnOpenRecentFile(int index) {

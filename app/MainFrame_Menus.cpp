@@ -75,6 +75,19 @@ void CMainFrame::CreateActions() {
         toggle->setChecked(true);
     }
 
+    a.viewZoomIn = MakeCommand(this, kItemViewZoomIn, kCmdViewZoomIn);
+    a.viewZoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    a.viewZoomOut = MakeCommand(this, kItemViewZoomOut, kCmdViewZoomOut);
+    a.viewZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    a.viewZoomActual = MakeCommand(this, kItemViewZoomActual, kCmdViewZoomActual);
+    a.viewZoomActual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    a.viewZoomFit = MakeCommand(this, kItemViewZoomFit, kCmdViewZoomFit);
+    connect(a.viewZoomIn, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomIn));
+    connect(a.viewZoomOut, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomOut));
+    connect(a.viewZoomActual, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomActual));
+    connect(a.viewZoomFit, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomFit));
+
     a.windowNew = MakeCommand(this, kItemWindowNew, kCmdWindowNew);
     connect(a.windowNew, &QAction::triggered, this, &CMainFrame::OnWindowNew);
     a.windowCascade = MakeCommand(this, kItemWindowCascade, kCmdWindowCascade);
@@ -96,7 +109,8 @@ void CMainFrame::CreateActions() {
     connect(a.contextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
 
     // The keys work whichever menu set is showing.
-    addActions({a.fileNew, a.fileOpen, a.fileSave, a.editUndo, a.help, a.contextHelp});
+    addActions({a.fileNew, a.fileOpen, a.fileSave, a.editUndo, a.viewZoomIn, a.viewZoomOut,
+                a.viewZoomActual, a.help, a.contextHelp});
 
     m_pRecentPlaceholder = new QAction(Utf8(kItemRecentFile), this);
     m_pRecentPlaceholder->setEnabled(false);
@@ -128,6 +142,9 @@ void CMainFrame::CreateMenus() {
     m_pViewMenu = new QMenu(Utf8(kMenuView), this);
     m_pViewMenu->addAction(m_actions.viewToolbar);
     m_pViewMenu->addAction(m_actions.viewStatusBar);
+    m_pViewMenu->addSeparator();
+    m_pViewMenu->addActions({m_actions.viewZoomIn, m_actions.viewZoomOut, m_actions.viewZoomActual,
+                             m_actions.viewZoomFit});
 
     // The open windows follow a separator of their own.
     m_pWindowMenu = new QMenu(Utf8(kMenuWindow), this);
@@ -207,8 +224,9 @@ void CMainFrame::UpdateMenus() {
     const bool hasDocument = view != nullptr;
     for (QAction* command :
          {m_actions.fileClose, m_actions.fileSave, m_actions.fileSaveAs, m_actions.editBgcolor,
-          m_actions.editMakebutton, m_actions.windowNew, m_actions.windowCascade,
-          m_actions.windowTileHorz, m_actions.windowArrange})
+          m_actions.editMakebutton, m_actions.viewZoomIn, m_actions.viewZoomOut,
+          m_actions.viewZoomActual, m_actions.viewZoomFit, m_actions.windowNew,
+          m_actions.windowCascade, m_actions.windowTileHorz, m_actions.windowArrange})
         command->setEnabled(hasDocument);
     m_actions.editUndo->setEnabled(hasDocument && view->OnUpdateEditUndo());
 
@@ -224,4 +242,5 @@ void CMainFrame::UpdateMenus() {
     }
     UpdateTitles();
     UpdateWindowMenu();
+    UpdateZoomPane();
 }

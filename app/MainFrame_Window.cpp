@@ -17,6 +17,7 @@ CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
     m_pMdiArea->addSubWindow(frame);
     frame->resize(m_pMdiArea->viewport()->size() * kNewWindowPercent / 100);
     connect(frame->GetView(), &CPeltoView::documentChanged, this, &CMainFrame::UpdateMenus);
+    connect(frame->GetView(), &CPeltoView::zoomChanged, this, &CMainFrame::UpdateZoomPane);
     connect(frame, &CChildFrame::frameClosed, this, &CMainFrame::ScheduleUpdate);
     connect(frame, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitles);
     frame->show();

@@ -3,6 +3,7 @@
 #include "PickCursor.h"
 #include "ViewGeometry.h"
 #include "ViewRendering.h"
+#include "ZoomedRendering.h"
 #include "docview/PeltoDoc.h"
 
 #include <QMdiSubWindow>
@@ -36,9 +37,14 @@ QPoint CPeltoView::GetScrollPosition() const {
 
 void CPeltoView::UpdateScrollBars() {
     const QSize picture = PictureSize(GetDocument());
-    const QSize port = viewport()->size();
-    const ScrollAxis across = ScrollAxisFor(picture.width(), port.width());
-    const ScrollAxis down = ScrollAxisFor(picture.height(), port.height());
+    const QSize content(ZoomedLength(picture.width(), m_zoom),
+                        ZoomedLength(picture.height(), m_zoom));
+    // The bars' own room decides whether they are needed, not the viewport as it stands.
+    const QSize port =
+        ViewportAroundScrollBars(content, maximumViewportSize(),
+                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+    const ScrollAxis across = ScrollAxisFor(content.width(), port.width());
+    const ScrollAxis down = ScrollAxisFor(content.height(), port.height());
     horizontalScrollBar()->setRange(0, across.maximum);
     horizontalScrollBar()->setPageStep(across.page);
     horizontalScrollBar()->setSingleStep(across.line);
@@ -59,8 +65,8 @@ void CPeltoView::scrollContentsBy(int dx, int dy) {
 
 void CPeltoView::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
-    const QImage part = RenderPicture(GetDocument(), exposed.translated(GetScrollPosition()),
-                                      palette().color(QPalette::Base).rgb());
+    const QImage part = RenderZoomed(GetDocument(), exposed.translated(GetScrollPosition()), m_zoom,
+                                     palette().color(QPalette::Base).rgb());
     QPainter painter(viewport());
     painter.drawImage(exposed.topLeft(), part);
 }

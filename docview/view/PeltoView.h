@@ -5,6 +5,7 @@
 // its own parameter values and picking state, and only the view that ran a
 // command repaints.
 
+#include "ViewZoom.h"
 #include "engine/ButtonParams.h"
 
 #include <QAbstractScrollArea>
@@ -32,6 +33,15 @@ public:
 
     ButtonParams CurrentButtonParams() const;
 
+    // Zoom, each view its own (PeltoView_Zoom.cpp). The keys and the menu keep
+    // the centre of the view in place, the wheel the point under the pointer.
+    CZoom GetZoom() const { return m_zoom; }
+    void SetZoom(CZoom zoom, QPoint anchor);
+    void OnViewZoomIn();
+    void OnViewZoomOut();
+    void OnViewZoomActual();
+    void OnViewZoomFit();
+
     int m_nTolerance = 0;
     int m_nLightAngle = 0;
     int m_nContrast = 128;
@@ -44,12 +54,14 @@ public:
 signals:
     // A command changed the document (selection, picture or undo snapshot).
     void documentChanged();
+    void zoomChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void UpdateScrollBars();
@@ -57,4 +69,5 @@ private:
     void RedrawNow();
 
     std::shared_ptr<CPeltoDoc> m_pDocument;
+    CZoom m_zoom;
 };

@@ -3,9 +3,9 @@
 
 #include "ParamDialogs.h"
 #include "PointerHover.h"
-#include "ViewGeometry.h"
 #include "ViewMessages.h"
 #include "ViewRendering.h"
+#include "ViewZoom.h"
 #include "WaitCursor.h"
 #include "dialogs/ButtonValues.h"
 #include "dialogs/MessageBox.h"
@@ -57,8 +57,9 @@ void CPeltoView::mousePressEvent(QMouseEvent* event) {
     if (m_bPicking) {
         EndPicking();
         // A click beside the picture, or outside the window, picks nothing.
-        const auto image = PickedImagePoint(event->position().toPoint(), viewport()->size(),
-                                            GetScrollPosition(), PictureSize(GetDocument()));
+        const auto image =
+            PickedImagePoint(event->position().toPoint(), viewport()->size(), GetScrollPosition(),
+                             PictureSize(GetDocument()), m_zoom);
         if (image) {
             RunReportingMemory(this, [&] {
                 GetDocument().SelectBackground(image->x(), image->y(), m_nTolerance);

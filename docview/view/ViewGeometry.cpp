@@ -11,6 +11,16 @@ ScrollAxis ScrollAxisFor(int pictureLength, int viewportLength) {
     return axis;
 }
 
+QSize ViewportAroundScrollBars(QSize content, QSize maximum, int scrollBarExtent) {
+    bool across = content.width() > maximum.width();
+    bool down = content.height() > maximum.height();
+    // One bar can make the other needed.
+    across = across || (down && content.width() > maximum.width() - scrollBarExtent);
+    down = down || (across && content.height() > maximum.height() - scrollBarExtent);
+    return {maximum.width() - (down ? scrollBarExtent : 0),
+            maximum.height() - (across ? scrollBarExtent : 0)};
+}
+
 QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent) {
     const bool fitsAcross = picture.width() < view.width();
     const bool fitsDown = picture.height() < view.height();
@@ -22,13 +32,6 @@ QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent) {
     if (fitsDown && !fitsAcross)
         fitted.setHeight(std::min(view.height(), fitted.height() + scrollBarExtent));
     return fitted;
-}
-
-std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture) {
-    if (!QRect(QPoint(0, 0), viewport).contains(click)) return std::nullopt;
-    const QPoint image = click + scroll;
-    if (!QRect(QPoint(0, 0), picture).contains(image)) return std::nullopt;
-    return image;
 }
 
 QRectF PrintTarget(QSize picture, QRectF page) {

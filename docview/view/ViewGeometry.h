@@ -6,8 +6,6 @@
 #include <QRectF>
 #include <QSize>
 
-#include <optional>
-
 // Scroll steps along one axis: a page is a tenth of the picture, a line a
 // tenth of a page (at least one pixel each); the range ends where the
 // picture's far edge meets the viewport's.
@@ -18,14 +16,15 @@ struct ScrollAxis {
 };
 ScrollAxis ScrollAxisFor(int pictureLength, int viewportLength);
 
+// The viewport left for content of the given size in an area of `maximum`
+// (the viewport without scroll bars): a bar takes scrollBarExtent across the
+// other axis only where the content does not fit, counting the other bar.
+QSize ViewportAroundScrollBars(QSize content, QSize maximum, int scrollBarExtent);
+
 // The view size that fits the picture without growing: each axis shrinks to
 // the picture when the picture is smaller and keeps its length otherwise;
 // scrollBarExtent is added across an axis whose picture still scrolls.
 QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent);
-
-// The picture pixel (x from the left, y from the top) under a click in the
-// viewport, or nothing when the click lies outside the viewport or the picture.
-std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture);
 
 // Where a picture lands on a printed page: as large as fits, centred, with
 // its pixels square.

@@ -7,7 +7,9 @@
 
 #include <QLabel>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QStyle>
+#include <QUrl>
 
 namespace {
 
@@ -110,6 +112,64 @@ TEST_F(MainFrameTest, ATinyPictureKeepsItsWindowsTitleBarUsable) {
         EXPECT_GE(frame->height(), frame->style()->pixelMetric(QStyle::PM_TitleBarHeight)) << name;
         EXPECT_EQ(frame->size(), frame->size().expandedTo(frame->minimumSize())) << name;
     }
+}
+
+TEST_F(MainFrameTest, DroppedFilesOpenAsFileOpenWouldOpenThem) {
+    const QString first = WritePicture("first.bmp"), second = WritePicture("second.bmp");
+    const QString refused = WriteBytes("text.bmp", Bytes{'h', 'i'});
+    const auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&Frame(), &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&Frame(), &dropped);
+        return true;
+    };
+    ASSERT_TRUE(drop(
+        {QUrl::fromLocalFile(first), QUrl::fromLocalFile(refused), QUrl::fromLocalFile(second)}));
+    EXPECT_EQ(Frame().GetChildFrames().size(), 2);
+    EXPECT_EQ(m_messages.size(), 2) << "the refused file's own two messages";
+    EXPECT_EQ(Frame().GetActiveFrame()->windowTitle(), "second.bmp");
+
+    ASSERT_TRUE(drop({QUrl::fromLocalFile(first)}));
+    EXPECT_EQ(Frame().GetChildFrames().size(), 2) << "an open file activates its window";
+    EXPECT_EQ(Frame().GetActiveFrame()->windowTitle(), "first.bmp");
+    EXPECT_FALSE(drop({QUrl(QStringLiteral("https://example.com/a.bmp"))}));
+}
+
+TEST_F(MainFrameTest, TheViewMenuZoomsTheActiveViewAndThePaneShowsItsZoom) {
+    const CMainFrame::Actions& a = Frame().GetActions();
+    for (QAction* zoom : {a.viewZoomIn, a.viewZoomOut, a.viewZoomActual, a.viewZoomFit})
+        EXPECT_FALSE(zoom->isEnabled()) << zoom->text().toStdString();
+    CChildFrame* first = Frame().OpenDocumentFile(WritePicture("one.bmp"));
+    CChildFrame* second = Frame().OpenDocumentFile(WritePicture("two.bmp"));
+    ASSERT_TRUE(first && second);
+
+    QStringList items;
+    for (const QAction* item : MenuTitles(Frame()).size() == 5
+                                   ? Frame().menuBar()->actions()[2]->menu()->actions()
+                                   : QList<QAction*>{})
+        items << (item->isSeparator() ? QStringLiteral("|")
+                                      : item->text() + u'\t' + item->shortcut().toString());
+    EXPECT_EQ(
+        items,
+        (QStringList{QString::fromUtf8("ﾂｰﾙ ﾊﾞｰ(&T)\t"), QString::fromUtf8("ｽﾃｰﾀｽ ﾊﾞｰ(&S)\t"), "|",
+                     QString::fromUtf8("拡大(&I)\tCtrl++"), QString::fromUtf8("縮小(&O)\tCtrl+-"),
+                     QString::fromUtf8("等倍表示(&A)\tCtrl+0"),
+                     QString::fromUtf8("ｳｨﾝﾄﾞｳに合わせる(&F)\t")}));
+
+    const auto pane = [&] { return Frame().statusBar()->findChild<QLabel*>("zoomPane")->text(); };
+    EXPECT_EQ(pane(), "100 %");
+    QTest::keyClick(&Frame(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(pane(), "150 %");
+    EXPECT_EQ(ZoomText(second->GetView()->GetZoom()), "150 %");
+    Frame().GetMdiArea()->setActiveSubWindow(first);
+    EXPECT_EQ(pane(), "100 %") << "each view has its own zoom";
+    a.viewZoomOut->trigger();
+    EXPECT_EQ(pane(), "67 %");
+    EXPECT_EQ(ZoomText(second->GetView()->GetZoom()), "150 %");
 }
 
 TEST_F(MainFrameTest, SaveAsAddsTheExtensionAndRetitles) {

@@ -1,3 +1,4 @@
+#include "ViewTestDocs.h"
 #include "dialogs/MessageBox.h"
 #include "docview/DocMessages.h"
 #include "docview/PeltoDoc.h"
@@ -19,15 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Every pixel has its own colour, so tolerance 0 selects exactly the clicked one.
-std::shared_ptr<CPeltoDoc> UniqueColourDoc(int width, int height) {
-    auto doc = std::make_shared<CPeltoDoc>();
-    LoadBytes(doc->m_dib, MakeBmp24(width, height, [](int x, int y) {
-                  return RGB(x % 256, y % 256, 7 + (x / 256) * 16 + (y / 256));
-              }));
-    return doc;
-}
 
 // A grey square on white: the background is everything at the edges.
 std::shared_ptr<CPeltoDoc> SquareDoc(int size = 40) {

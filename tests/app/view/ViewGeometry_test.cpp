@@ -1,4 +1,5 @@
 #include "docview/view/ViewGeometry.h"
+#include "docview/view/ViewZoom.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,26 @@ INSTANTIATE_TEST_SUITE_P(
                     ShrinkCase{{400, 300}, {900, 80}, {400, 96}},     // wide and short
                     ShrinkCase{{400, 300}, {390, 700}, {400, 300}},   // bar would not fit
                     ShrinkCase{{400, 300}, {400, 300}, {400, 300}})); // exactly the size
+
+struct BarsCase {
+    QSize content, expected;
+};
+
+class ViewportAroundScrollBarsTest : public testing::TestWithParam<BarsCase> {};
+
+TEST_P(ViewportAroundScrollBarsTest, TakesRoomForABarOnlyWhereTheContentDoesNotFit) {
+    EXPECT_EQ(ViewportAroundScrollBars(GetParam().content, QSize(200, 100), 15),
+              GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ViewportAroundScrollBarsTest,
+    testing::Values(BarsCase{{200, 100}, {200, 100}},  // fits exactly: no bar
+                    BarsCase{{300, 50}, {200, 85}},    // too wide: a bar below
+                    BarsCase{{150, 300}, {185, 100}},  // too tall: a bar beside
+                    BarsCase{{190, 300}, {185, 85}},   // the bar beside makes it too wide
+                    BarsCase{{300, 95}, {185, 85}},    // the bar below makes it too tall
+                    BarsCase{{900, 900}, {185, 85}})); // both
 
 struct PickCase {
     QPoint click, scroll;

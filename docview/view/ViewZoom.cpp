@@ -1,0 +1,81 @@
+#include "ViewZoom.h"
+
+#include <QRect>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+bool Below(CZoom a, CZoom b) {
+    return int64_t(a.num) * b.den < int64_t(b.num) * a.den;
+}
+
+CZoom Reduced(int64_t num, int64_t den) {
+    const int64_t divisor = std::gcd(num, den);
+    return {int(num / divisor), int(den / divisor)};
+}
+
+// floor(a / b) for b > 0.
+int64_t FloorDivide(int64_t a, int64_t b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+} // namespace
+
+CZoom ZoomIn(CZoom zoom) {
+    for (CZoom step : kZoomSteps)
+        if (Below(zoom, step)) return step;
+    return zoom;
+}
+
+CZoom ZoomOut(CZoom zoom) {
+    for (auto step = std::rbegin(kZoomSteps); step != std::rend(kZoomSteps); ++step)
+        if (Below(*step, zoom)) return *step;
+    return zoom;
+}
+
+CZoom FitZoom(QSize picture, QSize viewport) {
+    if (picture.isEmpty() || viewport.isEmpty()) return {};
+    CZoom fit = Reduced(viewport.width(), picture.width());
+    if (const CZoom down = Reduced(viewport.height(), picture.height()); Below(down, fit))
+        fit = down;
+    const CZoom lowest = kZoomSteps[0], highest = std::end(kZoomSteps)[-1];
+    return Below(fit, lowest) ? lowest : Below(highest, fit) ? highest : fit;
+}
+
+QString ZoomText(CZoom zoom) {
+    const double percent = 100.0 * zoom.num / zoom.den;
+    if (percent >= 20) return QStringLiteral("%1 %").arg(std::lround(percent));
+    QString text = QString::number(percent, 'f', 2);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.')) text.chop(1);
+    return text + QStringLiteral(" %");
+}
+
+int ZoomedLength(int pictureLength, CZoom zoom) {
+    return int((int64_t(std::max(pictureLength, 0)) * zoom.num + zoom.den - 1) / zoom.den);
+}
+
+int PictureCoordinate(int screen, CZoom zoom) {
+    return int(FloorDivide(int64_t(screen) * zoom.den, zoom.num));
+}
+
+std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture,
+                                       CZoom zoom) {
+    if (!QRect(QPoint(0, 0), viewport).contains(click)) return std::nullopt;
+    const QPoint screen = click + scroll;
+    const QPoint image(PictureCoordinate(screen.x(), zoom), PictureCoordinate(screen.y(), zoom));
+    if (!QRect(QPoint(0, 0), picture).contains(image)) return std::nullopt;
+    return image;
+}
+
+QPoint ScrollKeepingAnchor(QPoint scroll, QPoint anchor, CZoom from, CZoom to) {
+    const auto axis = [&](int s, int a) {
+        const double picture = double(s + a) * from.den / from.num;
+        return int(std::lround(picture * to.num / to.den)) - a;
+    };
+    return {axis(scroll.x(), anchor.x()), axis(scroll.y(), anchor.y())};
+}

@@ -1,0 +1,47 @@
+#pragma once
+// A view's zoom: screen pixels per picture pixel as an exact fraction, so that
+// drawing and picking agree on every pixel. Screen coordinates count from the
+// picture's top-left corner at the zoom (the scroll position included); the
+// screen pixel s shows the picture pixel floor(s * den / num), on each axis.
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+struct CZoom {
+    int num = 1;
+    int den = 1;
+
+    bool IsActualSize() const { return num == den; }
+    friend bool operator==(CZoom a, CZoom b) {
+        return int64_t(a.num) * b.den == int64_t(b.num) * a.den;
+    }
+};
+
+// The zoom menu's steps, 1/16 to 32.
+inline constexpr CZoom kZoomSteps[] = {{1, 16}, {1, 8}, {1, 4}, {1, 3}, {1, 2}, {2, 3},  {1, 1},
+                                       {3, 2},  {2, 1}, {3, 1}, {4, 1}, {8, 1}, {16, 1}, {32, 1}};
+
+// The next step above or below; a zoom at the end of the steps stays.
+CZoom ZoomIn(CZoom zoom);
+CZoom ZoomOut(CZoom zoom);
+// The largest zoom, within the steps' range, at which the whole picture fits.
+CZoom FitZoom(QSize picture, QSize viewport);
+// "100 %", "12.5 %", "33 %": whole percents from 20 % up, two decimals below.
+QString ZoomText(CZoom zoom);
+
+// Screen pixels the picture's length takes at the zoom.
+int ZoomedLength(int pictureLength, CZoom zoom);
+// The picture pixel that screen pixel s shows.
+int PictureCoordinate(int screen, CZoom zoom);
+
+// The picture pixel (x from the left, y from the top) under a click in the
+// viewport, or nothing when the click lies outside the viewport or the picture.
+std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture,
+                                       CZoom zoom = {});
+
+// The scroll position that keeps the picture point under anchor (a viewport
+// point) where it is when the zoom changes from `from` to `to`.
+QPoint ScrollKeepingAnchor(QPoint scroll, QPoint anchor, CZoom from, CZoom to);
