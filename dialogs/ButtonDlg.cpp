@@ -1,13 +1,14 @@
 #include "dialogs/ButtonDlg.h"
 
 #include "dialogs/AngleDial.h"
+#include "dialogs/ButtonValues.h"
 #include "dialogs/DialogLayout.h"
 #include "dialogs/NumberEdit.h"
 #include "dialogs/SpinArrows.h"
-#include "engine/ButtonParams.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,7 +34,8 @@ constexpr unsigned kMaxContrast = ButtonParams::kMaxContrast;
 } // namespace
 
 CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
-    SetUpDialogWindow(this, QStringLiteral("立体ボタン作成"), QSize(253, 191));
+    // The template's 191 units, and a row for the preview box below them.
+    SetUpDialogWindow(this, QStringLiteral("立体ボタン作成"), QSize(253, 203));
     const CDialogUnits units(font());
     m_dialArea = units.ToPixels(QRect(17, 30, 101, 112));
     auto named = [&units](auto* control, const char* name, const QRect& rect) {
@@ -81,6 +83,9 @@ CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
     AddStaticText(this, units, QStringLiteral("コントラスト"), QRect(136, 46, 34, 9));
     auto* contrastEdit = named(new CNumberEdit(this), "contrastEdit", QRect(173, 44, 27, 12));
     auto* contrastSpin = named(new CSpinArrows(this), "contrastSpin", QRect(200, 44, 9, 12));
+    m_pPreviewBox = named(new QCheckBox(QStringLiteral("プレビュー(&P)"), this), "previewBox",
+                          QRect(136, 186, 101, 10));
+    m_pPreviewBox->setChecked(true);
 
     m_exchange.AddUnsigned(m_pAngleEdit, &m_nLightAngle, 0, kMaxAngle);
     m_exchange.AddUnsigned(widthEdit, &m_nBevelWidth, 0, kMaxWidth);
@@ -92,12 +97,42 @@ CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
     connect(angleSpin, &CSpinArrows::deltaPos, this, &CButtonDlg::OnDeltaposAngleSpin);
     connect(m_pAngleEdit, &CNumberEdit::focusLost, this, &CButtonDlg::OnKillfocusAngleEdit);
     connect(contrastSpin, &CSpinArrows::deltaPos, this, &CButtonDlg::OnDeltaposContrastSpin);
+
+    connect(m_pPreviewBox, &QCheckBox::toggled, this, &CButtonDlg::UpdatePreview);
+    for (QAbstractButton* radio : shapeButtons + outlineButtons)
+        connect(radio, &QAbstractButton::toggled, this, &CButtonDlg::UpdatePreview);
+    for (CNumberEdit* box : {m_pAngleEdit, widthEdit, contrastEdit})
+        connect(box, &QLineEdit::textEdited, this, &CButtonDlg::UpdatePreview);
 }
 
 void CButtonDlg::OnInitDialog() {
     CExchangeDialog::OnInitDialog();
     m_pAngleEdit->setFocus(Qt::OtherFocusReason);
     m_pAngleEdit->selectAll(); // typing replaces the value, as on entering by Tab
+    m_announced.reset();
+    UpdatePreview();
+}
+
+std::optional<ButtonParams> CButtonDlg::ReadableValues() {
+    // A quiet read into the fields, undone: unread text must stay unread.
+    const ButtonParams fields = ButtonValuesOf(*this);
+    std::optional<ButtonParams> values;
+    if (m_exchange.ReadQuietly()) values = ButtonValuesOf(*this);
+    SetButtonValues(*this, fields);
+    return values;
+}
+
+void CButtonDlg::UpdatePreview() {
+    if (m_exchange.IsExchanging()) return; // the exchange's caller updates once it is done
+    if (!m_pPreviewBox->isChecked()) {
+        if (m_announced) emit previewChanged(std::nullopt);
+        m_announced.reset();
+        return;
+    }
+    const std::optional<ButtonParams> values = ReadableValues();
+    if (!values || (m_announced && *values == *m_announced)) return;
+    m_announced = values;
+    emit previewChanged(values);
 }
 
 void CButtonDlg::paintEvent(QPaintEvent* event) {
@@ -136,6 +171,7 @@ void CButtonDlg::SetAngleFromPoint(const QPoint& point) {
     m_exchange.ReadChoices();
     m_exchange.WriteAll();
     repaint();
+    UpdatePreview();
 }
 
 // Every spin step reads the boxes (a refusal shows its message and the step
@@ -149,6 +185,7 @@ void CButtonDlg::Spin(unsigned& field, int delta, unsigned belowZero, unsigned m
     field = Stepped(field, delta, belowZero, max, aboveMax);
     m_exchange.WriteAll();
     if (m_nLightAngle != shownAngle) repaint();
+    UpdatePreview();
 }
 
 void CButtonDlg::OnDeltaposWidthSpin(int delta) {

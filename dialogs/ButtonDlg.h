@@ -5,10 +5,16 @@
 // caller sets the five fields, runs DoModal and reads them back after IDOK.
 // An out-of-range number typed into a box is stored into its field when the
 // fields are read, and then refused; OK closes only when every box is in range.
+// While the preview box is ticked, every change that leaves all five values
+// valid announces them: they are what OK would give.
 
 #include "dialogs/ExchangeDialog.h"
+#include "engine/ButtonParams.h"
+
+#include <optional>
 
 class CNumberEdit;
+class QCheckBox;
 
 class CButtonDlg : public CExchangeDialog {
     Q_OBJECT
@@ -21,6 +27,10 @@ public:
     int m_nShape = 0;    // 0 cut, 1 round
     int m_nOutline = -1; // 0 inner, 1 outer, -1 neither
     unsigned m_nContrast = 0;
+
+signals:
+    // The values OK would give now, or nothing once the preview is turned off.
+    void previewChanged(std::optional<ButtonParams> values);
 
 protected:
     void OnInitDialog() override;
@@ -36,8 +46,13 @@ private:
     void OnDeltaposContrastSpin(int delta);
     void OnKillfocusAngleEdit();
     void SetAngleFromPoint(const QPoint& point);
+    // The five values as OK would read them, if every box would pass.
+    std::optional<ButtonParams> ReadableValues();
+    void UpdatePreview();
 
     CNumberEdit* m_pAngleEdit;
+    QCheckBox* m_pPreviewBox;
+    std::optional<ButtonParams> m_announced;
     QRect m_dialArea;
     bool m_bDragging = false;
 };

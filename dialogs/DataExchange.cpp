@@ -72,6 +72,11 @@ bool CDataExchange::ReadAll() {
     return true;
 }
 
+bool CDataExchange::ReadQuietly() {
+    const QScopedValueRollback quiet(m_bQuiet, true);
+    return ReadAll();
+}
+
 void CDataExchange::ReadChoices() {
     const QScopedValueRollback lockOut(m_bExchanging, true);
     for (const auto& entry : m_entries)
@@ -116,6 +121,7 @@ void CDataExchange::Write(const RadioEntry& entry) {
 }
 
 bool CDataExchange::Fail(QLineEdit* box, const QString& message) {
+    if (m_bQuiet) return false;
     AfxMessageBox(message, m_pDialog);
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();

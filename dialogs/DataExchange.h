@@ -28,6 +28,8 @@ public:
 
     // Controls to fields; false when a box was refused.
     bool ReadAll();
+    // The same, without a message or a move of the focus when a box is refused.
+    bool ReadQuietly();
     // The radio groups only, which can never be refused.
     void ReadChoices();
     // Fields to controls.
@@ -56,4 +58,5 @@ private:
     QWidget* m_pDialog;
     std::vector<std::variant<UnsignedEntry, RadioEntry>> m_entries;
     bool m_bExchanging = false;
+    bool m_bQuiet = false;
 };

@@ -13,4 +13,6 @@ struct ButtonParams {
     static constexpr int kMaxAngle = 359;
     static constexpr int kMaxContrast = 500;
     static constexpr int kMaxWidth = 30;
+
+    friend bool operator==(const ButtonParams&, const ButtonParams&) = default;
 };

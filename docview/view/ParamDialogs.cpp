@@ -30,10 +30,11 @@ bool AskTolerance(int& tolerance, QWidget* owner) {
     return true;
 }
 
-bool AskButtonParams(ButtonParams& params, QWidget* owner) {
+bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview) {
     if (ButtonOverride()) return ButtonOverride()(params);
     CButtonDlg dlg(owner ? owner->window() : nullptr);
     SetButtonValues(dlg, params);
+    if (preview) QObject::connect(&dlg, &CButtonDlg::previewChanged, preview);
     if (dlg.DoModal() != IDOK) return false;
     params = ButtonValuesOf(dlg);
     return true;

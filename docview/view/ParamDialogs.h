@@ -7,6 +7,7 @@
 #include "engine/ButtonParams.h"
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -14,7 +15,10 @@ using ToleranceHandler = std::function<bool(int& tolerance)>;
 using ButtonParamsHandler = std::function<bool(ButtonParams& params)>;
 
 bool AskTolerance(int& tolerance, QWidget* owner);
-bool AskButtonParams(ButtonParams& params, QWidget* owner);
+// preview hears the values the dialog would give while its preview is on, and
+// nothing when it is turned off.
+using PreviewHandler = std::function<void(std::optional<ButtonParams> values)>;
+bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview = {});
 
 // Empty handlers bring the real dialogs back.
 void SetParamDialogHandlersForTesting(ToleranceHandler tolerance, ButtonParamsHandler button);

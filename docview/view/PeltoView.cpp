@@ -65,10 +65,19 @@ void CPeltoView::scrollContentsBy(int dx, int dy) {
 
 void CPeltoView::paintEvent(QPaintEvent* event) {
     const QRect exposed = event->rect();
-    const QImage part = RenderZoomed(GetDocument(), exposed.translated(GetScrollPosition()), m_zoom,
-                                     palette().color(QPalette::Base).rgb());
+    const QRect area = exposed.translated(GetScrollPosition());
+    const QRgb background = palette().color(QPalette::Base).rgb();
+    // A preview is the picture OK would make: no selection remains on it.
+    const QImage part = m_pPreviewPicture
+                            ? RenderZoomed(*m_pPreviewPicture, nullptr, area, m_zoom, background)
+                            : RenderZoomed(GetDocument(), area, m_zoom, background);
     QPainter painter(viewport());
     painter.drawImage(exposed.topLeft(), part);
+}
+
+void CPeltoView::ShowPreview(std::shared_ptr<const CDIB> picture) {
+    m_pPreviewPicture = std::move(picture);
+    viewport()->update();
 }
 
 void CPeltoView::RedrawNow() {

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class CDIB;
 class CPeltoDoc;
 
 class CPeltoView : public QAbstractScrollArea {
@@ -64,10 +65,16 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // While the button dialog previews, the view shows its bevel instead of
+    // the document's picture; null shows the document again.
+    void ShowPreview(std::shared_ptr<const CDIB> picture);
+    // The button dialog, previewing in this view while it is open.
+    bool AskButtonParamsPreviewing(ButtonParams& params);
     void UpdateScrollBars();
     void EndPicking();
     void RedrawNow();
 
     std::shared_ptr<CPeltoDoc> m_pDocument;
     CZoom m_zoom;
+    std::shared_ptr<const CDIB> m_pPreviewPicture;
 };

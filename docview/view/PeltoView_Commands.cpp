@@ -3,6 +3,7 @@
 
 #include "ParamDialogs.h"
 #include "PointerHover.h"
+#include "PreviewWorker.h"
 #include "ViewMessages.h"
 #include "ViewRendering.h"
 #include "ViewZoom.h"
@@ -75,13 +76,37 @@ void CPeltoView::mousePressEvent(QMouseEvent* event) {
     QAbstractScrollArea::mousePressEvent(event);
 }
 
+bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
+    std::unique_ptr<CPreviewWorker> worker; // made when the first values come
+    const auto preview = [&](std::optional<ButtonParams> values) {
+        if (!values) {
+            if (worker) worker->Drop();
+            return ShowPreview(nullptr);
+        }
+        try {
+            if (!worker) {
+                worker =
+                    std::make_unique<CPreviewWorker>(GetDocument().m_dib, *GetDocument().m_pMask);
+                connect(worker.get(), &CPreviewWorker::ready, this, &CPeltoView::ShowPreview);
+            }
+            worker->Request(*values);
+        } catch (const std::bad_alloc&) {
+            // Too big to preview: the dialog goes on without one.
+        }
+    };
+    const bool accepted = AskButtonParams(params, this, preview);
+    worker.reset();
+    ShowPreview(nullptr);
+    return accepted;
+}
+
 void CPeltoView::OnEditMakebutton() {
     if (!GetDocument().HasSelection()) {
         AfxMessageBox(QString::fromUtf8(kMsgNoSelection), this);
         return;
     }
     ButtonParams params = CurrentButtonParams();
-    if (!AskButtonParams(params, this)) return;
+    if (!AskButtonParamsPreviewing(params)) return;
     SetButtonValues(*this, params);
     const bool made = RunReportingMemory(this, [&] {
         CWaitCursor wait(viewport());

@@ -6,11 +6,16 @@
 #include <QImage>
 #include <QRect>
 
+class CDIB;
+class CMaskDIB;
 class CPeltoDoc;
 
 // The part of the drawing under area (picture coordinates, y from the top);
 // pixels beyond the picture keep the background colour.
 QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background);
+// The same for a picture and a selection (or none) of its size.
+QImage RenderPicture(const CDIB& picture, CMaskDIB* selection, QRect area, QRgb background);
 
 // The picture's size in pixels; empty for a picture without pixels.
 QSize PictureSize(const CPeltoDoc& doc);
+QSize PictureSize(const CDIB& picture);

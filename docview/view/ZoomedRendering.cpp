@@ -10,11 +10,11 @@
 namespace {
 
 // Each screen pixel repeats the picture pixel under it.
-QImage Enlarged(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
+QImage Enlarged(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom, QRgb background) {
     const QRect source(
         QPoint(PictureCoordinate(area.left(), zoom), PictureCoordinate(area.top(), zoom)),
         QPoint(PictureCoordinate(area.right(), zoom), PictureCoordinate(area.bottom(), zoom)));
-    const QImage drawn = RenderPicture(doc, source, background);
+    const QImage drawn = RenderPicture(picture, selection, source, background);
     QImage out(area.size(), QImage::Format_RGB32);
     std::vector<int> columns(size_t(area.width()));
     for (int x = 0; x < area.width(); ++x)
@@ -70,15 +70,14 @@ void AddRow(const uint8_t* pixel, const uint8_t* marks, const std::vector<Span>&
 }
 
 // Each screen pixel is the mean of the picture pixels it covers.
-QImage Reduced(const CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
+QImage Reduced(const CDIB& picture, const CMaskDIB* mask, QRect area, CZoom zoom, QRgb background) {
     QImage out(area.size(), QImage::Format_RGB32);
     out.fill(background | 0xFF000000u);
-    if (!doc.m_dib.HasBlock()) return out;
-    const int width = doc.m_dib.m_nWidth, height = doc.m_dib.m_nHeight;
+    if (!picture.HasBlock()) return out;
+    const int width = picture.m_nWidth, height = picture.m_nHeight;
     std::vector<Span> columns(size_t(area.width()));
     for (int x = 0; x < area.width(); ++x)
         columns[size_t(x)] = Covered(area.left() + x, zoom, width);
-    const CMaskDIB* mask = doc.m_pMask.get();
 
     RunBands(area.height(), BandCount(area.height(), 0), [&](unsigned, RowBand band) {
         std::vector<uint32_t> sums(3 * size_t(area.width()));
@@ -88,7 +87,7 @@ QImage Reduced(const CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
             std::fill(sums.begin(), sums.end(), 0u);
             for (int row = rows.first; row < rows.last; ++row) {
                 const int stored = height - 1 - row;
-                const uint8_t* pixel = doc.m_dib.Row(stored);
+                const uint8_t* pixel = picture.Row(stored);
                 const uint8_t* marks =
                     mask ? mask->m_pBits + size_t(stored) * mask->m_nStride : nullptr;
                 if (marks)
@@ -112,8 +111,13 @@ QImage Reduced(const CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
 } // namespace
 
 QImage RenderZoomed(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
+    return RenderZoomed(doc.m_dib, doc.m_pMask.get(), area, zoom, background);
+}
+
+QImage RenderZoomed(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom,
+                    QRgb background) {
     if (area.isEmpty()) return {};
-    if (zoom.IsActualSize()) return RenderPicture(doc, area, background);
-    if (zoom.num > zoom.den) return Enlarged(doc, area, zoom, background);
-    return Reduced(doc, area, zoom, background);
+    if (zoom.IsActualSize()) return RenderPicture(picture, selection, area, background);
+    if (zoom.num > zoom.den) return Enlarged(picture, selection, area, zoom, background);
+    return Reduced(picture, selection, area, zoom, background);
 }

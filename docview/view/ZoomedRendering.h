@@ -10,8 +10,13 @@
 #include <QImage>
 #include <QRect>
 
+class CDIB;
+class CMaskDIB;
 class CPeltoDoc;
 
 // The part of the drawing under area (screen pixels at the zoom, from the
 // picture's top-left corner); pixels beyond the picture keep the background.
 QImage RenderZoomed(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background);
+// The same for a picture and a selection (or none) of its size.
+QImage RenderZoomed(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom,
+                    QRgb background);

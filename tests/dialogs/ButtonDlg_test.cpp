@@ -40,7 +40,8 @@ struct ButtonDialog : ::testing::Test {
 TEST_F(ButtonDialog, OpensWithTheFieldsWrittenAndTheAngleBoxFocused) {
     Open(45, 7, 1, -1, 250);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("立体ボタン作成"));
-    EXPECT_EQ(dlg.size(), CDialogUnits(DialogFont()).ToPixels(QSize(253, 191)));
+    // The template's size, grown by a row for the preview box.
+    EXPECT_EQ(dlg.size(), CDialogUnits(DialogFont()).ToPixels(QSize(253, 203)));
     EXPECT_EQ(angleBox->text(), QStringLiteral("45"));
     EXPECT_EQ(widthBox->text(), QStringLiteral("7"));
     EXPECT_EQ(contrastBox->text(), QStringLiteral("250"));
@@ -53,12 +54,13 @@ TEST_F(ButtonDialog, OpensWithTheFieldsWrittenAndTheAngleBoxFocused) {
 TEST_F(ButtonDialog, TabFollowsTheTemplateOrder) {
     Open();
     QStringList order;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order.append(QApplication::focusWidget()->objectName());
     }
+    // The template's order, then the preview box.
     EXPECT_EQ(order, (QStringList{"widthEdit", "cutRadio", "innerRadio", "okButton", "cancelButton",
-                                  "contrastEdit", "angleEdit", "widthEdit"}));
+                                  "contrastEdit", "previewBox", "angleEdit", "widthEdit"}));
 }
 
 struct SpinCase {

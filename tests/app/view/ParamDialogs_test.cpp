@@ -1,5 +1,6 @@
 // The view's glue to the two real parameter dialogs: what goes in shows in the
 // right control, and what the user sets there comes back in the right field.
+#include "ViewTestDocs.h"
 #include "dialogs/BackgroundDlg.h"
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/MessageBox.h"
@@ -175,10 +176,7 @@ TEST_F(RealParamDialogs, TheViewMakesTheBevelSetInTheRealDialogs) {
     LoadBytes(expected.m_dib, square);
     expected.SelectBackground(1, 1, 12);
     expected.MakeButton(chosen);
-    ASSERT_EQ(doc->m_dib.m_nFileSize, expected.m_dib.m_nFileSize);
-    EXPECT_TRUE(std::equal(doc->m_dib.m_pFileImage.get(),
-                           doc->m_dib.m_pFileImage.get() + doc->m_dib.m_nFileSize,
-                           expected.m_dib.m_pFileImage.get()));
+    EXPECT_EQ(BlockBytes(doc->m_dib), BlockBytes(expected.m_dib));
     EXPECT_TRUE(m_messages.isEmpty());
 }
 

@@ -33,8 +33,7 @@ std::shared_ptr<CPeltoDoc> SquareDoc(int size = 40) {
 }
 
 Bytes PictureBytes(const CPeltoDoc& doc) {
-    return Bytes(doc.m_dib.m_pFileImage.get(),
-                 doc.m_dib.m_pFileImage.get() + doc.m_dib.m_nFileSize);
+    return BlockBytes(doc.m_dib);
 }
 
 int SelectedCount(const CPeltoDoc& doc) {

@@ -1,0 +1,58 @@
+#include "PreviewWorker.h"
+
+#include <new>
+
+CPreviewWorker::CPreviewWorker(const CDIB& picture, const CMaskDIB& mask)
+    : m_preview(picture, mask), m_thread([this] { Run(); }) {}
+
+CPreviewWorker::~CPreviewWorker() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_bStopping = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+}
+
+void CPreviewWorker::Request(const ButtonParams& params) {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_pending = params;
+        m_nPendingRequest = ++m_nLatestRequest;
+    }
+    m_wake.notify_one();
+}
+
+void CPreviewWorker::Drop() {
+    const std::lock_guard lock(m_mutex);
+    m_pending.reset();
+    ++m_nLatestRequest;
+}
+
+void CPreviewWorker::Run() {
+    for (;;) {
+        ButtonParams params;
+        uint64_t request = 0;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_bStopping || m_pending; });
+            if (m_bStopping) return;
+            params = *m_pending;
+            request = m_nPendingRequest;
+            m_pending.reset();
+        }
+        auto picture = std::make_shared<CDIB>();
+        try {
+            m_preview.Render(params, *picture);
+        } catch (const std::bad_alloc&) {
+            continue; // no preview this time; OK still makes the button or reports
+        }
+        // Handed over on the interface thread, and only if nothing newer was asked.
+        QMetaObject::invokeMethod(
+            this,
+            [this, request, picture = std::shared_ptr<const CDIB>(std::move(picture))] {
+                if (request == m_nLatestRequest) emit ready(picture);
+            },
+            Qt::QueuedConnection);
+    }
+}

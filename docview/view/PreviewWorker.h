@@ -1,0 +1,44 @@
+#pragma once
+// Computes bevel previews away from the user interface thread, so that the
+// button dialog never waits on the engine. A request replaces any request not
+// yet started; a result is handed out (through ready) only if no newer request
+// was made meanwhile, so a stale bevel is never shown.
+
+#include "engine/BevelPreview.h"
+
+#include <QObject>
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class CPreviewWorker : public QObject {
+    Q_OBJECT
+public:
+    // Copies the picture and the selection; may throw std::bad_alloc.
+    CPreviewWorker(const CDIB& picture, const CMaskDIB& mask);
+    // Waits for a render in progress to end; its result is dropped.
+    ~CPreviewWorker() override;
+
+    void Request(const ButtonParams& params);
+    // Nothing asked so far will be handed out.
+    void Drop();
+
+signals:
+    void ready(std::shared_ptr<const CDIB> picture);
+
+private:
+    void Run();
+
+    CBevelPreview m_preview;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::optional<ButtonParams> m_pending; // guarded by m_mutex
+    uint64_t m_nPendingRequest = 0;        // guarded by m_mutex
+    bool m_bStopping = false;              // guarded by m_mutex
+    uint64_t m_nLatestRequest = 0;         // the interface thread's own count
+    std::thread m_thread;
+};
