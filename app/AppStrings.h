@@ -70,7 +70,4 @@ inline constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";
 inline constexpr int kDialogFontPoints = 9;
 inline constexpr const char* kAboutNotice = "平らな絵から立体ボタンを作るツール";
 
-// Messages of our own.
-inline constexpr const char* kPrintFailed = "印刷できませんでした。";
-
 } // namespace appstr
