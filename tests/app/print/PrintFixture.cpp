@@ -67,12 +67,13 @@ QPoint PrintableOrigin(const char* queue) {
 
 void WithPrivateCups::SetUp() {
     m_cups = std::make_unique<PrivateCups>();
-    if (!m_cups->SkipReason().empty()) GTEST_SKIP() << m_cups->SkipReason();
 }
 
 std::string WithPrivateCups::MissingQueue(const char* queue) const {
-    return std::string(queue) == PrivateCups::kPdfQueue ? m_cups->PdfQueueSkipReason()
-                                                        : std::string();
+    if (!m_cups->SkipReason().empty()) return kPrintSkipped + m_cups->SkipReason();
+    if (std::string(queue) != PrivateCups::kPdfQueue || m_cups->PdfQueueSkipReason().empty())
+        return {};
+    return kPdfQueueSkipped + m_cups->PdfQueueSkipReason();
 }
 
 std::string WithPrivateCups::PrintedPdf(const char* queue, const std::string& title,

@@ -37,10 +37,15 @@ QPoint PrintableOrigin(const char* queue);
 // losslessly, and cups-pdf's PostScript round trip keeps them too.
 inline constexpr int kColourTolerance = 2;
 
+// How a skip starts: the test command lists these lines.
+inline constexpr const char* kPrintSkipped = "print tests skipped: ";
+inline constexpr const char* kPdfQueueSkipped = "cups-pdf tests skipped: ";
+
 class WithPrivateCups : public testing::Test {
 protected:
+    // Starts the scheduler; a test that needs a queue asks MissingQueue first.
     void SetUp() override;
-    // Why queue is missing here; empty when it is there.
+    // Why queue is missing here, as the line a skip starts with; empty when it is there.
     std::string MissingQueue(const char* queue) const;
     // The PDF queue made of its last completed job (titled title), once the
     // queue is idle; empty, with the reason in error, when there is none.

@@ -5,6 +5,7 @@
 
 #include "docview/view/ViewPrinting.h"
 #include "docview/view/ViewRendering.h"
+#include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -37,6 +38,9 @@ class PrintedPageTest : public WithPrivateCups, public testing::WithParamInterfa
 
 TEST_P(PrintedPageTest, ShowsTheViewsDrawingAtTheCornerOfThePrintableArea) {
     const PageCase& c = GetParam();
+    const std::string missing =
+        c.into == Into::PdfFile ? std::string() : MissingQueue(Queue(c.into));
+    if (!missing.empty()) GTEST_SKIP() << missing;
     const std::unique_ptr<CPeltoDoc> doc = MakeDocument(c.picture, c.made);
     const QImage drawing = Drawing(*doc);
     // The page must show the overlay exactly when a selection is left.
@@ -56,8 +60,6 @@ TEST_P(PrintedPageTest, ShowsTheViewsDrawingAtTheCornerOfThePrintableArea) {
         printer.setPageMargins(QMarginsF(18, 36, 18, 36), QPageLayout::Point);
         ASSERT_TRUE(PrintDocument(*doc, printer));
     } else {
-        const std::string missing = MissingQueue(Queue(c.into));
-        if (!missing.empty()) GTEST_SKIP() << missing;
         const std::string title = CaseName({c, 0}) + "-" + std::to_string(getpid());
         const QString problem =
             PrintDocumentOn(*doc, QString::fromUtf8(Queue(c.into)), QString::fromStdString(title));
@@ -85,5 +87,40 @@ INSTANTIATE_TEST_SUITE_P(
                     PageCase{Picture::Badge, Made::Bevelled, Into::PdfQueue},
                     PageCase{Picture::Tall61x300, Made::Selected, Into::PdfQueue}),
     CaseName);
+
+// A picture larger than the printable area fills its width or its height,
+// pixels square. The areas follow from the queues' pages at 96 pixels to the
+// inch: the file queue prints 559 x 770 pt from (18, 36) pt, cups-pdf the
+// whole 595 x 842 pt page.
+struct ShrinkCase {
+    Into into;
+    QSize picture;
+    QRectF area; // page pixels at kPageDpi
+};
+
+class ShrunkPageTest : public WithPrivateCups, public testing::WithParamInterface<ShrinkCase> {};
+
+TEST_P(ShrunkPageTest, FillsThePrintableWidthOrHeight) {
+    const ShrinkCase& c = GetParam();
+    const std::string missing = MissingQueue(Queue(c.into));
+    if (!missing.empty()) GTEST_SKIP() << missing;
+    CPeltoDoc doc;
+    LoadBytes(doc.m_dib, MakeBmp24(c.picture.width(), c.picture.height(), RGB(200, 30, 90)));
+    const std::string title = "shrunk-" + std::to_string(getpid());
+    const QString problem =
+        PrintDocumentOn(doc, QString::fromUtf8(Queue(c.into)), QString::fromStdString(title));
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+    std::string error;
+    const std::string pdf = PrintedPdf(Queue(c.into), title, &error);
+    ASSERT_TRUE(error.empty()) << error;
+    EXPECT_EQ(FilledAreaDifferences(pdf, c.area, qRgb(200, 30, 90), kColourTolerance), "");
+    if (c.into == Into::PdfQueue) QFile::remove(QString::fromStdString(pdf));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ShrunkPageTest,
+    testing::Values(ShrinkCase{Into::FileQueue, {1200, 100}, {24, 48, 745.333, 62.111}},
+                    ShrinkCase{Into::FileQueue, {100, 2000}, {24, 48, 51.333, 1026.667}},
+                    ShrinkCase{Into::PdfQueue, {1200, 100}, {0, 0, 793.333, 66.111}}));
 
 } // namespace

@@ -97,6 +97,26 @@ std::string PrintedPageDifferences(const std::string& pdf, const QImage& drawing
     return places.Text();
 }
 
+std::string FilledAreaDifferences(const std::string& pdf, const QRectF& area, QRgb colour,
+                                  int tolerance) {
+    std::string error;
+    const QImage page = RenderPdfPage(pdf, kPageDpi, &error);
+    if (page.isNull()) return error;
+    Places places;
+    const QRectF inside = area.adjusted(1, 1, -1, -1);
+    const QRectF outside = area.adjusted(-1, -1, 1, 1);
+    for (int y = 0; y < page.height() && !places.Full(); ++y)
+        for (int x = 0; x < page.width() && !places.Full(); ++x) {
+            const QRectF pixel(x, y, 1, 1);
+            const QRgb got = page.pixel(x, y);
+            if (inside.contains(pixel) && !Near(got, colour, tolerance))
+                places.Add("inside", {x, y}, got, colour);
+            else if (!outside.intersects(pixel) && !Near(got, qRgb(255, 255, 255), tolerance))
+                places.Add("outside", {x, y}, got, qRgb(255, 255, 255));
+        }
+    return places.Text();
+}
+
 std::string CupsPdfOutput(const std::string& title) {
     const passwd* user = getpwuid(geteuid());
     if (!user) return {};

@@ -22,6 +22,12 @@ QImage RenderPdfPage(const std::string& pdf, int dpi, std::string* error, QRect 
 std::string PrintedPageDifferences(const std::string& pdf, const QImage& drawing, QPoint origin,
                                    int tolerance);
 
+// Where the PDF's page, at kPageDpi, is not colour inside area (page pixels)
+// and white outside it, a pixel's width of rounding allowed at its edges; or
+// why it could not be rendered; empty when it shows exactly that.
+std::string FilledAreaDifferences(const std::string& pdf, const QRectF& area, QRgb colour,
+                                  int tolerance);
+
 // The PDF cups-pdf made of the job titled title, in the PDF folder of the
 // job's user (this process's); empty when there is none.
 std::string CupsPdfOutput(const std::string& title);

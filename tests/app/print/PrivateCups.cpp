@@ -7,6 +7,8 @@
 #include <QThread>
 
 #include <cups/cups.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -136,6 +138,8 @@ bool PrivateCups::Start() {
     cupsSetServer(Socket().c_str());
 
     m_scheduler.setProcessChannelMode(QProcess::MergedChannels);
+    // Should the test die, its scheduler goes with it.
+    m_scheduler.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_scheduler.start(cupsd, {"-f", "-c", QString::fromStdString(m_dir.File("conf/cupsd.conf")),
                               "-s", QString::fromStdString(m_dir.File("conf/cups-files.conf"))});
     if (!m_scheduler.waitForStarted(kStartMilliseconds)) {
