@@ -28,8 +28,6 @@ std::optional<QPageLayout> QueuePageLayout(const QString& queue) {
 } // namespace
 
 bool PrintDocument(CPeltoDoc& doc, QPrinter& printer) {
-    // A grey-only default printer would otherwise leave every printer grey.
-    printer.setColorMode(QPrinter::Color);
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QSize picture = PictureSize(doc);
