@@ -9,13 +9,13 @@
 
 namespace {
 
-struct PictureSpec {
+struct PictureLook {
     const char* name;
     int width, height;
     COLORREF background;
 };
 
-PictureSpec Spec(Picture picture) {
+PictureLook Look(Picture picture) {
     switch (picture) {
     case Picture::Odd37x23:
         return {"odd", 37, 23, RGB(200, 220, 240)};
@@ -30,22 +30,22 @@ PictureSpec Spec(Picture picture) {
 }
 
 Bytes PictureBytes(Picture picture) {
-    const PictureSpec spec = Spec(picture);
+    const PictureLook look = Look(picture);
     if (picture == Picture::Badge) {
         const char* samples = std::getenv("PELTO_SAMPLES");
         return ReadFileBytes(std::string(samples ? samples : "samples") + "/badge.bmp");
     }
-    const int w = spec.width, h = spec.height;
+    const int w = look.width, h = look.height;
     return MakeBmp24(w, h, [&](int x, int y) {
         const bool inside = x >= w / 4 && x < w * 3 / 4 && y >= h / 4 && y < h * 3 / 4;
-        return inside ? RGB((x * 23) % 256, (y * 37) % 256, ((x + y) * 11) % 256) : spec.background;
+        return inside ? RGB((x * 23) % 256, (y * 37) % 256, ((x + y) * 11) % 256) : look.background;
     });
 }
 
 } // namespace
 
 std::string PictureName(Picture picture) {
-    return Spec(picture).name;
+    return Look(picture).name;
 }
 
 std::unique_ptr<CPeltoDoc> MakeDocument(Picture picture, Made made) {
