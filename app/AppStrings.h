@@ -76,7 +76,4 @@ inline constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報(Pelto 
 inline constexpr const char* kAboutVersion = "Pelto Tool   Version 1.1";
 inline constexpr const char* kAboutNotice = "平らな絵から立体ボタンを作るツール";
 
-// Messages of our own.
-inline constexpr const char* kPrintFailed = "印刷できませんでした。";
-
 } // namespace appstr

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QPrinter>
 
 CPeltoApp::CPeltoApp() = default;
 
@@ -49,17 +48,19 @@ bool CPeltoApp::InitInstance(const QStringList& arguments) {
 }
 
 bool CPeltoApp::PrintFile(const CCommandLineInfo& info) {
+    // No window is ever shown in this mode, so nobody would answer a box.
+    const CMessagesToStandardError toStandardError;
     DocOpenResult opened = OpenDocument(QFile::encodeName(info.m_strFileName).toStdString());
     if (!opened.doc) {
         for (const std::string& message : opened.messages)
             AfxMessageBox(QString::fromStdString(message));
         return false;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    if (info.m_nShellCommand == CCommandLineInfo::FilePrintTo)
-        printer.setPrinterName(info.m_strPrinterName);
-    printer.setDocName(QFileInfo(info.m_strFileName).fileName());
-    if (PrintDocument(*opened.doc, printer)) return true;
-    AfxMessageBox(QString::fromUtf8(appstr::kPrintFailed));
+    std::optional<QString> queue;
+    if (info.m_nShellCommand == CCommandLineInfo::FilePrintTo) queue = info.m_strPrinterName;
+    const QString problem =
+        PrintDocumentOn(*opened.doc, queue, QFileInfo(info.m_strFileName).fileName());
+    if (problem.isEmpty()) return true;
+    AfxMessageBox(problem);
     return false;
 }

@@ -4,16 +4,26 @@
 
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace {
 std::function<void(const QString&)>& Handler() {
     static std::function<void(const QString&)> handler;
     return handler;
 }
+int g_nToStandardError = 0;
 } // namespace
 
 void AfxMessageBox(const QString& text, QWidget* parent) {
     if (Handler()) {
         Handler()(text);
+        return;
+    }
+    if (g_nToStandardError) {
+        const QByteArray line =
+            (QString::fromUtf8(kAppCaption) + QStringLiteral(": ") + text + u'\n').toUtf8();
+        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+        std::fflush(stderr);
         return;
     }
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text, QMessageBox::Ok,
@@ -24,4 +34,12 @@ void AfxMessageBox(const QString& text, QWidget* parent) {
 
 void SetMessageBoxHandlerForTesting(std::function<void(const QString&)> handler) {
     Handler() = std::move(handler);
+}
+
+CMessagesToStandardError::CMessagesToStandardError() {
+    ++g_nToStandardError;
+}
+
+CMessagesToStandardError::~CMessagesToStandardError() {
+    --g_nToStandardError;
 }

@@ -14,3 +14,14 @@ void AfxMessageBox(const QString& text, QWidget* parent = nullptr);
 
 // Replaces the box with handler until reset with an empty function.
 void SetMessageBoxHandlerForTesting(std::function<void(const QString&)> handler);
+
+// While one lives, boxes go to standard error as "PeltoTool: text" lines
+// instead of the screen: for a run that shows no window, where nobody would
+// answer a box and it would hold the command line for ever.
+class CMessagesToStandardError {
+public:
+    CMessagesToStandardError();
+    ~CMessagesToStandardError();
+    CMessagesToStandardError(const CMessagesToStandardError&) = delete;
+    CMessagesToStandardError& operator=(const CMessagesToStandardError&) = delete;
+};

@@ -10,6 +10,7 @@ packages=(
   qt6-qpa-plugins libgl-dev libx11-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev
+  libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

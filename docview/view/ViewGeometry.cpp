@@ -34,9 +34,10 @@ QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent) {
     return fitted;
 }
 
-QRectF PrintTarget(QSize picture, QRectF page) {
-    if (picture.isEmpty() || page.isEmpty()) return {};
-    const double scale = std::min(page.width() / picture.width(), page.height() / picture.height());
-    const QSizeF size(picture.width() * scale, picture.height() * scale);
-    return QRectF(page.center() - QPointF(size.width() / 2, size.height() / 2), size);
+QRectF PrintTarget(QSize picture, QSizeF printable, double dotsPerInch) {
+    if (picture.isEmpty() || printable.isEmpty() || dotsPerInch <= 0) return {};
+    const double scale =
+        std::min({dotsPerInch / kPrintPixelsPerInch, printable.width() / picture.width(),
+                  printable.height() / picture.height()});
+    return QRectF(0, 0, picture.width() * scale, picture.height() * scale);
 }

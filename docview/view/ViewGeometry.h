@@ -1,6 +1,7 @@
 #pragma once
 // The view's geometry as plain functions of sizes and points, so it is tested
-// without a window. Units are device pixels; one picture pixel is one device pixel.
+// without a window. Units are device pixels; on screen one picture pixel is one
+// device pixel.
 
 #include <QPoint>
 #include <QRectF>
@@ -26,6 +27,11 @@ QSize ViewportAroundScrollBars(QSize content, QSize maximum, int scrollBarExtent
 // scrollBarExtent is added across an axis whose picture still scrolls.
 QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent);
 
-// Where a picture lands on a printed page: as large as fits, centred, with
-// its pixels square.
-QRectF PrintTarget(QSize picture, QRectF page);
+// A printed picture has the size it has on screen, taken as this many pixels to the inch.
+inline constexpr int kPrintPixelsPerInch = 96;
+
+// Where a picture lands in the printable area of a page, in device pixels from
+// that area's top-left corner, for a device of dotsPerInch: kPrintPixelsPerInch
+// picture pixels to the inch, shrunk (never enlarged) to fit the area when it
+// is larger, its pixels kept square. Empty for an empty picture or area.
+QRectF PrintTarget(QSize picture, QSizeF printable, double dotsPerInch);

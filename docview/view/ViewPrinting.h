@@ -1,9 +1,22 @@
 #pragma once
-// Printing draws what the view draws, the whole picture on one page, as large
-// as fits with its pixels square.
+// Printing draws what the view draws, the picture and, when the document has
+// one, the selection overlay, on one page: from the top-left corner of the
+// printable area at the size the picture has on screen (PrintTarget), every
+// pixel sharp and its colour as it is.
+
+#include <QString>
+
+#include <optional>
 
 class CPeltoDoc;
 class QPrinter;
 
-// False when the printer could not be started.
+// False when the printer could not be started or finished.
 bool PrintDocument(CPeltoDoc& doc, QPrinter& printer);
+
+// Prints on a CUPS queue, the default one without a name, as the job title:
+// the page is the queue's own, its printable area what the queue can print
+// (its page less the margins it cannot reach); the page goes to the scheduler
+// as a PDF. Returns once the scheduler has the job: empty then, otherwise the
+// message for the user, and then no job was left behind.
+QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, const QString& title);

@@ -90,13 +90,33 @@ INSTANTIATE_TEST_SUITE_P(
                     PickCase{{99, 10}, {60, 0}, std::nullopt},      // beside the picture
                     PickCase{{10, 79}, {0, 60}, std::nullopt}));    // below the picture
 
-TEST(PrintTarget, KeepsPixelsSquareAndCentres) {
-    const QRectF wide = PrintTarget(QSize(200, 100), QRectF(0, 0, 1000, 1000));
-    EXPECT_DOUBLE_EQ(wide.width() / 200, wide.height() / 100);
-    EXPECT_EQ(wide, QRectF(0, 250, 1000, 500));
-    const QRectF tall = PrintTarget(QSize(10, 40), QRectF(0, 0, 1000, 1000));
-    EXPECT_EQ(tall, QRectF(375, 0, 250, 1000));
-    EXPECT_TRUE(PrintTarget(QSize(0, 0), QRectF(0, 0, 100, 100)).isEmpty());
+struct PrintCase {
+    QSize picture;
+    QSizeF printable;
+    double dotsPerInch;
+    QRectF expected;
+};
+
+class PrintTargetTest : public testing::TestWithParam<PrintCase> {};
+
+TEST_P(PrintTargetTest, TopLeftAtNinetySixPixelsToTheInchShrunkToFit) {
+    const PrintCase& c = GetParam();
+    EXPECT_EQ(PrintTarget(c.picture, c.printable, c.dotsPerInch), c.expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PrintTargetTest,
+    testing::Values(PrintCase{{160, 112}, {800, 1100}, 96, {0, 0, 160, 112}}, // one to one
+                    PrintCase{
+                        {160, 112}, {9317, 12833}, 1200, {0, 0, 2000, 1400}}, // 12.5 dots each
+                    PrintCase{{33, 17}, {2400, 3300}, 300, {0, 0, 103.125, 53.125}}, // odd width
+                    PrintCase{{96, 48}, {500, 500}, 72, {0, 0, 72, 36}},
+                    PrintCase{{1000, 200}, {800, 1100}, 96, {0, 0, 800, 160}},   // too wide
+                    PrintCase{{100, 2000}, {800, 1100}, 96, {0, 0, 55, 1100}},   // too tall
+                    PrintCase{{1600, 4400}, {800, 1100}, 96, {0, 0, 400, 1100}}, // both, tall wins
+                    PrintCase{{800, 1100}, {800, 1100}, 96, {0, 0, 800, 1100}},  // just fits
+                    PrintCase{{10, 10}, {5, 100}, 1200, {0, 0, 5, 5}},           // never stretched
+                    PrintCase{{0, 0}, {800, 1100}, 96, {}}, PrintCase{{10, 10}, {0, 0}, 96, {}},
+                    PrintCase{{10, 10}, {800, 1100}, 0, {}}));
 
 } // namespace
