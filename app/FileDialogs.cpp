@@ -1,20 +1,16 @@
 #include "FileDialogs.h"
 
 #include "AppStrings.h"
+#include "dialogs/ModalAnswers.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
 
-FileDialogHandler& Handler() {
-    static FileDialogHandler handler;
-    return handler;
-}
-
-QString RunDialog(QWidget* parent, FileDialogKind kind, const QString& suggested) {
-    if (Handler()) return Handler()(kind, suggested);
-    const bool save = kind == FileDialogKind::SaveAs;
+QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& suggested) {
+    if (const modal::FileAnswer& answer = modal::FileDialogAnswer()) return answer(kind, suggested);
+    const bool save = kind == modal::FileDialogKind::SaveAs;
     QFileDialog dialog(parent);
     dialog.setWindowTitle(QString::fromUtf8(save ? appstr::kSaveAsTitle : appstr::kOpenTitle));
     // Qt's own dialog, so that it speaks the loaded translation.
@@ -46,13 +42,9 @@ QString WithDefaultExtension(const QString& path) {
 }
 
 QString AskOpenPath(QWidget* parent) {
-    return RunDialog(parent, FileDialogKind::Open, {});
+    return RunDialog(parent, modal::FileDialogKind::Open, {});
 }
 
 QString AskSavePath(QWidget* parent, const QString& suggested) {
-    return WithDefaultExtension(RunDialog(parent, FileDialogKind::SaveAs, suggested));
-}
-
-void SetFileDialogHandlerForTesting(FileDialogHandler handler) {
-    Handler() = std::move(handler);
+    return WithDefaultExtension(RunDialog(parent, modal::FileDialogKind::SaveAs, suggested));
 }

@@ -1,12 +1,11 @@
 #pragma once
 // The Open and Save As dialogs: the bitmap filter first, all files second;
 // on save a name without an extension gets ".bmp". Each returns the chosen
-// path, or an empty string on Cancel. Tests answer them through a handler.
+// path, or an empty string on Cancel. Tests answer them through
+// modal::AnswerFileDialogs.
 
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 class QWidget;
 
@@ -17,8 +16,3 @@ QString AskSavePath(QWidget* parent, const QString& suggested);
 QStringList FileFilters();
 // path with ".bmp" added when its file name has no extension.
 QString WithDefaultExtension(const QString& path);
-
-enum class FileDialogKind { Open, SaveAs };
-using FileDialogHandler = std::function<QString(FileDialogKind kind, const QString& suggested)>;
-// An empty handler brings the real dialogs back.
-void SetFileDialogHandlerForTesting(FileDialogHandler handler);

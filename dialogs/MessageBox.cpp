@@ -1,22 +1,19 @@
 #include "MessageBox.h"
 
 #include "DialogLayout.h"
+#include "ModalAnswers.h"
 
 #include <QMessageBox>
 
 #include <cstdio>
 
 namespace {
-std::function<void(const QString&)>& Handler() {
-    static std::function<void(const QString&)> handler;
-    return handler;
-}
 int g_nToStandardError = 0;
 } // namespace
 
 void AfxMessageBox(const QString& text, QWidget* parent) {
-    if (Handler()) {
-        Handler()(text);
+    if (const modal::MessageAnswer& answer = modal::MessageBoxAnswer()) {
+        answer(text);
         return;
     }
     if (g_nToStandardError) {
@@ -30,10 +27,6 @@ void AfxMessageBox(const QString& text, QWidget* parent) {
                     parent);
     box.setFont(DialogFont());
     box.exec();
-}
-
-void SetMessageBoxHandlerForTesting(std::function<void(const QString&)> handler) {
-    Handler() = std::move(handler);
 }
 
 CMessagesToStandardError::CMessagesToStandardError() {

@@ -12,9 +12,6 @@ inline constexpr const char* kAppCaption = "PeltoTool";
 
 void AfxMessageBox(const QString& text, QWidget* parent = nullptr);
 
-// Replaces the box with handler until reset with an empty function.
-void SetMessageBoxHandlerForTesting(std::function<void(const QString&)> handler);
-
 // While one lives, boxes go to standard error as "PeltoTool: text" lines
 // instead of the screen: for a run that shows no window, where nobody would
 // answer a box and it would hold the command line for ever.

@@ -2,7 +2,7 @@
 // The two parameter dialogs as the view runs them: each starts from the
 // view's values and, on OK, writes the accepted ones back and returns true.
 // The dialog belongs to owner's window, which it opens over.
-// Tests replace them with handlers so that nothing modal ever blocks.
+// Tests answer them through modal::AnswerParamDialogs.
 
 #include "engine/ButtonParams.h"
 
@@ -11,14 +11,8 @@
 
 class QWidget;
 
-using ToleranceHandler = std::function<bool(int& tolerance)>;
-using ButtonParamsHandler = std::function<bool(ButtonParams& params)>;
-
 bool AskTolerance(int& tolerance, QWidget* owner);
 // preview hears the values the dialog would give while its preview is on, and
 // nothing when it is turned off.
 using PreviewHandler = std::function<void(std::optional<ButtonParams> values)>;
 bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview = {});
-
-// Empty handlers bring the real dialogs back.
-void SetParamDialogHandlersForTesting(ToleranceHandler tolerance, ButtonParamsHandler button);

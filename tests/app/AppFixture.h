@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/PeltoApp.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ModalAnswers.h"
 #include "docview/view/ParamDialogs.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
@@ -24,18 +25,17 @@ protected:
     void SetUp() override {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                            QString::fromStdString(m_settings.Path()));
-        SetMessageBoxHandlerForTesting([this](const QString& text) { m_messages << text; });
-        SetFileDialogHandlerForTesting([this](FileDialogKind kind, const QString&) {
+        modal::AnswerMessageBoxes([this](const QString& text) { m_messages << text; });
+        modal::AnswerFileDialogs([this](modal::FileDialogKind kind, const QString&) {
             m_dialogKinds.push_back(kind);
             return m_nextPath;
         });
-        SetParamDialogHandlersForTesting([](int&) { return true; },
-                                         [](ButtonParams&) { return true; });
+        modal::AnswerParamDialogs([](int&) { return true; }, [](ButtonParams&) { return true; });
     }
     void TearDown() override {
-        SetMessageBoxHandlerForTesting({});
-        SetFileDialogHandlerForTesting({});
-        SetParamDialogHandlersForTesting({}, {});
+        modal::AnswerMessageBoxes({});
+        modal::AnswerFileDialogs({});
+        modal::AnswerParamDialogs({}, {});
     }
 
     std::unique_ptr<CPeltoApp> Start(const QStringList& arguments = {}) {
@@ -73,7 +73,7 @@ protected:
     TempDir m_settings;
     TempDir m_files;
     QStringList m_messages;
-    std::vector<FileDialogKind> m_dialogKinds;
+    std::vector<modal::FileDialogKind> m_dialogKinds;
     QString m_nextPath;
     bool m_bStarted = false;
 };

@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/DocumentSlot.h"
+#include "dialogs/ModalAnswers.h"
 #include "docview/DocMessages.h"
 #include "docview/view/PeltoView.h"
 
@@ -54,7 +55,7 @@ TEST_F(MainFrameTest, KeysReachTheirCommands) {
     m_nextPath = path;
     QTest::keyClick(&Frame(), Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(Frame().GetChildFrames().size(), 1);
-    ASSERT_EQ(m_dialogKinds, std::vector<FileDialogKind>{FileDialogKind::Open});
+    ASSERT_EQ(m_dialogKinds, std::vector<modal::FileDialogKind>{modal::FileDialogKind::Open});
 
     CPeltoView* view = Frame().GetActiveView();
     view->GetDocument().SelectBackground(0, 0, 5);

@@ -8,6 +8,7 @@
 #include "app/PeltoApp.h"
 #include "app/Program.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ModalAnswers.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 
@@ -208,7 +209,7 @@ int RunScenario(const QuitCase& c) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString(settings.Path()));
     // A box would wait for a click that never comes; nothing here may ask anything.
-    SetMessageBoxHandlerForTesting([](const QString& text) { Fail(text.toStdString()); });
+    modal::AnswerMessageBoxes([](const QString& text) { Fail(text.toStdString()); });
     Scenario scenario(c, files.Path());
     char name[] = "PeltoTool";
     char* argv[] = {name, nullptr};

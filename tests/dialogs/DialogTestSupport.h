@@ -2,6 +2,7 @@
 // Helpers for driving the dialogs as a user would.
 
 #include "dialogs/MessageBox.h"
+#include "dialogs/ModalAnswers.h"
 
 #include <QLineEdit>
 #include <QStringList>
@@ -21,9 +22,9 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 class MessageCatcher {
 public:
     MessageCatcher() {
-        SetMessageBoxHandlerForTesting([this](const QString& text) { messages.append(text); });
+        modal::AnswerMessageBoxes([this](const QString& text) { messages.append(text); });
     }
-    ~MessageCatcher() { SetMessageBoxHandlerForTesting({}); }
+    ~MessageCatcher() { modal::AnswerMessageBoxes({}); }
     MessageCatcher(const MessageCatcher&) = delete;
     MessageCatcher& operator=(const MessageCatcher&) = delete;
 

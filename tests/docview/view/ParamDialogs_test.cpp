@@ -4,6 +4,7 @@
 #include "dialogs/BackgroundDlg.h"
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ModalAnswers.h"
 #include "docview/PeltoDoc.h"
 #include "docview/view/ParamDialogs.h"
 #include "docview/view/PeltoView.h"
@@ -61,10 +62,10 @@ void Click(QWidget* control) {
 class RealParamDialogs : public testing::Test {
 protected:
     void SetUp() override {
-        SetParamDialogHandlersForTesting({}, {});
-        SetMessageBoxHandlerForTesting([this](const QString& text) { m_messages << text; });
+        modal::AnswerParamDialogs({}, {});
+        modal::AnswerMessageBoxes([this](const QString& text) { m_messages << text; });
     }
-    void TearDown() override { SetMessageBoxHandlerForTesting({}); }
+    void TearDown() override { modal::AnswerMessageBoxes({}); }
 
     QStringList m_messages;
 };

@@ -1,4 +1,5 @@
 #include "ViewTestDocs.h"
+#include "dialogs/ModalAnswers.h"
 #include "docview/view/ParamDialogs.h"
 #include "docview/view/PeltoView.h"
 
@@ -16,10 +17,10 @@ namespace {
 class ViewZoomTest : public testing::Test {
 protected:
     void SetUp() override {
-        SetParamDialogHandlersForTesting([](int& tolerance) { return tolerance = 0, true; },
-                                         [](ButtonParams&) { return true; });
+        modal::AnswerParamDialogs([](int& tolerance) { return tolerance = 0, true; },
+                                  [](ButtonParams&) { return true; });
     }
-    void TearDown() override { SetParamDialogHandlersForTesting({}, {}); }
+    void TearDown() override { modal::AnswerParamDialogs({}, {}); }
 
     static void Show(CPeltoView& view) {
         view.resize(120, 100);

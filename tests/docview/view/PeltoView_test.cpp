@@ -1,5 +1,6 @@
 #include "ViewTestDocs.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ModalAnswers.h"
 #include "docview/DocMessages.h"
 #include "docview/PeltoDoc.h"
 #include "docview/view/ParamDialogs.h"
@@ -53,8 +54,8 @@ int MaskAt(const CPeltoDoc& doc, int x, int yFromTop) {
 class PeltoViewTest : public testing::Test {
 protected:
     void SetUp() override {
-        SetMessageBoxHandlerForTesting([this](const QString& text) { m_messages << text; });
-        SetParamDialogHandlersForTesting(
+        modal::AnswerMessageBoxes([this](const QString& text) { m_messages << text; });
+        modal::AnswerParamDialogs(
             [this](int& tolerance) {
                 m_toleranceAsked << tolerance;
                 tolerance = m_nextTolerance;
@@ -67,8 +68,8 @@ protected:
             });
     }
     void TearDown() override {
-        SetMessageBoxHandlerForTesting({});
-        SetParamDialogHandlersForTesting({}, {});
+        modal::AnswerMessageBoxes({});
+        modal::AnswerParamDialogs({}, {});
         block::SetAllocationLimitForTesting(0);
     }
 

@@ -2,6 +2,7 @@
 #include "ViewTestDocs.h"
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/ModalAnswers.h"
 #include "docview/view/ParamDialogs.h"
 #include "docview/view/PeltoView.h"
 #include "docview/view/PreviewWorker.h"
@@ -51,8 +52,8 @@ QImage Drawn(CPeltoDoc& doc) {
 class ViewPreviewTest : public testing::Test {
 protected:
     void SetUp() override {
-        SetParamDialogHandlersForTesting({}, {});
-        SetMessageBoxHandlerForTesting([](const QString& text) { FAIL() << text.toStdString(); });
+        modal::AnswerParamDialogs({}, {});
+        modal::AnswerMessageBoxes([](const QString& text) { FAIL() << text.toStdString(); });
         LoadBytes(m_doc->m_dib, SquareFile());
         m_doc->SelectBackground(0, 0, 0);
         m_view.resize(100, 80);
@@ -60,7 +61,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
         m_view.OnInitialUpdate();
     }
-    void TearDown() override { SetMessageBoxHandlerForTesting({}); }
+    void TearDown() override { modal::AnswerMessageBoxes({}); }
 
     // Runs the make-button command with the real dialog driven by steps.
     void MakeButtonDriving(const std::function<void(CButtonDlg&)>& steps) {

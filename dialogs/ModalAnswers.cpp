@@ -1,0 +1,49 @@
+#include "dialogs/ModalAnswers.h"
+
+namespace modal {
+namespace {
+
+struct Answers {
+    MessageAnswer message;
+    ToleranceAnswer tolerance;
+    ButtonParamsAnswer button;
+    FileAnswer file;
+};
+
+Answers& Current() {
+    static Answers answers;
+    return answers;
+}
+
+} // namespace
+
+void AnswerMessageBoxes(MessageAnswer answer) {
+    Current().message = std::move(answer);
+}
+
+void AnswerParamDialogs(ToleranceAnswer tolerance, ButtonParamsAnswer button) {
+    Current().tolerance = std::move(tolerance);
+    Current().button = std::move(button);
+}
+
+void AnswerFileDialogs(FileAnswer answer) {
+    Current().file = std::move(answer);
+}
+
+const MessageAnswer& MessageBoxAnswer() {
+    return Current().message;
+}
+
+const ToleranceAnswer& ToleranceDialogAnswer() {
+    return Current().tolerance;
+}
+
+const ButtonParamsAnswer& ButtonDialogAnswer() {
+    return Current().button;
+}
+
+const FileAnswer& FileDialogAnswer() {
+    return Current().file;
+}
+
+} // namespace modal
