@@ -88,13 +88,13 @@ uint32_t CDIB::OffBits() const {
 
 COLORREF CDIB::GetPixel(int x, int y) const {
     if (!m_pFileImage) return 0;
-    const uint8_t* p = Row(y) + 3 * size_t(x);
+    const uint8_t* p = Row(y) + raster::Offset(x, 0, 0, 3);
     return RGB(p[2], p[1], p[0]);
 }
 
 void CDIB::SetPixel(int x, int y, COLORREF colour) {
     if (!m_pFileImage) return;
-    uint8_t* p = Row(y) + 3 * size_t(x);
+    uint8_t* p = Row(y) + raster::Offset(x, 0, 0, 3);
     p[0] = static_cast<uint8_t>(GetBValue(colour));
     p[1] = static_cast<uint8_t>(GetGValue(colour));
     p[2] = static_cast<uint8_t>(GetRValue(colour));

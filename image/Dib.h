@@ -8,6 +8,7 @@
 // message; file errors surface as CFileException; no memory as std::bad_alloc.
 
 #include "Block.h"
+#include "RasterIndex.h"
 #include "platform/ColorRef.h"
 
 #include <cstdint>
@@ -42,10 +43,10 @@ public:
     static uint64_t Stride24(int64_t width) { return (uint64_t(width) * 3 + 3) & ~uint64_t(3); }
     // Start of stored row y of the pixel array (block required).
     uint8_t* Row(int y) {
-        return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth);
+        return m_pFileImage.get() + OffBits() + raster::Offset(0, y, Stride24(m_nWidth), 3);
     }
     const uint8_t* Row(int y) const {
-        return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth);
+        return m_pFileImage.get() + OffBits() + raster::Offset(0, y, Stride24(m_nWidth), 3);
     }
 
     block::Ptr m_pFileImage;
