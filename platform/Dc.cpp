@@ -79,9 +79,15 @@ void CDC::Blit(int x, int y, uint32_t width, uint32_t height, const uint8_t* bit
                 value = Device(entry[0], entry[1], entry[2]);
             }
             switch (rop) {
-            case SRCPAINT: dst[dx] |= value; break;
-            case SRCAND: dst[dx] &= value; break;
-            default: dst[dx] = value; break;
+            case SRCPAINT:
+                dst[dx] |= value;
+                break;
+            case SRCAND:
+                dst[dx] &= value;
+                break;
+            default:
+                dst[dx] = value;
+                break;
             }
         }
     }
