@@ -33,6 +33,16 @@ std::optional<uint64_t> ParseNumber(std::string_view text) {
     return value;
 }
 
+// A v1 hierarchy's comma-separated controllers include "memory".
+bool NamesMemory(std::string_view controllers) {
+    for (size_t at = 0; at <= controllers.size();) {
+        const size_t end = std::min(controllers.find(',', at), controllers.size());
+        if (controllers.substr(at, end - at) == "memory") return true;
+        at = end + 1;
+    }
+    return false;
+}
+
 uint64_t Subtract(uint64_t a, uint64_t b) {
     return a > b ? a - b : 0;
 }
@@ -130,7 +140,7 @@ std::vector<std::string> GroupFolders(std::string_view procSelfCgroup) {
         std::vector<std::string> roots;
         if (controllers.empty() && line.starts_with("0:"))
             roots = {"/sys/fs/cgroup", "/sys/fs/cgroup/unified"};
-        else if (("," + std::string(controllers) + ",").find(",memory,") != std::string::npos)
+        else if (NamesMemory(controllers))
             roots = {"/sys/fs/cgroup/memory"};
         for (const std::string& root : roots)
             for (std::string p = path;; p = p.substr(0, p.rfind('/'))) {
