@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the whole program in the normal build,
-# the fuzz target over its seed corpus and regression inputs, and the headless
+# each fuzz target over its seed corpus and regression inputs, and the headless
 # tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 shopt -s nullglob
@@ -10,15 +10,21 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh" "$root/build" -DPELTO_BUILD_GUI=ON -DPELTO_BUILD_TESTS=ON
 (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 
-# The fuzz target replays its seed corpus and regression inputs; its log is shown only on failure.
+# Each fuzz target replays its seed corpus and regression inputs; a log is shown only on failure.
 CC=clang CXX=clang++ "$root/scripts/build.sh" "$root/build-fuzz" -DPELTO_BUILD_FUZZ=ON \
   -DPELTO_BUILD_GUI=OFF -DPELTO_BUILD_TESTS=OFF
-inputs=("$root"/fuzz/corpus/*.bmp "$root"/fuzz/regressions/*.bmp)
-if ! "$root/build-fuzz/fuzz/fuzz_hostile_file" "${inputs[@]}" >"$root/build-fuzz/replay.log" 2>&1; then
-  cat "$root/build-fuzz/replay.log"
-  exit 1
-fi
-echo "fuzz replay: ${#inputs[@]} inputs passed"
+replay() {
+  local target=$1
+  shift
+  local inputs=("$@")
+  if ! "$root/build-fuzz/fuzz/$target" "${inputs[@]}" >"$root/build-fuzz/$target.log" 2>&1; then
+    cat "$root/build-fuzz/$target.log"
+    exit 1
+  fi
+  echo "fuzz replay: $target, ${#inputs[@]} inputs passed"
+}
+replay fuzz_hostile_file "$root"/fuzz/corpus/*.bmp "$root"/fuzz/regressions/*.bmp
+replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin "$root"/fuzz/regressions-wide/*.bin
 
 # Qt is left out here: the headless layers are where hostile files are handled.
 "$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=OFF \
