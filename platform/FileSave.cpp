@@ -5,9 +5,11 @@
 #include "PathParts.h"
 #include "TemporaryFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -24,8 +26,20 @@ void WriteInPlace(const std::string& target, const std::function<void(CFile&)>& 
     file.Close();
 }
 
+// Whether a file this process makes can be given the old file's owner and
+// group: its own and one of its groups, or any for root.
+bool MayKeepOwner(const struct stat& old) {
+    if (::geteuid() == 0) return true;
+    if (old.st_uid != ::geteuid()) return false;
+    if (old.st_gid == ::getegid()) return true;
+    std::vector<gid_t> groups(size_t(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(int(groups.size()), groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(count, 0), old.st_gid) !=
+           groups.begin() + std::max(count, 0);
+}
+
 // Writes a new file and renames it over target; false, with nothing written,
-// when the new file cannot take the old one's owner and group.
+// when the new file cannot take the old one's owner and group after all.
 bool ReplaceFile(const std::string& target, const struct stat* old,
                  const std::function<void(CFile&)>& write) {
     CTemporaryFile temporary(FolderOf(target), NameOf(target));
@@ -67,8 +81,8 @@ SaveOutcome SaveFile(const std::string& path, const std::function<void(CFile&)>&
         if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
             throw CFileException(errno, target, "access");
         // Replacing a file with other links would cut them off.
-        const bool linked = exists && old.st_nlink > 1;
-        if (linked || !ReplaceFile(target, exists ? &old : nullptr, write))
+        const bool inPlace = exists && (old.st_nlink > 1 || !MayKeepOwner(old));
+        if (inPlace || !ReplaceFile(target, exists ? &old : nullptr, write))
             RewriteInPlace(target, write, outcome);
     } catch (const CFileException& e) {
         outcome.error = e.GetError();
