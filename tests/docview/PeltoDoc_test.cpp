@@ -139,6 +139,27 @@ TEST_F(MemoryFailure, FirstPickWithoutRoomForTheMaskSelectsNothing) {
     EXPECT_EQ(Pixels(doc->m_dib), picture);
 }
 
+// A batch document makes the same button without ever holding a snapshot:
+// its first allocation is already the height raster.
+TEST_F(MemoryFailure, ABatchDocumentMakesTheSameButtonWithoutASnapshot) {
+    auto kept = SquareDoc(64);
+    CPeltoDoc batch(UndoSnapshot::None);
+    batch.m_dib.Copy(kept->m_dib);
+    const Bytes original = Pixels(batch.m_dib);
+    for (CPeltoDoc* doc : {kept.get(), &batch})
+        doc->SelectBackground(0, 0, 0);
+    EXPECT_TRUE(FailsWithAllocation(0, [&] { batch.MakeButton(ButtonParams{30, 200, 7, 1, 0}); }));
+    EXPECT_EQ(Pixels(batch.m_dib), original);
+    EXPECT_TRUE(batch.HasSelection());
+
+    for (CPeltoDoc* doc : {kept.get(), &batch})
+        doc->MakeButton(ButtonParams{30, 200, 7, 1, 0});
+    EXPECT_EQ(Pixels(batch.m_dib), Pixels(kept->m_dib));
+    EXPECT_NE(Pixels(batch.m_dib), original);
+    EXPECT_FALSE(batch.CanUndo());
+    EXPECT_TRUE(kept->CanUndo());
+}
+
 TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {
     auto doc = SquareDoc(16);
     doc->SelectBackground(0, 0, 0);
