@@ -3,7 +3,8 @@
 // Open: a zero-length file gives a document with an empty picture; a refused
 // file gives the picture's own message, then kUnexpectedFormat, and no
 // document. A pipe, a FIFO or a terminal is read to its end first (a FIFO
-// waits a moment for its writer); nothing from it opens as an empty picture.
+// waits a moment for its writer), then checked like a file; one that
+// delivers nothing opens, like a zero-length file, as an empty picture.
 // A picture that cannot fit in the memory left is refused before it is loaded.
 // Save: see platform/FileSave.h; a failed save never loses or changes the old
 // file, and never leaves a temporary file behind.
