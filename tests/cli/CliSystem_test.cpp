@@ -158,53 +158,99 @@ INSTANTIATE_TEST_SUITE_P(Signals, PeltoCliSignals,
                          ::testing::Values(SIGTERM, SIGINT, SIGHUP, SIGKILL),
                          [](const auto& c) { return std::string(sigabbrev_np(c.param)); });
 
-struct OtherUsersFile {
+enum class Who { Root, Nobody };
+
+struct Ownership {
     const char* name;
-    bool ownedByNobody;
-    unsigned mode;
+    bool fileExists;
+    Who owner;       // of the old file
+    unsigned mode;   // of the old file
+    bool secondLink; // the old file has another hard link
+    bool folderOpen; // nobody may create files in the folder
+    Who saver;
     bool saved;
 };
 
-class PeltoCliAsAnotherUser : public ::testing::TestWithParam<OtherUsersFile> {};
+class PeltoCliOwnership : public ::testing::TestWithParam<Ownership> {};
 
-TEST_P(PeltoCliAsAnotherUser, SavesOnlyWhatItMayOpenForWriting) {
+// A save does only what opening the file for writing would allow, and the
+// file keeps its owner, group, mode and links; nothing else appears.
+TEST_P(PeltoCliOwnership, SavesOnlyWhatItMayOpenForWritingAndKeepsTheOwner) {
     if (const std::string why = WhyNotRoot(); !why.empty()) GTEST_SKIP() << why;
     if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no setpriv";
+    const Ownership& c = GetParam();
     TempDir dir;
-    ::chmod(dir.Path().c_str(), 0777);
+    ::chmod(dir.Path().c_str(), 0755);
     WriteFileBytes(dir.File("in.bmp"), Logo(30, 20));
     ::chmod(dir.File("in.bmp").c_str(), 0644);
+    const std::string folder = dir.File("work"), target = folder + "/out.bmp";
+    ::mkdir(folder.c_str(), 0755);
+    ::chmod(folder.c_str(), c.folderOpen ? 0777 : 0755);
     const Bytes old = Logo(8, 8);
-    WriteFileBytes(dir.File("out.bmp"), old);
     const OtherUser nobody = Nobody();
-    if (GetParam().ownedByNobody) ::chown(dir.File("out.bmp").c_str(), nobody.uid, nobody.gid);
-    ::chmod(dir.File("out.bmp").c_str(), GetParam().mode);
-    struct stat before {};
-    ::stat(dir.File("out.bmp").c_str(), &before);
-
-    std::vector<std::string> args = Cli({dir.File("in.bmp"), dir.File("out.bmp")});
-    args.insert(args.begin(),
-                {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
-    const ProcessResult r = RunProcess(args, Watched());
-    EXPECT_EQ(r.exitCode, GetParam().saved ? 0 : 1) << r.err;
-    if (!GetParam().saved) {
-        EXPECT_NE(r.err.find("アクセスが拒否されました。"), std::string::npos) << r.err;
-        EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), old);
+    if (c.fileExists) {
+        WriteFileBytes(target, old);
+        if (c.owner == Who::Nobody) ::chown(target.c_str(), nobody.uid, nobody.gid);
+        ::chmod(target.c_str(), c.mode);
+        if (c.secondLink) ::link(target.c_str(), dir.File("other-name.bmp").c_str());
     }
-    struct stat after {};
-    ::stat(dir.File("out.bmp").c_str(), &after);
-    EXPECT_EQ(after.st_uid, before.st_uid);
-    EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(FolderListing(dir.Path()), (std::vector<std::string>{"in.bmp", "out.bmp"}));
+    struct stat before {};
+    ::stat(target.c_str(), &before);
+    const std::vector<std::string> listing = FolderListing(folder);
+
+    std::vector<std::string> args = Cli({dir.File("in.bmp"), target});
+    if (c.saver == Who::Nobody)
+        args.insert(args.begin(),
+                    {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    const ProcessResult r = RunProcess(args, Watched());
+    EXPECT_EQ(r.exitCode, c.saved ? 0 : 1) << r.err;
+    if (!c.saved) {
+        EXPECT_NE(r.err.find("アクセスが拒否されました。"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("元のファイルは変更されていません。") != std::string::npos,
+                  c.fileExists)
+            << r.err;
+    }
+    if (c.fileExists) {
+        EXPECT_NE(ReadFileBytes(target) == old, c.saved);
+        struct stat after {};
+        ASSERT_EQ(::stat(target.c_str(), &after), 0);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        EXPECT_EQ(after.st_gid, before.st_gid);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_nlink, before.st_nlink);
+        if (c.secondLink) {
+            EXPECT_EQ(ReadFileBytes(dir.File("other-name.bmp")), ReadFileBytes(target));
+        }
+    }
+    EXPECT_EQ(FolderListing(folder),
+              c.fileExists || !c.saved ? listing : std::vector<std::string>{"out.bmp"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, PeltoCliAsAnotherUser,
-                         ::testing::Values(OtherUsersFile{"RootsReadOnlyFile", false, 0444, false},
-                                           OtherUsersFile{"RootsPrivateFile", false, 0600, false},
-                                           OtherUsersFile{"RootsSharedFile", false, 0666, true},
-                                           OtherUsersFile{"OwnReadOnlyFile", true, 0444, false},
-                                           OtherUsersFile{"OwnFile", true, 0600, true}),
-                         [](const auto& c) { return std::string(c.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, PeltoCliOwnership,
+    ::testing::Values(
+        Ownership{"NobodyOverRootsReadOnlyFile", true, Who::Root, 0444, false, true, Who::Nobody,
+                  false},
+        Ownership{"NobodyOverRootsPrivateFile", true, Who::Root, 0600, false, true, Who::Nobody,
+                  false},
+        Ownership{"NobodyOverItsOwnReadOnlyFile", true, Who::Nobody, 0444, false, true, Who::Nobody,
+                  false},
+        Ownership{"NobodyOverRootsSharedFile", true, Who::Root, 0666, false, true, Who::Nobody,
+                  true},
+        Ownership{"NobodyOverRootsSharedFileInAClosedFolder", true, Who::Root, 0666, false, false,
+                  Who::Nobody, true},
+        Ownership{"NobodyOverRootsSharedLinkedFile", true, Who::Root, 0666, true, true, Who::Nobody,
+                  true},
+        Ownership{"NobodyOverItsOwnFile", true, Who::Nobody, 0640, false, true, Who::Nobody, true},
+        Ownership{"NobodyNewFileInAClosedFolder", false, Who::Root, 0, false, false, Who::Nobody,
+                  false},
+        Ownership{"RootOverNobodysPrivateFile", true, Who::Nobody, 0600, false, false, Who::Root,
+                  true},
+        Ownership{"RootOverNobodysSetGroupFile", true, Who::Nobody, 02640, false, false, Who::Root,
+                  true},
+        Ownership{"RootOverAReadOnlyFile", true, Who::Root, 0444, false, false, Who::Root, true},
+        Ownership{"RootOverALinkedFile", true, Who::Nobody, 0644, true, false, Who::Root, true}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 // A memory control group of its own, removed at the end (v1 or v2).
 class MemoryGroup {

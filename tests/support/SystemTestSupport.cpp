@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
 #include <pthread.h>
 #include <pwd.h>
 #include <stdexcept>
@@ -27,35 +26,6 @@ OtherUser Nobody() {
     const passwd* user = ::getpwnam("nobody");
     if (!user) throw std::runtime_error("no user nobody");
     return {user->pw_uid, user->pw_gid};
-}
-
-std::string RunAsNobody(const std::function<std::string()>& work) {
-    const OtherUser nobody = Nobody();
-    int channel[2];
-    if (::pipe(channel) != 0) throw std::runtime_error("pipe");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
-        std::string answer = "could not become nobody";
-        if (::setgroups(0, nullptr) == 0 && ::setgid(nobody.gid) == 0 && ::setuid(nobody.uid) == 0)
-            answer = work();
-        for (size_t done = 0; done < answer.size();) {
-            const ssize_t n = ::write(channel[1], answer.data() + done, answer.size() - done);
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string answer;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(channel[0], buffer, sizeof buffer)) > 0)
-        answer.append(buffer, size_t(n));
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return answer;
 }
 
 TempMount::TempMount(uint64_t bytes) {

@@ -19,9 +19,6 @@ struct OtherUser {
 };
 // The unprivileged account "nobody".
 OtherUser Nobody();
-// Runs work in a forked child as nobody (no supplementary groups) and
-// returns what it returned. Needs root.
-std::string RunAsNobody(const std::function<std::string()>& work);
 
 // A tmpfs of `bytes` mounted on a fresh folder, unmounted and removed at the end.
 class TempMount {
