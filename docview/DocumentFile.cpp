@@ -15,16 +15,14 @@ namespace {
 // Refuses, before the big allocations, a picture whose open (or whole batch
 // run) needs more memory than is left.
 void AdmitPicture(const uint8_t* headers, uint64_t fileSize, const std::optional<BatchRun>& batch) {
-    const int32_t width = bmp::ReadI32(headers, bmp::biWidth);
-    const int32_t height = bmp::ReadI32(headers, bmp::biHeight);
     if (!batch) {
-        memlimit::EnsureAvailable(
-            EstimateRunFootprint(width, height, fileSize, 0, false, 0).picture);
+        memlimit::EnsureAvailable(fileSize);
         return;
     }
-    memlimit::EnsureAvailable(
-        EstimateRunFootprint(width, height, fileSize, batch->params.width, false, batch->threads)
-            .Total());
+    memlimit::EnsureAvailable(EstimateRunFootprint(bmp::ReadI32(headers, bmp::biWidth),
+                                                   bmp::ReadI32(headers, bmp::biHeight), fileSize,
+                                                   batch->params.width, false, batch->threads)
+                                  .Total());
 }
 
 void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
