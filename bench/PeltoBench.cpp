@@ -4,6 +4,7 @@
 //
 //   pelto-bench [benchmark flags]          run the benchmarks
 //   pelto-bench --write-pictures DIR       write the pictures as BMP files
+//   pelto-bench --write-memory-pictures DIR  write a square and a one-row picture
 
 #include "ReferenceBevel.h"
 #include "docview/DocumentFile.h"
@@ -242,10 +243,23 @@ int WritePictures(const std::string& folder) {
     return 0;
 }
 
+// The two shapes whose peak memory bench/memory.sh measures: a 4096² logo and
+// a picture 6,000,000 pixels wide and one high, shapes every 1000 pixels.
+int WriteMemoryPictures(const std::string& folder) {
+    WriteFileBytes(folder + "/square-4096.bmp", PictureFile(4096, kLogo));
+    WriteFileBytes(folder + "/row-6000000.bmp", MakeBmp24(6000000, 1, [](int x, int) {
+                       return x % 1000 >= 100 && x % 1000 < 600 ? RGB(30, 90, 200) : kBackground;
+                   }));
+    std::cout << folder << "/square-4096.bmp\n" << folder << "/row-6000000.bmp\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--write-pictures") return WritePictures(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--write-memory-pictures")
+        return WriteMemoryPictures(argv[2]);
     Register();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -22,6 +22,7 @@ const char* const kCliUsage =
     "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
     "                    per core); the result is the same for any count\n"
     "  --help            show this text\n"
+    "IN.bmp or OUT.bmp may be - for standard input or output; -- ends the options.\n"
     "OUT.bmp is written only when everything succeeded; it is never left half written.\n";
 
 namespace {
@@ -59,9 +60,12 @@ std::string ParsePick(const std::string& text, CliPick& pick) {
 
 std::string ParseChoice(const std::string& name, const std::string& text, const char* zero,
                         const char* one, int32_t& out) {
-    if (text == zero) out = 0;
-    else if (text == one) out = 1;
-    else return name + " must be " + zero + " or " + one + ", got '" + text + "'";
+    if (text == zero)
+        out = 0;
+    else if (text == one)
+        out = 1;
+    else
+        return name + " must be " + zero + " or " + one + ", got '" + text + "'";
     return {};
 }
 
@@ -109,13 +113,22 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
          }},
     };
 
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (optionsEnded) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             options.help = true;
             return {options, {}};
         }
-        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || arg == "--") {
+        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
             positional.push_back(arg);
             continue;
         }
@@ -131,7 +144,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
         } else {
             return {std::nullopt, name + " needs a value"};
         }
-        if (std::string error = handler->second(value); !error.empty()) return {std::nullopt, error};
+        if (std::string error = handler->second(value); !error.empty())
+            return {std::nullopt, error};
     }
 
     if (positional.size() != 2)

@@ -4,9 +4,40 @@
 #include "docview/DocumentFile.h"
 
 #include <new>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kStandardStream = "-";
+
+DocOpenResult OpenInput(const CliOptions& options) {
+    // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
+    const BatchRun batch{options.params, options.threads};
+    if (options.input != kStandardStream) return OpenDocument(options.input, batch);
+    try {
+        CFile input = CFile::Duplicate(STDIN_FILENO, docmsg::kStandardInput);
+        return OpenDocumentFrom(input, docmsg::kStandardInput, batch);
+    } catch (const CFileException& e) {
+        return {nullptr, {docmsg::CannotOpen(docmsg::kStandardInput, e.GetError())}};
+    }
+}
+
+std::string SaveOutput(CPeltoDoc& doc, const std::string& output) {
+    if (output != kStandardStream) return SaveDocument(doc, output);
+    try {
+        CFile out = CFile::Duplicate(STDOUT_FILENO, docmsg::kStandardOutput);
+        return SaveDocumentTo(doc, out, docmsg::kStandardOutput);
+    } catch (const CFileException& e) {
+        SaveOutcome outcome;
+        outcome.error = e.GetError();
+        return docmsg::CannotSave(docmsg::kStandardOutput, outcome);
+    }
+}
+
+} // namespace
 
 int RunCli(const CliOptions& options, std::ostream& err) {
-    DocOpenResult opened = OpenDocument(options.input);
+    DocOpenResult opened = OpenInput(options);
     if (!opened.doc) {
         for (const std::string& message : opened.messages)
             err << "pelto-cli: " << options.input << ": " << message << "\n";
@@ -14,29 +45,28 @@ int RunCli(const CliOptions& options, std::ostream& err) {
     }
     CPeltoDoc& doc = *opened.doc;
     if (!doc.m_dib.HasBlock()) {
-        err << "pelto-cli: " << options.input << ": the file is empty, there is no picture\n";
+        err << "pelto-cli: " << options.input << ": " << docmsg::kEmptyPicture << "\n";
         return kExitFailure;
     }
 
     const int width = doc.m_dib.m_nWidth;
     const int height = doc.m_dib.m_nHeight;
-    for (const CliPick& pick : options.picks) {
-        if (pick.x < 0 || pick.y < 0 || pick.x >= width || pick.y >= height) {
-            err << "pelto-cli: --pick " << pick.x << "," << pick.y << " lies outside the "
-                << width << " x " << height << " picture\n";
-            return kExitUsage;
-        }
-        doc.SelectBackground(pick.x, pick.y, pick.tolerance, options.threads);
-    }
-
     try {
+        for (const CliPick& pick : options.picks) {
+            if (pick.x < 0 || pick.y < 0 || pick.x >= width || pick.y >= height) {
+                err << "pelto-cli: --pick " << pick.x << "," << pick.y << " lies outside the "
+                    << width << " x " << height << " picture\n";
+                return kExitUsage;
+            }
+            doc.SelectBackground(pick.x, pick.y, pick.tolerance, options.threads);
+        }
         doc.MakeButton(options.params, options.threads);
     } catch (const std::bad_alloc&) {
         err << "pelto-cli: " << docmsg::kOutOfMemory << "\n";
         return kExitFailure;
     }
 
-    if (const std::string error = SaveDocument(doc, options.output); !error.empty()) {
+    if (const std::string error = SaveOutput(doc, options.output); !error.empty()) {
         err << "pelto-cli: " << error << "\n";
         return kExitFailure;
     }

@@ -1,53 +1,48 @@
 #include "DocumentFile.h"
 
 #include "DocMessages.h"
+#include "InputStream.h"
+#include "engine/RunFootprint.h"
+#include "image/BmpLayout.h"
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
+#include "platform/MemoryLimit.h"
 
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
-
-DocOpenResult OpenDocument(const std::string& path) {
-    DocOpenResult result;
-    try {
-        CFile file(path, CFile::Mode::Read);
-        auto doc = std::make_unique<CPeltoDoc>();
-        if (file.GetLength() != 0) {
-            CArchive ar(file, CArchive::load);
-            doc->Serialize(ar);
-        }
-        result.doc = std::move(doc);
-    } catch (const CArchiveException& e) {
-        result.messages = {e.what(), docmsg::kUnexpectedFormat};
-    } catch (const CFileException& e) {
-        result.messages = {docmsg::CannotOpen(path, e.GetError())};
-    } catch (const std::bad_alloc&) {
-        result.messages = {docmsg::kOutOfMemory};
-    }
-    return result;
-}
+#include <algorithm>
 
 namespace {
 
-// The file that will really be replaced: a link is followed to its target.
-fs::path ResolveTarget(const fs::path& path) {
-    std::error_code ec;
-    const fs::path real = fs::canonical(path, ec);
-    return ec ? fs::absolute(path, ec) : real;
+// Refuses, before the big allocations, a picture whose open (or whole batch
+// run) needs more memory than is left.
+void AdmitPicture(const uint8_t* headers, uint64_t fileSize, const std::optional<BatchRun>& batch) {
+    if (!batch) {
+        memlimit::EnsureAvailable(fileSize);
+        return;
+    }
+    memlimit::EnsureAvailable(EstimateRunFootprint(bmp::ReadI32(headers, bmp::biWidth),
+                                                   bmp::ReadI32(headers, bmp::biHeight), fileSize,
+                                                   batch->params.width, false, batch->threads)
+                                  .Total());
 }
 
-fs::path TemporaryBeside(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    // The name is cut so that a target name of any legal length leaves room for the suffix.
-    const std::string name = target.filename().string().substr(0, 200);
-    return target.parent_path() / ("." + name + ".pelto-" + std::to_string(::getpid()) + "-" +
-                                   std::to_string(counter++) + ".tmp");
+void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
+    // A zero-length file is never read: it opens as an empty picture.
+    const uint64_t length = input.GetLength();
+    if (length == 0) return;
+    uint8_t headers[bmp::kHeadersSize];
+    const uint64_t headerBytes = std::min<uint64_t>(length, sizeof headers);
+    if (input.ReadAt(headers, headerBytes, 0) == headerBytes && !CDIB::Refusal(headers, length))
+        admit(headers, length);
+    CArchive ar(input, CArchive::load);
+    doc.Serialize(ar);
+}
+
+void LoadStream(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
+    StreamedInput in = ReadStream(input, admit);
+    if (in.size == 0) return;
+    if (!in.kept)
+        throw CArchiveException(CArchiveException::badIndex, CDIB::Refusal(in.data.get(), in.size));
+    doc.m_dib.LoadFromBlock(std::move(in.data), in.size);
 }
 
 void Store(CPeltoDoc& doc, CFile& file) {
@@ -57,38 +52,51 @@ void Store(CPeltoDoc& doc, CFile& file) {
 
 } // namespace
 
-std::string SaveDocument(CPeltoDoc& doc, const std::string& path) {
-    const fs::path target = ResolveTarget(path);
-    struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing && S_ISDIR(old.st_mode)) return docmsg::CannotSave(path, EISDIR);
-
+DocOpenResult OpenDocument(const std::string& path, const std::optional<BatchRun>& batch) {
     try {
-        if (replacing && !S_ISREG(old.st_mode)) {
-            // A device or a pipe is written in place: renaming over it would replace the node.
-            CFile file(target.string(), CFile::Mode::CreateWrite);
-            Store(doc, file);
-            file.Close();
-            return {};
-        }
-        const fs::path temporary = TemporaryBeside(target);
-        CFile file(temporary.string(), CFile::Mode::CreateNew);
-        try {
-            if (replacing) file.SetMode(old.st_mode & 07777);
-            Store(doc, file);
-            file.Sync();
-            file.Close();
-        } catch (...) {
-            std::remove(temporary.c_str());
-            throw;
-        }
-        if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-            const int error = errno;
-            std::remove(temporary.c_str());
-            return docmsg::CannotSave(path, error);
-        }
+        CFile file(path, CFile::Mode::Read);
+        return OpenDocumentFrom(file, path, batch);
     } catch (const CFileException& e) {
-        return docmsg::CannotSave(path, e.GetError());
+        return {nullptr, {docmsg::CannotOpen(path, e.GetError())}};
+    }
+}
+
+DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
+                               const std::optional<BatchRun>& batch) {
+    DocOpenResult result;
+    try {
+        auto doc = std::make_unique<CPeltoDoc>(batch ? UndoSnapshot::None : UndoSnapshot::Kept);
+        const AdmitHeaders admit = [&](const uint8_t* headers, uint64_t fileSize) {
+            AdmitPicture(headers, fileSize, batch);
+        };
+        if (S_ISREG(input.Status().st_mode))
+            LoadRegularFile(*doc, input, admit);
+        else
+            LoadStream(*doc, input, admit);
+        result.doc = std::move(doc);
+    } catch (const CArchiveException& e) {
+        result.messages = {e.what(), docmsg::kUnexpectedFormat};
+    } catch (const CFileException& e) {
+        result.messages = {docmsg::CannotOpen(name, e.GetError())};
+    } catch (const std::bad_alloc&) {
+        result.messages = {docmsg::kOutOfMemory};
+    }
+    return result;
+}
+
+std::string SaveDocument(CPeltoDoc& doc, const std::string& path) {
+    const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { Store(doc, file); });
+    return outcome.error ? docmsg::CannotSave(path, outcome) : std::string();
+}
+
+std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name) {
+    try {
+        Store(doc, output);
+        output.Close();
+    } catch (const CFileException& e) {
+        SaveOutcome outcome;
+        outcome.error = e.GetError();
+        return docmsg::CannotSave(name, outcome);
     }
     return {};
 }

@@ -1,14 +1,19 @@
 #pragma once
 // The document's open and save steps, from a path to a document and back.
 // Open: a zero-length file gives a document with an empty picture; a refused
-// file gives the picture's own message, then kUnexpectedFormat, and no document.
-// Save: written to a temporary file beside the target and renamed over it only
-// when every byte reached the disk, so a failed save never loses the old file;
-// a device or a pipe is written in place.
+// file gives the picture's own message, then kUnexpectedFormat, and no
+// document. A pipe, a FIFO or a terminal is read to its end first (a FIFO
+// waits a moment for its writer), then checked like a file; one that
+// delivers nothing opens, like a zero-length file, as an empty picture.
+// A picture that cannot fit in the memory left is refused before it is loaded.
+// Save: see platform/FileSave.h; a failed save never loses or changes the old
+// file, and never leaves a temporary file behind.
 
 #include "PeltoDoc.h"
+#include "platform/File.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +22,21 @@ struct DocOpenResult {
     std::vector<std::string> messages; // shown in this order when it failed
 };
 
-DocOpenResult OpenDocument(const std::string& path);
+// A batch run (pelto-cli): the document keeps no undo snapshot, and a picture
+// whose whole run (the picks, this one button, the save) cannot fit in the
+// memory left is refused before it is loaded.
+struct BatchRun {
+    ButtonParams params;
+    unsigned threads = 0;
+};
+
+DocOpenResult OpenDocument(const std::string& path,
+                           const std::optional<BatchRun>& batch = std::nullopt);
+// From a file already open (standard input); name stands for it in messages.
+DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
+                               const std::optional<BatchRun>& batch = std::nullopt);
 
 // Empty on success, otherwise the message for the user.
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path);
+// Into a file already open (standard output), from where it stands.
+std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name);

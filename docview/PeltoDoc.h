@@ -3,7 +3,10 @@
 // snapshot. Plain C++: the windows ask it to act and paint what it holds.
 // Operations with a missing precondition (no mask, no snapshot) do nothing.
 // MakeButton throws std::bad_alloc when memory runs out, with the picture,
-// the snapshot and the mask left exactly as they were.
+// the snapshot and the mask left exactly as they were; it does so before
+// allocating when the memory the system can still give is too little, since
+// an allocation it grants but cannot back ends the process instead.
+// A document for a batch run keeps no undo snapshot.
 
 #include "engine/ButtonParams.h"
 #include "image/Dib.h"
@@ -13,8 +16,12 @@
 
 class CArchive;
 
+enum class UndoSnapshot { Kept, None };
+
 class CPeltoDoc {
 public:
+    explicit CPeltoDoc(UndoSnapshot undo = UndoSnapshot::Kept) : m_undo(undo) {}
+
     // A document exists only for an opened file: a new, empty one is refused.
     static bool OnNewDocument() { return false; }
     // The file is exactly the picture's BMP file image.
@@ -34,4 +41,7 @@ public:
     CDIB m_dib;
     std::unique_ptr<CDIB> m_pUndoDIB;
     std::unique_ptr<CMaskDIB> m_pMask;
+
+private:
+    UndoSnapshot m_undo;
 };

@@ -1,6 +1,7 @@
 #include "BackgroundSelection.h"
 
 #include "ParallelRows.h"
+#include "image/RasterIndex.h"
 
 #include <cstdlib>
 
@@ -21,7 +22,7 @@ void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x,
     RunBands(height, BandCount(height, threads), [&](unsigned, RowBand band) {
         for (int r = band.first; r < band.last; ++r) {
             const uint8_t* pixel = image.Row(r);
-            uint8_t* row = marks.m_pBits + size_t(r) * marks.m_nStride;
+            uint8_t* row = marks.m_pBits + raster::Offset(0, r, marks.m_nStride, 1);
             for (int c = 0; c < width; ++c, pixel += 3) {
                 const int d = std::abs(pixel[2] - seedRed) + std::abs(pixel[1] - seedGreen) +
                               std::abs(pixel[0] - seedBlue);

@@ -4,6 +4,7 @@
 #include "LightnessShift.h"
 #include "NearestSearch.h"
 #include "ParallelRows.h"
+#include "image/RasterIndex.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,12 +78,12 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
         scratch.push_back(search.MakeScratch(band.first, band.last));
     }
 
-    RunBands(rows, count, [&](unsigned index, RowBand band) {
-        for (int y = band.first; y < band.last; ++y) {
-            uint8_t* row = heights.m_pBits + size_t(y) * heights.m_nStride;
-            for (const CFoundPoint& f : search.FindRow(y, scratch[index]))
-                StoreHeight(row + 2 * size_t(f.x), table.At(f.dx, f.dy));
-        }
+    RunBands(rows, count, [&](unsigned index, RowBand) {
+        search.ForEachRow(scratch[index], [&](int y, std::span<const CFoundPoint> found) {
+            for (const CFoundPoint& f : found)
+                StoreHeight(heights.m_pBits + raster::Offset(f.x, y, heights.m_nStride, 2),
+                            table.At(f.dx, f.dy));
+        });
     });
 }
 
@@ -96,17 +97,18 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
         int columns[kSpan];
         for (int y = band.first; y < band.last; ++y) {
             uint8_t* row = image.Row(y);
-            const uint8_t* height = heights.m_pBits + size_t(y) * heights.m_nStride;
+            const uint8_t* height = heights.m_pBits + raster::Offset(0, y, heights.m_nStride, 2);
             for (int begin = 0; begin < image.m_nWidth; begin += kSpan) {
                 const int end = std::min(image.m_nWidth, begin + kSpan);
                 int count = 0;
                 for (int x = begin; x < end; ++x) {
+                    const uint8_t* h = height + raster::Offset(x, 0, 0, 2);
                     columns[count] = x;
-                    count += (height[2 * x] | height[2 * x + 1]) != 0;
+                    count += (h[0] | h[1]) != 0;
                 }
                 for (int i = 0; i < count; ++i) {
                     const int x = columns[i];
-                    uint8_t* pixel = row + 3 * size_t(x);
+                    uint8_t* pixel = row + raster::Offset(x, 0, 0, 3);
                     const int shift = AverageHeight(heights, x, y) - 2 * contrast;
                     const COLORREF c = ShiftLightness(RGB(pixel[2], pixel[1], pixel[0]), shift);
                     pixel[0] = static_cast<uint8_t>(GetBValue(c));

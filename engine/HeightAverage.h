@@ -4,6 +4,7 @@
 // division by the weight done by an exact reciprocal.
 
 #include "image/HeightDib.h"
+#include "image/RasterIndex.h"
 
 #include <array>
 #include <cstring>
@@ -26,7 +27,7 @@ inline int DivideByWeight(int n, int weight) {
 inline int AverageHeight(const CHeightDIB& heights, int x, int y) {
     if (x < 2 || y < 2 || x >= heights.m_nWidth - 2 || y >= heights.m_nHeight - 2)
         return heights.GetAverageHeight(CPoint(x, y));
-    const uint8_t* centre = heights.m_pBits + size_t(y) * heights.m_nStride + 2 * size_t(x);
+    const uint8_t* centre = heights.m_pBits + raster::Offset(x, y, heights.m_nStride, 2);
     const auto at = [&](int dx, int dy) {
         int16_t h;
         std::memcpy(&h, centre + ptrdiff_t(dy) * heights.m_nStride + 2 * dx, 2);

@@ -15,6 +15,10 @@
 // that squared distance, in the brute-force scan's tie order. Pixels with a
 // target among their eight neighbours, nearly all of them in speckled masks,
 // are settled before that by one byte pass over the row.
+//
+// Rows are searched one segment of columns at a time, so a worker's memory
+// is bounded whatever the picture's shape: a one-row picture millions of
+// pixels wide costs no more scratch than a square one.
 
 #include "image/MaskDib.h"
 
@@ -35,49 +39,71 @@ public:
     static constexpr int kMaxFastRadius = 254;
     // The general search takes four columns a step, reading up to three past the radius.
     static constexpr int kSearchStep = 4;
-    static constexpr size_t kWindowPad = kMaxFastRadius + kSearchStep; // beyond the row either side
+    // Columns searched together; the last segment of a row may be shorter.
+    static constexpr int kSegmentColumns = 2048;
 
     // One worker's working memory for the rows [first, last); make one per
-    // thread before starting them. Rows should be asked in ascending order.
+    // thread before starting them.
     class Scratch {
         friend class CNearestSearch;
         int m_nFirst = 0, m_nLast = 0;           // the worker's rows
-        int m_nChunkFirst = 0, m_nChunkLast = 0; // rows whose column distances are ready
+        int m_nSegment = -1;                     // segment whose column distances are ready ...
+        int m_nChunkFirst = 0, m_nChunkLast = 0; // ... for these rows
         int m_nChunkRows = 0;
-        std::vector<uint8_t> m_columns;        // column distances, chunk rows x width
+        std::vector<uint8_t> m_columns;        // column distances, chunk rows x padded segment
         std::vector<uint8_t> m_running;        // one row of a sweep
-        std::vector<uint8_t> m_padded;         // a row's distances, 255 beyond its ends
         std::vector<uint8_t> m_runs, m_window; // sliding minimum of a row's distances
         const uint8_t* m_pWindowRow = nullptr; // ... its result, in one of the two
         std::vector<uint8_t> m_flags[3];       // targets in the rows above, level and below
-        std::vector<uint8_t> m_codes;          // how each pixel of the row is settled
-        std::vector<CFoundPoint> m_found;      // room for a whole row
-        size_t m_nFound = 0;                   // ... of which the row's results
+        std::vector<uint8_t> m_codes;          // how each pixel of the segment is settled
+        std::vector<CFoundPoint> m_found;      // room for a whole segment
     };
 
-    // May throw std::bad_alloc.
-    CNearestSearch(const CMaskDIB& mask, int radius, bool outer);
+    // May throw std::bad_alloc. segmentColumns (at least 1) only changes how
+    // the work is cut, never the points found.
+    CNearestSearch(const CMaskDIB& mask, int radius, bool outer,
+                   int segmentColumns = kSegmentColumns);
     Scratch MakeScratch(int first, int last) const;
+    // Bytes MakeScratch allocates for a worker with `rows` rows of a mask this wide.
+    static uint64_t ScratchBytes(int64_t width, int rows, int radius,
+                                 int segmentColumns = kSegmentColumns);
 
-    // The pixels of stored row y (within the scratch's rows) whose search
-    // succeeds, by ascending column. Valid until the next call with scratch.
-    std::span<const CFoundPoint> FindRow(int y, Scratch& scratch) const noexcept;
+    int SegmentCount() const { return m_nSegments; }
+    // The pixels of stored row y (within the scratch's rows) and of column
+    // segment `segment` whose search succeeds, by ascending column. Valid
+    // until the next call with scratch. Cheapest asked segment by segment,
+    // rows ascending within each, as ForEachRow does.
+    std::span<const CFoundPoint> FindSegment(int y, int segment, Scratch& scratch) const noexcept;
+
+    // visit(y, points) for every row of the scratch and every segment.
+    template <typename Visit> void ForEachRow(Scratch& scratch, Visit&& visit) const {
+        for (int segment = 0; segment < m_nSegments; ++segment)
+            for (int y = scratch.m_nFirst; y < scratch.m_nLast; ++y)
+                visit(y, FindSegment(y, segment, scratch));
+    }
 
 private:
-    template <bool Outer> void FillColumnDistances(Scratch& scratch) const noexcept;
-    template <bool Outer> void FindRowFast(int y, Scratch& scratch) const noexcept;
+    struct Segment {
+        int first, last; // columns
+    };
+    Segment SegmentAt(int segment) const;
+    int Pad() const { return m_nRadius + kSearchStep; } // distances kept beyond a segment's ends
+    template <bool Outer> void FillColumnDistances(Scratch& scratch, Segment s) const noexcept;
+    template <bool Outer> size_t FindSegmentFast(int y, Segment s, Scratch& scratch) const noexcept;
     template <bool Outer>
-    const uint8_t* TargetRow(int y, std::vector<uint8_t>& padded) const noexcept;
-    void WindowMinimum(const uint8_t* g, int width, Scratch& scratch) const noexcept;
+    const uint8_t* TargetRow(int y, Segment s, std::vector<uint8_t>& flags) const noexcept;
+    void WindowMinimum(const uint8_t* g, int columns, Scratch& scratch) const noexcept;
     template <bool Outer>
-    bool SearchFarther(int x, int y, const uint8_t* padded, uint8_t window,
+    bool SearchFarther(int x, int y, const uint8_t* column, uint8_t window,
                        CFoundPoint& found) const noexcept;
-    void FindRowBruteForce(int y, Scratch& scratch) const noexcept;
-    const uint8_t* MaskRow(int y) const { return m_mask.m_pBits + size_t(y) * m_mask.m_nStride; }
+    size_t FindSegmentBruteForce(int y, Segment s, Scratch& scratch) const noexcept;
+    const uint8_t* MaskRow(int y) const;
 
     const CMaskDIB& m_mask;
     int m_nRadius;
     bool m_bOuter;
+    int m_nSegmentColumns;
+    int m_nSegments = 0;
     // Offsets (dx, dy) within the radius grouped by dx^2 + dy^2, each group in
     // tie order (larger dy first, then larger dx); group s starts at m_groupStart[s].
     std::vector<int16_t> m_offsets; // dx, dy pairs

@@ -1,5 +1,7 @@
 #include "HostileInput.h"
 
+#include "ScratchFolder.h"
+
 #include "docview/DocMessages.h"
 #include "docview/DocumentFile.h"
 #include "image/BmpLayout.h"
@@ -7,33 +9,10 @@
 #include "platform/Dc.h"
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <optional>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
-
-// A private folder for the files of one process, on a RAM disk when there is one.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const fs::path base =
-            fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        m_path = base / ("pelto-hostile-" + std::to_string(::getpid()));
-        fs::create_directories(m_path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    std::string File(const char* name) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
-};
 
 struct Knobs {
     ButtonParams params;
@@ -140,7 +119,7 @@ std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t siz
 } // namespace
 
 std::string RunHostileInput(const uint8_t* data, size_t size) {
-    static const ScratchFolder folder;
+    static const ScratchFolder folder("pelto-hostile");
 
     CPeltoDoc doc;
     std::optional<std::string> refusal;

@@ -40,7 +40,22 @@ Ptr Allocate(uint64_t size) {
     return Ptr(static_cast<uint8_t*>(p));
 }
 
-void Free::operator()(uint8_t* p) const noexcept { std::free(p); }
+void Resize(Ptr& block, uint64_t size) {
+    if (size == 0) {
+        block.reset();
+        return;
+    }
+    if (InjectedFailure(size) || size > std::numeric_limits<size_t>::max() / 2)
+        throw std::bad_alloc();
+    void* p = std::realloc(block.get(), static_cast<size_t>(size));
+    if (!p) throw std::bad_alloc();
+    (void)block.release();
+    block.reset(static_cast<uint8_t*>(p));
+}
+
+void Free::operator()(uint8_t* p) const noexcept {
+    std::free(p);
+}
 
 void SetAllocationLimitForTesting(uint64_t limit) {
     g_limit.store(limit, std::memory_order_relaxed);

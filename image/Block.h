@@ -15,6 +15,9 @@ using Ptr = std::unique_ptr<uint8_t[], Free>;
 
 // Uninitialised block of size bytes (size 0 gives a null pointer).
 Ptr Allocate(uint64_t size);
+// The block grown or shrunk to size bytes, its first bytes kept; on failure
+// throws std::bad_alloc and leaves the block as it was.
+void Resize(Ptr& block, uint64_t size);
 
 // Blocks larger than limit bytes fail as if memory were exhausted; 0 lifts the cap.
 void SetAllocationLimitForTesting(uint64_t limit);

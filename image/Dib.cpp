@@ -12,39 +12,42 @@
 
 namespace {
 
-// The first failing test decides the message; nullptr accepts the file.
-// headers holds the file's first min(size, 54) bytes; nothing past them is
-// read, and the declared size is only trusted once the pixel array is known
-// to lie inside the file.
-const char* CheckFileImage(const uint8_t* headers, uint64_t size) {
-    if (size < 2 || headers[0] != 0x42 || headers[1] != 0x4D) return CDIB::kMsgWrongFormat;
-    if (size < bmp::kHeadersSize) return CDIB::kMsgWrongFormat;
-    if (bmp::ReadU16(headers, bmp::biBitCount) != 24) return CDIB::kMsgNotFullColour;
-    if (bmp::ReadU32(headers, bmp::biCompression) != 0) return CDIB::kMsgUnsupported;
-
-    const int32_t width = bmp::ReadI32(headers, bmp::biWidth);
-    const int32_t height = bmp::ReadI32(headers, bmp::biHeight);
-    if (width <= 0 || height <= 0) return CDIB::kMsgUnsupported;
-    // A BMP describes its pixel array with 32-bit sizes; anything larger is not a BMP we can hold.
-    const uint64_t pixelBytes = CDIB::Stride24(width) * uint64_t(height);
-    if (pixelBytes > std::numeric_limits<uint32_t>::max()) return CDIB::kMsgUnsupported;
-
-    const uint64_t offBits = bmp::ReadU32(headers, bmp::bfOffBits);
-    if (offBits < bmp::kHeadersSize || offBits + pixelBytes > size) return CDIB::kMsgWrongFormat;
-    return nullptr;
-}
-
 [[noreturn]] void Refuse(const char* message) {
     throw CArchiveException(CArchiveException::badIndex, message);
 }
 
-void RefuseUnlessLoadable(const uint8_t* headers, uint64_t size) {
-    // The block size is a 32-bit count; a longer file cannot be a picture we hold.
-    if (size > std::numeric_limits<uint32_t>::max()) Refuse(CDIB::kMsgWrongFormat);
-    if (const char* refusal = CheckFileImage(headers, size)) Refuse(refusal);
+} // namespace
+
+const char* CDIB::HeaderRefusal(const uint8_t* headers) {
+    if (headers[0] != 0x42 || headers[1] != 0x4D) return kMsgWrongFormat;
+    if (bmp::ReadU16(headers, bmp::biBitCount) != 24) return kMsgNotFullColour;
+    if (bmp::ReadU32(headers, bmp::biCompression) != 0) return kMsgUnsupported;
+    const int32_t width = bmp::ReadI32(headers, bmp::biWidth);
+    const int32_t height = bmp::ReadI32(headers, bmp::biHeight);
+    if (width <= 0 || height <= 0) return kMsgUnsupported;
+    // A BMP describes its pixel array with 32-bit sizes; anything larger is not a BMP we can hold.
+    if (Stride24(width) * uint64_t(height) > std::numeric_limits<uint32_t>::max())
+        return kMsgUnsupported;
+    if (bmp::ReadU32(headers, bmp::bfOffBits) < bmp::kHeadersSize) return kMsgWrongFormat;
+    return nullptr;
 }
 
-} // namespace
+uint64_t CDIB::PixelArrayEnd(const uint8_t* headers) {
+    return uint64_t(bmp::ReadU32(headers, bmp::bfOffBits)) +
+           Stride24(bmp::ReadI32(headers, bmp::biWidth)) *
+               uint64_t(bmp::ReadI32(headers, bmp::biHeight));
+}
+
+const char* CDIB::Refusal(const uint8_t* headers, uint64_t size) {
+    // The block size is a 32-bit count; a longer file cannot be a picture we hold.
+    if (size > kMaxFileSize) return kMsgWrongFormat;
+    if (size < 2 || headers[0] != 0x42 || headers[1] != 0x4D) return kMsgWrongFormat;
+    if (size < bmp::kHeadersSize) return kMsgWrongFormat;
+    if (const char* refusal = HeaderRefusal(headers)) return refusal;
+    // The declared size is only trusted once the pixel array is known to lie inside the file.
+    if (PixelArrayEnd(headers) > size) return kMsgWrongFormat;
+    return nullptr;
+}
 
 void CDIB::Serialize(CArchive& ar) {
     ar.Flush();
@@ -59,7 +62,7 @@ void CDIB::Serialize(CArchive& ar) {
     uint8_t headers[bmp::kHeadersSize];
     const uint64_t headerBytes = std::min<uint64_t>(length, sizeof headers);
     if (file->Read(headers, headerBytes) != headerBytes) Refuse(kMsgWrongFormat);
-    RefuseUnlessLoadable(headers, length);
+    if (const char* refusal = Refusal(headers, length)) Refuse(refusal);
 
     block::Ptr data = block::Allocate(length);
     std::memcpy(data.get(), headers, headerBytes);
@@ -69,10 +72,15 @@ void CDIB::Serialize(CArchive& ar) {
 }
 
 void CDIB::LoadFromBytes(const uint8_t* data, uint64_t size) {
-    RefuseUnlessLoadable(data, size);
+    if (const char* refusal = Refusal(data, size)) Refuse(refusal);
     block::Ptr copy = block::Allocate(size);
     std::memcpy(copy.get(), data, size);
     Adopt(std::move(copy), size);
+}
+
+void CDIB::LoadFromBlock(block::Ptr data, uint64_t size) {
+    if (const char* refusal = Refusal(data.get(), size)) Refuse(refusal);
+    Adopt(std::move(data), size);
 }
 
 void CDIB::Adopt(block::Ptr data, uint64_t size) {
@@ -88,13 +96,13 @@ uint32_t CDIB::OffBits() const {
 
 COLORREF CDIB::GetPixel(int x, int y) const {
     if (!m_pFileImage) return 0;
-    const uint8_t* p = Row(y) + 3 * size_t(x);
+    const uint8_t* p = Row(y) + raster::Offset(x, 0, 0, 3);
     return RGB(p[2], p[1], p[0]);
 }
 
 void CDIB::SetPixel(int x, int y, COLORREF colour) {
     if (!m_pFileImage) return;
-    uint8_t* p = Row(y) + 3 * size_t(x);
+    uint8_t* p = Row(y) + raster::Offset(x, 0, 0, 3);
     p[0] = static_cast<uint8_t>(GetBValue(colour));
     p[1] = static_cast<uint8_t>(GetGValue(colour));
     p[2] = static_cast<uint8_t>(GetRValue(colour));

@@ -8,6 +8,7 @@
 // message; file errors surface as CFileException; no memory as std::bad_alloc.
 
 #include "Block.h"
+#include "RasterIndex.h"
 #include "platform/ColorRef.h"
 
 #include <cstdint>
@@ -31,6 +32,19 @@ public:
     virtual void Serialize(CArchive& ar);
     // Same checks as a load, on bytes already in memory.
     void LoadFromBytes(const uint8_t* data, uint64_t size);
+    // Same checks as a load, taking over a block of size bytes without copying it.
+    void LoadFromBlock(block::Ptr data, uint64_t size);
+
+    // The longest file a picture can be: its block size is a 32-bit count.
+    static constexpr uint64_t kMaxFileSize = 0xFFFFFFFFu;
+    // The message that refuses a file of size bytes whose first min(size, 54)
+    // bytes are headers (the first failing check decides), or nullptr when it loads.
+    static const char* Refusal(const uint8_t* headers, uint64_t size);
+    // With the first 54 bytes: the message that refuses the file whatever its
+    // length (within kMaxFileSize), or nullptr when its length still decides.
+    static const char* HeaderRefusal(const uint8_t* headers);
+    // Where the pixel array ends, for headers HeaderRefusal accepts.
+    static uint64_t PixelArrayEnd(const uint8_t* headers);
 
     COLORREF GetPixel(int x, int y) const;
     void SetPixel(int x, int y, COLORREF colour);
@@ -42,10 +56,10 @@ public:
     static uint64_t Stride24(int64_t width) { return (uint64_t(width) * 3 + 3) & ~uint64_t(3); }
     // Start of stored row y of the pixel array (block required).
     uint8_t* Row(int y) {
-        return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth);
+        return m_pFileImage.get() + OffBits() + raster::Offset(0, y, Stride24(m_nWidth), 3);
     }
     const uint8_t* Row(int y) const {
-        return m_pFileImage.get() + OffBits() + uint64_t(y) * Stride24(m_nWidth);
+        return m_pFileImage.get() + OffBits() + raster::Offset(0, y, Stride24(m_nWidth), 3);
     }
 
     block::Ptr m_pFileImage;

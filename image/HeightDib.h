@@ -5,6 +5,7 @@
 // outside the field read 0 and ignore writes.
 
 #include "Dib.h"
+#include "RasterIndex.h"
 #include "platform/Point.h"
 
 #include <cstring>
@@ -37,5 +38,5 @@ private:
     bool Inside(CPoint p) const {
         return m_pBits && p.x >= 0 && p.y >= 0 && p.x < m_nWidth && p.y < m_nHeight;
     }
-    uint8_t* Address(CPoint p) const { return m_pBits + size_t(p.y) * m_nStride + 2 * size_t(p.x); }
+    uint8_t* Address(CPoint p) const { return m_pBits + raster::Offset(p.x, p.y, m_nStride, 2); }
 };

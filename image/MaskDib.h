@@ -6,6 +6,7 @@
 // as a 4 x 4 checkerboard that only the overlay drawing tells apart.
 
 #include "Dib.h"
+#include "RasterIndex.h"
 #include "platform/Point.h"
 
 class CMaskDIB : public CDIB {
@@ -18,11 +19,11 @@ public:
     int GetValue(CPoint point) const {
         if (!m_pBits || point.x < 0 || point.y < 0 || point.x >= m_nWidth || point.y >= m_nHeight)
             return -1;
-        return static_cast<int8_t>(m_pBits[size_t(point.y) * m_nStride + size_t(point.x)]);
+        return static_cast<int8_t>(m_pBits[raster::Offset(point.x, point.y, m_nStride, 1)]);
     }
     // Stores the low 8 bits of value; the caller keeps the point inside the mask.
     void SetValue(CPoint point, int value) {
-        if (m_pBits) m_pBits[size_t(point.y) * m_nStride + size_t(point.x)] = uint8_t(value);
+        if (m_pBits) m_pBits[raster::Offset(point.x, point.y, m_nStride, 1)] = uint8_t(value);
     }
 
     // Brute-force searches over the (2 radius + 1)^2 window: the nearest point

@@ -27,7 +27,9 @@ public:
     uint32_t* Bits() { return m_pixels.data(); }
     const uint32_t* Bits() const { return m_pixels.data(); }
     // Device pixel at (x, y), 0xFFRRGGBB.
-    uint32_t PixelAt(int x, int y) const { return m_pixels[size_t(y) * size_t(m_nWidth) + size_t(x)]; }
+    uint32_t PixelAt(int x, int y) const {
+        return m_pixels[size_t(y) * size_t(m_nWidth) + size_t(x)];
+    }
 
     CPoint SetViewportOrg(CPoint origin);
     CPoint GetViewportOrg() const { return m_origin; }

@@ -3,40 +3,107 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace {
 std::atomic<int> g_faultError{0};
 std::atomic<uint64_t> g_faultBudget{0};
+
+void ClearNonBlocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK)) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+}
+
+// While one lives, a write to a pipe without a reader fails with EPIPE and
+// the SIGPIPE it raises for this thread is taken back instead of ending the process.
+class CQuietPipe {
+public:
+    CQuietPipe() {
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        m_bWasPending = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipe, &m_old);
+    }
+    ~CQuietPipe() {
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        if (m_bRaised && !m_bWasPending) {
+            const timespec now{0, 0};
+            while (sigtimedwait(&pipe, nullptr, &now) < 0 && errno == EINTR) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+    }
+    void Raised() { m_bRaised = true; }
+
+private:
+    sigset_t m_old{};
+    bool m_bWasPending = false;
+    bool m_bRaised = false;
+};
 } // namespace
 
 CFile::CFile(const std::string& path, Mode mode) : m_path(path) {
     int flags = O_RDONLY | O_NONBLOCK; // a FIFO without a writer must not hang the open
     if (mode == Mode::CreateWrite) flags = O_WRONLY | O_CREAT | O_TRUNC;
-    if (mode == Mode::CreateNew) flags = O_WRONLY | O_CREAT | O_EXCL;
+    if (mode == Mode::CreateNew) flags = O_RDWR | O_CREAT | O_EXCL;
+    if (mode == Mode::WriteInPlace) flags = O_WRONLY | O_NONBLOCK | O_NOCTTY;
     m_fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
     if (m_fd < 0) throw CFileException(errno, path, "open");
-    if (mode == Mode::Read) {
-        struct stat st {};
-        if (::fstat(m_fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-            const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-            ::close(m_fd);
-            m_fd = -1;
-            throw CFileException(error, path, "open");
-        }
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0 || (mode == Mode::Read && S_ISDIR(st.st_mode))) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(m_fd);
+        m_fd = -1;
+        throw CFileException(error, path, "open");
     }
+    if (mode == Mode::Read && S_ISFIFO(st.st_mode)) m_bAwaitingWriter = true;
+    if (mode == Mode::WriteInPlace) ClearNonBlocking(m_fd);
+}
+
+CFile CFile::CreateUnnamed(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd < 0) throw CFileException(errno, folder, "open");
+    return CFile(fd, folder);
+}
+
+CFile CFile::Duplicate(int fd, const std::string& name) {
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) throw CFileException(errno, name, "open");
+    return CFile(copy, name);
+}
+
+CFile::CFile(CFile&& other) noexcept
+    : m_bAwaitingWriter(other.m_bAwaitingWriter), m_fd(other.m_fd),
+      m_path(std::move(other.m_path)) {
+    other.m_fd = -1;
 }
 
 CFile::~CFile() {
     if (m_fd >= 0) ::close(m_fd);
 }
 
-uint64_t CFile::GetLength() const {
+void CFile::Fail(const char* what) const {
+    throw CFileException(errno, m_path, what);
+}
+
+struct stat CFile::Status() const {
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0) throw CFileException(errno, m_path, "stat");
-    return static_cast<uint64_t>(st.st_size);
+    if (::fstat(m_fd, &st) != 0) Fail("stat");
+    return st;
+}
+
+uint64_t CFile::GetLength() const {
+    return static_cast<uint64_t>(Status().st_size);
 }
 
 uint64_t CFile::Read(void* buffer, uint64_t count) {
@@ -46,7 +113,34 @@ uint64_t CFile::Read(void* buffer, uint64_t count) {
         const ssize_t n = ::read(m_fd, out + done, count - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw CFileException(errno, m_path, "read");
+            if (errno != EAGAIN) Fail("read");
+            // A writer is there but has not written yet: wait for it from now on.
+            ClearNonBlocking(m_fd);
+            m_bAwaitingWriter = false;
+            continue;
+        }
+        if (n == 0) {
+            if (!m_bAwaitingWriter) break;
+            // No writer yet: give one a moment to open the FIFO.
+            m_bAwaitingWriter = false;
+            pollfd waiting{m_fd, POLLIN, 0};
+            if (::poll(&waiting, 1, kWriterGraceMs) <= 0) break;
+            continue;
+        }
+        m_bAwaitingWriter = false;
+        done += static_cast<uint64_t>(n);
+    }
+    return done;
+}
+
+uint64_t CFile::ReadAt(void* buffer, uint64_t count, uint64_t offset) {
+    auto* out = static_cast<char*>(buffer);
+    uint64_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(m_fd, out + done, count - done, off_t(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail("read");
         }
         if (n == 0) break;
         done += static_cast<uint64_t>(n);
@@ -56,6 +150,7 @@ uint64_t CFile::Read(void* buffer, uint64_t count) {
 
 void CFile::Write(const void* buffer, uint64_t count) {
     const auto* in = static_cast<const char*>(buffer);
+    CQuietPipe quiet;
     uint64_t done = 0;
     while (done < count) {
         const int fault = g_faultError.load();
@@ -64,7 +159,8 @@ void CFile::Write(const void* buffer, uint64_t count) {
         const ssize_t n = ::write(m_fd, in + done, chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw CFileException(errno, m_path, "write");
+            if (errno == EPIPE) quiet.Raised();
+            Fail("write");
         }
         if (n == 0) throw CFileException(ENOSPC, m_path, "write");
         if (fault) g_faultBudget -= static_cast<uint64_t>(n);
@@ -72,21 +168,48 @@ void CFile::Write(const void* buffer, uint64_t count) {
     }
 }
 
+void CFile::Seek(uint64_t offset) {
+    if (::lseek(m_fd, off_t(offset), SEEK_SET) < 0) Fail("seek");
+}
+
+uint64_t CFile::GetPosition() const {
+    const off_t at = ::lseek(m_fd, 0, SEEK_CUR);
+    if (at < 0) Fail("seek");
+    return static_cast<uint64_t>(at);
+}
+
+void CFile::SetLength(uint64_t length) {
+    while (::ftruncate(m_fd, off_t(length)) != 0)
+        if (errno != EINTR) Fail("truncate");
+}
+
 void CFile::Sync() {
     if (const int fault = g_faultError.load(); fault && g_faultBudget.load() == 0)
         throw CFileException(fault, m_path, "sync");
-    if (::fsync(m_fd) != 0) throw CFileException(errno, m_path, "sync");
+    if (::fsync(m_fd) != 0) Fail("sync");
 }
 
 void CFile::Close() {
     const int fd = m_fd;
     m_fd = -1;
-    if (fd >= 0 && ::close(fd) != 0) throw CFileException(errno, m_path, "close");
+    if (fd >= 0 && ::close(fd) != 0) Fail("close");
 }
 
 void CFile::SetMode(unsigned mode) {
-    if (::fchmod(m_fd, static_cast<mode_t>(mode)) != 0)
-        throw CFileException(errno, m_path, "chmod");
+    if (::fchmod(m_fd, static_cast<mode_t>(mode)) != 0) Fail("chmod");
+}
+
+void CFile::SetOwner(uid_t owner, gid_t group) {
+    if (::fchown(m_fd, owner, group) != 0) Fail("chown");
+}
+
+void CFile::LinkAs(const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
+    const int error = errno;
+    // Without /proc the descriptor itself can be linked, where the system allows it.
+    if (error == ENOENT && ::linkat(m_fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return;
+    throw CFileException(error, path, "link");
 }
 
 void CFile::SetWriteFaultForTesting(int error, uint64_t bytes) {

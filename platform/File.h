@@ -1,12 +1,16 @@
 #pragma once
-// A file opened for whole-file reading or writing through a POSIX descriptor.
+// A file opened through a POSIX descriptor, for whole-file reading or writing.
 // Every failure throws CFileException with the errno of the failing call;
 // a short read is not a failure (Read returns the count actually read).
-// Opening for reading never waits for a writer (a FIFO opens at once).
+// Opening for reading never waits for a writer: a FIFO opens at once, and its
+// first read waits a moment for a writer to come (none coming reads as the end).
+// A write to a pipe whose reader has gone fails with EPIPE instead of raising SIGPIPE.
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <sys/types.h>
 
 class CFileException : public std::runtime_error {
 public:
@@ -22,30 +26,57 @@ private:
 
 class CFile {
 public:
-    // CreateNew fails when the path exists, so a temporary name is never shared.
-    enum class Mode { Read, CreateWrite, CreateNew };
+    enum class Mode {
+        Read,
+        CreateWrite,  // created or truncated
+        CreateNew,    // read and write; fails when the path exists, so a name is never shared
+        WriteInPlace, // an existing file, device or FIFO, not truncated; a FIFO without a reader
+                      // fails with ENXIO
+    };
+    // How long the first read of a FIFO waits for a writer.
+    static constexpr int kWriterGraceMs = 2000;
 
     CFile(const std::string& path, Mode mode);
+    // An unnamed file in folder (O_TMPFILE), read and write, permissions 0666
+    // less the umask; it vanishes with its descriptor unless linked in.
+    static CFile CreateUnnamed(const std::string& folder);
+    // A file over a duplicate of descriptor fd (standard input or output).
+    static CFile Duplicate(int fd, const std::string& name);
+    CFile(CFile&& other) noexcept;
+    CFile& operator=(CFile&&) = delete;
     ~CFile();
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
+    struct stat Status() const;
     uint64_t GetLength() const;
-    // Reads up to count bytes; returns the number read (less only at end of file).
+    // Reads up to count bytes; returns the number read (less only at the end).
     uint64_t Read(void* buffer, uint64_t count);
+    // Reads up to count bytes at offset without moving the position.
+    uint64_t ReadAt(void* buffer, uint64_t count, uint64_t offset);
     void Write(const void* buffer, uint64_t count);
+    void Seek(uint64_t offset);
+    uint64_t GetPosition() const;
+    void SetLength(uint64_t length);
     // Forces written data to the device; a write error the system deferred shows up here.
     void Sync();
     // Closes the descriptor, reporting a deferred write error; the destructor closes silently.
     void Close();
-    // Sets the permission bits of the open file.
+    // Sets the permission bits, or the owner and group, of the open file.
     void SetMode(unsigned mode);
+    void SetOwner(uid_t owner, gid_t group);
+    // Gives an unnamed file the name path (which must not exist yet).
+    void LinkAs(const std::string& path);
     // Simulates a full or failing device: once `bytes` more bytes have been
     // written, Write and Sync fail with error (ENOSPC, EIO, ...); error 0 lifts it.
     static void SetWriteFaultForTesting(int error, uint64_t bytes = 0);
     const std::string& GetFilePath() const { return m_path; }
 
 private:
+    CFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    [[noreturn]] void Fail(const char* what) const;
+    // A FIFO opened here without waiting: its first read may still find no writer.
+    bool m_bAwaitingWriter = false;
     int m_fd = -1;
     std::string m_path;
 };

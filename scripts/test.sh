@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the whole program in the normal build,
-# the fuzz target over its seed corpus and regression inputs, and every test
+# each fuzz target over its seed corpus and regression inputs, and every test
 # again, the windows' included, under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
@@ -17,15 +17,21 @@ skipped=$(grep -h -E "^(print|cups-pdf) tests skipped: " \
   "$root/build/Testing/Temporary/LastTest.log" | sort -u || true)
 echo "${skipped:-print tests: all ran through a private CUPS scheduler}"
 
-# The fuzz target replays its seed corpus and regression inputs; its log is shown only on failure.
+# Each fuzz target replays its seed corpus and regression inputs; a log is shown only on failure.
 CC=clang CXX=clang++ "$root/scripts/build.sh" "$root/build-fuzz" -DPELTO_BUILD_FUZZ=ON \
   -DPELTO_BUILD_GUI=OFF -DPELTO_BUILD_TESTS=OFF
-inputs=("$root"/fuzz/corpus/*.bmp "$root"/fuzz/regressions/*.bmp)
-if ! "$root/build-fuzz/fuzz/fuzz_hostile_file" "${inputs[@]}" >"$root/build-fuzz/replay.log" 2>&1; then
-  cat "$root/build-fuzz/replay.log"
-  exit 1
-fi
-echo "fuzz replay: ${#inputs[@]} inputs passed"
+replay() {
+  local target=$1
+  shift
+  local inputs=("$@")
+  if ! "$root/build-fuzz/fuzz/$target" "${inputs[@]}" >"$root/build-fuzz/$target.log" 2>&1; then
+    cat "$root/build-fuzz/$target.log"
+    exit 1
+  fi
+  echo "fuzz replay: $target, ${#inputs[@]} inputs passed"
+}
+replay fuzz_hostile_file "$root"/fuzz/corpus/*.bmp "$root"/fuzz/regressions/*.bmp
+replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin "$root"/fuzz/regressions-wide/*.bin
 
 # Freed memory is filled, so that a use after free in the toolkit's own code
 # (which is not instrumented) crashes instead of reading stale bytes.

@@ -1,5 +1,6 @@
 // Runs the real pelto-cli executable and checks its files and exit codes.
 
+#include "docview/DocMessages.h"
 #include "docview/DocumentFile.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
@@ -24,8 +25,10 @@ struct CliRun {
 std::string Quote(const std::string& s) {
     std::string q = "'";
     for (char c : s) {
-        if (c == '\'') q.append("'\\''");
-        else q.push_back(c);
+        if (c == '\'')
+            q.append("'\\''");
+        else
+            q.push_back(c);
     }
     q.push_back('\'');
     return q;
@@ -33,14 +36,16 @@ std::string Quote(const std::string& s) {
 
 CliRun RunCli(const std::vector<std::string>& args) {
     std::string command = Quote(PELTO_CLI);
-    for (const std::string& a : args) command.append(" ").append(Quote(a));
+    for (const std::string& a : args)
+        command.append(" ").append(Quote(a));
     command.append(" 2>&1");
     CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, n);
     const int status = ::pclose(pipe);
     run.signalled = WIFSIGNALED(status);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -55,9 +60,9 @@ COLORREF Logo(int x, int y) {
 TEST(PeltoCli, WritesWhatTheDocumentComputes) {
     TempDir dir;
     WriteFileBytes(dir.File("in.bmp"), MakeBmp24(41, 29, Logo, {8, 3})); // odd width: row padding
-    const CliRun run = RunCli({dir.File("in.bmp"), dir.File("out.bmp"), "--pick", "0,0,5", "--pick", "40,28,0",
-                            "--angle", "135", "--contrast", "200", "--width", "4", "--shape", "round",
-                            "--outline", "outer"});
+    const CliRun run = RunCli({dir.File("in.bmp"), dir.File("out.bmp"), "--pick", "0,0,5", "--pick",
+                               "40,28,0", "--angle", "135", "--contrast", "200", "--width", "4",
+                               "--shape", "round", "--outline", "outer"});
     ASSERT_EQ(run.exitCode, 0) << run.output;
 
     DocOpenResult expected = OpenDocument(dir.File("in.bmp"));
@@ -73,7 +78,8 @@ TEST(PeltoCli, WritesWhatTheDocumentComputes) {
 TEST(PeltoCli, HelpExplainsTheOptions) {
     const CliRun run = RunCli({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    for (const char* option : {"--pick", "--angle", "--contrast", "--width", "--shape", "--outline"})
+    for (const char* option :
+         {"--pick", "--angle", "--contrast", "--width", "--shape", "--outline"})
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
 }
 
@@ -84,7 +90,9 @@ struct Refusal {
     const char* expectedText;
 };
 
-Bytes NoFile() { return {0xFF}; }
+Bytes NoFile() {
+    return {0xFF};
+}
 
 class PeltoCliRefusal : public ::testing::TestWithParam<Refusal> {};
 
@@ -98,26 +106,36 @@ TEST_P(PeltoCliRefusal, ExitsNonZeroAndLeavesTheOutputUntouched) {
         if (outputExists) WriteFileBytes(dir.File("out.bmp"), previous);
 
         std::vector<std::string> args = {dir.File("in.bmp"), dir.File("out.bmp")};
-        for (const std::string& a : c.extra) args.push_back(a == "DIR" ? dir.Path() : a);
+        for (const std::string& a : c.extra)
+            args.push_back(a == "DIR" ? dir.Path() : a);
         const CliRun run = RunCli(args);
         EXPECT_FALSE(run.signalled);
         EXPECT_NE(run.exitCode, 0);
         EXPECT_NE(run.output.find(c.expectedText), std::string::npos) << run.output;
-        if (outputExists) EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), previous);
-        else EXPECT_FALSE(fs::exists(dir.File("out.bmp")));
+        if (outputExists)
+            EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), previous);
+        else
+            EXPECT_FALSE(fs::exists(dir.File("out.bmp")));
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()),
                   (input != NoFile() ? 1 : 0) + (outputExists ? 1 : 0));
     }
 }
 
-Bytes GoodPicture() { return MakeBmp24(10, 8, Logo); }
+Bytes GoodPicture() {
+    return MakeBmp24(10, 8, Logo);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PeltoCliRefusal,
     ::testing::Values(
         Refusal{"MissingInput", NoFile, {"--pick", "0,0,0"}, "in.bmp"},
-        Refusal{"EmptyInput", [] { return Bytes{}; }, {"--pick", "0,0,0"}, "empty"},
-        Refusal{"NotABmp", [] { return Bytes{'G', 'I', 'F', '8'}; }, {"--pick", "0,0,0"}, "フォーマットが違います"},
+        Refusal{"EmptyInput", [] { return Bytes{}; }, {"--pick", "0,0,0"}, docmsg::kEmptyPicture},
+        Refusal{"NotABmp",
+                [] {
+                    return Bytes{'G', 'I', 'F', '8'};
+                },
+                {"--pick", "0,0,0"},
+                "フォーマットが違います"},
         Refusal{"EightBit",
                 [] {
                     Bytes b = GoodPicture();
@@ -157,7 +175,8 @@ TEST(PeltoCli, UnwritableOutputIsReportedAndLeavesNothing) {
     EXPECT_TRUE(fs::is_directory(dir.File("out.bmp")));
     EXPECT_TRUE(fs::is_empty(dir.File("out.bmp")));
 
-    const CliRun toNowhere = RunCli({dir.File("in.bmp"), dir.File("no/out.bmp"), "--pick", "0,0,0"});
+    const CliRun toNowhere =
+        RunCli({dir.File("in.bmp"), dir.File("no/out.bmp"), "--pick", "0,0,0"});
     EXPECT_NE(toNowhere.exitCode, 0);
     EXPECT_NE(toNowhere.output.find("no/out.bmp"), std::string::npos);
 }
@@ -243,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(
                      ::mkfifo(d.File("pipe.bmp").c_str(), 0600);
                      return d.File("pipe.bmp");
                  },
-                 FreshOutput, "empty"},
+                 FreshOutput, docmsg::kEmptyPicture},
         Unusable{"InputInAMissingFolder", [](const TempDir& d) { return d.File("no/in.bmp"); },
                  FreshOutput, "見つかりません"},
         Unusable{"OutputOnAFullDevice", GoodInput,

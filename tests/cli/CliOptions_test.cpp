@@ -4,7 +4,9 @@
 
 namespace {
 
-std::vector<std::string> Args(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
+std::vector<std::string> Args(std::initializer_list<const char*> list) {
+    return {list.begin(), list.end()};
+}
 
 TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
     const CliParse p = ParseCliArguments(Args({"in.bmp", "out.bmp", "--pick", "1,2,30"}));
@@ -24,9 +26,9 @@ TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
 }
 
 TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
-    const CliParse p = ParseCliArguments(Args({"--pick=0,0,0", "in.bmp", "--angle", "359", "--contrast=500",
-                                               "--width", "30", "--shape", "round", "--outline=outer",
-                                               "out.bmp", "--pick", "5,6,100"}));
+    const CliParse p = ParseCliArguments(
+        Args({"--pick=0,0,0", "in.bmp", "--angle", "359", "--contrast=500", "--width", "30",
+              "--shape", "round", "--outline=outer", "out.bmp", "--pick", "5,6,100"}));
     ASSERT_TRUE(p.options) << p.error;
     EXPECT_EQ(p.options->picks.size(), 2u);
     EXPECT_EQ(p.options->picks[1].x, 5);
@@ -42,7 +44,8 @@ TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
 TEST(ParseCliArguments, ThreadsDefaultToOnePerCoreAndTakeACount) {
     EXPECT_EQ(ParseCliArguments(Args({"a", "b", "--pick", "0,0,0"})).options->threads, 0u);
     for (const char* count : {"1", "256"}) {
-        const CliParse p = ParseCliArguments(Args({"a", "b", "--pick", "0,0,0", "--threads", count}));
+        const CliParse p =
+            ParseCliArguments(Args({"a", "b", "--pick", "0,0,0", "--threads", count}));
         ASSERT_TRUE(p.options) << p.error;
         EXPECT_EQ(p.options->threads, unsigned(std::stoi(count)));
     }
@@ -53,6 +56,33 @@ TEST(ParseCliArguments, HelpNeedsNothingElse) {
     ASSERT_TRUE(p.options);
     EXPECT_TRUE(p.options->help);
 }
+
+struct FileNames {
+    std::vector<std::string> args;
+    const char* input;
+    const char* output;
+    size_t picks;
+};
+
+class FileNameArguments : public ::testing::TestWithParam<FileNames> {};
+
+// - names a standard stream; after -- everything is a file name, even what looks like an option.
+TEST_P(FileNameArguments, AreTakenInOrder) {
+    const CliParse p = ParseCliArguments(GetParam().args);
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->input, GetParam().input);
+    EXPECT_EQ(p.options->output, GetParam().output);
+    EXPECT_EQ(p.options->picks.size(), GetParam().picks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileNameArguments,
+    ::testing::Values(FileNames{Args({"-", "-", "--pick", "0,0,0"}), "-", "-", 1},
+                      FileNames{Args({"--pick", "0,0,0", "--", "--in.bmp", "-h"}), "--in.bmp", "-h",
+                                1},
+                      FileNames{Args({"--pick", "0,0,0", "--", "--", "--pick"}), "--", "--pick", 1},
+                      FileNames{Args({"--pick", "0,0,0", "a", "--", "--help"}), "a", "--help", 1},
+                      FileNames{Args({"-x.bmp", "--pick=1,1,1", "-"}), "-x.bmp", "-", 1}));
 
 class BadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
 
@@ -68,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Args({"a", "b", "c", "--pick", "0,0,0"}), Args({"a", "b", "--pick", "0,0"}),
                       Args({"a", "b", "--pick", "0,0,0,0"}), Args({"a", "b", "--pick", "x,0,0"}),
                       Args({"a", "b", "--pick", "0,0,101"}), Args({"a", "b", "--pick", "0,0,-1"}),
-                      Args({"a", "b", "--pick", "0,,5"}), Args({"a", "b", "--pick", "0,0,0", "--angle", "360"}),
+                      Args({"a", "b", "--pick", "0,,5"}),
+                      Args({"a", "b", "--pick", "0,0,0", "--angle", "360"}),
                       Args({"a", "b", "--pick", "0,0,0", "--angle", "-1"}),
                       Args({"a", "b", "--pick", "0,0,0", "--contrast", "501"}),
                       Args({"a", "b", "--pick", "0,0,0", "--width", "31"}),
@@ -81,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Args({"a", "b", "--pick", "0,0,0", "--colour", "red"}),
                       Args({"a", "b", "--pick", "0,0,0", "--threads", "0"}),
                       Args({"a", "b", "--pick", "0,0,0", "--threads", "257"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--threads", "all"})));
+                      Args({"a", "b", "--pick", "0,0,0", "--threads", "all"}),
+                      Args({"a", "--", "b", "--pick", "0,0,0"}),
+                      Args({"--pick", "0,0,0", "--", "a"}), Args({"a", "b", "--"})));
 
 } // namespace

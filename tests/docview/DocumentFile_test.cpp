@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-COLORREF Pattern(int x, int y) { return RGB(x * 20, y * 20, 90); }
+COLORREF Pattern(int x, int y) {
+    return RGB(x * 20, y * 20, 90);
+}
 
 TEST(OpenDocument, LoadsAPicture) {
     TempDir dir;
@@ -49,7 +51,8 @@ TEST(OpenDocument, RefusedFileGivesThePicturesMessageThenTheUnexpectedFormat) {
     WriteFileBytes(dir.File("8.bmp"), eightBit);
     DocOpenResult r = OpenDocument(dir.File("8.bmp"));
     EXPECT_FALSE(r.doc);
-    EXPECT_EQ(r.messages, (std::vector<std::string>{CDIB::kMsgNotFullColour, docmsg::kUnexpectedFormat}));
+    EXPECT_EQ(r.messages,
+              (std::vector<std::string>{CDIB::kMsgNotFullColour, docmsg::kUnexpectedFormat}));
 }
 
 TEST(OpenDocument, MissingFileOrFolderIsReported) {
@@ -79,7 +82,8 @@ TEST(SaveDocument, WritesTheBlockBackAndKeepsTheFileMode) {
     EXPECT_EQ(ReadFileBytes(dir.File("a.bmp")), expected);
     EXPECT_EQ(fs::status(dir.File("a.bmp")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1); // no temporaries left
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()),
+              1); // no temporaries left
 }
 
 TEST(SaveDocument, WritesThroughALinkToItsTarget) {

@@ -13,7 +13,8 @@ namespace {
 std::unique_ptr<CPeltoDoc> SquareDoc(int size = 12) {
     auto doc = std::make_unique<CPeltoDoc>();
     LoadBytes(doc->m_dib, MakeBmp24(size, size, [size](int x, int y) {
-                  const bool inside = x >= size / 4 && x < size * 3 / 4 && y >= size / 4 && y < size * 3 / 4;
+                  const bool inside =
+                      x >= size / 4 && x < size * 3 / 4 && y >= size / 4 && y < size * 3 / 4;
                   return inside ? RGB(128, 128, 128) : RGB(255, 255, 255);
               }));
     return doc;
@@ -136,6 +137,27 @@ TEST_F(MemoryFailure, FirstPickWithoutRoomForTheMaskSelectsNothing) {
     EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->SelectBackground(0, 0, 0); }));
     EXPECT_FALSE(doc->HasSelection());
     EXPECT_EQ(Pixels(doc->m_dib), picture);
+}
+
+// A batch document makes the same button without ever holding a snapshot:
+// its first allocation is already the height raster.
+TEST_F(MemoryFailure, ABatchDocumentMakesTheSameButtonWithoutASnapshot) {
+    auto kept = SquareDoc(64);
+    CPeltoDoc batch(UndoSnapshot::None);
+    batch.m_dib.Copy(kept->m_dib);
+    const Bytes original = Pixels(batch.m_dib);
+    for (CPeltoDoc* doc : {kept.get(), &batch})
+        doc->SelectBackground(0, 0, 0);
+    EXPECT_TRUE(FailsWithAllocation(0, [&] { batch.MakeButton(ButtonParams{30, 200, 7, 1, 0}); }));
+    EXPECT_EQ(Pixels(batch.m_dib), original);
+    EXPECT_TRUE(batch.HasSelection());
+
+    for (CPeltoDoc* doc : {kept.get(), &batch})
+        doc->MakeButton(ButtonParams{30, 200, 7, 1, 0});
+    EXPECT_EQ(Pixels(batch.m_dib), Pixels(kept->m_dib));
+    EXPECT_NE(Pixels(batch.m_dib), original);
+    EXPECT_FALSE(batch.CanUndo());
+    EXPECT_TRUE(kept->CanUndo());
 }
 
 TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {

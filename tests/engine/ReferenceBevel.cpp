@@ -8,12 +8,15 @@ bool ReferenceFind(const CMaskDIB& mask, CPoint start, int radius, bool outer, C
                  : mask.FindNearestSelected(start, found, radius);
 }
 
-void ReferenceBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights) {
+void ReferenceBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
+                           const std::function<void(CPoint pixel, CPoint found)>& found) {
     for (int i = 0; i < mask.m_nHeight; ++i)
         for (int j = 0; j < mask.m_nWidth; ++j) {
-            CPoint found;
-            if (ReferenceFind(mask, CPoint(j, i), params.width, params.outline != 0, found))
-                heights.SetHeight(CPoint(j, i), BevelHeight(found.x - j, found.y - i, params));
+            CPoint point;
+            if (!ReferenceFind(mask, CPoint(j, i), params.width, params.outline != 0, point))
+                continue;
+            heights.SetHeight(CPoint(j, i), BevelHeight(point.x - j, point.y - i, params));
+            if (found) found(CPoint(j, i), point);
         }
 }
 

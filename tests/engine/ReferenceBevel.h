@@ -9,8 +9,12 @@
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
 
+#include <functional>
+
 // The brute-force search the bevel runs from (x, y): the mask's own scan.
 bool ReferenceFind(const CMaskDIB& mask, CPoint start, int radius, bool outer, CPoint& found);
 
-void ReferenceBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights);
+// found, when given, hears of every pixel whose search succeeds and the point found, row by row.
+void ReferenceBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
+                           const std::function<void(CPoint pixel, CPoint found)>& found = {});
 void ReferenceShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast);

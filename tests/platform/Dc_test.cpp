@@ -35,9 +35,9 @@ struct TestDib {
 TEST(CDC, CopiesA24BitDibBottomUpWithItsChannelsInPlace) {
     TestDib dib(2, 2, 24);
     uint8_t* bottomLeft = dib.At(0, 0, 3);
-    bottomLeft[0] = 0x10; // blue
-    bottomLeft[1] = 0x20; // green
-    bottomLeft[2] = 0x30; // red
+    bottomLeft[0] = 0x10;      // blue
+    bottomLeft[1] = 0x20;      // green
+    bottomLeft[2] = 0x30;      // red
     dib.At(1, 1, 3)[2] = 0xFF; // top right: pure red
 
     CDC dc(2, 2, 0xFF000000u);
@@ -50,7 +50,8 @@ TEST(CDC, CopiesA24BitDibBottomUpWithItsChannelsInPlace) {
 TEST(CDC, ViewportOriginShiftsAndClipsTheCopy) {
     TestDib dib(4, 4, 24);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) dib.At(x, y, 3)[0] = uint8_t(16 * (3 - y) + x); // blue = row-from-top*16 + x
+        for (int x = 0; x < 4; ++x)
+            dib.At(x, y, 3)[0] = uint8_t(16 * (3 - y) + x); // blue = row-from-top*16 + x
 
     CDC dc(2, 2, 0xFFFFFFFFu);
     dc.SetViewportOrg(CPoint(-1, -2)); // scrolled by (1, 2)

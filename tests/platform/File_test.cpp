@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +56,33 @@ TEST(CFile, CreateNewRefusesAnExistingFile) {
     const std::string path = dir.File("taken");
     { CFile first(path, CFile::Mode::CreateNew); }
     EXPECT_THROW(CFile(path, CFile::Mode::CreateNew), CFileException);
+}
+
+// Writing never waits for a reader that is not there, nor dies of one that left.
+TEST(CFile, PipesWithoutAReaderFailInsteadOfWaitingOrSignalling) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    try {
+        CFile fifo(dir.File("fifo"), CFile::Mode::WriteInPlace);
+        ADD_FAILURE() << "opened a FIFO nobody reads";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetError(), ENXIO);
+    }
+
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    CFile out("/proc/self/fd/" + std::to_string(ends[1]), CFile::Mode::WriteInPlace);
+    ::close(ends[1]);
+    try {
+        out.Write("BM", 2);
+        ADD_FAILURE() << "wrote to a pipe nobody reads";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetError(), EPIPE);
+    }
+    sigset_t pending;
+    sigpending(&pending);
+    EXPECT_FALSE(sigismember(&pending, SIGPIPE));
 }
 
 } // namespace

@@ -1,0 +1,52 @@
+#include "InputStream.h"
+
+#include "image/BmpLayout.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr uint64_t kFirstBlock = uint64_t(1) << 16;
+
+// The rest of the input, counted but dropped.
+uint64_t Drain(CFile& input, uint64_t size, uint64_t limit) {
+    std::vector<uint8_t> buffer(static_cast<size_t>(kFirstBlock));
+    while (size <= limit) {
+        const uint64_t want = std::min<uint64_t>(buffer.size(), limit + 1 - size);
+        const uint64_t got = input.Read(buffer.data(), want);
+        size += got;
+        if (got < want) break;
+    }
+    return size;
+}
+
+} // namespace
+
+StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit) {
+    StreamedInput in;
+    uint64_t capacity = bmp::kHeadersSize;
+    in.data = block::Allocate(capacity);
+    in.size = input.Read(in.data.get(), bmp::kHeadersSize);
+    if (in.size < bmp::kHeadersSize) return in;
+    if (CDIB::HeaderRefusal(in.data.get())) {
+        in.kept = false;
+        in.size = Drain(input, in.size, limit);
+        return in;
+    }
+    admit(in.data.get(), std::max<uint64_t>(CDIB::PixelArrayEnd(in.data.get()), in.size));
+
+    while (in.size <= limit) {
+        if (in.size == capacity) {
+            // Doubling keeps the copies few; the end trims what was not needed.
+            capacity = std::min(std::max(2 * capacity, kFirstBlock), limit + 1);
+            block::Resize(in.data, capacity);
+        }
+        const uint64_t want = capacity - in.size;
+        const uint64_t got = input.Read(in.data.get() + in.size, want);
+        in.size += got;
+        if (got < want) break;
+    }
+    block::Resize(in.data, in.size);
+    return in;
+}

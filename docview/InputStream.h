@@ -1,0 +1,25 @@
+#pragma once
+// Reading an input that has no length to ask for (a pipe, a FIFO, a
+// terminal) to its end, into one block that grows as the bytes come.
+// Once the first 54 bytes are in, an input the loader refuses whatever its
+// length is read on to its end without being kept (so its refusal names the
+// same check a file of that length would fail), and the headers of one it
+// may take are handed to admit, which may throw, before the block grows past
+// them. Reading stops one byte past limit, which the loader then refuses.
+
+#include "image/Block.h"
+#include "image/Dib.h"
+#include "platform/File.h"
+
+#include <functional>
+
+struct StreamedInput {
+    block::Ptr data;   // the input, or only its headers when !kept
+    uint64_t size = 0; // bytes the input delivered
+    bool kept = true;
+};
+
+using AdmitHeaders = std::function<void(const uint8_t* headers, uint64_t leastFileSize)>;
+
+StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit,
+                         uint64_t limit = CDIB::kMaxFileSize);

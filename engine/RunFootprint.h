@@ -1,0 +1,23 @@
+#pragma once
+// The memory one picture's run holds at its peak, part by part, in bytes:
+// the file block, the selection mask, the bevel's height field, the undo
+// snapshot when one is kept, and the nearest search's scratch and tables.
+// Worked out from the sizes alone, so it can be checked before allocating.
+
+#include <cstdint>
+
+struct RunFootprint {
+    uint64_t picture = 0;
+    uint64_t mask = 0;
+    uint64_t heights = 0;
+    uint64_t snapshot = 0;
+    uint64_t search = 0;
+
+    uint64_t Total() const { return picture + mask + heights + snapshot + search; }
+    // What making the button adds to a picture that has its mask.
+    uint64_t Button() const { return heights + snapshot + search; }
+};
+
+// bevelWidth is the band width (0: no search); threads as for MakeButton.
+RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSize, int bevelWidth,
+                                  bool snapshot, unsigned threads);

@@ -1,0 +1,254 @@
+#include "WideBevel.h"
+
+#include "ScratchFolder.h"
+#include "docview/DocumentFile.h"
+#include "engine/Bevel.h"
+#include "engine/NearestSearch.h"
+#include "image/Block.h"
+#include "image/BmpLayout.h"
+#include "platform/File.h"
+#include "tests/engine/ReferenceBevel.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint64_t kBudget = uint64_t(1) << 15;
+constexpr size_t kParameterBytes = 14;
+
+struct Case {
+    int width, height;
+    ButtonParams params;
+    int maskKind;
+    unsigned threads;
+    int segmentColumns;
+    int failingAllocation; // -1: none
+    int faultError;        // 0: none
+    uint64_t faultBytes;
+    bool linked; // the saved-over file has a second hard link
+    const uint8_t* fill;
+    size_t fillSize;
+};
+
+int BandWidth(uint8_t b) {
+    if (b < 240) return b % (ButtonParams::kMaxWidth + 1);
+    if (b < 252) return 31 + (b - 240) * 20;           // beyond the dialogs' range
+    return CNearestSearch::kMaxFastRadius + (b - 252); // the brute force's own path
+}
+
+Case ReadCase(const uint8_t* data, size_t size) {
+    uint8_t p[kParameterBytes] = {};
+    std::memcpy(p, data, std::min(size, kParameterBytes));
+    Case c{};
+    c.width = 1 + (p[0] | p[1] << 8) % 4096;
+    c.height = 1 + p[2] % 64;
+    c.params.width = BandWidth(p[3]);
+    c.params.outline = p[4] & 1;
+    c.params.shape = (p[4] >> 1) & 1;
+    c.maskKind = (p[4] >> 2) & 7;
+    c.threads = 1 + ((p[4] >> 5) & 3);
+    c.params.angle = (p[5] | p[6] << 8) % (ButtonParams::kMaxAngle + 1);
+    c.params.contrast = (p[7] | p[8] << 8) % (ButtonParams::kMaxContrast + 1);
+    c.segmentColumns = p[9] == 255 ? CNearestSearch::kSegmentColumns : 1 + p[9];
+    c.failingAllocation = p[10] < 128 ? -1 : p[10] % 2; // the snapshot or the heights
+    static constexpr int kErrors[] = {0, ENOSPC, EIO, EDQUOT};
+    c.faultError = kErrors[p[11] % 4];
+    c.faultBytes = uint64_t(p[12]) * (p[11] >> 2);
+    c.linked = p[13] & 1;
+    c.fill = data + std::min(size, kParameterBytes);
+    c.fillSize = size - std::min(size, kParameterBytes);
+    // Keep one run quick: the brute force reads (2 radius + 1)^2 mask points per pixel.
+    const uint64_t window = uint64_t(2 * c.params.width + 1) * uint64_t(2 * c.params.width + 1);
+    while (uint64_t(c.width) * uint64_t(c.height) * window > kBudget && c.height > 1)
+        c.height = (c.height + 1) / 2;
+    while (uint64_t(c.width) * uint64_t(c.height) * window > kBudget && c.width > 1)
+        c.width = (c.width + 1) / 2;
+    return c;
+}
+
+uint8_t FillByte(const Case& c, uint64_t i) {
+    return c.fillSize ? c.fill[i % c.fillSize] : 0;
+}
+
+// Each kind makes another texture out of the same bytes.
+uint8_t MaskValue(const Case& c, int x, int y) {
+    const uint64_t i = uint64_t(y) * uint64_t(c.width) + uint64_t(x);
+    const uint8_t checker = uint8_t((x / 4 + y / 4) % 2 + 1);
+    switch (c.maskKind) {
+    case 0:
+        return FillByte(c, i); // any byte at all
+    case 1:
+        return (FillByte(c, i / 8) >> (i % 8)) & 1 ? checker : 0;
+    case 2:
+        return FillByte(c, i) < 8 ? 0 : checker; // a few shape pixels
+    case 3:
+        return FillByte(c, i) < 8 ? checker : 0; // a few background pixels
+    case 4:
+        return FillByte(c, uint64_t(x) / 16) & 1 ? checker : 0; // columns
+    case 5:
+        return (FillByte(c, uint64_t(y)) ^ FillByte(c, uint64_t(x) / 64)) & 1 ? checker : 0;
+    case 6:
+        return x % 97 < FillByte(c, uint64_t(y)) % 97 ? checker : 0; // edges along rows
+    default:
+        return 0;
+    }
+}
+
+std::vector<uint8_t> PictureFile(const Case& c) {
+    const uint64_t stride = CDIB::Stride24(c.width);
+    const uint64_t imageSize = stride * uint64_t(c.height);
+    std::vector<uint8_t> file(bmp::kHeadersSize + imageSize, 0);
+    bmp::WriteBuiltHeaders(file.data(), uint32_t(file.size()), bmp::kHeadersSize, c.width, c.height,
+                           24, uint32_t(imageSize));
+    for (uint64_t i = 0; i < imageSize; ++i)
+        file[bmp::kHeadersSize + i] = uint8_t(FillByte(c, i * 7 + 3) * 131 + i);
+    return file;
+}
+
+std::vector<uint8_t> Bytes(const CDIB& dib) {
+    if (!dib.HasBlock()) return {};
+    return {dib.m_pFileImage.get(), dib.m_pFileImage.get() + dib.m_nFileSize};
+}
+
+std::vector<uint8_t> HeightBytes(const CHeightDIB& h) {
+    return {h.m_pBits, h.m_pBits + size_t(h.m_nStride) * size_t(h.m_nHeight)};
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::vector<uint8_t> bytes(in ? size_t(in.tellg()) : 0);
+    in.seekg(0).read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// Every found point, searched in segments, against the brute force, whose
+// heights go to expected.
+std::string CheckFoundPoints(const CMaskDIB& mask, const Case& c, CHeightDIB& expected) {
+    std::vector<std::pair<int, CFoundPoint>> plain; // row and point
+    ReferenceBevelHeights(mask, c.params, expected, [&](CPoint pixel, CPoint found) {
+        plain.push_back({pixel.y, {pixel.x, found.x - pixel.x, found.y - pixel.y}});
+    });
+    const CNearestSearch search(mask, c.params.width, c.params.outline != 0, c.segmentColumns);
+    auto scratch = search.MakeScratch(0, mask.m_nHeight);
+    // The brute force goes row by row, the search segment by segment.
+    std::vector<std::vector<CFoundPoint>> rows(size_t(mask.m_nHeight));
+    search.ForEachRow(scratch, [&](int y, std::span<const CFoundPoint> found) {
+        rows[size_t(y)].insert(rows[size_t(y)].end(), found.begin(), found.end());
+    });
+    size_t next = 0;
+    for (int y = 0; y < mask.m_nHeight; ++y)
+        for (const CFoundPoint& f : rows[size_t(y)]) {
+            if (next == plain.size() || plain[next].first != y || f.x != plain[next].second.x)
+                return "the search and the brute force disagree on which pixels find a point";
+            if (f.dx != plain[next].second.dx || f.dy != plain[next].second.dy)
+                return "the search found another point than the brute force";
+            ++next;
+        }
+    if (next != plain.size()) return "the search missed points the brute force found";
+    return {};
+}
+
+// The document's button with one allocation failing leaves it as it was;
+// then it matches the plain bevel.
+std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
+                          const std::vector<uint8_t>& expected) {
+    const std::vector<uint8_t> before = Bytes(doc.m_dib);
+    if (c.failingAllocation >= 0) {
+        doc.m_pMask = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
+        std::memcpy(doc.m_pMask->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
+        block::FailAllocationAfterForTesting(c.failingAllocation);
+        bool failed = false;
+        try {
+            doc.MakeButton(c.params, c.threads);
+        } catch (const std::bad_alloc&) {
+            failed = true;
+        }
+        block::FailAllocationAfterForTesting(-1);
+        if (!failed) return "a button whose allocation failed went through";
+        if (Bytes(doc.m_dib) != before || !doc.HasSelection() || doc.CanUndo())
+            return "a button that ran out of memory changed the document";
+    }
+    doc.m_pMask = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
+    std::memcpy(doc.m_pMask->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
+    doc.MakeButton(c.params, c.threads);
+    if (Bytes(doc.m_dib) != expected) return "the document's button is not the plain bevel";
+    if (!doc.CanUndo() || Bytes(*doc.m_pUndoDIB) != before)
+        return "the snapshot is not the picture";
+    return {};
+}
+
+// A save onto an old file, with the disk failing where the bytes say: either
+// the new picture is there, or the old file is untouched (or kept aside, as
+// the message says), and no temporary file is left.
+std::string CheckSave(CPeltoDoc& doc, const Case& c, const std::vector<uint8_t>& old) {
+    static const ScratchFolder folder("pelto-wide");
+    const std::string target = folder.File("old.bmp"), link = folder.File("link.bmp");
+    folder.Clear();
+    WriteBytes(target, old);
+    if (c.linked) fs::create_hard_link(target, link);
+    CFile::SetWriteFaultForTesting(c.faultError, c.faultBytes);
+    const std::string message = SaveDocument(doc, target);
+    CFile::SetWriteFaultForTesting(0);
+
+    const std::vector<uint8_t> now = ReadBytes(target);
+    size_t expectedFiles = c.linked ? 2 : 1;
+    if (message.empty()) {
+        if (now != Bytes(doc.m_dib)) return "a save that succeeded wrote other bytes";
+    } else if (message.find("元のファイルは変更されていません。") != std::string::npos) {
+        if (now != old) return "a failed save changed the old file";
+    } else {
+        const std::string kept = "元の内容は ";
+        const size_t at = message.find(kept);
+        const size_t end = at == std::string::npos ? at : message.find(' ', at + kept.size());
+        if (end == std::string::npos) return "a failed save lost the old file: " + message;
+        if (ReadBytes(message.substr(at + kept.size(), end - at - kept.size())) != old)
+            return "the old content kept aside is not the old file";
+        ++expectedFiles;
+    }
+    if (c.linked && ReadBytes(link) != now) return "the save cut the file's hard link";
+    if (folder.Count() != expectedFiles) return "a save left a temporary file behind";
+    return {};
+}
+
+} // namespace
+
+std::string RunWideBevel(const uint8_t* data, size_t size) {
+    const Case c = ReadCase(data, size);
+    CMaskDIB mask(c.width, c.height);
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x)
+            mask.SetValue(CPoint(x, y), MaskValue(c, x, y));
+    CHeightDIB expectedHeights(c.width, c.height), heights(c.width, c.height);
+    if (std::string broken = CheckFoundPoints(mask, c, expectedHeights); !broken.empty())
+        return broken;
+    ComputeBevelHeights(mask, c.params, heights, c.threads);
+    if (HeightBytes(heights) != HeightBytes(expectedHeights))
+        return "the heights are not the plain bevel's";
+
+    const std::vector<uint8_t> file = PictureFile(c);
+    CDIB plain, fast;
+    plain.LoadFromBytes(file.data(), file.size());
+    fast.LoadFromBytes(file.data(), file.size());
+    ReferenceShadeBevel(plain, expectedHeights, c.params.contrast);
+    ShadeBevel(fast, heights, c.params.contrast, c.threads);
+    if (Bytes(fast) != Bytes(plain)) return "the shaded picture is not the plain bevel's";
+
+    CPeltoDoc doc;
+    doc.m_dib.LoadFromBytes(file.data(), file.size());
+    if (std::string broken = CheckDocument(doc, mask, c, Bytes(plain)); !broken.empty())
+        return broken;
+    return CheckSave(doc, c, file);
+}

@@ -1,0 +1,91 @@
+#include "FileSave.h"
+
+#include "InPlaceRewrite.h"
+#include "LinkTarget.h"
+#include "PathParts.h"
+#include "TemporaryFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// False when nothing is there (the save makes a new file).
+bool StatTarget(const std::string& target, struct stat& st) {
+    if (::lstat(target.c_str(), &st) == 0) return true;
+    if (errno == ENOENT) return false;
+    throw CFileException(errno, target, "stat");
+}
+
+void WriteInPlace(const std::string& target, const std::function<void(CFile&)>& write) {
+    CFile file(target, CFile::Mode::WriteInPlace);
+    write(file);
+    file.Close();
+}
+
+// Whether a file this process makes can be given the old file's owner and
+// group: its own and one of its groups, or any for root.
+bool MayKeepOwner(const struct stat& old) {
+    if (::geteuid() == 0) return true;
+    if (old.st_uid != ::geteuid()) return false;
+    if (old.st_gid == ::getegid()) return true;
+    std::vector<gid_t> groups(size_t(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(int(groups.size()), groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(count, 0), old.st_gid) !=
+           groups.begin() + std::max(count, 0);
+}
+
+// Writes a new file and renames it over target; false, with nothing written,
+// when the new file cannot take the old one's owner and group after all.
+bool ReplaceFile(const std::string& target, const struct stat* old,
+                 const std::function<void(CFile&)>& write) {
+    CTemporaryFile temporary(FolderOf(target), NameOf(target));
+    CFile& file = temporary.File();
+    if (old) {
+        const struct stat made = file.Status();
+        if (made.st_uid != old->st_uid || made.st_gid != old->st_gid) {
+            try {
+                file.SetOwner(old->st_uid, old->st_gid);
+            } catch (const CFileException& e) {
+                if (e.GetError() == EPERM) return false;
+                throw;
+            }
+        }
+        // After the owner: a change of owner clears the set-user-ID bits.
+        file.SetMode(old->st_mode & 07777);
+    }
+    write(file);
+    file.Sync();
+    temporary.Replace(target);
+    return true;
+}
+
+} // namespace
+
+SaveOutcome SaveFile(const std::string& path, const std::function<void(CFile&)>& write) {
+    SaveOutcome outcome;
+    try {
+        const std::string target = ResolveWriteTarget(path);
+        struct stat old {};
+        const bool exists = StatTarget(target, old);
+        if (exists && S_ISDIR(old.st_mode)) throw CFileException(EISDIR, target, "open");
+        if (exists && !S_ISREG(old.st_mode)) {
+            // A device or a pipe is written in place: renaming over it would replace the node.
+            WriteInPlace(target, write);
+            return outcome;
+        }
+        outcome.hadOriginal = exists;
+        if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            throw CFileException(errno, target, "access");
+        // Replacing a file with other links would cut them off.
+        const bool inPlace = exists && (old.st_nlink > 1 || !MayKeepOwner(old));
+        if (inPlace || !ReplaceFile(target, exists ? &old : nullptr, write))
+            RewriteInPlace(target, write, outcome);
+    } catch (const CFileException& e) {
+        outcome.error = e.GetError();
+    }
+    return outcome;
+}

@@ -1,0 +1,162 @@
+#include "MemoryLimit.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <new>
+#include <sstream>
+#include <sys/resource.h>
+#include <tuple>
+#include <unistd.h>
+
+namespace memlimit {
+namespace {
+
+constexpr uint64_t kUnlimited = std::numeric_limits<uint64_t>::max();
+// cgroup v1 writes "no limit" as the largest page-aligned 63-bit number.
+constexpr uint64_t kNoLimitV1 = uint64_t(1) << 62;
+
+std::optional<std::string> ReadText(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::optional<uint64_t> ParseNumber(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end == text.data()) return std::nullopt;
+    return value;
+}
+
+// A v1 hierarchy's comma-separated controllers include "memory".
+bool NamesMemory(std::string_view controllers) {
+    for (size_t at = 0; at <= controllers.size();) {
+        const size_t end = std::min(controllers.find(',', at), controllers.size());
+        if (controllers.substr(at, end - at) == "memory") return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+uint64_t Subtract(uint64_t a, uint64_t b) {
+    return a > b ? a - b : 0;
+}
+
+uint64_t SystemRoom() {
+    const std::optional<std::string> meminfo = ReadText("/proc/meminfo");
+    if (!meminfo) return kUnlimited;
+    const auto available = FieldValue(*meminfo, "MemAvailable:", 1024);
+    if (!available) return kUnlimited;
+    return *available + FieldValue(*meminfo, "SwapFree:", 1024).value_or(0);
+}
+
+// Limit less use, where the page cache that can be dropped counts as free.
+std::optional<uint64_t> GroupRoom(const std::string& folder) {
+    for (const auto& [limitFile, usageFile, cacheKey, sharedKey] :
+         {std::tuple{"memory.max", "memory.current", "file", "shmem"},
+          std::tuple{"memory.limit_in_bytes", "memory.usage_in_bytes", "total_cache",
+                     "total_shmem"}}) {
+        const auto limitText = ReadText(folder + "/" + limitFile);
+        if (!limitText) continue;
+        const std::optional<uint64_t> limit = LimitValue(*limitText);
+        const auto usageText = ReadText(folder + "/" + usageFile);
+        if (!limit || !usageText) return std::nullopt;
+        const uint64_t usage = ParseNumber(*usageText).value_or(0);
+        const std::string stat = ReadText(folder + "/memory.stat").value_or("");
+        const uint64_t droppable = Subtract(FieldValue(stat, cacheKey).value_or(0),
+                                            FieldValue(stat, sharedKey).value_or(0));
+        return Subtract(*limit, Subtract(usage, droppable));
+    }
+    return std::nullopt;
+}
+
+uint64_t GroupsRoom() {
+    uint64_t room = kUnlimited;
+    const std::optional<std::string> groups = ReadText("/proc/self/cgroup");
+    if (!groups) return room;
+    for (const std::string& folder : GroupFolders(*groups))
+        if (const auto r = GroupRoom(folder)) room = std::min(room, *r);
+    return room;
+}
+
+// statm field `index` (in pages): 0 the whole address space, 5 data and stack.
+uint64_t ProcessPages(int index) {
+    std::istringstream statm(ReadText("/proc/self/statm").value_or(""));
+    uint64_t value = 0;
+    for (int i = 0; i <= index; ++i)
+        if (!(statm >> value)) return 0;
+    return value;
+}
+
+uint64_t LimitsRoom() {
+    uint64_t room = kUnlimited;
+    const uint64_t page = uint64_t(::sysconf(_SC_PAGESIZE));
+    for (const auto& [resource, field] : {std::pair{RLIMIT_AS, 0}, std::pair{RLIMIT_DATA, 5}}) {
+        rlimit limit{};
+        if (::getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) continue;
+        room = std::min(room, Subtract(limit.rlim_cur, ProcessPages(field) * page));
+    }
+    return room;
+}
+
+} // namespace
+
+std::optional<uint64_t> FieldValue(std::string_view text, std::string_view key, uint64_t unit) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        if (!line.starts_with(key)) continue;
+        line.remove_prefix(key.size());
+        if (!line.empty() && line.front() != ' ' && line.front() != '\t') continue;
+        if (const auto value = ParseNumber(line)) return *value * unit;
+    }
+    return std::nullopt;
+}
+
+std::optional<uint64_t> LimitValue(std::string_view text) {
+    const std::optional<uint64_t> value = ParseNumber(text);
+    if (!value || *value >= kNoLimitV1) return std::nullopt;
+    return value;
+}
+
+std::vector<std::string> GroupFolders(std::string_view procSelfCgroup) {
+    std::vector<std::string> folders;
+    for (size_t at = 0; at < procSelfCgroup.size();) {
+        const size_t end = std::min(procSelfCgroup.find('\n', at), procSelfCgroup.size());
+        const std::string_view line = procSelfCgroup.substr(at, end - at);
+        at = end + 1;
+        // hierarchy-id:controllers:path; v2 has id 0 and no controllers.
+        const size_t first = line.find(':');
+        const size_t second = first == std::string_view::npos ? first : line.find(':', first + 1);
+        if (second == std::string_view::npos) continue;
+        const std::string_view controllers = line.substr(first + 1, second - first - 1);
+        std::string path(line.substr(second + 1));
+        std::vector<std::string> roots;
+        if (controllers.empty() && line.starts_with("0:"))
+            roots = {"/sys/fs/cgroup", "/sys/fs/cgroup/unified"};
+        else if (NamesMemory(controllers))
+            roots = {"/sys/fs/cgroup/memory"};
+        for (const std::string& root : roots)
+            for (std::string p = path;; p = p.substr(0, p.rfind('/'))) {
+                folders.push_back(root + (p == "/" ? "" : p));
+                if (p.empty() || p == "/") break;
+            }
+    }
+    return folders;
+}
+
+uint64_t AvailableBytes() {
+    return std::min({SystemRoom(), GroupsRoom(), LimitsRoom()});
+}
+
+void EnsureAvailable(uint64_t bytes) {
+    if (bytes > AvailableBytes()) throw std::bad_alloc();
+}
+
+} // namespace memlimit

@@ -1,0 +1,29 @@
+#pragma once
+// How much more memory this process may take before the system refuses it or
+// ends the process: the least of what the system has free (MemAvailable and
+// free swap), what each of its memory control groups (v1 or v2) still allows,
+// and its address-space and data limits. A limit that cannot be read does not count.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace memlimit {
+
+uint64_t AvailableBytes();
+// Throws std::bad_alloc when bytes more would not fit.
+void EnsureAvailable(uint64_t bytes);
+
+// The readers' parsing, for tests.
+// The value after "key" on a line of a /proc/meminfo or memory.stat text,
+// times unit (1024 for meminfo's kB).
+std::optional<uint64_t> FieldValue(std::string_view text, std::string_view key, uint64_t unit = 1);
+// A control group's limit file: a number, or "max" (or a v1 "no limit" value) for none.
+std::optional<uint64_t> LimitValue(std::string_view text);
+// The folders of the memory control groups a /proc/self/cgroup text names,
+// the group itself first, then each parent up to the mount's root.
+std::vector<std::string> GroupFolders(std::string_view procSelfCgroup);
+
+} // namespace memlimit

@@ -1,0 +1,37 @@
+#pragma once
+// Nothing a save leaves on disk may outlive the process. A named temporary
+// file is registered while it exists; SIGTERM, SIGINT and SIGHUP remove every
+// registered one, then end the process as they would have, so its exit status
+// still names the signal. kill -9 cannot be caught: unnamed temporary files
+// cover that case. The handlers go only where a signal has its default action
+// (a SIGHUP ignored under nohup stays ignored) and are installed once per process.
+
+#include <string>
+
+namespace signalcleanup {
+
+void Install();
+
+// Registers path for removal on a signal while this lives.
+class CRegisteredPath {
+public:
+    explicit CRegisteredPath(const std::string& path);
+    ~CRegisteredPath();
+    CRegisteredPath(const CRegisteredPath&) = delete;
+    CRegisteredPath& operator=(const CRegisteredPath&) = delete;
+
+private:
+    int m_nSlot; // -1 when every slot was taken
+};
+
+// While one lives, the catchable signals wait; the process ends by the first
+// of them when the last one goes. Guards work that must finish or be undone.
+class CDeferredSignals {
+public:
+    CDeferredSignals();
+    ~CDeferredSignals();
+    CDeferredSignals(const CDeferredSignals&) = delete;
+    CDeferredSignals& operator=(const CDeferredSignals&) = delete;
+};
+
+} // namespace signalcleanup

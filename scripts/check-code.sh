@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Checks the shape of the code: every layer includes only itself and the
+# layers below it (and no Qt below the windows), no source file is longer
+# than 400 lines, and everything is formatted with the committed .clang-format.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+
+# folder: the folders it may include from besides itself; "qt" when Qt is allowed.
+declare -A allowed=(
+  [platform]=""
+  [image]="platform"
+  [engine]="image platform"
+  [docview/document]="engine image platform"
+  [cli]="docview/document engine image platform"
+  [dialogs]="engine image platform qt"
+  [docview/view]="dialogs docview/document engine image platform qt"
+  [app]="docview/view dialogs docview/document engine image platform qt"
+)
+layers=(platform image engine docview/document cli dialogs docview/view app)
+
+failures=0
+fail() {
+  echo "check-code: $*" >&2
+  failures=$((failures + 1))
+}
+
+for layer in "${layers[@]}"; do
+  for file in $(git ls-files "$layer" | grep -E '\.(h|cpp)$'); do
+    # Files of a deeper layer folder belong to that layer.
+    owner="$layer"
+    for other in "${layers[@]}"; do
+      [[ "$other" == "$layer"/* && "$file" == "$other"/* ]] && owner="$other"
+    done
+    [ "$owner" = "$layer" ] || continue
+    while IFS= read -r target; do
+      case "$target" in
+        Q*)
+          [[ " ${allowed[$layer]} " == *" qt "* ]] || fail "$file includes the Qt header <$target>"
+          continue ;;
+        ../*|*/../*) fail "$file includes \"$target\" by a relative path"; continue ;;
+      esac
+      [[ "$target" == */* ]] || continue # the file's own folder
+      dir="${target%/*}"
+      [ -d "$dir" ] || continue # a system header
+      [ "$dir" = "$layer" ] && continue
+      [[ " ${allowed[$layer]} " == *" $dir "* ]] || fail "$file ($layer) includes $target"
+    done < <(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]+)[>"].*/\1/p' "$file")
+  done
+done
+
+while read -r lines file; do
+  [ "$file" = total ] && continue
+  [ "$lines" -le 400 ] || fail "$file has $lines lines (at most 400)"
+done < <(git ls-files '*.h' '*.cpp' | xargs wc -l)
+
+unformatted=$(git ls-files '*.h' '*.cpp' | xargs clang-format-14 --dry-run 2>&1 | grep -c 'warning:' || true)
+[ "$unformatted" -eq 0 ] || fail "$unformatted places differ from .clang-format (run clang-format-14 -i)"
+
+if [ "$failures" -ne 0 ]; then
+  echo "check-code: $failures problem(s)" >&2
+  exit 1
+fi
+echo "check-code: layers, file sizes and formatting hold"
