@@ -1,9 +1,10 @@
 #include "Bevel.h"
 
 #include "HeightAverage.h"
-#include "LightnessShift.h"
+#include "HeightTable.h"
 #include "NearestSearch.h"
 #include "ParallelRows.h"
+#include "ShadeBandPixel.h"
 #include "image/RasterIndex.h"
 
 #include <algorithm>
@@ -28,35 +29,6 @@ int BevelHeight(int dx, int dy, const ButtonParams& params) {
 }
 
 namespace {
-
-// Heights depend only on the offset to the found point: work each one out once.
-class CHeightTable {
-public:
-    explicit CHeightTable(const ButtonParams& params)
-        : m_params(params), m_nRadius(std::min(params.width, CNearestSearch::kMaxFastRadius)),
-          m_nSide(2 * m_nRadius + 1), m_heights(size_t(m_nSide) * m_nSide) {
-        for (int dy = -m_nRadius; dy <= m_nRadius; ++dy)
-            for (int dx = -m_nRadius; dx <= m_nRadius; ++dx)
-                if (dx * dx + dy * dy <= m_nRadius * m_nRadius)
-                    m_heights[Index(dx, dy)] = BevelHeight(dx, dy, params);
-    }
-
-    int At(int dx, int dy) const {
-        if (std::abs(dx) > m_nRadius || std::abs(dy) > m_nRadius)
-            return BevelHeight(dx, dy, m_params);
-        return m_heights[Index(dx, dy)];
-    }
-
-private:
-    size_t Index(int dx, int dy) const {
-        return size_t(dy + m_nRadius) * m_nSide + (dx + m_nRadius);
-    }
-
-    ButtonParams m_params;
-    int m_nRadius;
-    int m_nSide;
-    std::vector<int> m_heights;
-};
 
 void StoreHeight(uint8_t* at, int value) {
     const auto v = static_cast<uint16_t>(value); // wraps like SetHeight
@@ -106,15 +78,8 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
                     columns[count] = x;
                     count += (h[0] | h[1]) != 0;
                 }
-                for (int i = 0; i < count; ++i) {
-                    const int x = columns[i];
-                    uint8_t* pixel = row + raster::Offset(x, 0, 0, 3);
-                    const int shift = AverageHeight(heights, x, y) - 2 * contrast;
-                    const COLORREF c = ShiftLightness(RGB(pixel[2], pixel[1], pixel[0]), shift);
-                    pixel[0] = static_cast<uint8_t>(GetBValue(c));
-                    pixel[1] = static_cast<uint8_t>(GetGValue(c));
-                    pixel[2] = static_cast<uint8_t>(GetRValue(c));
-                }
+                for (int i = 0; i < count; ++i)
+                    ShadeBandPixel(row, heights, columns[i], y, contrast);
             }
         }
     });

@@ -11,9 +11,36 @@ CBevelPreview::CBevelPreview(const CDIB& picture, const CMaskDIB& mask)
         std::memcpy(m_mask.m_pBits, mask.m_pBits, size_t(mask.m_nStride) * size_t(mask.m_nHeight));
 }
 
+void CBevelPreview::KeptHeights(const ButtonParams& params, unsigned threads) {
+    if (!m_pHeights) m_pHeights = std::make_unique<CHeightDIB>(m_mask.m_nWidth, m_mask.m_nHeight);
+    if (!m_pPoints || !m_pPoints->Serve(params)) {
+        // The field holds the old points' heights and zeros elsewhere: clear them.
+        if (m_pPoints) m_pPoints->ClearHeights(*m_pHeights);
+        m_pPoints.reset();
+        m_pPoints =
+            std::make_unique<CBevelPoints>(m_mask, params.width, params.outline != 0, threads);
+    }
+    m_pPoints->WriteHeights(params, *m_pHeights);
+}
+
+void CBevelPreview::CopyPicture(CDIB& result) const {
+    // A result of the picture's size from an earlier render takes the bytes in place.
+    if (result.HasBlock() && result.m_nFileSize == m_picture.m_nFileSize)
+        std::memcpy(result.m_pFileImage.get(), m_picture.m_pFileImage.get(), m_picture.m_nFileSize);
+    else
+        result.Copy(m_picture);
+}
+
 void CBevelPreview::Render(const ButtonParams& params, CDIB& result, unsigned threads) {
-    CHeightDIB heights(m_picture.m_nWidth, m_picture.m_nHeight);
-    ComputeBevelHeights(m_mask, params, heights, threads);
-    result.Copy(m_picture);
-    ShadeBevel(result, heights, params.contrast, threads);
+    if (params.width < 1 || params.width > CBevelPoints::kMaxWidth) {
+        // No width the dialog offers, or none at all: the plain pass.
+        CHeightDIB heights(m_mask.m_nWidth, m_mask.m_nHeight);
+        ComputeBevelHeights(m_mask, params, heights, threads);
+        CopyPicture(result);
+        ShadeBevel(result, heights, params.contrast, threads);
+        return;
+    }
+    KeptHeights(params, threads);
+    CopyPicture(result);
+    m_pPoints->Shade(result, *m_pHeights, params.contrast);
 }

@@ -2,11 +2,17 @@
 // Renders the bevel MakeButton would make, again and again for new button
 // values, on copies of a picture and its selection taken once, so that the
 // document is never touched. The result is byte for byte what MakeButton
-// writes into the picture. One render at a time: it is not for several threads.
+// writes into the picture. The nearest points are kept while the width and
+// the outline stay, so a new angle, contrast or profile costs only the
+// heights and the shading. One render at a time: it is not for several threads.
 
+#include "BevelPoints.h"
 #include "ButtonParams.h"
 #include "image/Dib.h"
+#include "image/HeightDib.h"
 #include "image/MaskDib.h"
+
+#include <memory>
 
 class CBevelPreview {
 public:
@@ -17,6 +23,13 @@ public:
     void Render(const ButtonParams& params, CDIB& result, unsigned threads = 0);
 
 private:
+    // m_pHeights holds the heights of params from kept points, searched
+    // again only when the width or the outline changed.
+    void KeptHeights(const ButtonParams& params, unsigned threads);
+    void CopyPicture(CDIB& result) const;
+
     CDIB m_picture;
     CMaskDIB m_mask;
+    std::unique_ptr<CBevelPoints> m_pPoints;
+    std::unique_ptr<CHeightDIB> m_pHeights;
 };

@@ -11,10 +11,11 @@ int Component(int channel, int lightness) {
 }
 
 int Channel(int component, int lightness) {
-    const int p = lightness <= 255
-                      ? lightness * component / 255
-                      : (component * (CLightnessColor::kMaxLightness - lightness) + 255 * lightness -
-                         65025) / 255;
+    const int p =
+        lightness <= 255
+            ? lightness * component / 255
+            : (component * (CLightnessColor::kMaxLightness - lightness) + 255 * lightness - 65025) /
+                  255;
     return std::clamp(p, 0, 255);
 }
 
@@ -35,8 +36,7 @@ void CLightnessColor::AddLightness(int delta) {
 }
 
 void CLightnessColor::Compose(COLORREF& colour) const {
-    colour = (colour & 0xFF000000u) |
-             RGB(static_cast<uint32_t>(Channel(m_nRed, m_nLightness)),
-                 static_cast<uint32_t>(Channel(m_nGreen, m_nLightness)),
-                 static_cast<uint32_t>(Channel(m_nBlue, m_nLightness)));
+    colour = (colour & 0xFF000000u) | RGB(static_cast<uint32_t>(Channel(m_nRed, m_nLightness)),
+                                          static_cast<uint32_t>(Channel(m_nGreen, m_nLightness)),
+                                          static_cast<uint32_t>(Channel(m_nBlue, m_nLightness)));
 }

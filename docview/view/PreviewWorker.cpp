@@ -1,5 +1,6 @@
 #include "PreviewWorker.h"
 
+#include <atomic>
 #include <new>
 
 CPreviewWorker::CPreviewWorker(const CDIB& picture, const CMaskDIB& mask)
@@ -29,6 +30,19 @@ void CPreviewWorker::Drop() {
     ++m_nLatestRequest;
 }
 
+std::shared_ptr<CDIB> CPreviewWorker::FreeBuffer() {
+    // A buffer the interface no longer holds takes the next render in place.
+    for (std::shared_ptr<CDIB>& buffer : m_buffers) {
+        if (!buffer) buffer = std::make_shared<CDIB>();
+        if (buffer.use_count() == 1) {
+            // Orders the interface's last reads of it before the writes to come.
+            std::atomic_thread_fence(std::memory_order_acquire);
+            return buffer;
+        }
+    }
+    return std::make_shared<CDIB>();
+}
+
 void CPreviewWorker::Run() {
     for (;;) {
         ButtonParams params;
@@ -41,7 +55,7 @@ void CPreviewWorker::Run() {
             request = m_nPendingRequest;
             m_pending.reset();
         }
-        auto picture = std::make_shared<CDIB>();
+        std::shared_ptr<CDIB> picture = FreeBuffer();
         try {
             m_preview.Render(params, *picture);
         } catch (const std::bad_alloc&) {

@@ -32,6 +32,7 @@ signals:
 
 private:
     void Run();
+    std::shared_ptr<CDIB> FreeBuffer();
 
     CBevelPreview m_preview;
     std::mutex m_mutex;
@@ -40,5 +41,6 @@ private:
     uint64_t m_nPendingRequest = 0;        // guarded by m_mutex
     bool m_bStopping = false;              // guarded by m_mutex
     uint64_t m_nLatestRequest = 0;         // the interface thread's own count
+    std::shared_ptr<CDIB> m_buffers[2];    // the worker's own: results handed out
     std::thread m_thread;
 };

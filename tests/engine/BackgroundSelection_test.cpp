@@ -9,8 +9,10 @@
 namespace {
 
 TEST(Tolerance, ThresholdTruncates) {
-    const std::pair<int, int> cases[] = {{0, 0}, {1, 7}, {10, 76}, {50, 384}, {99, 760}, {100, 768}};
-    for (auto [tolerance, threshold] : cases) EXPECT_EQ(ToleranceThreshold(tolerance), threshold);
+    const std::pair<int, int> cases[] = {{0, 0},    {1, 7},    {10, 76},
+                                         {50, 384}, {99, 760}, {100, 768}};
+    for (auto [tolerance, threshold] : cases)
+        EXPECT_EQ(ToleranceThreshold(tolerance), threshold);
 }
 
 struct MatchCase {
@@ -41,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MatchCase{"SevenInOneChannel", RGB(10, 20, 30), RGB(17, 20, 30), 1, true},
                       MatchCase{"EightInOneChannel", RGB(10, 20, 30), RGB(18, 20, 30), 1, false},
                       MatchCase{"SevenSpreadOverThree", RGB(10, 20, 30), RGB(13, 18, 32), 1, true},
-                      MatchCase{"WhiteAgainstBlackAt99", RGB(0, 0, 0), RGB(255, 255, 255), 99, false},
+                      MatchCase{"WhiteAgainstBlackAt99", RGB(0, 0, 0), RGB(255, 255, 255), 99,
+                                false},
                       MatchCase{"Distance760At99", RGB(0, 0, 0), RGB(255, 255, 250), 99, true},
                       MatchCase{"EverythingAt100", RGB(0, 0, 0), RGB(255, 255, 255), 100, true}),
     [](const auto& c) { return std::string(c.param.name); });
@@ -50,7 +53,8 @@ TEST(SelectBackground, IsAGlobalMatchWithCheckerboardValues) {
     // A red ring on white: the white island inside the ring is selected too.
     CDIB image;
     LoadBytes(image, MakeBmp24(9, 9, [](int x, int y) {
-                  const bool ring = (x >= 2 && x <= 6 && y >= 2 && y <= 6) && !(x >= 3 && x <= 5 && y >= 3 && y <= 5);
+                  const bool ring = (x >= 2 && x <= 6 && y >= 2 && y <= 6) &&
+                                    !(x >= 3 && x <= 5 && y >= 3 && y <= 5);
                   return ring ? RGB(255, 0, 0) : RGB(255, 255, 255);
               }));
     std::unique_ptr<CMaskDIB> mask;
@@ -59,7 +63,8 @@ TEST(SelectBackground, IsAGlobalMatchWithCheckerboardValues) {
     for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c) {
             const bool white = image.GetPixel(c, r) == RGB(255, 255, 255);
-            EXPECT_EQ(mask->GetValue(CPoint(c, r)), white ? CheckerValue(c, r) : 0) << c << "," << r;
+            EXPECT_EQ(mask->GetValue(CPoint(c, r)), white ? CheckerValue(c, r) : 0)
+                << c << "," << r;
         }
     EXPECT_EQ(CheckerValue(5, 2), 2);
     EXPECT_EQ(CheckerValue(5, 4), 1);
@@ -68,7 +73,9 @@ TEST(SelectBackground, IsAGlobalMatchWithCheckerboardValues) {
 
 TEST(SelectBackground, TheSeedRowCountsFromTheTop) {
     CDIB image;
-    LoadBytes(image, MakeBmp24(2, 3, [](int x, int y) { return x == 0 && y == 0 ? RGB(1, 1, 1) : RGB(200, 0, 0); }));
+    LoadBytes(image, MakeBmp24(2, 3, [](int x, int y) {
+                  return x == 0 && y == 0 ? RGB(1, 1, 1) : RGB(200, 0, 0);
+              }));
     std::unique_ptr<CMaskDIB> mask;
     SelectBackground(image, mask, 0, 0, 0); // top-left as shown = stored row 2
     EXPECT_GT(mask->GetValue(CPoint(0, 2)), 0);
@@ -105,9 +112,11 @@ TEST(SelectBackground, SameMaskForEveryThreadCount) {
     std::mt19937 rng(9);
     const int width = 37, height = 150;
     std::vector<COLORREF> colours(size_t(width) * height);
-    for (COLORREF& c : colours) c = RGB(rng() % 4 * 60, rng() % 4 * 60, 90);
+    for (COLORREF& c : colours)
+        c = RGB(rng() % 4 * 60, rng() % 4 * 60, 90);
     CDIB image;
-    LoadBytes(image, MakeBmp24(width, height, [&](int x, int y) { return colours[size_t(y) * width + x]; }));
+    LoadBytes(image, MakeBmp24(width, height,
+                               [&](int x, int y) { return colours[size_t(y) * width + x]; }));
     const COLORREF seed = colours[0];
     for (unsigned threads : {1u, 2u, 3u, 8u}) {
         std::unique_ptr<CMaskDIB> mask;

@@ -32,16 +32,17 @@ constexpr int kCut = 0, kRound = 1, kInner = 0, kOuter = 1;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SampleHeights,
-    ::testing::Values(HeightCase{0, kCut, kInner, -2, 0, 384}, HeightCase{0, kCut, kInner, 2, 0, 128},
-                      HeightCase{0, kCut, kInner, 0, 3, 256}, HeightCase{90, kCut, kInner, 0, 3, 384},
-                      HeightCase{90, kCut, kInner, 0, -3, 128}, HeightCase{180, kCut, kInner, 2, 0, 384},
-                      HeightCase{270, kCut, kInner, 0, -1, 384}, HeightCase{45, kCut, kInner, -1, 1, 384},
-                      HeightCase{0, kRound, kInner, -1, 0, 409}, HeightCase{0, kRound, kInner, -5, 0, 256},
-                      HeightCase{0, kCut, kOuter, 2, 0, 384}, HeightCase{0, kCut, kOuter, -2, 0, 128},
-                      HeightCase{0, kRound, kOuter, 1, 0, 294}, HeightCase{0, kRound, kOuter, 5, 0, 448},
-                      // Exact fractions: the constant 3.1415926535 / 180 decides the last unit.
-                      HeightCase{150, kCut, kInner, 0, 3, 320}, HeightCase{210, kCut, kInner, 0, 3, 193},
-                      HeightCase{30, kCut, kInner, 0, 3, 319}));
+    ::testing::Values(
+        HeightCase{0, kCut, kInner, -2, 0, 384}, HeightCase{0, kCut, kInner, 2, 0, 128},
+        HeightCase{0, kCut, kInner, 0, 3, 256}, HeightCase{90, kCut, kInner, 0, 3, 384},
+        HeightCase{90, kCut, kInner, 0, -3, 128}, HeightCase{180, kCut, kInner, 2, 0, 384},
+        HeightCase{270, kCut, kInner, 0, -1, 384}, HeightCase{45, kCut, kInner, -1, 1, 384},
+        HeightCase{0, kRound, kInner, -1, 0, 409}, HeightCase{0, kRound, kInner, -5, 0, 256},
+        HeightCase{0, kCut, kOuter, 2, 0, 384}, HeightCase{0, kCut, kOuter, -2, 0, 128},
+        HeightCase{0, kRound, kOuter, 1, 0, 294}, HeightCase{0, kRound, kOuter, 5, 0, 448},
+        // Exact fractions: the constant 3.1415926535 / 180 decides the last unit.
+        HeightCase{150, kCut, kInner, 0, 3, 320}, HeightCase{210, kCut, kInner, 0, 3, 193},
+        HeightCase{30, kCut, kInner, 0, 3, 319}));
 
 TEST(BevelHeight, AnyNonZeroShapeIsRoundAndAnyNonZeroOutlineIsOuter) {
     ButtonParams params;
@@ -74,8 +75,8 @@ void PickAndBevel(CDIB& image, int x, int y, const ButtonParams& params) {
     ShadeBevel(image, heights, params.contrast);
 }
 
-const Scene kGreySquareOnWhite{{"wwwwwwww", "wwwwwwww", "wwggggww", "wwggggww", "wwggggww", "wwggggww",
-                                "wwwwwwww", "wwwwwwww"},
+const Scene kGreySquareOnWhite{{"wwwwwwww", "wwwwwwww", "wwggggww", "wwggggww", "wwggggww",
+                                "wwggggww", "wwwwwwww", "wwwwwwww"},
                                {{'w', RGB(255, 255, 255)}, {'g', RGB(128, 128, 128)}}};
 
 TEST(MakeButtonExample, InnerOutlineCutProfile) {
@@ -92,12 +93,13 @@ TEST(MakeButtonExample, InnerOutlineCutProfile) {
 }
 
 TEST(MakeButtonExample, OuterOutlineCutProfile) {
-    auto image = Picture({{"gggggggg", "gggggggg", "ggrrrrgg", "ggrrrrgg", "ggrrrrgg", "ggrrrrgg", "gggggggg",
-                           "gggggggg"},
+    auto image = Picture({{"gggggggg", "gggggggg", "ggrrrrgg", "ggrrrrgg", "ggrrrrgg", "ggrrrrgg",
+                           "gggggggg", "gggggggg"},
                           {{'g', RGB(100, 100, 100)}, {'r', RGB(200, 50, 50)}}});
     PickAndBevel(*image, 0, 0, ButtonParams{90, 100, 1, 0, 1});
     std::map<std::pair<int, int>, int> band; // (x, y from top) -> grey value
-    const int top[4] = {132, 141, 141, 132}, sides[4] = {116, 107, 91, 82}, bottom[4] = {66, 57, 57, 66};
+    const int top[4] = {132, 141, 141, 132}, sides[4] = {116, 107, 91, 82},
+              bottom[4] = {66, 57, 57, 66};
     for (int i = 0; i < 4; ++i) {
         band[{2 + i, 1}] = top[i];
         band[{1, 2 + i}] = sides[i];
@@ -108,7 +110,8 @@ TEST(MakeButtonExample, OuterOutlineCutProfile) {
         for (int x = 0; x < 8; ++x) {
             COLORREF expected = RGB(100, 100, 100);
             if (x >= 2 && x <= 5 && y >= 2 && y <= 5) expected = RGB(200, 50, 50);
-            if (auto it = band.find({x, y}); it != band.end()) expected = RGB(it->second, it->second, it->second);
+            if (auto it = band.find({x, y}); it != band.end())
+                expected = RGB(it->second, it->second, it->second);
             EXPECT_EQ(ShownPixel(*image, x, y), expected) << x << "," << y;
         }
 }
@@ -119,7 +122,8 @@ std::vector<COLORREF> Bevelled(const Scene& scene, const ButtonParams& params) {
     PickAndBevel(*image, 0, 0, params);
     std::vector<COLORREF> out;
     for (size_t y = 0; y < scene.rows.size(); ++y)
-        for (size_t x = 0; x < scene.rows[0].size(); ++x) out.push_back(ShownPixel(*image, int(x), int(y)));
+        for (size_t x = 0; x < scene.rows[0].size(); ++x)
+            out.push_back(ShownPixel(*image, int(x), int(y)));
     return out;
 }
 
@@ -147,18 +151,21 @@ TEST_P(OnePixelLines, TiesGoToTheRightAndToTheNeighbourAbove) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, OnePixelLines,
-                         ::testing::Values(LineCase{"VerticalLitFromLeftDarkens", &kVerticalLine, 0, 63},
-                                           LineCase{"VerticalLitFromRightLightens", &kVerticalLine, 180, 191},
-                                           LineCase{"HorizontalLitFromLeftUnshifted", &kHorizontalLine, 0, 127},
-                                           LineCase{"HorizontalLitFromAboveLightens", &kHorizontalLine, 90, 191}),
-                         [](const auto& c) { return std::string(c.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OnePixelLines,
+    ::testing::Values(LineCase{"VerticalLitFromLeftDarkens", &kVerticalLine, 0, 63},
+                      LineCase{"VerticalLitFromRightLightens", &kVerticalLine, 180, 191},
+                      LineCase{"HorizontalLitFromLeftUnshifted", &kHorizontalLine, 0, 127},
+                      LineCase{"HorizontalLitFromAboveLightens", &kHorizontalLine, 90, 191}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 TEST(MakeButton, ChangesNothingWithoutWidthContrastOrShape) {
     const Scene allWhite{{"wwww", "wwww"}, {{'w', RGB(255, 255, 255)}}};
-    const std::vector<COLORREF> square = Bevelled(kGreySquareOnWhite, ButtonParams{0, 128, 0, 0, 0});
+    const std::vector<COLORREF> square =
+        Bevelled(kGreySquareOnWhite, ButtonParams{0, 128, 0, 0, 0});
     const std::vector<COLORREF> flat = Bevelled(kGreySquareOnWhite, ButtonParams{0, 0, 5, 1, 1});
-    const std::vector<COLORREF> untouched = Bevelled(kGreySquareOnWhite, ButtonParams{0, 0, 0, 0, 0});
+    const std::vector<COLORREF> untouched =
+        Bevelled(kGreySquareOnWhite, ButtonParams{0, 0, 0, 0, 0});
     auto original = Picture(kGreySquareOnWhite);
     for (size_t i = 0; i < square.size(); ++i) {
         const COLORREF before = ShownPixel(*original, int(i % 8), int(i / 8));
@@ -167,7 +174,8 @@ TEST(MakeButton, ChangesNothingWithoutWidthContrastOrShape) {
         EXPECT_EQ(untouched[i], before);
     }
     for (int outline : {0, 1})
-        for (COLORREF c : Bevelled(allWhite, ButtonParams{0, 128, 5, 0, outline})) EXPECT_EQ(c, RGB(255, 255, 255));
+        for (COLORREF c : Bevelled(allWhite, ButtonParams{0, 128, 5, 0, outline}))
+            EXPECT_EQ(c, RGB(255, 255, 255));
 }
 
 TEST(MakeButton, ThePictureEdgeIsNotBackground) {
@@ -177,7 +185,8 @@ TEST(MakeButton, ThePictureEdgeIsNotBackground) {
     auto image = Picture(scene);
     PickAndBevel(*image, 6, 0, ButtonParams{0, 128, 2, 0, 0});
     for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(ShownPixel(*image, x, y), RGB(128, 128, 128)) << x << "," << y;
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(ShownPixel(*image, x, y), RGB(128, 128, 128)) << x << "," << y;
         EXPECT_NE(ShownPixel(*image, 5, y), RGB(128, 128, 128)) << y;
     }
 }
@@ -187,8 +196,10 @@ TEST(MakeButton, BandReachesExactlyTheWidth) {
     const Scene scene{{"wssssssss"}, {{'s', RGB(128, 128, 128)}, {'w', RGB(255, 255, 255)}}};
     auto image = Picture(scene);
     PickAndBevel(*image, 0, 0, ButtonParams{0, 128, 5, 0, 0});
-    for (int x = 1; x <= 5; ++x) EXPECT_NE(ShownPixel(*image, x, 0), RGB(128, 128, 128)) << x;
-    for (int x = 6; x <= 8; ++x) EXPECT_EQ(ShownPixel(*image, x, 0), RGB(128, 128, 128)) << x;
+    for (int x = 1; x <= 5; ++x)
+        EXPECT_NE(ShownPixel(*image, x, 0), RGB(128, 128, 128)) << x;
+    for (int x = 6; x <= 8; ++x)
+        EXPECT_EQ(ShownPixel(*image, x, 0), RGB(128, 128, 128)) << x;
 }
 
 } // namespace

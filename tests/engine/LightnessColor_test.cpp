@@ -21,23 +21,22 @@ TEST_P(LightnessShift, ComposesTheShiftedColour) {
     EXPECT_EQ(c, GetParam().expected | 0xAB000000u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, LightnessShift,
-    ::testing::Values(ShiftCase{RGB(200, 100, 50), 0, RGB(200, 100, 50)},
-                      ShiftCase{RGB(200, 100, 50), 64, RGB(215, 137, 98)},
-                      ShiftCase{RGB(200, 100, 50), -64, RGB(148, 74, 37)},
-                      ShiftCase{RGB(200, 100, 50), 128, RGB(228, 175, 149)},
-                      ShiftCase{RGB(128, 128, 128), 0, RGB(127, 127, 127)},
-                      ShiftCase{RGB(128, 128, 128), 128, RGB(191, 191, 191)},
-                      ShiftCase{RGB(128, 128, 128), -128, RGB(63, 63, 63)},
-                      ShiftCase{RGB(1, 1, 1), 0, RGB(0, 0, 0)},
-                      ShiftCase{RGB(0, 0, 0), 64, RGB(31, 31, 31)},
-                      ShiftCase{RGB(255, 255, 255), -64, RGB(222, 222, 222)},
-                      ShiftCase{RGB(255, 0, 0), 64, RGB(255, 64, 64)},
-                      ShiftCase{RGB(255, 0, 0), -64, RGB(191, 0, 0)},
-                      ShiftCase{RGB(0, 0, 255), 300, RGB(255, 255, 255)},
-                      ShiftCase{RGB(255, 255, 0), -255, RGB(0, 0, 0)},
-                      ShiftCase{RGB(10, 200, 90), -600, RGB(0, 0, 0)}));
+INSTANTIATE_TEST_SUITE_P(Table, LightnessShift,
+                         ::testing::Values(ShiftCase{RGB(200, 100, 50), 0, RGB(200, 100, 50)},
+                                           ShiftCase{RGB(200, 100, 50), 64, RGB(215, 137, 98)},
+                                           ShiftCase{RGB(200, 100, 50), -64, RGB(148, 74, 37)},
+                                           ShiftCase{RGB(200, 100, 50), 128, RGB(228, 175, 149)},
+                                           ShiftCase{RGB(128, 128, 128), 0, RGB(127, 127, 127)},
+                                           ShiftCase{RGB(128, 128, 128), 128, RGB(191, 191, 191)},
+                                           ShiftCase{RGB(128, 128, 128), -128, RGB(63, 63, 63)},
+                                           ShiftCase{RGB(1, 1, 1), 0, RGB(0, 0, 0)},
+                                           ShiftCase{RGB(0, 0, 0), 64, RGB(31, 31, 31)},
+                                           ShiftCase{RGB(255, 255, 255), -64, RGB(222, 222, 222)},
+                                           ShiftCase{RGB(255, 0, 0), 64, RGB(255, 64, 64)},
+                                           ShiftCase{RGB(255, 0, 0), -64, RGB(191, 0, 0)},
+                                           ShiftCase{RGB(0, 0, 255), 300, RGB(255, 255, 255)},
+                                           ShiftCase{RGB(255, 255, 0), -255, RGB(0, 0, 0)},
+                                           ShiftCase{RGB(10, 200, 90), -600, RGB(0, 0, 0)}));
 
 TEST(CLightnessColor, DecomposeGivesLightnessAndComponents) {
     CLightnessColor model;
@@ -63,8 +62,9 @@ TEST(CLightnessColor, ZeroShiftNeverRaisesAChannelAndLowersByAtMostOne) {
                 model.Decompose(c);
                 model.AddLightness(0);
                 model.Compose(c);
-                for (auto [before, after] : {std::pair{r, int(GetRValue(c))}, std::pair{g, int(GetGValue(c))},
-                                             std::pair{b, int(GetBValue(c))}}) {
+                for (auto [before, after] :
+                     {std::pair{r, int(GetRValue(c))}, std::pair{g, int(GetGValue(c))},
+                      std::pair{b, int(GetBValue(c))}}) {
                     ASSERT_LE(after, before);
                     ASSERT_GE(after, before - 1) << r << "," << g << "," << b;
                 }

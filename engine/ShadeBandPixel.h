@@ -1,0 +1,16 @@
+#pragma once
+// Pass 2 for one band pixel: its lightness shifted by its smoothed height less
+// twice the contrast, in place in the picture's stored row.
+
+#include "HeightAverage.h"
+#include "LightnessShift.h"
+#include "image/RasterIndex.h"
+
+inline void ShadeBandPixel(uint8_t* row, const CHeightDIB& heights, int x, int y, int contrast) {
+    uint8_t* pixel = row + raster::Offset(x, 0, 0, 3);
+    const int shift = AverageHeight(heights, x, y) - 2 * contrast;
+    const COLORREF c = ShiftLightness(RGB(pixel[2], pixel[1], pixel[0]), shift);
+    pixel[0] = static_cast<uint8_t>(GetBValue(c));
+    pixel[1] = static_cast<uint8_t>(GetGValue(c));
+    pixel[2] = static_cast<uint8_t>(GetRValue(c));
+}

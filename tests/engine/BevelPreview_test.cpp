@@ -1,0 +1,88 @@
+// The preview's bevel against MakeButton's, byte for byte, over random masks
+// and sequences of button values that keep, change or outgrow the kept points.
+
+#include "RandomRasters.h"
+#include "engine/Bevel.h"
+#include "engine/BevelPoints.h"
+#include "engine/BevelPreview.h"
+#include "support/BmpBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+Bytes Block(const CDIB& dib) {
+    return Bytes(dib.m_pFileImage.get(), dib.m_pFileImage.get() + dib.m_nFileSize);
+}
+
+// What MakeButton writes: both passes, straight into the picture.
+Bytes MadeButton(const CDIB& picture, const CMaskDIB& mask, const ButtonParams& params) {
+    CDIB made;
+    made.Copy(picture);
+    CHeightDIB heights(mask.m_nWidth, mask.m_nHeight);
+    ComputeBevelHeights(mask, params, heights, 1);
+    ShadeBevel(made, heights, params.contrast, 1);
+    return Block(made);
+}
+
+TEST(BevelPreview, RendersMakeButtonsBytesForEveryValueInTurn) {
+    std::mt19937 rng(20261209);
+    int renders = 0;
+    for (int kind = 0; kind < int(MaskKind::kCount); ++kind)
+        for (int round = 0; round < 4; ++round) {
+            const int w = 1 + int(rng() % 70), h = 1 + int(rng() % 50);
+            const auto mask = RandomMask(MaskKind(kind), w, h, rng);
+            const auto picture = RandomPicture(w, h, rng);
+            CBevelPreview preview(*picture, *mask);
+            const std::string what = std::string(KindName(MaskKind(kind))) + " " +
+                                     std::to_string(w) + "x" + std::to_string(h);
+            // New lighting on kept points, then a new width or outline, now
+            // and then beyond what the points keep, and back.
+            int width = int(rng() % 8);
+            bool outer = rng() % 2;
+            for (int step = 0; step < 8; ++step) {
+                if (step % 3 == 2) width = std::array{0, 1, 2, 5, 12, 30, 131}[rng() % 7];
+                if (step % 4 == 3) outer = !outer;
+                const ButtonParams params = RandomParams(width, outer, rng);
+                CDIB result;
+                preview.Render(params, result, 1 + unsigned(step % 3));
+                ASSERT_EQ(Block(result), MadeButton(*picture, *mask, params))
+                    << what << " angle " << params.angle << " contrast " << params.contrast
+                    << " width " << width << (outer ? " outer" : " inner") << " shape "
+                    << params.shape;
+                ++renders;
+            }
+        }
+    EXPECT_EQ(renders, int(MaskKind::kCount) * 4 * 8);
+}
+
+// The kept points give the heights the plain pass writes, field for field.
+TEST(BevelPoints, WriteTheHeightsOfThePlainPass) {
+    std::mt19937 rng(7);
+    for (const MaskKind kind : {MaskKind::Blobs, MaskKind::Noise, MaskKind::AnyByte})
+        for (const int width : {1, 3, 30, CBevelPoints::kMaxWidth}) {
+            const auto mask = RandomMask(kind, 45, 37, rng);
+            const CBevelPoints points(*mask, width, kind == MaskKind::Noise, 2);
+            for (int i = 0; i < 3; ++i) {
+                const ButtonParams params = RandomParams(width, kind == MaskKind::Noise, rng);
+                CHeightDIB kept(45, 37), plain(45, 37);
+                const size_t bytes = size_t(plain.m_nStride) * plain.m_nHeight;
+                points.WriteHeights(params, kept);
+                ComputeBevelHeights(*mask, params, plain, 1 + unsigned(i));
+                EXPECT_EQ(0, std::memcmp(kept.m_pBits, plain.m_pBits, bytes))
+                    << KindName(kind) << " width " << width;
+                points.ClearHeights(kept);
+                EXPECT_EQ(0, std::memcmp(kept.m_pBits, CHeightDIB(45, 37).m_pBits, bytes))
+                    << "cleared";
+            }
+            EXPECT_TRUE(points.Serve({0, 1, width, 0, kind == MaskKind::Noise ? 5 : 0}));
+            EXPECT_FALSE(points.Serve({0, 1, width + 1, 0, kind == MaskKind::Noise ? 1 : 0}));
+        }
+}
+
+} // namespace
