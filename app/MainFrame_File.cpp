@@ -5,7 +5,7 @@
 #include "MainFrame.h"
 #include "RecentFileList.h"
 #include "dialogs/MessageBox.h"
-#include "docview/DocumentFile.h"
+#include "docview/document/DocumentFile.h"
 #include "docview/view/PeltoView.h"
 
 #include <QDropEvent>

@@ -4,7 +4,7 @@
 #include "CommandLine.h"
 #include "MainFrame.h"
 #include "dialogs/MessageBox.h"
-#include "docview/DocumentFile.h"
+#include "docview/document/DocumentFile.h"
 #include "docview/view/ViewPrinting.h"
 
 #include <QApplication>

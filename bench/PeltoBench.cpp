@@ -10,8 +10,8 @@
 
 #include "BenchPictures.h"
 #include "ReferenceBevel.h"
-#include "docview/DocumentFile.h"
-#include "docview/PeltoDoc.h"
+#include "docview/document/DocumentFile.h"
+#include "docview/document/PeltoDoc.h"
 #include "engine/Bevel.h"
 #include "engine/ParallelRows.h"
 #include "support/BmpBuilder.h"

@@ -1,6 +1,6 @@
 #include "CliOptions.h"
 #include "CliRun.h"
-#include "docview/DocMessages.h"
+#include "docview/document/DocMessages.h"
 
 #include <iostream>
 #include <new>

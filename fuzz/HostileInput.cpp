@@ -2,8 +2,8 @@
 
 #include "ScratchFolder.h"
 
-#include "docview/DocMessages.h"
-#include "docview/DocumentFile.h"
+#include "docview/document/DocMessages.h"
+#include "docview/document/DocumentFile.h"
 #include "image/BmpLayout.h"
 #include "platform/ArchiveException.h"
 #include "platform/Dc.h"

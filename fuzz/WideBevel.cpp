@@ -1,7 +1,7 @@
 #include "WideBevel.h"
 
 #include "ScratchFolder.h"
-#include "docview/DocumentFile.h"
+#include "docview/document/DocumentFile.h"
 #include "engine/Bevel.h"
 #include "engine/NearestSearch.h"
 #include "image/Block.h"

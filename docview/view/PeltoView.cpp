@@ -4,7 +4,7 @@
 #include "ViewGeometry.h"
 #include "ViewRendering.h"
 #include "ZoomedRendering.h"
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 
 #include <QMdiSubWindow>
 #include <QPaintEvent>

@@ -10,8 +10,8 @@
 #include "WaitCursor.h"
 #include "dialogs/ButtonValues.h"
 #include "dialogs/MessageBox.h"
-#include "docview/DocMessages.h"
-#include "docview/PeltoDoc.h"
+#include "docview/document/DocMessages.h"
+#include "docview/document/PeltoDoc.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
 #include "ViewRendering.h"
 
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 #include "platform/Dc.h"
 
 QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background) {

@@ -1,7 +1,7 @@
 #include "ZoomedRendering.h"
 
 #include "ViewRendering.h"
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 #include "engine/ParallelRows.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "AppFixture.h"
 
-#include "docview/DocMessages.h"
+#include "docview/document/DocMessages.h"
 #include "image/Dib.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/DocumentSlot.h"
 #include "dialogs/ModalAnswers.h"
-#include "docview/DocMessages.h"
+#include "docview/document/DocMessages.h"
 #include "docview/view/PeltoView.h"
 
 #include <QLabel>

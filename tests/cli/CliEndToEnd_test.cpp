@@ -1,7 +1,7 @@
 // Runs the real pelto-cli executable and checks its files and exit codes.
 
-#include "docview/DocMessages.h"
-#include "docview/DocumentFile.h"
+#include "docview/document/DocMessages.h"
+#include "docview/document/DocumentFile.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 

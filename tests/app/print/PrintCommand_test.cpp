@@ -5,8 +5,8 @@
 #include "AppFixture.h"
 #include "PrintFixture.h"
 
-#include "docview/DocMessages.h"
-#include "docview/DocumentFile.h"
+#include "docview/document/DocMessages.h"
+#include "docview/document/DocumentFile.h"
 #include "docview/view/ViewMessages.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "PrintedPage.h"
 #include "PrivateCups.h"
 
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 
 #include <QImage>
 

@@ -5,7 +5,7 @@
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/ModalAnswers.h"
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 #include "docview/view/ParamDialogs.h"
 #include "docview/view/PeltoView.h"
 #include "support/BmpBuilder.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Documents the view tests draw and pick on.
 
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
 
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 #include "docview/view/ViewRendering.h"
 #include "docview/view/ZoomedRendering.h"
 #include "support/BmpBuilder.h"

@@ -1,5 +1,5 @@
-#include "docview/DocMessages.h"
-#include "docview/DocumentFile.h"
+#include "docview/document/DocMessages.h"
+#include "docview/document/DocumentFile.h"
 #include "platform/File.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "docview/PeltoDoc.h"
+#include "docview/document/PeltoDoc.h"
 #include "image/Block.h"
 #include "support/BmpBuilder.h"
 

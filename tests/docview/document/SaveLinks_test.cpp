@@ -1,7 +1,7 @@
 // Saves through symbolic links (followed as a shell redirect follows them)
 // and onto files with several hard links (kept).
 
-#include "docview/DocumentFile.h"
+#include "docview/document/DocumentFile.h"
 #include "platform/TemporaryFile.h"
 #include "support/BmpBuilder.h"
 #include "support/SystemTestSupport.h"

@@ -1,9 +1,9 @@
 // Pictures that arrive through a pipe or a FIFO are read to their end and
 // checked like files; a folder is reported as something that cannot be read.
 
-#include "docview/DocMessages.h"
-#include "docview/DocumentFile.h"
-#include "docview/InputStream.h"
+#include "docview/document/DocMessages.h"
+#include "docview/document/DocumentFile.h"
+#include "docview/document/InputStream.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 

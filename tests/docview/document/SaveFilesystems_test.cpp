@@ -1,7 +1,7 @@
 // Saves onto real small and read-only filesystems: a save that does not fit
 // reports it, keeps the old file and gives every byte of space back.
 
-#include "docview/DocumentFile.h"
+#include "docview/document/DocumentFile.h"
 #include "support/BmpBuilder.h"
 #include "support/SystemTestSupport.h"
 
