@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace pelto {
+
 namespace {
 constexpr int kIconPixels = 32;
 } // namespace
@@ -33,3 +35,5 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+} // namespace pelto

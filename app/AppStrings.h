@@ -2,6 +2,8 @@
 // The program's own texts: titles, the file type, prompts and menu items.
 // A command string holds the status-bar prompt, then "\n" and the tooltip.
 
+namespace pelto {
+
 namespace appstr {
 
 inline constexpr const char* kMainTitle = "Pelto Tool";
@@ -77,3 +79,5 @@ inline constexpr const char* kAboutVersion = "Pelto Tool   Version 1.1";
 inline constexpr const char* kAboutNotice = "平らな絵から立体ボタンを作るツール";
 
 } // namespace appstr
+
+} // namespace pelto

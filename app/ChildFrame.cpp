@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 
+namespace pelto {
+
 CChildFrame::CChildFrame(std::shared_ptr<CDocumentSlot> slot, QWidget* parent)
     : QMdiSubWindow(parent), m_pSlot(std::move(slot)),
       m_pView(new CPeltoView(m_pSlot->m_pDocument)) {
@@ -49,3 +51,5 @@ QSize CChildFrame::TitleBarSize() const {
                 metrics.averageCharWidth(),
             height + 2 * frame};
 }
+
+} // namespace pelto

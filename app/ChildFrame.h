@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 struct CDocumentSlot;
 class CPeltoView;
 
@@ -31,3 +33,5 @@ private:
 
     CPeltoView* m_pView;
 };
+
+} // namespace pelto

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+namespace pelto {
+
 namespace {
 
 bool IsKnownSwitch(const QString& name) {
@@ -48,3 +50,5 @@ CCommandLineInfo ParseCommandLine(const QStringList& arguments) {
     }
     return info;
 }
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+namespace pelto {
+
 struct CCommandLineInfo {
     enum Shell { FileNew, FileOpen, FilePrint, FilePrintTo };
 
@@ -19,3 +21,5 @@ struct CCommandLineInfo {
 
 // arguments: without the program's own name.
 CCommandLineInfo ParseCommandLine(const QStringList& arguments);
+
+} // namespace pelto

@@ -9,9 +9,13 @@
 
 #include <memory>
 
+namespace pelto {
+
 struct CDocumentSlot {
     std::shared_ptr<CPeltoDoc> m_pDocument;
     QString m_strPathName;
 
     QString GetTitle() const { return QFileInfo(m_strPathName).fileName(); }
 };
+
+} // namespace pelto

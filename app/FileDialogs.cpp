@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+namespace pelto {
+
 namespace {
 
 QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& suggested) {
@@ -48,3 +50,5 @@ QString AskOpenPath(QWidget* parent) {
 QString AskSavePath(QWidget* parent, const QString& suggested) {
     return WithDefaultExtension(RunDialog(parent, modal::FileDialogKind::SaveAs, suggested));
 }
+
+} // namespace pelto

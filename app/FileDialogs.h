@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace pelto {
+
 QString AskOpenPath(QWidget* parent);
 QString AskSavePath(QWidget* parent, const QString& suggested);
 
@@ -16,3 +18,5 @@ QString AskSavePath(QWidget* parent, const QString& suggested);
 QStringList FileFilters();
 // path with ".bmp" added when its file name has no extension.
 QString WithDefaultExtension(const QString& path);
+
+} // namespace pelto

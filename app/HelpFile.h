@@ -4,4 +4,8 @@
 
 #include <QString>
 
+namespace pelto {
+
 QString HelpFilePath(const QString& programPath);
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+namespace pelto {
+
 namespace {
 constexpr QSize kHelpWindowSize(560, 480);
 } // namespace
@@ -23,3 +25,5 @@ bool CHelpWindow::ShowFile(const QString& path) {
     activateWindow();
     return true;
 }
+
+} // namespace pelto

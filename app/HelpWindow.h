@@ -4,6 +4,8 @@
 
 #include <QTextBrowser>
 
+namespace pelto {
+
 class CHelpWindow : public QTextBrowser {
     Q_OBJECT
 public:
@@ -11,3 +13,5 @@ public:
     // False when the file cannot be read.
     bool ShowFile(const QString& path);
 };
+
+} // namespace pelto

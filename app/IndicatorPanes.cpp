@@ -9,6 +9,8 @@
 #include <QStatusBar>
 #include <QWindow>
 
+namespace pelto {
+
 namespace {
 constexpr const char* kPaneTexts[4] = {appstr::kIndicatorKana, appstr::kIndicatorCaps,
                                        appstr::kIndicatorNum, appstr::kIndicatorScroll};
@@ -49,3 +51,5 @@ bool CIndicatorPanes::eventFilter(QObject* watched, QEvent* event) {
     if (key || event->type() == QEvent::ApplicationActivate) Refresh();
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace pelto

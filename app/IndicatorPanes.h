@@ -8,6 +8,8 @@
 class QLabel;
 class QStatusBar;
 
+namespace pelto {
+
 class CIndicatorPanes : public QObject {
     Q_OBJECT
 public:
@@ -22,3 +24,5 @@ protected:
 private:
     QLabel* m_panes[4];
 };
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <X11/XKBlib.h>
 #endif
 
+namespace pelto {
+
 std::optional<LockKeys> QueryLockKeys() {
 #ifdef PELTO_HAVE_X11
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -24,3 +26,5 @@ std::optional<LockKeys> QueryLockKeys() {
     return std::nullopt;
 #endif
 }
+
+} // namespace pelto

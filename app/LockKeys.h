@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace pelto {
+
 struct LockKeys {
     bool caps = false;
     bool num = false;
@@ -11,3 +13,5 @@ struct LockKeys {
 };
 
 std::optional<LockKeys> QueryLockKeys();
+
+} // namespace pelto

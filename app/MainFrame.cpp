@@ -16,6 +16,14 @@
 #include <QTimer>
 #include <QToolBar>
 
+// The resources live in a static library: they are registered by hand, from
+// outside any namespace, as the toolkit's macro requires.
+static void InitResources() {
+    Q_INIT_RESOURCE(pelto);
+}
+
+namespace pelto {
+
 namespace {
 constexpr QSize kToolButtonImage(16, 15);
 constexpr QSize kInitialSize(800, 600);
@@ -23,8 +31,7 @@ constexpr QSize kInitialSize(800, 600);
 
 CMainFrame::CMainFrame(CRecentFileList& recentFiles, QWidget* parent)
     : QMainWindow(parent), m_recentFiles(recentFiles), m_pMdiArea(new QMdiArea) {
-    // The resources live in a static library: they are registered by hand.
-    Q_INIT_RESOURCE(pelto);
+    InitResources();
     QIcon icon(QStringLiteral(":/icons/app32.png"));
     icon.addFile(QStringLiteral(":/icons/app16.png"));
     setWindowIcon(icon);
@@ -114,3 +121,5 @@ void CMainFrame::ScheduleUpdate() {
     // A closing window is hidden only once its close event has been handled.
     QTimer::singleShot(0, this, &CMainFrame::UpdateMenus);
 }
+
+} // namespace pelto

@@ -8,6 +8,12 @@
 
 #include <memory>
 
+class QLabel;
+class QMdiArea;
+class QMenu;
+
+namespace pelto {
+
 class CChildFrame;
 class CIndicatorPanes;
 class CMenuList;
@@ -15,9 +21,6 @@ class CHelpWindow;
 class CPeltoView;
 class CRecentFileList;
 struct CDocumentSlot;
-class QLabel;
-class QMdiArea;
-class QMenu;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -122,3 +125,5 @@ private:
     std::unique_ptr<CMenuList> m_pWindowList;
     bool m_bDocumentMenus = true;
 };
+
+} // namespace pelto

@@ -14,6 +14,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace pelto {
+
 namespace {
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -116,3 +118,5 @@ void CMainFrame::OnFileSaveAs() {
     const QString path = AskSavePath(this, active->GetSlot()->m_strPathName);
     if (!path.isEmpty()) SaveTo(*active->GetSlot(), path);
 }
+
+} // namespace pelto

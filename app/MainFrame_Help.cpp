@@ -12,6 +12,8 @@
 
 #include <cerrno>
 
+namespace pelto {
+
 void CMainFrame::OnHelp() {
     const QString path = HelpFilePath(QCoreApplication::applicationFilePath());
     if (!m_pHelpWindow) m_pHelpWindow = new CHelpWindow(this);
@@ -29,3 +31,5 @@ void CMainFrame::OnAppAbout() {
     CAboutDlg about;
     about.exec();
 }
+
+} // namespace pelto

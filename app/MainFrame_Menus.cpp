@@ -15,6 +15,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+namespace pelto {
+
 namespace {
 
 // commandString: the status-bar prompt, then "\n" and the tooltip.
@@ -244,3 +246,5 @@ void CMainFrame::UpdateMenus() {
     UpdateWindowMenu();
     UpdateZoomPane();
 }
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <QMdiArea>
 
+namespace pelto {
+
 namespace {
 // A new document window starts at this share of the area, then shrinks to its picture.
 constexpr int kNewWindowPercent = 75;
@@ -82,3 +84,5 @@ void CMainFrame::OnWindowArrange() {
     for (int i = 0; i < icons.size(); ++i)
         icons[i]->move(corners[i]);
 }
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <QMenu>
 
+namespace pelto {
+
 QString NumberedLabel(int number, const QString& text) {
     const QString mnemonic = number < 10    ? QStringLiteral("&%1").arg(number)
                              : number == 10 ? QStringLiteral("1&0")
@@ -24,3 +26,5 @@ void CMenuList::Replace(const QList<QAction*>& entries) {
     for (QMenu* menu : m_menus)
         menu->insertActions(m_pBefore, m_entries);
 }
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 class QAction;
 class QMenu;
 
+namespace pelto {
+
 // The label of entry `number` (from 1) with its mnemonic: "&1 " ... "&9 ",
 // then "1&0 ", then the plain number.
 QString NumberedLabel(int number, const QString& text);
@@ -28,3 +30,5 @@ private:
     QAction* m_pBefore;
     QList<QAction*> m_entries;
 };
+
+} // namespace pelto

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 
+namespace pelto {
+
 CPeltoApp::CPeltoApp() = default;
 
 CPeltoApp::~CPeltoApp() {
@@ -64,3 +66,5 @@ bool CPeltoApp::PrintFile(const CCommandLineInfo& info) {
     AfxMessageBox(problem);
     return false;
 }
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 class CMainFrame;
 struct CCommandLineInfo;
 
@@ -36,3 +38,5 @@ private:
     std::unique_ptr<CMainFrame> m_pMainWnd;
     int m_nExitCode = 0;
 };
+
+} // namespace pelto

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+namespace pelto {
+
 int RunProgram(int argc, char** argv, const std::function<void(CPeltoApp&)>& started) {
     QApplication application(argc, argv);
     CPeltoApp app;
@@ -11,3 +13,5 @@ int RunProgram(int argc, char** argv, const std::function<void(CPeltoApp&)>& sta
     if (started) started(app);
     return application.exec();
 }
+
+} // namespace pelto

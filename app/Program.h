@@ -5,6 +5,10 @@
 
 #include <functional>
 
+namespace pelto {
+
 class CPeltoApp;
 
 int RunProgram(int argc, char** argv, const std::function<void(CPeltoApp&)>& started = {});
+
+} // namespace pelto

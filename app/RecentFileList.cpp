@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+namespace pelto {
+
 namespace {
 
 QString EntryKey(int number) {
@@ -51,3 +53,5 @@ void CRecentFileList::Add(const QString& path) {
 void CRecentFileList::Remove(const QString& path) {
     m_files.removeAll(Normalised(path));
 }
+
+} // namespace pelto

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace pelto {
+
 class CRecentFileList {
 public:
     static constexpr int kMaxFiles = 10;
@@ -22,3 +24,5 @@ public:
 private:
     QStringList m_files;
 };
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 QList<QRect> TileOneAboveAnother(QRect area, int count) {
     QList<QRect> tiles;
     if (count <= 0) return tiles;
@@ -26,3 +28,5 @@ QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count) {
     }
     return corners;
 }
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QSize>
 
+namespace pelto {
+
 // count windows one above the other, each the area's full width, together
 // filling its height (the last one takes what the division leaves over).
 QList<QRect> TileOneAboveAnother(QRect area, int count);
@@ -13,3 +15,5 @@ QList<QRect> TileOneAboveAnother(QRect area, int count);
 // Top-left corners for count minimised windows of the given size, in rows
 // from the area's bottom-left corner, left to right, rows growing upward.
 QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count);
+
+} // namespace pelto

@@ -1,5 +1,5 @@
 #include "Program.h"
 
 int main(int argc, char** argv) {
-    return RunProgram(argc, argv);
+    return pelto::RunProgram(argc, argv);
 }

@@ -5,6 +5,8 @@
 #include <map>
 #include <memory>
 
+namespace pelto {
+
 namespace {
 
 uint32_t Hash(uint32_t x, uint32_t y) {
@@ -71,3 +73,5 @@ std::string ThreadsName(unsigned threads) {
     return threads ? "threads:" + std::to_string(threads)
                    : "threads:all(" + std::to_string(ResolveThreads(0)) + ")";
 }
+
+} // namespace pelto

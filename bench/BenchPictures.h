@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace pelto {
+
 inline constexpr COLORREF kBackground = RGB(240, 240, 236);
 
 enum Kind { kLogo, kNoisy };
@@ -26,3 +28,5 @@ void Pick(CPeltoDoc& doc);
 // The values the MakeButton benchmarks use: light 135°, contrast 128, round.
 ButtonParams Params(int width, bool outer);
 std::string ThreadsName(unsigned threads);
+
+} // namespace pelto

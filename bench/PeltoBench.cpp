@@ -25,6 +25,8 @@
 #include <memory>
 #include <string>
 
+namespace pelto {
+
 namespace {
 
 void MakeButton(benchmark::State& state, int size, Kind kind, int width, bool outer,
@@ -191,7 +193,10 @@ int WriteMemoryPictures(const std::string& folder) {
 
 } // namespace
 
+} // namespace pelto
+
 int main(int argc, char** argv) {
+    using namespace pelto;
     if (argc == 3 && std::string(argv[1]) == "--write-pictures") return WritePictures(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "--write-memory-pictures")
         return WriteMemoryPictures(argv[2]);

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 namespace {
 
 // Alternates between two values of the changed field, so every render is new.
@@ -41,3 +43,5 @@ const bool kRegistered = [] {
 }();
 
 } // namespace
+
+} // namespace pelto

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QPainter>
 
+namespace pelto {
+
 namespace {
 
 void ZoomPaint(benchmark::State& state, int size) {
@@ -32,3 +34,5 @@ const bool kRegistered = [] {
 }();
 
 } // namespace
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <functional>
 #include <map>
 
+namespace pelto {
+
 const char* const kCliUsage =
     "usage: pelto-cli IN.bmp OUT.bmp --pick X,Y,TOL [--pick X,Y,TOL ...] [options]\n"
     "Turns the shape in a 24-bit BMP picture into a bevelled button and writes OUT.bmp.\n"
@@ -156,3 +158,5 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
     options.output = positional[1];
     return {options, {}};
 }
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace pelto {
+
 struct CliPick {
     int x = 0;         // column from the left
     int y = 0;         // row from the top, as seen on screen
@@ -31,3 +33,5 @@ struct CliParse {
 CliParse ParseCliArguments(const std::vector<std::string>& args);
 
 extern const char* const kCliUsage;
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <new>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 constexpr const char* kStandardStream = "-";
@@ -72,3 +74,5 @@ int RunCli(const CliOptions& options, std::ostream& err) {
     }
     return kExitOk;
 }
+
+} // namespace pelto

@@ -7,8 +7,12 @@
 
 #include <ostream>
 
+namespace pelto {
+
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1; // unreadable, refused or unwritable file, or out of memory
 constexpr int kExitUsage = 2;   // bad arguments, or a pick outside the picture
 
 int RunCli(const CliOptions& options, std::ostream& err);
+
+} // namespace pelto

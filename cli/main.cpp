@@ -6,6 +6,7 @@
 #include <new>
 
 int main(int argc, char** argv) {
+    using namespace pelto;
     const CliParse parsed = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.options) {
         std::cerr << "pelto-cli: " << parsed.error << "\n" << kCliUsage;

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace pelto {
+
 namespace {
 
 constexpr unsigned kFullTurn = 360;
@@ -39,3 +41,5 @@ void PaintDial(QPainter& painter, const QRect& area, unsigned angle) {
     painter.drawEllipse(area.adjusted(0, 0, -1, -1));
     painter.drawLine(DialCentre(area), DialHandTip(area, angle));
 }
+
+} // namespace pelto

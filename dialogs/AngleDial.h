@@ -11,6 +11,8 @@
 
 class QPainter;
 
+namespace pelto {
+
 QPoint DialCentre(const QRect& area);
 // Where the hand ends for angle: on the ellipse. Any angle is taken modulo a turn.
 QPoint DialHandTip(const QRect& area, unsigned angle);
@@ -18,3 +20,5 @@ QPoint DialHandTip(const QRect& area, unsigned angle);
 unsigned DialAngleFromPoint(const QRect& area, const QPoint& point);
 
 void PaintDial(QPainter& painter, const QRect& area, unsigned angle);
+
+} // namespace pelto

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 namespace {
 constexpr int kPollMilliseconds = 100;
 }
@@ -63,3 +65,5 @@ void CBackgroundDlg::OnKillfocusToleranceEdit() {
     m_exchange.ReadAll();
     m_wndSlider->setValue(static_cast<int>(std::min(m_nTolerance, kMaxTolerance)));
 }
+
+} // namespace pelto

@@ -9,8 +9,11 @@
 
 #include <QTimer>
 
-class CNumberEdit;
 class QSlider;
+
+namespace pelto {
+
+class CNumberEdit;
 
 class CBackgroundDlg : public CExchangeDialog {
     Q_OBJECT
@@ -34,3 +37,5 @@ private:
     QSlider* m_wndSlider;
     QTimer m_pollTimer;
 };
+
+} // namespace pelto

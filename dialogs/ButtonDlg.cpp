@@ -16,6 +16,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 namespace {
 
 // The value a spin arrow's delta leads to. Below zero (as a signed number) gives
@@ -208,3 +210,5 @@ void CButtonDlg::OnKillfocusAngleEdit() {
     m_exchange.ReadAll();
     repaint();
 }
+
+} // namespace pelto

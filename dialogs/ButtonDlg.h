@@ -13,8 +13,11 @@
 
 #include <optional>
 
-class CNumberEdit;
 class QCheckBox;
+
+namespace pelto {
+
+class CNumberEdit;
 
 class CButtonDlg : public CExchangeDialog {
     Q_OBJECT
@@ -56,3 +59,5 @@ private:
     QRect m_dialArea;
     bool m_bDragging = false;
 };
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <type_traits>
 
+namespace pelto {
+
 template <class Holder> ButtonParams ButtonValuesOf(const Holder& holder) {
     return {static_cast<int32_t>(holder.m_nLightAngle), static_cast<int32_t>(holder.m_nContrast),
             static_cast<int32_t>(holder.m_nBevelWidth), static_cast<int32_t>(holder.m_nShape),
@@ -24,3 +26,5 @@ template <class Holder> void SetButtonValues(Holder& holder, const ButtonParams&
     to(holder.m_nShape, params.shape);
     to(holder.m_nOutline, params.outline);
 }
+
+} // namespace pelto

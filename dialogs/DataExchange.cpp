@@ -11,6 +11,8 @@
 #include <climits>
 #include <optional>
 
+namespace pelto {
+
 namespace {
 
 const QString kNotAnUnsigned = QStringLiteral("正の整数を入力してください。");
@@ -127,3 +129,5 @@ bool CDataExchange::Fail(QLineEdit* box, const QString& message) {
     box->selectAll();
     return false;
 }
+
+} // namespace pelto

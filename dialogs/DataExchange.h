@@ -15,6 +15,8 @@ class QAbstractButton;
 class QLineEdit;
 class QWidget;
 
+namespace pelto {
+
 class CDataExchange {
 public:
     explicit CDataExchange(QWidget* dialog);
@@ -60,3 +62,5 @@ private:
     bool m_bExchanging = false;
     bool m_bQuiet = false;
 };
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace pelto {
+
 namespace {
 
 // MulDiv's rounding, for the non-negative coordinates of a template.
@@ -73,3 +75,5 @@ void AddOkCancel(QDialog* dialog, const CDialogUnits& units, const QRect& okRect
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
+
+} // namespace pelto

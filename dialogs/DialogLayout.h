@@ -13,6 +13,8 @@ class QPushButton;
 class QString;
 class QWidget;
 
+namespace pelto {
+
 // "ＭＳ Ｐゴシック" 9 pt, with the metric-compatible IPAPGothic standing in
 // where it is not installed.
 QFont DialogFont();
@@ -52,3 +54,5 @@ QLabel* AddStaticText(QWidget* dialog, const CDialogUnits& units, const QString&
 // the box being edited report a bad number.
 void AddOkCancel(QDialog* dialog, const CDialogUnits& units, const QRect& okRect,
                  const QRect& cancelRect);
+
+} // namespace pelto

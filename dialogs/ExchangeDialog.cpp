@@ -4,6 +4,8 @@
 
 #include <QShowEvent>
 
+namespace pelto {
+
 int CExchangeDialog::DoModal() {
     return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
@@ -16,3 +18,5 @@ void CExchangeDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) OnInitDialog();
 }
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+namespace pelto {
+
 class CExchangeDialog : public QDialog {
     Q_OBJECT
 
@@ -27,3 +29,5 @@ protected:
 
     CDataExchange m_exchange;
 };
+
+} // namespace pelto

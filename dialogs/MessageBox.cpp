@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace pelto {
+
 namespace {
 int g_nToStandardError = 0;
 } // namespace
@@ -36,3 +38,5 @@ CMessagesToStandardError::CMessagesToStandardError() {
 CMessagesToStandardError::~CMessagesToStandardError() {
     --g_nToStandardError;
 }
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 
 class QWidget;
 
+namespace pelto {
+
 inline constexpr const char* kAppCaption = "PeltoTool";
 
 void AfxMessageBox(const QString& text, QWidget* parent = nullptr);
@@ -22,3 +24,5 @@ public:
     CMessagesToStandardError(const CMessagesToStandardError&) = delete;
     CMessagesToStandardError& operator=(const CMessagesToStandardError&) = delete;
 };
+
+} // namespace pelto

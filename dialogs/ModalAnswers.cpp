@@ -1,5 +1,7 @@
 #include "dialogs/ModalAnswers.h"
 
+namespace pelto {
+
 namespace modal {
 namespace {
 
@@ -47,3 +49,5 @@ const FileAnswer& FileDialogAnswer() {
 }
 
 } // namespace modal
+
+} // namespace pelto

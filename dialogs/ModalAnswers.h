@@ -11,6 +11,8 @@
 
 #include <functional>
 
+namespace pelto {
+
 namespace modal {
 
 using MessageAnswer = std::function<void(const QString& text)>;
@@ -29,3 +31,5 @@ const ButtonParamsAnswer& ButtonDialogAnswer();
 const FileAnswer& FileDialogAnswer();
 
 } // namespace modal
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <QFocusEvent>
 
+namespace pelto {
+
 CNumberEdit::CNumberEdit(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -11,3 +13,5 @@ void CNumberEdit::focusOutEvent(QFocusEvent* event) {
     const Qt::FocusReason reason = event->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) emit focusLost();
 }
+
+} // namespace pelto

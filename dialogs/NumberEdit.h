@@ -7,6 +7,8 @@
 
 #include <QLineEdit>
 
+namespace pelto {
+
 class CNumberEdit : public QLineEdit {
     Q_OBJECT
 
@@ -19,3 +21,5 @@ signals:
 protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
+
+} // namespace pelto

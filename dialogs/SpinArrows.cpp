@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace pelto {
+
 CSpinArrows::CSpinArrows(QWidget* parent) : QWidget(parent) {
     // A click on an arrow focuses the control as a whole, so that the keys work.
     setFocusPolicy(Qt::ClickFocus);
@@ -61,3 +63,5 @@ void CSpinArrows::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
     }
 }
+
+} // namespace pelto

@@ -9,6 +9,8 @@
 
 class QToolButton;
 
+namespace pelto {
+
 class CSpinArrows : public QWidget {
     Q_OBJECT
 
@@ -32,3 +34,5 @@ private:
     QTimer m_repeatTimer;
     int m_nRepeatDelta = 0;
 };
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+namespace pelto {
+
 void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x, int yFromTop,
                       int tolerance, unsigned threads) {
     const int width = image.m_nWidth;
@@ -31,3 +33,5 @@ void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x,
         }
     });
 }
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 // Threshold on the colour distance for a tolerance in percent (truncating).
 constexpr int ToleranceThreshold(int tolerance) {
     return tolerance * 768 / 100;
@@ -26,3 +28,5 @@ constexpr int CheckerValue(int x, int y) {
 // threads (0: one per core); the mask comes out the same for any count.
 void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x, int yFromTop,
                       int tolerance, unsigned threads = 0);
+
+} // namespace pelto

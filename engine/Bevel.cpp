@@ -13,6 +13,8 @@
 #include <cstring>
 #include <vector>
 
+namespace pelto {
+
 int BevelHeight(int dx, int dy, const ButtonParams& params) {
     const double fx = dx;
     const double fy = dy;
@@ -84,3 +86,5 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
         }
     });
 }
+
+} // namespace pelto

@@ -14,6 +14,8 @@
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
 
+namespace pelto {
+
 // Height of a band pixel whose nearest pixel across the outline lies at
 // (dx, dy) from it (dy > 0: higher up on screen).
 int BevelHeight(int dx, int dy, const ButtonParams& params);
@@ -24,3 +26,5 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
 // heights must be of the image's size.
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast,
                 unsigned threads = 0) noexcept;
+
+} // namespace pelto

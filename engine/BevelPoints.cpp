@@ -11,6 +11,8 @@
 #include <limits>
 #include <stdexcept>
 
+namespace pelto {
+
 CBevelPoints::CBevelPoints(const CMaskDIB& mask, int width, bool outer, unsigned threads)
     : m_nColumns(mask.m_pBits ? mask.m_nWidth : 0), m_nRows(mask.m_pBits ? mask.m_nHeight : 0),
       m_nWidth(width), m_bOuter(outer) {
@@ -92,3 +94,5 @@ void CBevelPoints::Shade(CDIB& image, const CHeightDIB& heights, int contrast) c
             ShadeBandPixel(image.Row(y), heights, x, y, contrast);
     });
 }
+
+} // namespace pelto

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelto {
+
 class CBevelPoints {
 public:
     // Offsets are kept as an index into the (2 width + 1)² square, in 16 bits.
@@ -52,3 +54,5 @@ private:
     bool m_bOuter;
     std::vector<Band> m_bands;
 };
+
+} // namespace pelto

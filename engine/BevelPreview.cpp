@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace pelto {
+
 CBevelPreview::CBevelPreview(const CDIB& picture, const CMaskDIB& mask)
     : m_mask(mask.m_nWidth, mask.m_nHeight) {
     m_picture.Copy(picture);
@@ -44,3 +46,5 @@ void CBevelPreview::Render(const ButtonParams& params, CDIB& result, unsigned th
     CopyPicture(result);
     m_pPoints->Shade(result, *m_pHeights, params.contrast);
 }
+
+} // namespace pelto

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 class CBevelPreview {
 public:
     // Copies both; may throw std::bad_alloc.
@@ -33,3 +35,5 @@ private:
     std::unique_ptr<CBevelPoints> m_pPoints;
     std::unique_ptr<CHeightDIB> m_pHeights;
 };
+
+} // namespace pelto

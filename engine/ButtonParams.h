@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 struct ButtonParams {
     int32_t angle = 0;      // degrees 0..359: 0 light from the left, 90 above, 180 right, 270 below
     int32_t contrast = 128; // 0..500
@@ -16,3 +18,5 @@ struct ButtonParams {
 
     friend bool operator==(const ButtonParams&, const ButtonParams&) = default;
 };
+
+} // namespace pelto

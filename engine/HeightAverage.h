@@ -9,6 +9,8 @@
 #include <array>
 #include <cstring>
 
+namespace pelto {
+
 // n / weight, truncating toward zero, for weights 6..90 and |n| <= 90 * 32768:
 // floor(|n| * m / 2^40) with m = 2^40 / weight + 1 is exact while
 // |n| * (m * weight - 2^40) < 2^40, which holds far beyond that range.
@@ -48,3 +50,5 @@ inline int AverageHeight(const CHeightDIB& heights, int x, int y) {
     }
     return DivideByWeight(sum, weight);
 }
+
+} // namespace pelto

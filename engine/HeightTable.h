@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace pelto {
+
 class CHeightTable {
 public:
     explicit CHeightTable(const ButtonParams& params)
@@ -36,3 +38,5 @@ private:
     int m_nSide;
     std::vector<int> m_heights;
 };
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 namespace {
 
 int Component(int channel, int lightness) {
@@ -40,3 +42,5 @@ void CLightnessColor::Compose(COLORREF& colour) const {
                                           static_cast<uint32_t>(Channel(m_nGreen, m_nLightness)),
                                           static_cast<uint32_t>(Channel(m_nBlue, m_nLightness)));
 }
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 
 #include "platform/ColorRef.h"
 
+namespace pelto {
+
 class CLightnessColor {
 public:
     void Decompose(COLORREF colour);
@@ -20,3 +22,5 @@ public:
 
     static constexpr int kMaxLightness = 510;
 };
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+namespace pelto {
+
 namespace {
 
 constexpr int kMax = CLightnessColor::kMaxLightness;
@@ -48,3 +50,5 @@ COLORREF ShiftLightness(COLORREF colour, int delta) {
     return (colour & 0xFF000000u) |
            RGB(Channel(kr, shifted), Channel(kg, shifted), Channel(kb, shifted));
 }
+
+} // namespace pelto

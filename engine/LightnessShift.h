@@ -5,4 +5,8 @@
 
 #include "platform/ColorRef.h"
 
+namespace pelto {
+
 COLORREF ShiftLightness(COLORREF colour, int delta);
+
+} // namespace pelto

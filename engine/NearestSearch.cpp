@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace pelto {
+
 namespace {
 
 template <bool Outer> bool IsTarget(uint8_t value) {
@@ -339,3 +341,5 @@ size_t CNearestSearch::FindSegmentBruteForce(int y, Segment s, Scratch& scratch)
     }
     return count;
 }
+
+} // namespace pelto

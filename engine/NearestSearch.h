@@ -26,6 +26,8 @@
 #include <span>
 #include <vector>
 
+namespace pelto {
+
 // A pixel of a row whose search succeeded, and the offset to the point found.
 struct CFoundPoint {
     int32_t x;
@@ -109,3 +111,5 @@ private:
     std::vector<int16_t> m_offsets; // dx, dy pairs
     std::vector<uint32_t> m_groupStart;
 };
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 #include <array>
 #include <thread>
 
+namespace pelto {
+
 struct RowBand {
     int first;
     int last; // one past the band's last row
@@ -49,3 +51,5 @@ template <typename Work> void RunBands(int rows, unsigned count, Work&& work) no
     for (unsigned i = 1; i < started; ++i)
         threads[i].join();
 }
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 namespace {
 
 // A raster the program builds: rows padded to 4 bytes, after offBits bytes of headers.
@@ -42,3 +44,5 @@ RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSi
     footprint.search = SearchBytes(width, height, bevelWidth, threads);
     return footprint;
 }
+
+} // namespace pelto

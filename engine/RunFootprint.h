@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 struct RunFootprint {
     uint64_t picture = 0;
     uint64_t mask = 0;
@@ -21,3 +23,5 @@ struct RunFootprint {
 // bevelWidth is the band width (0: no search); threads as for MakeButton.
 RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSize, int bevelWidth,
                                   bool snapshot, unsigned threads);
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include "LightnessShift.h"
 #include "image/RasterIndex.h"
 
+namespace pelto {
+
 inline void ShadeBandPixel(uint8_t* row, const CHeightDIB& heights, int x, int y, int contrast) {
     uint8_t* pixel = row + raster::Offset(x, 0, 0, 3);
     const int shift = AverageHeight(heights, x, y) - 2 * contrast;
@@ -14,3 +16,5 @@ inline void ShadeBandPixel(uint8_t* row, const CHeightDIB& heights, int x, int y
     pixel[1] = static_cast<uint8_t>(GetGValue(c));
     pixel[2] = static_cast<uint8_t>(GetRValue(c));
 }
+
+} // namespace pelto

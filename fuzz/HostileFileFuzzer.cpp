@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string broken = RunHostileInput(data, size);
+    const std::string broken = pelto::RunHostileInput(data, size);
     if (!broken.empty()) {
         std::fprintf(stderr, "broken promise: %s\n", broken.c_str());
         std::abort();

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <optional>
 
+namespace pelto {
+
 namespace {
 
 struct Knobs {
@@ -152,3 +154,5 @@ std::string RunHostileInput(const uint8_t* data, size_t size) {
         return "disk and memory loads disagree";
     return CheckAcceptedPicture(doc, data, size, folder);
 }
+
+} // namespace pelto

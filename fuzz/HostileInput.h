@@ -10,4 +10,8 @@
 #include <cstdint>
 #include <string>
 
+namespace pelto {
+
 std::string RunHostileInput(const uint8_t* data, size_t size);
+
+} // namespace pelto

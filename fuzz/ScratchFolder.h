@@ -6,6 +6,8 @@
 #include <string>
 #include <unistd.h>
 
+namespace pelto {
+
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& prefix) {
@@ -37,3 +39,5 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+} // namespace pelto

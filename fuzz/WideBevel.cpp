@@ -17,6 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace pelto {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -252,3 +254,5 @@ std::string RunWideBevel(const uint8_t* data, size_t size) {
         return broken;
     return CheckSave(doc, c, file);
 }
+
+} // namespace pelto

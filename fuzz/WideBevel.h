@@ -18,4 +18,8 @@
 #include <cstdint>
 #include <string>
 
+namespace pelto {
+
 std::string RunWideBevel(const uint8_t* data, size_t size);
+
+} // namespace pelto

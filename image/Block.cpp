@@ -6,6 +6,8 @@
 #include <new>
 #include <sys/mman.h>
 
+namespace pelto {
+
 namespace block {
 namespace {
 std::atomic<uint64_t> g_limit{0};
@@ -66,3 +68,5 @@ void FailAllocationAfterForTesting(int successes) {
 }
 
 } // namespace block
+
+} // namespace pelto

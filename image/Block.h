@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace pelto {
+
 namespace block {
 
 struct Free {
@@ -25,3 +27,5 @@ void SetAllocationLimitForTesting(uint64_t limit);
 void FailAllocationAfterForTesting(int successes);
 
 } // namespace block
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace pelto {
+
 namespace bmp {
 
 constexpr uint32_t kFileHeaderSize = 14;
@@ -63,3 +65,5 @@ inline void WriteBuiltHeaders(uint8_t* block, uint32_t fileSize, uint32_t offBit
 }
 
 } // namespace bmp
+
+} // namespace pelto

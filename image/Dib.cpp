@@ -10,6 +10,8 @@
 #include <limits>
 #include <new>
 
+namespace pelto {
+
 namespace {
 
 [[noreturn]] void Refuse(const char* message) {
@@ -146,3 +148,5 @@ uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uin
     m_nHeight = height;
     return m_pFileImage.get() + offBits;
 }
+
+} // namespace pelto

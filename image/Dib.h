@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 class CArchive;
 class CDC;
 
@@ -79,3 +81,5 @@ private:
     // Takes a file image that passed the load checks.
     void Adopt(block::Ptr block, uint64_t size);
 };
+
+} // namespace pelto

@@ -1,5 +1,7 @@
 #include "HeightDib.h"
 
+namespace pelto {
+
 namespace {
 
 struct Neighbour {
@@ -33,3 +35,5 @@ int CHeightDIB::GetAverageHeight(CPoint point) const {
     }
     return sum / weight;
 }
+
+} // namespace pelto

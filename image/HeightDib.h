@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+namespace pelto {
+
 class CHeightDIB : public CDIB {
 public:
     CHeightDIB(int width, int height);
@@ -40,3 +42,5 @@ private:
     }
     uint8_t* Address(CPoint p) const { return m_pBits + raster::Offset(p.x, p.y, m_nStride, 2); }
 };
+
+} // namespace pelto

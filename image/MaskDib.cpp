@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 namespace {
 
 template <typename IsCandidate>
@@ -64,3 +66,5 @@ void CMaskDIB::DrawOverlay(CDC* dc) {
                               m_pFileImage.get() + bmp::kFileHeaderSize, pass.rop);
     }
 }
+
+} // namespace pelto

@@ -9,6 +9,8 @@
 #include "RasterIndex.h"
 #include "platform/Point.h"
 
+namespace pelto {
+
 class CMaskDIB : public CDIB {
 public:
     static constexpr uint32_t kOffBits = 1078;
@@ -39,3 +41,5 @@ public:
     uint8_t* m_pBits = nullptr;
     uint32_t m_nStride = 0;
 };
+
+} // namespace pelto

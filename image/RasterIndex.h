@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace pelto {
+
 namespace raster {
 
 // Offset of pixel (x, stored row y) of a raster with rows of stride bytes.
@@ -13,3 +15,5 @@ constexpr size_t Offset(int x, int y, uint64_t stride, unsigned bytesPerPixel) {
 }
 
 } // namespace raster
+
+} // namespace pelto

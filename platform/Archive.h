@@ -4,6 +4,8 @@
 
 #include "File.h"
 
+namespace pelto {
+
 class CArchive {
 public:
     enum Mode { load = 1, store = 0 };
@@ -19,3 +21,5 @@ private:
     CFile& m_file;
     Mode m_mode;
 };
+
+} // namespace pelto

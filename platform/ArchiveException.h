@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace pelto {
+
 class CArchiveException : public std::runtime_error {
 public:
     enum Cause { none = 0, generic = 1, readOnly = 2, endOfFile = 3, writeOnly = 4, badIndex = 5 };
@@ -17,3 +19,5 @@ public:
 private:
     Cause m_cause;
 };
+
+} // namespace pelto

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 using COLORREF = uint32_t;
 
 constexpr COLORREF RGB(uint32_t r, uint32_t g, uint32_t b) {
@@ -18,3 +20,5 @@ constexpr uint32_t GetGValue(COLORREF c) {
 constexpr uint32_t GetBValue(COLORREF c) {
     return (c >> 16) & 0xFFu;
 }
+
+} // namespace pelto

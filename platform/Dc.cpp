@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 namespace {
 
 uint32_t Device(uint8_t blue, uint8_t green, uint8_t red) {
@@ -81,3 +83,5 @@ void CDC::Blit(int x, int y, uint32_t width, uint32_t height, const uint8_t* bit
         }
     }
 }
+
+} // namespace pelto

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pelto {
+
 using DWORD = uint32_t;
 
 constexpr DWORD SRCCOPY = 0x00CC0020;
@@ -51,3 +53,5 @@ private:
     CPoint m_origin;
     std::vector<uint32_t> m_pixels;
 };
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 std::atomic<int> g_faultError{0};
 std::atomic<uint64_t> g_faultBudget{0};
@@ -216,3 +218,5 @@ void CFile::SetWriteFaultForTesting(int error, uint64_t bytes) {
     g_faultBudget = bytes;
     g_faultError = error;
 }
+
+} // namespace pelto

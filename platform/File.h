@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+namespace pelto {
+
 class CFileException : public std::runtime_error {
 public:
     CFileException(int error, const std::string& path, const std::string& what)
@@ -80,3 +82,5 @@ private:
     int m_fd = -1;
     std::string m_path;
 };
+
+} // namespace pelto

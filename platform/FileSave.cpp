@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 // False when nothing is there (the save makes a new file).
@@ -89,3 +91,5 @@ SaveOutcome SaveFile(const std::string& path, const std::function<void(CFile&)>&
     }
     return outcome;
 }
+
+} // namespace pelto

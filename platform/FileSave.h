@@ -18,6 +18,8 @@
 #include <functional>
 #include <string>
 
+namespace pelto {
+
 struct SaveOutcome {
     int error = 0;            // 0 when saved, else the errno of the step that failed
     bool hadOriginal = false; // a file stood at the target
@@ -28,3 +30,5 @@ struct SaveOutcome {
 // write puts the whole content into the file it is given, from its start;
 // it reports failures by throwing CFileException.
 SaveOutcome SaveFile(const std::string& path, const std::function<void(CFile&)>& write);
+
+} // namespace pelto

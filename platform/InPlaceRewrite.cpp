@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 constexpr uint64_t kBufferBytes = uint64_t(1) << 20;
@@ -97,3 +99,5 @@ void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>
         }
     }
 }
+
+} // namespace pelto

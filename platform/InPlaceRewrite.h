@@ -8,5 +8,9 @@
 
 #include "FileSave.h"
 
+namespace pelto {
+
 void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>& write,
                     SaveOutcome& outcome);
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 // As many links as the system itself follows in one path.
@@ -40,3 +42,5 @@ std::string ResolveWriteTarget(const std::string& path) {
     }
     throw CFileException(ELOOP, path, "stat");
 }
+
+} // namespace pelto

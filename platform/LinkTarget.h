@@ -6,4 +6,8 @@
 
 #include <string>
 
+namespace pelto {
+
 std::string ResolveWriteTarget(const std::string& path);
+
+} // namespace pelto

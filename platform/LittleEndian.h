@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 inline uint16_t ReadLE16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
@@ -18,3 +20,5 @@ inline void WriteLE32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
+
+} // namespace pelto

@@ -11,6 +11,8 @@
 #include <tuple>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace memlimit {
 namespace {
 
@@ -160,3 +162,5 @@ void EnsureAvailable(uint64_t bytes) {
 }
 
 } // namespace memlimit
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace pelto {
+
 namespace memlimit {
 
 uint64_t AvailableBytes();
@@ -27,3 +29,5 @@ std::optional<uint64_t> LimitValue(std::string_view text);
 std::vector<std::string> GroupFolders(std::string_view procSelfCgroup);
 
 } // namespace memlimit
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace pelto {
+
 inline std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -13,3 +15,5 @@ inline std::string NameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+} // namespace pelto

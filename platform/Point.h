@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace pelto {
+
 struct CPoint {
     int32_t x = 0;
     int32_t y = 0;
@@ -12,3 +14,5 @@ struct CPoint {
     constexpr CPoint(int32_t px, int32_t py) : x(px), y(py) {}
     friend constexpr bool operator==(const CPoint&, const CPoint&) = default;
 };
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace signalcleanup {
 namespace {
 
@@ -98,3 +100,5 @@ CDeferredSignals::~CDeferredSignals() {
 }
 
 } // namespace signalcleanup
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace pelto {
+
 namespace signalcleanup {
 
 void Install();
@@ -35,3 +37,5 @@ public:
 };
 
 } // namespace signalcleanup
+
+} // namespace pelto

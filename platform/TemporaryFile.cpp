@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 std::atomic<bool> g_unnamedAllowed{true};
@@ -107,3 +109,5 @@ std::string CTemporaryFile::Keep() {
 void CTemporaryFile::SetUnnamedForTesting(bool allowed) {
     g_unnamedAllowed = allowed;
 }
+
+} // namespace pelto

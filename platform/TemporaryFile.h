@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+namespace pelto {
+
 class CTemporaryFile {
 public:
     // Throws CFileException.
@@ -41,3 +43,5 @@ private:
     std::optional<signalcleanup::CRegisteredPath> m_registration;
     CFile m_file;
 };
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+namespace pelto {
+
 namespace docmsg {
 namespace {
 
@@ -67,3 +69,5 @@ std::string CannotSave(const std::string& path, const SaveOutcome& outcome) {
 }
 
 } // namespace docmsg
+
+} // namespace pelto

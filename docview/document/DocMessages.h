@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace pelto {
+
 namespace docmsg {
 
 inline constexpr const char* kUnexpectedFormat = "予期しないﾌｧｲﾙ形式です。";
@@ -21,3 +23,5 @@ std::string CannotOpen(const std::string& path, int error);
 std::string CannotSave(const std::string& path, const SaveOutcome& outcome);
 
 } // namespace docmsg
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 namespace {
 
 // Refuses, before the big allocations, a picture whose open (or whole batch
@@ -100,3 +102,5 @@ std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& nam
     }
     return {};
 }
+
+} // namespace pelto

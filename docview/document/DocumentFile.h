@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace pelto {
+
 struct DocOpenResult {
     std::unique_ptr<CPeltoDoc> doc;    // null when the open failed
     std::vector<std::string> messages; // shown in this order when it failed
@@ -40,3 +42,5 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path);
 // Into a file already open (standard output), from where it stands.
 std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name);
+
+} // namespace pelto

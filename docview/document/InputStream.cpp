@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 constexpr uint64_t kFirstBlock = uint64_t(1) << 16;
@@ -50,3 +52,5 @@ StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit
     block::Resize(in.data, in.size);
     return in;
 }
+
+} // namespace pelto

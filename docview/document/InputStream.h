@@ -13,6 +13,8 @@
 
 #include <functional>
 
+namespace pelto {
+
 struct StreamedInput {
     block::Ptr data;   // the input, or only its headers when !kept
     uint64_t size = 0; // bytes the input delivered
@@ -23,3 +25,5 @@ using AdmitHeaders = std::function<void(const uint8_t* headers, uint64_t leastFi
 
 StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit,
                          uint64_t limit = CDIB::kMaxFileSize);
+
+} // namespace pelto

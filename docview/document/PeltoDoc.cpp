@@ -6,12 +6,14 @@
 #include "image/HeightDib.h"
 #include "platform/MemoryLimit.h"
 
+namespace pelto {
+
 void CPeltoDoc::SelectBackground(int x, int y, int tolerance, unsigned threads) {
     if (!m_pMask && m_dib.HasBlock())
         memlimit::EnsureAvailable(
             EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, m_dib.m_nFileSize, 0, false, 0)
                 .mask);
-    ::SelectBackground(m_dib, m_pMask, x, y, tolerance, threads);
+    pelto::SelectBackground(m_dib, m_pMask, x, y, tolerance, threads);
 }
 
 void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
@@ -40,3 +42,5 @@ void CPeltoDoc::Undo() {
     m_dib.Copy(*m_pUndoDIB);
     m_pUndoDIB.reset();
 }
+
+} // namespace pelto

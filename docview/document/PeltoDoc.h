@@ -14,6 +14,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 class CArchive;
 
 enum class UndoSnapshot { Kept, None };
@@ -45,3 +47,5 @@ public:
 private:
     UndoSnapshot m_undo;
 };
+
+} // namespace pelto

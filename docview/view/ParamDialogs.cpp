@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+namespace pelto {
+
 bool AskTolerance(int& tolerance, QWidget* owner) {
     if (const modal::ToleranceAnswer& answer = modal::ToleranceDialogAnswer())
         return answer(tolerance);
@@ -28,3 +30,5 @@ bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler&
     params = ButtonValuesOf(dlg);
     return true;
 }
+
+} // namespace pelto

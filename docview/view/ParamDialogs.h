@@ -11,8 +11,12 @@
 
 class QWidget;
 
+namespace pelto {
+
 bool AskTolerance(int& tolerance, QWidget* owner);
 // preview hears the values the dialog would give while its preview is on, and
 // nothing when it is turned off.
 using PreviewHandler = std::function<void(std::optional<ButtonParams> values)>;
 bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview = {});
+
+} // namespace pelto

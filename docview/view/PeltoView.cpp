@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+namespace pelto {
+
 CPeltoView::CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_hPickCursor(LoadPickCursor()), m_pDocument(std::move(doc)) {
     setFrameShape(QFrame::NoFrame);
@@ -83,3 +85,5 @@ void CPeltoView::ShowPreview(std::shared_ptr<const CDIB> picture) {
 void CPeltoView::RedrawNow() {
     viewport()->repaint();
 }
+
+} // namespace pelto

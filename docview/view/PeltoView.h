@@ -13,6 +13,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 class CDIB;
 class CPeltoDoc;
 
@@ -78,3 +80,5 @@ private:
     CZoom m_zoom;
     std::shared_ptr<const CDIB> m_pPreviewPicture;
 };
+
+} // namespace pelto

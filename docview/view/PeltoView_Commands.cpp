@@ -17,6 +17,8 @@
 
 #include <new>
 
+namespace pelto {
+
 namespace {
 
 // Operations that allocate a raster leave the document as it was when memory
@@ -127,3 +129,5 @@ void CPeltoView::OnEditUndo() {
     RedrawNow();
     emit documentChanged();
 }
+
+} // namespace pelto

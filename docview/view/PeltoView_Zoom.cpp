@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+namespace pelto {
+
 void CPeltoView::SetZoom(CZoom zoom, QPoint anchor) {
     if (zoom.num == m_zoom.num && zoom.den == m_zoom.den) return;
     const QPoint scroll = ScrollKeepingAnchor(GetScrollPosition(), anchor, m_zoom, zoom);
@@ -41,3 +43,5 @@ void CPeltoView::wheelEvent(QWheelEvent* event) {
     SetZoom(event->angleDelta().y() > 0 ? ZoomIn(m_zoom) : ZoomOut(m_zoom), pointer);
     event->accept();
 }
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 #include <QBitmap>
 #include <QImage>
 
+namespace pelto {
+
 namespace {
 
 // 'X' black, 'o' white, '.' transparent: a white cross outlined in black with
@@ -44,3 +46,5 @@ QCursor LoadPickCursor() {
     // Qt's cursor bitmap: set bits are black; the mask marks the opaque pixels.
     return QCursor(Plane('X', 'X'), Plane('X', 'o'), kPickCursorHotSpot, kPickCursorHotSpot);
 }
+
+} // namespace pelto

@@ -4,7 +4,11 @@
 
 #include <QCursor>
 
+namespace pelto {
+
 inline constexpr int kPickCursorSize = 32;
 inline constexpr int kPickCursorHotSpot = 15;
 
 QCursor LoadPickCursor();
+
+} // namespace pelto

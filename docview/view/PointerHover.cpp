@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace pelto {
+
 void ForgetStaleHover() {
     const QPoint pointer = QCursor::pos();
     for (QWidget* widget : QApplication::allWidgets()) {
@@ -16,3 +18,5 @@ void ForgetStaleHover() {
         QCoreApplication::sendEvent(widget, &leave);
     }
 }
+
+} // namespace pelto

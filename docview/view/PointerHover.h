@@ -4,4 +4,8 @@
 // its prompt stays on the status bar. After letting the mouse go, this tells
 // every widget the pointer is no longer over that it has left.
 
+namespace pelto {
+
 void ForgetStaleHover();
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <new>
 
+namespace pelto {
+
 CPreviewWorker::CPreviewWorker(const CDIB& picture, const CMaskDIB& mask)
     : m_preview(picture, mask), m_thread([this] { Run(); }) {}
 
@@ -70,3 +72,5 @@ void CPreviewWorker::Run() {
             Qt::QueuedConnection);
     }
 }
+
+} // namespace pelto

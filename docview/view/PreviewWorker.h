@@ -15,6 +15,8 @@
 #include <optional>
 #include <thread>
 
+namespace pelto {
+
 class CPreviewWorker : public QObject {
     Q_OBJECT
 public:
@@ -44,3 +46,5 @@ private:
     std::shared_ptr<CDIB> m_buffers[2];    // the worker's own: results handed out
     std::thread m_thread;
 };
+
+} // namespace pelto

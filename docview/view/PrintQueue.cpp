@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 namespace {
 
 constexpr int kConnectMilliseconds = 10000;
@@ -79,3 +81,5 @@ QString SubmitPdf(const QString& queue, const QString& path, const QString& titl
     cupsFreeOptions(count, options);
     return job > 0 ? QString() : QString::fromUtf8(cupsLastErrorString());
 }
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace pelto {
+
 struct QueueCheck {
     QString name;    // the queue found
     QString problem; // empty when the queue can take a job, else the message for the user
@@ -21,3 +23,5 @@ QueueCheck CheckQueue(const std::optional<QString>& name);
 // took it, otherwise the scheduler's reason.
 QString SubmitPdf(const QString& queue, const QString& path, const QString& title,
                   const QString& media);
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 #include <QRect>
 #include <algorithm>
 
+namespace pelto {
+
 ScrollAxis ScrollAxisFor(int pictureLength, int viewportLength) {
     ScrollAxis axis;
     axis.maximum = std::max(0, pictureLength - viewportLength);
@@ -41,3 +43,5 @@ QRectF PrintTarget(QSize picture, QSizeF printable, double dotsPerInch) {
                   printable.height() / picture.height()});
     return QRectF(0, 0, picture.width() * scale, picture.height() * scale);
 }
+
+} // namespace pelto

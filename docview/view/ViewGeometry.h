@@ -7,6 +7,8 @@
 #include <QRectF>
 #include <QSize>
 
+namespace pelto {
+
 // Scroll steps along one axis: a page is a tenth of the picture, a line a
 // tenth of a page (at least one pixel each); the range ends where the
 // picture's far edge meets the viewport's.
@@ -35,3 +37,5 @@ inline constexpr int kPrintPixelsPerInch = 96;
 // picture pixels to the inch, shrunk (never enlarged) to fit the area when it
 // is larger, its pixels kept square. Empty for an empty picture or area.
 QRectF PrintTarget(QSize picture, QSizeF printable, double dotsPerInch);
+
+} // namespace pelto

@@ -1,6 +1,8 @@
 #pragma once
 // Texts the view shows the user. %1 is a printer's name.
 
+namespace pelto {
+
 inline constexpr const char* kMsgNoSelection = "選択範囲を指定してください";
 
 inline constexpr const char* kMsgPrintFailed = "印刷できませんでした。";
@@ -9,3 +11,5 @@ inline constexpr const char* kMsgNoDefaultPrinter = "通常使うプリンタが
 inline constexpr const char* kMsgNoSuchPrinter = "プリンタ「%1」が見つかりません。";
 inline constexpr const char* kMsgPrinterStopped = "プリンタ「%1」は停止しています。";
 inline constexpr const char* kMsgPrinterRejecting = "プリンタ「%1」は印刷を受け付けていません。";
+
+} // namespace pelto

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 namespace {
 // Rendered a band of rows at a time, so a huge picture never needs a second
 // full-size raster.
@@ -69,3 +71,5 @@ QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, con
     if (refused.isEmpty()) return {};
     return QString::fromUtf8(kMsgPrintFailed) + u'\n' + refused;
 }
+
+} // namespace pelto

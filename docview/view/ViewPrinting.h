@@ -8,8 +8,11 @@
 
 #include <optional>
 
-class CPeltoDoc;
 class QPrinter;
+
+namespace pelto {
+
+class CPeltoDoc;
 
 // False when the printer could not be started or finished.
 bool PrintDocument(CPeltoDoc& doc, QPrinter& printer);
@@ -20,3 +23,5 @@ bool PrintDocument(CPeltoDoc& doc, QPrinter& printer);
 // as a PDF. Returns once the scheduler has the job: empty then, otherwise the
 // message for the user, and then no job was left behind.
 QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, const QString& title);
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 #include "docview/document/PeltoDoc.h"
 #include "platform/Dc.h"
 
+namespace pelto {
+
 QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background) {
     return RenderPicture(doc.m_dib, doc.m_pMask.get(), area, background);
 }
@@ -27,3 +29,5 @@ QSize PictureSize(const CDIB& picture) {
     if (!picture.HasBlock()) return {0, 0};
     return {picture.m_nWidth, picture.m_nHeight};
 }
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QRect>
 
+namespace pelto {
+
 class CDIB;
 class CMaskDIB;
 class CPeltoDoc;
@@ -19,3 +21,5 @@ QImage RenderPicture(const CDIB& picture, CMaskDIB* selection, QRect area, QRgb 
 // The picture's size in pixels; empty for a picture without pixels.
 QSize PictureSize(const CPeltoDoc& doc);
 QSize PictureSize(const CDIB& picture);
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numeric>
 
+namespace pelto {
+
 namespace {
 
 bool Below(CZoom a, CZoom b) {
@@ -79,3 +81,5 @@ QPoint ScrollKeepingAnchor(QPoint scroll, QPoint anchor, CZoom from, CZoom to) {
     };
     return {axis(scroll.x(), anchor.x()), axis(scroll.y(), anchor.y())};
 }
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+namespace pelto {
+
 struct CZoom {
     int num = 1;
     int den = 1;
@@ -45,3 +47,5 @@ std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scro
 // The scroll position that keeps the picture point under anchor (a viewport
 // point) where it is when the zoom changes from `from` to `to`.
 QPoint ScrollKeepingAnchor(QPoint scroll, QPoint anchor, CZoom from, CZoom to);
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QWidget>
 
+namespace pelto {
+
 CWaitCursor::CWaitCursor(QWidget* capture) : m_pCapture(capture) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_pCapture->grabMouse();
@@ -15,3 +17,5 @@ CWaitCursor::~CWaitCursor() {
     ForgetStaleHover();
     QGuiApplication::restoreOverrideCursor();
 }
+
+} // namespace pelto

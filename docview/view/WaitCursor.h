@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace pelto {
+
 class CWaitCursor {
 public:
     explicit CWaitCursor(QWidget* capture);
@@ -14,3 +16,5 @@ public:
 private:
     QWidget* m_pCapture;
 };
+
+} // namespace pelto

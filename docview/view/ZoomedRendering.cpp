@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 // Each screen pixel repeats the picture pixel under it.
@@ -121,3 +123,5 @@ QImage RenderZoomed(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom 
     if (zoom.num > zoom.den) return Enlarged(picture, selection, area, zoom, background);
     return Reduced(picture, selection, area, zoom, background);
 }
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QRect>
 
+namespace pelto {
+
 class CDIB;
 class CMaskDIB;
 class CPeltoDoc;
@@ -20,3 +22,5 @@ QImage RenderZoomed(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background);
 // The same for a picture and a selection (or none) of its size.
 QImage RenderZoomed(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom,
                     QRgb background);
+
+} // namespace pelto

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 class AppFixture : public testing::Test {
 protected:
     void SetUp() override {
@@ -77,3 +79,5 @@ protected:
     QString m_nextPath;
     bool m_bStarted = false;
 };
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+namespace pelto {
+
 namespace {
 
 using AppStartup = AppFixture;
@@ -106,3 +108,5 @@ TEST_F(AppStartup, RecentFilesSurviveARestartAndAVanishedOneIsDropped) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 struct CommandLineCase {
@@ -47,3 +49,5 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandLineCase{{"-dde", "a.bmp"}, S::FileOpen, "a.bmp", {}, {}, {}}));
 
 } // namespace
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 TEST(FileDialogs, BitmapFilterFirstAndAllFilesSecond) {
@@ -32,3 +34,5 @@ TEST(HelpFile, NamedAfterTheProgramAndInstalledBesideIt) {
 }
 
 } // namespace
+
+} // namespace pelto

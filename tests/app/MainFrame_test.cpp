@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QUrl>
 
+namespace pelto {
+
 namespace {
 
 class MainFrameTest : public AppFixture {
@@ -258,3 +260,5 @@ TEST(AboutDlg, ShowsTheCaptionVersionAndIcon) {
 }
 
 } // namespace
+
+} // namespace pelto

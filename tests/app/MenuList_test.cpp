@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 struct LabelCase {
@@ -54,3 +56,5 @@ TEST(CMenuList, ReplacesItsEntriesBeforeTheAnchorInEveryMenuAndDeletesThemLater)
 }
 
 } // namespace
+
+} // namespace pelto

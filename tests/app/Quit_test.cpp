@@ -29,6 +29,8 @@
 #include <ostream>
 #include <string>
 
+namespace pelto {
+
 namespace {
 
 enum class Quit { Menu, MainCloseBox, WindowSystem };
@@ -247,3 +249,5 @@ INSTANTIATE_TEST_SUITE_P(EveryWay, QuitTest, testing::ValuesIn(AllCases()),
                          });
 
 } // namespace
+
+} // namespace pelto

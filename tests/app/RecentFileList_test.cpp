@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 class RecentFileListTest : public testing::Test {
@@ -63,3 +65,5 @@ TEST_F(RecentFileListTest, RelativePathsAreStoredAbsolute) {
 }
 
 } // namespace
+
+} // namespace pelto

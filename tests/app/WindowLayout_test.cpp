@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 TEST(TileOneAboveAnother, FillsTheAreaInFullWidthRows) {
@@ -25,3 +27,5 @@ TEST(ArrangeIcons, RowsFromTheBottomLeftGrowingUpward) {
 }
 
 } // namespace
+
+} // namespace pelto

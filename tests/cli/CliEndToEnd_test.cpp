@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+namespace pelto {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -286,3 +288,5 @@ TEST(PeltoCli, CanOverwriteItsInput) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 std::vector<std::string> Args(std::initializer_list<const char*> list) {
@@ -117,3 +119,5 @@ INSTANTIATE_TEST_SUITE_P(
                       Args({"--pick", "0,0,0", "--", "a"}), Args({"a", "b", "--"})));
 
 } // namespace
+
+} // namespace pelto

@@ -16,6 +16,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -301,3 +303,5 @@ TEST(PeltoCliMemory, APictureTooBigForItsGroupGetsTheMemoryMessage) {
 }
 
 } // namespace
+
+} // namespace pelto

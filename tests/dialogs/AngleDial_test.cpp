@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 const QRect kArea(10, 20, 101, 112); // right edge 111, bottom edge 132
@@ -51,3 +53,5 @@ TEST(AngleDial, PointingAtAHandTipGivesItsAngleBackWithinTruncation) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+namespace pelto {
+
 namespace {
 
 struct ToleranceDialog : ::testing::Test {
@@ -145,3 +147,5 @@ TEST_P(ClosingWithoutOk, CancelsWithoutReadingOrMessages) {
 INSTANTIATE_TEST_SUITE_P(ButtonOrEscape, ClosingWithoutOk, ::testing::Bool());
 
 } // namespace
+
+} // namespace pelto

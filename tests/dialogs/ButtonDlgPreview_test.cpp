@@ -13,6 +13,8 @@
 #include <tuple>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 using Announced = std::optional<std::tuple<int, int, int, int, int>>;
@@ -112,3 +114,5 @@ TEST_F(PreviewDialog, TheBoxSitsBelowTheTemplatesControls) {
 }
 
 } // namespace
+
+} // namespace pelto

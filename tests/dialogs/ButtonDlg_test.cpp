@@ -10,6 +10,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+namespace pelto {
+
 namespace {
 
 struct ButtonDialog : ::testing::Test {
@@ -294,3 +296,5 @@ TEST_F(ButtonDialog, ReadingStopsAtTheFirstBadBox) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <climits>
 
+namespace pelto {
+
 namespace {
 
 const QString kNotAnUnsigned = QStringLiteral("正の整数を入力してください。");
@@ -106,3 +108,5 @@ TEST(DataExchange, NotificationsDuringAnExchangeSeeTheLockOut) {
 }
 
 } // namespace
+
+} // namespace pelto

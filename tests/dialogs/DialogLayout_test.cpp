@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 TEST(DialogUnits, ConvertQuarterWidthsAndEighthHeights) {
@@ -43,3 +45,5 @@ TEST(DialogFont, IsAJapaneseGothicWithRealGlyphs) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -14,6 +14,8 @@
 #include <functional>
 #include <ostream>
 
+namespace pelto {
+
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
@@ -69,3 +71,5 @@ template <class Dialog> int RunModal(Dialog& dialog, const std::function<void()>
     });
     return dialog.DoModal();
 }
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 // The real box, not the tests' stand-in: caption, icon, one button, the
@@ -33,3 +35,5 @@ TEST(AfxMessageBox, IsAWarningInTheDialogFontOverItsParentsWindow) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QToolButton>
 
+namespace pelto {
+
 namespace {
 
 struct SpinWindow : ::testing::Test {
@@ -49,3 +51,5 @@ TEST_F(SpinWindow, RepeatingStopsWhenTheReleaseWentElsewhere) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <random>
 
+namespace pelto {
+
 namespace {
 
 TEST(Tolerance, ThresholdTruncates) {
@@ -136,3 +138,5 @@ TEST(SelectBackground, SameMaskForEveryThreadCount) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -14,6 +14,8 @@
 #include <random>
 #include <string>
 
+namespace pelto {
+
 namespace {
 
 Bytes Block(const CDIB& dib) {
@@ -86,3 +88,5 @@ TEST(BevelPoints, WriteTheHeightsOfThePlainPass) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 struct HeightCase {
@@ -203,3 +205,5 @@ TEST(MakeButton, BandReachesExactlyTheWidth) {
 }
 
 } // namespace
+
+} // namespace pelto

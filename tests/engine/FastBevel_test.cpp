@@ -19,6 +19,8 @@
 #include <span>
 #include <string>
 
+namespace pelto {
+
 namespace {
 
 Bytes HeightBytes(const CHeightDIB& heights) {
@@ -229,3 +231,5 @@ TEST(AverageHeight, MatchesTheHeightRasterOnRandomFields) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 struct ShiftCase {
@@ -72,3 +74,5 @@ TEST(CLightnessColor, ZeroShiftNeverRaisesAChannelAndLowersByAtMostOne) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace pelto {
+
 const char* KindName(MaskKind kind) {
     static const char* const kNames[] = {"blobs",      "noise",   "lines",   "edge shapes",
                                          "everything", "nothing", "any byte"};
@@ -97,3 +99,5 @@ ButtonParams RandomParams(int width, bool outer, std::mt19937& rng) {
     params.outline = outer ? 1 : 0;
     return params;
 }
+
+} // namespace pelto

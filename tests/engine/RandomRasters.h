@@ -9,6 +9,8 @@
 #include <memory>
 #include <random>
 
+namespace pelto {
+
 enum class MaskKind { Blobs, Noise, Lines, EdgeShapes, Everything, Nothing, AnyByte, kCount };
 
 const char* KindName(MaskKind kind);
@@ -21,3 +23,5 @@ std::unique_ptr<CDIB> RandomPicture(int width, int height, std::mt19937& rng);
 
 // Random angle, contrast and profile for the given width and outline.
 ButtonParams RandomParams(int width, bool outer, std::mt19937& rng);
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 #include "engine/Bevel.h"
 #include "engine/LightnessColor.h"
 
+namespace pelto {
+
 bool ReferenceFind(const CMaskDIB& mask, CPoint start, int radius, bool outer, CPoint& found) {
     return outer ? mask.FindNearestUnselected(start, found, radius)
                  : mask.FindNearestSelected(start, found, radius);
@@ -33,3 +35,5 @@ void ReferenceShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast) {
             image.SetPixel(j, i, c);
         }
 }
+
+} // namespace pelto

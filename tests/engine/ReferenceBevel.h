@@ -11,6 +11,8 @@
 
 #include <functional>
 
+namespace pelto {
+
 // The brute-force search the bevel runs from (x, y): the mask's own scan.
 bool ReferenceFind(const CMaskDIB& mask, CPoint start, int radius, bool outer, CPoint& found);
 
@@ -18,3 +20,5 @@ bool ReferenceFind(const CMaskDIB& mask, CPoint start, int radius, bool outer, C
 void ReferenceBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
                            const std::function<void(CPoint pixel, CPoint found)>& found = {});
 void ReferenceShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast);
+
+} // namespace pelto

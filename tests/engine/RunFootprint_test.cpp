@@ -15,6 +15,8 @@
 #include <functional>
 #include <new>
 
+namespace pelto {
+
 namespace {
 
 struct Shape {
@@ -125,3 +127,5 @@ INSTANTIATE_TEST_SUITE_P(Sizes, LargestPicture,
                          [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace
+
+} // namespace pelto

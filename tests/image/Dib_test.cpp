@@ -10,6 +10,8 @@
 
 #include <limits>
 
+namespace pelto {
+
 namespace {
 
 COLORREF Pattern(int x, int y) { return RGB(x * 40 + 1, y * 30 + 2, (x + y) * 11 + 3); }
@@ -296,3 +298,5 @@ TEST(CDIB, NoMemoryForTheBlockThrowsAndLeavesTheImageEmpty) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 TEST(CHeightDIB, BuildsASixteenBitFileImageOfZeros) {
@@ -81,3 +83,5 @@ TEST(CHeightDIB, AtTheCornerOnlyNeighboursInsideTakePart) {
 }
 
 } // namespace
+
+} // namespace pelto

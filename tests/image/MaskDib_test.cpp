@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 TEST(CMaskDIB, BuildsAnEightBitFileImageOfZeros) {
@@ -136,3 +138,5 @@ TEST(CMaskDIB, OverlayKeepsUnselectedGreysValueOneWhitensValueTwo) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 // A bottom-up DIB in memory: 40-byte information header, palette, pixels.
@@ -100,3 +102,5 @@ TEST(CDC, PalettedRowsArePaddedToFourBytes) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 TEST(CFile, WritesAndReadsBackTheSameBytes) {
@@ -86,3 +88,5 @@ TEST(CFile, PipesWithoutAReaderFailInsteadOfWaitingOrSignalling) {
 }
 
 } // namespace
+
+} // namespace pelto

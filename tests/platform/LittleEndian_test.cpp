@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace pelto {
+
 namespace {
 
 struct FieldCase {
@@ -32,3 +34,5 @@ INSTANTIATE_TEST_SUITE_P(Fields, LittleEndianField,
                                          FieldCase{{0x78, 0x56, 0x34, 0x12}, 0x5678, 0x12345678}));
 
 } // namespace
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 constexpr const char* kMeminfo = "MemTotal:       24683752 kB\n"
@@ -99,3 +101,5 @@ TEST(AvailableBytes, FollowsTheAddressSpaceLimit) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -15,6 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 enum class Way { Unnamed, Named, InPlace };
@@ -93,3 +95,5 @@ TEST(SaveInterrupted, AnIgnoredHangupLetsTheSaveFinish) {
 }
 
 } // namespace
+
+} // namespace pelto

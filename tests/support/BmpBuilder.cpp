@@ -6,6 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
+namespace pelto {
+
 void PutU16(Bytes& b, size_t offset, uint16_t v) {
     b.at(offset) = uint8_t(v);
     b.at(offset + 1) = uint8_t(v >> 8);
@@ -69,3 +71,5 @@ Bytes ReadFileBytes(const std::string& path) {
     if (!in) throw std::runtime_error("cannot read " + path);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+} // namespace pelto

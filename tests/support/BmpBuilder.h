@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace pelto {
+
 class CDIB;
 
 using Bytes = std::vector<uint8_t>;
@@ -32,3 +34,5 @@ Bytes ReadFileBytes(const std::string& path);
 
 void PutU16(Bytes& b, size_t offset, uint16_t v);
 void PutU32(Bytes& b, size_t offset, uint32_t v);
+
+} // namespace pelto

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 namespace {
 
 class QtApplicationEnvironment : public testing::Environment {
@@ -27,3 +29,5 @@ const testing::Environment* const kEnvironment =
     testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 } // namespace
+
+} // namespace pelto

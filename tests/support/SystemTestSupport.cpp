@@ -16,6 +16,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace fs = std::filesystem;
 
 std::string WhyNotRoot() {
@@ -129,3 +131,5 @@ std::vector<std::string> FolderListing(const std::string& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+} // namespace pelto

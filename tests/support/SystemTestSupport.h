@@ -10,6 +10,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace pelto {
+
 // Why root-only set-ups cannot run here, or "" when they can.
 std::string WhyNotRoot();
 
@@ -58,3 +60,5 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
 
 // The names in a folder, sorted.
 std::vector<std::string> FolderListing(const std::string& folder);
+
+} // namespace pelto

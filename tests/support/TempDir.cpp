@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+namespace pelto {
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "pelto-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -17,3 +19,5 @@ TempDir::~TempDir() {
                                  std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
 }
+
+} // namespace pelto

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace pelto {
+
 class TempDir {
 public:
     TempDir();
@@ -16,3 +18,5 @@ public:
 private:
     std::string m_path;
 };
+
+} // namespace pelto

@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 constexpr int kProgramMilliseconds = 120000;
@@ -232,3 +234,5 @@ INSTANTIATE_TEST_SUITE_P(
                     InProcessCase{{"/pt"}, {PrivateCups::kFileQueue, "driver", "port"}}));
 
 } // namespace
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+namespace pelto {
+
 namespace {
 
 struct PictureLook {
@@ -98,3 +100,5 @@ std::string WithPrivateCups::CheckPage(const std::string& pdf, const QImage& dra
                                        QPoint origin) {
     return PrintedPageDifferences(pdf, drawing, origin, kColourTolerance);
 }
+
+} // namespace pelto

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+namespace pelto {
+
 // Test pictures: a gradient shape on a coloured background, so a shift or a
 // changed colour shows; odd and even widths, one tall enough to be printed in
 // two bands, and the sample.
@@ -55,3 +57,5 @@ protected:
 
     std::unique_ptr<PrivateCups> m_cups;
 };
+
+} // namespace pelto

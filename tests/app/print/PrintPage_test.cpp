@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 enum class Into { PdfFile, FileQueue, PdfQueue };
@@ -125,3 +127,5 @@ INSTANTIATE_TEST_SUITE_P(
                     ShrinkCase{Into::PdfQueue, {1200, 100}, {0, 0, 793.333, 66.111}}));
 
 } // namespace
+
+} // namespace pelto

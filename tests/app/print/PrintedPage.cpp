@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <sstream>
 
+namespace pelto {
+
 namespace {
 
 constexpr int kRenderMilliseconds = 60000;
@@ -128,3 +130,5 @@ std::string CupsPdfOutput(const std::string& title) {
             return folder.filePath(name).toStdString();
     return {};
 }
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace pelto {
+
 // Page resolution of the comparisons: one page pixel per picture pixel.
 inline constexpr int kPageDpi = 96;
 
@@ -31,3 +33,5 @@ std::string FilledAreaDifferences(const std::string& pdf, const QRectF& area, QR
 // The PDF cups-pdf made of the job titled title, in the PDF folder of the
 // job's user (this process's); empty when there is none.
 std::string CupsPdfOutput(const std::string& title);
+
+} // namespace pelto

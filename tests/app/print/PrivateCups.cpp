@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <fstream>
 
+namespace pelto {
+
 namespace {
 
 constexpr int kStartMilliseconds = 15000;
@@ -238,3 +240,5 @@ std::string PrivateCups::LogTail() const {
     if (!log.open(QIODevice::ReadOnly)) return {};
     return log.readAll().right(2000).toStdString();
 }
+
+} // namespace pelto

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+namespace pelto {
+
 class PrivateCups {
 public:
     static constexpr const char* kFileQueue = "pelto-file";
@@ -61,3 +63,5 @@ private:
     std::string m_pdfSkipReason;
     QByteArray m_oldServer, m_oldHome;
 };
+
+} // namespace pelto

@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -227,3 +229,5 @@ TEST(OpenDocument, APipeWithoutAWriterOpensEmptyWithoutWaiting) {
 }
 
 } // namespace
+
+} // namespace pelto

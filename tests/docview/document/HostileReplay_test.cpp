@@ -11,6 +11,8 @@
 #include <cctype>
 #include <filesystem>
 
+namespace pelto {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -59,3 +61,5 @@ INSTANTIATE_TEST_SUITE_P(Kept, WideBevelReplay,
                          TestName);
 
 } // namespace
+
+} // namespace pelto

@@ -16,6 +16,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 struct Input {
@@ -131,3 +133,5 @@ TEST(OpenDocument, AFolderIsNotAPictureToRead) {
 }
 
 } // namespace
+
+} // namespace pelto

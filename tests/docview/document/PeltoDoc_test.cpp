@@ -7,6 +7,8 @@
 #include <functional>
 #include <new>
 
+namespace pelto {
+
 namespace {
 
 // A grey square on white; the background is picked at the top-left pixel.
@@ -171,3 +173,5 @@ TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {
 }
 
 } // namespace
+
+} // namespace pelto

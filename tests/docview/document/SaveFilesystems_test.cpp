@@ -11,6 +11,8 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+namespace pelto {
+
 namespace {
 
 constexpr uint64_t kFilesystem = 1 << 20;
@@ -86,3 +88,5 @@ TEST(SaveOnAReadOnlyFilesystem, IsRefusedForNewAndExistingFiles) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+namespace pelto {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -134,3 +136,5 @@ INSTANTIATE_TEST_SUITE_P(Copies, SaveOntoHardLinks, ::testing::Values(true, fals
                          [](const auto& c) { return c.param ? "Unnamed" : "Named"; });
 
 } // namespace
+
+} // namespace pelto

@@ -23,6 +23,8 @@
 #include <ostream>
 #include <tuple>
 
+namespace pelto {
+
 void PrintTo(const ButtonParams& p, std::ostream* os) {
     *os << p.angle << "/" << p.contrast << "/" << p.width << "/" << p.shape << "/" << p.outline;
 }
@@ -182,3 +184,5 @@ TEST_F(RealParamDialogs, TheViewMakesTheBevelSetInTheRealDialogs) {
 }
 
 } // namespace
+
+} // namespace pelto

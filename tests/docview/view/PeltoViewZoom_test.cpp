@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+namespace pelto {
+
 namespace {
 
 class ViewZoomTest : public testing::Test {
@@ -112,3 +114,5 @@ TEST_F(ViewZoomTest, ControlAndTheWheelZoomAroundThePointer) {
 }
 
 } // namespace
+
+} // namespace pelto

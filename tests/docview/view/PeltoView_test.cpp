@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 // A grey square on white: the background is everything at the edges.
@@ -333,3 +335,5 @@ TEST(PickCursor, IsA32PixelCrossWithAnOpenCentre) {
 }
 
 } // namespace
+
+} // namespace pelto

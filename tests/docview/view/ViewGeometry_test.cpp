@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 struct ScrollCase {
@@ -120,3 +122,5 @@ INSTANTIATE_TEST_SUITE_P(
                     PrintCase{{10, 10}, {800, 1100}, 0, {}}));
 
 } // namespace
+
+} // namespace pelto

@@ -20,6 +20,8 @@
 
 #include <functional>
 
+namespace pelto {
+
 namespace {
 
 Bytes SquareFile() {
@@ -148,3 +150,5 @@ TEST(PreviewWorker, HandsOutOnlyTheNewestRequest) {
 }
 
 } // namespace
+
+} // namespace pelto

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace pelto {
+
 namespace {
 
 TEST(ViewPrinting, PrintsTheDrawingToAPage) {
@@ -42,3 +44,5 @@ TEST(ViewRendering, EmptyPictureDrawsOnlyTheBackground) {
 }
 
 } // namespace
+
+} // namespace pelto

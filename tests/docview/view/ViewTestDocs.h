@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace pelto {
+
 // The whole file block of a picture.
 inline Bytes BlockBytes(const CDIB& picture) {
     return Bytes(picture.m_pFileImage.get(), picture.m_pFileImage.get() + picture.m_nFileSize);
@@ -35,3 +37,5 @@ inline QPoint OnlySelectedPixel(const CPeltoDoc& doc) {
             }
     return count == 1 ? found : QPoint(-1, -1);
 }
+
+} // namespace pelto

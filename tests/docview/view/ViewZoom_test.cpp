@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+namespace pelto {
+
 namespace {
 
 std::vector<QString> Walk(CZoom start, CZoom (*step)(CZoom), int count) {
@@ -111,3 +113,5 @@ INSTANTIATE_TEST_SUITE_P(Zooms, PickAtZoom,
                                          CZoom{75, 512}));
 
 } // namespace
+
+} // namespace pelto

@@ -7,6 +7,8 @@
 
 #include <random>
 
+namespace pelto {
+
 namespace {
 
 constexpr QRgb kBackground = qRgb(1, 2, 3);
@@ -81,3 +83,5 @@ TEST(ZoomedDrawing, AThinLineStaysVisibleFarBelowActualSize) {
 }
 
 } // namespace
+
+} // namespace pelto
