@@ -19,7 +19,7 @@ struct CliOptions {
     std::string input;
     std::string output;
     std::vector<CliPick> picks;
-    ButtonParams params; // the view's defaults unless given
+    ButtonParams params;  // the view's defaults unless given
     unsigned threads = 0; // 0: one per core
     bool help = false;
 };

@@ -14,7 +14,9 @@ namespace pelto {
 
 namespace {
 
-COLORREF Pattern(int x, int y) { return RGB(x * 40 + 1, y * 30 + 2, (x + y) * 11 + 3); }
+COLORREF Pattern(int x, int y) {
+    return RGB(x * 40 + 1, y * 30 + 2, (x + y) * 11 + 3);
+}
 
 TEST(CDIB, NewImageIsEmptyOneByOneAndDrawsNothing) {
     CDIB dib;
@@ -30,8 +32,12 @@ TEST(CDIB, NewImageIsEmptyOneByOneAndDrawsNothing) {
 }
 
 TEST(CDIB, Stride24RoundsRowsUpToFourBytes) {
-    const struct { int width; uint64_t stride; } cases[] = {{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {7, 24}};
-    for (const auto& c : cases) EXPECT_EQ(CDIB::Stride24(c.width), c.stride) << c.width;
+    const struct {
+        int width;
+        uint64_t stride;
+    } cases[] = {{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {7, 24}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CDIB::Stride24(c.width), c.stride) << c.width;
 }
 
 class CDIBRoundTrip : public ::testing::TestWithParam<std::tuple<int, BmpOptions>> {};
@@ -52,7 +58,8 @@ TEST_P(CDIBRoundTrip, StoresExactlyTheBytesItLoaded) {
     EXPECT_EQ(dib.m_nHeight, 3);
     EXPECT_EQ(dib.m_nFileSize, file.size());
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < width; ++x) EXPECT_EQ(ShownPixel(dib, x, y), Pattern(x, y));
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(ShownPixel(dib, x, y), Pattern(x, y));
     {
         CFile out(dir.File("out.bmp"), CFile::Mode::CreateWrite);
         CArchive ar(out, CArchive::store);
@@ -61,11 +68,11 @@ TEST_P(CDIBRoundTrip, StoresExactlyTheBytesItLoaded) {
     EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), file);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WidthsAndExtras, CDIBRoundTrip,
-    ::testing::Combine(::testing::Values(1, 2, 3, 4, 5),
-                       ::testing::Values(BmpOptions{0, 0}, BmpOptions{1024, 0}, BmpOptions{7, 0},
-                                         BmpOptions{0, 9}, BmpOptions{12, 3})));
+INSTANTIATE_TEST_SUITE_P(WidthsAndExtras, CDIBRoundTrip,
+                         ::testing::Combine(::testing::Values(1, 2, 3, 4, 5),
+                                            ::testing::Values(BmpOptions{0, 0}, BmpOptions{1024, 0},
+                                                              BmpOptions{7, 0}, BmpOptions{0, 9},
+                                                              BmpOptions{12, 3})));
 
 TEST(CDIB, PixelBytesAreBlueGreenRedAndRowZeroIsTheBottom) {
     Bytes file = MakeBmp24(2, 2, RGB(0, 0, 0));
@@ -132,7 +139,9 @@ struct Refusal {
     const char* message;
 };
 
-Bytes Valid() { return MakeBmp24(5, 4, Pattern, {0, 0}); }
+Bytes Valid() {
+    return MakeBmp24(5, 4, Pattern, {0, 0});
+}
 Bytes With(std::function<void(Bytes&)> change) {
     Bytes b = Valid();
     change(b);
@@ -144,8 +153,10 @@ std::function<Bytes()> Set(std::vector<std::pair<size_t, uint32_t>> fields) {
     return [fields] {
         return With([&](Bytes& b) {
             for (const auto& [offset, value] : fields) {
-                if (offset == 28) PutU16(b, offset, uint16_t(value));
-                else PutU32(b, offset, value);
+                if (offset == 28)
+                    PutU16(b, offset, uint16_t(value));
+                else
+                    PutU32(b, offset, value);
             }
         });
     };
@@ -168,7 +179,12 @@ const Refusal kRefusals[] = {
     {"PixelArrayOneByteShort", Cut(54 + 4 * 16 - 1), CDIB::kMsgWrongFormat},
     {"WrongSignature", [] { return With([](Bytes& b) { b[1] = 'A'; }); }, CDIB::kMsgWrongFormat},
     {"WrongSignatureAndBitCount",
-     [] { return With([](Bytes& b) { b[0] = 'X'; PutU16(b, kBitCount, 8); }); },
+     [] {
+         return With([](Bytes& b) {
+             b[0] = 'X';
+             PutU16(b, kBitCount, 8);
+         });
+     },
      CDIB::kMsgWrongFormat},
     {"ZeroBitCount", Set({{kBitCount, 0}}), CDIB::kMsgNotFullColour},
     {"OneBit", Set({{kBitCount, 1}}), CDIB::kMsgNotFullColour},
@@ -251,11 +267,11 @@ INSTANTIATE_TEST_SUITE_P(HostileFiles, CDIBRefusal, ::testing::ValuesIn(kRefusal
 
 TEST(CDIB, AcceptsUncheckedHeaderFieldsAsTheyAre) {
     const Bytes file = With([](Bytes& b) {
-        PutU32(b, 2, 1);       // bfSize
-        PutU32(b, 14, 124);    // biSize of a newer header
-        PutU16(b, 26, 7);      // biPlanes
-        PutU32(b, 34, 99999);  // biSizeImage
-        PutU32(b, 46, 3);      // biClrUsed
+        PutU32(b, 2, 1);      // bfSize
+        PutU32(b, 14, 124);   // biSize of a newer header
+        PutU16(b, 26, 7);     // biPlanes
+        PutU32(b, 34, 99999); // biSizeImage
+        PutU32(b, 46, 3);     // biClrUsed
     });
     CDIB dib;
     LoadBytes(dib, file);

@@ -29,7 +29,8 @@ TEST(CMaskDIB, BuildsAnEightBitFileImageOfZeros) {
     EXPECT_EQ(bmp::ReadU32(b, bmp::biSizeImage), 24u);
     EXPECT_EQ(mask.m_pBits, b + 1078);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(mask.GetValue(CPoint(x, y)), 0);
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(mask.GetValue(CPoint(x, y)), 0);
 }
 
 TEST(CMaskDIB, GetValueIsMinusOneOutsideAndSignedInside) {
@@ -79,8 +80,10 @@ TEST_P(NearestUnselected, FindsTheClosestWithTheLastScannedWinningTies) {
     const SearchCase& c = GetParam();
     CMaskDIB mask(11, 11);
     for (int y = 0; y < 11; ++y)
-        for (int x = 0; x < 11; ++x) mask.SetValue(CPoint(x, y), 2);
-    for (CPoint p : c.unselected) mask.SetValue(p, 0);
+        for (int x = 0; x < 11; ++x)
+            mask.SetValue(CPoint(x, y), 2);
+    for (CPoint p : c.unselected)
+        mask.SetValue(p, 0);
     CPoint found(-100, -100);
     EXPECT_EQ(mask.FindNearestUnselected(CPoint(5, 5), found, c.radius), c.found);
     EXPECT_EQ(found, c.found ? c.expected : CPoint(-100, -100));

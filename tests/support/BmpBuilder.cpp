@@ -14,7 +14,8 @@ void PutU16(Bytes& b, size_t offset, uint16_t v) {
 }
 
 void PutU32(Bytes& b, size_t offset, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.at(offset + i) = uint8_t(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b.at(offset + i) = uint8_t(v >> (8 * i));
 }
 
 Bytes MakeBmp24(int width, int height, const PixelFn& colour, BmpOptions options) {
@@ -32,11 +33,14 @@ Bytes MakeBmp24(int width, int height, const PixelFn& colour, BmpOptions options
     PutU16(b, 26, 1);
     PutU16(b, 28, 24);
     PutU32(b, 34, stride * uint32_t(height));
-    for (uint32_t i = 0; i < options.gapBytes; ++i) b[54 + i] = uint8_t(i * 7 + 3);
-    for (uint32_t i = 0; i < options.trailingBytes; ++i) b[size - options.trailingBytes + i] = uint8_t(i * 13 + 5);
+    for (uint32_t i = 0; i < options.gapBytes; ++i)
+        b[54 + i] = uint8_t(i * 7 + 3);
+    for (uint32_t i = 0; i < options.trailingBytes; ++i)
+        b[size - options.trailingBytes + i] = uint8_t(i * 13 + 5);
     // Row padding gets a recognisable value so a round trip shows it is kept.
     for (int r = 0; r < height; ++r)
-        for (uint32_t pad = uint32_t(width) * 3; pad < stride; ++pad) b[offBits + r * stride + pad] = 0xA5;
+        for (uint32_t pad = uint32_t(width) * 3; pad < stride; ++pad)
+            b[offBits + r * stride + pad] = 0xA5;
     for (int yTop = 0; yTop < height; ++yTop) {
         const int stored = height - 1 - yTop;
         for (int x = 0; x < width; ++x) {
@@ -58,7 +62,9 @@ COLORREF ShownPixel(const CDIB& dib, int x, int yFromTop) {
     return dib.GetPixel(x, dib.m_nHeight - 1 - yFromTop);
 }
 
-void LoadBytes(CDIB& dib, const Bytes& bytes) { dib.LoadFromBytes(bytes.data(), bytes.size()); }
+void LoadBytes(CDIB& dib, const Bytes& bytes) {
+    dib.LoadFromBytes(bytes.data(), bytes.size());
+}
 
 void WriteFileBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
