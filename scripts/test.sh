@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the whole program in the normal build,
+# Sets up, checks the code's shape, builds and runs every test: the whole
+# program and the benchmarks in the normal build,
 # each fuzz target over its seed corpus and regression inputs, and every test
 # again, the windows' included, under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
@@ -8,7 +9,12 @@ shopt -s nullglob
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 
-"$root/scripts/build.sh" "$root/build" -DPELTO_BUILD_GUI=ON -DPELTO_BUILD_TESTS=ON
+# The code's shape first: layers, file sizes, formatting.
+bash "$root/scripts/check-code.sh"
+
+# The benchmarks are built too, so that they cannot rot.
+"$root/scripts/build.sh" "$root/build" -DPELTO_BUILD_GUI=ON -DPELTO_BUILD_TESTS=ON \
+  -DPELTO_BUILD_BENCH=ON
 (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 
 # The print tests run through a private CUPS scheduler of their own; where none
