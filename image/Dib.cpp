@@ -129,11 +129,14 @@ CDIB& CDIB::Copy(const CDIB& other) {
     return *this;
 }
 
-uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes,
-                           uint32_t& stride) {
-    const uint64_t rowBytes = (uint64_t(width > 0 ? width : 0) * (bitCount / 8) + 3) & ~uint64_t(3);
+uint32_t CDIB::RasterStride(int32_t width, uint16_t bitCount) {
+    return static_cast<uint32_t>((uint64_t(width > 0 ? width : 0) * (bitCount / 8) + 3) &
+                                 ~uint64_t(3));
+}
+
+uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes) {
+    const uint64_t rowBytes = RasterStride(width, bitCount);
     const uint32_t offBits = bmp::kHeadersSize + paletteBytes;
-    stride = static_cast<uint32_t>(rowBytes);
     if (width <= 0 || height <= 0) return nullptr;
     const uint64_t imageSize = rowBytes * uint64_t(height);
     if (imageSize + offBits > std::numeric_limits<uint32_t>::max()) throw std::bad_alloc();

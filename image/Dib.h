@@ -74,8 +74,9 @@ protected:
     // Makes this image a freshly built raster of bitCount bits per pixel with
     // paletteBytes of colour table, all pixels 0; returns the pixel array.
     // A width or height of 0 or less leaves the image without a block.
-    uint8_t* BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes,
-                         uint32_t& stride);
+    uint8_t* BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes);
+    // Bytes per stored row of such a raster.
+    static uint32_t RasterStride(int32_t width, uint16_t bitCount);
 
 private:
     // Takes a file image that passed the load checks.

@@ -19,9 +19,8 @@ constexpr Neighbour kNeighbours[] = {
 
 } // namespace
 
-CHeightDIB::CHeightDIB(int width, int height) {
-    m_pBits = BuildRaster(width, height, 16, 0, m_nStride);
-}
+CHeightDIB::CHeightDIB(int width, int height)
+    : m_pBits(BuildRaster(width, height, 16, 0)), m_nStride(RasterStride(width, 16)) {}
 
 int CHeightDIB::GetAverageHeight(CPoint point) const {
     int sum = 6 * GetHeight(point);

@@ -12,9 +12,19 @@
 
 namespace pelto {
 
-class CHeightDIB : public CDIB {
+// As with the mask, the block is built once and never replaced: a height
+// field is a CDIB only to itself, so Copy and Serialize cannot be called on it.
+class CHeightDIB : private CDIB {
 public:
     CHeightDIB(int width, int height);
+    CHeightDIB(const CHeightDIB&) = delete;
+    CHeightDIB& operator=(const CHeightDIB&) = delete;
+
+    using CDIB::HasBlock;
+    using CDIB::m_nFileSize;
+    using CDIB::m_nHeight;
+    using CDIB::m_nWidth;
+    using CDIB::m_pFileImage;
 
     int GetHeight(CPoint point) const {
         if (!Inside(point)) return 0;
@@ -33,8 +43,8 @@ public:
     // where its height is not 0; the division truncates toward zero.
     int GetAverageHeight(CPoint point) const;
 
-    uint8_t* m_pBits = nullptr;
-    uint32_t m_nStride = 0;
+    uint8_t* const m_pBits;
+    const uint32_t m_nStride;
 
 private:
     bool Inside(CPoint p) const {

@@ -33,9 +33,9 @@ bool FindNearest(CPoint start, CPoint& found, int radius, IsCandidate isCandidat
 
 } // namespace
 
-CMaskDIB::CMaskDIB(int width, int height) {
-    m_pBits = BuildRaster(width, height, 8, kOffBits - bmp::kHeadersSize, m_nStride);
-}
+CMaskDIB::CMaskDIB(int width, int height)
+    : m_pBits(BuildRaster(width, height, 8, kOffBits - bmp::kHeadersSize)),
+      m_nStride(RasterStride(width, 8)) {}
 
 bool CMaskDIB::FindNearestUnselected(CPoint start, CPoint& found, int radius) const {
     if (!m_pBits || GetValue(start) == 0) return false;

@@ -11,11 +11,22 @@
 
 namespace pelto {
 
-class CMaskDIB : public CDIB {
+// The block is built once and never replaced: a mask is a CDIB only to
+// itself, so the picture's Copy and Serialize, which would swap the block from
+// under the pixel pointer, cannot be called on it.
+class CMaskDIB : private CDIB {
 public:
     static constexpr uint32_t kOffBits = 1078;
 
     CMaskDIB(int width, int height);
+    CMaskDIB(const CMaskDIB&) = delete;
+    CMaskDIB& operator=(const CMaskDIB&) = delete;
+
+    using CDIB::HasBlock;
+    using CDIB::m_nFileSize;
+    using CDIB::m_nHeight;
+    using CDIB::m_nWidth;
+    using CDIB::m_pFileImage;
 
     // The value as a signed byte, or -1 outside the mask or without a block.
     int GetValue(CPoint point) const {
@@ -38,8 +49,8 @@ public:
     // Paints selected pixels over the picture: value 1 grey, value 2 white.
     void DrawOverlay(CDC* dc);
 
-    uint8_t* m_pBits = nullptr;
-    uint32_t m_nStride = 0;
+    uint8_t* const m_pBits;
+    const uint32_t m_nStride;
 };
 
 } // namespace pelto

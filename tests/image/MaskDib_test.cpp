@@ -1,14 +1,31 @@
 #include "image/BmpLayout.h"
+#include "image/HeightDib.h"
 #include "image/MaskDib.h"
+#include "platform/Archive.h"
 #include "platform/Dc.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace pelto {
+
+// A mask or a height field keeps the block it was built with: the picture's
+// Copy and Serialize, which would replace the block under the pixel pointer,
+// cannot be called on them, and code that takes a picture cannot take them.
+template <class Raster>
+concept TakesAPicturesBlock = requires(Raster& raster, const CDIB& picture, CArchive& archive) {
+    raster.Copy(picture);
+} || requires(Raster& raster, CArchive& archive) { raster.Serialize(archive); };
+
+static_assert(TakesAPicturesBlock<CDIB>, "the check itself must see a picture's operations");
+static_assert(!TakesAPicturesBlock<CMaskDIB> && !TakesAPicturesBlock<CHeightDIB>);
+static_assert(!std::is_convertible_v<CMaskDIB&, CDIB&> &&
+              !std::is_convertible_v<CHeightDIB&, CDIB&>);
+static_assert(!std::is_copy_constructible_v<CMaskDIB> && !std::is_copy_assignable_v<CHeightDIB>);
 
 namespace {
 

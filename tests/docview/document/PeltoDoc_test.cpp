@@ -22,8 +22,9 @@ std::unique_ptr<CPeltoDoc> SquareDoc(int size = 12) {
     return doc;
 }
 
-Bytes Pixels(const CDIB& dib) {
-    return Bytes(dib.m_pFileImage.get(), dib.m_pFileImage.get() + dib.m_nFileSize);
+// The whole file block of a picture or a mask.
+template <class Raster> Bytes Pixels(const Raster& raster) {
+    return Bytes(raster.m_pFileImage.get(), raster.m_pFileImage.get() + raster.m_nFileSize);
 }
 
 TEST(CPeltoDoc, NewDocumentIsRefusedAndStartsWithoutMaskOrSnapshot) {
