@@ -1,6 +1,7 @@
 #include "BackgroundSelection.h"
 
 #include "ParallelRows.h"
+#include "SameSize.h"
 #include "image/RasterIndex.h"
 
 #include <cstdlib>
@@ -12,6 +13,7 @@ void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x,
     const int width = image.m_nWidth;
     const int height = image.m_nHeight;
     if (!image.HasBlock() || x < 0 || yFromTop < 0 || x >= width || yFromTop >= height) return;
+    if (mask) RequireSameSize(image, *mask, "the selection is not of the picture's size");
 
     const COLORREF seed = image.GetPixel(x, height - 1 - yFromTop);
     const int seedRed = static_cast<int>(GetRValue(seed));

@@ -23,7 +23,8 @@ constexpr int CheckerValue(int x, int y) {
 }
 
 // x is the seed's column, yFromTop its row counted from the top as shown.
-// Creates mask at the picture's size when null. A seed outside the picture,
+// Creates mask at the picture's size when null; a mask of another size is
+// refused with std::invalid_argument. A seed outside the picture,
 // or a picture without pixels, changes nothing. The rows are split among
 // threads (0: one per core); the mask comes out the same for any count.
 void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x, int yFromTop,

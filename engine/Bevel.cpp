@@ -4,6 +4,7 @@
 #include "HeightTable.h"
 #include "NearestSearch.h"
 #include "ParallelRows.h"
+#include "SameSize.h"
 #include "ShadeBandPixel.h"
 #include "image/RasterIndex.h"
 
@@ -41,6 +42,7 @@ void StoreHeight(uint8_t* at, int value) {
 
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
                          unsigned threads) {
+    RequireSameSize(mask, heights, "the height field is not of the selection's size");
     const int rows = mask.m_nHeight;
     if (!mask.m_pBits || !heights.m_pBits || params.width <= 0) return;
     const CNearestSearch search(mask, params.width, params.outline != 0);
@@ -61,8 +63,9 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
     });
 }
 
-void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads) noexcept {
+void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads) {
     if (!image.HasBlock() || !heights.m_pBits) return;
+    RequireSameSize(image, heights, "the height field is not of the picture's size");
     const int rows = image.m_nHeight;
     RunBands(rows, BandCount(rows, threads), [&](unsigned, RowBand band) {
         // Band pixels are gathered first without branches: in a speckled

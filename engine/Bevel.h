@@ -20,11 +20,12 @@ namespace pelto {
 // (dx, dy) from it (dy > 0: higher up on screen).
 int BevelHeight(int dx, int dy, const ButtonParams& params);
 
-// heights must be zero-filled and of the mask's size.
+// heights must be zero-filled; a field not of the mask's size is refused
+// with std::invalid_argument.
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
                          unsigned threads = 0);
-// heights must be of the image's size.
-void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast,
-                unsigned threads = 0) noexcept;
+// A field not of the image's size is refused with std::invalid_argument,
+// before any pixel changes; the shading itself cannot fail.
+void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads = 0);
 
 } // namespace pelto

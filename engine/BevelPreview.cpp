@@ -1,6 +1,7 @@
 #include "BevelPreview.h"
 
 #include "Bevel.h"
+#include "SameSize.h"
 
 #include <cstring>
 
@@ -8,6 +9,7 @@ namespace pelto {
 
 CBevelPreview::CBevelPreview(const CDIB& picture, const CMaskDIB& mask)
     : m_mask(mask.m_nWidth, mask.m_nHeight) {
+    RequireSameSize(picture, mask, "the selection is not of the picture's size");
     m_picture.Copy(picture);
     if (m_mask.m_pBits)
         std::memcpy(m_mask.m_pBits, mask.m_pBits, size_t(mask.m_nStride) * size_t(mask.m_nHeight));

@@ -18,7 +18,8 @@ namespace pelto {
 
 class CBevelPreview {
 public:
-    // Copies both; may throw std::bad_alloc.
+    // Copies both; may throw std::bad_alloc, and std::invalid_argument for a
+    // selection not of the picture's size.
     CBevelPreview(const CDIB& picture, const CMaskDIB& mask);
 
     // Makes result the picture with the bevel of params; may throw std::bad_alloc.
