@@ -134,7 +134,8 @@ uint32_t CDIB::RasterStride(int32_t width, uint16_t bitCount) {
                                  ~uint64_t(3));
 }
 
-uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes) {
+uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount,
+                           uint32_t paletteBytes) {
     const uint64_t rowBytes = RasterStride(width, bitCount);
     const uint32_t offBits = bmp::kHeadersSize + paletteBytes;
     if (width <= 0 || height <= 0) return nullptr;

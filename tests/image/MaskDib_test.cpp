@@ -19,7 +19,10 @@ namespace pelto {
 template <class Raster>
 concept TakesAPicturesBlock = requires(Raster& raster, const CDIB& picture, CArchive& archive) {
     raster.Copy(picture);
-} || requires(Raster& raster, CArchive& archive) { raster.Serialize(archive); };
+}
+|| requires(Raster& raster, CArchive& archive) {
+    raster.Serialize(archive);
+};
 
 static_assert(TakesAPicturesBlock<CDIB>, "the check itself must see a picture's operations");
 static_assert(!TakesAPicturesBlock<CMaskDIB> && !TakesAPicturesBlock<CHeightDIB>);
