@@ -12,7 +12,6 @@ public:
 
     CArchive(CFile& file, Mode mode) : m_file(file), m_mode(mode) {}
 
-    bool IsLoading() const { return m_mode == load; }
     bool IsStoring() const { return m_mode == store; }
     CFile* GetFile() const { return &m_file; }
     void Flush() {}

@@ -34,7 +34,6 @@ public:
     }
 
     CPoint SetViewportOrg(CPoint origin);
-    CPoint GetViewportOrg() const { return m_origin; }
 
     // 24-bit DIB copied 1:1 with its top-left corner at logical (x, y); width and
     // height are the part of the DIB to copy, counted from its top-left pixel.

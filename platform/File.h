@@ -17,13 +17,11 @@ namespace pelto {
 class CFileException : public std::runtime_error {
 public:
     CFileException(int error, const std::string& path, const std::string& what)
-        : std::runtime_error(what + ": " + path), m_nError(error), m_path(path) {}
+        : std::runtime_error(what + ": " + path), m_nError(error) {}
     int GetError() const { return m_nError; }
-    const std::string& GetPath() const { return m_path; }
 
 private:
     int m_nError;
-    std::string m_path;
 };
 
 class CFile {
