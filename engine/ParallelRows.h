@@ -3,6 +3,8 @@
 // Each band's rows are written by its thread alone, so the result does not
 // depend on the number of threads.
 
+#include "platform/CpuCount.h"
+
 #include <algorithm>
 #include <array>
 #include <thread>
@@ -16,9 +18,9 @@ struct RowBand {
 
 constexpr unsigned kMaxThreads = 256;
 
-// 0 means one per core; the count is kept within 1..kMaxThreads.
+// 0 means one per processor the process may use; the count is kept within 1..kMaxThreads.
 inline unsigned ResolveThreads(unsigned requested) {
-    const unsigned count = requested ? requested : std::thread::hardware_concurrency();
+    const unsigned count = requested ? requested : UsableCpuCount();
     return std::clamp(count, 1u, kMaxThreads);
 }
 

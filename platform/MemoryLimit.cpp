@@ -1,9 +1,9 @@
 #include "MemoryLimit.h"
 
+#include "ControlGroups.h"
+
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <new>
 #include <sstream>
@@ -20,11 +20,7 @@ constexpr uint64_t kUnlimited = std::numeric_limits<uint64_t>::max();
 // cgroup v1 writes "no limit" as the largest page-aligned 63-bit number.
 constexpr uint64_t kNoLimitV1 = uint64_t(1) << 62;
 
-std::optional<std::string> ReadText(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using cgroups::ReadText;
 
 std::optional<uint64_t> ParseNumber(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -33,16 +29,6 @@ std::optional<uint64_t> ParseNumber(std::string_view text) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end == text.data()) return std::nullopt;
     return value;
-}
-
-// A v1 hierarchy's comma-separated controllers include "memory".
-bool NamesMemory(std::string_view controllers) {
-    for (size_t at = 0; at <= controllers.size();) {
-        const size_t end = std::min(controllers.find(',', at), controllers.size());
-        if (controllers.substr(at, end - at) == "memory") return true;
-        at = end + 1;
-    }
-    return false;
 }
 
 uint64_t Subtract(uint64_t a, uint64_t b) {
@@ -81,7 +67,7 @@ uint64_t GroupsRoom() {
     uint64_t room = kUnlimited;
     const std::optional<std::string> groups = ReadText("/proc/self/cgroup");
     if (!groups) return room;
-    for (const std::string& folder : GroupFolders(*groups))
+    for (const std::string& folder : cgroups::GroupFolders(*groups, "memory"))
         if (const auto r = GroupRoom(folder)) room = std::min(room, *r);
     return room;
 }
@@ -125,32 +111,6 @@ std::optional<uint64_t> LimitValue(std::string_view text) {
     const std::optional<uint64_t> value = ParseNumber(text);
     if (!value || *value >= kNoLimitV1) return std::nullopt;
     return value;
-}
-
-std::vector<std::string> GroupFolders(std::string_view procSelfCgroup) {
-    std::vector<std::string> folders;
-    for (size_t at = 0; at < procSelfCgroup.size();) {
-        const size_t end = std::min(procSelfCgroup.find('\n', at), procSelfCgroup.size());
-        const std::string_view line = procSelfCgroup.substr(at, end - at);
-        at = end + 1;
-        // hierarchy-id:controllers:path; v2 has id 0 and no controllers.
-        const size_t first = line.find(':');
-        const size_t second = first == std::string_view::npos ? first : line.find(':', first + 1);
-        if (second == std::string_view::npos) continue;
-        const std::string_view controllers = line.substr(first + 1, second - first - 1);
-        std::string path(line.substr(second + 1));
-        std::vector<std::string> roots;
-        if (controllers.empty() && line.starts_with("0:"))
-            roots = {"/sys/fs/cgroup", "/sys/fs/cgroup/unified"};
-        else if (NamesMemory(controllers))
-            roots = {"/sys/fs/cgroup/memory"};
-        for (const std::string& root : roots)
-            for (std::string p = path;; p = p.substr(0, p.rfind('/'))) {
-                folders.push_back(root + (p == "/" ? "" : p));
-                if (p.empty() || p == "/") break;
-            }
-    }
-    return folders;
 }
 
 uint64_t AvailableBytes() {

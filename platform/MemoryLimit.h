@@ -6,9 +6,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace pelto {
 
@@ -24,9 +22,6 @@ void EnsureAvailable(uint64_t bytes);
 std::optional<uint64_t> FieldValue(std::string_view text, std::string_view key, uint64_t unit = 1);
 // A control group's limit file: a number, or "max" (or a v1 "no limit" value) for none.
 std::optional<uint64_t> LimitValue(std::string_view text);
-// The folders of the memory control groups a /proc/self/cgroup text names,
-// the group itself first, then each parent up to the mount's root.
-std::vector<std::string> GroupFolders(std::string_view procSelfCgroup);
 
 } // namespace memlimit
 

@@ -1,3 +1,4 @@
+#include "platform/ControlGroups.h"
 #include "platform/MemoryLimit.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ struct Groups {
 class GroupFolders : public ::testing::TestWithParam<Groups> {};
 
 TEST_P(GroupFolders, ListTheMemoryGroupsAndTheirParents) {
-    EXPECT_EQ(memlimit::GroupFolders(GetParam().procSelfCgroup), GetParam().folders);
+    EXPECT_EQ(cgroups::GroupFolders(GetParam().procSelfCgroup, "memory"), GetParam().folders);
 }
 
 INSTANTIATE_TEST_SUITE_P(
