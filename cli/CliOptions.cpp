@@ -3,8 +3,6 @@
 #include "engine/ParallelRows.h"
 
 #include <charconv>
-#include <functional>
-#include <map>
 
 namespace pelto {
 
@@ -71,85 +69,84 @@ std::string ParseChoice(const std::string& name, const std::string& text, const 
     return {};
 }
 
+// One option of the table: its name and where its value goes.
+struct CliOption {
+    const char* name;
+    std::string (*take)(const std::string& value, CliOptions& options);
+};
+
+constexpr CliOption kOptions[] = {
+    {"--pick",
+     [](const std::string& v, CliOptions& o) {
+         CliPick pick;
+         std::string error = ParsePick(v, pick);
+         if (error.empty()) o.picks.push_back(pick);
+         return error;
+     }},
+    {"--angle",
+     [](const std::string& v, CliOptions& o) {
+         return ParseRanged("--angle", v, 0, ButtonParams::kMaxAngle, o.params.angle);
+     }},
+    {"--contrast",
+     [](const std::string& v, CliOptions& o) {
+         return ParseRanged("--contrast", v, 0, ButtonParams::kMaxContrast, o.params.contrast);
+     }},
+    {"--width",
+     [](const std::string& v, CliOptions& o) {
+         return ParseRanged("--width", v, 0, ButtonParams::kMaxWidth, o.params.width);
+     }},
+    {"--shape",
+     [](const std::string& v, CliOptions& o) {
+         return ParseChoice("--shape", v, "cut", "round", o.params.shape);
+     }},
+    {"--outline",
+     [](const std::string& v, CliOptions& o) {
+         return ParseChoice("--outline", v, "inner", "outer", o.params.outline);
+     }},
+    {"--threads",
+     [](const std::string& v, CliOptions& o) {
+         int32_t threads = 0;
+         std::string error = ParseRanged("--threads", v, 1, int(kMaxThreads), threads);
+         o.threads = static_cast<unsigned>(threads);
+         return error;
+     }},
+};
+
+const CliOption* FindOption(const std::string& name) {
+    for (const CliOption& option : kOptions)
+        if (name == option.name) return &option;
+    return nullptr;
+}
+
 } // namespace
 
+// "-" alone is a file (standard input or output); "--" ends the options.
 CliParse ParseCliArguments(const std::vector<std::string>& args) {
     CliOptions options;
     std::vector<std::string> positional;
-    using Handler = std::function<std::string(const std::string&)>;
-    const std::map<std::string, Handler> handlers = {
-        {"--pick",
-         [&](const std::string& v) {
-             CliPick pick;
-             std::string error = ParsePick(v, pick);
-             if (error.empty()) options.picks.push_back(pick);
-             return error;
-         }},
-        {"--angle",
-         [&](const std::string& v) {
-             return ParseRanged("--angle", v, 0, ButtonParams::kMaxAngle, options.params.angle);
-         }},
-        {"--contrast",
-         [&](const std::string& v) {
-             return ParseRanged("--contrast", v, 0, ButtonParams::kMaxContrast,
-                                options.params.contrast);
-         }},
-        {"--width",
-         [&](const std::string& v) {
-             return ParseRanged("--width", v, 0, ButtonParams::kMaxWidth, options.params.width);
-         }},
-        {"--shape",
-         [&](const std::string& v) {
-             return ParseChoice("--shape", v, "cut", "round", options.params.shape);
-         }},
-        {"--outline",
-         [&](const std::string& v) {
-             return ParseChoice("--outline", v, "inner", "outer", options.params.outline);
-         }},
-        {"--threads",
-         [&](const std::string& v) {
-             int32_t threads = 0;
-             std::string error = ParseRanged("--threads", v, 1, int(kMaxThreads), threads);
-             options.threads = static_cast<unsigned>(threads);
-             return error;
-         }},
-    };
-
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (optionsEnded) {
+        if (optionsEnded || !(arg.starts_with("--") || arg == "-h")) {
             positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
+        } else if (arg == "--") {
             optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
+        } else if (arg == "--help" || arg == "-h") {
             options.help = true;
             return {options, {}};
-        }
-        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            positional.push_back(arg);
-            continue;
-        }
-        const size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        const auto handler = handlers.find(name);
-        if (handler == handlers.end()) return {std::nullopt, "unknown option '" + name + "'"};
-        std::string value;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
         } else {
-            return {std::nullopt, name + " needs a value"};
+            const size_t equals = arg.find('=');
+            const std::string name = arg.substr(0, equals);
+            const CliOption* option = FindOption(name);
+            if (!option) return {std::nullopt, "unknown option '" + name + "'"};
+            if (equals == std::string::npos && i + 1 >= args.size())
+                return {std::nullopt, name + " needs a value"};
+            const std::string value =
+                equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
+            if (std::string error = option->take(value, options); !error.empty())
+                return {std::nullopt, error};
         }
-        if (std::string error = handler->second(value); !error.empty())
-            return {std::nullopt, error};
     }
-
     if (positional.size() != 2)
         return {std::nullopt, "expected IN.bmp and OUT.bmp, got " +
                                   std::to_string(positional.size()) + " file names"};
