@@ -1,4 +1,5 @@
 #include "WideBevel.h"
+#include "platform/FaultInjection.h"
 
 #include "ScratchFolder.h"
 #include "docview/document/DocumentFile.h"
@@ -171,14 +172,14 @@ std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
     if (c.failingAllocation >= 0) {
         doc.m_pMask = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
         std::memcpy(doc.m_pMask->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
-        block::FailAllocationAfterForTesting(c.failingAllocation);
+        faults::FailAllocationAfter(c.failingAllocation);
         bool failed = false;
         try {
             doc.MakeButton(c.params, c.threads);
         } catch (const std::bad_alloc&) {
             failed = true;
         }
-        block::FailAllocationAfterForTesting(-1);
+        faults::FailAllocationAfter(-1);
         if (!failed) return "a button whose allocation failed went through";
         if (Bytes(doc.m_dib) != before || !doc.HasSelection() || doc.CanUndo())
             return "a button that ran out of memory changed the document";
@@ -201,9 +202,9 @@ std::string CheckSave(CPeltoDoc& doc, const Case& c, const std::vector<uint8_t>&
     folder.Clear();
     WriteBytes(target, old);
     if (c.linked) fs::create_hard_link(target, link);
-    CFile::SetWriteFaultForTesting(c.faultError, c.faultBytes);
+    faults::FailWritesAfter(c.faultError, c.faultBytes);
     const std::string message = SaveDocument(doc, target);
-    CFile::SetWriteFaultForTesting(0);
+    faults::FailWritesAfter(0);
 
     const std::vector<uint8_t> now = ReadBytes(target);
     size_t expectedFiles = c.linked ? 2 : 1;

@@ -1,6 +1,7 @@
 #include "Block.h"
 
-#include <atomic>
+#include "platform/FaultInjection.h"
+
 #include <cstdlib>
 #include <limits>
 #include <new>
@@ -9,23 +10,9 @@
 namespace pelto {
 
 namespace block {
-namespace {
-std::atomic<uint64_t> g_limit{0};
-std::atomic<int> g_successesLeft{-1};
-
-bool InjectedFailure(uint64_t size) {
-    const uint64_t limit = g_limit.load(std::memory_order_relaxed);
-    if (limit != 0 && size > limit) return true;
-    int left = g_successesLeft.load(std::memory_order_relaxed);
-    while (left >= 0 && !g_successesLeft.compare_exchange_weak(left, left - 1)) {
-    }
-    return left == 0;
-}
-} // namespace
-
 Ptr Allocate(uint64_t size) {
     if (size == 0) return nullptr;
-    if (InjectedFailure(size) || size > std::numeric_limits<size_t>::max() / 2)
+    if (faults::AllocationFails(size) || size > std::numeric_limits<size_t>::max() / 2)
         throw std::bad_alloc();
     // Big rasters sit on huge pages where the system offers them: a picture's
     // first touch then costs a few hundred page faults instead of thousands.
@@ -47,7 +34,7 @@ void Resize(Ptr& block, uint64_t size) {
         block.reset();
         return;
     }
-    if (InjectedFailure(size) || size > std::numeric_limits<size_t>::max() / 2)
+    if (faults::AllocationFails(size) || size > std::numeric_limits<size_t>::max() / 2)
         throw std::bad_alloc();
     void* p = std::realloc(block.get(), static_cast<size_t>(size));
     if (!p) throw std::bad_alloc();
@@ -57,14 +44,6 @@ void Resize(Ptr& block, uint64_t size) {
 
 void Free::operator()(uint8_t* p) const noexcept {
     std::free(p);
-}
-
-void SetAllocationLimitForTesting(uint64_t limit) {
-    g_limit.store(limit, std::memory_order_relaxed);
-}
-
-void FailAllocationAfterForTesting(int successes) {
-    g_successesLeft.store(successes, std::memory_order_relaxed);
 }
 
 } // namespace block

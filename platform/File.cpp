@@ -1,7 +1,8 @@
 #include "File.h"
 
+#include "FaultInjection.h"
+
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -13,8 +14,6 @@
 namespace pelto {
 
 namespace {
-std::atomic<int> g_faultError{0};
-std::atomic<uint64_t> g_faultBudget{0};
 
 void ClearNonBlocking(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
@@ -155,9 +154,8 @@ void CFile::Write(const void* buffer, uint64_t count) {
     CQuietPipe quiet;
     uint64_t done = 0;
     while (done < count) {
-        const int fault = g_faultError.load();
-        const uint64_t chunk = fault ? std::min(count - done, g_faultBudget.load()) : count - done;
-        if (chunk == 0) throw CFileException(fault, m_path, "write");
+        const uint64_t chunk = faults::WritableBytes(count - done);
+        if (chunk == 0) throw CFileException(faults::WriteError(), m_path, "write");
         const ssize_t n = ::write(m_fd, in + done, chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -165,7 +163,7 @@ void CFile::Write(const void* buffer, uint64_t count) {
             Fail("write");
         }
         if (n == 0) throw CFileException(ENOSPC, m_path, "write");
-        if (fault) g_faultBudget -= static_cast<uint64_t>(n);
+        faults::SpendWrite(static_cast<uint64_t>(n));
         done += static_cast<uint64_t>(n);
     }
 }
@@ -186,7 +184,7 @@ void CFile::SetLength(uint64_t length) {
 }
 
 void CFile::Sync() {
-    if (const int fault = g_faultError.load(); fault && g_faultBudget.load() == 0)
+    if (const int fault = faults::WriteError(); fault && faults::WritableBytes(1) == 0)
         throw CFileException(fault, m_path, "sync");
     if (::fsync(m_fd) != 0) Fail("sync");
 }
@@ -212,11 +210,6 @@ void CFile::LinkAs(const std::string& path) {
     // Without /proc the descriptor itself can be linked, where the system allows it.
     if (error == ENOENT && ::linkat(m_fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return;
     throw CFileException(error, path, "link");
-}
-
-void CFile::SetWriteFaultForTesting(int error, uint64_t bytes) {
-    g_faultBudget = bytes;
-    g_faultError = error;
 }
 
 } // namespace pelto

@@ -67,9 +67,6 @@ public:
     void SetOwner(uid_t owner, gid_t group);
     // Gives an unnamed file the name path (which must not exist yet).
     void LinkAs(const std::string& path);
-    // Simulates a full or failing device: once `bytes` more bytes have been
-    // written, Write and Sync fail with error (ENOSPC, EIO, ...); error 0 lifts it.
-    static void SetWriteFaultForTesting(int error, uint64_t bytes = 0);
     const std::string& GetFilePath() const { return m_path; }
 
 private:

@@ -1,5 +1,7 @@
 #include "TemporaryFile.h"
 
+#include "FaultInjection.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -10,7 +12,6 @@ namespace pelto {
 
 namespace {
 
-std::atomic<bool> g_unnamedAllowed{true};
 std::atomic<unsigned> g_counter{0};
 constexpr unsigned kAttempts = 100;
 
@@ -42,7 +43,7 @@ std::string CTemporaryFile::HiddenName(unsigned attempt) const {
 
 CFile CTemporaryFile::Create() {
     signalcleanup::Install();
-    if (g_unnamedAllowed) {
+    if (faults::UnnamedFilesAllowed()) {
         try {
             return CFile::CreateUnnamed(m_folder);
         } catch (const CFileException& e) {
@@ -104,10 +105,6 @@ std::string CTemporaryFile::Keep() {
         if (errno != EEXIST) throw CFileException(errno, name, "link");
     }
     throw CFileException(EEXIST, base, "link");
-}
-
-void CTemporaryFile::SetUnnamedForTesting(bool allowed) {
-    g_unnamedAllowed = allowed;
 }
 
 } // namespace pelto

@@ -29,9 +29,6 @@ public:
     // (NAME.pelto-backup, numbered if taken); returns that name.
     std::string Keep();
 
-    // Whether unnamed files may be tried (tests reach the named fallback).
-    static void SetUnnamedForTesting(bool allowed);
-
 private:
     std::string HiddenName(unsigned attempt) const;
     CFile Create();

@@ -3,6 +3,7 @@
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
 #include "platform/Dc.h"
+#include "platform/FaultInjection.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 
@@ -230,12 +231,12 @@ const Refusal kRefusals[] = {
 
 class CDIBRefusal : public ::testing::TestWithParam<Refusal> {
 protected:
-    void TearDown() override { block::FailAllocationAfterForTesting(-1); }
+    void TearDown() override { faults::FailAllocationAfter(-1); }
 
     // A refused file must not cost a single block: the headers decide before anything is allocated.
     void ExpectRefused(const std::function<void(CDIB&)>& load) {
         CDIB dib;
-        block::FailAllocationAfterForTesting(0);
+        faults::FailAllocationAfter(0);
         try {
             load(dib);
             ADD_FAILURE() << "accepted";
@@ -243,7 +244,7 @@ protected:
             EXPECT_EQ(e.GetCause(), CArchiveException::badIndex);
             EXPECT_STREQ(e.what(), GetParam().message);
         }
-        block::FailAllocationAfterForTesting(-1);
+        faults::FailAllocationAfter(-1);
         EXPECT_FALSE(dib.HasBlock());
         EXPECT_EQ(dib.m_nWidth, 1);
     }
@@ -289,14 +290,14 @@ TEST(CDIB, LoadingAFileAllocatesOneBlockOfItsLength) {
     TempDir dir;
     const Bytes file = MakeBmp24(9, 7, Pattern, {1024, 5});
     WriteFileBytes(dir.File("a.bmp"), file);
-    block::SetAllocationLimitForTesting(file.size());
-    block::FailAllocationAfterForTesting(1);
+    faults::LimitBlockSize(file.size());
+    faults::FailAllocationAfter(1);
     CDIB dib;
     CFile in(dir.File("a.bmp"), CFile::Mode::Read);
     CArchive ar(in, CArchive::load);
     EXPECT_NO_THROW(dib.Serialize(ar));
-    block::FailAllocationAfterForTesting(-1);
-    block::SetAllocationLimitForTesting(0);
+    faults::FailAllocationAfter(-1);
+    faults::LimitBlockSize(0);
     EXPECT_EQ(dib.m_nFileSize, file.size());
     EXPECT_EQ(ShownPixel(dib, 8, 6), Pattern(8, 6));
 }
@@ -307,9 +308,9 @@ TEST(CDIB, NoMemoryForTheBlockThrowsAndLeavesTheImageEmpty) {
     CDIB dib;
     CFile in(dir.File("a.bmp"), CFile::Mode::Read);
     CArchive ar(in, CArchive::load);
-    block::FailAllocationAfterForTesting(0);
+    faults::FailAllocationAfter(0);
     EXPECT_THROW(dib.Serialize(ar), std::bad_alloc);
-    block::FailAllocationAfterForTesting(-1);
+    faults::FailAllocationAfter(-1);
     EXPECT_FALSE(dib.HasBlock());
 }
 

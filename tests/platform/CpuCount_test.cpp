@@ -26,8 +26,8 @@ TEST_P(QuotaTest, GrantsTheProcessorsTheTimeCovers) {
 INSTANTIATE_TEST_SUITE_P(
     Files, QuotaTest,
     testing::Values(QuotaCase{"max 100000\n", nullptr, std::nullopt},
-                    QuotaCase{"150000 100000\n", nullptr, 2u},   // one and a half: two
-                    QuotaCase{"50000 100000\n", nullptr, 1u},    // half a processor: still one
+                    QuotaCase{"150000 100000\n", nullptr, 2u}, // one and a half: two
+                    QuotaCase{"50000 100000\n", nullptr, 1u},  // half a processor: still one
                     QuotaCase{"400000 100000\n", nullptr, 4u},
                     QuotaCase{"100000\n", nullptr, std::nullopt}, // no period
                     QuotaCase{"-1\n", "100000\n", std::nullopt},  // v1 without a quota

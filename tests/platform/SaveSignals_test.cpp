@@ -2,6 +2,7 @@
 // still dies by that signal, and no temporary file or copy is left; an
 // in-place rewrite finishes first, so the file is whole.
 
+#include "platform/FaultInjection.h"
 #include "platform/FileSave.h"
 #include "platform/TemporaryFile.h"
 #include "support/SystemTestSupport.h"
@@ -49,7 +50,7 @@ TEST_P(SaveInterrupted, DiesByTheSignalAndLeavesNothingBehind) {
 
     const pid_t child = ::fork();
     if (child == 0) {
-        CTemporaryFile::SetUnnamedForTesting(c.way == Way::Unnamed);
+        faults::AllowUnnamedFiles(c.way == Way::Unnamed);
         SaveFile(target, [&](CFile& file) {
             file.Write(half.data(), half.size());
             ::raise(c.signal);
@@ -79,7 +80,7 @@ TEST(SaveInterrupted, AnIgnoredHangupLetsTheSaveFinish) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::signal(SIGHUP, SIG_IGN);
-        CTemporaryFile::SetUnnamedForTesting(false);
+        faults::AllowUnnamedFiles(false);
         const SaveOutcome outcome = SaveFile(dir.File("new.bmp"), [](CFile& file) {
             ::raise(SIGHUP);
             file.Write("new", 3);

@@ -1,5 +1,6 @@
 #include "docview/document/DocMessages.h"
 #include "docview/document/DocumentFile.h"
+#include "platform/FaultInjection.h"
 #include "platform/File.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
@@ -110,7 +111,7 @@ struct FailedSave {
 
 class SaveFailure : public ::testing::TestWithParam<FailedSave> {
 protected:
-    void TearDown() override { CFile::SetWriteFaultForTesting(0); }
+    void TearDown() override { faults::FailWritesAfter(0); }
 };
 
 std::vector<std::string> Listing(const std::string& folder) {
@@ -136,7 +137,7 @@ TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
     const bool existed = fs::is_regular_file(target, noSuchName);
     const std::vector<std::string> before = Listing(dir.Path());
     const std::string message = SaveDocument(*r.doc, target);
-    CFile::SetWriteFaultForTesting(0);
+    faults::FailWritesAfter(0);
     EXPECT_NE(message.find(target), std::string::npos) << message;
     if (GetParam().reason) {
         EXPECT_NE(message.find(GetParam().reason), std::string::npos) << message;
@@ -150,7 +151,7 @@ TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
 
 // Full or failing disks are simulated, so they fail for root too.
 std::string FailingDisk(const TempDir& d, int error, uint64_t bytesBeforeFailure) {
-    CFile::SetWriteFaultForTesting(error, bytesBeforeFailure);
+    faults::FailWritesAfter(error, bytesBeforeFailure);
     return d.File("old.bmp");
 }
 

@@ -1,5 +1,6 @@
 #include "docview/document/PeltoDoc.h"
 #include "image/Block.h"
+#include "platform/FaultInjection.h"
 #include "support/BmpBuilder.h"
 
 #include <gtest/gtest.h>
@@ -93,18 +94,18 @@ TEST(CPeltoDoc, UndoKeepsANewSelection) {
 
 class MemoryFailure : public ::testing::Test {
 protected:
-    void TearDown() override { block::FailAllocationAfterForTesting(-1); }
+    void TearDown() override { faults::FailAllocationAfter(-1); }
 
     // Runs action with allocation number `successes` (from 0) failing; true when it threw.
     static bool FailsWithAllocation(int successes, const std::function<void()>& action) {
-        block::FailAllocationAfterForTesting(successes);
+        faults::FailAllocationAfter(successes);
         bool threw = false;
         try {
             action();
         } catch (const std::bad_alloc&) {
             threw = true;
         }
-        block::FailAllocationAfterForTesting(-1);
+        faults::FailAllocationAfter(-1);
         return threw;
     }
 };

@@ -2,6 +2,7 @@
 // and onto files with several hard links (kept).
 
 #include "docview/document/DocumentFile.h"
+#include "platform/FaultInjection.h"
 #include "platform/TemporaryFile.h"
 #include "support/BmpBuilder.h"
 #include "support/SystemTestSupport.h"
@@ -105,13 +106,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 class SaveOntoHardLinks : public ::testing::TestWithParam<bool> {
 protected:
-    void TearDown() override { CTemporaryFile::SetUnnamedForTesting(true); }
+    void TearDown() override { faults::AllowUnnamedFiles(true); }
 };
 
 // Written in place from a checked copy: every name sees the new picture, and
 // the copy (unnamed, or named where the filesystem has no unnamed files) is gone.
 TEST_P(SaveOntoHardLinks, KeepsEveryLinkAndLeavesNoCopy) {
-    CTemporaryFile::SetUnnamedForTesting(GetParam());
+    faults::AllowUnnamedFiles(GetParam());
     TempDir dir;
     WriteFileBytes(dir.File("a.bmp"),
                    MakeBmp24(30, 20, [](int, int) { return RGB(9, 9, 9); }, {0, 500}));

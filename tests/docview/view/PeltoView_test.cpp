@@ -9,6 +9,7 @@
 #include "docview/view/ViewMessages.h"
 #include "engine/BackgroundSelection.h"
 #include "image/Block.h"
+#include "platform/FaultInjection.h"
 #include "support/BmpBuilder.h"
 
 #include <QBitmap>
@@ -72,7 +73,7 @@ protected:
     void TearDown() override {
         modal::AnswerMessageBoxes({});
         modal::AnswerParamDialogs({}, {});
-        block::SetAllocationLimitForTesting(0);
+        faults::LimitBlockSize(0);
     }
 
     static void Show(CPeltoView& view, QSize size) {
@@ -266,9 +267,9 @@ TEST_F(PeltoViewTest, OutOfMemoryInMakeButtonIsReportedAndChangesNothing) {
     CPeltoView view(doc);
     Show(view, QSize(100, 80));
     Pick(view, QPoint(1, 1));
-    block::SetAllocationLimitForTesting(16);
+    faults::LimitBlockSize(16);
     view.OnEditMakebutton();
-    block::SetAllocationLimitForTesting(0);
+    faults::LimitBlockSize(0);
     EXPECT_EQ(m_messages, QStringList{QString::fromUtf8(docmsg::kOutOfMemory)});
     EXPECT_TRUE(doc->HasSelection());
     EXPECT_FALSE(doc->CanUndo());
