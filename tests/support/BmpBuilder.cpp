@@ -78,4 +78,11 @@ Bytes ReadFileBytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+Bytes SquareBmp(int size, COLORREF square, COLORREF around) {
+    return MakeBmp24(size, size, [=](int x, int y) {
+        const bool inside = x >= size / 4 && x < size * 3 / 4 && y >= size / 4 && y < size * 3 / 4;
+        return inside ? square : around;
+    });
+}
+
 } // namespace pelto

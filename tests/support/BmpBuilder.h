@@ -24,6 +24,9 @@ struct BmpOptions {
 
 Bytes MakeBmp24(int width, int height, const PixelFn& colour, BmpOptions options = {});
 Bytes MakeBmp24(int width, int height, COLORREF fill);
+// A size x size picture: a square of `square` over the middle half, `around` elsewhere.
+Bytes SquareBmp(int size, COLORREF square = RGB(128, 128, 128),
+                COLORREF around = RGB(255, 255, 255));
 
 // Pixel as shown (row from the top) of a loaded picture.
 COLORREF ShownPixel(const CDIB& dib, int x, int yFromTop);

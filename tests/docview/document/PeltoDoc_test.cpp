@@ -15,11 +15,7 @@ namespace {
 // A grey square on white; the background is picked at the top-left pixel.
 std::unique_ptr<CPeltoDoc> SquareDoc(int size = 12) {
     auto doc = std::make_unique<CPeltoDoc>();
-    LoadBytes(doc->m_dib, MakeBmp24(size, size, [size](int x, int y) {
-                  const bool inside =
-                      x >= size / 4 && x < size * 3 / 4 && y >= size / 4 && y < size * 3 / 4;
-                  return inside ? RGB(128, 128, 128) : RGB(255, 255, 255);
-              }));
+    LoadBytes(doc->m_dib, SquareBmp(size));
     return doc;
 }
 
