@@ -175,8 +175,7 @@ void CMainFrame::UpdateFileMenus() {
     QList<QAction*> entries;
     const QStringList& files = m_recentFiles.Files();
     for (int i = 0; i < files.size(); ++i) {
-        const QString path = QDir::toNativeSeparators(files[i]).replace(u'&', QStringLiteral("&&"));
-        auto* action = new QAction(NumberedLabel(i + 1, path));
+        auto* action = new QAction(NumberedLabel(i + 1, QDir::toNativeSeparators(files[i])));
         action->setStatusTip(Utf8(appstr::kCmdRecentFile));
         connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
         entries.append(action);

@@ -8,7 +8,7 @@ QString NumberedLabel(int number, const QString& text) {
     const QString mnemonic = number < 10    ? QStringLiteral("&%1").arg(number)
                              : number == 10 ? QStringLiteral("1&0")
                                             : QString::number(number);
-    return mnemonic + u' ' + text;
+    return mnemonic + u' ' + QString(text).replace(u'&', QStringLiteral("&&"));
 }
 
 CMenuList::CMenuList(QList<QMenu*> menus, QAction* before)

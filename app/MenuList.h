@@ -13,7 +13,7 @@ class QMenu;
 namespace pelto {
 
 // The label of entry `number` (from 1) with its mnemonic: "&1 " ... "&9 ",
-// then "1&0 ", then the plain number.
+// then "1&0 ", then the plain number; text is shown as it is, '&' included.
 QString NumberedLabel(int number, const QString& text);
 
 class CMenuList {

@@ -27,6 +27,10 @@ INSTANTIATE_TEST_SUITE_P(Numbers, NumberedLabelTest,
                          testing::Values(LabelCase{1, "&1 a.bmp"}, LabelCase{9, "&9 a.bmp"},
                                          LabelCase{10, "1&0 a.bmp"}, LabelCase{11, "11 a.bmp"}));
 
+TEST(NumberedLabel, ShowsAnAmpersandInTheTextAsItIs) {
+    EXPECT_EQ(NumberedLabel(2, QStringLiteral("R&D.bmp")).toStdString(), "&2 R&&D.bmp");
+}
+
 QStringList Texts(const QMenu& menu) {
     QStringList texts;
     for (const QAction* action : menu.actions())
