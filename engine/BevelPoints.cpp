@@ -49,15 +49,17 @@ CBevelPoints::CBevelPoints(const CMaskDIB& mask, int width, bool outer, unsigned
         if (f) throw std::bad_alloc();
 }
 
+template <typename Visit> void CBevelPoints::VisitBand(const Band& band, Visit& visit) const {
+    for (size_t i = 0; i < band.pixels.size(); ++i) {
+        const uint32_t pixel = band.pixels[i];
+        visit(band, i, int(pixel % uint32_t(m_nColumns)), int(pixel / uint32_t(m_nColumns)));
+    }
+}
+
 template <typename Visit> void CBevelPoints::ForEachPoint(Visit visit) const {
     if (m_bands.empty()) return;
-    RunBands(m_nRows, unsigned(m_bands.size()), [&](unsigned index, RowBand) {
-        const Band& band = m_bands[index];
-        for (size_t i = 0; i < band.pixels.size(); ++i) {
-            const uint32_t pixel = band.pixels[i];
-            visit(band, i, int(pixel % uint32_t(m_nColumns)), int(pixel / uint32_t(m_nColumns)));
-        }
-    });
+    RunBands(m_nRows, unsigned(m_bands.size()),
+             [&](unsigned index, RowBand) { VisitBand(m_bands[index], visit); });
 }
 
 template <typename Height> void CBevelPoints::WriteEach(CHeightDIB& heights, Height height) const {
@@ -85,13 +87,34 @@ void CBevelPoints::ClearHeights(CHeightDIB& heights) const {
     WriteEach(heights, [](const Band&, size_t) { return 0; });
 }
 
-void CBevelPoints::Shade(CDIB& image, const CHeightDIB& heights, int contrast) const {
+void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights,
+                         int contrast) const {
     assert(image.m_nWidth == m_nColumns && image.m_nHeight == m_nRows);
-    if (!image.HasBlock() || !heights.m_pBits) return;
-    ForEachPoint([&](const Band&, size_t, int x, int y) {
+    assert(image.m_nFileSize == picture.m_nFileSize);
+    if (!image.HasBlock()) return;
+    const uint8_t* from = picture.m_pFileImage.get();
+    uint8_t* to = image.m_pFileImage.get();
+    if (m_bands.empty() || !heights.m_pBits) {
+        std::memcpy(to, from, picture.m_nFileSize);
+        return;
+    }
+    // The bytes before and after the rows here, the rows on their bands' threads.
+    const size_t stride = CDIB::Stride24(m_nColumns);
+    const size_t rowsAt = size_t(picture.Row(0) - from);
+    const size_t rowsEnd = rowsAt + stride * size_t(m_nRows);
+    std::memcpy(to, from, rowsAt);
+    std::memcpy(to + rowsEnd, from + rowsEnd, picture.m_nFileSize - rowsEnd);
+    const auto shade = [&](const Band&, size_t, int x, int y) {
         // As the plain pass does, a height of 0 (contrast 0) leaves the pixel alone.
         if (heights.GetHeight(CPoint(x, y)) != 0)
             ShadeBandPixel(image.Row(y), heights, x, y, contrast);
+    };
+    RunBands(m_nRows, unsigned(m_bands.size()), [&](unsigned index, RowBand rows) {
+        if (rows.last > rows.first) {
+            const size_t at = size_t(picture.Row(rows.first) - from);
+            std::memcpy(to + at, from + at, stride * size_t(rows.last - rows.first));
+        }
+        VisitBand(m_bands[index], shade);
     });
 }
 

@@ -34,9 +34,12 @@ public:
     void WriteHeights(const ButtonParams& params, CHeightDIB& heights) const;
     // Sets the band's pixels of heights back to 0.
     void ClearHeights(CHeightDIB& heights) const;
-    // ShadeBevel for heights that WriteHeights wrote, without looking for the
-    // band: the same bytes. image and heights must be of the mask's size.
-    void Shade(CDIB& image, const CHeightDIB& heights, int contrast) const;
+    // Makes image the picture shaded as ShadeBevel shades it for heights that
+    // WriteHeights wrote, without looking for the band: the same bytes. Each
+    // thread copies its own rows just before shading them, so the copy runs on
+    // every thread and from the cache. picture, image and heights must be of
+    // the mask's size, and image's block of picture's length.
+    void Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights, int contrast) const;
 
 private:
     struct Band {
@@ -45,6 +48,7 @@ private:
     };
     // visit(band, i, x, y) for every kept point, each band on its own thread.
     template <typename Visit> void ForEachPoint(Visit visit) const;
+    template <typename Visit> void VisitBand(const Band& band, Visit& visit) const;
     // heights at every kept point from height(band, i).
     template <typename Height> void WriteEach(CHeightDIB& heights, Height height) const;
 

@@ -27,9 +27,14 @@ void CBevelPreview::KeptHeights(const ButtonParams& params, unsigned threads) {
     m_pPoints->WriteHeights(params, *m_pHeights);
 }
 
+bool CBevelPreview::SameBlock(const CDIB& result) const {
+    return result.HasBlock() && result.m_nFileSize == m_picture.m_nFileSize &&
+           result.m_nWidth == m_picture.m_nWidth && result.m_nHeight == m_picture.m_nHeight;
+}
+
 void CBevelPreview::CopyPicture(CDIB& result) const {
     // A result of the picture's size from an earlier render takes the bytes in place.
-    if (result.HasBlock() && result.m_nFileSize == m_picture.m_nFileSize)
+    if (SameBlock(result))
         std::memcpy(result.m_pFileImage.get(), m_picture.m_pFileImage.get(), m_picture.m_nFileSize);
     else
         result.Copy(m_picture);
@@ -45,8 +50,9 @@ void CBevelPreview::Render(const ButtonParams& params, CDIB& result, unsigned th
         return;
     }
     KeptHeights(params, threads);
-    CopyPicture(result);
-    m_pPoints->Shade(result, *m_pHeights, params.contrast);
+    // Only the first render into result allocates; Shade copies the picture in.
+    if (!SameBlock(result)) result.Copy(m_picture);
+    m_pPoints->Shade(m_picture, result, *m_pHeights, params.contrast);
 }
 
 } // namespace pelto

@@ -29,6 +29,8 @@ private:
     // m_pHeights holds the heights of params from kept points, searched
     // again only when the width or the outline changed.
     void KeptHeights(const ButtonParams& params, unsigned threads);
+    // Whether result holds a block laid out as the picture's, to be reused.
+    bool SameBlock(const CDIB& result) const;
     void CopyPicture(CDIB& result) const;
 
     CDIB m_picture;

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -32,6 +33,17 @@ Bytes MadeButton(const CDIB& picture, const CMaskDIB& mask, const ButtonParams& 
     return Block(made);
 }
 
+// A random picture with bytes before and after its pixels, which a render
+// into a reused result must put back too.
+std::unique_ptr<CDIB> PictureWithGaps(int width, int height, std::mt19937& rng) {
+    auto dib = std::make_unique<CDIB>();
+    const BmpOptions options{uint32_t(rng() % 3) * 4, uint32_t(rng() % 3) * 5};
+    LoadBytes(*dib,
+              MakeBmp24(
+                  width, height, [&](int, int) { return COLORREF(rng() & 0xFFFFFF); }, options));
+    return dib;
+}
+
 TEST(BevelPreview, RendersMakeButtonsBytesForEveryValueInTurn) {
     std::mt19937 rng(20261209);
     int renders = 0;
@@ -39,24 +51,36 @@ TEST(BevelPreview, RendersMakeButtonsBytesForEveryValueInTurn) {
         for (int round = 0; round < 4; ++round) {
             const int w = 1 + int(rng() % 70), h = 1 + int(rng() % 50);
             const auto mask = RandomMask(MaskKind(kind), w, h, rng);
-            const auto picture = RandomPicture(w, h, rng);
+            const auto picture = PictureWithGaps(w, h, rng);
             CBevelPreview preview(*picture, *mask);
             const std::string what = std::string(KindName(MaskKind(kind))) + " " +
                                      std::to_string(w) + "x" + std::to_string(h);
             // New lighting on kept points, then a new width or outline, now
-            // and then beyond what the points keep, and back.
+            // and then beyond what the points keep, and back. Each render goes
+            // into a new result and into one reused from render to render,
+            // now and then scribbled over.
+            CDIB reused;
             int width = int(rng() % 8);
             bool outer = rng() % 2;
             for (int step = 0; step < 8; ++step) {
                 if (step % 3 == 2) width = std::array{0, 1, 2, 5, 12, 30, 131}[rng() % 7];
                 if (step % 4 == 3) outer = !outer;
                 const ButtonParams params = RandomParams(width, outer, rng);
+                if (reused.HasBlock() && step % 2)
+                    for (uint32_t i = 0; i < reused.m_nFileSize; ++i)
+                        reused.m_pFileImage[i] = uint8_t(rng());
+                const unsigned threads = 1 + unsigned(step % 3);
                 CDIB result;
-                preview.Render(params, result, 1 + unsigned(step % 3));
-                ASSERT_EQ(Block(result), MadeButton(*picture, *mask, params))
-                    << what << " angle " << params.angle << " contrast " << params.contrast
-                    << " width " << width << (outer ? " outer" : " inner") << " shape "
-                    << params.shape;
+                preview.Render(params, result, threads);
+                preview.Render(params, reused, threads);
+                const Bytes made = MadeButton(*picture, *mask, params);
+                const auto context = [&] {
+                    return what + " angle " + std::to_string(params.angle) + " contrast " +
+                           std::to_string(params.contrast) + " width " + std::to_string(width) +
+                           (outer ? " outer" : " inner") + " shape " + std::to_string(params.shape);
+                };
+                ASSERT_EQ(Block(result), made) << context();
+                ASSERT_EQ(Block(reused), made) << "reused result, " << context();
                 ++renders;
             }
         }
