@@ -15,12 +15,15 @@ constexpr const char* kStandardStream = "-";
 DocOpenResult OpenInput(const CliOptions& options) {
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
     const BatchRun batch{options.params, options.threads};
-    if (options.input != kStandardStream) return OpenDocument(options.input, batch);
+    const bool standard = options.input == kStandardStream;
+    const std::string name = standard ? docmsg::kStandardInput : options.input;
     try {
-        CFile input = CFile::Duplicate(STDIN_FILENO, docmsg::kStandardInput);
-        return OpenDocumentFrom(input, docmsg::kStandardInput, batch);
+        // A FIFO's writer is waited for as cat waits for it: the user can press Ctrl+C.
+        CFile input = standard ? CFile::Duplicate(STDIN_FILENO, name)
+                               : CFile(options.input, CFile::Mode::ReadWaiting);
+        return OpenDocumentFrom(input, name, batch);
     } catch (const CFileException& e) {
-        return {nullptr, {docmsg::CannotOpen(docmsg::kStandardInput, e.GetError())}};
+        return {nullptr, {docmsg::CannotOpen(name, e.GetError())}};
     }
 }
 

@@ -2,8 +2,10 @@
 
 #include "NearestSearch.h"
 #include "ParallelRows.h"
+#include "image/Block.h"
 #include "image/BmpLayout.h"
 #include "image/MaskDib.h"
+#include "platform/MemoryLimit.h"
 
 #include <algorithm>
 
@@ -42,6 +44,11 @@ RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSi
     footprint.mask = RasterBytes(width, height, 1, CMaskDIB::kOffBits);
     footprint.heights = RasterBytes(width, height, 2, bmp::kHeadersSize);
     footprint.search = SearchBytes(width, height, bevelWidth, threads);
+    // The caller's thread takes the first band itself.
+    footprint.mapping = uint64_t(BandCount(height, threads) - 1) * memlimit::ThreadStackBytes();
+    for (const uint64_t bytes :
+         {footprint.picture, footprint.mask, footprint.heights, footprint.snapshot})
+        footprint.mapping += block::MappedBytes(bytes) - bytes;
     return footprint;
 }
 

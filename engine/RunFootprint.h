@@ -1,7 +1,9 @@
 #pragma once
 // The memory one picture's run holds at its peak, part by part, in bytes:
 // the file block, the selection mask, the bevel's height field, the undo
-// snapshot when one is kept, and the nearest search's scratch and tables.
+// snapshot when one is kept, the nearest search's scratch and tables, and the
+// address space mapped beyond those bytes: the stacks of the threads the picks
+// and the button start, and the big blocks' alignment to huge pages.
 // Worked out from the sizes alone, so it can be checked before allocating.
 
 #include <cstdint>
@@ -14,9 +16,11 @@ struct RunFootprint {
     uint64_t heights = 0;
     uint64_t snapshot = 0;
     uint64_t search = 0;
+    uint64_t mapping = 0;
 
-    uint64_t Total() const { return picture + mask + heights + snapshot + search; }
-    // What making the button adds to a picture that has its mask.
+    uint64_t Total() const { return picture + mask + heights + snapshot + search + mapping; }
+    // What making the button adds to a picture that has its mask (the picks
+    // have mapped the threads' stacks already).
     uint64_t Button() const { return heights + snapshot + search; }
 };
 

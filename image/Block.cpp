@@ -10,15 +10,26 @@
 namespace pelto {
 
 namespace block {
+
+namespace {
+// Big rasters sit on huge pages where the system offers them: a picture's
+// first touch then costs a few hundred page faults instead of thousands.
+constexpr size_t kHugePage = size_t(2) << 20;
+bool OnHugePages(uint64_t size) {
+    return size >= 2 * kHugePage;
+}
+} // namespace
+
+uint64_t MappedBytes(uint64_t size) {
+    return OnHugePages(size) ? size + kHugePage : size;
+}
+
 Ptr Allocate(uint64_t size) {
     if (size == 0) return nullptr;
     if (faults::AllocationFails(size) || size > std::numeric_limits<size_t>::max() / 2)
         throw std::bad_alloc();
-    // Big rasters sit on huge pages where the system offers them: a picture's
-    // first touch then costs a few hundred page faults instead of thousands.
-    constexpr size_t kHugePage = size_t(2) << 20;
     const auto bytes = static_cast<size_t>(size);
-    if (bytes >= 2 * kHugePage) {
+    if (OnHugePages(size)) {
         void* p = nullptr;
         if (::posix_memalign(&p, kHugePage, bytes) != 0) throw std::bad_alloc();
         ::madvise(p, bytes / kHugePage * kHugePage, MADV_HUGEPAGE);

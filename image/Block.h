@@ -15,6 +15,9 @@ struct Free {
 };
 using Ptr = std::unique_ptr<uint8_t[], Free>;
 
+// The address space a block of size bytes takes: big blocks sit on huge
+// pages, and aligning them maps up to one huge page more.
+uint64_t MappedBytes(uint64_t size);
 // Uninitialised block of size bytes (size 0 gives a null pointer).
 Ptr Allocate(uint64_t size);
 // The block grown or shrunk to size bytes, its first bytes kept; on failure

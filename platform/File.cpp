@@ -1,6 +1,7 @@
 #include "File.h"
 
 #include "FaultInjection.h"
+#include "Folder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -54,27 +55,40 @@ private:
 } // namespace
 
 CFile::CFile(const std::string& path, Mode mode) : m_path(path) {
+    OpenAt(AT_FDCWD, path, mode, 0666);
+}
+
+CFile::CFile(const CFolder& folder, const std::string& name, Mode mode, unsigned permissions)
+    : m_path(folder.PathOf(name)) {
+    OpenAt(folder.Descriptor(), name, mode, permissions);
+}
+
+void CFile::OpenAt(int folder, const std::string& name, Mode mode, unsigned permissions) {
     int flags = O_RDONLY | O_NONBLOCK; // a FIFO without a writer must not hang the open
+    if (mode == Mode::ReadWaiting) flags = O_RDONLY;
     if (mode == Mode::CreateWrite) flags = O_WRONLY | O_CREAT | O_TRUNC;
     if (mode == Mode::CreateNew) flags = O_RDWR | O_CREAT | O_EXCL;
     if (mode == Mode::WriteInPlace) flags = O_WRONLY | O_NONBLOCK | O_NOCTTY;
-    m_fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (m_fd < 0) throw CFileException(errno, path, "open");
+    do
+        m_fd = ::openat(folder, name.c_str(), flags | O_CLOEXEC, mode_t(permissions));
+    while (m_fd < 0 && errno == EINTR); // a FIFO's writer may be awaited through signals
+    if (m_fd < 0) throw CFileException(errno, m_path, "open");
+    const bool reading = mode == Mode::Read || mode == Mode::ReadWaiting;
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || (mode == Mode::Read && S_ISDIR(st.st_mode))) {
+    if (::fstat(m_fd, &st) != 0 || (reading && S_ISDIR(st.st_mode))) {
         const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(m_fd);
         m_fd = -1;
-        throw CFileException(error, path, "open");
+        throw CFileException(error, m_path, "open");
     }
     if (mode == Mode::Read && S_ISFIFO(st.st_mode)) m_bAwaitingWriter = true;
     if (mode == Mode::WriteInPlace) ClearNonBlocking(m_fd);
 }
 
-CFile CFile::CreateUnnamed(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
-    if (fd < 0) throw CFileException(errno, folder, "open");
-    return CFile(fd, folder);
+CFile CFile::CreateUnnamed(const CFolder& folder) {
+    const int fd = ::openat(folder.Descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd < 0) throw CFileException(errno, folder.Path(), "open");
+    return CFile(fd, folder.Path());
 }
 
 CFile CFile::Duplicate(int fd, const std::string& name) {
@@ -203,13 +217,14 @@ void CFile::SetOwner(uid_t owner, gid_t group) {
     if (::fchown(m_fd, owner, group) != 0) Fail("chown");
 }
 
-void CFile::LinkAs(const std::string& path) {
+void CFile::LinkAs(const CFolder& folder, const std::string& name) {
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
+    const int at = folder.Descriptor();
+    if (::linkat(AT_FDCWD, self.c_str(), at, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return;
     const int error = errno;
     // Without /proc the descriptor itself can be linked, where the system allows it.
-    if (error == ENOENT && ::linkat(m_fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return;
-    throw CFileException(error, path, "link");
+    if (error == ENOENT && ::linkat(m_fd, "", at, name.c_str(), AT_EMPTY_PATH) == 0) return;
+    throw CFileException(error, folder.PathOf(name), "link");
 }
 
 } // namespace pelto

@@ -3,7 +3,8 @@
 // Every failure throws CFileException with the errno of the failing call;
 // a short read is not a failure (Read returns the count actually read).
 // Opening for reading never waits for a writer: a FIFO opens at once, and its
-// first read waits a moment for a writer to come (none coming reads as the end).
+// first read waits a moment for a writer to come (none coming reads as the end);
+// ReadWaiting waits for the writer as cat does.
 // A write to a pipe whose reader has gone fails with EPIPE instead of raising SIGPIPE.
 
 #include <cstdint>
@@ -24,10 +25,13 @@ private:
     int m_nError;
 };
 
+class CFolder;
+
 class CFile {
 public:
     enum class Mode {
         Read,
+        ReadWaiting,  // as Read, but a FIFO waits for its writer however long it takes
         CreateWrite,  // created or truncated
         CreateNew,    // read and write; fails when the path exists, so a name is never shared
         WriteInPlace, // an existing file, device or FIFO, not truncated; a FIFO without a reader
@@ -37,9 +41,11 @@ public:
     static constexpr int kWriterGraceMs = 2000;
 
     CFile(const std::string& path, Mode mode);
+    // The file called name in folder; CreateNew makes it with permissions permissions.
+    CFile(const CFolder& folder, const std::string& name, Mode mode, unsigned permissions = 0666);
     // An unnamed file in folder (O_TMPFILE), read and write, permissions 0666
     // less the umask; it vanishes with its descriptor unless linked in.
-    static CFile CreateUnnamed(const std::string& folder);
+    static CFile CreateUnnamed(const CFolder& folder);
     // A file over a duplicate of descriptor fd (standard input or output).
     static CFile Duplicate(int fd, const std::string& name);
     CFile(CFile&& other) noexcept;
@@ -65,12 +71,13 @@ public:
     // Sets the permission bits, or the owner and group, of the open file.
     void SetMode(unsigned mode);
     void SetOwner(uid_t owner, gid_t group);
-    // Gives an unnamed file the name path (which must not exist yet).
-    void LinkAs(const std::string& path);
+    // Gives the open file the name `name` in folder too (which must not exist yet).
+    void LinkAs(const CFolder& folder, const std::string& name);
     const std::string& GetFilePath() const { return m_path; }
 
 private:
     CFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    void OpenAt(int folder, const std::string& name, Mode mode, unsigned permissions);
     [[noreturn]] void Fail(const char* what) const;
     // A FIFO opened here without waiting: its first read may still find no writer.
     bool m_bAwaitingWriter = false;

@@ -2,12 +2,12 @@
 
 #include "InPlaceRewrite.h"
 #include "LinkTarget.h"
-#include "PathParts.h"
 #include "TemporaryFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -15,15 +15,17 @@ namespace pelto {
 
 namespace {
 
-// False when nothing is there (the save makes a new file).
-bool StatTarget(const std::string& target, struct stat& st) {
-    if (::lstat(target.c_str(), &st) == 0) return true;
+// False when nothing is there (the save makes a new file). A link left in
+// target is a descriptor's own, and stands for what it leads to.
+bool StatTarget(const WriteTarget& target, struct stat& st) {
+    const char* name = target.name.empty() ? "." : target.name.c_str();
+    if (::fstatat(target.folder.Descriptor(), name, &st, 0) == 0) return true;
     if (errno == ENOENT) return false;
-    throw CFileException(errno, target, "stat");
+    throw CFileException(errno, target.path, "stat");
 }
 
-void WriteInPlace(const std::string& target, const std::function<void(CFile&)>& write) {
-    CFile file(target, CFile::Mode::WriteInPlace);
+void WriteInPlace(const WriteTarget& target, const std::function<void(CFile&)>& write) {
+    CFile file(target.folder, target.name, CFile::Mode::WriteInPlace);
     write(file);
     file.Close();
 }
@@ -40,12 +42,24 @@ bool MayKeepOwner(const struct stat& old) {
            groups.begin() + std::max(count, 0);
 }
 
+bool FolderRefusesNewFiles(int error) {
+    return error == EACCES || error == EPERM;
+}
+
 // Writes a new file and renames it over target; false, with nothing written,
-// when the new file cannot take the old one's owner and group after all.
-bool ReplaceFile(const std::string& target, const struct stat* old,
+// when an old file must be rewritten in place after all: the new file cannot
+// take its owner and group, or its folder takes no new file (a shell redirect
+// still writes a file it may open there).
+bool ReplaceFile(const WriteTarget& target, const struct stat* old,
                  const std::function<void(CFile&)>& write) {
-    CTemporaryFile temporary(FolderOf(target), NameOf(target));
-    CFile& file = temporary.File();
+    std::optional<CTemporaryFile> temporary;
+    try {
+        temporary.emplace(target.folder, target.name);
+    } catch (const CFileException& e) {
+        if (old && FolderRefusesNewFiles(e.GetError())) return false;
+        throw;
+    }
+    CFile& file = temporary->File();
     if (old) {
         const struct stat made = file.Status();
         if (made.st_uid != old->st_uid || made.st_gid != old->st_gid) {
@@ -61,7 +75,7 @@ bool ReplaceFile(const std::string& target, const struct stat* old,
     }
     write(file);
     file.Sync();
-    temporary.Replace(target);
+    temporary->Replace(target.name);
     return true;
 }
 
@@ -70,18 +84,22 @@ bool ReplaceFile(const std::string& target, const struct stat* old,
 SaveOutcome SaveFile(const std::string& path, const std::function<void(CFile&)>& write) {
     SaveOutcome outcome;
     try {
-        const std::string target = ResolveWriteTarget(path);
+        const WriteTarget target = ResolveWriteTarget(path);
         struct stat old {};
         const bool exists = StatTarget(target, old);
-        if (exists && S_ISDIR(old.st_mode)) throw CFileException(EISDIR, target, "open");
+        if (exists && S_ISDIR(old.st_mode)) throw CFileException(EISDIR, target.path, "open");
+        // open() refuses a socket as it refuses a FIFO nobody reads; say which it was.
+        if (exists && S_ISSOCK(old.st_mode))
+            throw CFileException(kSocketTarget, target.path, "open");
         if (exists && !S_ISREG(old.st_mode)) {
             // A device or a pipe is written in place: renaming over it would replace the node.
             WriteInPlace(target, write);
             return outcome;
         }
         outcome.hadOriginal = exists;
-        if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-            throw CFileException(errno, target, "access");
+        if (exists &&
+            ::faccessat(target.folder.Descriptor(), target.name.c_str(), W_OK, AT_EACCESS) != 0)
+            throw CFileException(errno, target.path, "access");
         // Replacing a file with other links would cut them off.
         const bool inPlace = exists && (old.st_nlink > 1 || !MayKeepOwner(old));
         if (inPlace || !ReplaceFile(target, exists ? &old : nullptr, write))

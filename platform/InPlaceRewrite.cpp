@@ -1,6 +1,5 @@
 #include "InPlaceRewrite.h"
 
-#include "PathParts.h"
 #include "SignalCleanup.h"
 #include "TemporaryFile.h"
 
@@ -53,29 +52,37 @@ std::string TemporaryFolder() {
 }
 
 // In the target's folder, unless that folder takes no new file.
-void CreateCopy(std::optional<CTemporaryFile>& copy, const std::string& target) {
+void CreateCopy(std::optional<CTemporaryFile>& copy, std::optional<CFolder>& elsewhere,
+                const WriteTarget& target) {
     try {
-        copy.emplace(FolderOf(target), NameOf(target));
+        copy.emplace(target.folder, target.name);
         return;
     } catch (const CFileException& e) {
         if (e.GetError() != EACCES && e.GetError() != EPERM && e.GetError() != EROFS) throw;
     }
-    copy.emplace(TemporaryFolder(), NameOf(target));
+    elsewhere.emplace(CFolder::Open(TemporaryFolder()));
+    copy.emplace(*elsewhere, target.name);
 }
 
 } // namespace
 
-void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>& write,
+void RewriteInPlace(const WriteTarget& target, const std::function<void(CFile&)>& write,
                     SaveOutcome& outcome) {
-    CFile original(target, CFile::Mode::Read);
+    CFile original(target.folder, target.name, CFile::Mode::Read);
     const uint64_t length = original.GetLength();
+    std::optional<CFolder> elsewhere;
     std::optional<CTemporaryFile> copy;
-    CreateCopy(copy, target);
+    CreateCopy(copy, elsewhere, target);
+    // Whoever may read the old file, only the saver reads its copy.
+    copy->File().SetMode(0600);
     CopyContent(original, copy->File(), length);
     VerifyCopy(original, copy->File(), length);
 
-    CFile out(target, CFile::Mode::WriteInPlace);
+    CFile out(target.folder, target.name, CFile::Mode::WriteInPlace);
     const signalcleanup::CDeferredSignals deferred;
+    // Until the new content is synced the old one has a name on disk, so even
+    // kill -9 or a power cut leaves it; it goes once the file is whole.
+    const std::string backup = copy->Publish();
     try {
         write(out);
         out.SetLength(out.GetPosition());
@@ -92,11 +99,8 @@ void RewriteInPlace(const std::string& target, const std::function<void(CFile&)>
         out.Sync();
     } catch (const CFileException&) {
         outcome.originalKept = false;
-        try {
-            outcome.backup = copy->Keep();
-        } catch (const CFileException&) {
-            // Nowhere left to keep it: the message says the old content is lost.
-        }
+        copy->Keep();
+        outcome.backup = backup;
     }
 }
 

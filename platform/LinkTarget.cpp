@@ -1,9 +1,11 @@
 #include "LinkTarget.h"
 
 #include "File.h"
+#include "PathParts.h"
 
 #include <cerrno>
 #include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,31 +16,39 @@ namespace {
 // As many links as the system itself follows in one path.
 constexpr int kMaxLinks = 40;
 
-std::string ReadLink(const std::string& link) {
+std::string ReadLink(const CFolder& folder, const std::string& name) {
     char target[PATH_MAX];
-    const ssize_t n = ::readlink(link.c_str(), target, sizeof target);
-    if (n < 0) throw CFileException(errno, link, "readlink");
-    if (size_t(n) == sizeof target) throw CFileException(ENAMETOOLONG, link, "readlink");
+    const ssize_t n = ::readlinkat(folder.Descriptor(), name.c_str(), target, sizeof target);
+    if (n < 0) throw CFileException(errno, folder.PathOf(name), "readlink");
+    if (size_t(n) == sizeof target)
+        throw CFileException(ENAMETOOLONG, folder.PathOf(name), "readlink");
     return std::string(target, size_t(n));
 }
 
 } // namespace
 
-std::string ResolveWriteTarget(const std::string& path) {
-    std::string current = path;
+WriteTarget ResolveWriteTarget(const std::string& path) {
+    WriteTarget at{CFolder::Open(FolderOf(path)), NameOf(path), path};
     for (int hop = 0; hop <= kMaxLinks; ++hop) {
         struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0) {
-            if (errno == ENOENT) return current;
+        // "dir/" names the folder itself.
+        const std::string name = at.name.empty() ? "." : at.name;
+        if (::fstatat(at.folder.Descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) return at;
             throw CFileException(errno, path, "stat");
         }
-        if (!S_ISLNK(st.st_mode)) return current;
-        const std::string target = ReadLink(current);
-        const size_t slash = current.rfind('/');
+        if (!S_ISLNK(st.st_mode)) return at;
+        const std::string text = ReadLink(at.folder, at.name);
+        // A descriptor's link to a pipe or socket reads "pipe:[N]": not a name to follow.
+        if (!text.starts_with('/') && at.folder.IsProcess()) return at;
         // A relative link counts from the folder that holds it.
-        current = target.starts_with('/') || slash == std::string::npos
-                      ? target
-                      : current.substr(0, slash + 1) + target;
+        const bool absolute = text.starts_with('/');
+        CFolder next = absolute ? CFolder::Open(FolderOf(text)) : at.folder.At(FolderOf(text));
+        const size_t slash = at.path.rfind('/');
+        at.path =
+            absolute || slash == std::string::npos ? text : at.path.substr(0, slash + 1) + text;
+        at.folder = std::move(next);
+        at.name = NameOf(text);
     }
     throw CFileException(ELOOP, path, "stat");
 }

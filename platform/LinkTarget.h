@@ -2,12 +2,24 @@
 // The file a write to a path lands on, with symbolic links followed the way
 // open() follows them: a dangling link gives the missing file it names, so a
 // save creates that file as a shell redirect would; a loop of links, or a
-// chain longer than the system follows, throws CFileException(ELOOP).
+// chain longer than the system follows, throws CFileException(ELOOP). A link
+// of /proc that stands for an open descriptor's pipe, socket or terminal
+// (/dev/stdout, /proc/self/fd/1) is where the write lands itself: opening it
+// reaches that object, whatever its text says. Every step is taken relative
+// to the folder reached so far, so no joined path can grow too long.
+
+#include "Folder.h"
 
 #include <string>
 
 namespace pelto {
 
-std::string ResolveWriteTarget(const std::string& path);
+struct WriteTarget {
+    CFolder folder;
+    std::string name; // in folder; may not exist yet
+    std::string path; // the whole target, for messages
+};
+
+WriteTarget ResolveWriteTarget(const std::string& path);
 
 } // namespace pelto

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <limits>
 #include <new>
+#include <pthread.h>
 #include <sstream>
 #include <sys/resource.h>
 #include <tuple>
@@ -115,6 +116,16 @@ std::optional<uint64_t> LimitValue(std::string_view text) {
 
 uint64_t AvailableBytes() {
     return std::min({SystemRoom(), GroupsRoom(), LimitsRoom()});
+}
+
+uint64_t ThreadStackBytes() {
+    pthread_attr_t attr;
+    if (::pthread_getattr_default_np(&attr) != 0) return 0;
+    size_t stack = 0, guard = 0;
+    ::pthread_attr_getstacksize(&attr, &stack);
+    ::pthread_attr_getguardsize(&attr, &guard);
+    ::pthread_attr_destroy(&attr);
+    return uint64_t(stack) + guard;
 }
 
 void EnsureAvailable(uint64_t bytes) {

@@ -13,6 +13,9 @@ namespace pelto {
 namespace memlimit {
 
 uint64_t AvailableBytes();
+// The address space each thread a run starts maps for its stack (and its guard),
+// which the system keeps mapped for the next thread once it ends.
+uint64_t ThreadStackBytes();
 // Throws std::bad_alloc when bytes more would not fit.
 void EnsureAvailable(uint64_t bytes);
 

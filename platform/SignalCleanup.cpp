@@ -4,6 +4,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <pthread.h>
 #include <unistd.h>
@@ -17,7 +18,11 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 constexpr int kSlots = 8;
 
 // Written only while a slot is free, read by the handler only while it is taken.
-char g_paths[kSlots][PATH_MAX];
+struct Registered {
+    int folder;
+    char name[NAME_MAX + 1];
+};
+Registered g_files[kSlots];
 std::atomic<bool> g_taken[kSlots];
 std::atomic<int> g_deferring{0};
 std::atomic<int> g_pending{0};
@@ -26,7 +31,7 @@ static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_alw
 
 void RemoveRegistered() {
     for (int i = 0; i < kSlots; ++i)
-        if (g_taken[i].load()) ::unlink(g_paths[i]);
+        if (g_taken[i].load()) ::unlinkat(g_files[i].folder, g_files[i].name, 0);
 }
 
 // Inside the handler the signal is delivered again as soon as it returns.
@@ -36,7 +41,7 @@ void EndBy(int signal) {
     ::raise(signal);
 }
 
-// Async-signal-safe: atomics, unlink, signal and raise only.
+// Async-signal-safe: atomics, unlinkat, signal and raise only.
 void OnSignal(int signal) {
     if (g_deferring.load() > 0) {
         int none = 0;
@@ -66,14 +71,15 @@ void Install() {
     });
 }
 
-CRegisteredPath::CRegisteredPath(const std::string& path) : m_nSlot(-1) {
-    if (path.size() >= PATH_MAX) return;
+CRegisteredPath::CRegisteredPath(int folder, const std::string& name) : m_nSlot(-1) {
+    if (name.size() > NAME_MAX) return;
     static std::mutex claiming;
     std::lock_guard lock(claiming);
     for (int i = 0; i < kSlots; ++i)
         if (!g_taken[i].load()) {
-            // The path is in place before the handler may read it.
-            std::memcpy(g_paths[i], path.c_str(), path.size() + 1);
+            // The name is in place before the handler may read it.
+            g_files[i].folder = folder;
+            std::memcpy(g_files[i].name, name.c_str(), name.size() + 1);
             g_taken[i].store(true);
             m_nSlot = i;
             return;

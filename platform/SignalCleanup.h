@@ -14,10 +14,11 @@ namespace signalcleanup {
 
 void Install();
 
-// Registers path for removal on a signal while this lives.
+// Registers the file called name in the folder open as descriptor folder for
+// removal on a signal while this lives; the descriptor must outlive it.
 class CRegisteredPath {
 public:
-    explicit CRegisteredPath(const std::string& path);
+    CRegisteredPath(int folder, const std::string& name);
     ~CRegisteredPath();
     CRegisteredPath(const CRegisteredPath&) = delete;
     CRegisteredPath& operator=(const CRegisteredPath&) = delete;

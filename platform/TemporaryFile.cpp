@@ -20,24 +20,17 @@ bool UnnamedUnsupported(int error) {
     return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
 }
 
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd); // the rename is done either way; this only makes it durable sooner
-    ::close(fd);
-}
-
 } // namespace
 
-CTemporaryFile::CTemporaryFile(const std::string& folder, const std::string& name)
+CTemporaryFile::CTemporaryFile(const CFolder& folder, const std::string& name)
     : m_folder(folder), m_stem(name.substr(0, 200)), m_file(Create()) {}
 
 CTemporaryFile::~CTemporaryFile() {
-    if (!m_path.empty()) ::unlink(m_path.c_str());
+    if (!m_name.empty() && !m_bKept) ::unlinkat(m_folder.Descriptor(), m_name.c_str(), 0);
 }
 
 std::string CTemporaryFile::HiddenName(unsigned attempt) const {
-    return m_folder + "/." + m_stem + ".pelto-" + std::to_string(::getpid()) + "-" +
+    return "." + m_stem + ".pelto-" + std::to_string(::getpid()) + "-" +
            std::to_string(g_counter++ + attempt) + ".tmp";
 }
 
@@ -51,12 +44,12 @@ CFile CTemporaryFile::Create() {
         }
     }
     for (unsigned attempt = 0;; ++attempt) {
-        const std::string path = HiddenName(attempt);
+        const std::string name = HiddenName(attempt);
         // Registered before it exists, so no signal can come between.
-        m_registration.emplace(path);
+        m_registration.emplace(m_folder.Descriptor(), name);
         try {
-            CFile file(path, CFile::Mode::CreateNew);
-            m_path = path;
+            CFile file(m_folder, name, CFile::Mode::CreateNew);
+            m_name = name;
             return file;
         } catch (const CFileException& e) {
             m_registration.reset();
@@ -66,12 +59,12 @@ CFile CTemporaryFile::Create() {
 }
 
 void CTemporaryFile::Name() {
-    for (unsigned attempt = 0; m_path.empty(); ++attempt) {
-        const std::string path = HiddenName(attempt);
-        m_registration.emplace(path);
+    for (unsigned attempt = 0; m_name.empty(); ++attempt) {
+        const std::string name = HiddenName(attempt);
+        m_registration.emplace(m_folder.Descriptor(), name);
         try {
-            m_file.LinkAs(path);
-            m_path = path;
+            m_file.LinkAs(m_folder, name);
+            m_name = name;
         } catch (const CFileException& e) {
             m_registration.reset();
             if (e.GetError() != EEXIST || attempt + 1 == kAttempts) throw;
@@ -82,29 +75,41 @@ void CTemporaryFile::Name() {
 void CTemporaryFile::Replace(const std::string& target) {
     Name();
     m_file.Close();
-    if (std::rename(m_path.c_str(), target.c_str()) != 0)
-        throw CFileException(errno, target, "rename");
-    m_path.clear();
+    const int at = m_folder.Descriptor();
+    if (::renameat(at, m_name.c_str(), at, target.c_str()) != 0)
+        throw CFileException(errno, m_folder.PathOf(target), "rename");
+    m_name.clear();
     m_registration.reset();
-    SyncFolder(m_folder);
+    m_folder.Sync();
 }
 
-std::string CTemporaryFile::Keep() {
-    Name();
-    m_file.Close();
-    const std::string base = m_folder + "/" + m_stem + ".pelto-backup";
+std::string CTemporaryFile::Publish() {
+    const std::string base = m_stem + ".pelto-backup";
+    const int at = m_folder.Descriptor();
     for (unsigned n = 0; n < kAttempts; ++n) {
         const std::string name = n ? base + "-" + std::to_string(n) : base;
-        // A hard link never replaces a file that is already there.
-        if (::link(m_path.c_str(), name.c_str()) == 0) {
-            ::unlink(m_path.c_str());
-            m_path.clear();
-            m_registration.reset();
-            return name;
+        std::optional<signalcleanup::CRegisteredPath> registration;
+        registration.emplace(at, name);
+        // A link never replaces a file that is already there.
+        try {
+            m_file.LinkAs(m_folder, name);
+        } catch (const CFileException& e) {
+            if (e.GetError() != EEXIST) throw;
+            continue;
         }
-        if (errno != EEXIST) throw CFileException(errno, name, "link");
+        if (!m_name.empty()) ::unlinkat(at, m_name.c_str(), 0);
+        m_name = name;
+        m_registration.reset();
+        m_registration.emplace(at, name);
+        m_folder.Sync();
+        return m_folder.PathOf(name);
     }
-    throw CFileException(EEXIST, base, "link");
+    throw CFileException(EEXIST, m_folder.PathOf(base), "link");
+}
+
+void CTemporaryFile::Keep() {
+    m_bKept = true;
+    m_registration.reset();
 }
 
 } // namespace pelto

@@ -48,6 +48,8 @@ std::string SaveReason(int error) {
         return "出力先のパイプを読み取るプログラムがありません。";
     case EPIPE:
         return "出力先のパイプが途中で閉じられました。";
+    case kSocketTarget:
+        return "出力先はソケットです。ソケットには保存できません。";
     default:
         return Reason(error);
     }

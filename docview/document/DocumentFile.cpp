@@ -54,10 +54,10 @@ void Store(CPeltoDoc& doc, CFile& file) {
 
 } // namespace
 
-DocOpenResult OpenDocument(const std::string& path, const std::optional<BatchRun>& batch) {
+DocOpenResult OpenDocument(const std::string& path) {
     try {
         CFile file(path, CFile::Mode::Read);
-        return OpenDocumentFrom(file, path, batch);
+        return OpenDocumentFrom(file, path);
     } catch (const CFileException& e) {
         return {nullptr, {docmsg::CannotOpen(path, e.GetError())}};
     }

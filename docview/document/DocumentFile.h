@@ -32,9 +32,9 @@ struct BatchRun {
     unsigned threads = 0;
 };
 
-DocOpenResult OpenDocument(const std::string& path,
-                           const std::optional<BatchRun>& batch = std::nullopt);
-// From a file already open (standard input); name stands for it in messages.
+DocOpenResult OpenDocument(const std::string& path);
+// From a file already open (standard input, or a file the caller opened its
+// own way); name stands for it in messages.
 DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
                                const std::optional<BatchRun>& batch = std::nullopt);
 

@@ -36,12 +36,19 @@ StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit
         in.size = Drain(input, in.size, limit);
         return in;
     }
-    admit(in.data.get(), std::max<uint64_t>(CDIB::PixelArrayEnd(in.data.get()), in.size));
+    const uint64_t end = std::max<uint64_t>(CDIB::PixelArrayEnd(in.data.get()), in.size);
+    admit(in.data.get(), end);
 
     while (in.size <= limit) {
         if (in.size == capacity) {
-            // Doubling keeps the copies few; the end trims what was not needed.
-            capacity = std::min(std::max(2 * capacity, kFirstBlock), limit + 1);
+            // Doubling keeps the copies few; the end trims what was not needed. The
+            // block stops at the pixel array's end once, so a picture that is exactly
+            // that long is never held to a bigger size than its own.
+            uint64_t next = std::max(2 * capacity, kFirstBlock);
+            if (capacity <= end && next > end + 1) next = end + 1;
+            capacity = std::min(next, limit + 1);
+            // Bytes past the pixel array are kept too: each growth must fit as the first did.
+            if (capacity > end) admit(in.data.get(), capacity);
             block::Resize(in.data, capacity);
         }
         const uint64_t want = capacity - in.size;

@@ -5,7 +5,9 @@
 // length is read on to its end without being kept (so its refusal names the
 // same check a file of that length would fail), and the headers of one it
 // may take are handed to admit, which may throw, before the block grows past
-// them. Reading stops one byte past limit, which the loader then refuses.
+// them, and again, with the size it grows to, each time it grows past the
+// pixel array, so an input that never ends meets the same memory check as a
+// file that long. Reading stops one byte past limit, which the loader then refuses.
 
 #include "image/Block.h"
 #include "image/Dib.h"

@@ -244,6 +244,8 @@ INSTANTIATE_TEST_SUITE_P(
         Ownership{"NobodyOverRootsSharedLinkedFile", true, Who::Root, 0666, true, true, Who::Nobody,
                   true},
         Ownership{"NobodyOverItsOwnFile", true, Who::Nobody, 0640, false, true, Who::Nobody, true},
+        Ownership{"NobodyOverItsOwnFileInAClosedFolder", true, Who::Nobody, 0640, false, false,
+                  Who::Nobody, true},
         Ownership{"NobodyNewFileInAClosedFolder", false, Who::Root, 0, false, false, Who::Nobody,
                   false},
         Ownership{"RootOverNobodysPrivateFile", true, Who::Nobody, 0600, false, false, Who::Root,
@@ -300,6 +302,31 @@ TEST(PeltoCliMemory, APictureTooBigForItsGroupGetsTheMemoryMessage) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find(docmsg::kOutOfMemory), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir.File("out.bmp")));
+}
+
+// Under an address-space limit a run either succeeds or is refused before
+// its picture is loaded: the refusal names the input, a late one would not.
+TEST(PeltoCliMemory, AnAddressSpaceLimitRefusesTheRunBeforeItStarts) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit in a small address space";
+#endif
+    TempDir dir;
+    WriteFileBytes(dir.File("in.bmp"), Logo(4096, 4096)); // 48 MB
+    int succeeded = 0;
+    for (int megabytes = 96; megabytes <= 136; megabytes += 4) {
+        const std::string run = "ulimit -v " + std::to_string(megabytes << 10) + " && exec " +
+                                PELTO_CLI + " --pick 0,0,0 --width 30 --threads 2 " +
+                                dir.File("in.bmp") + " " + dir.File("out.bmp");
+        const ProcessResult r = RunProcess({"/bin/sh", "-c", run}, Watched());
+        EXPECT_EQ(r.signal, 0) << megabytes;
+        if (r.exitCode == 0) {
+            ++succeeded;
+            continue;
+        }
+        EXPECT_NE(r.err.find(dir.File("in.bmp") + ": " + docmsg::kOutOfMemory), std::string::npos)
+            << megabytes << " MB: " << r.err;
+    }
+    EXPECT_GT(succeeded, 0); // the limits reach past what the run needs
 }
 
 } // namespace

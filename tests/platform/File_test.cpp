@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace pelto {
@@ -58,6 +61,28 @@ TEST(CFile, CreateNewRefusesAnExistingFile) {
     const std::string path = dir.File("taken");
     { CFile first(path, CFile::Mode::CreateNew); }
     EXPECT_THROW(CFile(path, CFile::Mode::CreateNew), CFileException);
+}
+
+// As cat does, ReadWaiting waits for a FIFO's writer however late it comes.
+TEST(CFile, ReadWaitingWaitsForTheWriterOfAFifo) {
+    TempDir dir;
+    const std::string fifo = dir.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::atomic<bool> opened{false};
+    std::string got(5, '\0');
+    std::thread reader([&] {
+        CFile in(fifo, CFile::Mode::ReadWaiting);
+        opened = true;
+        got.resize(in.Read(got.data(), got.size()));
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(opened); // still waiting: no writer yet
+    {
+        CFile out(fifo, CFile::Mode::WriteInPlace);
+        out.Write("late", 4);
+    }
+    reader.join();
+    EXPECT_EQ(got, "late");
 }
 
 // Writing never waits for a reader that is not there, nor dies of one that left.

@@ -74,6 +74,53 @@ INSTANTIATE_TEST_SUITE_P(
                       Interrupted{SIGHUP, Way::Named}, Interrupted{SIGHUP, Way::InPlace}),
     CaseName);
 
+struct Killed {
+    size_t before; // bytes of the new content written when kill -9 comes
+    bool unnamed;
+};
+
+class SaveKilled : public ::testing::TestWithParam<Killed> {};
+
+// Nothing can be caught on kill -9: a file rewritten in place holds its old
+// content or the new, or, cut in the middle, its old content stands beside it.
+TEST_P(SaveKilled, InTheMiddleOfARewriteLeavesTheOldContentBeside) {
+    const Killed c = GetParam();
+    TempDir dir;
+    const std::string target = dir.File("old.bmp");
+    const std::string old(300000, 'o'), fresh(600000, 'n');
+    std::ofstream(target) << old;
+    ::link(target.c_str(), dir.File("second.bmp").c_str());
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        faults::AllowUnnamedFiles(c.unnamed);
+        SaveFile(target, [&](CFile& file) {
+            file.Write(fresh.data(), c.before);
+            ::raise(SIGKILL);
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::string now = Content(target);
+    if (now != old && now != fresh) {
+        EXPECT_EQ(Content(dir.File("old.bmp.pelto-backup")), old);
+    }
+    std::vector<std::string> left = FolderListing(dir.Path());
+    std::erase(left, "old.bmp.pelto-backup");
+    EXPECT_EQ(left, (std::vector<std::string>{"old.bmp", "second.bmp"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, SaveKilled,
+                         ::testing::Values(Killed{0, true}, Killed{1000, true},
+                                           Killed{300000, true}, Killed{600000, true},
+                                           Killed{1000, false}, Killed{600000, false}),
+                         [](const auto& c) {
+                             return std::to_string(c.param.before) +
+                                    (c.param.unnamed ? "Unnamed" : "Named");
+                         });
+
 // A signal the process ignores (nohup) stays ignored: the save goes on.
 TEST(SaveInterrupted, AnIgnoredHangupLetsTheSaveFinish) {
     TempDir dir;

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -121,6 +123,42 @@ TEST(ReadStream, StopsOneBytePastTheLimit) {
         EXPECT_EQ(in.kept, bytes[0] == 'B');
         EXPECT_EQ(admitted, bytes[0] == 'B');
     }
+}
+
+// Bytes past the pixel array are kept, so an input that never ends is held
+// to the memory check each time its block grows, and stops at the first refusal.
+TEST(ReadStream, HoldsAnEndlessInputToTheMemoryCheck) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::thread writer([&] {
+        // Its reader gone, the writer is told so by EPIPE; the signal dies with the thread.
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+        const Bytes headers = Cut(Good(), 54);
+        const Bytes zeros(1 << 16, 0);
+        if (::write(ends[1], headers.data(), headers.size()) < 0) return;
+        while (::write(ends[1], zeros.data(), zeros.size()) > 0) {
+        }
+        ::close(ends[1]);
+    });
+    std::vector<uint64_t> asked;
+    {
+        CFile input("/proc/self/fd/" + std::to_string(ends[0]), CFile::Mode::Read);
+        ::close(ends[0]);
+        constexpr uint64_t kRoom = uint64_t(8) << 20;
+        EXPECT_THROW(ReadStream(input,
+                                [&](const uint8_t*, uint64_t size) {
+                                    asked.push_back(size);
+                                    if (size > kRoom) throw std::bad_alloc();
+                                }),
+                     std::bad_alloc);
+    }
+    writer.join(); // its reader gone, the writer stops
+    ASSERT_GE(asked.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
+    EXPECT_LE(asked[asked.size() - 2], uint64_t(8) << 20);
 }
 
 TEST(OpenDocument, AFolderIsNotAPictureToRead) {
