@@ -1,8 +1,7 @@
 #include "CliOptions.h"
 
 #include "engine/ParallelRows.h"
-
-#include <charconv>
+#include "platform/TextFields.h"
 
 namespace pelto {
 
@@ -28,9 +27,9 @@ const char* const kCliUsage =
 namespace {
 
 bool ParseInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty();
+    const std::optional<int> number = text::WholeNumber<int>(text);
+    if (number) value = *number;
+    return number.has_value();
 }
 
 std::string ParseRanged(const std::string& name, const std::string& text, int low, int high,

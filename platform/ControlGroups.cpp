@@ -1,5 +1,7 @@
 #include "ControlGroups.h"
 
+#include "TextFields.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -11,12 +13,7 @@ namespace {
 
 // A v1 hierarchy's comma-separated controllers include `controller`.
 bool Names(std::string_view controllers, std::string_view controller) {
-    for (size_t at = 0; at <= controllers.size();) {
-        const size_t end = std::min(controllers.find(',', at), controllers.size());
-        if (controllers.substr(at, end - at) == controller) return true;
-        at = end + 1;
-    }
-    return false;
+    return text::FindPiece(controllers, ',', [&](std::string_view c) { return c == controller; });
 }
 
 } // namespace
@@ -30,14 +27,11 @@ std::optional<std::string> ReadText(const std::string& path) {
 std::vector<std::string> GroupFolders(std::string_view procSelfCgroup,
                                       std::string_view controller) {
     std::vector<std::string> folders;
-    for (size_t at = 0; at < procSelfCgroup.size();) {
-        const size_t end = std::min(procSelfCgroup.find('\n', at), procSelfCgroup.size());
-        const std::string_view line = procSelfCgroup.substr(at, end - at);
-        at = end + 1;
+    text::FindPiece(procSelfCgroup, '\n', [&](std::string_view line) {
         // hierarchy-id:controllers:path; v2 has id 0 and no controllers.
         const size_t first = line.find(':');
         const size_t second = first == std::string_view::npos ? first : line.find(':', first + 1);
-        if (second == std::string_view::npos) continue;
+        if (second == std::string_view::npos) return false;
         const std::string_view controllers = line.substr(first + 1, second - first - 1);
         std::string path(line.substr(second + 1));
         std::vector<std::string> roots;
@@ -50,7 +44,8 @@ std::vector<std::string> GroupFolders(std::string_view procSelfCgroup,
                 folders.push_back(root + (p == "/" ? "" : p));
                 if (p.empty() || p == "/") break;
             }
-    }
+        return false;
+    });
     return folders;
 }
 

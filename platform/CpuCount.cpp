@@ -1,23 +1,14 @@
 #include "CpuCount.h"
 
 #include "ControlGroups.h"
+#include "TextFields.h"
 
 #include <algorithm>
-#include <charconv>
 #include <sched.h>
 #include <thread>
 
 namespace pelto {
 namespace {
-
-std::optional<long long> Number(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end == text.data()) return std::nullopt;
-    return value;
-}
 
 std::optional<unsigned> Grant(std::optional<long long> quota, std::optional<long long> period) {
     if (!quota || !period || *quota <= 0 || *period <= 0) return std::nullopt;
@@ -44,11 +35,12 @@ std::optional<unsigned> GroupQuota(const std::string& folder) {
 std::optional<unsigned> QuotaCpus(std::string_view cpuMax) {
     const size_t blank = cpuMax.find(' ');
     if (blank == std::string_view::npos) return std::nullopt;
-    return Grant(Number(cpuMax.substr(0, blank)), Number(cpuMax.substr(blank + 1)));
+    return Grant(text::LeadingNumber<long long>(cpuMax.substr(0, blank)),
+                 text::LeadingNumber<long long>(cpuMax.substr(blank + 1)));
 }
 
 std::optional<unsigned> QuotaCpus(std::string_view quotaUs, std::string_view periodUs) {
-    return Grant(Number(quotaUs), Number(periodUs));
+    return Grant(text::LeadingNumber<long long>(quotaUs), text::LeadingNumber<long long>(periodUs));
 }
 
 unsigned CountUsableCpus() {

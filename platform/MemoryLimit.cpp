@@ -1,9 +1,9 @@
 #include "MemoryLimit.h"
 
 #include "ControlGroups.h"
+#include "TextFields.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <new>
 #include <pthread.h>
@@ -22,15 +22,6 @@ constexpr uint64_t kUnlimited = std::numeric_limits<uint64_t>::max();
 constexpr uint64_t kNoLimitV1 = uint64_t(1) << 62;
 
 using cgroups::ReadText;
-
-std::optional<uint64_t> ParseNumber(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    uint64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end == text.data()) return std::nullopt;
-    return value;
-}
 
 uint64_t Subtract(uint64_t a, uint64_t b) {
     return a > b ? a - b : 0;
@@ -55,7 +46,7 @@ std::optional<uint64_t> GroupRoom(const std::string& folder) {
         const std::optional<uint64_t> limit = LimitValue(*limitText);
         const auto usageText = ReadText(folder + "/" + usageFile);
         if (!limit || !usageText) return std::nullopt;
-        const uint64_t usage = ParseNumber(*usageText).value_or(0);
+        const uint64_t usage = text::LeadingNumber<uint64_t>(*usageText).value_or(0);
         const std::string stat = ReadText(folder + "/memory.stat").value_or("");
         const uint64_t droppable = Subtract(FieldValue(stat, cacheKey).value_or(0),
                                             FieldValue(stat, sharedKey).value_or(0));
@@ -95,21 +86,21 @@ uint64_t LimitsRoom() {
 
 } // namespace
 
-std::optional<uint64_t> FieldValue(std::string_view text, std::string_view key, uint64_t unit) {
-    for (size_t at = 0; at < text.size();) {
-        const size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.starts_with(key)) continue;
+std::optional<uint64_t> FieldValue(std::string_view lines, std::string_view key, uint64_t unit) {
+    std::optional<uint64_t> found;
+    text::FindPiece(lines, '\n', [&](std::string_view line) {
+        if (!line.starts_with(key)) return false;
         line.remove_prefix(key.size());
-        if (!line.empty() && line.front() != ' ' && line.front() != '\t') continue;
-        if (const auto value = ParseNumber(line)) return *value * unit;
-    }
-    return std::nullopt;
+        if (!line.empty() && line.front() != ' ' && line.front() != '\t') return false;
+        found = text::LeadingNumber<uint64_t>(line);
+        return found.has_value();
+    });
+    if (found) *found *= unit;
+    return found;
 }
 
 std::optional<uint64_t> LimitValue(std::string_view text) {
-    const std::optional<uint64_t> value = ParseNumber(text);
+    const std::optional<uint64_t> value = text::LeadingNumber<uint64_t>(text);
     if (!value || *value >= kNoLimitV1) return std::nullopt;
     return value;
 }

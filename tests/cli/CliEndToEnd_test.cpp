@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 namespace pelto {
 
@@ -259,10 +261,13 @@ INSTANTIATE_TEST_SUITE_P(
                      return d.File("link.bmp");
                  },
                  FreshOutput, "見つかりません"},
-        Unusable{"InputIsAPipeWithoutWriter",
+        Unusable{"InputIsAFifoWhoseWriterWritesNothing",
                  [](const TempDir& d) {
-                     ::mkfifo(d.File("pipe.bmp").c_str(), 0600);
-                     return d.File("pipe.bmp");
+                     const std::string fifo = d.File("pipe.bmp");
+                     ::mkfifo(fifo.c_str(), 0600);
+                     // The run waits for its writer, as cat would.
+                     std::thread([fifo] { ::close(::open(fifo.c_str(), O_WRONLY)); }).detach();
+                     return fifo;
                  },
                  FreshOutput, docmsg::kEmptyPicture},
         Unusable{"InputInAMissingFolder", [](const TempDir& d) { return d.File("no/in.bmp"); },
