@@ -41,7 +41,7 @@ QString Text(const char* utf8) {
 QueueCheck CheckQueue(const std::optional<QString>& name) {
     QueueCheck check;
     if (name && name->isEmpty()) {
-        check.problem = Text(kMsgNoSuchPrinter).arg(*name);
+        check.problem = Text(kMsgNoPrinterNamed);
         return check;
     }
     const Connection http = Connect();

@@ -1,10 +1,12 @@
 // The program as a user runs it to print, "/p FILE" and "/pt FILE PRINTER
 // DRIVER PORT", against the private scheduler: it ends with exit 0 without
-// showing its window, and the queue's page shows the picture. Every failure
-// ends with its message on standard error and a non-zero exit, within a limit.
+// showing its window, with or without a display, and the queue's page shows
+// the picture. Every failure ends with its message on standard error and a
+// non-zero exit, within a limit.
 #include "AppFixture.h"
 #include "PrintFixture.h"
 
+#include "app/AppStrings.h"
 #include "docview/document/DocMessages.h"
 #include "docview/document/DocumentFile.h"
 #include "docview/view/ViewMessages.h"
@@ -27,9 +29,17 @@ struct ProgramRun {
     QString errors;
 };
 
-ProgramRun RunPeltoTool(const QStringList& arguments, const QString& cupsServer = {}) {
+// None: no display at all, and no platform chosen for the program.
+enum class Screen { Offscreen, None };
+
+ProgramRun RunPeltoTool(const QStringList& arguments, const QString& cupsServer = {},
+                        Screen screen = Screen::Offscreen) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    if (screen == Screen::Offscreen)
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+    else
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
     if (!cupsServer.isEmpty()) environment.insert("CUPS_SERVER", cupsServer);
     QProcess program;
     program.setProcessEnvironment(environment);
@@ -59,6 +69,7 @@ struct CommandCase {
     Command command;
     Picture picture;
     Made made;
+    Screen screen = Screen::Offscreen;
 };
 
 const char* QueueOf(Command command) {
@@ -89,7 +100,8 @@ TEST_P(PrintCommandTest, EndsWithExitZeroAndThePageShowsThePicture) {
     TempDir dir;
     const std::string file = WritePictureFile(dir, *doc, c.picture);
 
-    const ProgramRun run = RunPeltoTool(Arguments(c.command, QString::fromStdString(file)));
+    const ProgramRun run =
+        RunPeltoTool(Arguments(c.command, QString::fromStdString(file)), {}, c.screen);
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_FALSE(run.errors.contains(QString::fromUtf8(kAppCaption) + ":"))
@@ -111,11 +123,15 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandCase{Command::PrintHyphen, Picture::Wide300x41, Made::Bevelled},
                     CommandCase{Command::PrintToFileQueue, Picture::Tall61x300, Made::Plain},
                     CommandCase{Command::PrintToPdfQueue, Picture::Badge, Made::Plain},
-                    CommandCase{Command::PrintToPdfQueue, Picture::Odd37x23, Made::Bevelled}));
+                    CommandCase{Command::PrintToPdfQueue, Picture::Odd37x23, Made::Bevelled},
+                    CommandCase{Command::Print, Picture::Odd37x23, Made::Plain, Screen::None},
+                    CommandCase{Command::PrintToFileQueue, Picture::Wide300x41, Made::Plain,
+                                Screen::None}));
 
 enum class Trouble {
     NoSuchPrinter,
     NoPrinterNamed,
+    NoFileNamed,
     Stopped,
     Rejecting,
     NoDefault,
@@ -143,7 +159,9 @@ protected:
             return {{"/pt", file, "no-such-queue", "driver", "port"},
                     text(kMsgNoSuchPrinter).arg("no-such-queue")};
         case Trouble::NoPrinterNamed:
-            return {{"/pt", file}, text(kMsgNoSuchPrinter).arg("")};
+            return {{"/pt", file}, text(kMsgNoPrinterNamed)};
+        case Trouble::NoFileNamed:
+            return {{"/p"}, text(appstr::kMsgNoFileToPrint)};
         case Trouble::Stopped:
             EXPECT_TRUE(m_cups->Admin("cupsdisable", {fileQueue}));
             return {{"/pt", file, fileQueue, "driver", "port"},
@@ -172,7 +190,8 @@ protected:
 TEST_P(PrintTroubleTest, SaysWhyAndEndsWithAFailureLeavingNoJob) {
     const TroubleCase& c = GetParam();
     // Without a scheduler the file and the print system are still checked.
-    const bool needsQueue = c.trouble != Trouble::NoFile && c.trouble != Trouble::NoScheduler;
+    const bool needsQueue = c.trouble != Trouble::NoFile && c.trouble != Trouble::NoFileNamed &&
+                            c.trouble != Trouble::NoScheduler;
     const std::string missing = MissingQueue(PrivateCups::kFileQueue);
     if (needsQueue && !missing.empty()) GTEST_SKIP() << missing;
     const std::unique_ptr<CPeltoDoc> doc = MakeDocument(Picture::Odd37x23, Made::Plain);
@@ -196,6 +215,7 @@ TEST_P(PrintTroubleTest, SaysWhyAndEndsWithAFailureLeavingNoJob) {
 INSTANTIATE_TEST_SUITE_P(Troubles, PrintTroubleTest,
                          testing::Values(TroubleCase{Trouble::NoSuchPrinter, "NoSuchPrinter"},
                                          TroubleCase{Trouble::NoPrinterNamed, "NoPrinterNamed"},
+                                         TroubleCase{Trouble::NoFileNamed, "NoFileNamed"},
                                          TroubleCase{Trouble::Stopped, "Stopped"},
                                          TroubleCase{Trouble::Rejecting, "Rejecting"},
                                          TroubleCase{Trouble::NoDefault, "NoDefault"},
