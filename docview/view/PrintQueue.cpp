@@ -1,5 +1,6 @@
 #include "PrintQueue.h"
 
+#include "SchedulerLink.h"
 #include "ViewMessages.h"
 
 #include <QFile>
@@ -12,22 +13,6 @@ namespace pelto {
 
 namespace {
 
-constexpr int kConnectMilliseconds = 10000;
-constexpr double kAnswerSeconds = 30.0;
-
-struct CloseHttp {
-    void operator()(http_t* http) const { httpClose(http); }
-};
-using Connection = std::unique_ptr<http_t, CloseHttp>;
-
-Connection Connect() {
-    Connection http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                 kConnectMilliseconds, nullptr));
-    // Without a callback, a wait longer than this fails the request.
-    if (http) httpSetTimeout(http.get(), kAnswerSeconds, nullptr, nullptr);
-    return http;
-}
-
 struct FreeDest {
     void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
 };
@@ -38,22 +23,25 @@ QString Text(const char* utf8) {
 
 } // namespace
 
-QueueCheck CheckQueue(const std::optional<QString>& name) {
+QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name) {
     QueueCheck check;
     if (name && name->isEmpty()) {
         check.problem = Text(kMsgNoPrinterNamed);
         return check;
     }
-    const Connection http = Connect();
-    if (!http) {
+    if (!link.Http()) {
         check.problem = Text(kMsgNoPrintSystem);
         return check;
     }
     const QByteArray wanted = name ? name->toUtf8() : QByteArray();
     const std::unique_ptr<cups_dest_t, FreeDest> dest(
-        cupsGetNamedDest(http.get(), name ? wanted.constData() : nullptr, nullptr));
+        cupsGetNamedDest(link.Http(), name ? wanted.constData() : nullptr, nullptr));
     if (!dest) {
-        check.problem = name ? Text(kMsgNoSuchPrinter).arg(*name) : Text(kMsgNoDefaultPrinter);
+        // libcups reports a request that timed out as a missing queue.
+        if (link.GaveUp())
+            check.problem = Text(kMsgNoPrintSystem);
+        else
+            check.problem = name ? Text(kMsgNoSuchPrinter).arg(*name) : Text(kMsgNoDefaultPrinter);
         return check;
     }
     check.name = QString::fromUtf8(dest->name);
@@ -68,18 +56,18 @@ QueueCheck CheckQueue(const std::optional<QString>& name) {
     return check;
 }
 
-QString SubmitPdf(const QString& queue, const QString& path, const QString& title,
-                  const QString& media) {
-    const Connection http = Connect();
-    if (!http) return Text(kMsgNoPrintSystem);
+QString SubmitPdf(CSchedulerLink& link, const QString& queue, const QString& path,
+                  const QString& title, const QString& media) {
+    if (!link.Http()) return Text(kMsgNoPrintSystem);
     cups_option_t* options = nullptr;
     int count = 0;
     if (!media.isEmpty()) count = cupsAddOption("media", media.toUtf8().constData(), 0, &options);
     const int job =
-        cupsPrintFile2(http.get(), queue.toUtf8().constData(), QFile::encodeName(path).constData(),
+        cupsPrintFile2(link.Http(), queue.toUtf8().constData(), QFile::encodeName(path).constData(),
                        title.toUtf8().constData(), count, options);
     cupsFreeOptions(count, options);
-    return job > 0 ? QString() : QString::fromUtf8(cupsLastErrorString());
+    if (job > 0) return {};
+    return link.GaveUp() ? Text(kMsgNoPrintSystem) : QString::fromUtf8(cupsLastErrorString());
 }
 
 } // namespace pelto

@@ -8,14 +8,14 @@
 
 #include <optional>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace pelto {
 
 class CPeltoDoc;
 
-// False when the printer could not be started or finished.
-bool PrintDocument(CPeltoDoc& doc, QPrinter& printer);
+// False when the page could not be started or finished.
+bool PrintDocument(CPeltoDoc& doc, QPagedPaintDevice& page);
 
 // Prints on a CUPS queue, the default one without a name, as the job title:
 // the page is the queue's own, its printable area what the queue can print

@@ -15,6 +15,9 @@
 #include <QProcess>
 
 #include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace pelto {
@@ -131,12 +134,37 @@ INSTANTIATE_TEST_SUITE_P(
 enum class Trouble {
     NoSuchPrinter,
     NoPrinterNamed,
-    NoFileNamed,
     Stopped,
     Rejecting,
     NoDefault,
+    // From here on, no queue is needed.
     NoFile,
-    NoScheduler
+    NoFileNamed,
+    NoScheduler,
+    SilentScheduler,
+    SilentSchedulerNamedQueue
+};
+
+// A scheduler that takes every connection and never answers: the system
+// queues the connections on a listening socket nobody reads.
+class SilentSocket {
+public:
+    explicit SilentSocket(const std::string& path) : m_fd(socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        m_bListening = m_fd >= 0 &&
+                       bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+                       listen(m_fd, 16) == 0;
+    }
+    ~SilentSocket() {
+        if (m_fd >= 0) close(m_fd);
+    }
+    bool Listening() const { return m_bListening; }
+
+private:
+    int m_fd;
+    bool m_bListening = false;
 };
 
 struct TroubleCase {
@@ -180,27 +208,38 @@ protected:
             return {{"/p", gone},
                     QString::fromStdString(docmsg::CannotOpen(gone.toStdString(), ENOENT))};
         }
+        case Trouble::SilentSchedulerNamedQueue:
+            return {{"/pt", file, fileQueue, "driver", "port"}, text(kMsgNoPrintSystem)};
         case Trouble::NoScheduler:
+        case Trouble::SilentScheduler:
             break;
         }
         return {{"/p", file}, text(kMsgNoPrintSystem)};
     }
+    // The scheduler the program talks to: empty for the private one.
+    QString Server(Trouble trouble, const TempDir& dir) {
+        if (trouble == Trouble::NoScheduler) return QString::fromStdString(dir.File("none.sock"));
+        if (trouble != Trouble::SilentScheduler && trouble != Trouble::SilentSchedulerNamedQueue)
+            return {};
+        m_silent = std::make_unique<SilentSocket>(dir.File("silent.sock"));
+        EXPECT_TRUE(m_silent->Listening());
+        return QString::fromStdString(dir.File("silent.sock"));
+    }
+
+    std::unique_ptr<SilentSocket> m_silent;
 };
 
 TEST_P(PrintTroubleTest, SaysWhyAndEndsWithAFailureLeavingNoJob) {
     const TroubleCase& c = GetParam();
     // Without a scheduler the file and the print system are still checked.
-    const bool needsQueue = c.trouble != Trouble::NoFile && c.trouble != Trouble::NoFileNamed &&
-                            c.trouble != Trouble::NoScheduler;
+    const bool needsQueue = c.trouble < Trouble::NoFile;
     const std::string missing = MissingQueue(PrivateCups::kFileQueue);
     if (needsQueue && !missing.empty()) GTEST_SKIP() << missing;
     const std::unique_ptr<CPeltoDoc> doc = MakeDocument(Picture::Odd37x23, Made::Plain);
     TempDir dir;
     const QString file = QString::fromStdString(WritePictureFile(dir, *doc, Picture::Odd37x23));
     const auto [arguments, message] = Arrange(c.trouble, file);
-    const QString server = c.trouble == Trouble::NoScheduler
-                               ? QString::fromStdString(dir.File("no-scheduler.sock"))
-                               : QString();
+    const QString server = Server(c.trouble, dir);
 
     const ProgramRun run = RunPeltoTool(arguments, server);
     ASSERT_TRUE(run.finished);
@@ -212,18 +251,17 @@ TEST_P(PrintTroubleTest, SaysWhyAndEndsWithAFailureLeavingNoJob) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Troubles, PrintTroubleTest,
-                         testing::Values(TroubleCase{Trouble::NoSuchPrinter, "NoSuchPrinter"},
-                                         TroubleCase{Trouble::NoPrinterNamed, "NoPrinterNamed"},
-                                         TroubleCase{Trouble::NoFileNamed, "NoFileNamed"},
-                                         TroubleCase{Trouble::Stopped, "Stopped"},
-                                         TroubleCase{Trouble::Rejecting, "Rejecting"},
-                                         TroubleCase{Trouble::NoDefault, "NoDefault"},
-                                         TroubleCase{Trouble::NoFile, "NoFile"},
-                                         TroubleCase{Trouble::NoScheduler, "NoScheduler"}),
-                         [](const testing::TestParamInfo<TroubleCase>& trouble) {
-                             return trouble.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Troubles, PrintTroubleTest,
+    testing::Values(
+        TroubleCase{Trouble::NoSuchPrinter, "NoSuchPrinter"},
+        TroubleCase{Trouble::NoPrinterNamed, "NoPrinterNamed"},
+        TroubleCase{Trouble::NoFileNamed, "NoFileNamed"}, TroubleCase{Trouble::Stopped, "Stopped"},
+        TroubleCase{Trouble::Rejecting, "Rejecting"}, TroubleCase{Trouble::NoDefault, "NoDefault"},
+        TroubleCase{Trouble::NoFile, "NoFile"}, TroubleCase{Trouble::NoScheduler, "NoScheduler"},
+        TroubleCase{Trouble::SilentScheduler, "SilentScheduler"},
+        TroubleCase{Trouble::SilentSchedulerNamedQueue, "SilentSchedulerNamedQueue"}),
+    [](const testing::TestParamInfo<TroubleCase>& trouble) { return trouble.param.name; });
 
 // In the program's own process: the main window is never made, let alone shown.
 struct InProcessCase {
