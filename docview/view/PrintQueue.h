@@ -3,6 +3,7 @@
 // finished PDF, both over one link to the scheduler whose waits have a limit,
 // so a scheduler that stops answering ends in a message, never in a wait.
 
+#include <QPageLayout>
 #include <QString>
 
 #include <optional>
@@ -12,17 +13,19 @@ namespace pelto {
 class CSchedulerLink;
 
 struct QueueCheck {
-    QString name;    // the queue found
-    QString problem; // empty when the queue can take a job, else the message for the user
+    QString name;     // the queue found
+    QString problem;  // empty when the queue can take a job, else the message for the user
+    QPageLayout page; // its default media, the margins it cannot print in
+    QString media;    // that media's name, for the job
 };
 
-// The named queue, or the default one without a name. An empty name, a
-// stopped queue or one refusing jobs is a problem: a job left waiting there
-// would pass for printed.
+// The named queue, or the default one without a name, with its default
+// media. An empty name, a stopped queue or one refusing jobs is a problem: a
+// job left waiting there would pass for printed.
 QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name);
 
-// Hands the PDF file at path to queue as one job. Empty when the scheduler
-// took it, otherwise the reason it did not.
+// Hands the PDF file at path to queue as one job on media. Empty when the
+// scheduler took it, otherwise the reason it did not.
 QString SubmitPdf(CSchedulerLink& link, const QString& queue, const QString& path,
                   const QString& title, const QString& media);
 

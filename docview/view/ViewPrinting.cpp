@@ -8,8 +8,6 @@
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -20,15 +18,6 @@ namespace {
 // Rendered a band of rows at a time, so a huge picture never needs a second
 // full-size raster.
 constexpr int kBandRows = 256;
-
-// The queue's page, with margins no wider than the queue needs.
-std::optional<QPageLayout> QueuePageLayout(const QString& queue) {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-    if (info.isNull()) return std::nullopt;
-    QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
-    layout.setMargins(layout.minimumMargins());
-    return layout;
-}
 } // namespace
 
 bool PrintDocument(CPeltoDoc& doc, QPagedPaintDevice& page) {
@@ -57,8 +46,6 @@ QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, con
     CSchedulerLink link;
     const QueueCheck check = CheckQueue(link, queue);
     if (!check.problem.isEmpty()) return check.problem;
-    const std::optional<QPageLayout> layout = QueuePageLayout(check.name);
-    if (!layout) return QString::fromUtf8(kMsgNoSuchPrinter).arg(check.name);
 
     // Qt's own hand-over to CUPS drops the scheduler's answer, so a refused
     // job would pass for printed, and its waits have no limit: the page is
@@ -66,11 +53,11 @@ QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, con
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("page.pdf"));
     QPdfWriter page(file);
-    page.setPageLayout(*layout);
+    page.setPageLayout(check.page);
     page.setTitle(title);
     if (!folder.isValid() || !PrintDocument(doc, page)) return QString::fromUtf8(kMsgPrintFailed);
 
-    const QString refused = SubmitPdf(link, check.name, file, title, layout->pageSize().key());
+    const QString refused = SubmitPdf(link, check.name, file, title, check.media);
     if (refused.isEmpty()) return {};
     return QString::fromUtf8(kMsgPrintFailed) + u'\n' + refused;
 }

@@ -116,7 +116,7 @@ TEST_P(PrintCommandTest, EndsWithExitZeroAndThePageShowsThePicture) {
     ASSERT_TRUE(error.empty()) << error;
     EXPECT_EQ(m_cups->CompletedJobs(QueueOf(c.command)).size(), 1u);
     // Opened just now, the document has no selection: the page is the picture.
-    EXPECT_EQ(CheckPage(pdf, Drawing(*doc), PrintableOrigin(QueueOf(c.command))), "");
+    EXPECT_EQ(CheckPage(pdf, Drawing(*doc), QueueOf(c.command)), "");
     if (c.command == Command::PrintToPdfQueue) QFile::remove(QString::fromStdString(pdf));
 }
 

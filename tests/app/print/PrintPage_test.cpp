@@ -17,7 +17,7 @@ namespace pelto {
 
 namespace {
 
-enum class Into { PdfFile, FileQueue, PdfQueue };
+enum class Into { PdfFile, FileQueue, LetterQueue, PdfQueue };
 
 struct PageCase {
     Picture picture;
@@ -25,13 +25,15 @@ struct PageCase {
     Into into;
 };
 
+// A PDF file is given the file queue's page.
 const char* Queue(Into into) {
+    if (into == Into::LetterQueue) return PrivateCups::kLetterQueue;
     return into == Into::PdfQueue ? PrivateCups::kPdfQueue : PrivateCups::kFileQueue;
 }
 
 std::string CaseName(const testing::TestParamInfo<PageCase>& info) {
     static const char* const kMade[] = {"Plain", "Selected", "Bevelled"};
-    static const char* const kInto[] = {"PdfFile", "FileQueue", "PdfQueue"};
+    static const char* const kInto[] = {"PdfFile", "FileQueue", "LetterQueue", "PdfQueue"};
     return PictureName(info.param.picture) + kMade[int(info.param.made)] +
            kInto[int(info.param.into)];
 }
@@ -53,7 +55,6 @@ TEST_P(PrintedPageTest, ShowsTheViewsDrawingAtTheCornerOfThePrintableArea) {
 
     TempDir out;
     std::string pdf = out.File("page.pdf");
-    QPoint origin = PrintableOrigin(PrivateCups::kFileQueue);
     if (c.into == Into::PdfFile) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -70,9 +71,8 @@ TEST_P(PrintedPageTest, ShowsTheViewsDrawingAtTheCornerOfThePrintableArea) {
         std::string error;
         pdf = PrintedPdf(Queue(c.into), title, &error);
         ASSERT_TRUE(error.empty()) << error;
-        origin = PrintableOrigin(Queue(c.into));
     }
-    EXPECT_EQ(CheckPage(pdf, drawing, origin), "");
+    EXPECT_EQ(CheckPage(pdf, drawing, Queue(c.into)), "");
     if (c.into == Into::PdfQueue) QFile::remove(QString::fromStdString(pdf));
 }
 
@@ -85,6 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PageCase{Picture::Wide300x41, Made::Bevelled, Into::FileQueue},
                     PageCase{Picture::Tall61x300, Made::Plain, Into::FileQueue},
                     PageCase{Picture::Badge, Made::Selected, Into::FileQueue},
+                    PageCase{Picture::Odd37x23, Made::Plain, Into::LetterQueue},
+                    PageCase{Picture::Badge, Made::Selected, Into::LetterQueue},
                     PageCase{Picture::Odd37x23, Made::Plain, Into::PdfQueue},
                     PageCase{Picture::Wide300x41, Made::Selected, Into::PdfQueue},
                     PageCase{Picture::Badge, Made::Bevelled, Into::PdfQueue},
@@ -93,8 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A picture larger than the printable area fills its width or its height,
 // pixels square. The areas follow from the queues' pages at 96 pixels to the
-// inch: the file queue prints 559 x 770 pt from (18, 36) pt, cups-pdf the
-// whole 595 x 842 pt page.
+// inch: the file queue prints 559 x 770 pt from (18, 36) pt, the Letter
+// queue 540 x 720 pt from (36, 54) pt, cups-pdf the whole 595 x 842 pt page.
 struct ShrinkCase {
     Into into;
     QSize picture;
@@ -124,6 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
     Sizes, ShrunkPageTest,
     testing::Values(ShrinkCase{Into::FileQueue, {1200, 100}, {24, 48, 745.333, 62.111}},
                     ShrinkCase{Into::FileQueue, {100, 2000}, {24, 48, 51.333, 1026.667}},
+                    ShrinkCase{Into::LetterQueue, {1200, 100}, {48, 72, 720, 60}},
+                    ShrinkCase{Into::LetterQueue, {100, 2000}, {48, 72, 48, 960}},
                     ShrinkCase{Into::PdfQueue, {1200, 100}, {0, 0, 793.333, 66.111}}));
 
 } // namespace
