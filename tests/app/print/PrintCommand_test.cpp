@@ -116,7 +116,7 @@ TEST_P(PrintCommandTest, EndsWithExitZeroAndThePageShowsThePicture) {
     ASSERT_TRUE(error.empty()) << error;
     EXPECT_EQ(m_cups->CompletedJobs(QueueOf(c.command)).size(), 1u);
     // Opened just now, the document has no selection: the page is the picture.
-    EXPECT_EQ(CheckPage(pdf, Drawing(*doc), QueueOf(c.command)), "");
+    EXPECT_EQ(CheckPage(pdf, Drawing(*doc), PrintableOrigin(QueueOf(c.command))), "");
     if (c.command == Command::PrintToPdfQueue) QFile::remove(QString::fromStdString(pdf));
 }
 
@@ -141,30 +141,9 @@ enum class Trouble {
     NoFile,
     NoFileNamed,
     NoScheduler,
-    SilentScheduler,
-    SilentSchedulerNamedQueue
-};
-
-// A scheduler that takes every connection and never answers: the system
-// queues the connections on a listening socket nobody reads.
-class SilentSocket {
-public:
-    explicit SilentSocket(const std::string& path) : m_fd(socket(AF_UNIX, SOCK_STREAM, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-        m_bListening = m_fd >= 0 &&
-                       bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-                       listen(m_fd, 16) == 0;
-    }
-    ~SilentSocket() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    bool Listening() const { return m_bListening; }
-
-private:
-    int m_fd;
-    bool m_bListening = false;
+    // A scheduler that takes connections and never answers.
+    Silent,
+    SilentForQueue
 };
 
 struct TroubleCase {
@@ -208,25 +187,32 @@ protected:
             return {{"/p", gone},
                     QString::fromStdString(docmsg::CannotOpen(gone.toStdString(), ENOENT))};
         }
-        case Trouble::SilentSchedulerNamedQueue:
+        case Trouble::SilentForQueue:
             return {{"/pt", file, fileQueue, "driver", "port"}, text(kMsgNoPrintSystem)};
         case Trouble::NoScheduler:
-        case Trouble::SilentScheduler:
+        case Trouble::Silent:
             break;
         }
         return {{"/p", file}, text(kMsgNoPrintSystem)};
     }
-    // The scheduler the program talks to: empty for the private one.
+    // The scheduler the program talks to, empty for the private one; a silent
+    // one is a listening socket nobody reads.
     QString Server(Trouble trouble, const TempDir& dir) {
         if (trouble == Trouble::NoScheduler) return QString::fromStdString(dir.File("none.sock"));
-        if (trouble != Trouble::SilentScheduler && trouble != Trouble::SilentSchedulerNamedQueue)
-            return {};
-        m_silent = std::make_unique<SilentSocket>(dir.File("silent.sock"));
-        EXPECT_TRUE(m_silent->Listening());
-        return QString::fromStdString(dir.File("silent.sock"));
+        if (trouble < Trouble::Silent) return {};
+        sockaddr_un address{AF_UNIX, {}};
+        std::strncpy(address.sun_path, dir.File("silent.sock").c_str(),
+                     sizeof(address.sun_path) - 1);
+        m_silent = socket(AF_UNIX, SOCK_STREAM, 0);
+        EXPECT_EQ(bind(m_silent, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        EXPECT_EQ(listen(m_silent, 16), 0);
+        return QString::fromUtf8(address.sun_path);
+    }
+    void TearDown() override {
+        if (m_silent >= 0) close(m_silent);
     }
 
-    std::unique_ptr<SilentSocket> m_silent;
+    int m_silent = -1;
 };
 
 TEST_P(PrintTroubleTest, SaysWhyAndEndsWithAFailureLeavingNoJob) {
@@ -251,17 +237,20 @@ TEST_P(PrintTroubleTest, SaysWhyAndEndsWithAFailureLeavingNoJob) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Troubles, PrintTroubleTest,
-    testing::Values(
-        TroubleCase{Trouble::NoSuchPrinter, "NoSuchPrinter"},
-        TroubleCase{Trouble::NoPrinterNamed, "NoPrinterNamed"},
-        TroubleCase{Trouble::NoFileNamed, "NoFileNamed"}, TroubleCase{Trouble::Stopped, "Stopped"},
-        TroubleCase{Trouble::Rejecting, "Rejecting"}, TroubleCase{Trouble::NoDefault, "NoDefault"},
-        TroubleCase{Trouble::NoFile, "NoFile"}, TroubleCase{Trouble::NoScheduler, "NoScheduler"},
-        TroubleCase{Trouble::SilentScheduler, "SilentScheduler"},
-        TroubleCase{Trouble::SilentSchedulerNamedQueue, "SilentSchedulerNamedQueue"}),
-    [](const testing::TestParamInfo<TroubleCase>& trouble) { return trouble.param.name; });
+INSTANTIATE_TEST_SUITE_P(Troubles, PrintTroubleTest,
+                         testing::Values(TroubleCase{Trouble::NoSuchPrinter, "NoSuchPrinter"},
+                                         TroubleCase{Trouble::NoPrinterNamed, "NoPrinterNamed"},
+                                         TroubleCase{Trouble::Stopped, "Stopped"},
+                                         TroubleCase{Trouble::Rejecting, "Rejecting"},
+                                         TroubleCase{Trouble::NoDefault, "NoDefault"},
+                                         TroubleCase{Trouble::NoFile, "NoFile"},
+                                         TroubleCase{Trouble::NoFileNamed, "NoFileNamed"},
+                                         TroubleCase{Trouble::NoScheduler, "NoScheduler"},
+                                         TroubleCase{Trouble::Silent, "Silent"},
+                                         TroubleCase{Trouble::SilentForQueue, "SilentForQueue"}),
+                         [](const testing::TestParamInfo<TroubleCase>& trouble) {
+                             return trouble.param.name;
+                         });
 
 // In the program's own process: the main window is never made, let alone shown.
 struct InProcessCase {

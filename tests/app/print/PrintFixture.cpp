@@ -62,15 +62,10 @@ QImage Drawing(CPeltoDoc& doc) {
     return RenderPicture(doc, QRect(QPoint(0, 0), PictureSize(doc)), 0xFFFFFF);
 }
 
-QueuePage PageOf(const char* queue) {
-    // pdftoppm rounds a page's size in pixels up.
-    const QSize a4(794, 1123), letter(612 * kPageDpi / 72, 792 * kPageDpi / 72);
-    const auto at = [](int left, int top) {
-        return QPoint(left * kPageDpi / 72, top * kPageDpi / 72);
-    };
-    if (std::string(queue) == PrivateCups::kFileQueue) return {a4, at(18, 36)};
-    if (std::string(queue) == PrivateCups::kLetterQueue) return {letter, at(36, 54)};
-    return {a4, {0, 0}};
+QPoint PrintableOrigin(const char* queue) {
+    if (std::string(queue) == PrivateCups::kFileQueue) return QPoint(18, 36) * kPageDpi / 72;
+    if (std::string(queue) == PrivateCups::kLetterQueue) return QPoint(36, 54) * kPageDpi / 72;
+    return {0, 0};
 }
 
 void WithPrivateCups::SetUp() {
@@ -95,18 +90,16 @@ std::string WithPrivateCups::PrintedPdf(const char* queue, const std::string& ti
         *error = "no job completed";
         return {};
     }
-    const std::string pdf = std::string(queue) == PrivateCups::kPdfQueue
-                                ? CupsPdfOutput(title)
-                                : m_cups->FileOutput(queue);
+    const std::string pdf =
+        std::string(queue) == PrivateCups::kPdfQueue ? CupsPdfOutput(title) : m_cups->FileOutput();
     if (pdf.empty() || !QFile::exists(QString::fromStdString(pdf)))
         *error = "the queue wrote no PDF";
     return pdf;
 }
 
 std::string WithPrivateCups::CheckPage(const std::string& pdf, const QImage& drawing,
-                                       const char* queue) {
-    const QueuePage page = PageOf(queue);
-    return PrintedPageDifferences(pdf, drawing, page.size, page.origin, kColourTolerance);
+                                       QPoint origin) {
+    return PrintedPageDifferences(pdf, drawing, origin, kColourTolerance);
 }
 
 } // namespace pelto

@@ -30,14 +30,9 @@ std::unique_ptr<CPeltoDoc> MakeDocument(Picture picture, Made made);
 // What the view draws for the whole picture.
 QImage Drawing(CPeltoDoc& doc);
 
-// A queue's page as pdftoppm draws it at kPageDpi, and the printable area's
-// corner on it, in page pixels: see PrivateCups; cups-pdf prints the whole
-// A4 page.
-struct QueuePage {
-    QSize size;
-    QPoint origin;
-};
-QueuePage PageOf(const char* queue);
+// The printable area's corner in page pixels at kPageDpi: see PrivateCups;
+// cups-pdf prints the whole page.
+QPoint PrintableOrigin(const char* queue);
 
 // Largest difference a channel may show: the PDF carries the picture's bytes
 // losslessly, and cups-pdf's PostScript round trip keeps them too.
@@ -57,9 +52,7 @@ protected:
     // queue is idle; empty, with the reason in error, when there is none.
     std::string PrintedPdf(const char* queue, const std::string& title, std::string* error);
     // Empty when the PDF's page shows drawing at the origin and white elsewhere.
-    // Empty when the PDF's page is queue's and shows drawing at the corner of
-    // its printable area, white elsewhere.
-    static std::string CheckPage(const std::string& pdf, const QImage& drawing, const char* queue);
+    static std::string CheckPage(const std::string& pdf, const QImage& drawing, QPoint origin);
 
     std::unique_ptr<PrivateCups> m_cups;
 };

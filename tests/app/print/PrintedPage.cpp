@@ -74,17 +74,14 @@ QImage RenderPdfPage(const std::string& pdf, int dpi, std::string* error, QRect 
     return page.convertToFormat(QImage::Format_RGB32);
 }
 
-std::string PrintedPageDifferences(const std::string& pdf, const QImage& drawing, QSize size,
-                                   QPoint origin, int tolerance) {
+std::string PrintedPageDifferences(const std::string& pdf, const QImage& drawing, QPoint origin,
+                                   int tolerance) {
     std::string error;
     const QImage page = RenderPdfPage(pdf, kPageDpi, &error);
     const QRect placed(origin, drawing.size());
     const QImage detail = RenderPdfPage(pdf, kPageDpi * kDetail, &error,
                                         QRect(placed.topLeft() * kDetail, placed.size() * kDetail));
     if (page.isNull() || detail.isNull()) return error;
-    if (page.size() != size)
-        return "the page is " + std::to_string(page.width()) + "x" + std::to_string(page.height()) +
-               " pixels";
     if (!page.rect().contains(placed)) return "the drawing does not fit on the page";
 
     Places places;

@@ -17,13 +17,12 @@ inline constexpr int kPageDpi = 96;
 // when it could not.
 QImage RenderPdfPage(const std::string& pdf, int dpi, std::string* error, QRect crop = {});
 
-// Where the PDF's page, of size page pixels at kPageDpi, differs, by more
-// than tolerance in a channel, from drawing put one page pixel per picture
-// pixel with its top-left pixel at origin, and white everywhere else: the
-// first few places, its other size, or why it could not be rendered; empty
-// when it shows exactly that.
-std::string PrintedPageDifferences(const std::string& pdf, const QImage& drawing, QSize size,
-                                   QPoint origin, int tolerance);
+// Where the PDF's page differs, by more than tolerance in a channel, from
+// drawing put one page pixel per picture pixel at kPageDpi with its top-left
+// pixel at origin, and white everywhere else: the first few places, or why it
+// could not be rendered; empty when it shows exactly that.
+std::string PrintedPageDifferences(const std::string& pdf, const QImage& drawing, QPoint origin,
+                                   int tolerance);
 
 // Where the PDF's page, at kPageDpi, is not colour inside area (page pixels)
 // and white outside it, a pixel's width of rounding allowed at its edges; or

@@ -169,16 +169,12 @@ bool PrivateCups::Start() {
         QThread::msleep(50);
     }
     std::string error;
-    const auto createFileQueue = [&](const char* queue, const QStringList& options) {
-        return Admin("lpadmin",
-                     QStringList{"-p", queue, "-E", "-v",
-                                 QString::fromStdString("file://" + FileOutput(queue)), "-P",
-                                 QString::fromStdString(m_dir.File("file.ppd"))} +
-                         options,
-                     &error);
-    };
-    if (!createFileQueue(kFileQueue, {}) ||
-        !createFileQueue(kLetterQueue, {"-o", "PageSize=Letter"}) ||
+    const QString output = QString::fromStdString("file://" + FileOutput());
+    const QString ppd = QString::fromStdString(m_dir.File("file.ppd"));
+    if (!Admin("lpadmin", {"-p", kFileQueue, "-E", "-v", output, "-P", ppd}, &error) ||
+        !Admin("lpadmin",
+               {"-p", kLetterQueue, "-E", "-v", output, "-P", ppd, "-o", "PageSize=Letter"},
+               &error) ||
         !Admin("lpadmin", {"-d", kFileQueue}, &error)) {
         m_skipReason = "the private cupsd refused the file queues: " + error;
         return false;

@@ -6,7 +6,7 @@
 //   kFileQueue  hands on the PDF it gets unchanged into FileOutput(); its page
 //               is A4 with the imageable area "18 36 577 806" (points), so its
 //               printable area starts 18 pt from the left and 36 pt from the top;
-//   kLetterQueue the same with US Letter for its default, imageable area
+//   kLetterQueue the same with US Letter for its default, its imageable area
 //               "36 18 576 738": 36 pt from the left, 54 pt from the top;
 //   kPdfQueue   the cups-pdf printer a desktop user has (Debian's
 //               printer-driver-cups-pdf): A4, the whole page printable; its PDF
@@ -41,10 +41,8 @@ public:
     // Empty when kPdfQueue exists too.
     const std::string& PdfQueueSkipReason() const { return m_pdfSkipReason; }
 
-    // Where a file queue writes the PDF of its last job.
-    std::string FileOutput(const char* queue) const {
-        return m_dir.File("out/" + std::string(queue) + ".pdf");
-    }
+    // Where both file queues write: a test prints on one of them.
+    std::string FileOutput() const { return m_dir.File("out/page.pdf"); }
     std::string Socket() const { return m_dir.File("cups.sock"); }
     std::string Folder() const { return m_dir.Path(); }
 
