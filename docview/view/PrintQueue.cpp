@@ -66,10 +66,6 @@ QPageLayout PageLayoutOf(const cups_size_t& size) {
 
 QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name) {
     QueueCheck check;
-    if (name && name->isEmpty()) {
-        check.problem = Text(kMsgNoPrinterNamed);
-        return check;
-    }
     if (!link.Http()) {
         check.problem = Text(kMsgNoPrintSystem);
         return check;
@@ -105,8 +101,7 @@ QString SubmitPdf(CSchedulerLink& link, const QString& queue, const QString& pat
                   const QString& title, const QString& media) {
     if (!link.Http()) return Text(kMsgNoPrintSystem);
     cups_option_t* options = nullptr;
-    int count = 0;
-    if (!media.isEmpty()) count = cupsAddOption("media", media.toUtf8().constData(), 0, &options);
+    const int count = cupsAddOption("media", media.toUtf8().constData(), 0, &options);
     const int job =
         cupsPrintFile2(link.Http(), queue.toUtf8().constData(), QFile::encodeName(path).constData(),
                        title.toUtf8().constData(), count, options);

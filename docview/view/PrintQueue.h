@@ -19,9 +19,9 @@ struct QueueCheck {
     QString media;    // that media's name, for the job
 };
 
-// The named queue, or the default one without a name, with its default
-// media. An empty name, a stopped queue or one refusing jobs is a problem: a
-// job left waiting there would pass for printed.
+// The named queue (a name is never empty), or the default one without a
+// name, with its default media. A stopped queue or one refusing jobs is a
+// problem: a job left waiting there would pass for printed.
 QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name);
 
 // Hands the PDF file at path to queue as one job on media. Empty when the

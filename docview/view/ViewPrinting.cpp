@@ -43,6 +43,7 @@ bool PrintDocument(CPeltoDoc& doc, QPagedPaintDevice& page) {
 }
 
 QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, const QString& title) {
+    if (queue && queue->isEmpty()) return QString::fromUtf8(kMsgNoPrinterNamed);
     CSchedulerLink link;
     const QueueCheck check = CheckQueue(link, queue);
     if (!check.problem.isEmpty()) return check.problem;
