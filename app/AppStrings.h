@@ -16,6 +16,9 @@ inline constexpr const char* kAllFilesFilterName = "すべてのﾌｧｲﾙ (*.
 inline constexpr const char* kOpenTitle = "開く";
 inline constexpr const char* kSaveAsTitle = "名前を付けて保存";
 
+// Printing from the command line.
+inline constexpr const char* kMsgNoFileToPrint = "印刷するファイルが指定されていません。";
+
 // Command strings.
 inline constexpr const char* kCmdEditBgcolor = "背景色の選択\n背景色選択";
 inline constexpr const char* kCmdEditMakebutton = "立体ボタン作成\nボタン作成";

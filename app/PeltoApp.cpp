@@ -52,6 +52,10 @@ bool CPeltoApp::InitInstance(const QStringList& arguments) {
 bool CPeltoApp::PrintFile(const CCommandLineInfo& info) {
     // No window is ever shown in this mode, so nobody would answer a box.
     const CMessagesToStandardError toStandardError;
+    if (info.m_strFileName.isEmpty()) {
+        AfxMessageBox(QString::fromUtf8(appstr::kMsgNoFileToPrint));
+        return false;
+    }
     DocOpenResult opened = OpenDocument(QFile::encodeName(info.m_strFileName).toStdString());
     if (!opened.doc) {
         for (const std::string& message : opened.messages)

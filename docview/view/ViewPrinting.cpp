@@ -1,13 +1,13 @@
 #include "ViewPrinting.h"
 
 #include "PrintQueue.h"
+#include "SchedulerLink.h"
 #include "ViewGeometry.h"
 #include "ViewMessages.h"
 #include "ViewRendering.h"
 
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -18,24 +18,16 @@ namespace {
 // Rendered a band of rows at a time, so a huge picture never needs a second
 // full-size raster.
 constexpr int kBandRows = 256;
-
-// The queue's page, with margins no wider than the queue needs.
-std::optional<QPageLayout> QueuePageLayout(const QString& queue) {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-    if (info.isNull()) return std::nullopt;
-    QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
-    layout.setMargins(layout.minimumMargins());
-    return layout;
-}
 } // namespace
 
-bool PrintDocument(CPeltoDoc& doc, QPrinter& printer) {
+bool PrintDocument(CPeltoDoc& doc, QPagedPaintDevice& page) {
     QPainter painter;
-    if (!painter.begin(&printer)) return false;
+    if (!painter.begin(&page)) return false;
     const QSize picture = PictureSize(doc);
     // The painter's origin is the top-left corner of the printable area.
-    const QSize printable = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    const QRectF target = PrintTarget(picture, printable, printer.resolution());
+    const int resolution = page.logicalDpiX();
+    const QSize printable = page.pageLayout().paintRectPixels(resolution).size();
+    const QRectF target = PrintTarget(picture, printable, resolution);
     if (!target.isEmpty()) {
         const double scale = target.width() / picture.width();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -51,23 +43,22 @@ bool PrintDocument(CPeltoDoc& doc, QPrinter& printer) {
 }
 
 QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, const QString& title) {
-    const QueueCheck check = CheckQueue(queue);
+    if (queue && queue->isEmpty()) return QString::fromUtf8(kMsgNoPrinterNamed);
+    CSchedulerLink link;
+    const QueueCheck check = CheckQueue(link, queue);
     if (!check.problem.isEmpty()) return check.problem;
-    const std::optional<QPageLayout> layout = QueuePageLayout(check.name);
-    if (!layout) return QString::fromUtf8(kMsgNoSuchPrinter).arg(check.name);
 
     // Qt's own hand-over to CUPS drops the scheduler's answer, so a refused
-    // job would pass for printed: the page is made here and handed over below.
+    // job would pass for printed, and its waits have no limit: the page is
+    // made here as a PDF and handed over below.
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("page.pdf"));
-    QPrinter page(QPrinter::HighResolution);
-    page.setOutputFormat(QPrinter::PdfFormat);
-    page.setOutputFileName(file);
-    page.setPageLayout(*layout);
-    page.setDocName(title);
+    QPdfWriter page(file);
+    page.setPageLayout(check.page);
+    page.setTitle(title);
     if (!folder.isValid() || !PrintDocument(doc, page)) return QString::fromUtf8(kMsgPrintFailed);
 
-    const QString refused = SubmitPdf(check.name, file, title, layout->pageSize().key());
+    const QString refused = SubmitPdf(link, check.name, file, title, check.media);
     if (refused.isEmpty()) return {};
     return QString::fromUtf8(kMsgPrintFailed) + u'\n' + refused;
 }

@@ -8,20 +8,20 @@
 
 #include <optional>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace pelto {
 
 class CPeltoDoc;
 
-// False when the printer could not be started or finished.
-bool PrintDocument(CPeltoDoc& doc, QPrinter& printer);
+// False when the page could not be started or finished.
+bool PrintDocument(CPeltoDoc& doc, QPagedPaintDevice& page);
 
 // Prints on a CUPS queue, the default one without a name, as the job title:
-// the page is the queue's own, its printable area what the queue can print
-// (its page less the margins it cannot reach); the page goes to the scheduler
-// as a PDF. Returns once the scheduler has the job: empty then, otherwise the
-// message for the user, and then no job was left behind.
+// the page is the queue's default media (A4 when it names none), its
+// printable area that media less the margins the queue cannot print in; the
+// page goes to the scheduler as a PDF, with that media. Returns once the scheduler has the job:
+// empty then, otherwise the message for the user, and then no job was left behind.
 QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, const QString& title);
 
 } // namespace pelto

@@ -1,10 +1,12 @@
 // The program as a user runs it to print, "/p FILE" and "/pt FILE PRINTER
 // DRIVER PORT", against the private scheduler: it ends with exit 0 without
-// showing its window, and the queue's page shows the picture. Every failure
-// ends with its message on standard error and a non-zero exit, within a limit.
+// showing its window, with or without a display, and the queue's page shows
+// the picture. Every failure ends with its message on standard error and a
+// non-zero exit, within a limit.
 #include "AppFixture.h"
 #include "PrintFixture.h"
 
+#include "app/AppStrings.h"
 #include "docview/document/DocMessages.h"
 #include "docview/document/DocumentFile.h"
 #include "docview/view/ViewMessages.h"
@@ -13,6 +15,9 @@
 #include <QProcess>
 
 #include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace pelto {
@@ -27,9 +32,17 @@ struct ProgramRun {
     QString errors;
 };
 
-ProgramRun RunPeltoTool(const QStringList& arguments, const QString& cupsServer = {}) {
+// None: no display at all, and no platform chosen for the program.
+enum class Screen { Offscreen, None };
+
+ProgramRun RunPeltoTool(const QStringList& arguments, const QString& cupsServer = {},
+                        Screen screen = Screen::Offscreen) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    if (screen == Screen::Offscreen)
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+    else
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(name);
     if (!cupsServer.isEmpty()) environment.insert("CUPS_SERVER", cupsServer);
     QProcess program;
     program.setProcessEnvironment(environment);
@@ -59,6 +72,7 @@ struct CommandCase {
     Command command;
     Picture picture;
     Made made;
+    Screen screen = Screen::Offscreen;
 };
 
 const char* QueueOf(Command command) {
@@ -89,7 +103,8 @@ TEST_P(PrintCommandTest, EndsWithExitZeroAndThePageShowsThePicture) {
     TempDir dir;
     const std::string file = WritePictureFile(dir, *doc, c.picture);
 
-    const ProgramRun run = RunPeltoTool(Arguments(c.command, QString::fromStdString(file)));
+    const ProgramRun run =
+        RunPeltoTool(Arguments(c.command, QString::fromStdString(file)), {}, c.screen);
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
     EXPECT_FALSE(run.errors.contains(QString::fromUtf8(kAppCaption) + ":"))
@@ -111,7 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandCase{Command::PrintHyphen, Picture::Wide300x41, Made::Bevelled},
                     CommandCase{Command::PrintToFileQueue, Picture::Tall61x300, Made::Plain},
                     CommandCase{Command::PrintToPdfQueue, Picture::Badge, Made::Plain},
-                    CommandCase{Command::PrintToPdfQueue, Picture::Odd37x23, Made::Bevelled}));
+                    CommandCase{Command::PrintToPdfQueue, Picture::Odd37x23, Made::Bevelled},
+                    CommandCase{Command::Print, Picture::Odd37x23, Made::Plain, Screen::None},
+                    CommandCase{Command::PrintToFileQueue, Picture::Wide300x41, Made::Plain,
+                                Screen::None}));
 
 enum class Trouble {
     NoSuchPrinter,
@@ -119,8 +137,13 @@ enum class Trouble {
     Stopped,
     Rejecting,
     NoDefault,
+    // From here on, no queue is needed.
     NoFile,
-    NoScheduler
+    NoFileNamed,
+    NoScheduler,
+    // A scheduler that takes connections and never answers.
+    Silent,
+    SilentForQueue
 };
 
 struct TroubleCase {
@@ -143,7 +166,9 @@ protected:
             return {{"/pt", file, "no-such-queue", "driver", "port"},
                     text(kMsgNoSuchPrinter).arg("no-such-queue")};
         case Trouble::NoPrinterNamed:
-            return {{"/pt", file}, text(kMsgNoSuchPrinter).arg("")};
+            return {{"/pt", file}, text(kMsgNoPrinterNamed)};
+        case Trouble::NoFileNamed:
+            return {{"/p"}, text(appstr::kMsgNoFileToPrint)};
         case Trouble::Stopped:
             EXPECT_TRUE(m_cups->Admin("cupsdisable", {fileQueue}));
             return {{"/pt", file, fileQueue, "driver", "port"},
@@ -162,26 +187,45 @@ protected:
             return {{"/p", gone},
                     QString::fromStdString(docmsg::CannotOpen(gone.toStdString(), ENOENT))};
         }
+        case Trouble::SilentForQueue:
+            return {{"/pt", file, fileQueue, "driver", "port"}, text(kMsgNoPrintSystem)};
         case Trouble::NoScheduler:
+        case Trouble::Silent:
             break;
         }
         return {{"/p", file}, text(kMsgNoPrintSystem)};
     }
+    // The scheduler the program talks to, empty for the private one; a silent
+    // one is a listening socket nobody reads.
+    QString Server(Trouble trouble, const TempDir& dir) {
+        if (trouble == Trouble::NoScheduler) return QString::fromStdString(dir.File("none.sock"));
+        if (trouble < Trouble::Silent) return {};
+        sockaddr_un address{AF_UNIX, {}};
+        std::strncpy(address.sun_path, dir.File("silent.sock").c_str(),
+                     sizeof(address.sun_path) - 1);
+        m_silent = socket(AF_UNIX, SOCK_STREAM, 0);
+        EXPECT_EQ(bind(m_silent, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        EXPECT_EQ(listen(m_silent, 16), 0);
+        return QString::fromUtf8(address.sun_path);
+    }
+    void TearDown() override {
+        if (m_silent >= 0) close(m_silent);
+    }
+
+    int m_silent = -1;
 };
 
 TEST_P(PrintTroubleTest, SaysWhyAndEndsWithAFailureLeavingNoJob) {
     const TroubleCase& c = GetParam();
     // Without a scheduler the file and the print system are still checked.
-    const bool needsQueue = c.trouble != Trouble::NoFile && c.trouble != Trouble::NoScheduler;
+    const bool needsQueue = c.trouble < Trouble::NoFile;
     const std::string missing = MissingQueue(PrivateCups::kFileQueue);
     if (needsQueue && !missing.empty()) GTEST_SKIP() << missing;
     const std::unique_ptr<CPeltoDoc> doc = MakeDocument(Picture::Odd37x23, Made::Plain);
     TempDir dir;
     const QString file = QString::fromStdString(WritePictureFile(dir, *doc, Picture::Odd37x23));
     const auto [arguments, message] = Arrange(c.trouble, file);
-    const QString server = c.trouble == Trouble::NoScheduler
-                               ? QString::fromStdString(dir.File("no-scheduler.sock"))
-                               : QString();
+    const QString server = Server(c.trouble, dir);
 
     const ProgramRun run = RunPeltoTool(arguments, server);
     ASSERT_TRUE(run.finished);
@@ -200,7 +244,10 @@ INSTANTIATE_TEST_SUITE_P(Troubles, PrintTroubleTest,
                                          TroubleCase{Trouble::Rejecting, "Rejecting"},
                                          TroubleCase{Trouble::NoDefault, "NoDefault"},
                                          TroubleCase{Trouble::NoFile, "NoFile"},
-                                         TroubleCase{Trouble::NoScheduler, "NoScheduler"}),
+                                         TroubleCase{Trouble::NoFileNamed, "NoFileNamed"},
+                                         TroubleCase{Trouble::NoScheduler, "NoScheduler"},
+                                         TroubleCase{Trouble::Silent, "Silent"},
+                                         TroubleCase{Trouble::SilentForQueue, "SilentForQueue"}),
                          [](const testing::TestParamInfo<TroubleCase>& trouble) {
                              return trouble.param.name;
                          });

@@ -63,8 +63,9 @@ QImage Drawing(CPeltoDoc& doc) {
 }
 
 QPoint PrintableOrigin(const char* queue) {
-    const bool file = std::string(queue) == PrivateCups::kFileQueue;
-    return file ? QPoint(18 * kPageDpi / 72, 36 * kPageDpi / 72) : QPoint(0, 0);
+    if (std::string(queue) == PrivateCups::kFileQueue) return QPoint(18, 36) * kPageDpi / 72;
+    if (std::string(queue) == PrivateCups::kLetterQueue) return QPoint(36, 54) * kPageDpi / 72;
+    return {0, 0};
 }
 
 void WithPrivateCups::SetUp() {
@@ -90,7 +91,7 @@ std::string WithPrivateCups::PrintedPdf(const char* queue, const std::string& ti
         return {};
     }
     const std::string pdf =
-        std::string(queue) == PrivateCups::kFileQueue ? m_cups->FileOutput() : CupsPdfOutput(title);
+        std::string(queue) == PrivateCups::kPdfQueue ? CupsPdfOutput(title) : m_cups->FileOutput();
     if (pdf.empty() || !QFile::exists(QString::fromStdString(pdf)))
         *error = "the queue wrote no PDF";
     return pdf;

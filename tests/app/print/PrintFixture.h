@@ -30,9 +30,8 @@ std::unique_ptr<CPeltoDoc> MakeDocument(Picture picture, Made made);
 // What the view draws for the whole picture.
 QImage Drawing(CPeltoDoc& doc);
 
-// The printable area's corner in page pixels at kPageDpi: the file queue's
-// imageable area starts 18 pt from the left and 36 pt from the top; cups-pdf
-// prints the whole page.
+// The printable area's corner in page pixels at kPageDpi: see PrivateCups;
+// cups-pdf prints the whole page.
 QPoint PrintableOrigin(const char* queue);
 
 // Largest difference a channel may show: the PDF carries the picture's bytes

@@ -17,7 +17,7 @@ namespace pelto {
 
 namespace {
 
-enum class Into { PdfFile, FileQueue, PdfQueue };
+enum class Into { PdfFile, FileQueue, LetterQueue, PdfQueue };
 
 struct PageCase {
     Picture picture;
@@ -26,12 +26,13 @@ struct PageCase {
 };
 
 const char* Queue(Into into) {
+    if (into == Into::LetterQueue) return PrivateCups::kLetterQueue;
     return into == Into::PdfQueue ? PrivateCups::kPdfQueue : PrivateCups::kFileQueue;
 }
 
 std::string CaseName(const testing::TestParamInfo<PageCase>& info) {
     static const char* const kMade[] = {"Plain", "Selected", "Bevelled"};
-    static const char* const kInto[] = {"PdfFile", "FileQueue", "PdfQueue"};
+    static const char* const kInto[] = {"PdfFile", "FileQueue", "LetterQueue", "PdfQueue"};
     return PictureName(info.param.picture) + kMade[int(info.param.made)] +
            kInto[int(info.param.into)];
 }
@@ -85,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PageCase{Picture::Wide300x41, Made::Bevelled, Into::FileQueue},
                     PageCase{Picture::Tall61x300, Made::Plain, Into::FileQueue},
                     PageCase{Picture::Badge, Made::Selected, Into::FileQueue},
+                    PageCase{Picture::Odd37x23, Made::Plain, Into::LetterQueue},
+                    PageCase{Picture::Badge, Made::Selected, Into::LetterQueue},
                     PageCase{Picture::Odd37x23, Made::Plain, Into::PdfQueue},
                     PageCase{Picture::Wide300x41, Made::Selected, Into::PdfQueue},
                     PageCase{Picture::Badge, Made::Bevelled, Into::PdfQueue},
@@ -93,8 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A picture larger than the printable area fills its width or its height,
 // pixels square. The areas follow from the queues' pages at 96 pixels to the
-// inch: the file queue prints 559 x 770 pt from (18, 36) pt, cups-pdf the
-// whole 595 x 842 pt page.
+// inch: the file queue prints 559 x 770 pt from (18, 36) pt, the Letter
+// queue 540 x 720 pt from (36, 54) pt, cups-pdf the whole 595 x 842 pt page.
 struct ShrinkCase {
     Into into;
     QSize picture;
@@ -124,6 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
     Sizes, ShrunkPageTest,
     testing::Values(ShrinkCase{Into::FileQueue, {1200, 100}, {24, 48, 745.333, 62.111}},
                     ShrinkCase{Into::FileQueue, {100, 2000}, {24, 48, 51.333, 1026.667}},
+                    ShrinkCase{Into::LetterQueue, {100, 2000}, {48, 72, 48, 960}},
                     ShrinkCase{Into::PdfQueue, {1200, 100}, {0, 0, 793.333, 66.111}}));
 
 } // namespace

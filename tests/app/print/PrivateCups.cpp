@@ -21,8 +21,9 @@ namespace {
 constexpr int kStartMilliseconds = 15000;
 constexpr int kAdminMilliseconds = 30000;
 
-// A4 with margins, handing the PDF on through CUPS's pass-through filter: a
-// raw queue writes nothing into a file device, a filter is needed.
+// A4 with margins by default, US Letter with others, handing the PDF on
+// through CUPS's pass-through filter: a raw queue writes nothing into a file
+// device, a filter is needed.
 constexpr const char* kFilePpd = R"PPD(*PPD-Adobe: "4.3"
 *FormatVersion: "4.3"
 *FileVersion: "1.0"
@@ -47,16 +48,20 @@ constexpr const char* kFilePpd = R"PPD(*PPD-Adobe: "4.3"
 *OrderDependency: 10 AnySetup *PageSize
 *DefaultPageSize: A4
 *PageSize A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
+*PageSize Letter/US Letter: "<</PageSize[612 792]/ImagingBBox null>>setpagedevice"
 *CloseUI: *PageSize
 *OpenUI *PageRegion/Media Size: PickOne
 *OrderDependency: 10 AnySetup *PageRegion
 *DefaultPageRegion: A4
 *PageRegion A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
+*PageRegion Letter/US Letter: "<</PageSize[612 792]/ImagingBBox null>>setpagedevice"
 *CloseUI: *PageRegion
 *DefaultImageableArea: A4
 *ImageableArea A4/A4: "18 36 577 806"
+*ImageableArea Letter/US Letter: "36 18 576 738"
 *DefaultPaperDimension: A4
 *PaperDimension A4/A4: "595 842"
+*PaperDimension Letter/US Letter: "612 792"
 )PPD";
 
 void WriteText(const std::string& path, const std::string& text) {
@@ -164,12 +169,14 @@ bool PrivateCups::Start() {
         QThread::msleep(50);
     }
     std::string error;
-    if (!Admin("lpadmin",
-               {"-p", kFileQueue, "-E", "-v", QString::fromStdString("file://" + FileOutput()),
-                "-P", QString::fromStdString(m_dir.File("file.ppd"))},
+    const QString output = QString::fromStdString("file://" + FileOutput());
+    const QString ppd = QString::fromStdString(m_dir.File("file.ppd"));
+    if (!Admin("lpadmin", {"-p", kFileQueue, "-E", "-v", output, "-P", ppd}, &error) ||
+        !Admin("lpadmin",
+               {"-p", kLetterQueue, "-E", "-v", output, "-P", ppd, "-o", "PageSize=Letter"},
                &error) ||
         !Admin("lpadmin", {"-d", kFileQueue}, &error)) {
-        m_skipReason = "the private cupsd refused the file queue: " + error;
+        m_skipReason = "the private cupsd refused the file queues: " + error;
         return false;
     }
     return true;

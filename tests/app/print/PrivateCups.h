@@ -2,10 +2,12 @@
 // A CUPS scheduler of the test's own: configuration, spool, logs and a local
 // socket in a fresh folder, so the machine's own printing is never touched.
 // CUPS_SERVER points this process and the programs it starts at it, HOME is
-// the folder (no user's lpoptions apply). It has two queues:
+// the folder (no user's lpoptions apply). It has three queues:
 //   kFileQueue  hands on the PDF it gets unchanged into FileOutput(); its page
 //               is A4 with the imageable area "18 36 577 806" (points), so its
 //               printable area starts 18 pt from the left and 36 pt from the top;
+//   kLetterQueue the same with US Letter for its default, its imageable area
+//               "36 18 576 738": 36 pt from the left, 54 pt from the top;
 //   kPdfQueue   the cups-pdf printer a desktop user has (Debian's
 //               printer-driver-cups-pdf): A4, the whole page printable; its PDF
 //               lands in the PDF folder of the job's user.
@@ -26,6 +28,7 @@ namespace pelto {
 class PrivateCups {
 public:
     static constexpr const char* kFileQueue = "pelto-file";
+    static constexpr const char* kLetterQueue = "pelto-letter";
     static constexpr const char* kPdfQueue = "pelto-pdf";
 
     PrivateCups();
@@ -33,11 +36,12 @@ public:
     PrivateCups(const PrivateCups&) = delete;
     PrivateCups& operator=(const PrivateCups&) = delete;
 
-    // Empty when the scheduler runs with kFileQueue.
+    // Empty when the scheduler runs with kFileQueue and kLetterQueue.
     const std::string& SkipReason() const { return m_skipReason; }
     // Empty when kPdfQueue exists too.
     const std::string& PdfQueueSkipReason() const { return m_pdfSkipReason; }
 
+    // Where both file queues write: a test prints on one of them.
     std::string FileOutput() const { return m_dir.File("out/page.pdf"); }
     std::string Socket() const { return m_dir.File("cups.sock"); }
     std::string Folder() const { return m_dir.Path(); }
