@@ -1,6 +1,6 @@
 #include "HostileInput.h"
 
-#include "ScratchFolder.h"
+#include "RamDisk.h"
 
 #include "docview/document/DocMessages.h"
 #include "docview/document/DocumentFile.h"
@@ -78,7 +78,7 @@ void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
 }
 
 std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t size,
-                                 const ScratchFolder& folder) {
+                                 const TempDir& folder) {
     CDIB& dib = doc.m_dib;
     const int width = dib.m_nWidth;
     const int height = dib.m_nHeight;
@@ -121,7 +121,7 @@ std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t siz
 } // namespace
 
 std::string RunHostileInput(const uint8_t* data, size_t size) {
-    static const ScratchFolder folder("pelto-hostile");
+    static const TempDir folder(RamDisk());
 
     CPeltoDoc doc;
     std::optional<std::string> refusal;

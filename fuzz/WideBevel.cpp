@@ -1,13 +1,14 @@
 #include "WideBevel.h"
 #include "platform/FaultInjection.h"
 
-#include "ScratchFolder.h"
+#include "RamDisk.h"
 #include "docview/document/DocumentFile.h"
 #include "engine/Bevel.h"
 #include "engine/NearestSearch.h"
 #include "image/Block.h"
 #include "image/BmpLayout.h"
 #include "platform/File.h"
+#include "support/BmpBuilder.h"
 #include "tests/engine/ReferenceBevel.h"
 
 #include <algorithm>
@@ -116,59 +117,11 @@ std::vector<uint8_t> PictureFile(const Case& c) {
     return file;
 }
 
-std::vector<uint8_t> Bytes(const CDIB& dib) {
-    if (!dib.HasBlock()) return {};
-    return {dib.m_pFileImage.get(), dib.m_pFileImage.get() + dib.m_nFileSize};
-}
-
-std::vector<uint8_t> HeightBytes(const CHeightDIB& h) {
-    return {h.m_pBits, h.m_pBits + size_t(h.m_nStride) * size_t(h.m_nHeight)};
-}
-
-std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    std::vector<uint8_t> bytes(in ? size_t(in.tellg()) : 0);
-    in.seekg(0).read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-// Every found point, searched in segments, against the brute force, whose
-// heights go to expected.
-std::string CheckFoundPoints(const CMaskDIB& mask, const Case& c, CHeightDIB& expected) {
-    std::vector<std::pair<int, CFoundPoint>> plain; // row and point
-    ReferenceBevelHeights(mask, c.params, expected, [&](CPoint pixel, CPoint found) {
-        plain.push_back({pixel.y, {pixel.x, found.x - pixel.x, found.y - pixel.y}});
-    });
-    const CNearestSearch search(mask, c.params.width, c.params.outline != 0, c.segmentColumns);
-    auto scratch = search.MakeScratch(0, mask.m_nHeight);
-    // The brute force goes row by row, the search segment by segment.
-    std::vector<std::vector<CFoundPoint>> rows(size_t(mask.m_nHeight));
-    search.ForEachRow(scratch, [&](int y, std::span<const CFoundPoint> found) {
-        rows[size_t(y)].insert(rows[size_t(y)].end(), found.begin(), found.end());
-    });
-    size_t next = 0;
-    for (int y = 0; y < mask.m_nHeight; ++y)
-        for (const CFoundPoint& f : rows[size_t(y)]) {
-            if (next == plain.size() || plain[next].first != y || f.x != plain[next].second.x)
-                return "the search and the brute force disagree on which pixels find a point";
-            if (f.dx != plain[next].second.dx || f.dy != plain[next].second.dy)
-                return "the search found another point than the brute force";
-            ++next;
-        }
-    if (next != plain.size()) return "the search missed points the brute force found";
-    return {};
-}
-
 // The document's button with one allocation failing leaves it as it was;
 // then it matches the plain bevel.
 std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
                           const std::vector<uint8_t>& expected) {
-    const std::vector<uint8_t> before = Bytes(doc.m_dib);
+    const std::vector<uint8_t> before = BlockBytes(doc.m_dib);
     if (c.failingAllocation >= 0) {
         doc.m_pMask = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
         std::memcpy(doc.m_pMask->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
@@ -181,14 +134,14 @@ std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
         }
         faults::FailAllocationAfter(-1);
         if (!failed) return "a button whose allocation failed went through";
-        if (Bytes(doc.m_dib) != before || !doc.HasSelection() || doc.CanUndo())
+        if (BlockBytes(doc.m_dib) != before || !doc.HasSelection() || doc.CanUndo())
             return "a button that ran out of memory changed the document";
     }
     doc.m_pMask = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
     std::memcpy(doc.m_pMask->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
     doc.MakeButton(c.params, c.threads);
-    if (Bytes(doc.m_dib) != expected) return "the document's button is not the plain bevel";
-    if (!doc.CanUndo() || Bytes(*doc.m_pUndoDIB) != before)
+    if (BlockBytes(doc.m_dib) != expected) return "the document's button is not the plain bevel";
+    if (!doc.CanUndo() || BlockBytes(*doc.m_pUndoDIB) != before)
         return "the snapshot is not the picture";
     return {};
 }
@@ -197,19 +150,19 @@ std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
 // the new picture is there, or the old file is untouched (or kept aside, as
 // the message says), and no temporary file is left.
 std::string CheckSave(CPeltoDoc& doc, const Case& c, const std::vector<uint8_t>& old) {
-    static const ScratchFolder folder("pelto-wide");
+    static const TempDir folder(RamDisk());
     const std::string target = folder.File("old.bmp"), link = folder.File("link.bmp");
     folder.Clear();
-    WriteBytes(target, old);
+    WriteFileBytes(target, old);
     if (c.linked) fs::create_hard_link(target, link);
     faults::FailWritesAfter(c.faultError, c.faultBytes);
     const std::string message = SaveDocument(doc, target);
     faults::FailWritesAfter(0);
 
-    const std::vector<uint8_t> now = ReadBytes(target);
+    const std::vector<uint8_t> now = ReadFileBytes(target);
     size_t expectedFiles = c.linked ? 2 : 1;
     if (message.empty()) {
-        if (now != Bytes(doc.m_dib)) return "a save that succeeded wrote other bytes";
+        if (now != BlockBytes(doc.m_dib)) return "a save that succeeded wrote other bytes";
     } else if (message.find("元のファイルは変更されていません。") != std::string::npos) {
         if (now != old) return "a failed save changed the old file";
     } else {
@@ -217,12 +170,13 @@ std::string CheckSave(CPeltoDoc& doc, const Case& c, const std::vector<uint8_t>&
         const size_t at = message.find(kept);
         const size_t end = at == std::string::npos ? at : message.find(' ', at + kept.size());
         if (end == std::string::npos) return "a failed save lost the old file: " + message;
-        if (ReadBytes(message.substr(at + kept.size(), end - at - kept.size())) != old)
+        if (ReadFileBytes(message.substr(at + kept.size(), end - at - kept.size())) != old)
             return "the old content kept aside is not the old file";
         ++expectedFiles;
     }
-    if (c.linked && ReadBytes(link) != now) return "the save cut the file's hard link";
-    if (folder.Count() != expectedFiles) return "a save left a temporary file behind";
+    if (c.linked && ReadFileBytes(link) != now) return "the save cut the file's hard link";
+    if (FolderListing(folder.Path()).size() != expectedFiles)
+        return "a save left a temporary file behind";
     return {};
 }
 
@@ -235,10 +189,11 @@ std::string RunWideBevel(const uint8_t* data, size_t size) {
         for (int x = 0; x < c.width; ++x)
             mask.SetValue(CPoint(x, y), MaskValue(c, x, y));
     CHeightDIB expectedHeights(c.width, c.height), heights(c.width, c.height);
-    if (std::string broken = CheckFoundPoints(mask, c, expectedHeights); !broken.empty())
+    if (std::string broken = FoundPointsDiffer(mask, c.params, c.segmentColumns, expectedHeights);
+        !broken.empty())
         return broken;
     ComputeBevelHeights(mask, c.params, heights, c.threads);
-    if (HeightBytes(heights) != HeightBytes(expectedHeights))
+    if (BlockBytes(heights) != BlockBytes(expectedHeights))
         return "the heights are not the plain bevel's";
 
     const std::vector<uint8_t> file = PictureFile(c);
@@ -247,11 +202,11 @@ std::string RunWideBevel(const uint8_t* data, size_t size) {
     fast.LoadFromBytes(file.data(), file.size());
     ReferenceShadeBevel(plain, expectedHeights, c.params.contrast);
     ShadeBevel(fast, heights, c.params.contrast, c.threads);
-    if (Bytes(fast) != Bytes(plain)) return "the shaded picture is not the plain bevel's";
+    if (BlockBytes(fast) != BlockBytes(plain)) return "the shaded picture is not the plain bevel's";
 
     CPeltoDoc doc;
     doc.m_dib.LoadFromBytes(file.data(), file.size());
-    if (std::string broken = CheckDocument(doc, mask, c, Bytes(plain)); !broken.empty())
+    if (std::string broken = CheckDocument(doc, mask, c, BlockBytes(plain)); !broken.empty())
         return broken;
     return CheckSave(doc, c, file);
 }

@@ -56,14 +56,9 @@ CliRun RunCli(const std::vector<std::string>& args) {
     return run;
 }
 
-COLORREF Logo(int x, int y) {
-    const int dx = x - 20, dy = y - 14;
-    return dx * dx + dy * dy < 100 ? RGB(200, 40, 40) : RGB(240, 240, 240);
-}
-
 TEST(PeltoCli, WritesWhatTheDocumentComputes) {
     TempDir dir;
-    WriteFileBytes(dir.File("in.bmp"), MakeBmp24(41, 29, Logo, {8, 3})); // odd width: row padding
+    WriteFileBytes(dir.File("in.bmp"), LogoBmp(41, 29, {8, 3})); // odd width: row padding
     const CliRun run = RunCli({dir.File("in.bmp"), dir.File("out.bmp"), "--pick", "0,0,5", "--pick",
                                "40,28,0", "--angle", "135", "--contrast", "200", "--width", "4",
                                "--shape", "round", "--outline", "outer"});
@@ -126,7 +121,7 @@ TEST_P(PeltoCliRefusal, ExitsNonZeroAndLeavesTheOutputUntouched) {
 }
 
 Bytes GoodPicture() {
-    return MakeBmp24(10, 8, Logo);
+    return LogoBmp(10, 8);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -285,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PeltoCli, CanOverwriteItsInput) {
     TempDir dir;
-    const Bytes original = MakeBmp24(41, 29, Logo);
+    const Bytes original = LogoBmp(41, 29);
     WriteFileBytes(dir.File("in.bmp"), original);
     const CliRun run = RunCli({dir.File("in.bmp"), dir.File("in.bmp"), "--pick", "0,0,0"});
     EXPECT_EQ(run.exitCode, 0) << run.output;

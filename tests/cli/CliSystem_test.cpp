@@ -26,13 +26,6 @@ std::string Text(const Bytes& b) {
     return std::string(b.begin(), b.end());
 }
 
-Bytes Logo(int width, int height) {
-    return MakeBmp24(width, height, [&](int x, int y) {
-        const int dx = x - width / 2, dy = y - height / 2;
-        return dx * dx + dy * dy < width * height / 8 ? RGB(200, 40, 40) : RGB(240, 240, 240);
-    });
-}
-
 const std::vector<std::string> kBevel = {"--pick", "0,0,0", "--width", "4"};
 
 // The options come first, so that the arguments may end them with --.
@@ -71,7 +64,7 @@ Bytes FileToFile(const TempDir& dir, const Bytes& picture) {
 
 TEST(PeltoCliStreams, ReadsStandardInputAndWritesStandardOutput) {
     TempDir dir;
-    const Bytes picture = Logo(300, 250); // more than a pipe holds
+    const Bytes picture = LogoBmp(300, 250); // more than a pipe holds
     const Bytes expected = FileToFile(dir, picture);
     ProcessOptions piped;
     piped.input = Text(picture);
@@ -100,7 +93,7 @@ TEST(PeltoCliStreams, RefusesAnEmptyStandardInputInJapanese) {
 
 TEST(PeltoCliStreams, WritesToAFifoWithAReaderAndRefusesOneWithout) {
     TempDir dir;
-    const Bytes picture = Logo(120, 90);
+    const Bytes picture = LogoBmp(120, 90);
     const Bytes expected = FileToFile(dir, picture);
     WriteFileBytes(dir.File("in.bmp"), picture);
     ASSERT_EQ(::mkfifo(dir.File("out.fifo").c_str(), 0600), 0);
@@ -138,8 +131,8 @@ class PeltoCliSignals : public ::testing::TestWithParam<int> {};
 
 TEST_P(PeltoCliSignals, EndTheSaveOfABigPictureLeavingNothingBehind) {
     TempDir dir;
-    WriteFileBytes(dir.File("in.bmp"), Logo(4000, 3000)); // 36 MB
-    const Bytes old = Logo(10, 10);
+    WriteFileBytes(dir.File("in.bmp"), LogoBmp(4000, 3000)); // 36 MB
+    const Bytes old = LogoBmp(10, 10);
     WriteFileBytes(dir.File("out.bmp"), old);
     const std::vector<std::string> listing = FolderListing(dir.Path());
     bool caught = false;
@@ -183,12 +176,12 @@ TEST_P(PeltoCliOwnership, SavesOnlyWhatItMayOpenForWritingAndKeepsTheOwner) {
     const Ownership& c = GetParam();
     TempDir dir;
     ::chmod(dir.Path().c_str(), 0755);
-    WriteFileBytes(dir.File("in.bmp"), Logo(30, 20));
+    WriteFileBytes(dir.File("in.bmp"), LogoBmp(30, 20));
     ::chmod(dir.File("in.bmp").c_str(), 0644);
     const std::string folder = dir.File("work"), target = folder + "/out.bmp";
     ::mkdir(folder.c_str(), 0755);
     ::chmod(folder.c_str(), c.folderOpen ? 0777 : 0755);
-    const Bytes old = Logo(8, 8);
+    const Bytes old = LogoBmp(8, 8);
     const OtherUser nobody = Nobody();
     if (c.fileExists) {
         WriteFileBytes(target, old);
@@ -294,7 +287,7 @@ TEST(PeltoCliMemory, APictureTooBigForItsGroupGetsTheMemoryMessage) {
     const MemoryGroup group(uint64_t(48) << 20);
     if (group.Folder().empty()) GTEST_SKIP() << "no memory control group can be made here";
     TempDir dir;
-    WriteFileBytes(dir.File("in.bmp"), Logo(3000, 3000)); // 27 MB, a run of about 55 MB
+    WriteFileBytes(dir.File("in.bmp"), LogoBmp(3000, 3000)); // 27 MB, a run of about 55 MB
     ProcessOptions options = Watched();
     options.cgroupFolder = group.Folder();
     const ProcessResult r = RunProcess(Cli({dir.File("in.bmp"), dir.File("out.bmp")}), options);
@@ -311,7 +304,7 @@ TEST(PeltoCliMemory, AnAddressSpaceLimitRefusesTheRunBeforeItStarts) {
     GTEST_SKIP() << "the sanitizer's shadow memory does not fit in a small address space";
 #endif
     TempDir dir;
-    WriteFileBytes(dir.File("in.bmp"), Logo(4096, 4096)); // 48 MB
+    WriteFileBytes(dir.File("in.bmp"), LogoBmp(4096, 4096)); // 48 MB
     int succeeded = 0;
     for (int megabytes = 96; megabytes <= 136; megabytes += 4) {
         const std::string run = "ulimit -v " + std::to_string(megabytes << 10) + " && exec " +

@@ -19,10 +19,6 @@ namespace pelto {
 
 namespace {
 
-Bytes Block(const CDIB& dib) {
-    return Bytes(dib.m_pFileImage.get(), dib.m_pFileImage.get() + dib.m_nFileSize);
-}
-
 // What MakeButton writes: both passes, straight into the picture.
 Bytes MadeButton(const CDIB& picture, const CMaskDIB& mask, const ButtonParams& params) {
     CDIB made;
@@ -30,7 +26,7 @@ Bytes MadeButton(const CDIB& picture, const CMaskDIB& mask, const ButtonParams& 
     CHeightDIB heights(mask.m_nWidth, mask.m_nHeight);
     ComputeBevelHeights(mask, params, heights, 1);
     ShadeBevel(made, heights, params.contrast, 1);
-    return Block(made);
+    return BlockBytes(made);
 }
 
 // A random picture with bytes before and after its pixels, which a render
@@ -79,8 +75,8 @@ TEST(BevelPreview, RendersMakeButtonsBytesForEveryValueInTurn) {
                            std::to_string(params.contrast) + " width " + std::to_string(width) +
                            (outer ? " outer" : " inner") + " shape " + std::to_string(params.shape);
                 };
-                ASSERT_EQ(Block(result), made) << context();
-                ASSERT_EQ(Block(reused), made) << "reused result, " << context();
+                ASSERT_EQ(BlockBytes(result), made) << context();
+                ASSERT_EQ(BlockBytes(reused), made) << "reused result, " << context();
                 ++renders;
             }
         }

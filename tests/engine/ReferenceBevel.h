@@ -10,6 +10,7 @@
 #include "image/MaskDib.h"
 
 #include <functional>
+#include <string>
 
 namespace pelto {
 
@@ -20,5 +21,11 @@ bool ReferenceFind(const CMaskDIB& mask, CPoint start, int radius, bool outer, C
 void ReferenceBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
                            const std::function<void(CPoint pixel, CPoint found)>& found = {});
 void ReferenceShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast);
+
+// Every pixel's found point, searched in segments of segmentColumns as the
+// bevel searches, against the brute force, whose heights go to heights:
+// empty when they agree, else the first difference.
+std::string FoundPointsDiffer(const CMaskDIB& mask, const ButtonParams& params, int segmentColumns,
+                              CHeightDIB& heights);
 
 } // namespace pelto

@@ -23,20 +23,15 @@ protected:
     static constexpr int kWidth = 12, kHeight = 9;
     std::mt19937 m_rng{unsigned(GetParam().width * 31 + GetParam().height)};
     std::unique_ptr<CDIB> m_picture = RandomPicture(kWidth, kHeight, m_rng);
-
-    Bytes PictureBytes() const {
-        return Bytes(m_picture->m_pFileImage.get(),
-                     m_picture->m_pFileImage.get() + m_picture->m_nFileSize);
-    }
 };
 
 TEST_P(OneSizeForAll, SelectionRefusesAMaskOfAnotherSize) {
     auto mask = RandomMask(MaskKind::Noise, GetParam().width, GetParam().height, m_rng);
     const CMaskDIB* before = mask.get();
-    const Bytes bytes(mask->m_pFileImage.get(), mask->m_pFileImage.get() + mask->m_nFileSize);
+    const Bytes bytes = BlockBytes(*mask);
     EXPECT_THROW(SelectBackground(*m_picture, mask, 0, 0, 100), std::invalid_argument);
     EXPECT_EQ(mask.get(), before);
-    EXPECT_EQ(Bytes(mask->m_pFileImage.get(), mask->m_pFileImage.get() + mask->m_nFileSize), bytes);
+    EXPECT_EQ(BlockBytes(*mask), bytes);
 }
 
 TEST_P(OneSizeForAll, TheBevelsPassesRefuseAHeightFieldOfAnotherSize) {
@@ -48,9 +43,9 @@ TEST_P(OneSizeForAll, TheBevelsPassesRefuseAHeightFieldOfAnotherSize) {
             ASSERT_EQ(heights.GetHeight({x, y}), 0);
 
     heights.SetHeight({0, 0}, 300);
-    const Bytes before = PictureBytes();
+    const Bytes before = BlockBytes(*m_picture);
     EXPECT_THROW(ShadeBevel(*m_picture, heights, 128), std::invalid_argument);
-    EXPECT_EQ(PictureBytes(), before);
+    EXPECT_EQ(BlockBytes(*m_picture), before);
 }
 
 TEST_P(OneSizeForAll, ThePreviewRefusesASelectionOfAnotherSize) {

@@ -58,6 +58,16 @@ Bytes MakeBmp24(int width, int height, COLORREF fill) {
     return MakeBmp24(width, height, [fill](int, int) { return fill; });
 }
 
+Bytes LogoBmp(int width, int height, BmpOptions options) {
+    return MakeBmp24(
+        width, height,
+        [&](int x, int y) {
+            const int dx = x - width / 2, dy = y - height / 2;
+            return dx * dx + dy * dy < width * height / 8 ? RGB(200, 40, 40) : RGB(240, 240, 240);
+        },
+        options);
+}
+
 COLORREF ShownPixel(const CDIB& dib, int x, int yFromTop) {
     return dib.GetPixel(x, dib.m_nHeight - 1 - yFromTop);
 }

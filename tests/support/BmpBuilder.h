@@ -28,10 +28,18 @@ Bytes MakeBmp24(int width, int height, COLORREF fill);
 Bytes SquareBmp(int size, COLORREF square = RGB(128, 128, 128),
                 COLORREF around = RGB(255, 255, 255));
 
+// A red disc in the middle of a light grey picture, a logo to make a button of.
+Bytes LogoBmp(int width, int height, BmpOptions options = {});
+
 // Pixel as shown (row from the top) of a loaded picture.
 COLORREF ShownPixel(const CDIB& dib, int x, int yFromTop);
 
 void LoadBytes(CDIB& dib, const Bytes& bytes);
+// The whole file block of a picture, a mask or a height field (empty without one).
+template <class Raster> Bytes BlockBytes(const Raster& raster) {
+    if (!raster.m_pFileImage) return {};
+    return Bytes(raster.m_pFileImage.get(), raster.m_pFileImage.get() + raster.m_nFileSize);
+}
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 Bytes ReadFileBytes(const std::string& path);
 

@@ -6,8 +6,10 @@
 
 namespace pelto {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelto-test-XXXXXX").string();
+TempDir::TempDir(const std::string& under) {
+    const std::filesystem::path base =
+        under.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(under);
+    std::string pattern = (base / "pelto-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     m_path = pattern;
 }
@@ -18,6 +20,11 @@ TempDir::~TempDir() {
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
+}
+
+void TempDir::Clear() const {
+    for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        std::filesystem::remove_all(entry.path());
 }
 
 } // namespace pelto

@@ -16,7 +16,7 @@ namespace pelto {
 namespace {
 
 constexpr uint64_t kFilesystem = 1 << 20;
-constexpr const char* kDiskFull = "ディスクの空き容量が足りません。";
+constexpr const char* kNoRoomLeft = "ディスクの空き容量が足りません。";
 constexpr const char* kUnchanged = "元のファイルは変更されていません。";
 
 uint64_t FreeBytes(const std::string& path) {
@@ -52,7 +52,7 @@ TEST_P(SaveWithoutRoom, KeepsTheOldFileAndGivesTheSpaceBack) {
 
     auto doc = Picture(200, 200); // about 120 KB
     const std::string message = SaveDocument(*doc, disk.File("old.bmp"));
-    EXPECT_NE(message.find(kDiskFull), std::string::npos) << message;
+    EXPECT_NE(message.find(kNoRoomLeft), std::string::npos) << message;
     EXPECT_NE(message.find(kUnchanged), std::string::npos) << message;
     EXPECT_EQ(ReadFileBytes(disk.File("old.bmp")), old);
     if (GetParam().secondLink) {

@@ -37,15 +37,15 @@ protected:
     }
 };
 
-struct PickCase {
+struct ZoomedPick {
     CZoom zoom;
     QPoint scroll, click;
 };
 
-class PickingAtAZoom : public ViewZoomTest, public testing::WithParamInterface<PickCase> {};
+class PickingAtAZoom : public ViewZoomTest, public testing::WithParamInterface<ZoomedPick> {};
 
 TEST_P(PickingAtAZoom, SelectsThePixelUnderTheHotSpotAfterScrolling) {
-    const PickCase& c = GetParam();
+    const ZoomedPick& c = GetParam();
     auto doc = UniqueColourDoc(600, 500);
     CPeltoView view(doc);
     Show(view);
@@ -62,11 +62,13 @@ TEST_P(PickingAtAZoom, SelectsThePixelUnderTheHotSpotAfterScrolling) {
     EXPECT_EQ(OnlySelectedPixel(*doc), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Zooms, PickingAtAZoom,
-    testing::Values(PickCase{{1, 4}, {20, 15}, {37, 41}}, PickCase{{1, 4}, {0, 0}, {3, 2}},
-                    PickCase{{1, 1}, {300, 200}, {5, 6}}, PickCase{{3, 1}, {905, 611}, {44, 58}},
-                    PickCase{{3, 1}, {1000, 800}, {1, 1}}, PickCase{{2, 3}, {77, 33}, {101, 77}}));
+INSTANTIATE_TEST_SUITE_P(Zooms, PickingAtAZoom,
+                         testing::Values(ZoomedPick{{1, 4}, {20, 15}, {37, 41}},
+                                         ZoomedPick{{1, 4}, {0, 0}, {3, 2}},
+                                         ZoomedPick{{1, 1}, {300, 200}, {5, 6}},
+                                         ZoomedPick{{3, 1}, {905, 611}, {44, 58}},
+                                         ZoomedPick{{3, 1}, {1000, 800}, {1, 1}},
+                                         ZoomedPick{{2, 3}, {77, 33}, {101, 77}}));
 
 TEST_F(ViewZoomTest, ScrollRangeFollowsTheZoomAndEachViewKeepsItsOwn) {
     auto doc = UniqueColourDoc(600, 500);

@@ -11,6 +11,7 @@
 #include "image/Block.h"
 #include "platform/FaultInjection.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 
 #include <QBitmap>
 #include <QMdiArea>
@@ -24,13 +25,6 @@
 namespace pelto {
 
 namespace {
-
-// A grey square on white: the background is everything at the edges.
-std::shared_ptr<CPeltoDoc> SquareDoc(int size = 40) {
-    auto doc = std::make_shared<CPeltoDoc>();
-    LoadBytes(doc->m_dib, SquareBmp(size));
-    return doc;
-}
 
 Bytes PictureBytes(const CPeltoDoc& doc) {
     return BlockBytes(doc.m_dib);
@@ -96,7 +90,7 @@ protected:
 };
 
 TEST_F(PeltoViewTest, NewViewStartsWithTheDefaults) {
-    CPeltoView view(SquareDoc());
+    CPeltoView view(SquareDoc(40));
     EXPECT_EQ(view.m_nTolerance, 0);
     const ButtonParams p = view.CurrentButtonParams();
     EXPECT_EQ(std::tie(p.angle, p.contrast, p.width, p.shape, p.outline),
@@ -120,7 +114,7 @@ TEST_F(PeltoViewTest, PickingClickAddsTheScrollOffset) {
 }
 
 TEST_F(PeltoViewTest, OkArmsPickingWithTheNewToleranceAndCancelKeepsIt) {
-    CPeltoView view(SquareDoc());
+    CPeltoView view(SquareDoc(40));
     m_nextTolerance = 40;
     view.OnEditBgcolor();
     EXPECT_TRUE(view.m_bPicking);
@@ -171,7 +165,7 @@ TEST_F(PeltoViewTest, APickingClickOutsideLeavesNoButtonLitUnderAGoneCursor) {
 }
 
 TEST_F(PeltoViewTest, ClickOutsidePickingClearsTheSelection) {
-    auto doc = SquareDoc();
+    auto doc = SquareDoc(40);
     CPeltoView view(doc);
     Show(view, QSize(100, 80));
     Pick(view, QPoint(1, 1));
@@ -206,7 +200,7 @@ TEST_F(PeltoViewTest, PaintsPictureWithTheCheckerboardOverlayAtTheScrollPosition
 }
 
 TEST_F(PeltoViewTest, MakeButtonWithoutSelectionOnlySaysSo) {
-    auto doc = SquareDoc();
+    auto doc = SquareDoc(40);
     CPeltoView view(doc);
     view.OnEditMakebutton();
     EXPECT_EQ(m_messages, QStringList{QString::fromUtf8(kMsgNoSelection)});
@@ -215,7 +209,7 @@ TEST_F(PeltoViewTest, MakeButtonWithoutSelectionOnlySaysSo) {
 }
 
 TEST_F(PeltoViewTest, ButtonDialogOpensWithTheValuesLastAcceptedInThisView) {
-    auto doc = SquareDoc();
+    auto doc = SquareDoc(40);
     CPeltoView view(doc);
     Show(view, QSize(100, 80));
     m_nextButton = {135, 300, 8, 1, 1};
@@ -242,7 +236,7 @@ TEST_F(PeltoViewTest, ButtonDialogOpensWithTheValuesLastAcceptedInThisView) {
 }
 
 TEST_F(PeltoViewTest, UndoIsOfferedExactlyWhileASnapshotExists) {
-    auto doc = SquareDoc();
+    auto doc = SquareDoc(40);
     CPeltoView view(doc);
     Show(view, QSize(100, 80));
     const Bytes original = PictureBytes(*doc);
@@ -259,7 +253,7 @@ TEST_F(PeltoViewTest, UndoIsOfferedExactlyWhileASnapshotExists) {
 }
 
 TEST_F(PeltoViewTest, OutOfMemoryInMakeButtonIsReportedAndChangesNothing) {
-    auto doc = SquareDoc();
+    auto doc = SquareDoc(40);
     CPeltoView view(doc);
     Show(view, QSize(100, 80));
     Pick(view, QPoint(1, 1));
@@ -273,7 +267,7 @@ TEST_F(PeltoViewTest, OutOfMemoryInMakeButtonIsReportedAndChangesNothing) {
 }
 
 TEST_F(PeltoViewTest, TwoViewsShareTheDocumentButNotTheirValuesOrPicking) {
-    auto doc = SquareDoc();
+    auto doc = SquareDoc(40);
     CPeltoView first(doc), second(doc);
     Show(first, QSize(100, 80));
     Show(second, QSize(100, 80));

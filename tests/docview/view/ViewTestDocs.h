@@ -10,11 +10,6 @@
 
 namespace pelto {
 
-// The whole file block of a picture.
-inline Bytes BlockBytes(const CDIB& picture) {
-    return Bytes(picture.m_pFileImage.get(), picture.m_pFileImage.get() + picture.m_nFileSize);
-}
-
 // Every pixel has its own colour, so tolerance 0 selects exactly the clicked one.
 inline std::shared_ptr<CPeltoDoc> UniqueColourDoc(int width, int height) {
     auto doc = std::make_shared<CPeltoDoc>();

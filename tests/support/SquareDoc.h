@@ -1,0 +1,18 @@
+#pragma once
+// The document most tests work on: a grey square over the middle half of a
+// white picture, so the background is everything at the edges.
+
+#include "docview/document/PeltoDoc.h"
+#include "support/BmpBuilder.h"
+
+#include <memory>
+
+namespace pelto {
+
+inline std::shared_ptr<CPeltoDoc> SquareDoc(int size) {
+    auto doc = std::make_shared<CPeltoDoc>();
+    LoadBytes(doc->m_dib, SquareBmp(size));
+    return doc;
+}
+
+} // namespace pelto
