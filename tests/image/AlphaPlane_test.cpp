@@ -1,0 +1,44 @@
+#include "image/AlphaPlane.h"
+#include "platform/FaultInjection.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+
+namespace pelto {
+
+namespace {
+
+TEST(CAlphaPlane, StartsOpaqueAndFindsAnyPixelBelow255) {
+    EXPECT_FALSE(CAlphaPlane().HasTransparency());
+    // 3 x 5 is 15 bytes: one word of eight and a tail of seven.
+    for (int i = 0; i < 15; ++i) {
+        CAlphaPlane plane(3, 5);
+        EXPECT_FALSE(plane.HasTransparency());
+        plane.SetAlpha(i % 3, i / 3, 254);
+        EXPECT_TRUE(plane.HasTransparency()) << i;
+        EXPECT_EQ(plane.Row(i / 3)[i % 3], 254); // rows of exactly width bytes
+    }
+}
+
+TEST(CAlphaPlane, CopyIsIndependent) {
+    CAlphaPlane plane(2, 2);
+    plane.SetAlpha(1, 1, 9);
+    CAlphaPlane copy;
+    copy.Copy(plane);
+    plane.SetAlpha(1, 1, 255);
+    EXPECT_EQ(copy.Width(), 2);
+    EXPECT_EQ(copy.GetAlpha(1, 1), 9);
+    copy.Copy(CAlphaPlane());
+    EXPECT_FALSE(copy.HasBlock());
+}
+
+TEST(CAlphaPlane, NoMemoryThrowsBadAlloc) {
+    faults::FailAllocationAfter(0);
+    EXPECT_THROW(CAlphaPlane(4, 4), std::bad_alloc);
+    faults::FailAllocationAfter(-1);
+}
+
+} // namespace
+
+} // namespace pelto
