@@ -59,6 +59,7 @@ void Fail(int error, const CPngMemory& memory) {
         Refuse(CDIB::kMsgWrongFormat);
     case SPNG_EUSER_WIDTH:
     case SPNG_EUSER_HEIGHT:
+    case SPNG_EOVERFLOW: // rows too long for libspng's sizes
         Refuse(kMsgTooLarge);
     case SPNG_ECHUNK_LIMITS:
         Refuse(kMsgTooMuchData);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <tuple>
 
 namespace pelto {
 
@@ -16,54 +17,44 @@ COLORREF Pattern(int x, int y) {
     return RGB(x * 37 + y, y * 11 + 5, (x ^ y) * 3);
 }
 
-enum class Opacity { None, Opaque, Transparent };
-
-struct RoundTrip {
-    int width, height;
-    Opacity opacity;
-    uint8_t colourType; // what the file must be
-};
+enum Opacity { kNone, kOpaque, kTransparent };
+using RoundTrip = std::tuple<int, int, Opacity, uint8_t>; // width, height, alpha, colour type
 
 class PngRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
 TEST_P(PngRoundTrip, DecodesToThePixelsAndOpacityItWrote) {
-    const RoundTrip c = GetParam();
+    const auto [width, height, opacity, colourType] = GetParam();
     CDIB picture;
-    LoadBytes(picture, MakeBmp24(c.width, c.height, Pattern));
-    CAlphaPlane alpha(c.width, c.height);
-    if (c.opacity == Opacity::Transparent)
-        for (int y = 0; y < c.height; ++y)
-            for (int x = 0; x < c.width; ++x)
-                alpha.SetAlpha(x, y, uint8_t(x * 7 + y * 3));
+    LoadBytes(picture, MakeBmp24(width, height, Pattern));
+    CAlphaPlane alpha(width, height);
+    for (int i = 0; opacity == kTransparent && i < width * height; ++i)
+        alpha.SetAlpha(i % width, i / width, uint8_t(i * 7));
     TempDir dir;
     {
         CFile out(dir.File("a.png"), CFile::Mode::CreateWrite);
-        png::Encode(picture, c.opacity == Opacity::None ? nullptr : &alpha, out);
+        png::Encode(picture, opacity == kNone ? nullptr : &alpha, out);
     }
     const Bytes file = ReadFileBytes(dir.File("a.png"));
-    EXPECT_EQ(png::ReadHeader(file.data(), file.size()).colourType, c.colourType);
-
+    EXPECT_EQ(png::ReadHeader(file.data(), file.size()).colourType, colourType);
     CDIB decoded;
-    CAlphaPlane opacity;
-    png::Decode(file.data(), file.size(), decoded, opacity);
-    ASSERT_EQ(decoded.m_nWidth, c.width);
-    ASSERT_EQ(decoded.m_nHeight, c.height);
-    ASSERT_EQ(opacity.HasBlock(), c.opacity == Opacity::Transparent);
-    for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) {
+    CAlphaPlane decodedAlpha;
+    png::Decode(file.data(), file.size(), decoded, decodedAlpha);
+    ASSERT_EQ(decoded.m_nFileSize, picture.m_nFileSize);
+    ASSERT_EQ(decodedAlpha.HasBlock(), opacity == kTransparent);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
             EXPECT_EQ(decoded.GetPixel(x, y), picture.GetPixel(x, y));
-            if (opacity.HasBlock()) {
-                EXPECT_EQ(opacity.GetAlpha(x, y), alpha.GetAlpha(x, y));
+            if (decodedAlpha.HasBlock()) {
+                EXPECT_EQ(decodedAlpha.GetAlpha(x, y), alpha.GetAlpha(x, y));
             }
         }
 }
 
 INSTANTIATE_TEST_SUITE_P(SizesAndOpacity, PngRoundTrip,
-                         ::testing::Values(RoundTrip{1, 1, Opacity::None, 2},
-                                           RoundTrip{5, 3, Opacity::Opaque, 2},
-                                           RoundTrip{5, 3, Opacity::Transparent, 6},
-                                           RoundTrip{130, 67, Opacity::None, 2},
-                                           RoundTrip{130, 67, Opacity::Transparent, 6}));
+                         ::testing::Values(RoundTrip{1, 1, kNone, 2}, RoundTrip{5, 3, kOpaque, 2},
+                                           RoundTrip{5, 3, kTransparent, 6},
+                                           RoundTrip{130, 67, kNone, 2},
+                                           RoundTrip{130, 67, kTransparent, 6}));
 
 TEST(PngEncode, AWriteErrorReachesTheCaller) {
     CDIB picture;

@@ -1,19 +1,12 @@
 #include "PngBuilder.h"
 
-#include <cstring>
+#include <array>
 #include <stdexcept>
 #include <zlib.h>
 
 namespace pelto {
 
 namespace {
-
-struct Pass {
-    uint32_t x0, y0, dx, dy;
-};
-const Pass kAdam7[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                        {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-const Pass kWhole = {0, 0, 1, 1};
 
 void PutBE32(Bytes& b, uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -27,30 +20,27 @@ int PngChannels(uint8_t colourType) {
 }
 
 Bytes PngScanlines(const PngSpec& spec) {
-    Bytes out;
-    const int channels = PngChannels(spec.colourType);
+    // Adam7's passes as first column, first row, column step and row step.
+    using Pass = std::array<uint32_t, 4>;
     const std::vector<Pass> passes =
-        spec.interlaced ? std::vector<Pass>(kAdam7, kAdam7 + 7) : std::vector<Pass>{kWhole};
-    for (const Pass& pass : passes) {
-        if (pass.x0 >= spec.width) continue;
-        for (uint32_t y = pass.y0; y < spec.height; y += pass.dy) {
+        spec.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                        : std::vector<Pass>{{0, 0, 1, 1}};
+    Bytes out;
+    for (const Pass& p : passes) {
+        for (uint32_t y = p[1]; y < spec.height && p[0] < spec.width; y += p[3]) {
             out.push_back(0);
-            unsigned bits = 0, filled = 0; // a partial byte of packed samples
-            for (uint32_t x = pass.x0; x < spec.width; x += pass.dx)
-                for (int c = 0; c < channels; ++c) {
+            unsigned bits = 0, filled = 0; // samples packed below 8 bits
+            for (uint32_t x = p[0]; x < spec.width; x += p[2])
+                for (int c = 0; c < PngChannels(spec.colourType); ++c) {
                     const uint16_t v = spec.sample(int(x), int(y), c);
-                    if (spec.bitDepth == 16) {
-                        out.push_back(uint8_t(v >> 8));
-                        out.push_back(uint8_t(v));
-                    } else if (spec.bitDepth == 8) {
-                        out.push_back(uint8_t(v));
-                    } else {
-                        bits = bits << spec.bitDepth | v;
-                        filled += spec.bitDepth;
-                        if (filled == 8) {
-                            out.push_back(uint8_t(bits));
-                            bits = filled = 0;
-                        }
+                    if (spec.bitDepth == 16) out.push_back(uint8_t(v >> 8));
+                    if (spec.bitDepth >= 8) out.push_back(uint8_t(v));
+                    if (spec.bitDepth >= 8) continue;
+                    bits = bits << spec.bitDepth | v;
+                    if ((filled += spec.bitDepth) == 8) {
+                        out.push_back(uint8_t(bits));
+                        bits = filled = 0;
                     }
                 }
             if (filled) out.push_back(uint8_t(bits << (8 - filled)));
@@ -70,7 +60,8 @@ Bytes PngIhdr(const PngSpec& spec) {
 Bytes PngChunk(const char* type, const Bytes& data) {
     Bytes b;
     PutBE32(b, uint32_t(data.size()));
-    b.insert(b.end(), type, type + 4);
+    for (int i = 0; i < 4; ++i)
+        b.push_back(uint8_t(type[i]));
     b.insert(b.end(), data.begin(), data.end());
     PutBE32(b, uint32_t(crc32(0, b.data() + 4, uInt(data.size() + 4))));
     return b;
@@ -97,10 +88,8 @@ Bytes Concat(const std::vector<Bytes>& parts) {
 }
 
 Bytes MakePng(const PngSpec& spec, const std::vector<Bytes>& beforeIdat) {
-    Bytes out = Concat({PngSignature(), PngChunk("IHDR", PngIhdr(spec))});
-    for (const Bytes& chunk : beforeIdat)
-        out.insert(out.end(), chunk.begin(), chunk.end());
-    return Concat({out, PngChunk("IDAT", Deflate(PngScanlines(spec))), PngChunk("IEND", {})});
+    return Concat({PngSignature(), PngChunk("IHDR", PngIhdr(spec)), Concat(beforeIdat),
+                   PngChunk("IDAT", Deflate(PngScanlines(spec))), PngChunk("IEND", {})});
 }
 
 } // namespace pelto

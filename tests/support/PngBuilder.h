@@ -12,26 +12,22 @@
 namespace pelto {
 
 struct PngSpec {
-    uint32_t width = 1;
-    uint32_t height = 1;
-    uint8_t bitDepth = 8;
-    uint8_t colourType = 2;
-    bool interlaced = false;
-    // The sample of channel c at (x, row from the top), at the file's depth;
-    // a palette index for colour type 3.
+    uint32_t width, height;
+    uint8_t bitDepth, colourType;
+    bool interlaced;
+    // Channel c at (x, row from the top) at the file's depth; a palette index for type 3.
     std::function<uint16_t(int x, int yFromTop, int c)> sample;
 };
 
 int PngChannels(uint8_t colourType);
-// The rows as the file filters them (filter byte 0), pass by pass when interlaced.
+// The rows with filter byte 0, pass by pass when interlaced.
 Bytes PngScanlines(const PngSpec& spec);
 Bytes PngIhdr(const PngSpec& spec);
-// Length, type, data and CRC.
-Bytes PngChunk(const char* type, const Bytes& data);
+Bytes PngChunk(const char* type, const Bytes& data); // length, type, data, CRC
 Bytes Deflate(const Bytes& data);
-// Signature, IHDR, the chunks given, one IDAT of the compressed rows, IEND.
-Bytes MakePng(const PngSpec& spec, const std::vector<Bytes>& beforeIdat = {});
 Bytes PngSignature();
 Bytes Concat(const std::vector<Bytes>& parts);
+// Signature, IHDR, the chunks given, one IDAT of the rows, IEND.
+Bytes MakePng(const PngSpec& spec, const std::vector<Bytes>& beforeIdat = {});
 
 } // namespace pelto
