@@ -41,10 +41,10 @@ int main(int argc, char** argv) {
                           {4, 16, false, true}, {6, 8, false, false},  {6, 16, false, false}};
     for (const Seed& s : seeds) {
         const uint16_t top = uint16_t((1u << std::min<int>(s.depth, 16)) - 1);
-        PngSpec spec{5, 3, s.depth, s.type, s.interlaced, [&](int x, int y, int c) {
-                         return uint16_t((x * 5 + y * 3 + c) * 0x9E37u %
-                                         (s.type == 3 ? 4u : top + 1u));
-                     }};
+        PngImage image{5, 3, s.depth, s.type, s.interlaced, [&](int x, int y, int c) {
+                           return uint16_t((x * 5 + y * 3 + c) * 0x9E37u %
+                                           (s.type == 3 ? 4u : top + 1u));
+                       }};
         std::vector<Bytes> chunks;
         if (s.type == 3) chunks.push_back(PngChunk("PLTE", Bytes(12, 0x80)));
         if (s.trns)
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
                                                             : Bytes(6, 0)));
         Write(dir + "/type" + std::to_string(s.type) + "-depth" + std::to_string(s.depth) +
                   (s.trns ? "-trns" : "") + (s.interlaced ? "-adam7" : "") + ".png",
-              MakePng(spec, chunks));
+              MakePng(image, chunks));
     }
     CDIB picture;
     LoadBytes(picture, MakeBmp24(6, 4, [](int x, int y) { return RGB(x * 40, y * 60, 200); }));

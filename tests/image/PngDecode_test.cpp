@@ -44,10 +44,10 @@ class PngDecodes : public ::testing::TestWithParam<DecodeCase> {};
 TEST_P(PngDecodes, ToTheSamplesScaledToEightBitsWithTheirOpacity) {
     const auto [type, depth, trns, adam7] = GetParam();
     const int entries = 1 << std::min<int>(depth, 8), channels = PngChannels(type);
-    PngSpec spec{11, 7, depth, type, adam7, [&](int x, int y, int c) {
-                     return type == 3 ? uint16_t((x * 3 + y * 5) % entries)
-                                      : Sample(depth, x, y, c);
-                 }};
+    PngImage image{11, 7, depth, type, adam7, [&](int x, int y, int c) {
+                       return type == 3 ? uint16_t((x * 3 + y * 5) % entries)
+                                        : Sample(depth, x, y, c);
+                   }};
     std::vector<Bytes> chunks;
     Bytes key; // tRNS: pixel (0, 0)'s samples, or the palette's opacities but the last one's
     if (type == 3) {
@@ -60,11 +60,11 @@ TEST_P(PngDecodes, ToTheSamplesScaledToEightBitsWithTheirOpacity) {
     } else {
         for (int c = 0; c < channels; ++c)
             key.insert(key.end(),
-                       {uint8_t(spec.sample(0, 0, c) >> 8), uint8_t(spec.sample(0, 0, c))});
+                       {uint8_t(image.sample(0, 0, c) >> 8), uint8_t(image.sample(0, 0, c))});
     }
     if (trns) chunks.push_back(PngChunk("tRNS", key));
 
-    const Bytes file = MakePng(spec, chunks);
+    const Bytes file = MakePng(image, chunks);
     CDIB picture;
     CAlphaPlane alpha;
     png::Decode(file.data(), file.size(), picture, alpha);
@@ -74,13 +74,13 @@ TEST_P(PngDecodes, ToTheSamplesScaledToEightBitsWithTheirOpacity) {
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 11; ++x) {
             uint8_t rgba[4];
-            const int i = spec.sample(x, y, 0);
+            const int i = image.sample(x, y, 0);
             bool keyed = trns;
             for (int c = 0; c < 4; ++c) {
                 const int channel = type == 0 || type == 4 ? c / 3 : c; // grey, grey, grey, alpha
-                rgba[c] = type == 3 ? Entry(i, c) : Scale(spec.sample(x, y, channel), depth);
+                rgba[c] = type == 3 ? Entry(i, c) : Scale(image.sample(x, y, channel), depth);
                 if (type != 3 && c < channels)
-                    keyed &= spec.sample(x, y, c) == spec.sample(0, 0, c);
+                    keyed &= image.sample(x, y, c) == image.sample(0, 0, c);
             }
             if (type == 3) rgba[3] = trns && i < entries - 1 ? Entry(i, 3) : 255;
             if (type < 3) rgba[3] = keyed ? 0 : 255;
@@ -94,7 +94,7 @@ TEST_P(PngDecodes, ToTheSamplesScaledToEightBitsWithTheirOpacity) {
 INSTANTIATE_TEST_SUITE_P(TypesDepthsTrnsAdam7, PngDecodes, ::testing::ValuesIn(AllCases()));
 
 // RGB at 8 bits, RGBA at 16.
-PngSpec Picture(uint32_t width, uint32_t height, uint8_t depth = 8, bool adam7 = false) {
+PngImage Picture(uint32_t width, uint32_t height, uint8_t depth = 8, bool adam7 = false) {
     return {width, height,
             depth, uint8_t(depth == 16 ? 6 : 2),
             adam7, [=](int x, int y, int c) { return Sample(depth, x, y, c); }};
@@ -102,14 +102,14 @@ PngSpec Picture(uint32_t width, uint32_t height, uint8_t depth = 8, bool adam7 =
 
 TEST(PngHeader, ReadsTheIhdrFromTheFirstBytesAloneUpToTheLargestBmp) {
     // The last two make a BMP of 2^32 - 2 bytes; one pixel more is refused.
-    for (const PngSpec& spec :
+    for (const PngImage& image :
          {Picture(300, 200, 16, true), Picture(0x55555542, 1), Picture(1, 0x3FFFFFF2)}) {
-        const Bytes ihdr = Concat({PngSignature(), PngChunk("IHDR", PngIhdr(spec))});
+        const Bytes ihdr = Concat({PngSignature(), PngChunk("IHDR", PngIhdr(image))});
         ASSERT_EQ(ihdr.size(), png::kHeaderBytes);
         const png::Header h = png::ReadHeader(ihdr.data(), ihdr.size());
         EXPECT_EQ(std::make_tuple(h.width, h.height, h.bitDepth, h.colourType, h.interlaced),
-                  std::make_tuple(spec.width, spec.height, spec.bitDepth, spec.colourType,
-                                  spec.interlaced));
+                  std::make_tuple(image.width, image.height, image.bitDepth, image.colourType,
+                                  image.interlaced));
     }
 }
 

@@ -10,7 +10,7 @@ namespace pelto {
 
 namespace {
 
-const PngSpec kSmall{4, 4, 8, 2, false, [](int x, int y, int c) { return uint16_t(x + y + c); }};
+const PngImage kSmall{4, 4, 8, 2, false, [](int x, int y, int c) { return uint16_t(x + y + c); }};
 const Bytes kRows = PngScanlines(kSmall);
 const Bytes kGood = MakePng(kSmall);
 const Bytes kText = PngChunk("tEXt", {'a', 0, 'b'});

@@ -19,26 +19,26 @@ int PngChannels(uint8_t colourType) {
     return colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
 }
 
-Bytes PngScanlines(const PngSpec& spec) {
+Bytes PngScanlines(const PngImage& image) {
     // Adam7's passes as first column, first row, column step and row step.
     using Pass = std::array<uint32_t, 4>;
     const std::vector<Pass> passes =
-        spec.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
-                        : std::vector<Pass>{{0, 0, 1, 1}};
+        image.interlaced ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                         : std::vector<Pass>{{0, 0, 1, 1}};
     Bytes out;
     for (const Pass& p : passes) {
-        for (uint32_t y = p[1]; y < spec.height && p[0] < spec.width; y += p[3]) {
+        for (uint32_t y = p[1]; y < image.height && p[0] < image.width; y += p[3]) {
             out.push_back(0);
             unsigned bits = 0, filled = 0; // samples packed below 8 bits
-            for (uint32_t x = p[0]; x < spec.width; x += p[2])
-                for (int c = 0; c < PngChannels(spec.colourType); ++c) {
-                    const uint16_t v = spec.sample(int(x), int(y), c);
-                    if (spec.bitDepth == 16) out.push_back(uint8_t(v >> 8));
-                    if (spec.bitDepth >= 8) out.push_back(uint8_t(v));
-                    if (spec.bitDepth >= 8) continue;
-                    bits = bits << spec.bitDepth | v;
-                    if ((filled += spec.bitDepth) == 8) {
+            for (uint32_t x = p[0]; x < image.width; x += p[2])
+                for (int c = 0; c < PngChannels(image.colourType); ++c) {
+                    const uint16_t v = image.sample(int(x), int(y), c);
+                    if (image.bitDepth == 16) out.push_back(uint8_t(v >> 8));
+                    if (image.bitDepth >= 8) out.push_back(uint8_t(v));
+                    if (image.bitDepth >= 8) continue;
+                    bits = bits << image.bitDepth | v;
+                    if ((filled += image.bitDepth) == 8) {
                         out.push_back(uint8_t(bits));
                         bits = filled = 0;
                     }
@@ -49,11 +49,11 @@ Bytes PngScanlines(const PngSpec& spec) {
     return out;
 }
 
-Bytes PngIhdr(const PngSpec& spec) {
+Bytes PngIhdr(const PngImage& image) {
     Bytes b;
-    PutBE32(b, spec.width);
-    PutBE32(b, spec.height);
-    b.insert(b.end(), {spec.bitDepth, spec.colourType, 0, 0, uint8_t(spec.interlaced)});
+    PutBE32(b, image.width);
+    PutBE32(b, image.height);
+    b.insert(b.end(), {image.bitDepth, image.colourType, 0, 0, uint8_t(image.interlaced)});
     return b;
 }
 
@@ -87,9 +87,9 @@ Bytes Concat(const std::vector<Bytes>& parts) {
     return out;
 }
 
-Bytes MakePng(const PngSpec& spec, const std::vector<Bytes>& beforeIdat) {
-    return Concat({PngSignature(), PngChunk("IHDR", PngIhdr(spec)), Concat(beforeIdat),
-                   PngChunk("IDAT", Deflate(PngScanlines(spec))), PngChunk("IEND", {})});
+Bytes MakePng(const PngImage& image, const std::vector<Bytes>& beforeIdat) {
+    return Concat({PngSignature(), PngChunk("IHDR", PngIhdr(image)), Concat(beforeIdat),
+                   PngChunk("IDAT", Deflate(PngScanlines(image))), PngChunk("IEND", {})});
 }
 
 } // namespace pelto

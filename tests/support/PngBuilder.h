@@ -11,7 +11,7 @@
 
 namespace pelto {
 
-struct PngSpec {
+struct PngImage {
     uint32_t width, height;
     uint8_t bitDepth, colourType;
     bool interlaced;
@@ -21,13 +21,13 @@ struct PngSpec {
 
 int PngChannels(uint8_t colourType);
 // The rows with filter byte 0, pass by pass when interlaced.
-Bytes PngScanlines(const PngSpec& spec);
-Bytes PngIhdr(const PngSpec& spec);
+Bytes PngScanlines(const PngImage& image);
+Bytes PngIhdr(const PngImage& image);
 Bytes PngChunk(const char* type, const Bytes& data); // length, type, data, CRC
 Bytes Deflate(const Bytes& data);
 Bytes PngSignature();
 Bytes Concat(const std::vector<Bytes>& parts);
 // Signature, IHDR, the chunks given, one IDAT of the rows, IEND.
-Bytes MakePng(const PngSpec& spec, const std::vector<Bytes>& beforeIdat = {});
+Bytes MakePng(const PngImage& image, const std::vector<Bytes>& beforeIdat = {});
 
 } // namespace pelto
