@@ -49,8 +49,11 @@ uint64_t DecodeFootprint(const Header& header);
 
 // Decodes the whole file in data. On success picture holds it and alpha its
 // opacity when the file has an alpha channel or a tRNS chunk (otherwise no
-// block); on failure both are as they were. peak, when given, receives the
-// most memory the decode held at once (never more than its footprint).
+// block); on failure both are as they were. Every CRC is checked and every
+// chunk up to IEND read; image data after the last row is never inflated,
+// and more of it than any encoder would write refuses the file. peak, when
+// given, receives the most memory the decode held at once (never more than
+// its footprint).
 void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alpha,
             uint64_t* peak = nullptr);
 
