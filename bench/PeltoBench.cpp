@@ -1,14 +1,17 @@
 // Side-by-side timings of the button engine on big pictures: MakeButton,
 // pass 1 alone against its brute-force form and against a memory-bound floor,
 // the background selection, and loading and saving. The preview's renders
-// (PreviewBench.cpp) and, with the windows built, the view's painting at a
-// zoom (ViewBench.cpp) register themselves.
+// (PreviewBench.cpp), the PNG decode and encode (PngBench.cpp) and, with the
+// windows built, the view's painting at a zoom (ViewBench.cpp) register themselves.
 //
 //   pelto-bench [benchmark flags]          run the benchmarks
 //   pelto-bench --write-pictures DIR       write the pictures as BMP files
 //   pelto-bench --write-memory-pictures DIR  write a square and a one-row picture
+//   pelto-bench --write-png-pictures DIR   write the pictures bench/png-size.sh compares
+//   pelto-bench --bmp-to-png IN OUT        convert a BMP file with the PNG encoder
 
 #include "BenchPictures.h"
+#include "PngBench.h"
 #include "ReferenceBevel.h"
 #include "docview/document/DocumentFile.h"
 #include "docview/document/PeltoDoc.h"
@@ -200,6 +203,9 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--write-pictures") return WritePictures(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "--write-memory-pictures")
         return WriteMemoryPictures(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--write-png-pictures")
+        return WritePngPictures(argv[2]);
+    if (argc == 4 && std::string(argv[1]) == "--bmp-to-png") return BmpToPng(argv[2], argv[3]);
     Register();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

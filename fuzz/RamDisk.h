@@ -1,6 +1,7 @@
 #pragma once
 // Where a fuzzing process keeps its files: the RAM disk when there is one.
 
+#include "support/BmpBuilder.h"
 #include "support/SystemTestSupport.h"
 #include "support/TempDir.h"
 

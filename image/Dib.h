@@ -48,6 +48,14 @@ public:
     // Where the pixel array ends, for headers HeaderRefusal accepts.
     static uint64_t PixelArrayEnd(const uint8_t* headers);
 
+    // Makes this image a fresh 24-bit picture of width x height, every pixel
+    // black, built as the program builds its own BMP files; returns the pixel
+    // array. A width or height of 0 or less leaves the image as it was and
+    // gives nullptr; a picture whose file would not fit 32 bits throws std::bad_alloc.
+    uint8_t* BuildPicture(int32_t width, int32_t height) {
+        return BuildRaster(width, height, 24, 0);
+    }
+
     COLORREF GetPixel(int x, int y) const;
     void SetPixel(int x, int y, COLORREF colour);
     void Draw(CDC* dc) const;

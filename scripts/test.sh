@@ -38,6 +38,7 @@ replay() {
 }
 replay fuzz_hostile_file "$root"/fuzz/corpus/*.bmp "$root"/fuzz/regressions/*.bmp
 replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin "$root"/fuzz/regressions-wide/*.bin
+replay fuzz_png "$root"/fuzz/corpus-png/*.png "$root"/fuzz/regressions-png/*.png
 
 # Freed memory is filled, so that a use after free in the toolkit's own code
 # (which is not instrumented) crashes instead of reading stale bytes.

@@ -75,6 +75,20 @@ INSTANTIATE_TEST_SUITE_P(WidthsAndExtras, CDIBRoundTrip,
                                                               BmpOptions{7, 0}, BmpOptions{0, 9},
                                                               BmpOptions{12, 3})));
 
+TEST(CDIB, BuildPictureMakesABlackPictureThatLoadsAsABmp) {
+    CDIB dib;
+    const uint8_t* pixels = dib.BuildPicture(5, 3);
+    EXPECT_EQ(pixels, dib.Row(0));
+    EXPECT_EQ(dib.m_nFileSize, 54u + 16 * 3);
+    EXPECT_EQ(dib.GetPixel(4, 2), 0u);
+    CDIB loaded;
+    loaded.LoadFromBytes(dib.m_pFileImage.get(), dib.m_nFileSize);
+    EXPECT_EQ(loaded.m_nWidth, 5);
+    EXPECT_EQ(loaded.m_nHeight, 3);
+    EXPECT_EQ(dib.BuildPicture(0, 3), nullptr);
+    EXPECT_EQ(dib.m_nWidth, 5);
+}
+
 TEST(CDIB, PixelBytesAreBlueGreenRedAndRowZeroIsTheBottom) {
     Bytes file = MakeBmp24(2, 2, RGB(0, 0, 0));
     file[54] = 0x10; // stored row 0, column 0: blue, green, red

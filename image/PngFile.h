@@ -1,0 +1,66 @@
+#pragma once
+// PNG files for the picture model: the header probe, the memory a decode
+// needs, the decode into a 24-bit CDIB (rows bottom-up, blue green red, as
+// every raster of the program) with an alpha plane, and the encode back.
+// Decoded colours are the file's samples as they are, no gamma or colour
+// profile applied; 16-bit samples round to the nearest 8-bit value,
+// round(v / 257), and smaller depths scale up exactly (v * 255 / (2^depth - 1)).
+// A refused file throws CArchiveException(badIndex) with one of the messages
+// below (or CDIB::kMsgWrongFormat when it is no PNG at all); no memory throws
+// std::bad_alloc; write errors surface as CFileException.
+
+#include "AlphaPlane.h"
+#include "Dib.h"
+
+#include <cstdint>
+
+namespace pelto {
+
+class CFile;
+
+namespace png {
+
+inline constexpr const char* kMsgDamaged = "PNG ファイルが壊れています";
+inline constexpr const char* kMsgUnsupported =
+    "PNG ファイルのフォーマットがサポートされていない形式です";
+inline constexpr const char* kMsgTooLarge = "PNG ファイルの画像が大きすぎます";
+inline constexpr const char* kMsgTooMuchData = "PNG ファイルのデータが多すぎます";
+
+// The bytes a decode's header probe needs: signature and IHDR.
+inline constexpr uint64_t kHeaderBytes = 33;
+
+struct Header {
+    uint32_t width;
+    uint32_t height;
+    uint8_t bitDepth;   // 1, 2, 4, 8 or 16
+    uint8_t colourType; // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+    bool interlaced;    // Adam7
+};
+
+// Whether the first size bytes start with the PNG signature.
+bool HasSignature(const uint8_t* data, uint64_t size);
+// The IHDR of a file from its first bytes (kHeaderBytes suffice), checked as a
+// decode checks it, including that the picture fits a BMP; throws the refusal.
+Header ReadHeader(const uint8_t* data, uint64_t size);
+// The most a decode of a file with this header allocates: the picture's
+// block, an alpha plane, its own rows and everything libspng and zlib use.
+// A decode never passes it: a file that would make it refuses instead.
+uint64_t DecodeFootprint(const Header& header);
+
+// Decodes the whole file in data. On success picture holds it and alpha its
+// opacity when the file has an alpha channel or a tRNS chunk (otherwise no
+// block); on failure both are as they were. Every CRC is checked and every
+// chunk up to IEND read; image data after the last row is never inflated,
+// and more of it than any encoder would write refuses the file. peak, when
+// given, receives the most memory the decode held at once (never more than
+// its footprint).
+void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alpha,
+            uint64_t* peak = nullptr);
+
+// Writes picture (which must have a block) as an 8-bit RGB file, or RGBA when
+// alpha is given, is the picture's size and has a pixel below 255.
+void Encode(const CDIB& picture, const CAlphaPlane* alpha, CFile& file);
+
+} // namespace png
+
+} // namespace pelto

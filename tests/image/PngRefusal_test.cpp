@@ -1,0 +1,153 @@
+#include "image/PngFile.h"
+#include "platform/ArchiveException.h"
+#include "support/PngBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace pelto {
+
+namespace {
+
+const PngImage kSmall{4, 4, 8, 2, false, [](int x, int y, int c) { return uint16_t(x + y + c); }};
+const Bytes kRows = PngScanlines(kSmall);
+const Bytes kGood = MakePng(kSmall);
+const Bytes kText = PngChunk("tEXt", {'a', 0, 'b'});
+
+Bytes Idat(const Bytes& rows = kRows) {
+    return PngChunk("IDAT", Deflate(rows));
+}
+// The small picture's file with these chunks between IHDR and IEND.
+Bytes Between(const std::vector<Bytes>& chunks) {
+    return Concat(
+        {PngSignature(), PngChunk("IHDR", PngIhdr(kSmall)), Concat(chunks), PngChunk("IEND", {})});
+}
+// The small picture's rows under another IHDR.
+Bytes Claiming(uint32_t width, uint32_t height, uint8_t depth, uint8_t type, uint8_t interlace) {
+    Bytes ihdr = PngIhdr({width, height, depth, type, false, {}});
+    ihdr[12] = interlace;
+    return Concat({PngSignature(), PngChunk("IHDR", ihdr), Idat(), PngChunk("IEND", {})});
+}
+Bytes Flip(Bytes b, size_t at) {
+    b.at(at) ^= 0x40;
+    return b;
+}
+Bytes Cut(Bytes b, size_t size) {
+    b.resize(size);
+    return b;
+}
+// An ancillary chunk whose 3-byte head is followed by size bytes compressed.
+Bytes Inflating(const char* type, uint64_t size) {
+    return PngChunk(type, Concat({{'k', 0, 0}, Deflate(Bytes(size, 'a'))}));
+}
+
+// Each file is made when its test runs: some inflate to tens of megabytes.
+struct Refusal {
+    const char* name;
+    std::function<Bytes()> make;
+    const char* message;
+};
+
+const Refusal kRefusals[] = {
+    {"Bmp", [] { return MakeBmp24(2, 2, RGB(0, 0, 0)); }, CDIB::kMsgWrongFormat},
+    {"SignatureOnly", [] { return PngSignature(); }, png::kMsgDamaged},
+    {"IhdrCrc", [] { return Flip(kGood, 32); }, png::kMsgDamaged},
+    {"IdatCrc", [] { return Flip(kGood, kGood.size() - 16); }, png::kMsgDamaged},
+    {"AncillaryCrc",
+     [] {
+         return Between({Flip(kText, 10), Idat()});
+     },
+     png::kMsgDamaged},
+    {"CutInIdat", [] { return Cut(kGood, kGood.size() - 20); }, png::kMsgDamaged},
+    {"NoIend", [] { return Cut(kGood, kGood.size() - 12); }, png::kMsgDamaged},
+    {"TextBeforeIhdr",
+     [] {
+         return Concat({PngSignature(), kText, Bytes(kGood.begin() + 8, kGood.end())});
+     },
+     png::kMsgDamaged},
+    {"PaletteMissing", [] { return Claiming(4, 4, 8, 3, 0); }, png::kMsgDamaged},
+    {"IdatSplitByText",
+     [] {
+         const Bytes s = Deflate(kRows);
+         return Between({PngChunk("IDAT", Bytes(s.begin(), s.begin() + 10)), kText,
+                         PngChunk("IDAT", Bytes(s.begin() + 10, s.end()))});
+     },
+     png::kMsgDamaged},
+    {"RowsMissing", [] { return Between({Idat(Cut(kRows, kRows.size() - 13))}); },
+     png::kMsgDamaged},
+    {"FilterType5", [] { return Between({Idat(Flip(kRows, 0))}); }, png::kMsgDamaged},
+    {"DeflateBlockType3",
+     [] {
+         Bytes s = Deflate(kRows);
+         s[2] |= 0x06;
+         return Between({PngChunk("IDAT", s)});
+     },
+     png::kMsgDamaged},
+    {"WidthZero", [] { return Claiming(0, 4, 8, 2, 0); }, png::kMsgDamaged},
+    // Gigapixels over a few bytes of data: refused before anything is allocated.
+    {"IdatTooShortForTheHeader", [] { return Claiming(30000, 30000, 8, 2, 0); }, png::kMsgDamaged},
+    {"BitDepth3", [] { return Claiming(4, 4, 3, 2, 0); }, png::kMsgUnsupported},
+    {"InterlaceMethod2", [] { return Claiming(4, 4, 8, 2, 2); }, png::kMsgUnsupported},
+    {"UnknownCriticalChunk",
+     [] {
+         return Between({PngChunk("ABCD", {1}), Idat()});
+     },
+     png::kMsgUnsupported},
+    {"WiderThanABmp", [] { return Claiming(0x55555543, 1, 8, 2, 0); }, png::kMsgTooLarge},
+    {"TallerThanABmp", [] { return Claiming(1, 0x3FFFFFF3, 8, 2, 0); }, png::kMsgTooLarge},
+    {"AreaBeyondABmp", [] { return Claiming(70000, 70000, 8, 2, 0); }, png::kMsgTooLarge},
+    {"TextBomb",
+     [] {
+         return Between({Inflating("zTXt", 64 << 20), Idat()});
+     },
+     png::kMsgTooMuchData},
+    {"ProfileBomb",
+     [] {
+         return Between({Inflating("iCCP", 64 << 20), Idat()});
+     },
+     png::kMsgTooMuchData},
+    {"TextsPastTheCache",
+     [] {
+         return Between({Inflating("zTXt", 1500 << 10), Inflating("zTXt", 1500 << 10),
+                         Inflating("zTXt", 1500 << 10), Idat()});
+     },
+     png::kMsgTooMuchData},
+    {"DataInflatingPastTheImage",
+     [] {
+         return Between({Idat(Concat({kRows, Bytes(16 << 20, 0)}))});
+     },
+     png::kMsgTooMuchData},
+    {"EndlessIdat",
+     [] {
+         std::vector<Bytes> chunks(200, PngChunk("IDAT", Bytes(16, 0)));
+         chunks.insert(chunks.begin(), Idat());
+         return Between(chunks);
+     },
+     png::kMsgTooMuchData},
+};
+
+class PngRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(PngRefusal, ThrowsItsMessageAndLeavesThePictureAsItWas) {
+    const Bytes file = GetParam().make();
+    CDIB picture;
+    LoadBytes(picture, MakeBmp24(3, 2, RGB(7, 8, 9)));
+    CAlphaPlane alpha(3, 2);
+    try {
+        png::Decode(file.data(), file.size(), picture, alpha);
+        ADD_FAILURE() << "accepted";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.GetCause(), CArchiveException::badIndex);
+        EXPECT_STREQ(e.what(), GetParam().message);
+    }
+    EXPECT_EQ(picture.GetPixel(2, 1), RGB(7, 8, 9));
+    EXPECT_EQ(alpha.Width(), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileFiles, PngRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto& c) { return std::string(c.param.name); });
+
+} // namespace
+
+} // namespace pelto
