@@ -2,7 +2,7 @@
 // The Open and Save As dialogs: the bitmap filter first, all files second;
 // on save a name without an extension gets ".bmp". Each returns the chosen
 // path, or an empty string on Cancel. Tests answer them through
-// modal::AnswerFileDialogs.
+// tests/support/ModalControl.h.
 
 #include <QString>
 #include <QStringList>

@@ -121,7 +121,7 @@ private:
     QMenu* m_pHelpMenu = nullptr;
     QAction* m_pRecentPlaceholder = nullptr;
     QAction* m_pWindowListSeparator = nullptr;
-    std::unique_ptr<CMenuList> m_pRecentFileList;
+    std::unique_ptr<CMenuList> m_pRecentFileMenu;
     std::unique_ptr<CMenuList> m_pWindowList;
     bool m_bDocumentMenus = true;
 };

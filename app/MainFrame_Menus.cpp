@@ -132,7 +132,7 @@ void CMainFrame::CreateMenus() {
         menu->addSeparator();
         menu->addAction(m_actions.appExit);
     }
-    m_pRecentFileList = std::make_unique<CMenuList>(
+    m_pRecentFileMenu = std::make_unique<CMenuList>(
         QList<QMenu*>{m_pFileMenuDocument, m_pFileMenuNoDocument}, m_pRecentPlaceholder);
 
     m_pEditMenu = new QMenu(Utf8(kMenuEdit), this);
@@ -164,7 +164,7 @@ void CMainFrame::CreateMenus() {
 }
 
 const QList<QAction*>& CMainFrame::GetRecentFileActions() const {
-    return m_pRecentFileList->Entries();
+    return m_pRecentFileMenu->Entries();
 }
 
 const QList<QAction*>& CMainFrame::GetWindowListActions() const {
@@ -180,7 +180,7 @@ void CMainFrame::UpdateFileMenus() {
         connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
         entries.append(action);
     }
-    m_pRecentFileList->Replace(entries);
+    m_pRecentFileMenu->Replace(entries);
     m_pRecentPlaceholder->setVisible(entries.isEmpty());
 }
 

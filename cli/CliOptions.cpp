@@ -19,7 +19,8 @@ const char* const kCliUsage =
     "  --outline inner|outer  band inside the shape or in the background around it\n"
     "                    (default inner)\n"
     "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
-    "                    per core); the result is the same for any count\n"
+    "                    per processor the process may use); the result is the same\n"
+    "                    for any count\n"
     "  --help            show this text\n"
     "IN.bmp or OUT.bmp may be - for standard input or output; -- ends the options.\n"
     "OUT.bmp is written only when everything succeeded; it is never left half written.\n";

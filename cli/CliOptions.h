@@ -20,7 +20,7 @@ struct CliOptions {
     std::string output;
     std::vector<CliPick> picks;
     ButtonParams params;  // the view's defaults unless given
-    unsigned threads = 0; // 0: one per core
+    unsigned threads = 0; // 0: one per processor the process may use
     bool help = false;
 };
 

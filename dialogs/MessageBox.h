@@ -1,7 +1,7 @@
 #pragma once
 // The program's message box: the text under the caption "PeltoTool" with a
-// warning icon and one OK button. Tests can take the boxes over so that
-// nothing blocks: every box then goes to the handler instead of the screen.
+// warning icon and one OK button. Where a modal answer is given
+// (ModalAnswers.h), the box goes to it instead of the screen.
 
 #include <QString>
 #include <functional>

@@ -1,9 +1,9 @@
 #pragma once
-// The one testing interface of the windows: tests answer the program's modal
-// questions (message boxes, the two parameter dialogs, the file dialogs) here
-// instead of a user, so that nothing modal ever blocks a test. Each answer
-// stands until it is reset with an empty function, which brings the real
-// window back. Production code only asks whether an answer is set.
+// What the windows ask before each modal question (a message box, the two
+// parameter dialogs, the file dialogs): whether an answer is already given,
+// so no window need show. A seam: the program links no_modal_answers
+// (NoModalAnswers.cpp), which gives none; the tests link the answers they
+// set through tests/support/ModalControl.h, so nothing modal blocks a test.
 
 #include "engine/ButtonParams.h"
 
@@ -20,10 +20,6 @@ using ToleranceAnswer = std::function<bool(int& tolerance)>;
 using ButtonParamsAnswer = std::function<bool(ButtonParams& params)>;
 enum class FileDialogKind { Open, SaveAs };
 using FileAnswer = std::function<QString(FileDialogKind kind, const QString& suggested)>;
-
-void AnswerMessageBoxes(MessageAnswer answer);
-void AnswerParamDialogs(ToleranceAnswer tolerance, ButtonParamsAnswer button);
-void AnswerFileDialogs(FileAnswer answer);
 
 const MessageAnswer& MessageBoxAnswer();
 const ToleranceAnswer& ToleranceDialogAnswer();

@@ -26,7 +26,7 @@ constexpr int CheckerValue(int x, int y) {
 // Creates mask at the picture's size when null; a mask of another size is
 // refused with std::invalid_argument. A seed outside the picture,
 // or a picture without pixels, changes nothing. The rows are split among
-// threads (0: one per core); the mask comes out the same for any count.
+// threads (0: one per processor the process may use); the mask comes out the same for any count.
 void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x, int yFromTop,
                       int tolerance, unsigned threads = 0);
 

@@ -1,8 +1,8 @@
 #include "Bevel.h"
 
+#include "BandSearch.h"
 #include "HeightAverage.h"
 #include "HeightTable.h"
-#include "NearestSearch.h"
 #include "ParallelRows.h"
 #include "SameSize.h"
 #include "ShadeBandPixel.h"
@@ -31,36 +31,16 @@ int BevelHeight(int dx, int dy, const ButtonParams& params) {
     return static_cast<int>(params.contrast * m) + 2 * params.contrast;
 }
 
-namespace {
-
-void StoreHeight(uint8_t* at, int value) {
-    const auto v = static_cast<uint16_t>(value); // wraps like SetHeight
-    std::memcpy(at, &v, 2);
-}
-
-} // namespace
-
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
                          unsigned threads) {
     RequireSameSize(mask, heights, "the height field is not of the selection's size");
-    const int rows = mask.m_nHeight;
     if (!mask.m_pBits || !heights.m_pBits || params.width <= 0) return;
-    const CNearestSearch search(mask, params.width, params.outline != 0);
     const CHeightTable table(params);
-    const unsigned count = BandCount(rows, threads);
-    std::vector<CNearestSearch::Scratch> scratch;
-    for (unsigned i = 0; i < count; ++i) {
-        const RowBand band = BandOf(rows, count, i);
-        scratch.push_back(search.MakeScratch(band.first, band.last));
-    }
-
-    RunBands(rows, count, [&](unsigned index, RowBand) {
-        search.ForEachRow(scratch[index], [&](int y, std::span<const CFoundPoint> found) {
-            for (const CFoundPoint& f : found)
-                StoreHeight(heights.m_pBits + raster::Offset(f.x, y, heights.m_nStride, 2),
-                            table.At(f.dx, f.dy));
-        });
-    });
+    SearchInBands(mask, params.width, params.outline != 0, threads,
+                  [&](unsigned, int y, std::span<const CFoundPoint> found) {
+                      for (const CFoundPoint& f : found)
+                          heights.StoreHeight(f.x, y, table.At(f.dx, f.dy));
+                  });
 }
 
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads) {

@@ -5,7 +5,7 @@
 // Pass 2 shifts each band pixel's lightness by its smoothed height less twice
 // the contrast. Pass 1 may allocate and throw; pass 2 does neither, so a
 // caller that gets through pass 1 can commit its changes safely.
-// Both passes split the rows among threads (0: one per core); each row is
+// Both passes split the rows among threads (0: one per processor the process may use); each row is
 // written by one thread alone, so the result is the same for any count.
 
 #include "Angles.h"

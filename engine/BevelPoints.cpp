@@ -1,7 +1,7 @@
 #include "BevelPoints.h"
 
+#include "BandSearch.h"
 #include "HeightTable.h"
-#include "NearestSearch.h"
 #include "ParallelRows.h"
 #include "ShadeBandPixel.h"
 #include "image/RasterIndex.h"
@@ -21,30 +21,25 @@ CBevelPoints::CBevelPoints(const CMaskDIB& mask, int width, bool outer, unsigned
     if (uint64_t(m_nColumns) * uint64_t(m_nRows) > std::numeric_limits<uint32_t>::max())
         throw std::bad_alloc();
     if (m_nColumns == 0 || m_nRows == 0) return;
-    const CNearestSearch search(mask, width, outer);
     const unsigned count = BandCount(m_nRows, threads);
-    std::vector<CNearestSearch::Scratch> scratch;
-    for (unsigned i = 0; i < count; ++i) {
-        const RowBand band = BandOf(m_nRows, count, i);
-        scratch.push_back(search.MakeScratch(band.first, band.last));
-    }
     m_bands.resize(count);
     const int side = 2 * width + 1;
     // A worker that runs out of memory leaves its band short: say so afterwards.
     std::vector<char> failed(count, 0);
-    RunBands(m_nRows, count, [&](unsigned index, RowBand) {
-        Band& band = m_bands[index];
-        try {
-            search.ForEachRow(scratch[index], [&](int y, std::span<const CFoundPoint> found) {
+    SearchInBands(
+        mask, width, outer, threads,
+        [&](unsigned index, int y, std::span<const CFoundPoint> found) {
+            if (failed[index]) return;
+            Band& band = m_bands[index];
+            try {
                 for (const CFoundPoint& f : found) {
                     band.pixels.push_back(uint32_t(y) * uint32_t(m_nColumns) + uint32_t(f.x));
                     band.offsets.push_back(uint16_t((f.dy + width) * side + f.dx + width));
                 }
-            });
-        } catch (const std::bad_alloc&) {
-            failed[index] = 1;
-        }
-    });
+            } catch (const std::bad_alloc&) {
+                failed[index] = 1;
+            }
+        });
     for (char f : failed)
         if (f) throw std::bad_alloc();
 }
@@ -66,8 +61,7 @@ template <typename Height> void CBevelPoints::WriteEach(CHeightDIB& heights, Hei
     assert(heights.m_nWidth == m_nColumns && heights.m_nHeight == m_nRows);
     if (!heights.m_pBits) return;
     ForEachPoint([&](const Band& band, size_t i, int x, int y) {
-        const auto value = static_cast<uint16_t>(height(band, i));
-        std::memcpy(heights.m_pBits + raster::Offset(x, y, heights.m_nStride, 2), &value, 2);
+        heights.StoreHeight(x, y, height(band, i));
     });
 }
 
@@ -105,9 +99,7 @@ void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& hei
     std::memcpy(to, from, rowsAt);
     std::memcpy(to + rowsEnd, from + rowsEnd, picture.m_nFileSize - rowsEnd);
     const auto shade = [&](const Band&, size_t, int x, int y) {
-        // As the plain pass does, a height of 0 (contrast 0) leaves the pixel alone.
-        if (heights.GetHeight(CPoint(x, y)) != 0)
-            ShadeBandPixel(image.Row(y), heights, x, y, contrast);
+        ShadeBandPixel(image.Row(y), heights, x, y, contrast);
     };
     RunBands(m_nRows, unsigned(m_bands.size()), [&](unsigned index, RowBand rows) {
         if (rows.last > rows.first) {

@@ -3,8 +3,8 @@
 #include "NearestSearch.h"
 #include "ParallelRows.h"
 #include "image/Block.h"
-#include "image/BmpLayout.h"
 #include "image/MaskDib.h"
+#include "platform/BmpLayout.h"
 #include "platform/MemoryLimit.h"
 
 #include <algorithm>
@@ -14,9 +14,8 @@ namespace pelto {
 namespace {
 
 // A raster the program builds: rows padded to 4 bytes, after offBits bytes of headers.
-uint64_t RasterBytes(int32_t width, int32_t height, unsigned bytesPerPixel, uint64_t offBits) {
-    const uint64_t stride = (uint64_t(width) * bytesPerPixel + 3) & ~uint64_t(3);
-    return stride * uint64_t(height) + offBits;
+uint64_t RasterBytes(int32_t width, int32_t height, unsigned bitCount, uint64_t offBits) {
+    return bmp::RowStride(width, bitCount) * uint64_t(height) + offBits;
 }
 
 // Per worker's rows, plus the offset groups and the height table of the radius.
@@ -41,8 +40,8 @@ RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSi
     footprint.picture = fileSize;
     footprint.snapshot = snapshot ? fileSize : 0;
     if (width <= 0 || height <= 0) return footprint;
-    footprint.mask = RasterBytes(width, height, 1, CMaskDIB::kOffBits);
-    footprint.heights = RasterBytes(width, height, 2, bmp::kHeadersSize);
+    footprint.mask = RasterBytes(width, height, 8, CMaskDIB::kOffBits);
+    footprint.heights = RasterBytes(width, height, 16, bmp::kHeadersSize);
     footprint.search = SearchBytes(width, height, bevelWidth, threads);
     // The caller's thread takes the first band itself.
     footprint.mapping = uint64_t(BandCount(height, threads) - 1) * memlimit::ThreadStackBytes();

@@ -1,6 +1,7 @@
 #pragma once
-// Pass 2 for one band pixel: its lightness shifted by its smoothed height less
-// twice the contrast, in place in the picture's stored row.
+// Pass 2 for one pixel: its lightness shifted by its smoothed height less
+// twice the contrast, in place in the picture's stored row. A pixel of height
+// 0 is not in the band (or has no contrast to show) and stays as it is.
 
 #include "HeightAverage.h"
 #include "LightnessShift.h"
@@ -9,6 +10,7 @@
 namespace pelto {
 
 inline void ShadeBandPixel(uint8_t* row, const CHeightDIB& heights, int x, int y, int contrast) {
+    if (heights.GetHeight(CPoint(x, y)) == 0) return;
     uint8_t* pixel = row + raster::Offset(x, 0, 0, 3);
     const int shift = AverageHeight(heights, x, y) - 2 * contrast;
     const COLORREF c = ShiftLightness(RGB(pixel[2], pixel[1], pixel[0]), shift);

@@ -4,8 +4,8 @@
 
 #include "docview/document/DocMessages.h"
 #include "docview/document/DocumentFile.h"
-#include "image/BmpLayout.h"
 #include "platform/ArchiveException.h"
+#include "platform/BmpLayout.h"
 #include "platform/Dc.h"
 
 #include <cstring>

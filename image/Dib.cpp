@@ -1,8 +1,8 @@
 #include "Dib.h"
 
-#include "BmpLayout.h"
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
+#include "platform/BmpLayout.h"
 #include "platform/Dc.h"
 
 #include <algorithm>
@@ -130,8 +130,7 @@ CDIB& CDIB::Copy(const CDIB& other) {
 }
 
 uint32_t CDIB::RasterStride(int32_t width, uint16_t bitCount) {
-    return static_cast<uint32_t>((uint64_t(width > 0 ? width : 0) * (bitCount / 8) + 3) &
-                                 ~uint64_t(3));
+    return static_cast<uint32_t>(bmp::RowStride(width > 0 ? width : 0, bitCount));
 }
 
 uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount,

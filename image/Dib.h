@@ -9,6 +9,7 @@
 
 #include "Block.h"
 #include "RasterIndex.h"
+#include "platform/BmpLayout.h"
 #include "platform/ColorRef.h"
 
 #include <cstdint>
@@ -63,7 +64,11 @@ public:
 
     bool HasBlock() const { return m_pFileImage != nullptr; }
     // Bytes per stored row of a 24-bit picture of this width.
-    static uint64_t Stride24(int64_t width) { return (uint64_t(width) * 3 + 3) & ~uint64_t(3); }
+    static uint64_t Stride24(int64_t width) { return bmp::RowStride(width, 24); }
+    // Bytes of the file block the program builds for a picture of this size.
+    static uint64_t BuiltFileSize(int64_t width, int64_t height) {
+        return bmp::kHeadersSize + Stride24(width) * uint64_t(height);
+    }
     // Start of stored row y of the pixel array (block required).
     uint8_t* Row(int y) {
         return m_pFileImage.get() + OffBits() + raster::Offset(0, y, Stride24(m_nWidth), 3);

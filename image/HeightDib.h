@@ -38,6 +38,11 @@ public:
         const auto v = static_cast<uint16_t>(value);
         std::memcpy(Address(point), &v, 2);
     }
+    // As SetHeight, for a point the caller knows lies inside (the bevel's passes).
+    void StoreHeight(int x, int y, int value) {
+        const auto v = static_cast<uint16_t>(value);
+        std::memcpy(m_pBits + raster::Offset(x, y, m_nStride, 2), &v, 2);
+    }
     // Weighted mean over the 5 x 5 square without its corners: the point itself
     // weight 6 always, direct neighbours 5, the rest 4, each neighbour only
     // where its height is not 0; the division truncates toward zero.

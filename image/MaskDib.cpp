@@ -1,6 +1,6 @@
 #include "MaskDib.h"
 
-#include "BmpLayout.h"
+#include "platform/BmpLayout.h"
 #include "platform/Dc.h"
 
 #include <cstdint>
@@ -53,8 +53,9 @@ void CMaskDIB::DrawOverlay(CDC* dc) {
         uint8_t entries[3];
         DWORD rop;
     };
-    // Value 0 keeps the picture, 1 turns grey, 2 turns white.
-    static constexpr Pass kPasses[] = {{{0, 255, 255}, SRCPAINT}, {{255, 128, 255}, SRCAND}};
+    // Value 0 keeps the picture; the others turn white, then their own level.
+    static constexpr Pass kPasses[] = {{{0, 255, 255}, SRCPAINT},
+                                       {{255, OverlayLevel(1), OverlayLevel(2)}, SRCAND}};
     uint8_t* palette = m_pFileImage.get() + bmp::kHeadersSize;
     for (const Pass& pass : kPasses) {
         for (int entry = 0; entry < 3; ++entry)

@@ -17,6 +17,8 @@ namespace pelto {
 class CMaskDIB : private CDIB {
 public:
     static constexpr uint32_t kOffBits = 1078;
+    // The grey level the overlay paints a selected pixel in: value 1 grey, 2 white.
+    static constexpr uint8_t OverlayLevel(uint8_t value) { return value == 1 ? 128 : 255; }
 
     CMaskDIB(int width, int height);
     CMaskDIB(const CMaskDIB&) = delete;

@@ -122,7 +122,7 @@ void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alph
         Check(spng_decode_image(ctx.get(), nullptr, 0, FormatFor(pixelBytes),
                                 SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE),
               memory);
-        memory.Count(CDIB::Stride24(header.width) * header.height + 54);
+        memory.Count(CDIB::BuiltFileSize(header.width, header.height));
         decoded.BuildPicture(int32_t(header.width), int32_t(header.height));
         if (transparent) {
             memory.Count(uint64_t(header.width) * header.height);

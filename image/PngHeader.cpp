@@ -29,14 +29,14 @@ Header ReadHeader(const uint8_t* data, uint64_t size) {
     ContextPtr ctx = OpenForReading(memory, data, std::min(size, kHeaderBytes));
     spng_ihdr ihdr;
     Check(spng_get_ihdr(ctx.get(), &ihdr), memory);
-    if (CDIB::Stride24(ihdr.width) * ihdr.height + 54 > CDIB::kMaxFileSize) Refuse(kMsgTooLarge);
+    if (CDIB::BuiltFileSize(ihdr.width, ihdr.height) > CDIB::kMaxFileSize) Refuse(kMsgTooLarge);
     return Header{ihdr.width, ihdr.height, ihdr.bit_depth, ihdr.color_type,
                   ihdr.interlace_method != 0};
 }
 
 uint64_t DecodeFootprint(const Header& header) {
     const uint64_t pixels = uint64_t(header.width) * header.height;
-    const uint64_t picture = CDIB::Stride24(header.width) * header.height + 54;
+    const uint64_t picture = CDIB::BuiltFileSize(header.width, header.height);
     // The decode's row, and libspng's own when it gathers an interlaced pass.
     const uint64_t row = uint64_t(header.width) * DecodedPixelBytes(header, true);
     const uint64_t rows = header.interlaced ? 2 * row : row;

@@ -14,8 +14,8 @@ namespace {
 
 // The longest sides a BMP can hold at all, as one row or as one column of
 // rows padded to 4 bytes; ReadHeader checks the two together.
-constexpr uint32_t kMaxWidth = ((CDIB::kMaxFileSize - 54) & ~uint64_t(3)) / 3;
-constexpr uint32_t kMaxHeight = (CDIB::kMaxFileSize - 54) / 4;
+constexpr uint32_t kMaxWidth = ((CDIB::kMaxFileSize - bmp::kHeadersSize) & ~uint64_t(3)) / 3;
+constexpr uint32_t kMaxHeight = (CDIB::kMaxFileSize - bmp::kHeadersSize) / 4;
 
 uint32_t Channels(uint8_t colourType) {
     switch (colourType) {

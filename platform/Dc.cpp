@@ -1,5 +1,6 @@
 #include "Dc.h"
 
+#include "BmpLayout.h"
 #include "LittleEndian.h"
 
 #include <algorithm>
@@ -36,14 +37,15 @@ void CDC::StretchDIBits(int x, int y, uint32_t width, uint32_t height, const uin
 
 void CDC::Blit(int x, int y, uint32_t width, uint32_t height, const uint8_t* bits,
                const uint8_t* bitmapInfo, DWORD rop) {
-    const int32_t dibWidth = static_cast<int32_t>(ReadLE32(bitmapInfo + 4));
-    const int32_t dibHeight = static_cast<int32_t>(ReadLE32(bitmapInfo + 8));
-    const uint16_t bitCount = ReadLE16(bitmapInfo + 14);
+    const int32_t dibWidth = static_cast<int32_t>(ReadLE32(bitmapInfo + bmp::InInfo(bmp::biWidth)));
+    const int32_t dibHeight =
+        static_cast<int32_t>(ReadLE32(bitmapInfo + bmp::InInfo(bmp::biHeight)));
+    const uint16_t bitCount = ReadLE16(bitmapInfo + bmp::InInfo(bmp::biBitCount));
     if (dibWidth <= 0 || dibHeight <= 0 || (bitCount != 24 && bitCount != 8)) return;
     if (rop != SRCCOPY && rop != SRCPAINT && rop != SRCAND) return;
 
-    const int64_t stride = (int64_t(dibWidth) * bitCount + 31) / 32 * 4;
-    const uint8_t* palette = bitmapInfo + 40;
+    const int64_t stride = int64_t(bmp::RowStride(dibWidth, bitCount));
+    const uint8_t* palette = bitmapInfo + bmp::kInfoHeaderSize;
     const int64_t copyWidth = std::min<int64_t>(width, dibWidth);
     const int64_t copyHeight = std::min<int64_t>(height, dibHeight);
 

@@ -1,9 +1,10 @@
 #pragma once
-// The one testing interface of the files and the memory: tests and the fuzz
-// targets make the program meet what a full or failing disk, a machine near
-// its memory limit or a filesystem without unnamed files would bring. Each
-// setting is process-wide and stands until it is lifted. The production code
-// only reads them (the second half of this header).
+// What the files and the memory ask before each write, sync, block and
+// temporary file: whether to fail as a full or failing disk, a machine near
+// its memory limit or a filesystem without unnamed files would make them.
+// A seam: the programs link no_faults (NoFaults.cpp), whose answers are that
+// nothing fails; the tests and the fuzz targets link the controllable answers
+// of tests/support/FaultControl.h instead.
 
 #include <cstdint>
 
@@ -11,20 +12,8 @@ namespace pelto {
 
 namespace faults {
 
-// Once `bytes` more bytes have been written, writes and syncs fail with error
-// (ENOSPC, EIO, ...); error 0 lifts it.
-void FailWritesAfter(int error, uint64_t bytes = 0);
-// Memory blocks larger than limit bytes fail as if memory were exhausted; 0 lifts it.
-void LimitBlockSize(uint64_t limit);
-// After `successes` more blocks have been allocated, the next one fails, once; -1 lifts it.
-void FailAllocationAfter(int successes);
-// Whether saves may use unnamed temporary files; off, they behave as on a
-// filesystem that has none.
-void AllowUnnamedFiles(bool allowed);
-
-// For the production code.
-// How many of `wanted` bytes a write may still put down; error() then tells
-// the error to report once the budget is spent (0: no fault set).
+// How many of `wanted` bytes a write may still put down; WriteError() then
+// tells the error to report once the budget is spent (0: none).
 uint64_t WritableBytes(uint64_t wanted);
 void SpendWrite(uint64_t written);
 int WriteError();

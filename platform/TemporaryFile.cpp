@@ -34,6 +34,22 @@ std::string CTemporaryFile::HiddenName(unsigned attempt) const {
            std::to_string(g_counter++ + attempt) + ".tmp";
 }
 
+template <typename Make> auto CTemporaryFile::UnderHiddenName(Make make) {
+    for (unsigned attempt = 0;; ++attempt) {
+        const std::string name = HiddenName(attempt);
+        // Registered before it exists, so no signal can come between.
+        m_registration.emplace(m_folder.Descriptor(), name);
+        try {
+            auto made = make(name);
+            m_name = name;
+            return made;
+        } catch (const CFileException& e) {
+            m_registration.reset();
+            if (e.GetError() != EEXIST || attempt + 1 == kAttempts) throw;
+        }
+    }
+}
+
 CFile CTemporaryFile::Create() {
     signalcleanup::Install();
     if (faults::UnnamedFilesAllowed()) {
@@ -43,33 +59,16 @@ CFile CTemporaryFile::Create() {
             if (!UnnamedUnsupported(e.GetError())) throw;
         }
     }
-    for (unsigned attempt = 0;; ++attempt) {
-        const std::string name = HiddenName(attempt);
-        // Registered before it exists, so no signal can come between.
-        m_registration.emplace(m_folder.Descriptor(), name);
-        try {
-            CFile file(m_folder, name, CFile::Mode::CreateNew);
-            m_name = name;
-            return file;
-        } catch (const CFileException& e) {
-            m_registration.reset();
-            if (e.GetError() != EEXIST || attempt + 1 == kAttempts) throw;
-        }
-    }
+    return UnderHiddenName(
+        [&](const std::string& name) { return CFile(m_folder, name, CFile::Mode::CreateNew); });
 }
 
 void CTemporaryFile::Name() {
-    for (unsigned attempt = 0; m_name.empty(); ++attempt) {
-        const std::string name = HiddenName(attempt);
-        m_registration.emplace(m_folder.Descriptor(), name);
-        try {
-            m_file.LinkAs(m_folder, name);
-            m_name = name;
-        } catch (const CFileException& e) {
-            m_registration.reset();
-            if (e.GetError() != EEXIST || attempt + 1 == kAttempts) throw;
-        }
-    }
+    if (!m_name.empty()) return;
+    UnderHiddenName([&](const std::string& name) {
+        m_file.LinkAs(m_folder, name);
+        return true;
+    });
 }
 
 void CTemporaryFile::Replace(const std::string& target) {

@@ -37,6 +37,8 @@ public:
 
 private:
     std::string HiddenName(unsigned attempt) const;
+    // make(name) under the first hidden name not taken, registered before it exists.
+    template <typename Make> auto UnderHiddenName(Make make);
     CFile Create();
     void Name(); // gives an unnamed file its hidden name
 

@@ -3,9 +3,9 @@
 #include "DocMessages.h"
 #include "InputStream.h"
 #include "engine/RunFootprint.h"
-#include "image/BmpLayout.h"
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
+#include "platform/BmpLayout.h"
 #include "platform/MemoryLimit.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "InputStream.h"
 
-#include "image/BmpLayout.h"
+#include "platform/BmpLayout.h"
 
 #include <algorithm>
 #include <vector>

@@ -32,7 +32,8 @@ public:
     // x, y: the image point as seen on screen (y from the top edge).
     void SelectBackground(int x, int y, int tolerance, unsigned threads = 0);
     void ClearSelection() { m_pMask.reset(); }
-    // threads (here and above): how many to work with, 0 for one per core;
+    // threads (here and above): how many to work with, 0 for one per
+    // processor the process may use;
     // the result is the same for any count.
     void MakeButton(ButtonParams params, unsigned threads = 0);
     void Undo();

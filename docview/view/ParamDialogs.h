@@ -2,7 +2,7 @@
 // The two parameter dialogs as the view runs them: each starts from the
 // view's values and, on OK, writes the accepted ones back and returns true.
 // The dialog belongs to owner's window, which it opens over.
-// Tests answer them through modal::AnswerParamDialogs.
+// Tests answer them through tests/support/ModalControl.h.
 
 #include "engine/ButtonParams.h"
 

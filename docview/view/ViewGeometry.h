@@ -1,7 +1,7 @@
 #pragma once
 // The view's geometry as plain functions of sizes and points, so it is tested
-// without a window. Units are device pixels; on screen one picture pixel is one
-// device pixel.
+// without a window. Units are the view's pixels, in which the zoomed picture
+// is laid out (ViewZoom.h maps them to picture pixels).
 
 #include <QPoint>
 #include <QRectF>

@@ -3,6 +3,7 @@
 #include "ViewRendering.h"
 #include "docview/document/PeltoDoc.h"
 #include "engine/ParallelRows.h"
+#include "image/MaskDib.h"
 
 #include <algorithm>
 #include <vector>
@@ -44,7 +45,7 @@ Span Covered(int screen, CZoom zoom, int length) {
 }
 
 // Adds one picture row to the sums of the screen columns, each picture pixel
-// as the overlay paints it: selected pixels grey (value 1) or white (value 2).
+// as the overlay paints it: selected pixels in their overlay level.
 template <bool Selection>
 void AddRow(const uint8_t* pixel, const uint8_t* marks, const std::vector<Span>& columns,
             std::vector<uint32_t>& sums) {
@@ -55,7 +56,7 @@ void AddRow(const uint8_t* pixel, const uint8_t* marks, const std::vector<Span>&
             const uint8_t* p = pixel + 3 * size_t(c);
             if constexpr (Selection) {
                 const uint8_t value = marks[c];
-                const uint32_t overlay = value == 1 ? 128 : 255;
+                const uint32_t overlay = CMaskDIB::OverlayLevel(value);
                 red += value ? overlay : p[2];
                 green += value ? overlay : p[1];
                 blue += value ? overlay : p[0];

@@ -7,9 +7,9 @@
 #include "app/MainFrame.h"
 #include "app/PeltoApp.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/ModalAnswers.h"
 #include "docview/view/ParamDialogs.h"
 #include "support/BmpBuilder.h"
+#include "support/ModalControl.h"
 #include "support/TempDir.h"
 
 #include <QMenuBar>

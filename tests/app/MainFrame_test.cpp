@@ -2,9 +2,9 @@
 
 #include "app/AboutDlg.h"
 #include "app/DocumentSlot.h"
-#include "dialogs/ModalAnswers.h"
 #include "docview/document/DocMessages.h"
 #include "docview/view/PeltoView.h"
+#include "support/ModalControl.h"
 
 #include <QLabel>
 #include <QMdiArea>

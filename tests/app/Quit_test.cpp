@@ -8,8 +8,8 @@
 #include "app/PeltoApp.h"
 #include "app/Program.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/ModalAnswers.h"
 #include "support/BmpBuilder.h"
+#include "support/ModalControl.h"
 #include "support/TempDir.h"
 
 #include <QMdiArea>

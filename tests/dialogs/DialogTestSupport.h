@@ -2,7 +2,7 @@
 // Helpers for driving the dialogs as a user would.
 
 #include "dialogs/MessageBox.h"
-#include "dialogs/ModalAnswers.h"
+#include "support/ModalControl.h"
 
 #include <QLineEdit>
 #include <QStringList>

@@ -5,11 +5,11 @@
 #include "engine/NearestSearch.h"
 #include "engine/ParallelRows.h"
 #include "engine/RunFootprint.h"
-#include "image/BmpLayout.h"
 #include "image/Dib.h"
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
 #include "image/RasterIndex.h"
+#include "platform/BmpLayout.h"
 #include "platform/MemoryLimit.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "image/AlphaPlane.h"
-#include "platform/FaultInjection.h"
+#include "support/FaultControl.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
 #include "platform/Dc.h"
-#include "platform/FaultInjection.h"
 #include "support/BmpBuilder.h"
+#include "support/FaultControl.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "image/BmpLayout.h"
 #include "image/HeightDib.h"
+#include "platform/BmpLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "image/BmpLayout.h"
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
 #include "platform/Archive.h"
+#include "platform/BmpLayout.h"
 #include "platform/Dc.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "image/PngFile.h"
-#include "platform/FaultInjection.h"
+#include "support/FaultControl.h"
 #include "support/PngBuilder.h"
 
 #include <gtest/gtest.h>

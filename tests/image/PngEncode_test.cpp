@@ -1,7 +1,7 @@
 #include "image/PngFile.h"
-#include "platform/FaultInjection.h"
 #include "platform/File.h"
 #include "support/BmpBuilder.h"
+#include "support/FaultControl.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

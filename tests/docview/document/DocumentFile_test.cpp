@@ -1,8 +1,8 @@
 #include "docview/document/DocMessages.h"
 #include "docview/document/DocumentFile.h"
-#include "platform/FaultInjection.h"
 #include "platform/File.h"
 #include "support/BmpBuilder.h"
+#include "support/FaultControl.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "docview/document/PeltoDoc.h"
 #include "image/Block.h"
-#include "platform/FaultInjection.h"
 #include "support/BmpBuilder.h"
+#include "support/FaultControl.h"
 #include "support/SquareDoc.h"
 
 #include <gtest/gtest.h>

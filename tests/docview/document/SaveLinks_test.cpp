@@ -2,9 +2,9 @@
 // and onto files with several hard links (kept).
 
 #include "docview/document/DocumentFile.h"
-#include "platform/FaultInjection.h"
 #include "platform/TemporaryFile.h"
 #include "support/BmpBuilder.h"
+#include "support/FaultControl.h"
 #include "support/SystemTestSupport.h"
 #include "support/TempDir.h"
 

@@ -4,11 +4,11 @@
 #include "dialogs/BackgroundDlg.h"
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/ModalAnswers.h"
 #include "docview/document/PeltoDoc.h"
 #include "docview/view/ParamDialogs.h"
 #include "docview/view/PeltoView.h"
 #include "support/BmpBuilder.h"
+#include "support/ModalControl.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "ViewTestDocs.h"
-#include "dialogs/ModalAnswers.h"
 #include "docview/view/ParamDialogs.h"
 #include "docview/view/PeltoView.h"
+#include "support/ModalControl.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,6 +1,5 @@
 #include "ViewTestDocs.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/ModalAnswers.h"
 #include "docview/document/DocMessages.h"
 #include "docview/document/PeltoDoc.h"
 #include "docview/view/ParamDialogs.h"
@@ -9,8 +8,9 @@
 #include "docview/view/ViewMessages.h"
 #include "engine/BackgroundSelection.h"
 #include "image/Block.h"
-#include "platform/FaultInjection.h"
 #include "support/BmpBuilder.h"
+#include "support/FaultControl.h"
+#include "support/ModalControl.h"
 #include "support/SquareDoc.h"
 
 #include <QBitmap>

@@ -2,11 +2,11 @@
 #include "ViewTestDocs.h"
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/ModalAnswers.h"
 #include "docview/view/ParamDialogs.h"
 #include "docview/view/PeltoView.h"
 #include "docview/view/PreviewWorker.h"
 #include "docview/view/ViewRendering.h"
+#include "support/ModalControl.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "dialogs/ModalAnswers.h"
+#include "support/ModalControl.h"
 
 namespace pelto {
 

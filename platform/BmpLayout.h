@@ -1,8 +1,9 @@
 #pragma once
 // Offsets of the BMP file header and information header fields inside a file
-// image, and access to them by offset. All fields are little-endian.
+// image, access to them by offset, and the padding of pixel rows. All fields
+// are little-endian.
 
-#include "platform/LittleEndian.h"
+#include "LittleEndian.h"
 
 #include <cstdint>
 #include <cstring>
@@ -31,6 +32,16 @@ constexpr uint32_t biXPelsPerMeter = 38;
 constexpr uint32_t biYPelsPerMeter = 42;
 constexpr uint32_t biClrUsed = 46;
 constexpr uint32_t biClrImportant = 50;
+
+// The offset of a field from the start of the information header (a BITMAPINFO).
+constexpr uint32_t InInfo(uint32_t fileOffset) {
+    return fileOffset - kFileHeaderSize;
+}
+
+// Bytes per stored row of bitCount bits per pixel: rows are padded to 4 bytes.
+constexpr uint64_t RowStride(int64_t width, unsigned bitCount) {
+    return (uint64_t(width) * bitCount + 31) / 32 * 4;
+}
 
 inline uint16_t ReadU16(const uint8_t* block, uint32_t offset) {
     return ReadLE16(block + offset);

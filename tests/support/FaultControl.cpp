@@ -1,4 +1,4 @@
-#include "FaultInjection.h"
+#include "support/FaultControl.h"
 
 #include <algorithm>
 #include <atomic>
