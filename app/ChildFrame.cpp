@@ -1,7 +1,7 @@
 #include "ChildFrame.h"
 
 #include "DocumentSlot.h"
-#include "docview/view/PeltoView.h"
+#include "view/PeltoView.h"
 
 #include <QCloseEvent>
 #include <QIcon>

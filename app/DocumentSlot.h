@@ -2,7 +2,7 @@
 // One open document as the windows know it: the document, shared by every
 // window that shows it, and the file it was read from or last saved to.
 
-#include "docview/document/PeltoDoc.h"
+#include "document/PeltoDoc.h"
 
 #include <QFileInfo>
 #include <QString>

@@ -6,7 +6,7 @@
 #include "HelpWindow.h"
 #include "IndicatorPanes.h"
 #include "MenuList.h"
-#include "docview/view/PeltoView.h"
+#include "view/PeltoView.h"
 
 #include <QCloseEvent>
 #include <QIcon>

@@ -5,8 +5,8 @@
 #include "MainFrame.h"
 #include "RecentFileList.h"
 #include "dialogs/MessageBox.h"
-#include "docview/document/DocumentFile.h"
-#include "docview/view/PeltoView.h"
+#include "document/DocumentFile.h"
+#include "view/PeltoView.h"
 
 #include <QDropEvent>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "HelpWindow.h"
 #include "MainFrame.h"
 #include "dialogs/MessageBox.h"
-#include "docview/document/DocMessages.h"
+#include "document/DocMessages.h"
 
 #include <QCoreApplication>
 #include <QFile>

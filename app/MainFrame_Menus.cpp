@@ -6,7 +6,7 @@
 #include "MainFrame.h"
 #include "MenuList.h"
 #include "RecentFileList.h"
-#include "docview/view/PeltoView.h"
+#include "view/PeltoView.h"
 
 #include <QActionGroup>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "DocumentSlot.h"
 #include "MainFrame.h"
 #include "WindowLayout.h"
-#include "docview/view/PeltoView.h"
+#include "view/PeltoView.h"
 
 #include <QMdiArea>
 

@@ -4,8 +4,8 @@
 #include "CommandLine.h"
 #include "MainFrame.h"
 #include "dialogs/MessageBox.h"
-#include "docview/document/DocumentFile.h"
-#include "docview/view/ViewPrinting.h"
+#include "document/DocumentFile.h"
+#include "print/ViewPrinting.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 // thin strokes) and a noisy one (every other pixel background, at random),
 // square, built once per size and kind and kept.
 
-#include "docview/document/PeltoDoc.h"
+#include "document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // its selection at the zoom that fits it, as the view paints it.
 
 #include "BenchPictures.h"
-#include "docview/view/ZoomedRendering.h"
+#include "view/ZoomedRendering.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #include "CliRun.h"
 
-#include "docview/document/DocMessages.h"
-#include "docview/document/DocumentFile.h"
+#include "document/DocMessages.h"
+#include "document/DocumentFile.h"
 
 #include <new>
 #include <unistd.h>

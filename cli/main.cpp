@@ -1,6 +1,6 @@
 #include "CliOptions.h"
 #include "CliRun.h"
-#include "docview/document/DocMessages.h"
+#include "document/DocMessages.h"
 
 #include <iostream>
 #include <new>

@@ -2,8 +2,8 @@
 
 #include "RamDisk.h"
 
-#include "docview/document/DocMessages.h"
-#include "docview/document/DocumentFile.h"
+#include "document/DocMessages.h"
+#include "document/DocumentFile.h"
 #include "platform/ArchiveException.h"
 #include "platform/BmpLayout.h"
 #include "platform/Dc.h"

@@ -2,7 +2,7 @@
 #include "support/FaultControl.h"
 
 #include "RamDisk.h"
-#include "docview/document/DocumentFile.h"
+#include "document/DocumentFile.h"
 #include "engine/Bevel.h"
 #include "engine/NearestSearch.h"
 #include "image/Block.h"

@@ -11,13 +11,14 @@ declare -A allowed=(
   [platform]=""
   [image]="platform"
   [engine]="image platform"
-  [docview/document]="engine image platform"
-  [cli]="docview/document engine image platform"
+  [document]="engine image platform"
+  [cli]="document engine image platform"
   [dialogs]="engine image platform qt"
-  [docview/view]="dialogs docview/document engine image platform qt"
-  [app]="docview/view dialogs docview/document engine image platform qt"
+  [view]="dialogs document engine image platform qt"
+  [print]="view dialogs document engine image platform qt"
+  [app]="print view dialogs document engine image platform qt"
 )
-layers=(platform image engine docview/document cli dialogs docview/view app)
+layers=(platform image engine document cli dialogs view print app)
 
 failures=0
 fail() {
@@ -27,12 +28,6 @@ fail() {
 
 for layer in "${layers[@]}"; do
   for file in $(git ls-files "$layer" | grep -E '\.(h|cpp)$'); do
-    # Files of a deeper layer folder belong to that layer.
-    owner="$layer"
-    for other in "${layers[@]}"; do
-      [[ "$other" == "$layer"/* && "$file" == "$other"/* ]] && owner="$other"
-    done
-    [ "$owner" = "$layer" ] || continue
     while IFS= read -r target; do
       case "$target" in
         Q*)

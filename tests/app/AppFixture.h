@@ -7,10 +7,10 @@
 #include "app/MainFrame.h"
 #include "app/PeltoApp.h"
 #include "dialogs/MessageBox.h"
-#include "docview/view/ParamDialogs.h"
 #include "support/BmpBuilder.h"
 #include "support/ModalControl.h"
 #include "support/TempDir.h"
+#include "view/ParamDialogs.h"
 
 #include <QMenuBar>
 #include <QSettings>

@@ -1,6 +1,6 @@
 #include "AppFixture.h"
 
-#include "docview/document/DocMessages.h"
+#include "document/DocMessages.h"
 #include "image/Dib.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 
 #include "app/AboutDlg.h"
 #include "app/DocumentSlot.h"
-#include "docview/document/DocMessages.h"
-#include "docview/view/PeltoView.h"
+#include "document/DocMessages.h"
 #include "support/ModalControl.h"
+#include "view/PeltoView.h"
 
 #include <QLabel>
 #include <QMdiArea>

@@ -1,7 +1,7 @@
 // Runs the real pelto-cli executable and checks its files and exit codes.
 
-#include "docview/document/DocMessages.h"
-#include "docview/document/DocumentFile.h"
+#include "document/DocMessages.h"
+#include "document/DocumentFile.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 // pelto-cli against the system around it: standard streams and FIFOs, signals
 // in the middle of a save, another user's files, and a memory limit.
 
-#include "docview/document/DocMessages.h"
+#include "document/DocMessages.h"
 #include "support/BmpBuilder.h"
 #include "support/SystemTestSupport.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 // The document most tests work on: a grey square over the middle half of a
 // white picture, so the background is everything at the edges.
 
-#include "docview/document/PeltoDoc.h"
+#include "document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
 
 #include <memory>

@@ -1,0 +1,164 @@
+#include "document/PeltoDoc.h"
+#include "image/Block.h"
+#include "support/BmpBuilder.h"
+#include "support/FaultControl.h"
+#include "support/SquareDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+
+namespace pelto {
+
+namespace {
+
+TEST(CPeltoDoc, NewDocumentIsRefusedAndStartsWithoutMaskOrSnapshot) {
+    CPeltoDoc doc;
+    EXPECT_FALSE(doc.OnNewDocument());
+    EXPECT_FALSE(doc.m_dib.HasBlock());
+    EXPECT_FALSE(doc.m_pMask);
+    EXPECT_FALSE(doc.m_pUndoDIB);
+}
+
+TEST(CPeltoDoc, MakeButtonWithoutMaskChangesNothingAndKeepsTheSnapshot) {
+    auto doc = SquareDoc(12);
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(ButtonParams{});
+    const Bytes afterFirst = BlockBytes(doc->m_dib);
+    const CDIB* snapshot = doc->m_pUndoDIB.get();
+    ASSERT_TRUE(snapshot);
+    doc->MakeButton(ButtonParams{});
+    EXPECT_EQ(BlockBytes(doc->m_dib), afterFirst);
+    EXPECT_EQ(doc->m_pUndoDIB.get(), snapshot);
+}
+
+TEST(CPeltoDoc, MakeButtonSnapshotsDropsTheMaskAndUndoGoesBackOneStep) {
+    auto doc = SquareDoc(12);
+    const Bytes original = BlockBytes(doc->m_dib);
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(ButtonParams{});
+    EXPECT_FALSE(doc->m_pMask);
+    ASSERT_TRUE(doc->CanUndo());
+    EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), original);
+    const Bytes first = BlockBytes(doc->m_dib);
+    EXPECT_NE(first, original);
+
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(ButtonParams{90, 200, 3, 1, 1});
+    EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), first); // one level deep
+    doc->Undo();
+    EXPECT_EQ(BlockBytes(doc->m_dib), first);
+    EXPECT_FALSE(doc->CanUndo());
+    doc->Undo(); // nothing left to undo
+    EXPECT_EQ(BlockBytes(doc->m_dib), first);
+}
+
+TEST(CPeltoDoc, ZeroWidthStillReplacesTheSnapshotAndDropsTheMask) {
+    auto doc = SquareDoc(12);
+    const Bytes original = BlockBytes(doc->m_dib);
+    doc->SelectBackground(0, 0, 100);
+    doc->MakeButton(ButtonParams{0, 128, 0, 0, 0});
+    EXPECT_EQ(BlockBytes(doc->m_dib), original);
+    EXPECT_TRUE(doc->CanUndo());
+    EXPECT_FALSE(doc->HasSelection());
+}
+
+TEST(CPeltoDoc, UndoKeepsANewSelection) {
+    auto doc = SquareDoc(12);
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(ButtonParams{});
+    doc->SelectBackground(0, 0, 0);
+    doc->Undo();
+    EXPECT_TRUE(doc->HasSelection());
+    doc->ClearSelection();
+    EXPECT_FALSE(doc->HasSelection());
+    doc->ClearSelection();
+    EXPECT_FALSE(doc->HasSelection());
+}
+
+class MemoryFailure : public ::testing::Test {
+protected:
+    void TearDown() override { faults::FailAllocationAfter(-1); }
+
+    // Runs action with allocation number `successes` (from 0) failing; true when it threw.
+    static bool FailsWithAllocation(int successes, const std::function<void()>& action) {
+        faults::FailAllocationAfter(successes);
+        bool threw = false;
+        try {
+            action();
+        } catch (const std::bad_alloc&) {
+            threw = true;
+        }
+        faults::FailAllocationAfter(-1);
+        return threw;
+    }
+};
+
+// Each allocation MakeButton makes fails in turn (the snapshot, the height raster, ...).
+TEST_F(MemoryFailure, MakeButtonLeavesPictureSnapshotAndMaskAsTheyWere) {
+    auto doc = SquareDoc(64);
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(ButtonParams{});
+    doc->SelectBackground(0, 0, 0);
+    const Bytes picture = BlockBytes(doc->m_dib);
+    const Bytes snapshot = BlockBytes(*doc->m_pUndoDIB);
+    const CMaskDIB* mask = doc->m_pMask.get();
+    const Bytes maskBytes = BlockBytes(*mask);
+
+    int failed = 0;
+    while (FailsWithAllocation(failed, [&] { doc->MakeButton(ButtonParams{45, 300, 6, 0, 0}); })) {
+        ++failed;
+        EXPECT_EQ(BlockBytes(doc->m_dib), picture) << failed;
+        ASSERT_TRUE(doc->m_pUndoDIB);
+        EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), snapshot) << failed;
+        EXPECT_EQ(doc->m_pMask.get(), mask) << failed;
+        EXPECT_EQ(BlockBytes(*doc->m_pMask), maskBytes) << failed;
+    }
+    EXPECT_GE(failed, 2);              // at least the snapshot and the height raster
+    EXPECT_FALSE(doc->HasSelection()); // and it works once memory is back
+    EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), picture);
+}
+
+TEST_F(MemoryFailure, FirstPickWithoutRoomForTheMaskSelectsNothing) {
+    auto doc = SquareDoc(16);
+    const Bytes picture = BlockBytes(doc->m_dib);
+    EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->SelectBackground(0, 0, 0); }));
+    EXPECT_FALSE(doc->HasSelection());
+    EXPECT_EQ(BlockBytes(doc->m_dib), picture);
+}
+
+// A batch document makes the same button without ever holding a snapshot:
+// its first allocation is already the height raster.
+TEST_F(MemoryFailure, ABatchDocumentMakesTheSameButtonWithoutASnapshot) {
+    auto kept = SquareDoc(64);
+    CPeltoDoc batch(UndoSnapshot::None);
+    batch.m_dib.Copy(kept->m_dib);
+    const Bytes original = BlockBytes(batch.m_dib);
+    for (CPeltoDoc* doc : {kept.get(), &batch})
+        doc->SelectBackground(0, 0, 0);
+    EXPECT_TRUE(FailsWithAllocation(0, [&] { batch.MakeButton(ButtonParams{30, 200, 7, 1, 0}); }));
+    EXPECT_EQ(BlockBytes(batch.m_dib), original);
+    EXPECT_TRUE(batch.HasSelection());
+
+    for (CPeltoDoc* doc : {kept.get(), &batch})
+        doc->MakeButton(ButtonParams{30, 200, 7, 1, 0});
+    EXPECT_EQ(BlockBytes(batch.m_dib), BlockBytes(kept->m_dib));
+    EXPECT_NE(BlockBytes(batch.m_dib), original);
+    EXPECT_FALSE(batch.CanUndo());
+    EXPECT_TRUE(kept->CanUndo());
+}
+
+TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {
+    auto doc = SquareDoc(16);
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(ButtonParams{});
+    const Bytes bevelled = BlockBytes(doc->m_dib);
+    EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->Undo(); }));
+    EXPECT_EQ(BlockBytes(doc->m_dib), bevelled);
+    EXPECT_TRUE(doc->CanUndo());
+}
+
+} // namespace
+
+} // namespace pelto

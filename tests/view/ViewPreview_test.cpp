@@ -1,0 +1,154 @@
+// The button dialog's preview as the view shows it, with the real dialog.
+#include "ViewTestDocs.h"
+#include "dialogs/ButtonDlg.h"
+#include "dialogs/MessageBox.h"
+#include "support/ModalControl.h"
+#include "view/ParamDialogs.h"
+#include "view/PeltoView.h"
+#include "view/PreviewWorker.h"
+#include "view/ViewRendering.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace pelto {
+
+namespace {
+
+Bytes SquareFile() {
+    return MakeBmp24(60, 50, [](int x, int y) {
+        return x >= 15 && x < 45 && y >= 12 && y < 38 ? RGB(40, 120, 200) : RGB(250, 250, 245);
+    });
+}
+
+// The picture MakeButton makes from the square picked at its corner.
+std::unique_ptr<CPeltoDoc> Made(const ButtonParams& params) {
+    auto doc = std::make_unique<CPeltoDoc>();
+    LoadBytes(doc->m_dib, SquareFile());
+    doc->SelectBackground(0, 0, 0);
+    doc->MakeButton(params);
+    return doc;
+}
+
+QImage Shown(CPeltoView& view) {
+    return view.viewport()
+        ->grab()
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32)
+        .copy(0, 0, 60, 50);
+}
+
+QImage Drawn(CPeltoDoc& doc) {
+    return RenderPicture(doc, QRect(0, 0, 60, 50), 0xFFFFFF).convertToFormat(QImage::Format_RGB32);
+}
+
+class ViewPreviewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        modal::AnswerParamDialogs({}, {});
+        modal::AnswerMessageBoxes([](const QString& text) { FAIL() << text.toStdString(); });
+        LoadBytes(m_doc->m_dib, SquareFile());
+        m_doc->SelectBackground(0, 0, 0);
+        m_view.resize(100, 80);
+        m_view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
+        m_view.OnInitialUpdate();
+    }
+    void TearDown() override { modal::AnswerMessageBoxes({}); }
+
+    // Runs the make-button command with the real dialog driven by steps.
+    void MakeButtonDriving(const std::function<void(CButtonDlg&)>& steps) {
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<CButtonDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            steps(*dlg);
+            if (dlg->isVisible()) dlg->reject();
+        });
+        m_view.OnEditMakebutton();
+    }
+    // Waits until the view shows what is expected (the preview arrives from another thread).
+    bool ShowsSoon(const QImage& expected) {
+        for (int i = 0; i < 500 && Shown(m_view) != expected; ++i)
+            QTest::qWait(10);
+        return Shown(m_view) == expected;
+    }
+
+    std::shared_ptr<CPeltoDoc> m_doc = std::make_shared<CPeltoDoc>();
+    CPeltoView m_view{m_doc};
+};
+
+TEST_F(ViewPreviewTest, ShowsTheBevelOkWouldMakeAndCancelLeavesThePictureAsItWas) {
+    const Bytes before = BlockBytes(m_doc->m_dib);
+    const QImage withSelection = Drawn(*m_doc);
+    MakeButtonDriving([&](CButtonDlg&) {
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({0, 128, 5, 0, 0})))) << "the opening values";
+        auto* dlg = qobject_cast<CButtonDlg*>(QApplication::activeModalWidget());
+        QTest::mouseClick(dlg->findChild<QWidget*>("angleSpin")->findChild<QToolButton*>("upArrow"),
+                          Qt::LeftButton);
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 128, 5, 0, 0})))) << "a step of the angle";
+        auto* contrast = dlg->findChild<QLineEdit*>("contrastEdit");
+        contrast->selectAll();
+        QTest::keyClicks(contrast, QStringLiteral("300"));
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, 0, 0})))) << "a number typed";
+        dlg->findChild<QCheckBox*>("previewBox")->click();
+        EXPECT_TRUE(ShowsSoon(withSelection)) << "the preview turned off";
+        dlg->findChild<QCheckBox*>("previewBox")->click();
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, 0, 0})))) << "and on again";
+        QTest::keyClick(dlg, Qt::Key_Escape);
+    });
+    EXPECT_EQ(BlockBytes(m_doc->m_dib), before);
+    EXPECT_TRUE(m_doc->HasSelection());
+    EXPECT_FALSE(m_doc->CanUndo());
+    EXPECT_TRUE(ShowsSoon(withSelection));
+}
+
+TEST_F(ViewPreviewTest, OkMakesTheButtonThroughTheDocument) {
+    MakeButtonDriving([&](CButtonDlg& dlg) {
+        auto* width = dlg.findChild<QLineEdit*>("widthEdit");
+        width->selectAll();
+        QTest::keyClicks(width, QStringLiteral("9"));
+        QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    });
+    EXPECT_EQ(BlockBytes(m_doc->m_dib), BlockBytes(Made({0, 128, 9, 0, 0})->m_dib));
+    EXPECT_FALSE(m_doc->HasSelection());
+    EXPECT_TRUE(m_doc->CanUndo());
+    EXPECT_TRUE(ShowsSoon(Drawn(*m_doc)));
+}
+
+// Requests made faster than the engine renders: only the newest is handed out,
+// and nothing after Drop.
+TEST(PreviewWorker, HandsOutOnlyTheNewestRequest) {
+    CPeltoDoc doc;
+    LoadBytes(doc.m_dib, SquareFile());
+    doc.SelectBackground(0, 0, 0);
+    std::vector<Bytes> results;
+    {
+        CPreviewWorker worker(doc.m_dib, *doc.m_pMask);
+        QObject::connect(&worker, &CPreviewWorker::ready, [&](std::shared_ptr<const CDIB> picture) {
+            results.push_back(BlockBytes(*picture));
+        });
+        for (int angle = 0; angle < 20; ++angle)
+            worker.Request({angle, 128, 5, 0, 0});
+        for (int i = 0; i < 500 && results.empty(); ++i)
+            QTest::qWait(10);
+        QTest::qWait(50);
+        worker.Request({90, 128, 5, 0, 0});
+        worker.Drop();
+        QTest::qWait(100);
+    }
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0], BlockBytes(Made({19, 128, 5, 0, 0})->m_dib));
+}
+
+} // namespace
+
+} // namespace pelto

@@ -1,0 +1,87 @@
+#include "document/PeltoDoc.h"
+#include "support/BmpBuilder.h"
+#include "view/ViewRendering.h"
+#include "view/ZoomedRendering.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace pelto {
+
+namespace {
+
+constexpr QRgb kBackground = qRgb(1, 2, 3);
+
+// Speckled colours with a selection of two colours, so the overlay shows.
+std::unique_ptr<CPeltoDoc> SpeckledDoc(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    auto doc = std::make_unique<CPeltoDoc>();
+    LoadBytes(doc->m_dib, MakeBmp24(width, height, [&](int, int) {
+                  const int kind = int(random() % 4);
+                  return kind == 0 ? RGB(10, 200, 30) : RGB(random() % 256, random() % 256, 77);
+              }));
+    doc->SelectBackground(0, 0, 0);
+    return doc;
+}
+
+// The drawing at 100 %, which every zoom must show pixel for pixel (above) or
+// as the mean of the covered pixels (below).
+QRgb Expected(const QImage& actual, CZoom zoom, QPoint screen, QSize picture) {
+    const int x0 = PictureCoordinate(screen.x(), zoom), y0 = PictureCoordinate(screen.y(), zoom);
+    if (x0 >= picture.width() || y0 >= picture.height()) return kBackground;
+    if (zoom.num >= zoom.den) return actual.pixel(x0, y0);
+    const int x1 = std::min(PictureCoordinate(screen.x() + 1, zoom), picture.width());
+    const int y1 = std::min(PictureCoordinate(screen.y() + 1, zoom), picture.height());
+    int sums[3] = {}, count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const QRgb c = actual.pixel(x, y);
+            sums[0] += qRed(c), sums[1] += qGreen(c), sums[2] += qBlue(c);
+            ++count;
+        }
+    return qRgb(sums[0] / count, sums[1] / count, sums[2] / count);
+}
+
+class ZoomedDrawing : public testing::TestWithParam<CZoom> {};
+
+TEST_P(ZoomedDrawing, ShowsTheActualSizeDrawingSharpAboveAndAveragedBelow) {
+    const CZoom zoom = GetParam();
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        auto doc = SpeckledDoc(37 + int(seed), 29, seed);
+        const QSize picture = PictureSize(*doc);
+        const QImage actual = RenderPicture(*doc, QRect(QPoint(0, 0), picture), kBackground);
+        const QSize screen(ZoomedLength(picture.width(), zoom) + 5,
+                           ZoomedLength(picture.height(), zoom) + 4);
+        for (const QRect area : {QRect(QPoint(0, 0), screen), QRect(3, 2, 17, 11)}) {
+            const QImage shown = RenderZoomed(*doc, area, zoom, kBackground);
+            ASSERT_EQ(shown.size(), area.size());
+            int wrong = 0;
+            for (int y = 0; y < area.height(); ++y)
+                for (int x = 0; x < area.width(); ++x)
+                    wrong +=
+                        (shown.pixel(x, y) & 0xFFFFFF) !=
+                        (Expected(actual, zoom, area.topLeft() + QPoint(x, y), picture) & 0xFFFFFF);
+            EXPECT_EQ(wrong, 0) << zoom.num << "/" << zoom.den << " seed " << seed;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zooms, ZoomedDrawing,
+                         testing::Values(CZoom{1, 16}, CZoom{1, 3}, CZoom{1, 2}, CZoom{2, 3},
+                                         CZoom{75, 512}, CZoom{1, 1}, CZoom{3, 2}, CZoom{4, 1},
+                                         CZoom{32, 1}));
+
+TEST(ZoomedDrawing, AThinLineStaysVisibleFarBelowActualSize) {
+    CPeltoDoc doc;
+    LoadBytes(doc.m_dib, MakeBmp24(64, 64, [](int x, int) {
+                  return x == 20 ? RGB(0, 0, 0) : RGB(255, 255, 255);
+              }));
+    const QImage shown = RenderZoomed(doc, QRect(0, 0, 4, 4), {1, 16}, kBackground);
+    EXPECT_LT(qRed(shown.pixel(1, 0)), 255) << "the column holding the line";
+    EXPECT_EQ(qRed(shown.pixel(0, 0)), 255);
+}
+
+} // namespace
+
+} // namespace pelto

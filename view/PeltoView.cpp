@@ -1,0 +1,89 @@
+#include "PeltoView.h"
+
+#include "PickCursor.h"
+#include "ViewGeometry.h"
+#include "ViewRendering.h"
+#include "ZoomedRendering.h"
+#include "document/PeltoDoc.h"
+
+#include <QMdiSubWindow>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+namespace pelto {
+
+CPeltoView::CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent)
+    : QAbstractScrollArea(parent), m_hPickCursor(LoadPickCursor()), m_pDocument(std::move(doc)) {
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setBackgroundRole(QPalette::Base);
+}
+
+void CPeltoView::OnInitialUpdate() {
+    UpdateScrollBars();
+    QWidget* frame = parentWidget();
+    while (frame && !qobject_cast<QMdiSubWindow*>(frame))
+        frame = frame->parentWidget();
+    if (!frame) return;
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const QSize fitted = ShrinkViewToFit(size(), PictureSize(GetDocument()), extent);
+    frame->resize(frame->size() - size() + fitted);
+    viewport()->update();
+}
+
+QPoint CPeltoView::GetScrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CPeltoView::UpdateScrollBars() {
+    const QSize picture = PictureSize(GetDocument());
+    const QSize content(ZoomedLength(picture.width(), m_zoom),
+                        ZoomedLength(picture.height(), m_zoom));
+    // The bars' own room decides whether they are needed, not the viewport as it stands.
+    const QSize port =
+        ViewportAroundScrollBars(content, maximumViewportSize(),
+                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+    const ScrollAxis across = ScrollAxisFor(content.width(), port.width());
+    const ScrollAxis down = ScrollAxisFor(content.height(), port.height());
+    horizontalScrollBar()->setRange(0, across.maximum);
+    horizontalScrollBar()->setPageStep(across.page);
+    horizontalScrollBar()->setSingleStep(across.line);
+    verticalScrollBar()->setRange(0, down.maximum);
+    verticalScrollBar()->setPageStep(down.page);
+    verticalScrollBar()->setSingleStep(down.line);
+}
+
+void CPeltoView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void CPeltoView::scrollContentsBy(int dx, int dy) {
+    // Moves what is already on screen; only the uncovered strip is painted.
+    viewport()->scroll(dx, dy);
+}
+
+void CPeltoView::paintEvent(QPaintEvent* event) {
+    const QRect exposed = event->rect();
+    const QRect area = exposed.translated(GetScrollPosition());
+    const QRgb background = palette().color(QPalette::Base).rgb();
+    // A preview is the picture OK would make: no selection remains on it.
+    const QImage part = m_pPreviewPicture
+                            ? RenderZoomed(*m_pPreviewPicture, nullptr, area, m_zoom, background)
+                            : RenderZoomed(GetDocument(), area, m_zoom, background);
+    QPainter painter(viewport());
+    painter.drawImage(exposed.topLeft(), part);
+}
+
+void CPeltoView::ShowPreview(std::shared_ptr<const CDIB> picture) {
+    m_pPreviewPicture = std::move(picture);
+    viewport()->update();
+}
+
+void CPeltoView::RedrawNow() {
+    viewport()->repaint();
+}
+
+} // namespace pelto

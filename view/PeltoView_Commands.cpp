@@ -1,0 +1,133 @@
+// The view's Edit commands and its picking mode.
+#include "PeltoView.h"
+
+#include "ParamDialogs.h"
+#include "PointerHover.h"
+#include "PreviewWorker.h"
+#include "ViewMessages.h"
+#include "ViewRendering.h"
+#include "ViewZoom.h"
+#include "WaitCursor.h"
+#include "dialogs/ButtonValues.h"
+#include "dialogs/MessageBox.h"
+#include "document/DocMessages.h"
+#include "document/PeltoDoc.h"
+
+#include <QMouseEvent>
+
+#include <new>
+
+namespace pelto {
+
+namespace {
+
+// Operations that allocate a raster leave the document as it was when memory
+// runs out; the user is told and may go on.
+template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation operation) {
+    try {
+        operation();
+        return true;
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(QString::fromUtf8(docmsg::kOutOfMemory), parent);
+        return false;
+    }
+}
+
+} // namespace
+
+ButtonParams CPeltoView::CurrentButtonParams() const {
+    return ButtonValuesOf(*this);
+}
+
+void CPeltoView::OnEditBgcolor() {
+    int tolerance = m_nTolerance;
+    if (!AskTolerance(tolerance, this)) return;
+    m_nTolerance = tolerance;
+    m_bPicking = true;
+    viewport()->setCursor(m_hPickCursor);
+    viewport()->grabMouse(m_hPickCursor);
+}
+
+void CPeltoView::EndPicking() {
+    viewport()->unsetCursor();
+    viewport()->releaseMouse();
+    ForgetStaleHover();
+    m_bPicking = false;
+}
+
+void CPeltoView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+    if (m_bPicking) {
+        EndPicking();
+        // A click beside the picture, or outside the window, picks nothing.
+        const auto image =
+            PickedImagePoint(event->position().toPoint(), viewport()->size(), GetScrollPosition(),
+                             PictureSize(GetDocument()), m_zoom);
+        if (image) {
+            RunReportingMemory(this, [&] {
+                GetDocument().SelectBackground(image->x(), image->y(), m_nTolerance);
+            });
+            RedrawNow();
+            emit documentChanged();
+        }
+    } else {
+        GetDocument().ClearSelection();
+        RedrawNow();
+        emit documentChanged();
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
+    std::unique_ptr<CPreviewWorker> worker; // made when the first values come
+    const auto preview = [&](std::optional<ButtonParams> values) {
+        if (!values) {
+            if (worker) worker->Drop();
+            return ShowPreview(nullptr);
+        }
+        try {
+            if (!worker) {
+                worker =
+                    std::make_unique<CPreviewWorker>(GetDocument().m_dib, *GetDocument().m_pMask);
+                connect(worker.get(), &CPreviewWorker::ready, this, &CPeltoView::ShowPreview);
+            }
+            worker->Request(*values);
+        } catch (const std::bad_alloc&) {
+            // Too big to preview: the dialog goes on without one.
+        }
+    };
+    const bool accepted = AskButtonParams(params, this, preview);
+    worker.reset();
+    ShowPreview(nullptr);
+    return accepted;
+}
+
+void CPeltoView::OnEditMakebutton() {
+    if (!GetDocument().HasSelection()) {
+        AfxMessageBox(QString::fromUtf8(kMsgNoSelection), this);
+        return;
+    }
+    ButtonParams params = CurrentButtonParams();
+    if (!AskButtonParamsPreviewing(params)) return;
+    SetButtonValues(*this, params);
+    const bool made = RunReportingMemory(this, [&] {
+        CWaitCursor wait(viewport());
+        GetDocument().MakeButton(params);
+    });
+    if (!made) return;
+    RedrawNow();
+    emit documentChanged();
+}
+
+bool CPeltoView::OnUpdateEditUndo() const {
+    return GetDocument().CanUndo();
+}
+
+void CPeltoView::OnEditUndo() {
+    if (!OnUpdateEditUndo()) return;
+    if (!RunReportingMemory(this, [&] { GetDocument().Undo(); })) return;
+    RedrawNow();
+    emit documentChanged();
+}
+
+} // namespace pelto

@@ -1,0 +1,39 @@
+#include "ViewGeometry.h"
+
+#include <QRect>
+#include <algorithm>
+
+namespace pelto {
+
+ScrollAxis ScrollAxisFor(int pictureLength, int viewportLength) {
+    ScrollAxis axis;
+    axis.maximum = std::max(0, pictureLength - viewportLength);
+    axis.page = std::max(1, pictureLength / 10);
+    axis.line = std::max(1, axis.page / 10);
+    return axis;
+}
+
+QSize ViewportAroundScrollBars(QSize content, QSize maximum, int scrollBarExtent) {
+    bool across = content.width() > maximum.width();
+    bool down = content.height() > maximum.height();
+    // One bar can make the other needed.
+    across = across || (down && content.width() > maximum.width() - scrollBarExtent);
+    down = down || (across && content.height() > maximum.height() - scrollBarExtent);
+    return {maximum.width() - (down ? scrollBarExtent : 0),
+            maximum.height() - (across ? scrollBarExtent : 0)};
+}
+
+QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent) {
+    const bool fitsAcross = picture.width() < view.width();
+    const bool fitsDown = picture.height() < view.height();
+    QSize fitted(fitsAcross ? picture.width() : view.width(),
+                 fitsDown ? picture.height() : view.height());
+    // A picture that still scrolls one way needs room for that scroll bar.
+    if (fitsAcross && !fitsDown)
+        fitted.setWidth(std::min(view.width(), fitted.width() + scrollBarExtent));
+    if (fitsDown && !fitsAcross)
+        fitted.setHeight(std::min(view.height(), fitted.height() + scrollBarExtent));
+    return fitted;
+}
+
+} // namespace pelto

@@ -1,0 +1,128 @@
+#include "ZoomedRendering.h"
+
+#include "ViewRendering.h"
+#include "document/PeltoDoc.h"
+#include "engine/ParallelRows.h"
+#include "image/MaskDib.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace pelto {
+
+namespace {
+
+// Each screen pixel repeats the picture pixel under it.
+QImage Enlarged(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom, QRgb background) {
+    const QRect source(
+        QPoint(PictureCoordinate(area.left(), zoom), PictureCoordinate(area.top(), zoom)),
+        QPoint(PictureCoordinate(area.right(), zoom), PictureCoordinate(area.bottom(), zoom)));
+    const QImage drawn = RenderPicture(picture, selection, source, background);
+    QImage out(area.size(), QImage::Format_RGB32);
+    std::vector<int> columns(size_t(area.width()));
+    for (int x = 0; x < area.width(); ++x)
+        columns[size_t(x)] = PictureCoordinate(area.left() + x, zoom) - source.left();
+    for (int y = 0; y < area.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(
+            drawn.constScanLine(PictureCoordinate(area.top() + y, zoom) - source.top()));
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < area.width(); ++x)
+            to[x] = from[columns[size_t(x)]];
+    }
+    return out;
+}
+
+// The picture pixels [first, last) that one screen pixel covers along an axis,
+// clipped to the picture; empty beyond it.
+struct Span {
+    int first;
+    int last;
+};
+
+Span Covered(int screen, CZoom zoom, int length) {
+    return {std::min(PictureCoordinate(screen, zoom), length),
+            std::min(PictureCoordinate(screen + 1, zoom), length)};
+}
+
+// Adds one picture row to the sums of the screen columns, each picture pixel
+// as the overlay paints it: selected pixels in their overlay level.
+template <bool Selection>
+void AddRow(const uint8_t* pixel, const uint8_t* marks, const std::vector<Span>& columns,
+            std::vector<uint32_t>& sums) {
+    for (size_t x = 0; x < columns.size(); ++x) {
+        // Sums in registers: the pixel bytes could alias the array.
+        uint32_t red = 0, green = 0, blue = 0;
+        for (int c = columns[x].first; c < columns[x].last; ++c) {
+            const uint8_t* p = pixel + 3 * size_t(c);
+            if constexpr (Selection) {
+                const uint8_t value = marks[c];
+                const uint32_t overlay = CMaskDIB::OverlayLevel(value);
+                red += value ? overlay : p[2];
+                green += value ? overlay : p[1];
+                blue += value ? overlay : p[0];
+            } else {
+                red += p[2];
+                green += p[1];
+                blue += p[0];
+            }
+        }
+        sums[3 * x] += red;
+        sums[3 * x + 1] += green;
+        sums[3 * x + 2] += blue;
+    }
+}
+
+// Each screen pixel is the mean of the picture pixels it covers.
+QImage Reduced(const CDIB& picture, const CMaskDIB* mask, QRect area, CZoom zoom, QRgb background) {
+    QImage out(area.size(), QImage::Format_RGB32);
+    out.fill(background | 0xFF000000u);
+    if (!picture.HasBlock()) return out;
+    const int width = picture.m_nWidth, height = picture.m_nHeight;
+    std::vector<Span> columns(size_t(area.width()));
+    for (int x = 0; x < area.width(); ++x)
+        columns[size_t(x)] = Covered(area.left() + x, zoom, width);
+
+    RunBands(area.height(), BandCount(area.height(), 0), [&](unsigned, RowBand band) {
+        std::vector<uint32_t> sums(3 * size_t(area.width()));
+        for (int y = band.first; y < band.last; ++y) {
+            const Span rows = Covered(area.top() + y, zoom, height);
+            if (rows.first >= rows.last) continue;
+            std::fill(sums.begin(), sums.end(), 0u);
+            for (int row = rows.first; row < rows.last; ++row) {
+                const int stored = height - 1 - row;
+                const uint8_t* pixel = picture.Row(stored);
+                const uint8_t* marks =
+                    mask ? mask->m_pBits + size_t(stored) * mask->m_nStride : nullptr;
+                if (marks)
+                    AddRow<true>(pixel, marks, columns, sums);
+                else
+                    AddRow<false>(pixel, nullptr, columns, sums);
+            }
+            auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (size_t x = 0; x < columns.size(); ++x) {
+                const uint32_t count =
+                    uint32_t(columns[x].last - columns[x].first) * uint32_t(rows.last - rows.first);
+                if (count == 0) continue;
+                const uint32_t* sum = &sums[3 * x];
+                to[x] = qRgb(int(sum[0] / count), int(sum[1] / count), int(sum[2] / count));
+            }
+        }
+    });
+    return out;
+}
+
+} // namespace
+
+QImage RenderZoomed(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
+    return RenderZoomed(doc.m_dib, doc.m_pMask.get(), area, zoom, background);
+}
+
+QImage RenderZoomed(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom,
+                    QRgb background) {
+    if (area.isEmpty()) return {};
+    if (zoom.IsActualSize()) return RenderPicture(picture, selection, area, background);
+    if (zoom.num > zoom.den) return Enlarged(picture, selection, area, zoom, background);
+    return Reduced(picture, selection, area, zoom, background);
+}
+
+} // namespace pelto
