@@ -14,7 +14,7 @@ bash "$root/scripts/check-code.sh"
 
 # The benchmarks are built too, so that they cannot rot.
 "$root/scripts/build.sh" "$root/build" -DPELTO_BUILD_GUI=ON -DPELTO_BUILD_TESTS=ON \
-  -DPELTO_BUILD_BENCH=ON
+  -DPELTO_BUILD_BENCH=ON -DPELTO_UNITY_TESTS=ON
 (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 
 # The print tests run through a private CUPS scheduler of their own; where none
@@ -43,7 +43,7 @@ replay fuzz_png "$root"/fuzz/corpus-png/*.png "$root"/fuzz/regressions-png/*.png
 # Freed memory is filled, so that a use after free in the toolkit's own code
 # (which is not instrumented) crashes instead of reading stale bytes.
 "$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=ON \
-  -DPELTO_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=Debug
+  -DPELTO_BUILD_TESTS=ON -DPELTO_UNITY_TESTS=ON -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-sanitize" &&
   QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:max_free_fill_size=4096:free_fill_byte=165 \

@@ -15,10 +15,6 @@ namespace pelto {
 
 namespace {
 
-COLORREF Pattern(int x, int y) {
-    return RGB(x * 40 + 1, y * 30 + 2, (x + y) * 11 + 3);
-}
-
 TEST(CDIB, NewImageIsEmptyOneByOneAndDrawsNothing) {
     CDIB dib;
     EXPECT_FALSE(dib.HasBlock());
@@ -45,7 +41,7 @@ class CDIBRoundTrip : public ::testing::TestWithParam<std::tuple<int, BmpOptions
 
 TEST_P(CDIBRoundTrip, StoresExactlyTheBytesItLoaded) {
     const auto [width, options] = GetParam();
-    const Bytes file = MakeBmp24(width, 3, Pattern, options);
+    const Bytes file = MakeBmp24(width, 3, PatternColour, options);
     TempDir dir;
     WriteFileBytes(dir.File("in.bmp"), file);
 
@@ -60,7 +56,7 @@ TEST_P(CDIBRoundTrip, StoresExactlyTheBytesItLoaded) {
     EXPECT_EQ(dib.m_nFileSize, file.size());
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < width; ++x)
-            EXPECT_EQ(ShownPixel(dib, x, y), Pattern(x, y));
+            EXPECT_EQ(ShownPixel(dib, x, y), PatternColour(x, y));
     {
         CFile out(dir.File("out.bmp"), CFile::Mode::CreateWrite);
         CArchive ar(out, CArchive::store);
@@ -108,21 +104,21 @@ TEST(CDIB, PixelBytesAreBlueGreenRedAndRowZeroIsTheBottom) {
 }
 
 TEST(CDIB, PixelsAreReadAtBfOffBits) {
-    const Bytes file = MakeBmp24(3, 2, Pattern, {40, 0});
+    const Bytes file = MakeBmp24(3, 2, PatternColour, {40, 0});
     CDIB dib;
     LoadBytes(dib, file);
-    EXPECT_EQ(ShownPixel(dib, 2, 0), Pattern(2, 0));
-    EXPECT_EQ(ShownPixel(dib, 0, 1), Pattern(0, 1));
+    EXPECT_EQ(ShownPixel(dib, 2, 0), PatternColour(2, 0));
+    EXPECT_EQ(ShownPixel(dib, 0, 1), PatternColour(0, 1));
 }
 
 TEST(CDIB, CopyIsIndependentAndCopyOfEmptyLeavesNoBlock) {
     CDIB source;
-    LoadBytes(source, MakeBmp24(3, 3, Pattern));
+    LoadBytes(source, MakeBmp24(3, 3, PatternColour));
     CDIB copy;
     copy.Copy(source);
     EXPECT_EQ(copy.m_nFileSize, source.m_nFileSize);
     copy.SetPixel(1, 1, RGB(9, 9, 9));
-    EXPECT_EQ(source.GetPixel(1, 1), Pattern(1, 1));
+    EXPECT_EQ(source.GetPixel(1, 1), PatternColour(1, 1));
 
     CDIB empty;
     copy.Copy(empty);
@@ -133,14 +129,14 @@ TEST(CDIB, CopyIsIndependentAndCopyOfEmptyLeavesNoBlock) {
 
 TEST(CDIB, DrawPaintsThePictureOneToOneAtTheLogicalOrigin) {
     CDIB dib;
-    LoadBytes(dib, MakeBmp24(3, 2, Pattern));
+    LoadBytes(dib, MakeBmp24(3, 2, PatternColour));
     CDC dc(4, 3, 0xFF000000u);
     dc.SetViewportOrg(CPoint(1, 1));
     dib.Draw(&dc);
     EXPECT_EQ(dc.PixelAt(0, 0), 0xFF000000u);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x) {
-            const COLORREF c = Pattern(x, y);
+            const COLORREF c = PatternColour(x, y);
             EXPECT_EQ(dc.PixelAt(x + 1, y + 1),
                       0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
         }
@@ -155,7 +151,7 @@ struct Refusal {
 };
 
 Bytes Valid() {
-    return MakeBmp24(5, 4, Pattern, {0, 0});
+    return MakeBmp24(5, 4, PatternColour, {0, 0});
 }
 Bytes With(std::function<void(Bytes&)> change) {
     Bytes b = Valid();
@@ -291,18 +287,18 @@ TEST(CDIB, AcceptsUncheckedHeaderFieldsAsTheyAre) {
     CDIB dib;
     LoadBytes(dib, file);
     EXPECT_EQ(dib.m_nWidth, 5);
-    EXPECT_EQ(ShownPixel(dib, 4, 3), Pattern(4, 3));
+    EXPECT_EQ(ShownPixel(dib, 4, 3), PatternColour(4, 3));
 }
 
 TEST(CDIB, AcceptsAPixelArrayEndingExactlyAtTheEndOfTheFile) {
-    Bytes file = MakeBmp24(5, 4, Pattern);
+    Bytes file = MakeBmp24(5, 4, PatternColour);
     CDIB dib;
     EXPECT_NO_THROW(LoadBytes(dib, file));
 }
 
 TEST(CDIB, LoadingAFileAllocatesOneBlockOfItsLength) {
     TempDir dir;
-    const Bytes file = MakeBmp24(9, 7, Pattern, {1024, 5});
+    const Bytes file = MakeBmp24(9, 7, PatternColour, {1024, 5});
     WriteFileBytes(dir.File("a.bmp"), file);
     faults::LimitBlockSize(file.size());
     faults::FailAllocationAfter(1);
@@ -313,12 +309,12 @@ TEST(CDIB, LoadingAFileAllocatesOneBlockOfItsLength) {
     faults::FailAllocationAfter(-1);
     faults::LimitBlockSize(0);
     EXPECT_EQ(dib.m_nFileSize, file.size());
-    EXPECT_EQ(ShownPixel(dib, 8, 6), Pattern(8, 6));
+    EXPECT_EQ(ShownPixel(dib, 8, 6), PatternColour(8, 6));
 }
 
 TEST(CDIB, NoMemoryForTheBlockThrowsAndLeavesTheImageEmpty) {
     TempDir dir;
-    WriteFileBytes(dir.File("a.bmp"), MakeBmp24(4, 4, Pattern));
+    WriteFileBytes(dir.File("a.bmp"), MakeBmp24(4, 4, PatternColour));
     CDIB dib;
     CFile in(dir.File("a.bmp"), CFile::Mode::Read);
     CArchive ar(in, CArchive::load);

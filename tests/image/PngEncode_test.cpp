@@ -13,10 +13,6 @@ namespace pelto {
 
 namespace {
 
-COLORREF Pattern(int x, int y) {
-    return RGB(x * 37 + y, y * 11 + 5, (x ^ y) * 3);
-}
-
 enum Opacity { kNone, kOpaque, kTransparent };
 using RoundTrip = std::tuple<int, int, Opacity, uint8_t>; // width, height, alpha, colour type
 
@@ -25,7 +21,7 @@ class PngRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 TEST_P(PngRoundTrip, DecodesToThePixelsAndOpacityItWrote) {
     const auto [width, height, opacity, colourType] = GetParam();
     CDIB picture;
-    LoadBytes(picture, MakeBmp24(width, height, Pattern));
+    LoadBytes(picture, MakeBmp24(width, height, PatternColour));
     CAlphaPlane alpha(width, height);
     for (int i = 0; opacity == kTransparent && i < width * height; ++i)
         alpha.SetAlpha(i % width, i / width, uint8_t(i * 7));
@@ -58,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(SizesAndOpacity, PngRoundTrip,
 
 TEST(PngEncode, AWriteErrorReachesTheCaller) {
     CDIB picture;
-    LoadBytes(picture, MakeBmp24(300, 300, Pattern));
+    LoadBytes(picture, MakeBmp24(300, 300, PatternColour));
     TempDir dir;
     CFile out(dir.File("full.png"), CFile::Mode::CreateWrite);
     faults::FailWritesAfter(ENOSPC, 5000);

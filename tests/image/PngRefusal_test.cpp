@@ -43,13 +43,13 @@ Bytes Inflating(const char* type, uint64_t size) {
 }
 
 // Each file is made when its test runs: some inflate to tens of megabytes.
-struct Refusal {
+struct PngCase {
     const char* name;
     std::function<Bytes()> make;
     const char* message;
 };
 
-const Refusal kRefusals[] = {
+const PngCase kPngCases[] = {
     {"Bmp", [] { return MakeBmp24(2, 2, RGB(0, 0, 0)); }, CDIB::kMsgWrongFormat},
     {"SignatureOnly", [] { return PngSignature(); }, png::kMsgDamaged},
     {"IhdrCrc", [] { return Flip(kGood, 32); }, png::kMsgDamaged},
@@ -127,7 +127,7 @@ const Refusal kRefusals[] = {
      png::kMsgTooMuchData},
 };
 
-class PngRefusal : public ::testing::TestWithParam<Refusal> {};
+class PngRefusal : public ::testing::TestWithParam<PngCase> {};
 
 TEST_P(PngRefusal, ThrowsItsMessageAndLeavesThePictureAsItWas) {
     const Bytes file = GetParam().make();
@@ -145,7 +145,7 @@ TEST_P(PngRefusal, ThrowsItsMessageAndLeavesThePictureAsItWas) {
     EXPECT_EQ(alpha.Width(), 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(HostileFiles, PngRefusal, ::testing::ValuesIn(kRefusals),
+INSTANTIATE_TEST_SUITE_P(HostileFiles, PngRefusal, ::testing::ValuesIn(kPngCases),
                          [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace

@@ -58,6 +58,10 @@ Bytes MakeBmp24(int width, int height, COLORREF fill) {
     return MakeBmp24(width, height, [fill](int, int) { return fill; });
 }
 
+COLORREF PatternColour(int x, int y) {
+    return RGB(x * 40 + 1, y * 30 + 2, (x + y) * 11 + 3);
+}
+
 Bytes LogoBmp(int width, int height, BmpOptions options) {
     return MakeBmp24(
         width, height,

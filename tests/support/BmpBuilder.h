@@ -28,6 +28,8 @@ Bytes MakeBmp24(int width, int height, COLORREF fill);
 Bytes SquareBmp(int size, COLORREF square = RGB(128, 128, 128),
                 COLORREF around = RGB(255, 255, 255));
 
+// A colour of its own for each pixel of a small picture, unlike its neighbours'.
+COLORREF PatternColour(int x, int y);
 // A red disc in the middle of a light grey picture, a logo to make a button of.
 Bytes LogoBmp(int width, int height, BmpOptions options = {});
 
