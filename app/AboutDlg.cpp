@@ -14,7 +14,7 @@ constexpr int kIconPixels = 32;
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    SetUpDialogWindow(this, QString::fromUtf8(appstr::kAboutCaption), QSize(217, 55));
+    SetUpDialogWindow(this, appstr::Tr(appstr::kAboutCaption), QSize(217, 55));
     const CDialogUnits units(font());
 
     auto* icon = units.Place(new QLabel(this), QRect(11, 17, 20, 20));
@@ -22,12 +22,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     QLabel* version =
-        AddStaticText(this, units, QString::fromUtf8(appstr::kAboutVersion), QRect(40, 10, 119, 8));
+        AddStaticText(this, units, appstr::Tr(appstr::kAboutVersion), QRect(40, 10, 119, 8));
     version->setObjectName(QStringLiteral("version"));
     version->setTextFormat(Qt::PlainText);
 
     QLabel* notice =
-        AddStaticText(this, units, QString::fromUtf8(appstr::kAboutNotice), QRect(40, 25, 119, 8));
+        AddStaticText(this, units, appstr::Tr(appstr::kAboutNotice), QRect(40, 25, 119, 8));
     notice->setObjectName(QStringLiteral("notice"));
     notice->setTextFormat(Qt::PlainText);
 

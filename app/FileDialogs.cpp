@@ -14,7 +14,7 @@ QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& su
     if (const modal::FileAnswer& answer = modal::FileDialogAnswer()) return answer(kind, suggested);
     const bool save = kind == modal::FileDialogKind::SaveAs;
     QFileDialog dialog(parent);
-    dialog.setWindowTitle(QString::fromUtf8(save ? appstr::kSaveAsTitle : appstr::kOpenTitle));
+    dialog.setWindowTitle(appstr::Tr(save ? appstr::kSaveAsTitle : appstr::kOpenTitle));
     // Qt's own dialog, so that it speaks the loaded translation.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -34,8 +34,8 @@ QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& su
 QStringList FileFilters() {
     // The part in the last parentheses is the pattern; the dialog shows the rest.
     const QString extension = QString::fromUtf8(appstr::kFilterExtension);
-    return {QString::fromUtf8(appstr::kFilterName) + " (*" + extension + ")",
-            QString::fromUtf8(appstr::kAllFilesFilterName) + " (*)"};
+    return {appstr::Tr(appstr::kFilterName) + " (*" + extension + ")",
+            appstr::Tr(appstr::kAllFilesFilterName) + " (*)"};
 }
 
 QString WithDefaultExtension(const QString& path) {

@@ -22,7 +22,7 @@ CIndicatorPanes::CIndicatorPanes(QStatusBar* bar) : QObject(bar) {
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
-        const QString text = QString::fromUtf8(kPaneTexts[i]);
+        const QString text = appstr::Tr(kPaneTexts[i]);
         pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(text) + 8);
         bar->addPermanentWidget(pane);
         m_panes[i] = pane;
@@ -36,7 +36,7 @@ void CIndicatorPanes::Refresh() {
     // No kana lock is ever reported here.
     const bool on[4] = {false, keys && keys->caps, keys && keys->num, keys && keys->scroll};
     for (int i = 0; i < 4; ++i) {
-        const QString text = on[i] ? QString::fromUtf8(kPaneTexts[i]) : QString();
+        const QString text = on[i] ? appstr::Tr(kPaneTexts[i]) : QString();
         if (m_panes[i]->text() != text) m_panes[i]->setText(text);
     }
 }

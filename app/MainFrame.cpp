@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -63,8 +64,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::CreateToolBar() {
-    m_pToolBar = new QToolBar(
-        QString::fromUtf8(appstr::kItemViewToolbar).remove(QStringLiteral("(&T)")), this);
+    // The menu item's text without its mnemonic, "(&T)" or "&" alone.
+    m_pToolBar = new QToolBar(appstr::Tr(appstr::kItemViewToolbar)
+                                  .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
+                                  .remove(u'&'),
+                              this);
     m_pToolBar->setObjectName(QStringLiteral("toolbar"));
     m_pToolBar->setIconSize(kToolButtonImage);
     m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
@@ -98,7 +102,7 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     // A normal widget: prompts cover it while shown and it comes back after.
-    bar->addWidget(new QLabel(QString::fromUtf8(appstr::kIdlePrompt)), 1);
+    bar->addWidget(new QLabel(appstr::Tr(appstr::kIdlePrompt)), 1);
     m_pZoomPane = new QLabel;
     m_pZoomPane->setObjectName(QStringLiteral("zoomPane"));
     m_pZoomPane->setFrameShape(QFrame::Panel);

@@ -21,16 +21,12 @@ namespace {
 
 // commandString: the status-bar prompt, then "\n" and the tooltip.
 QAction* MakeCommand(QObject* parent, const char* item, const char* commandString) {
-    auto* action = new QAction(QString::fromUtf8(item), parent);
-    const QStringList lines = QString::fromUtf8(commandString).split(u'\n');
+    auto* action = new QAction(appstr::Tr(item), parent);
+    const QStringList lines = appstr::Tr(commandString).split(u'\n');
     action->setStatusTip(lines.first());
     action->setWhatsThis(lines.first());
     action->setToolTip(lines.last());
     return action;
-}
-
-QString Utf8(const char* text) {
-    return QString::fromUtf8(text);
 }
 
 } // namespace
@@ -114,15 +110,15 @@ void CMainFrame::CreateActions() {
     addActions({a.fileNew, a.fileOpen, a.fileSave, a.editUndo, a.viewZoomIn, a.viewZoomOut,
                 a.viewZoomActual, a.help, a.contextHelp});
 
-    m_pRecentPlaceholder = new QAction(Utf8(kItemRecentFile), this);
+    m_pRecentPlaceholder = new QAction(appstr::Tr(kItemRecentFile), this);
     m_pRecentPlaceholder->setEnabled(false);
 }
 
 void CMainFrame::CreateMenus() {
     using namespace appstr;
     // The recent files take the placeholder's place in both File menus.
-    m_pFileMenuNoDocument = new QMenu(Utf8(kMenuFile), this);
-    m_pFileMenuDocument = new QMenu(Utf8(kMenuFile), this);
+    m_pFileMenuNoDocument = new QMenu(appstr::Tr(kMenuFile), this);
+    m_pFileMenuDocument = new QMenu(appstr::Tr(kMenuFile), this);
     for (QMenu* menu : {m_pFileMenuNoDocument, m_pFileMenuDocument}) {
         menu->addAction(m_actions.fileOpen);
         if (menu == m_pFileMenuDocument)
@@ -135,13 +131,13 @@ void CMainFrame::CreateMenus() {
     m_pRecentFileMenu = std::make_unique<CMenuList>(
         QList<QMenu*>{m_pFileMenuDocument, m_pFileMenuNoDocument}, m_pRecentPlaceholder);
 
-    m_pEditMenu = new QMenu(Utf8(kMenuEdit), this);
+    m_pEditMenu = new QMenu(appstr::Tr(kMenuEdit), this);
     m_pEditMenu->addAction(m_actions.editUndo);
     m_pEditMenu->addSeparator();
     m_pEditMenu->addAction(m_actions.editBgcolor);
     m_pEditMenu->addAction(m_actions.editMakebutton);
 
-    m_pViewMenu = new QMenu(Utf8(kMenuView), this);
+    m_pViewMenu = new QMenu(appstr::Tr(kMenuView), this);
     m_pViewMenu->addAction(m_actions.viewToolbar);
     m_pViewMenu->addAction(m_actions.viewStatusBar);
     m_pViewMenu->addSeparator();
@@ -149,13 +145,13 @@ void CMainFrame::CreateMenus() {
                              m_actions.viewZoomFit});
 
     // The open windows follow a separator of their own.
-    m_pWindowMenu = new QMenu(Utf8(kMenuWindow), this);
+    m_pWindowMenu = new QMenu(appstr::Tr(kMenuWindow), this);
     m_pWindowMenu->addActions({m_actions.windowNew, m_actions.windowCascade,
                                m_actions.windowTileHorz, m_actions.windowArrange});
     m_pWindowListSeparator = m_pWindowMenu->addSeparator();
     m_pWindowList = std::make_unique<CMenuList>(QList<QMenu*>{m_pWindowMenu}, nullptr);
 
-    m_pHelpMenu = new QMenu(Utf8(kMenuHelp), this);
+    m_pHelpMenu = new QMenu(appstr::Tr(kMenuHelp), this);
     m_pHelpMenu->addAction(m_actions.helpFinder);
     m_pHelpMenu->addSeparator();
     m_pHelpMenu->addAction(m_actions.appAbout);
@@ -176,7 +172,7 @@ void CMainFrame::UpdateFileMenus() {
     const QStringList& files = m_recentFiles.Files();
     for (int i = 0; i < files.size(); ++i) {
         auto* action = new QAction(NumberedLabel(i + 1, QDir::toNativeSeparators(files[i])));
-        action->setStatusTip(Utf8(appstr::kCmdRecentFile));
+        action->setStatusTip(appstr::Tr(appstr::kCmdRecentFile));
         connect(action, &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
         entries.append(action);
     }
@@ -214,10 +210,10 @@ void CMainFrame::UpdateTitles() {
     }
     // A maximised window adds " - [its title]" to the frame's title itself.
     const CChildFrame* active = GetActiveFrame();
-    setWindowTitle(
-        active && !active->isMaximized()
-            ? QStringLiteral("%1 - %2").arg(Utf8(appstr::kMainTitle), active->GetSlot()->GetTitle())
-            : Utf8(appstr::kMainTitle));
+    setWindowTitle(active && !active->isMaximized()
+                       ? QStringLiteral("%1 - %2").arg(appstr::Tr(appstr::kMainTitle),
+                                                       active->GetSlot()->GetTitle())
+                       : appstr::Tr(appstr::kMainTitle));
 }
 
 void CMainFrame::UpdateMenus() {

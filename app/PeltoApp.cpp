@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "dialogs/MessageBox.h"
 #include "document/DocumentFile.h"
+#include "platform/Translation.h"
 #include "print/ViewPrinting.h"
 
 #include <QApplication>
@@ -21,11 +22,21 @@ CPeltoApp::~CPeltoApp() {
     m_recentFiles.WriteList();
 }
 
+namespace {
+
+// The plain C++ layers' messages are shown here, so they translate as the windows do.
+std::string TranslateAsShown(const char* context, const char* source) {
+    return QCoreApplication::translate(context, source).toStdString();
+}
+
+} // namespace
+
 bool CPeltoApp::InitInstance(const QStringList& arguments) {
     // The toolkit's own dialogs and buttons speak Japanese.
     if (m_translator.load(QStringLiteral("qtbase_ja"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_translator);
+    translation::Install(&TranslateAsShown);
     m_recentFiles.ReadList();
     m_pMainWnd = std::make_unique<CMainFrame>(m_recentFiles);
 
@@ -53,7 +64,7 @@ bool CPeltoApp::PrintFile(const CCommandLineInfo& info) {
     // No window is ever shown in this mode, so nobody would answer a box.
     const CMessagesToStandardError toStandardError;
     if (info.m_strFileName.isEmpty()) {
-        AfxMessageBox(QString::fromUtf8(appstr::kMsgNoFileToPrint));
+        AfxMessageBox(appstr::Tr(appstr::kMsgNoFileToPrint));
         return false;
     }
     DocOpenResult opened = OpenDocument(QFile::encodeName(info.m_strFileName).toStdString());

@@ -16,7 +16,7 @@ DocOpenResult OpenInput(const CliOptions& options) {
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
     const BatchRun batch{options.params, options.threads};
     const bool standard = options.input == kStandardStream;
-    const std::string name = standard ? docmsg::kStandardInput : options.input;
+    const std::string name = standard ? docmsg::Text(docmsg::kStandardInput) : options.input;
     try {
         // A FIFO's writer is waited for as cat waits for it: the user can press Ctrl+C.
         CFile input = standard ? CFile::Duplicate(STDIN_FILENO, name)
@@ -29,13 +29,14 @@ DocOpenResult OpenInput(const CliOptions& options) {
 
 std::string SaveOutput(CPeltoDoc& doc, const std::string& output) {
     if (output != kStandardStream) return SaveDocument(doc, output);
+    const std::string name = docmsg::Text(docmsg::kStandardOutput);
     try {
-        CFile out = CFile::Duplicate(STDOUT_FILENO, docmsg::kStandardOutput);
-        return SaveDocumentTo(doc, out, docmsg::kStandardOutput);
+        CFile out = CFile::Duplicate(STDOUT_FILENO, name);
+        return SaveDocumentTo(doc, out, name);
     } catch (const CFileException& e) {
         SaveOutcome outcome;
         outcome.error = e.GetError();
-        return docmsg::CannotSave(docmsg::kStandardOutput, outcome);
+        return docmsg::CannotSave(name, outcome);
     }
 }
 
@@ -50,7 +51,8 @@ int RunCli(const CliOptions& options, std::ostream& err) {
     }
     CPeltoDoc& doc = *opened.doc;
     if (!doc.m_dib.HasBlock()) {
-        err << "pelto-cli: " << options.input << ": " << docmsg::kEmptyPicture << "\n";
+        err << "pelto-cli: " << options.input << ": " << docmsg::Text(docmsg::kEmptyPicture)
+            << "\n";
         return kExitFailure;
     }
 
@@ -67,7 +69,7 @@ int RunCli(const CliOptions& options, std::ostream& err) {
         }
         doc.MakeButton(options.params, options.threads);
     } catch (const std::bad_alloc&) {
-        err << "pelto-cli: " << docmsg::kOutOfMemory << "\n";
+        err << "pelto-cli: " << docmsg::Text(docmsg::kOutOfMemory) << "\n";
         return kExitFailure;
     }
 

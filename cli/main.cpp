@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     try {
         return RunCli(*parsed.options, std::cerr);
     } catch (const std::bad_alloc&) {
-        std::cerr << "pelto-cli: " << docmsg::kOutOfMemory << "\n";
+        std::cerr << "pelto-cli: " << docmsg::Text(docmsg::kOutOfMemory) << "\n";
     } catch (const std::exception& e) {
         std::cerr << "pelto-cli: " << e.what() << "\n";
     }

@@ -16,11 +16,10 @@ constexpr int kPollMilliseconds = 100;
 }
 
 CBackgroundDlg::CBackgroundDlg(QWidget* parent) : CExchangeDialog(parent) {
-    SetUpDialogWindow(this, QStringLiteral("背景色の選択"), QSize(187, 65));
+    SetUpDialogWindow(this, tr("背景色の選択"), QSize(187, 65));
     const CDialogUnits units(font());
 
-    QLabel* label =
-        AddStaticText(this, units, QStringLiteral("色の違いの許容範囲(&C)"), QRect(13, 15, 73, 9));
+    QLabel* label = AddStaticText(this, units, tr("色の違いの許容範囲(&C)"), QRect(13, 15, 73, 9));
     m_pToleranceEdit = units.Place(new CNumberEdit(this), QRect(87, 13, 23, 12));
     m_pToleranceEdit->setObjectName(QStringLiteral("toleranceEdit"));
     label->setBuddy(m_pToleranceEdit);

@@ -37,7 +37,7 @@ constexpr unsigned kMaxContrast = ButtonParams::kMaxContrast;
 
 CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
     // The template's 191 units, and a row for the preview box below them.
-    SetUpDialogWindow(this, QStringLiteral("立体ボタン作成"), QSize(253, 203));
+    SetUpDialogWindow(this, tr("立体ボタン作成"), QSize(253, 203));
     const CDialogUnits units(font());
     m_dialArea = units.ToPixels(QRect(17, 30, 101, 112));
     auto named = [&units](auto* control, const char* name, const QRect& rect) {
@@ -46,17 +46,17 @@ CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
     };
 
     // Template order, which is also the tab order and the z-order.
-    AddStaticText(this, units, QStringLiteral("光源の角度"), QRect(25, 156, 34, 9));
+    AddStaticText(this, units, tr("光源の角度"), QRect(25, 156, 34, 9));
     m_pAngleEdit = named(new CNumberEdit(this), "angleEdit", QRect(62, 154, 27, 12));
     auto* angleSpin = named(new CSpinArrows(this), "angleSpin", QRect(89, 154, 9, 12));
-    AddStaticText(this, units, QStringLiteral("度"), QRect(102, 156, 11, 10));
-    AddStaticText(this, units, QStringLiteral("ボタンの幅"), QRect(136, 65, 34, 9));
+    AddStaticText(this, units, tr("度"), QRect(102, 156, 11, 10));
+    AddStaticText(this, units, tr("ボタンの幅"), QRect(136, 65, 34, 9));
     auto* widthEdit = named(new CNumberEdit(this), "widthEdit", QRect(173, 62, 27, 12));
     auto* widthSpin = named(new CSpinArrows(this), "widthSpin", QRect(200, 62, 9, 12));
-    AddStaticText(this, units, QStringLiteral("ピクセル"), QRect(212, 64, 25, 10));
+    AddStaticText(this, units, tr("ピクセル"), QRect(212, 64, 25, 10));
 
     struct Radio {
-        const char16_t* text;
+        const char* text;
         const char* name;
         QRect rect;
     };
@@ -65,28 +65,27 @@ CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
         auto* group = new QButtonGroup(this);
         QList<QAbstractButton*> buttons;
         for (const Radio& radio : radios) {
-            auto* button = named(new QRadioButton(QString::fromUtf16(radio.text), this), radio.name,
-                                 radio.rect);
+            auto* button = named(new QRadioButton(tr(radio.text), this), radio.name, radio.rect);
             group->addButton(button);
             buttons.append(button);
         }
         return buttons;
     };
     const QList<QAbstractButton*> shapeButtons =
-        addRadioGroup(QStringLiteral("ボタンの形"), QRect(131, 82, 106, 44),
-                      {{u"カット型", "cutRadio", QRect(136, 94, 57, 13)},
-                       {u"ラウンド型", "roundRadio", QRect(136, 109, 57, 13)}});
+        addRadioGroup(tr("ボタンの形"), QRect(131, 82, 106, 44),
+                      {{QT_TR_NOOP("カット型"), "cutRadio", QRect(136, 94, 57, 13)},
+                       {QT_TR_NOOP("ラウンド型"), "roundRadio", QRect(136, 109, 57, 13)}});
     const QList<QAbstractButton*> outlineButtons =
-        addRadioGroup(QStringLiteral("ボタンの輪郭の位置"), QRect(131, 134, 106, 44),
-                      {{u"内周", "innerRadio", QRect(136, 146, 57, 13)},
-                       {u"外周", "outerRadio", QRect(136, 161, 57, 13)}});
+        addRadioGroup(tr("ボタンの輪郭の位置"), QRect(131, 134, 106, 44),
+                      {{QT_TR_NOOP("内周"), "innerRadio", QRect(136, 146, 57, 13)},
+                       {QT_TR_NOOP("外周"), "outerRadio", QRect(136, 161, 57, 13)}});
 
     AddOkCancel(this, units, QRect(195, 6, 50, 14), QRect(195, 24, 50, 14));
-    AddStaticText(this, units, QStringLiteral("コントラスト"), QRect(136, 46, 34, 9));
+    AddStaticText(this, units, tr("コントラスト"), QRect(136, 46, 34, 9));
     auto* contrastEdit = named(new CNumberEdit(this), "contrastEdit", QRect(173, 44, 27, 12));
     auto* contrastSpin = named(new CSpinArrows(this), "contrastSpin", QRect(200, 44, 9, 12));
-    m_pPreviewBox = named(new QCheckBox(QStringLiteral("プレビュー(&P)"), this), "previewBox",
-                          QRect(136, 186, 101, 10));
+    m_pPreviewBox =
+        named(new QCheckBox(tr("プレビュー(&P)"), this), "previewBox", QRect(136, 186, 101, 10));
     m_pPreviewBox->setChecked(true);
 
     m_exchange.AddUnsigned(m_pAngleEdit, &m_nLightAngle, 0, kMaxAngle);

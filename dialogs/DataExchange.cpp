@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
@@ -15,8 +16,14 @@ namespace pelto {
 
 namespace {
 
-const QString kNotAnUnsigned = QStringLiteral("正の整数を入力してください。");
-const QString kOutOfRange = QStringLiteral("%1 から %2 までの整数を入力してください。");
+const char* const kNotAnUnsigned =
+    QT_TRANSLATE_NOOP("pelto::CDataExchange", "正の整数を入力してください。");
+const char* const kOutOfRange =
+    QT_TRANSLATE_NOOP("pelto::CDataExchange", "%1 から %2 までの整数を入力してください。");
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("pelto::CDataExchange", text);
+}
 
 bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
@@ -93,10 +100,10 @@ void CDataExchange::WriteAll() {
 
 bool CDataExchange::Read(const UnsignedEntry& entry) {
     const std::optional<unsigned> value = ParseUnsigned(entry.box->text());
-    if (!value) return Fail(entry.box, kNotAnUnsigned);
+    if (!value) return Fail(entry.box, Tr(kNotAnUnsigned));
     *entry.field = *value;
     if (*value < entry.min || *value > entry.max)
-        return Fail(entry.box, kOutOfRange.arg(entry.min).arg(entry.max));
+        return Fail(entry.box, Tr(kOutOfRange).arg(entry.min).arg(entry.max));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/DialogLayout.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLabel>
@@ -68,7 +69,9 @@ void AddOkCancel(QDialog* dialog, const CDialogUnits& units, const QRect& okRect
     auto* ok = units.Place(new QPushButton(QStringLiteral("OK"), dialog), okRect);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    auto* cancel = units.Place(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), dialog), cancelRect);
+    auto* cancel = units.Place(
+        new QPushButton(QCoreApplication::translate("pelto::DialogLayout", "ｷｬﾝｾﾙ"), dialog),
+        cancelRect);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     for (QPushButton* button : {ok, cancel})
         button->setFocusPolicy(Qt::TabFocus);

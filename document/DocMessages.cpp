@@ -7,49 +7,47 @@ namespace pelto {
 namespace docmsg {
 namespace {
 
-// Reasons that read the same for reading and for writing.
-std::string Reason(int error) {
+const char* Reason(int error) {
     switch (error) {
     case ENOENT:
-        return "ファイルまたはフォルダが見つかりません。";
+        return kNotFound;
     case EACCES:
     case EPERM:
-        return "アクセスが拒否されました。";
+        return kAccessDenied;
     case ENOSPC:
     case EDQUOT:
-        return "ディスクの空き容量が足りません。";
+        return kDiskFull;
     case EROFS:
-        return "読み取り専用の場所です。";
+        return kReadOnly;
     case ENAMETOOLONG:
-        return "ファイル名が長すぎます。";
+        return kNameTooLong;
     case ENOTDIR:
-        return "パスの途中がフォルダではありません。";
+        return kNotAFolder;
     case ELOOP:
-        return "シンボリックリンクが循環しています。";
+        return kLinkLoop;
     case EFBIG:
-        return "ファイルが大きすぎます。";
+        return kTooBig;
     case ENOMEM:
         return kOutOfMemory;
     default:
-        return "入出力エラーが発生しました。";
+        return kInputOutputError;
     }
 }
 
-std::string OpenReason(int error) {
-    if (error == EISDIR) return "フォルダは画像として開けません。";
-    return Reason(error);
+const char* OpenReason(int error) {
+    return error == EISDIR ? kFolderToOpen : Reason(error);
 }
 
-std::string SaveReason(int error) {
+const char* SaveReason(int error) {
     switch (error) {
     case EISDIR:
-        return "同じ名前のフォルダがあります。";
+        return kFolderInTheWay;
     case ENXIO:
-        return "出力先のパイプを読み取るプログラムがありません。";
+        return kNoPipeReader;
     case EPIPE:
-        return "出力先のパイプが途中で閉じられました。";
+        return kPipeClosed;
     case kSocketTarget:
-        return "出力先はソケットです。ソケットには保存できません。";
+        return kSocket;
     default:
         return Reason(error);
     }
@@ -58,15 +56,16 @@ std::string SaveReason(int error) {
 } // namespace
 
 std::string CannotOpen(const std::string& path, int error) {
-    return path + " を開けません。\n" + OpenReason(error);
+    return translation::Fill(Text(kCannotOpen), path) + "\n" + Text(OpenReason(error));
 }
 
 std::string CannotSave(const std::string& path, const SaveOutcome& outcome) {
-    std::string text = path + " に保存できません。\n" + SaveReason(outcome.error);
+    std::string text =
+        translation::Fill(Text(kCannotSave), path) + "\n" + Text(SaveReason(outcome.error));
     if (!outcome.hadOriginal) return text;
-    if (outcome.originalKept) return text + "\n元のファイルは変更されていません。";
-    text += "\n元のファイルを元に戻せませんでした。";
-    if (!outcome.backup.empty()) text += "元の内容は " + outcome.backup + " に残してあります。";
+    if (outcome.originalKept) return text + "\n" + Text(kOriginalUnchanged);
+    text += "\n" + Text(kOriginalLost);
+    if (!outcome.backup.empty()) text += translation::Fill(Text(kOriginalKeptAt), outcome.backup);
     return text;
 }
 

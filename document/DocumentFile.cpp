@@ -42,8 +42,7 @@ void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
 void LoadStream(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
     StreamedInput in = ReadStream(input, admit);
     if (in.size == 0) return;
-    if (!in.kept)
-        throw CArchiveException(CArchiveException::badIndex, CDIB::Refusal(in.data.get(), in.size));
+    if (!in.kept) CDIB::Refuse(CDIB::Refusal(in.data.get(), in.size));
     doc.m_dib.LoadFromBlock(std::move(in.data), in.size);
 }
 
@@ -77,11 +76,11 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
             LoadStream(*doc, input, admit);
         result.doc = std::move(doc);
     } catch (const CArchiveException& e) {
-        result.messages = {e.what(), docmsg::kUnexpectedFormat};
+        result.messages = {e.what(), docmsg::Text(docmsg::kUnexpectedFormat)};
     } catch (const CFileException& e) {
         result.messages = {docmsg::CannotOpen(name, e.GetError())};
     } catch (const std::bad_alloc&) {
-        result.messages = {docmsg::kOutOfMemory};
+        result.messages = {docmsg::Text(docmsg::kOutOfMemory)};
     }
     return result;
 }

@@ -12,13 +12,10 @@
 
 namespace pelto {
 
-namespace {
-
-[[noreturn]] void Refuse(const char* message) {
-    throw CArchiveException(CArchiveException::badIndex, message);
+void CDIB::Refuse(const char* message) {
+    throw CArchiveException(CArchiveException::badIndex,
+                            translation::Translate(kTextContext, message));
 }
-
-} // namespace
 
 const char* CDIB::HeaderRefusal(const uint8_t* headers) {
     if (headers[0] != 0x42 || headers[1] != 0x4D) return kMsgWrongFormat;

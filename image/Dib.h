@@ -11,6 +11,7 @@
 #include "RasterIndex.h"
 #include "platform/BmpLayout.h"
 #include "platform/ColorRef.h"
+#include "platform/Translation.h"
 
 #include <cstdint>
 
@@ -21,10 +22,14 @@ class CDC;
 
 class CDIB {
 public:
-    static constexpr const char* kMsgWrongFormat = "フォーマットが違います";
-    static constexpr const char* kMsgNotFullColour = "フルカラービットマップではありません";
+    // The picture's messages; a refusal carries them translated (platform/Translation.h).
+    static constexpr const char* kTextContext = "pelto::image";
+    static constexpr const char* kMsgWrongFormat =
+        PELTO_TR_NOOP("pelto::image", "フォーマットが違います");
+    static constexpr const char* kMsgNotFullColour =
+        PELTO_TR_NOOP("pelto::image", "フルカラービットマップではありません");
     static constexpr const char* kMsgUnsupported =
-        "ビットマップのフォーマットがサポートされていない形式です";
+        PELTO_TR_NOOP("pelto::image", "ビットマップのフォーマットがサポートされていない形式です");
 
     CDIB() = default;
     virtual ~CDIB() = default;
@@ -46,6 +51,8 @@ public:
     // With the first 54 bytes: the message that refuses the file whatever its
     // length (within kMaxFileSize), or nullptr when its length still decides.
     static const char* HeaderRefusal(const uint8_t* headers);
+    // Throws the refusal with message, translated.
+    [[noreturn]] static void Refuse(const char* message);
     // Where the pixel array ends, for headers HeaderRefusal accepts.
     static uint64_t PixelArrayEnd(const uint8_t* headers);
 

@@ -107,8 +107,8 @@ void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alph
     // 65535, fixed codes at most 9 bits a byte, so more is no encoding of
     // them (a bomb, endless IDAT).
     const uint64_t filtered = FilteredBytes(header), idat = IdatBytes(data, size);
-    if (filtered > idat * 1032 + 1024) Refuse(kMsgDamaged);
-    if (idat > filtered + filtered / 8 + 1024) Refuse(kMsgTooMuchData);
+    if (filtered > idat * 1032 + 1024) CDIB::Refuse(kMsgDamaged);
+    if (idat > filtered + filtered / 8 + 1024) CDIB::Refuse(kMsgTooMuchData);
 
     CPngMemory memory(DecodeFootprint(header));
     CDIB decoded;

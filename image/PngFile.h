@@ -20,11 +20,16 @@ class CFile;
 
 namespace png {
 
-inline constexpr const char* kMsgDamaged = "PNG ファイルが壊れています";
+// A refusal carries these translated (platform/Translation.h).
+inline constexpr const char* kTextContext = CDIB::kTextContext;
+inline constexpr const char* kMsgDamaged =
+    PELTO_TR_NOOP("pelto::image", "PNG ファイルが壊れています");
 inline constexpr const char* kMsgUnsupported =
-    "PNG ファイルのフォーマットがサポートされていない形式です";
-inline constexpr const char* kMsgTooLarge = "PNG ファイルの画像が大きすぎます";
-inline constexpr const char* kMsgTooMuchData = "PNG ファイルのデータが多すぎます";
+    PELTO_TR_NOOP("pelto::image", "PNG ファイルのフォーマットがサポートされていない形式です");
+inline constexpr const char* kMsgTooLarge =
+    PELTO_TR_NOOP("pelto::image", "PNG ファイルの画像が大きすぎます");
+inline constexpr const char* kMsgTooMuchData =
+    PELTO_TR_NOOP("pelto::image", "PNG ファイルのデータが多すぎます");
 
 // The bytes a decode's header probe needs: signature and IHDR.
 inline constexpr uint64_t kHeaderBytes = 33;

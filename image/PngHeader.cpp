@@ -24,12 +24,13 @@ bool HasSignature(const uint8_t* data, uint64_t size) {
 }
 
 Header ReadHeader(const uint8_t* data, uint64_t size) {
-    if (!HasSignature(data, size)) Refuse(CDIB::kMsgWrongFormat);
+    if (!HasSignature(data, size)) CDIB::Refuse(CDIB::kMsgWrongFormat);
     CPngMemory memory(kLibraryFixed);
     ContextPtr ctx = OpenForReading(memory, data, std::min(size, kHeaderBytes));
     spng_ihdr ihdr;
     Check(spng_get_ihdr(ctx.get(), &ihdr), memory);
-    if (CDIB::BuiltFileSize(ihdr.width, ihdr.height) > CDIB::kMaxFileSize) Refuse(kMsgTooLarge);
+    if (CDIB::BuiltFileSize(ihdr.width, ihdr.height) > CDIB::kMaxFileSize)
+        CDIB::Refuse(kMsgTooLarge);
     return Header{ihdr.width, ihdr.height, ihdr.bit_depth, ihdr.color_type,
                   ihdr.interlace_method != 0};
 }

@@ -1,7 +1,7 @@
 #include "PngReading.h"
 
 #include "Dib.h"
-#include "platform/ArchiveException.h"
+#include "PngFile.h"
 
 #include <new>
 #include <span>
@@ -46,32 +46,28 @@ ContextPtr OpenForReading(CPngMemory& memory, const uint8_t* data, uint64_t size
     return ctx;
 }
 
-void Refuse(const char* message) {
-    throw CArchiveException(CArchiveException::badIndex, message);
-}
-
 void Fail(int error, const CPngMemory& memory) {
     // zlib reports its own lack of memory as a stream error: the memory knows better.
     if (memory.SystemFailed()) throw std::bad_alloc();
-    if (memory.CapReached()) Refuse(kMsgTooMuchData);
+    if (memory.CapReached()) CDIB::Refuse(kMsgTooMuchData);
     switch (error) {
     case SPNG_ESIGNATURE:
-        Refuse(CDIB::kMsgWrongFormat);
+        CDIB::Refuse(CDIB::kMsgWrongFormat);
     case SPNG_EUSER_WIDTH:
     case SPNG_EUSER_HEIGHT:
     case SPNG_EOVERFLOW: // rows too long for libspng's sizes
-        Refuse(kMsgTooLarge);
+        CDIB::Refuse(kMsgTooLarge);
     case SPNG_ECHUNK_LIMITS:
-        Refuse(kMsgTooMuchData);
+        CDIB::Refuse(kMsgTooMuchData);
     case SPNG_EBIT_DEPTH:
     case SPNG_ECOLOR_TYPE:
     case SPNG_ECOMPRESSION_METHOD:
     case SPNG_EFILTER_METHOD:
     case SPNG_EINTERLACE_METHOD:
     case SPNG_ECHUNK_UNKNOWN_CRITICAL:
-        Refuse(kMsgUnsupported);
+        CDIB::Refuse(kMsgUnsupported);
     default:
-        Refuse(kMsgDamaged);
+        CDIB::Refuse(kMsgDamaged);
     }
 }
 

@@ -21,7 +21,6 @@ inline constexpr uint64_t kChunkCache = uint64_t(4) << 20;
 // holds, ancillary chunks within kChunkCache, every chunk's CRC checked.
 ContextPtr OpenForReading(CPngMemory& memory, const uint8_t* data, uint64_t size);
 
-[[noreturn]] void Refuse(const char* message);
 // Throws what a libspng error means: std::bad_alloc when the system had no
 // memory, the refusal of the file otherwise.
 [[noreturn]] void Fail(int error, const CPngMemory& memory);

@@ -23,10 +23,6 @@ struct FreeInfo {
     void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
 };
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // Every page was A4 before queues were asked for theirs, so a queue that
 // names no default media, or one libcups cannot measure, still gets A4.
 constexpr const char* kFallbackMedia = "iso_a4_210x297mm";
@@ -67,7 +63,7 @@ QPageLayout PageLayoutOf(const cups_size_t& size) {
 QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name) {
     QueueCheck check;
     if (!link.Http()) {
-        check.problem = Text(kMsgNoPrintSystem);
+        check.problem = PrintText(kMsgNoPrintSystem);
         return check;
     }
     const QByteArray wanted = name ? name->toUtf8() : QByteArray();
@@ -76,9 +72,10 @@ QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name) 
     if (!dest) {
         // libcups reports a request that timed out as a missing queue.
         if (link.GaveUp())
-            check.problem = Text(kMsgNoPrintSystem);
+            check.problem = PrintText(kMsgNoPrintSystem);
         else
-            check.problem = name ? Text(kMsgNoSuchPrinter).arg(*name) : Text(kMsgNoDefaultPrinter);
+            check.problem =
+                name ? PrintText(kMsgNoSuchPrinter).arg(*name) : PrintText(kMsgNoDefaultPrinter);
         return check;
     }
     check.name = QString::fromUtf8(dest->name);
@@ -87,9 +84,9 @@ QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name) 
         return QByteArray(value ? value : "");
     };
     if (option("printer-state").toInt() == IPP_PSTATE_STOPPED)
-        check.problem = Text(kMsgPrinterStopped).arg(check.name);
+        check.problem = PrintText(kMsgPrinterStopped).arg(check.name);
     else if (option("printer-is-accepting-jobs") == "false")
-        check.problem = Text(kMsgPrinterRejecting).arg(check.name);
+        check.problem = PrintText(kMsgPrinterRejecting).arg(check.name);
     if (!check.problem.isEmpty()) return check;
     const cups_size_t media = DefaultMedia(link.Http(), dest.get());
     check.page = PageLayoutOf(media);
@@ -99,7 +96,7 @@ QueueCheck CheckQueue(CSchedulerLink& link, const std::optional<QString>& name) 
 
 QString SubmitPdf(CSchedulerLink& link, const QString& queue, const QString& path,
                   const QString& title, const QString& media) {
-    if (!link.Http()) return Text(kMsgNoPrintSystem);
+    if (!link.Http()) return PrintText(kMsgNoPrintSystem);
     cups_option_t* options = nullptr;
     const int count = cupsAddOption("media", media.toUtf8().constData(), 0, &options);
     const int job =
@@ -107,7 +104,7 @@ QString SubmitPdf(CSchedulerLink& link, const QString& queue, const QString& pat
                        title.toUtf8().constData(), count, options);
     cupsFreeOptions(count, options);
     if (job > 0) return {};
-    return link.GaveUp() ? Text(kMsgNoPrintSystem) : QString::fromUtf8(cupsLastErrorString());
+    return link.GaveUp() ? PrintText(kMsgNoPrintSystem) : QString::fromUtf8(cupsLastErrorString());
 }
 
 } // namespace pelto

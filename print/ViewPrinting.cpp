@@ -43,7 +43,7 @@ bool PrintDocument(CPeltoDoc& doc, QPagedPaintDevice& page) {
 }
 
 QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, const QString& title) {
-    if (queue && queue->isEmpty()) return QString::fromUtf8(kMsgNoPrinterNamed);
+    if (queue && queue->isEmpty()) return PrintText(kMsgNoPrinterNamed);
     CSchedulerLink link;
     const QueueCheck check = CheckQueue(link, queue);
     if (!check.problem.isEmpty()) return check.problem;
@@ -56,11 +56,11 @@ QString PrintDocumentOn(CPeltoDoc& doc, const std::optional<QString>& queue, con
     QPdfWriter page(file);
     page.setPageLayout(check.page);
     page.setTitle(title);
-    if (!folder.isValid() || !PrintDocument(doc, page)) return QString::fromUtf8(kMsgPrintFailed);
+    if (!folder.isValid() || !PrintDocument(doc, page)) return PrintText(kMsgPrintFailed);
 
     const QString refused = SubmitPdf(link, check.name, file, title, check.media);
     if (refused.isEmpty()) return {};
-    return QString::fromUtf8(kMsgPrintFailed) + u'\n' + refused;
+    return PrintText(kMsgPrintFailed) + u'\n' + refused;
 }
 
 } // namespace pelto

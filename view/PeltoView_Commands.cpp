@@ -28,7 +28,7 @@ template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation
         operation();
         return true;
     } catch (const std::bad_alloc&) {
-        AfxMessageBox(QString::fromUtf8(docmsg::kOutOfMemory), parent);
+        AfxMessageBox(QString::fromStdString(docmsg::Text(docmsg::kOutOfMemory)), parent);
         return false;
     }
 }
@@ -104,7 +104,7 @@ bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
 
 void CPeltoView::OnEditMakebutton() {
     if (!GetDocument().HasSelection()) {
-        AfxMessageBox(QString::fromUtf8(kMsgNoSelection), this);
+        AfxMessageBox(tr(kMsgNoSelection), this);
         return;
     }
     ButtonParams params = CurrentButtonParams();

@@ -1,0 +1,31 @@
+#include "Translation.h"
+
+#include <atomic>
+
+namespace pelto {
+
+namespace translation {
+namespace {
+std::atomic<Lookup> g_lookup{nullptr};
+} // namespace
+
+void Install(Lookup lookup) {
+    g_lookup = lookup;
+}
+
+std::string Translate(const char* context, const char* source) {
+    if (const Lookup lookup = g_lookup.load()) {
+        std::string translated = lookup(context, source);
+        if (!translated.empty()) return translated;
+    }
+    return source;
+}
+
+std::string Fill(std::string text, const std::string& argument) {
+    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, argument);
+    return text;
+}
+
+} // namespace translation
+
+} // namespace pelto

@@ -1,0 +1,26 @@
+#pragma once
+// The user-facing texts of the plain C++ layers are written once, in
+// Japanese, in their layer's table, each marked PELTO_TR_NOOP(context, text)
+// so that lupdate finds it (-tr-function-alias QT_TRANSLATE_NOOP+=PELTO_TR_NOOP).
+// They become text through Translate, for which the program that shows them
+// installs its translation; without one, every text is its own source.
+
+#include <string>
+
+#define PELTO_TR_NOOP(context, text) text
+
+namespace pelto {
+
+namespace translation {
+
+// The translation of source in context, or "" when there is none.
+using Lookup = std::string (*)(const char* context, const char* source);
+
+void Install(Lookup lookup);
+std::string Translate(const char* context, const char* source);
+// text with its "%1" replaced by argument.
+std::string Fill(std::string text, const std::string& argument);
+
+} // namespace translation
+
+} // namespace pelto
