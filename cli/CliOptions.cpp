@@ -6,11 +6,13 @@
 namespace pelto {
 
 const char* const kCliUsage =
-    "usage: pelto-cli IN.bmp OUT.bmp --pick X,Y,TOL [--pick X,Y,TOL ...] [options]\n"
-    "Turns the shape in a 24-bit BMP picture into a bevelled button and writes OUT.bmp.\n"
+    "usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
+    "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
+    "writes it to OUT.\n"
     "  --pick X,Y,TOL    select as background every pixel within TOL percent (0..100) of the\n"
     "                    colour at column X, row Y counted from the top-left corner;\n"
-    "                    repeat to add more colours to the selection (at least one)\n"
+    "                    repeat to add more colours to the selection (at least one,\n"
+    "                    unless IN has transparency: its transparent pixels are selected)\n"
     "  --angle A         direction the light comes from, degrees 0..359\n"
     "                    (0 left, 90 above, 180 right, 270 below; default 0)\n"
     "  --contrast C      strength of the shading, 0..500 (default 128)\n"
@@ -21,9 +23,12 @@ const char* const kCliUsage =
     "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
     "                    per processor the process may use); the result is the same\n"
     "                    for any count\n"
+    "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
+    "                    case, BMP for any other; IN's kind for standard output)\n"
     "  --help            show this text\n"
-    "IN.bmp or OUT.bmp may be - for standard input or output; -- ends the options.\n"
-    "OUT.bmp is written only when everything succeeded; it is never left half written.\n";
+    "IN's kind comes from its content. IN or OUT may be - for standard input or output;\n"
+    "-- ends the options. OUT is written only when everything succeeded; it is never left\n"
+    "half written.\n";
 
 namespace {
 
@@ -103,6 +108,13 @@ constexpr CliOption kOptions[] = {
      [](const std::string& v, CliOptions& o) {
          return ParseChoice("--outline", v, "inner", "outer", o.params.outline);
      }},
+    {"--format",
+     [](const std::string& v, CliOptions& o) {
+         int32_t png = 0;
+         std::string error = ParseChoice("--format", v, "bmp", "png", png);
+         o.format = png ? PictureFormat::Png : PictureFormat::Bmp;
+         return error;
+     }},
     {"--threads",
      [](const std::string& v, CliOptions& o) {
          int32_t threads = 0;
@@ -148,9 +160,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
         }
     }
     if (positional.size() != 2)
-        return {std::nullopt, "expected IN.bmp and OUT.bmp, got " +
-                                  std::to_string(positional.size()) + " file names"};
-    if (options.picks.empty()) return {std::nullopt, "at least one --pick X,Y,TOL is needed"};
+        return {std::nullopt,
+                "expected IN and OUT, got " + std::to_string(positional.size()) + " file names"};
     options.input = positional[0];
     options.output = positional[1];
     return {options, {}};

@@ -1,6 +1,7 @@
 #pragma once
 // Command-line arguments of pelto-cli, parsed and range-checked.
 
+#include "document/PictureFormat.h"
 #include "engine/ButtonParams.h"
 
 #include <optional>
@@ -21,6 +22,8 @@ struct CliOptions {
     std::vector<CliPick> picks;
     ButtonParams params;  // the view's defaults unless given
     unsigned threads = 0; // 0: one per processor the process may use
+    // The kind of OUT; by default from its name, or IN's kind for standard output.
+    std::optional<PictureFormat> format;
     bool help = false;
 };
 

@@ -27,12 +27,14 @@ DocOpenResult OpenInput(const CliOptions& options) {
     }
 }
 
-std::string SaveOutput(CPeltoDoc& doc, const std::string& output) {
-    if (output != kStandardStream) return SaveDocument(doc, output);
+std::string SaveOutput(CPeltoDoc& doc, const CliOptions& options) {
+    const std::string& output = options.output;
+    if (output != kStandardStream)
+        return SaveDocument(doc, output, options.format.value_or(FormatOfName(output)));
     const std::string name = docmsg::Text(docmsg::kStandardOutput);
     try {
         CFile out = CFile::Duplicate(STDOUT_FILENO, name);
-        return SaveDocumentTo(doc, out, name);
+        return SaveDocumentTo(doc, out, name, options.format);
     } catch (const CFileException& e) {
         SaveOutcome outcome;
         outcome.error = e.GetError();
@@ -56,6 +58,12 @@ int RunCli(const CliOptions& options, std::ostream& err) {
         return kExitFailure;
     }
 
+    // A picture with transparency comes with its selection.
+    if (options.picks.empty() && !doc.HasSelection()) {
+        err << "pelto-cli: at least one --pick X,Y,TOL is needed\n" << kCliUsage;
+        return kExitUsage;
+    }
+
     const int width = doc.m_dib.m_nWidth;
     const int height = doc.m_dib.m_nHeight;
     try {
@@ -73,7 +81,7 @@ int RunCli(const CliOptions& options, std::ostream& err) {
         return kExitFailure;
     }
 
-    if (const std::string error = SaveOutput(doc, options.output); !error.empty()) {
+    if (const std::string error = SaveOutput(doc, options); !error.empty()) {
         err << "pelto-cli: " << error << "\n";
         return kExitFailure;
     }

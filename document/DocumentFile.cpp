@@ -3,6 +3,7 @@
 #include "DocMessages.h"
 #include "InputStream.h"
 #include "engine/RunFootprint.h"
+#include "image/PngFile.h"
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
 #include "platform/BmpLayout.h"
@@ -14,27 +15,66 @@ namespace pelto {
 
 namespace {
 
+// A PNG's bytes stay while it is decoded; a batch run then holds the picture
+// with its opacity, the mask, the heights and the search.
+void AdmitPng(const png::Header& header, uint64_t fileSize, const std::optional<BatchRun>& batch) {
+    uint64_t need = fileSize + png::DecodeFootprint(header);
+    if (batch) {
+        const int32_t width = int32_t(header.width), height = int32_t(header.height);
+        const uint64_t picture = CDIB::BuiltFileSize(width, height) + uint64_t(width) * height;
+        need = std::max(need, EstimateRunFootprint(width, height, picture, batch->params.width,
+                                                   false, batch->threads)
+                                  .Total());
+    }
+    memlimit::EnsureAvailable(need);
+}
+
 // Refuses, before the big allocations, a picture whose open (or whole batch
-// run) needs more memory than is left.
-void AdmitPicture(const uint8_t* headers, uint64_t fileSize, const std::optional<BatchRun>& batch) {
+// run) needs more memory than is left. start holds the file's first bytes;
+// a BMP's are its 54 header bytes.
+void AdmitPicture(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
+                  const std::optional<BatchRun>& batch) {
+    if (png::HasSignature(start, startBytes)) {
+        AdmitPng(png::ReadHeader(start, startBytes), fileSize, batch);
+        return;
+    }
     if (!batch) {
         memlimit::EnsureAvailable(fileSize);
         return;
     }
-    memlimit::EnsureAvailable(EstimateRunFootprint(bmp::ReadI32(headers, bmp::biWidth),
-                                                   bmp::ReadI32(headers, bmp::biHeight), fileSize,
+    memlimit::EnsureAvailable(EstimateRunFootprint(bmp::ReadI32(start, bmp::biWidth),
+                                                   bmp::ReadI32(start, bmp::biHeight), fileSize,
                                                    batch->params.width, false, batch->threads)
                                   .Total());
+}
+
+// Fully transparent pixels start as the selection, as if they had been picked.
+void LoadPng(CPeltoDoc& doc, const uint8_t* data, uint64_t size) {
+    CAlphaPlane alpha;
+    png::Decode(data, size, doc.m_dib, alpha);
+    doc.m_format = PictureFormat::Png;
+    if (!alpha.HasTransparency()) return;
+    doc.m_pAlpha = std::make_unique<CAlphaPlane>(std::move(alpha));
+    doc.SelectTransparent();
 }
 
 void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
     // A zero-length file is never read: it opens as an empty picture.
     const uint64_t length = input.GetLength();
     if (length == 0) return;
-    uint8_t headers[bmp::kHeadersSize];
-    const uint64_t headerBytes = std::min<uint64_t>(length, sizeof headers);
-    if (input.ReadAt(headers, headerBytes, 0) == headerBytes && !CDIB::Refusal(headers, length))
-        admit(headers, length);
+    uint8_t start[bmp::kHeadersSize];
+    const uint64_t startBytes = std::min<uint64_t>(length, sizeof start);
+    const bool complete = input.ReadAt(start, startBytes, 0) == startBytes;
+    if (complete && png::HasSignature(start, startBytes)) {
+        admit(start, startBytes, length);
+        if (length > CDIB::kMaxFileSize) CDIB::Refuse(png::kMsgTooLarge);
+        const block::Ptr bytes = block::Allocate(length);
+        if (input.ReadAt(bytes.get(), length, 0) != length) CDIB::Refuse(png::kMsgDamaged);
+        LoadPng(doc, bytes.get(), length);
+        return;
+    }
+    if (complete && startBytes == bmp::kHeadersSize && !CDIB::Refusal(start, length))
+        admit(start, startBytes, length);
     CArchive ar(input, CArchive::load);
     doc.Serialize(ar);
 }
@@ -42,11 +82,20 @@ void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
 void LoadStream(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
     StreamedInput in = ReadStream(input, admit);
     if (in.size == 0) return;
+    if (png::HasSignature(in.data.get(), in.size)) {
+        LoadPng(doc, in.data.get(), in.size);
+        return;
+    }
     if (!in.kept) CDIB::Refuse(CDIB::Refusal(in.data.get(), in.size));
     doc.m_dib.LoadFromBlock(std::move(in.data), in.size);
 }
 
-void Store(CPeltoDoc& doc, CFile& file) {
+// An empty picture (from a zero-length file) is saved as nothing, whatever its kind.
+void Store(CPeltoDoc& doc, CFile& file, PictureFormat format) {
+    if (format == PictureFormat::Png && doc.m_dib.HasBlock()) {
+        png::Encode(doc.m_dib, doc.m_pAlpha.get(), file);
+        return;
+    }
     CArchive ar(file, CArchive::store);
     doc.Serialize(ar);
 }
@@ -67,8 +116,9 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
     DocOpenResult result;
     try {
         auto doc = std::make_unique<CPeltoDoc>(batch ? UndoSnapshot::None : UndoSnapshot::Kept);
-        const AdmitHeaders admit = [&](const uint8_t* headers, uint64_t fileSize) {
-            AdmitPicture(headers, fileSize, batch);
+        const AdmitHeaders admit = [&](const uint8_t* start, uint64_t startBytes,
+                                       uint64_t fileSize) {
+            AdmitPicture(start, startBytes, fileSize, batch);
         };
         if (S_ISREG(input.Status().st_mode))
             LoadRegularFile(*doc, input, admit);
@@ -85,14 +135,17 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
     return result;
 }
 
-std::string SaveDocument(CPeltoDoc& doc, const std::string& path) {
-    const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { Store(doc, file); });
+std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
+                         std::optional<PictureFormat> format) {
+    const PictureFormat kind = format.value_or(doc.m_format);
+    const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { Store(doc, file, kind); });
     return outcome.error ? docmsg::CannotSave(path, outcome) : std::string();
 }
 
-std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name) {
+std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name,
+                           std::optional<PictureFormat> format) {
     try {
-        Store(doc, output);
+        Store(doc, output, format.value_or(doc.m_format));
         output.Close();
     } catch (const CFileException& e) {
         SaveOutcome outcome;

@@ -6,8 +6,11 @@
 // waits a moment for its writer), then checked like a file; one that
 // delivers nothing opens, like a zero-length file, as an empty picture.
 // A picture that cannot fit in the memory left is refused before it is loaded.
+// A PNG opens as the same 24-bit picture, with its opacity beside it when it
+// has transparency, its fully transparent pixels selected.
 // Save: see platform/FileSave.h; a failed save never loses or changes the old
-// file, and never leaves a temporary file behind.
+// file, and never leaves a temporary file behind. A picture is saved as the
+// kind of file it came from unless format says otherwise.
 
 #include "PeltoDoc.h"
 #include "platform/File.h"
@@ -39,8 +42,10 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
                                const std::optional<BatchRun>& batch = std::nullopt);
 
 // Empty on success, otherwise the message for the user.
-std::string SaveDocument(CPeltoDoc& doc, const std::string& path);
+std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
+                         std::optional<PictureFormat> format = std::nullopt);
 // Into a file already open (standard output), from where it stands.
-std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name);
+std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name,
+                           std::optional<PictureFormat> format = std::nullopt);
 
 } // namespace pelto

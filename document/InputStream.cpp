@@ -1,5 +1,6 @@
 #include "InputStream.h"
 
+#include "image/PngFile.h"
 #include "platform/BmpLayout.h"
 
 #include <algorithm>
@@ -30,14 +31,17 @@ StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit
     uint64_t capacity = bmp::kHeadersSize;
     in.data = block::Allocate(capacity);
     in.size = input.Read(in.data.get(), bmp::kHeadersSize);
-    if (in.size < bmp::kHeadersSize) return in;
-    if (CDIB::HeaderRefusal(in.data.get())) {
+    const bool png = png::HasSignature(in.data.get(), in.size);
+    if (in.size < bmp::kHeadersSize && !png) return in;
+    if (!png && CDIB::HeaderRefusal(in.data.get())) {
         in.kept = false;
         in.size = Drain(input, in.size, limit);
         return in;
     }
-    const uint64_t end = std::max<uint64_t>(CDIB::PixelArrayEnd(in.data.get()), in.size);
-    admit(in.data.get(), end);
+    const uint8_t* start = in.data.get();
+    const uint64_t startBytes = in.size;
+    const uint64_t end = png ? in.size : std::max<uint64_t>(CDIB::PixelArrayEnd(start), in.size);
+    admit(start, startBytes, end);
 
     while (in.size <= limit) {
         if (in.size == capacity) {
@@ -48,7 +52,7 @@ StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit
             if (capacity <= end && next > end + 1) next = end + 1;
             capacity = std::min(next, limit + 1);
             // Bytes past the pixel array are kept too: each growth must fit as the first did.
-            if (capacity > end) admit(in.data.get(), capacity);
+            if (capacity > end) admit(in.data.get(), startBytes, capacity);
             block::Resize(in.data, capacity);
         }
         const uint64_t want = capacity - in.size;

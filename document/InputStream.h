@@ -1,6 +1,7 @@
 #pragma once
 // Reading an input that has no length to ask for (a pipe, a FIFO, a
-// terminal) to its end, into one block that grows as the bytes come.
+// terminal) to its end, into one block that grows as the bytes come. A PNG
+// is kept whole, each growth handed to admit as below.
 // Once the first 54 bytes are in, an input the loader refuses whatever its
 // length is read on to its end without being kept (so its refusal names the
 // same check a file of that length would fail), and the headers of one it
@@ -23,7 +24,9 @@ struct StreamedInput {
     bool kept = true;
 };
 
-using AdmitHeaders = std::function<void(const uint8_t* headers, uint64_t leastFileSize)>;
+// start: the input's first startBytes bytes (all 54 headers of a BMP).
+using AdmitHeaders =
+    std::function<void(const uint8_t* start, uint64_t startBytes, uint64_t leastFileSize)>;
 
 StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit,
                          uint64_t limit = CDIB::kMaxFileSize);

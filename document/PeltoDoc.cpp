@@ -6,6 +6,8 @@
 #include "image/HeightDib.h"
 #include "platform/MemoryLimit.h"
 
+#include <optional>
+
 namespace pelto {
 
 void CPeltoDoc::SelectBackground(int x, int y, int tolerance, unsigned threads) {
@@ -19,19 +21,31 @@ void CPeltoDoc::SelectBackground(int x, int y, int tolerance, unsigned threads) 
 void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     if (!m_pMask) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
-    memlimit::EnsureAvailable(EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight,
-                                                   m_dib.m_nFileSize, params.width, keep, threads)
-                                  .Button());
+    // The snapshot keeps the opacity too.
+    const uint64_t held =
+        m_dib.m_nFileSize + (m_pAlpha ? uint64_t(m_dib.m_nWidth) * m_dib.m_nHeight : 0);
+    memlimit::EnsureAvailable(
+        EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held, params.width, keep, threads)
+            .Button());
     // Everything that can fail happens before the document changes.
     std::unique_ptr<CDIB> snapshot;
+    std::unique_ptr<CAlphaPlane> alphaSnapshot;
     if (keep) {
         snapshot = std::make_unique<CDIB>();
         snapshot->Copy(m_dib);
+        if (m_pAlpha) (alphaSnapshot = std::make_unique<CAlphaPlane>())->Copy(*m_pAlpha);
     }
     CHeightDIB heights(m_dib.m_nWidth, m_dib.m_nHeight);
-    ComputeBevelHeights(*m_pMask, params, heights, threads);
+    // Pass 1 grows a rim over transparency into the picture itself, so the
+    // snapshot is taken first and the picture must not fail after it.
+    const std::optional<CTransparentRim> rim =
+        m_pAlpha ? std::optional<CTransparentRim>({m_dib, *m_pAlpha}) : std::nullopt;
+    ComputeBevelHeights(*m_pMask, params, heights, threads, rim ? &*rim : nullptr);
 
-    if (keep) m_pUndoDIB = std::move(snapshot);
+    if (keep) {
+        m_pUndoDIB = std::move(snapshot);
+        m_pUndoAlpha = std::move(alphaSnapshot);
+    }
     ShadeBevel(m_dib, heights, params.contrast, threads);
     ClearSelection();
 }
@@ -41,6 +55,11 @@ void CPeltoDoc::Undo() {
     memlimit::EnsureAvailable(m_pUndoDIB->m_nFileSize);
     m_dib.Copy(*m_pUndoDIB);
     m_pUndoDIB.reset();
+    if (m_pUndoAlpha) m_pAlpha = std::move(m_pUndoAlpha);
+}
+
+void CPeltoDoc::SelectTransparent() {
+    if (m_pAlpha) pelto::SelectTransparent(*m_pAlpha, m_pMask);
 }
 
 } // namespace pelto

@@ -1,6 +1,8 @@
 #pragma once
 // CPeltoDoc: one open picture with its selection mask and one-step undo
-// snapshot. Plain C++: the windows ask it to act and paint what it holds.
+// snapshot, and, for a picture whose file has transparency (a PNG), its
+// opacity beside it, which the snapshot keeps too. Plain C++: the windows ask
+// it to act and paint what it holds.
 // Operations with a missing precondition (no mask, no snapshot) do nothing.
 // MakeButton throws std::bad_alloc when memory runs out, with the picture,
 // the snapshot and the mask left exactly as they were; it does so before
@@ -8,7 +10,9 @@
 // an allocation it grants but cannot back ends the process instead.
 // A document for a batch run keeps no undo snapshot.
 
+#include "PictureFormat.h"
 #include "engine/ButtonParams.h"
+#include "image/AlphaPlane.h"
 #include "image/Dib.h"
 #include "image/MaskDib.h"
 
@@ -38,12 +42,22 @@ public:
     void MakeButton(ButtonParams params, unsigned threads = 0);
     void Undo();
 
+    // Selects every fully transparent pixel, as a pick would.
+    void SelectTransparent();
+
     bool CanUndo() const { return m_pUndoDIB != nullptr; }
     bool HasSelection() const { return m_pMask != nullptr; }
+    bool HasTransparency() const { return m_pAlpha != nullptr; }
 
     CDIB m_dib;
     std::unique_ptr<CDIB> m_pUndoDIB;
     std::unique_ptr<CMaskDIB> m_pMask;
+    // Opacity of each pixel, when the picture has transparency; its snapshot
+    // is the opacity as it stood with m_pUndoDIB.
+    std::unique_ptr<CAlphaPlane> m_pAlpha;
+    std::unique_ptr<CAlphaPlane> m_pUndoAlpha;
+    // The kind of file the picture came from, and is saved as.
+    PictureFormat m_format = PictureFormat::Bmp;
 
 private:
     UndoSnapshot m_undo;

@@ -5,6 +5,7 @@
 #include "image/RasterIndex.h"
 
 #include <cstdlib>
+#include <stdexcept>
 
 namespace pelto {
 
@@ -34,6 +35,19 @@ void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x,
             }
         }
     });
+}
+
+void SelectTransparent(const CAlphaPlane& alpha, std::unique_ptr<CMaskDIB>& mask) {
+    if (!alpha.HasBlock()) return;
+    if (mask && (mask->m_nWidth != alpha.Width() || mask->m_nHeight != alpha.Height()))
+        throw std::invalid_argument("the selection is not of the picture's size");
+    if (!mask) mask = std::make_unique<CMaskDIB>(alpha.Width(), alpha.Height());
+    for (int r = 0; r < alpha.Height(); ++r) {
+        const uint8_t* opacity = alpha.Row(r);
+        uint8_t* row = mask->m_pBits + raster::Offset(0, r, mask->m_nStride, 1);
+        for (int c = 0; c < alpha.Width(); ++c)
+            if (opacity[c] == 0) row[c] = static_cast<uint8_t>(CheckerValue(c, r));
+    }
 }
 
 } // namespace pelto

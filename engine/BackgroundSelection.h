@@ -5,6 +5,7 @@
 // mask with the checkerboard value ((x / 4 + y / 4) % 2) + 1; other pixels are
 // left as they are, so repeated calls add to the selection.
 
+#include "image/AlphaPlane.h"
 #include "image/Dib.h"
 #include "image/MaskDib.h"
 
@@ -29,5 +30,9 @@ constexpr int CheckerValue(int x, int y) {
 // threads (0: one per processor the process may use); the mask comes out the same for any count.
 void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask, int x, int yFromTop,
                       int tolerance, unsigned threads = 0);
+
+// Marks every fully transparent pixel (alpha 0) selected, as if it had been
+// picked; the same rules of size and creation as SelectBackground.
+void SelectTransparent(const CAlphaPlane& alpha, std::unique_ptr<CMaskDIB>& mask);
 
 } // namespace pelto

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <vector>
 
 namespace pelto {
@@ -32,14 +33,22 @@ int BevelHeight(int dx, int dy, const ButtonParams& params) {
 }
 
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
-                         unsigned threads) {
+                         unsigned threads, const CTransparentRim* rim) {
     RequireSameSize(mask, heights, "the height field is not of the selection's size");
+    if (rim) {
+        RequireSameSize(mask, rim->image, "the picture is not of the selection's size");
+        if (rim->alpha.Width() != mask.m_nWidth || rim->alpha.Height() != mask.m_nHeight)
+            throw std::invalid_argument("the opacity is not of the selection's size");
+    }
     if (!mask.m_pBits || !heights.m_pBits || params.width <= 0) return;
     const CHeightTable table(params);
+    const CTransparentRim* grow = params.outline != 0 ? rim : nullptr;
     SearchInBands(mask, params.width, params.outline != 0, threads,
                   [&](unsigned, int y, std::span<const CFoundPoint> found) {
-                      for (const CFoundPoint& f : found)
+                      for (const CFoundPoint& f : found) {
                           heights.StoreHeight(f.x, y, table.At(f.dx, f.dy));
+                          if (grow) grow->Take(f.x, y, f.x + f.dx, y + f.dy);
+                      }
                   });
 }
 

@@ -10,6 +10,7 @@
 
 #include "Angles.h"
 #include "ButtonParams.h"
+#include "TransparentRim.h"
 #include "image/Dib.h"
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
@@ -21,9 +22,11 @@ namespace pelto {
 int BevelHeight(int dx, int dy, const ButtonParams& params);
 
 // heights must be zero-filled; a field not of the mask's size is refused
-// with std::invalid_argument.
+// with std::invalid_argument. With rim, an outer band grows over the
+// transparent pixels of rim's picture (TransparentRim.h), which must be of
+// the mask's size.
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
-                         unsigned threads = 0);
+                         unsigned threads = 0, const CTransparentRim* rim = nullptr);
 // A field not of the image's size is refused with std::invalid_argument,
 // before any pixel changes; the shading itself cannot fail.
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads = 0);

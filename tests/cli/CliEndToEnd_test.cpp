@@ -2,6 +2,7 @@
 
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
+#include "image/PngFile.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
 
@@ -128,6 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, PeltoCliRefusal,
     ::testing::Values(
         Refusal{"MissingInput", NoFile, {"--pick", "0,0,0"}, "in.bmp"},
+        // Only a picture with transparency comes with a selection of its own.
+        Refusal{"NoPickOnAnOpaquePicture", GoodPicture, {}, "at least one --pick"},
         Refusal{"EmptyInput", [] { return Bytes{}; }, {"--pick", "0,0,0"}, docmsg::kEmptyPicture},
         Refusal{"NotABmp",
                 [] {
@@ -276,6 +279,52 @@ INSTANTIATE_TEST_SUITE_P(
         Unusable{"OutputNameTooLong", GoodInput,
                  [](const TempDir& d) { return d.File(std::string(300, 'o') + ".bmp"); },
                  "長すぎます"}),
+    [](const auto& c) { return std::string(c.param.name); });
+
+struct OutputKind {
+    const char* name;
+    const char* input; // in.png has a transparent background, in.bmp none
+    std::vector<std::string> args;
+    bool png;
+};
+
+class PeltoCliKinds : public ::testing::TestWithParam<OutputKind> {};
+
+// OUT's kind comes from its name, --format, or IN's kind on standard output;
+// a picture on transparency needs no pick.
+TEST_P(PeltoCliKinds, WritesTheKindAskedFor) {
+    const OutputKind& c = GetParam();
+    TempDir dir;
+    WriteFileBytes(dir.File("in.bmp"), LogoBmp(41, 29));
+    CDIB logo;
+    LoadBytes(logo, LogoBmp(41, 29));
+    CAlphaPlane alpha(41, 29);
+    for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 41; ++x)
+            if (logo.GetPixel(x, y) == logo.GetPixel(0, 0)) alpha.SetAlpha(x, y, 0);
+    {
+        CFile out(dir.File("in.png"), CFile::Mode::CreateWrite);
+        png::Encode(logo, &alpha, out);
+    }
+    std::vector<std::string> args = {dir.File(c.input)};
+    for (const std::string& a : c.args)
+        args.push_back(a.starts_with("out.") ? dir.File(a) : a);
+    const CliRun run = RunCli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const Bytes out =
+        c.args[0] == "-" ? Bytes(run.output.begin(), run.output.end()) : ReadFileBytes(args[1]);
+    ASSERT_GT(out.size(), 8u);
+    EXPECT_EQ(png::HasSignature(out.data(), out.size()), c.png);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PeltoCliKinds,
+    ::testing::Values(
+        OutputKind{"PngToPngWithoutAPick", "in.png", {"out.png"}, true},
+        OutputKind{"BmpToUpperCasePng", "in.bmp", {"out.PNG", "--pick", "0,0,0"}, true},
+        OutputKind{"PngToBmp", "in.png", {"out.bmp", "--outline", "outer"}, false},
+        OutputKind{"PngToStandardOutput", "in.png", {"-"}, true},
+        OutputKind{"PngToStandardOutputAsBmp", "in.png", {"-", "--format", "bmp"}, false}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST(PeltoCli, CanOverwriteItsInput) {

@@ -116,7 +116,7 @@ TEST(ReadStream, StopsOneBytePastTheLimit) {
         const uint64_t limit = bytes.size() - 100;
         bool admitted = false;
         const StreamedInput in = ReadStream(
-            input, [&](const uint8_t*, uint64_t) { admitted = true; }, limit);
+            input, [&](const uint8_t*, uint64_t, uint64_t) { admitted = true; }, limit);
         ::close(ends[0]);
         writer.join();
         EXPECT_EQ(in.size, limit + 1);
@@ -149,7 +149,7 @@ TEST(ReadStream, HoldsAnEndlessInputToTheMemoryCheck) {
         ::close(ends[0]);
         constexpr uint64_t kRoom = uint64_t(8) << 20;
         EXPECT_THROW(ReadStream(input,
-                                [&](const uint8_t*, uint64_t size) {
+                                [&](const uint8_t*, uint64_t, uint64_t size) {
                                     asked.push_back(size);
                                     if (size > kRoom) throw std::bad_alloc();
                                 }),

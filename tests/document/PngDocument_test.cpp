@@ -1,0 +1,108 @@
+// A PNG opens as the picture the BMP path works on, its fully transparent
+// pixels selected; its button shades every shown pixel as the BMP path does;
+// Undo brings colours and opacity back; it saves as the kind it came from.
+
+#include "document/DocumentFile.h"
+#include "image/PngFile.h"
+#include "support/BmpBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <unistd.h>
+
+namespace pelto {
+
+namespace {
+
+struct PngDocCase {
+    const char* name;
+    bool transparent; // the background is transparent, the disc's rim half so
+    int outline;
+    bool throughPipe;
+};
+
+class PngDocument : public ::testing::TestWithParam<PngDocCase> {};
+
+std::unique_ptr<CPeltoDoc> Open(const std::string& path, bool throughPipe) {
+    if (!throughPipe) return OpenDocument(path).doc;
+    int ends[2];
+    if (::pipe(ends) != 0) return nullptr;
+    std::thread writer([&] {
+        WriteFileBytes("/proc/self/fd/" + std::to_string(ends[1]), ReadFileBytes(path));
+        ::close(ends[1]);
+    });
+    auto doc = OpenDocument("/proc/self/fd/" + std::to_string(ends[0])).doc;
+    writer.join();
+    ::close(ends[0]);
+    return doc;
+}
+
+TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
+    const PngDocCase& c = GetParam();
+    CPeltoDoc bmp;
+    LoadBytes(bmp.m_dib, LogoBmp(41, 29));
+    const COLORREF background = bmp.m_dib.GetPixel(0, 0);
+    CAlphaPlane alpha(41, 29);
+    for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 41; ++x)
+            if (bmp.m_dib.GetPixel(x, y) == background)
+                alpha.SetAlpha(x, y, 0);
+            else if (x % 7 == 0)
+                alpha.SetAlpha(x, y, 128); // half transparent is shape
+    TempDir dir;
+    {
+        CFile out(dir.File("in.png"), CFile::Mode::CreateWrite);
+        png::Encode(bmp.m_dib, c.transparent ? &alpha : nullptr, out);
+    }
+    auto doc = Open(dir.File("in.png"), c.throughPipe);
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->m_format, PictureFormat::Png);
+    ASSERT_EQ(doc->HasTransparency(), c.transparent);
+    EXPECT_EQ(doc->HasSelection(), c.transparent);
+    if (!c.transparent) doc->SelectBackground(0, 0, 0);
+    bmp.SelectBackground(0, 0, 0); // the background's colour: the transparent pixels
+    for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 41; ++x)
+            ASSERT_EQ(doc->m_pMask->GetValue({x, y}), bmp.m_pMask->GetValue({x, y}));
+    const Bytes before = BlockBytes(doc->m_dib);
+
+    const ButtonParams params{135, 160, 6, 1, c.outline};
+    doc->MakeButton(params);
+    bmp.MakeButton(params);
+    for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 41; ++x) {
+            const bool shown = !c.transparent || alpha.GetAlpha(x, y) != 0;
+            if (shown)
+                ASSERT_EQ(doc->m_dib.GetPixel(x, y), bmp.m_dib.GetPixel(x, y)) << x << "," << y;
+            if (c.transparent && shown)
+                ASSERT_EQ(doc->m_pAlpha->GetAlpha(x, y), alpha.GetAlpha(x, y)) << x << "," << y;
+        }
+
+    ASSERT_EQ(SaveDocument(*doc, dir.File("out.png")), "");
+    const auto saved = OpenDocument(dir.File("out.png")).doc;
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(BlockBytes(saved->m_dib), BlockBytes(doc->m_dib));
+    EXPECT_EQ(saved->HasTransparency(), c.transparent);
+    ASSERT_EQ(SaveDocument(*doc, dir.File("out.bmp"), PictureFormat::Bmp), "");
+    EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), BlockBytes(doc->m_dib));
+
+    doc->Undo();
+    EXPECT_EQ(BlockBytes(doc->m_dib), before);
+    for (int y = 0; c.transparent && y < 29; ++y)
+        for (int x = 0; x < 41; ++x)
+            ASSERT_EQ(doc->m_pAlpha->GetAlpha(x, y), alpha.GetAlpha(x, y));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PngDocument,
+                         ::testing::Values(PngDocCase{"OpaqueInner", false, 0, false},
+                                           PngDocCase{"TransparentInner", true, 0, false},
+                                           PngDocCase{"TransparentOuter", true, 1, false},
+                                           PngDocCase{"TransparentOuterThroughAPipe", true, 1,
+                                                      true}),
+                         [](const auto& c) { return std::string(c.param.name); });
+
+} // namespace
+
+} // namespace pelto
