@@ -19,6 +19,10 @@ CChildFrame::CChildFrame(std::shared_ptr<CDocumentSlot> slot, QWidget* parent)
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (m_mayClose && !m_mayClose(*this)) {
+        event->ignore();
+        return;
+    }
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted()) emit frameClosed();
 }

@@ -1,9 +1,11 @@
 #pragma once
 // CChildFrame: one document window inside the main frame, holding one view.
-// Closing it never asks anything: documents are never marked modified.
+// Before it closes it asks its guard, which may keep it open (a modified
+// picture whose user cancels).
 
 #include <QMdiSubWindow>
 
+#include <functional>
 #include <memory>
 
 namespace pelto {
@@ -17,6 +19,9 @@ public:
     explicit CChildFrame(std::shared_ptr<CDocumentSlot> slot, QWidget* parent = nullptr);
 
     CPeltoView* GetView() const { return m_pView; }
+    void SetCloseGuard(std::function<bool(CChildFrame&)> mayClose) {
+        m_mayClose = std::move(mayClose);
+    }
     const std::shared_ptr<CDocumentSlot>& GetSlot() const { return m_pSlot; }
 
 signals:
@@ -32,6 +37,7 @@ private:
     QSize TitleBarSize() const;
 
     CPeltoView* m_pView;
+    std::function<bool(CChildFrame&)> m_mayClose;
 };
 
 } // namespace pelto

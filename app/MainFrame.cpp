@@ -58,8 +58,15 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // Nothing is ever modified, so no window refuses to close.
+    // Every modified picture is asked about before any window goes, so a
+    // cancel leaves the program as it was.
+    if (!MayCloseEveryDocument()) {
+        event->ignore();
+        return;
+    }
+    m_bClosingAsked = true;
     m_pMdiArea->closeAllSubWindows();
+    m_bClosingAsked = false;
     QMainWindow::closeEvent(event);
 }
 

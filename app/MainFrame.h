@@ -103,6 +103,14 @@ private:
     void UpdateZoomPane();
     void ScheduleUpdate();
     bool SaveTo(CDocumentSlot& slot, const QString& path);
+    // Asks about a modified picture before its last window closes; false
+    // keeps it open (cancelled, or the save failed).
+    bool MayCloseDocument(CDocumentSlot& slot);
+    bool MayCloseFrame(CChildFrame& frame);
+    // Asks about every modified picture, before any window closes.
+    bool MayCloseEveryDocument();
+    // Closes frames whose pictures were asked about already.
+    void CloseAsked(const QList<CChildFrame*>& frames);
     CChildFrame* AddChildFrame(std::shared_ptr<CDocumentSlot> slot);
     QList<CChildFrame*> FramesShowing(const CDocumentSlot* slot) const;
 
@@ -124,6 +132,7 @@ private:
     std::unique_ptr<CMenuList> m_pRecentFileMenu;
     std::unique_ptr<CMenuList> m_pWindowList;
     bool m_bDocumentMenus = true;
+    bool m_bClosingAsked = false;
 };
 
 } // namespace pelto

@@ -88,9 +88,46 @@ void CMainFrame::OnOpenRecentFile(int index) {
 void CMainFrame::OnFileClose() {
     CChildFrame* active = GetActiveFrame();
     if (!active) return;
-    // Closing the document closes every window on it; nothing is ever modified.
-    for (CChildFrame* frame : FramesShowing(active->GetSlot().get()))
+    // Closing the document closes every window on it, once it may.
+    const std::shared_ptr<CDocumentSlot> slot = active->GetSlot();
+    if (MayCloseDocument(*slot)) CloseAsked(FramesShowing(slot.get()));
+}
+
+bool CMainFrame::MayCloseDocument(CDocumentSlot& slot) {
+    if (!slot.m_pDocument->IsModified()) return true;
+    switch (AskToSaveChanges(slot.GetTitle(), this)) {
+    case modal::SaveReply::Save:
+        return SaveTo(slot, slot.m_strPathName);
+    case modal::SaveReply::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::MayCloseFrame(CChildFrame& frame) {
+    if (m_bClosingAsked) return true;
+    // Another window still shows the picture.
+    if (FramesShowing(frame.GetSlot().get()).size() > 1) return true;
+    return MayCloseDocument(*frame.GetSlot());
+}
+
+bool CMainFrame::MayCloseEveryDocument() {
+    QList<CDocumentSlot*> asked;
+    for (CChildFrame* frame : GetChildFrames()) {
+        CDocumentSlot* slot = frame->GetSlot().get();
+        if (asked.contains(slot)) continue;
+        asked.append(slot);
+        if (!MayCloseDocument(*slot)) return false;
+    }
+    return true;
+}
+
+void CMainFrame::CloseAsked(const QList<CChildFrame*>& frames) {
+    m_bClosingAsked = true;
+    for (CChildFrame* frame : frames)
         frame->close();
+    m_bClosingAsked = false;
 }
 
 bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path) {

@@ -16,6 +16,7 @@ constexpr int kNewWindowPercent = 75;
 
 CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
     auto* frame = new CChildFrame(std::move(slot));
+    frame->SetCloseGuard([this](CChildFrame& closing) { return MayCloseFrame(closing); });
     m_pMdiArea->addSubWindow(frame);
     frame->resize(m_pMdiArea->viewport()->size() * kNewWindowPercent / 100);
     connect(frame->GetView(), &CPeltoView::documentChanged, this, &CMainFrame::UpdateMenus);

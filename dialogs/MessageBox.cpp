@@ -3,6 +3,7 @@
 #include "DialogLayout.h"
 #include "ModalAnswers.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -29,6 +30,25 @@ void AfxMessageBox(const QString& text, QWidget* parent) {
                     parent);
     box.setFont(DialogFont());
     box.exec();
+}
+
+modal::SaveReply AskToSaveChanges(const QString& name, QWidget* parent) {
+    const QString text =
+        QCoreApplication::translate("pelto::MessageBox", "%1 への変更を保存しますか？").arg(name);
+    if (const modal::SaveQuestionAnswer& answer = modal::SaveAnswer()) return answer(text);
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.setFont(DialogFont());
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return modal::SaveReply::Save;
+    case QMessageBox::No:
+        return modal::SaveReply::Discard;
+    default:
+        return modal::SaveReply::Cancel;
+    }
 }
 
 CMessagesToStandardError::CMessagesToStandardError() {

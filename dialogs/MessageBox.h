@@ -3,6 +3,8 @@
 // warning icon and one OK button. Where a modal answer is given
 // (ModalAnswers.h), the box goes to it instead of the screen.
 
+#include "ModalAnswers.h"
+
 #include <QString>
 #include <functional>
 
@@ -13,6 +15,9 @@ namespace pelto {
 inline constexpr const char* kAppCaption = "PeltoTool";
 
 void AfxMessageBox(const QString& text, QWidget* parent = nullptr);
+// Asks whether to save the changes to the picture called name before it
+// closes: はい saves, いいえ discards, キャンセル keeps it open.
+modal::SaveReply AskToSaveChanges(const QString& name, QWidget* parent = nullptr);
 
 // While one lives, boxes go to standard error as "PeltoTool: text" lines
 // instead of the screen: for a run that shows no window, where nobody would

@@ -28,6 +28,10 @@ const FileAnswer& FileDialogAnswer() {
     return None<FileAnswer>();
 }
 
+const SaveQuestionAnswer& SaveAnswer() {
+    return None<SaveQuestionAnswer>();
+}
+
 } // namespace modal
 
 } // namespace pelto

@@ -139,7 +139,9 @@ std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
                          std::optional<PictureFormat> format) {
     const PictureFormat kind = format.value_or(doc.m_format);
     const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { Store(doc, file, kind); });
-    return outcome.error ? docmsg::CannotSave(path, outcome) : std::string();
+    if (outcome.error) return docmsg::CannotSave(path, outcome);
+    doc.SetSaved();
+    return {};
 }
 
 std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name,
@@ -152,6 +154,7 @@ std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& nam
         outcome.error = e.GetError();
         return docmsg::CannotSave(name, outcome);
     }
+    doc.SetSaved();
     return {};
 }
 

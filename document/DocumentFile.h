@@ -10,7 +10,8 @@
 // has transparency, its fully transparent pixels selected.
 // Save: see platform/FileSave.h; a failed save never loses or changes the old
 // file, and never leaves a temporary file behind. A picture is saved as the
-// kind of file it came from unless format says otherwise.
+// kind of file it came from unless format says otherwise; a picture saved is
+// no longer modified.
 
 #include "PeltoDoc.h"
 #include "platform/File.h"

@@ -45,8 +45,10 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     if (keep) {
         m_pUndoDIB = std::move(snapshot);
         m_pUndoAlpha = std::move(alphaSnapshot);
+        m_nUndoPicture = m_nPicture;
     }
     ShadeBevel(m_dib, heights, params.contrast, threads);
+    m_nPicture = ++m_nPicturesMade;
     ClearSelection();
 }
 
@@ -56,6 +58,7 @@ void CPeltoDoc::Undo() {
     m_dib.Copy(*m_pUndoDIB);
     m_pUndoDIB.reset();
     if (m_pUndoAlpha) m_pAlpha = std::move(m_pUndoAlpha);
+    m_nPicture = m_nUndoPicture;
 }
 
 void CPeltoDoc::SelectTransparent() {

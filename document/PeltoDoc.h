@@ -45,6 +45,11 @@ public:
     // Selects every fully transparent pixel, as a pick would.
     void SelectTransparent();
 
+    // Whether the picture differs from the one last opened or saved: a button
+    // makes it so, and Undo back to the saved picture unmakes it.
+    bool IsModified() const { return m_nPicture != m_nSavedPicture; }
+    void SetSaved() { m_nSavedPicture = m_nPicture; }
+
     bool CanUndo() const { return m_pUndoDIB != nullptr; }
     bool HasSelection() const { return m_pMask != nullptr; }
     bool HasTransparency() const { return m_pAlpha != nullptr; }
@@ -61,6 +66,11 @@ public:
 
 private:
     UndoSnapshot m_undo;
+    // Which picture the document holds, the snapshot holds, and was last saved.
+    uint64_t m_nPicture = 0;
+    uint64_t m_nUndoPicture = 0;
+    uint64_t m_nSavedPicture = 0;
+    uint64_t m_nPicturesMade = 0;
 };
 
 } // namespace pelto

@@ -1,8 +1,10 @@
+#include "document/DocumentFile.h"
 #include "document/PeltoDoc.h"
 #include "image/Block.h"
 #include "support/BmpBuilder.h"
 #include "support/FaultControl.h"
 #include "support/SquareDoc.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -158,6 +160,42 @@ TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {
     EXPECT_EQ(BlockBytes(doc->m_dib), bevelled);
     EXPECT_TRUE(doc->CanUndo());
 }
+
+// A script of steps, and whether the document is modified after each one.
+struct ModifiedCase {
+    const char* name;
+    std::string steps; // b: pick and make a button, u: undo, s: save
+    std::string modified;
+};
+
+class ModifiedState : public ::testing::TestWithParam<ModifiedCase> {};
+
+TEST_P(ModifiedState, FollowsThePictureAgainstTheLastSave) {
+    TempDir dir;
+    auto doc = SquareDoc(16);
+    EXPECT_FALSE(doc->IsModified());
+    std::string seen;
+    for (const char step : GetParam().steps) {
+        if (step == 'b') {
+            doc->SelectBackground(0, 0, 10);
+            doc->MakeButton({0, 128, 3, 0, 0});
+        } else if (step == 'u') {
+            doc->Undo();
+        } else {
+            ASSERT_EQ(SaveDocument(*doc, dir.File("saved.bmp")), "");
+        }
+        seen += doc->IsModified() ? 'M' : '-';
+    }
+    EXPECT_EQ(seen, GetParam().modified);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, ModifiedState,
+                         ::testing::Values(ModifiedCase{"ButtonThenUndo", "bu", "M-"},
+                                           ModifiedCase{"ButtonSaved", "bs", "M-"},
+                                           ModifiedCase{"UndoPastTheSave", "bsu", "M-M"},
+                                           ModifiedCase{"SecondButtonUndone", "bsbu", "M-M-"},
+                                           ModifiedCase{"UndoTwice", "buu", "M--"}),
+                         [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace
 

@@ -10,6 +10,7 @@ struct Answers {
     ToleranceAnswer tolerance;
     ButtonParamsAnswer button;
     FileAnswer file;
+    SaveQuestionAnswer save;
 };
 
 Answers& Current() {
@@ -42,6 +43,14 @@ const ToleranceAnswer& ToleranceDialogAnswer() {
 
 const ButtonParamsAnswer& ButtonDialogAnswer() {
     return Current().button;
+}
+
+void AnswerSaveQuestions(SaveQuestionAnswer answer) {
+    Current().save = std::move(answer);
+}
+
+const SaveQuestionAnswer& SaveAnswer() {
+    return Current().save;
 }
 
 const FileAnswer& FileDialogAnswer() {
