@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <cmath>
+
 namespace pelto {
 
 CPeltoView::CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent)
@@ -28,7 +30,7 @@ void CPeltoView::OnInitialUpdate() {
         frame = frame->parentWidget();
     if (!frame) return;
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const QSize fitted = ShrinkViewToFit(size(), PictureSize(GetDocument()), extent);
+    const QSize fitted = ShrinkViewToFit(size(), LogicalContentSize(), extent);
     frame->resize(frame->size() - size() + fitted);
     viewport()->update();
 }
@@ -37,10 +39,22 @@ QPoint CPeltoView::GetScrollPosition() const {
     return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
 }
 
-void CPeltoView::UpdateScrollBars() {
+qreal CPeltoView::Ratio() const {
+    return viewport()->devicePixelRatioF();
+}
+
+QPoint CPeltoView::ScreenScroll() const {
+    return DevicePixel(GetScrollPosition(), Ratio());
+}
+
+QSize CPeltoView::LogicalContentSize() const {
     const QSize picture = PictureSize(GetDocument());
-    const QSize content(ZoomedLength(picture.width(), m_zoom),
-                        ZoomedLength(picture.height(), m_zoom));
+    return {LogicalLength(ZoomedLength(picture.width(), m_zoom), Ratio()),
+            LogicalLength(ZoomedLength(picture.height(), m_zoom), Ratio())};
+}
+
+void CPeltoView::UpdateScrollBars() {
+    const QSize content = LogicalContentSize();
     // The bars' own room decides whether they are needed, not the viewport as it stands.
     const QSize port =
         ViewportAroundScrollBars(content, maximumViewportSize(),
@@ -62,18 +76,29 @@ void CPeltoView::resizeEvent(QResizeEvent* event) {
 
 void CPeltoView::scrollContentsBy(int dx, int dy) {
     // Moves what is already on screen; only the uncovered strip is painted.
-    viewport()->scroll(dx, dy);
+    // Where a logical pixel is no whole number of dots, everything is painted again.
+    if (Ratio() == std::floor(Ratio()))
+        viewport()->scroll(dx, dy);
+    else
+        viewport()->update();
 }
 
 void CPeltoView::paintEvent(QPaintEvent* event) {
-    const QRect exposed = event->rect();
-    const QRect area = exposed.translated(GetScrollPosition());
+    const qreal ratio = Ratio();
+    const QRect logical = event->rect();
+    // The device pixels the exposed part covers, drawn one dot each.
+    const QPoint from = DevicePixel(logical.topLeft(), ratio);
+    const QPoint to =
+        DevicePixel(logical.topLeft() + QPoint(logical.width(), logical.height()), ratio);
+    const QRect exposed(from, to - QPoint(1, 1));
+    const QRect area = exposed.translated(ScreenScroll());
     const QRgb background = palette().color(QPalette::Base).rgb();
     // A preview is the picture OK would make: no selection remains on it.
     const QImage part = m_pPreviewPicture
                             ? RenderZoomed(*m_pPreviewPicture, nullptr, area, m_zoom, background)
                             : RenderZoomed(GetDocument(), area, m_zoom, background);
     QPainter painter(viewport());
+    painter.scale(1 / ratio, 1 / ratio);
     painter.drawImage(exposed.topLeft(), part);
 }
 

@@ -11,6 +11,7 @@
 #include <QCursor>
 
 #include <memory>
+#include <optional>
 
 namespace pelto {
 
@@ -27,6 +28,10 @@ public:
     // Scroll range from the picture; the parent window shrinks to fit it.
     void OnInitialUpdate();
     QPoint GetScrollPosition() const;
+    // Device pixels per logical pixel on the view's screen, and the scroll
+    // position in device pixels: the view draws and picks in device pixels.
+    qreal Ratio() const;
+    QPoint ScreenScroll() const;
 
     void OnEditBgcolor();
     void OnEditMakebutton();
@@ -38,7 +43,7 @@ public:
     // Zoom, each view its own (PeltoView_Zoom.cpp). The keys and the menu keep
     // the centre of the view in place, the wheel the point under the pointer.
     CZoom GetZoom() const { return m_zoom; }
-    void SetZoom(CZoom zoom, QPoint anchor);
+    void SetZoom(CZoom zoom, QPointF anchor);
     void OnViewZoomIn();
     void OnViewZoomOut();
     void OnViewZoomActual();
@@ -51,7 +56,8 @@ public:
     int m_nShape = 0;
     int m_nOutline = 0;
     bool m_bPicking = false;
-    const QCursor m_hPickCursor;
+    // Made for the screen's scale each time picking starts.
+    QCursor m_hPickCursor;
 
 signals:
     // A command changed the document (selection, picture or undo snapshot).
@@ -61,6 +67,8 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -72,12 +80,24 @@ private:
     // The button dialog, previewing in this view while it is open.
     bool AskButtonParamsPreviewing(ButtonParams& params);
     void UpdateScrollBars();
+    // The zoomed picture's size in logical units.
+    QSize LogicalContentSize() const;
     void EndPicking();
+    // Ends picking with a pick at image (y from the top), or none.
+    void PickAt(std::optional<QPoint> image);
+    // Keyboard picking (PeltoView_Keys.cpp): the pixel the keys moved the
+    // crosshair to, until the mouse moves it.
+    std::optional<QPoint> PixelUnderPointer() const;
+    std::optional<QPoint> PickTarget() const;
+    void MoveCrosshair(QPoint step);
+    void BringIntoView(QPointF point);
     void RedrawNow();
 
     std::shared_ptr<CPeltoDoc> m_pDocument;
     CZoom m_zoom;
     std::shared_ptr<const CDIB> m_pPreviewPicture;
+    std::optional<QPoint> m_keyPick;
+    QPoint m_keyPointer; // where the keys put the pointer, in global logical units
 };
 
 } // namespace pelto

@@ -2,6 +2,7 @@
 #include "PeltoView.h"
 
 #include "ParamDialogs.h"
+#include "PickCursor.h"
 #include "PointerHover.h"
 #include "PreviewWorker.h"
 #include "ViewMessages.h"
@@ -44,32 +45,46 @@ void CPeltoView::OnEditBgcolor() {
     if (!AskTolerance(tolerance, this)) return;
     m_nTolerance = tolerance;
     m_bPicking = true;
+    m_hPickCursor = LoadPickCursor(Ratio());
+    m_keyPick.reset();
     viewport()->setCursor(m_hPickCursor);
+    viewport()->setMouseTracking(true);
     viewport()->grabMouse(m_hPickCursor);
+    // The arrow keys, Return and Escape work the crosshair too.
+    grabKeyboard();
 }
 
 void CPeltoView::EndPicking() {
     viewport()->unsetCursor();
+    viewport()->setMouseTracking(false);
     viewport()->releaseMouse();
+    releaseKeyboard();
     ForgetStaleHover();
     m_bPicking = false;
+    m_keyPick.reset();
+}
+
+void CPeltoView::PickAt(std::optional<QPoint> image) {
+    EndPicking();
+    if (!image) return;
+    RunReportingMemory(
+        this, [&] { GetDocument().SelectBackground(image->x(), image->y(), m_nTolerance); });
+    RedrawNow();
+    emit documentChanged();
+}
+
+void CPeltoView::mouseMoveEvent(QMouseEvent* event) {
+    // Once the mouse, not the keys, moves the crosshair, it picks under the pointer.
+    if (m_keyPick && event->globalPosition().toPoint() != m_keyPointer) m_keyPick.reset();
+    QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void CPeltoView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
     if (m_bPicking) {
-        EndPicking();
         // A click beside the picture, or outside the window, picks nothing.
-        const auto image =
-            PickedImagePoint(event->position().toPoint(), viewport()->size(), GetScrollPosition(),
-                             PictureSize(GetDocument()), m_zoom);
-        if (image) {
-            RunReportingMemory(this, [&] {
-                GetDocument().SelectBackground(image->x(), image->y(), m_nTolerance);
-            });
-            RedrawNow();
-            emit documentChanged();
-        }
+        PickAt(PickedImagePoint(event->position(), viewport()->size(), ScreenScroll(),
+                                PictureSize(GetDocument()), m_zoom, Ratio()));
     } else {
         GetDocument().ClearSelection();
         RedrawNow();

@@ -3,18 +3,24 @@
 
 #include "ViewRendering.h"
 
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cmath>
+
 namespace pelto {
 
-void CPeltoView::SetZoom(CZoom zoom, QPoint anchor) {
+void CPeltoView::SetZoom(CZoom zoom, QPointF anchor) {
     if (zoom.num == m_zoom.num && zoom.den == m_zoom.den) return;
-    const QPoint scroll = ScrollKeepingAnchor(GetScrollPosition(), anchor, m_zoom, zoom);
+    // The picture pixel under the anchor's dot stays under it.
+    const qreal ratio = Ratio();
+    const QPoint scroll =
+        ScrollKeepingAnchor(ScreenScroll(), DevicePixel(anchor, ratio), m_zoom, zoom);
     m_zoom = zoom;
     UpdateScrollBars();
-    horizontalScrollBar()->setValue(scroll.x());
-    verticalScrollBar()->setValue(scroll.y());
+    horizontalScrollBar()->setValue(int(std::lround(scroll.x() / ratio)));
+    verticalScrollBar()->setValue(int(std::lround(scroll.y() / ratio)));
     viewport()->update();
     emit zoomChanged();
 }
@@ -33,14 +39,24 @@ void CPeltoView::OnViewZoomActual() {
 
 void CPeltoView::OnViewZoomFit() {
     // The scroll bars go once the picture fits, so the whole area counts.
-    SetZoom(FitZoom(PictureSize(GetDocument()), maximumViewportSize()), {});
+    SetZoom(FitZoom(PictureSize(GetDocument()), maximumViewportSize() * Ratio()), {});
 }
 
 void CPeltoView::wheelEvent(QWheelEvent* event) {
-    if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0)
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if ((keys & Qt::ShiftModifier) && !(keys & Qt::ControlModifier)) {
+        // Shift turns the wheel sideways, as the horizontal bar's own wheel would scroll.
+        QWheelEvent sideways(event->position(), event->globalPosition(),
+                             event->pixelDelta().transposed(), event->angleDelta().transposed(),
+                             event->buttons(), keys & ~Qt::ShiftModifier, event->phase(),
+                             event->inverted(), event->source());
+        QCoreApplication::sendEvent(horizontalScrollBar(), &sideways);
+        event->accept();
+        return;
+    }
+    if (!(keys & Qt::ControlModifier) || event->angleDelta().y() == 0)
         return QAbstractScrollArea::wheelEvent(event);
-    const QPoint pointer = event->position().toPoint();
-    SetZoom(event->angleDelta().y() > 0 ? ZoomIn(m_zoom) : ZoomOut(m_zoom), pointer);
+    SetZoom(event->angleDelta().y() > 0 ? ZoomIn(m_zoom) : ZoomOut(m_zoom), event->position());
     event->accept();
 }
 

@@ -2,6 +2,10 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QPixmap>
+
+#include <algorithm>
+#include <cmath>
 
 namespace pelto {
 
@@ -40,11 +44,32 @@ QBitmap Plane(char opaqueA, char opaqueB) {
     return QBitmap::fromImage(image);
 }
 
+// The crosshair drawn shift dots right and down, in a square of side dots.
+QPixmap Shifted(int side, int shift, qreal ratio) {
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < kPickCursorSize; ++y)
+        for (int x = 0; x < kPickCursorSize; ++x) {
+            const char c = kCrosshair[y][x];
+            if (c != '.' && std::min(x, y) + shift >= 0 && std::max(x, y) + shift < side)
+                image.setPixel(x + shift, y + shift,
+                               c == 'X' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        }
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
 } // namespace
 
-QCursor LoadPickCursor() {
+QCursor LoadPickCursor(qreal ratio) {
     // Qt's cursor bitmap: set bits are black; the mask marks the opaque pixels.
-    return QCursor(Plane('X', 'X'), Plane('X', 'o'), kPickCursorHotSpot, kPickCursorHotSpot);
+    if (ratio == 1)
+        return QCursor(Plane('X', 'X'), Plane('X', 'o'), kPickCursorHotSpot, kPickCursorHotSpot);
+    // A scaled cursor's hot spot is a whole logical pixel: the cross moves to its dot.
+    const int hotSpot = int(std::lround(kPickCursorHotSpot / ratio));
+    const int shift = int(std::lround(hotSpot * ratio)) - kPickCursorHotSpot;
+    return QCursor(Shifted(kPickCursorSize + std::max(shift, 0), shift, ratio), hotSpot, hotSpot);
 }
 
 } // namespace pelto

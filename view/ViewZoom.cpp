@@ -65,10 +65,21 @@ int PictureCoordinate(int screen, CZoom zoom) {
     return int(FloorDivide(int64_t(screen) * zoom.den, zoom.num));
 }
 
-std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture,
-                                       CZoom zoom) {
-    if (!QRect(QPoint(0, 0), viewport).contains(click)) return std::nullopt;
-    const QPoint screen = click + scroll;
+QPoint DevicePixel(QPointF point, qreal ratio) {
+    // A position half way through a logical pixel is in its second device pixel.
+    return {int(std::floor(point.x() * ratio + 1e-6)), int(std::floor(point.y() * ratio + 1e-6))};
+}
+
+int LogicalLength(int length, qreal ratio) {
+    return int(std::ceil(length / ratio - 1e-6));
+}
+
+std::optional<QPoint> PickedImagePoint(QPointF click, QSize viewport, QPoint scroll, QSize picture,
+                                       CZoom zoom, qreal ratio) {
+    if (click.x() < 0 || click.y() < 0 || click.x() >= viewport.width() ||
+        click.y() >= viewport.height())
+        return std::nullopt;
+    const QPoint screen = DevicePixel(click, ratio) + scroll;
     const QPoint image(PictureCoordinate(screen.x(), zoom), PictureCoordinate(screen.y(), zoom));
     if (!QRect(QPoint(0, 0), picture).contains(image)) return std::nullopt;
     return image;

@@ -1,8 +1,11 @@
 #pragma once
 // A view's zoom: screen pixels per picture pixel as an exact fraction, so that
-// drawing and picking agree on every pixel. Screen coordinates count from the
-// picture's top-left corner at the zoom (the scroll position included); the
-// screen pixel s shows the picture pixel floor(s * den / num), on each axis.
+// drawing and picking agree on every pixel. A screen pixel is a device pixel,
+// whatever the screen's scale: at 100 % one picture pixel is one dot. Screen
+// coordinates count from the picture's top-left corner at the zoom (the
+// scroll position included); the screen pixel s shows the picture pixel
+// floor(s * den / num), on each axis. The widgets' own (logical) units are
+// ratio device pixels each.
 
 #include <QPoint>
 #include <QSize>
@@ -39,10 +42,16 @@ int ZoomedLength(int pictureLength, CZoom zoom);
 // The picture pixel that screen pixel s shows.
 int PictureCoordinate(int screen, CZoom zoom);
 
+// The device pixel a point in logical units lies in.
+QPoint DevicePixel(QPointF point, qreal ratio);
+// Logical units that cover length device pixels.
+int LogicalLength(int length, qreal ratio);
+
 // The picture pixel (x from the left, y from the top) under a click in the
-// viewport, or nothing when the click lies outside the viewport or the picture.
-std::optional<QPoint> PickedImagePoint(QPoint click, QSize viewport, QPoint scroll, QSize picture,
-                                       CZoom zoom = {});
+// viewport (logical units), with the view scrolled by scroll screen pixels,
+// or nothing when the click lies outside the viewport or the picture.
+std::optional<QPoint> PickedImagePoint(QPointF click, QSize viewport, QPoint scroll, QSize picture,
+                                       CZoom zoom = {}, qreal ratio = 1);
 
 // The scroll position that keeps the picture point under anchor (a viewport
 // point) where it is when the zoom changes from `from` to `to`.

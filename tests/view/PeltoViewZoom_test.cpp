@@ -115,6 +115,60 @@ TEST_F(ViewZoomTest, ControlAndTheWheelZoomAroundThePointer) {
     EXPECT_GT(view.verticalScrollBar()->value(), scrolled);
 }
 
+struct KeyPick {
+    const char* name;
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> keys; // the last one ends picking
+    QPoint moved;                                            // from where a pick starts
+    bool picks;
+};
+
+class PickingFromTheKeyboard : public ViewZoomTest, public testing::WithParamInterface<KeyPick> {};
+
+// The arrow keys move the crosshair a picture pixel (Shift: ten) at any zoom.
+TEST_P(PickingFromTheKeyboard, MovesAPixelOrTenAndPicksOrCancels) {
+    const KeyPick& c = GetParam();
+    auto doc = UniqueColourDoc(600, 500);
+    CPeltoView view(doc);
+    Show(view);
+    view.SetZoom({3, 1}, {});
+    view.OnEditBgcolor();
+    QTest::keyClick(&view, Qt::Key_Return); // where the keys start
+    const QPoint start = OnlySelectedPixel(*doc);
+    ASSERT_NE(start, QPoint(-1, -1));
+    doc->ClearSelection();
+
+    view.OnEditBgcolor();
+    for (const auto& [key, modifiers] : c.keys)
+        QTest::keyClick(&view, Qt::Key(key), modifiers);
+    EXPECT_FALSE(view.m_bPicking);
+    EXPECT_EQ(OnlySelectedPixel(*doc), c.picks ? start + c.moved : QPoint(-1, -1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, PickingFromTheKeyboard,
+    testing::Values(KeyPick{"RightTwiceThenReturn",
+                            {{Qt::Key_Right, {}}, {Qt::Key_Right, {}}, {Qt::Key_Return, {}}},
+                            {2, 0},
+                            true},
+                    KeyPick{"ShiftDownThenSpace",
+                            {{Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
+                            {0, 10},
+                            true},
+                    KeyPick{"LeftUpThenEscape",
+                            {{Qt::Key_Left, {}}, {Qt::Key_Up, {}}, {Qt::Key_Escape, {}}},
+                            {},
+                            false}),
+    [](const auto& c) { return std::string(c.param.name); });
+
+TEST_F(ViewZoomTest, ShiftAndTheWheelScrollSideways) {
+    auto doc = UniqueColourDoc(600, 500);
+    CPeltoView view(doc);
+    Show(view);
+    Wheel(view, {30, 30}, -120, Qt::ShiftModifier);
+    EXPECT_GT(view.GetScrollPosition().x(), 0);
+    EXPECT_EQ(view.GetScrollPosition().y(), 0);
+}
+
 } // namespace
 
 } // namespace pelto

@@ -107,6 +107,30 @@ TEST_P(PickAtZoom, ZoomingAroundAPointKeepsItsPicturePixelUnderIt) {
     }
 }
 
+// On a scaled screen a logical pixel is several dots: a click anywhere in a
+// dot picks the picture pixel drawn on that dot.
+TEST_P(PickAtZoom, OnAScaledScreenPicksThePixelUnderTheDot) {
+    const CZoom zoom = GetParam();
+    const QSize picture(77, 40);
+    for (const qreal ratio : {1.5, 2.0, 3.0}) {
+        const QSize viewport(40, 30);
+        const QPoint scroll = DevicePixel(QPoint(9, 0), ratio);
+        for (int dot = 0; dot < int(viewport.width() * ratio); ++dot)
+            for (const double within : {0.0, 0.5, 0.99}) {
+                const QPointF click((dot + within) / ratio, 0);
+                const auto picked = PickedImagePoint(click, viewport, scroll, picture, zoom, ratio);
+                const int expected = PictureCoordinate(dot + scroll.x(), zoom);
+                ASSERT_EQ(picked.has_value(), expected < picture.width()) << ratio << " " << dot;
+                if (picked) {
+                    EXPECT_EQ(picked->x(), expected) << ratio << " dot " << dot << "+" << within;
+                }
+            }
+        EXPECT_EQ(LogicalLength(ZoomedLength(picture.width(), zoom), ratio) * ratio >=
+                      ZoomedLength(picture.width(), zoom),
+                  true);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Zooms, PickAtZoom,
                          testing::Values(CZoom{1, 16}, CZoom{1, 4}, CZoom{1, 3}, CZoom{2, 3},
                                          CZoom{1, 1}, CZoom{3, 2}, CZoom{3, 1}, CZoom{32, 1},
