@@ -45,6 +45,9 @@ public:
         QAction* windowCascade;
         QAction* windowTileHorz;
         QAction* windowArrange;
+        QAction* windowClose;    // Ctrl+F4
+        QAction* windowNext;     // Ctrl+Tab
+        QAction* windowPrevious; // Ctrl+Shift+Tab
         QAction* helpFinder;
         QAction* appAbout;
         QAction* help;
@@ -74,6 +77,7 @@ public:
     void OnFileSaveAs();
     void OnOpenRecentFile(int index);
     void OnWindowNew();
+    void OnWindowClose();
     void OnWindowCascade();
     void OnWindowTileHorz();
     void OnWindowArrange();

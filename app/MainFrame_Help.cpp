@@ -16,7 +16,11 @@ namespace pelto {
 
 void CMainFrame::OnHelp() {
     const QString path = HelpFilePath(QCoreApplication::applicationFilePath());
-    if (!m_pHelpWindow) m_pHelpWindow = new CHelpWindow(this);
+    if (!m_pHelpWindow) {
+        m_pHelpWindow = new CHelpWindow(this);
+        // Over the program, not wherever the window system starts new windows.
+        m_pHelpWindow->move(frameGeometry().center() - m_pHelpWindow->rect().center());
+    }
     if (!m_pHelpWindow->ShowFile(path))
         AfxMessageBox(QString::fromStdString(
                           docmsg::CannotOpen(QFile::encodeName(path).toStdString(), ENOENT)),

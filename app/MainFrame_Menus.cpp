@@ -95,6 +95,18 @@ void CMainFrame::CreateActions() {
     a.windowArrange = MakeCommand(this, kItemWindowArrange, kCmdWindowArrange);
     connect(a.windowArrange, &QAction::triggered, this, &CMainFrame::OnWindowArrange);
 
+    // The usual keys of multiple-document programs, beside the menus.
+    a.windowClose = new QAction(this);
+    a.windowClose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    connect(a.windowClose, &QAction::triggered, this, &CMainFrame::OnWindowClose);
+    a.windowNext = new QAction(this);
+    a.windowNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    connect(a.windowNext, &QAction::triggered, m_pMdiArea, &QMdiArea::activateNextSubWindow);
+    a.windowPrevious = new QAction(this);
+    a.windowPrevious->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab));
+    connect(a.windowPrevious, &QAction::triggered, m_pMdiArea,
+            &QMdiArea::activatePreviousSubWindow);
+
     a.helpFinder = MakeCommand(this, kItemHelpFinder, kCmdHelpFinder);
     connect(a.helpFinder, &QAction::triggered, this, &CMainFrame::OnHelp);
     a.appAbout = MakeCommand(this, kItemAppAbout, kCmdAppAbout);
@@ -108,7 +120,8 @@ void CMainFrame::CreateActions() {
 
     // The keys work whichever menu set is showing.
     addActions({a.fileNew, a.fileOpen, a.fileSave, a.editUndo, a.viewZoomIn, a.viewZoomOut,
-                a.viewZoomActual, a.help, a.contextHelp});
+                a.viewZoomActual, a.help, a.contextHelp, a.windowClose, a.windowNext,
+                a.windowPrevious});
 
     m_pRecentPlaceholder = new QAction(appstr::Tr(kItemRecentFile), this);
     m_pRecentPlaceholder->setEnabled(false);
@@ -186,7 +199,8 @@ void CMainFrame::UpdateWindowMenu() {
     for (int i = 0; i < frames.size(); ++i) {
         CChildFrame* frame = frames[i];
         auto* action = new QAction(NumberedLabel(i + 1, frame->windowTitle()));
-        action->setCheckable(true);
+        // Only the active window's entry carries a mark; the others show none at all.
+        action->setCheckable(frame == GetActiveFrame());
         action->setChecked(frame == GetActiveFrame());
         connect(action, &QAction::triggered, this,
                 [this, frame] { m_pMdiArea->setActiveSubWindow(frame); });

@@ -6,6 +6,7 @@
 #include "view/PeltoView.h"
 
 #include <QMdiArea>
+#include <QStyle>
 
 namespace pelto {
 
@@ -23,8 +24,12 @@ CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
     connect(frame->GetView(), &CPeltoView::zoomChanged, this, &CMainFrame::UpdateZoomPane);
     connect(frame, &CChildFrame::frameClosed, this, &CMainFrame::ScheduleUpdate);
     connect(frame, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitles);
+    const int index = GetChildFrames().size();
     frame->show();
     frame->GetView()->OnInitialUpdate();
+    // Each new window one title bar further down and right, within the area.
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
+    frame->setGeometry(CascadedPlace(m_pMdiArea->viewport()->rect(), frame->size(), index, step));
     m_pMdiArea->setActiveSubWindow(frame);
     UpdateMenus();
     return frame;
@@ -58,6 +63,10 @@ QList<CChildFrame*> CMainFrame::FramesShowing(const CDocumentSlot* slot) const {
 
 void CMainFrame::OnWindowNew() {
     if (CChildFrame* active = GetActiveFrame()) AddChildFrame(active->GetSlot());
+}
+
+void CMainFrame::OnWindowClose() {
+    if (CChildFrame* active = GetActiveFrame()) active->close();
 }
 
 void CMainFrame::OnWindowCascade() {

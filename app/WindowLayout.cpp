@@ -16,6 +16,14 @@ QList<QRect> TileOneAboveAnother(QRect area, int count) {
     return tiles;
 }
 
+QRect CascadedPlace(QRect area, QSize wanted, int index, int step) {
+    const QSize size = wanted.boundedTo(area.size());
+    const int room = std::min(area.width() - size.width(), area.height() - size.height());
+    const int places = step > 0 ? room / step + 1 : 1;
+    const int k = std::max(index, 0) % places;
+    return QRect(area.topLeft() + QPoint(k * step, k * step), size);
+}
+
 QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count) {
     QList<QPoint> corners;
     if (icon.isEmpty()) return corners;

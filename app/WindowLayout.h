@@ -12,6 +12,12 @@ namespace pelto {
 // filling its height (the last one takes what the division leaves over).
 QList<QRect> TileOneAboveAnother(QRect area, int count);
 
+// Where the index-th new document window of the wanted size opens: cascaded
+// step by step from the area's top-left corner, starting over where the next
+// step would not fit, and never larger than the area, so its title bar and
+// close box stay inside.
+QRect CascadedPlace(QRect area, QSize wanted, int index, int step);
+
 // Top-left corners for count minimised windows of the given size, in rows
 // from the area's bottom-left corner, left to right, rows growing upward.
 QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count);

@@ -50,8 +50,7 @@ QSize CDialogUnits::ToPixels(const QSize& units) const {
 }
 
 void SetUpDialogWindow(QDialog* dialog, const QString& caption, const QSize& units) {
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    dialog->setWindowFlags(kModalWindowFlags);
     dialog->setWindowTitle(caption);
     dialog->setFont(DialogFont());
     dialog->setFixedSize(CDialogUnits(dialog->font()).ToPixels(units));

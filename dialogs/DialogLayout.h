@@ -43,6 +43,11 @@ private:
 };
 
 // Font, caption and fixed size of a dialog template.
+// A modal window's frame: a title and a close box, no minimise or maximise.
+inline constexpr Qt::WindowFlags kModalWindowFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint;
+
 void SetUpDialogWindow(QDialog* dialog, const QString& caption, const QSize& units);
 
 // A static text control: left-aligned from the top, no wrapping.

@@ -28,6 +28,7 @@ void AfxMessageBox(const QString& text, QWidget* parent) {
     }
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text, QMessageBox::Ok,
                     parent);
+    box.setWindowFlags(kModalWindowFlags);
     box.setFont(DialogFont());
     box.exec();
 }
@@ -40,6 +41,7 @@ modal::SaveReply AskToSaveChanges(const QString& name, QWidget* parent) {
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
+    box.setWindowFlags(kModalWindowFlags);
     box.setFont(DialogFont());
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -1,14 +1,33 @@
 #include "ParamDialogs.h"
 
+#include "ViewGeometry.h"
 #include "dialogs/BackgroundDlg.h"
 #include "dialogs/ButtonDlg.h"
 #include "dialogs/ButtonValues.h"
 #include "dialogs/DialogResult.h"
 #include "dialogs/ModalAnswers.h"
 
+#include <QDialog>
+#include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 namespace pelto {
+
+namespace {
+
+// The preview shows in owner: the dialog covers as little of it as it can.
+void PlaceBeside(QDialog& dialog, const QWidget& owner) {
+    const QScreen* screen = owner.screen();
+    if (!screen) return;
+    // The window system's frame is not there yet: a title bar's height stands in for it.
+    const int title = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QSize frame = dialog.size() + QSize(0, title);
+    const QRect shown(owner.mapToGlobal(QPoint(0, 0)), owner.size());
+    dialog.move(DialogBesidePicture(shown, frame, screen->availableGeometry()));
+}
+
+} // namespace
 
 bool AskTolerance(int& tolerance, QWidget* owner) {
     if (const modal::ToleranceAnswer& answer = modal::ToleranceDialogAnswer())
@@ -25,6 +44,7 @@ bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler&
         return answer(params);
     CButtonDlg dlg(owner ? owner->window() : nullptr);
     SetButtonValues(dlg, params);
+    if (owner) PlaceBeside(dlg, *owner);
     if (preview) QObject::connect(&dlg, &CButtonDlg::previewChanged, preview);
     if (dlg.DoModal() != IDOK) return false;
     params = ButtonValuesOf(dlg);

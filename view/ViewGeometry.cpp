@@ -36,4 +36,30 @@ QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent) {
     return fitted;
 }
 
+QPoint DialogBesidePicture(QRect picture, QSize dialog, QRect screen) {
+    const auto inside = [&](QPoint at) {
+        return QPoint(std::clamp(at.x(), screen.left(),
+                                 std::max(screen.left(), screen.right() + 1 - dialog.width())),
+                      std::clamp(at.y(), screen.top(),
+                                 std::max(screen.top(), screen.bottom() + 1 - dialog.height())));
+    };
+    const int gap = 8;
+    const QPoint candidates[] = {{picture.right() + 1 + gap, picture.top()},
+                                 {picture.left() - gap - dialog.width(), picture.top()},
+                                 {picture.left(), picture.bottom() + 1 + gap},
+                                 {picture.left(), picture.top() - gap - dialog.height()}};
+    QPoint best = inside(candidates[0]);
+    qint64 least = -1;
+    for (const QPoint candidate : candidates) {
+        const QPoint at = inside(candidate);
+        const QRect covered = QRect(at, dialog).intersected(picture);
+        const qint64 area = covered.isEmpty() ? 0 : qint64(covered.width()) * covered.height();
+        if (least < 0 || area < least) {
+            least = area;
+            best = at;
+        }
+    }
+    return best;
+}
+
 } // namespace pelto

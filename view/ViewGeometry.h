@@ -29,4 +29,10 @@ QSize ViewportAroundScrollBars(QSize content, QSize maximum, int scrollBarExtent
 // scrollBarExtent is added across an axis whose picture still scrolls.
 QSize ShrinkViewToFit(QSize view, QSize picture, int scrollBarExtent);
 
+// Where a dialog of the given size (its frame included) covers the least of
+// the picture shown in `picture`, inside `screen`: beside it to the right,
+// else to the left, below or above, where there is room; else wherever the
+// screen leaves the most of the picture in sight.
+QPoint DialogBesidePicture(QRect picture, QSize dialog, QRect screen);
+
 } // namespace pelto

@@ -26,6 +26,19 @@ TEST(ArrangeIcons, RowsFromTheBottomLeftGrowingUpward) {
     EXPECT_EQ(corners, (QList<QPoint>{{0, 370}, {100, 370}, {0, 340}}));
 }
 
+// Whatever the count and the size, every new window lies inside the area.
+TEST(CascadedPlace, StepsDownAndStartsOverInsideTheArea) {
+    const QRect area(0, 0, 400, 300);
+    for (const QSize wanted : {QSize(100, 80), QSize(390, 290), QSize(900, 700)})
+        for (int index = 0; index < 40; ++index) {
+            const QRect place = CascadedPlace(area, wanted, index, 25);
+            EXPECT_TRUE(area.contains(place)) << index;
+            EXPECT_EQ(place.size(), wanted.boundedTo(area.size()));
+        }
+    EXPECT_EQ(CascadedPlace(area, QSize(100, 80), 2, 25).topLeft(), QPoint(50, 50));
+    EXPECT_EQ(CascadedPlace(area, QSize(100, 80), 9, 25).topLeft(), QPoint(0, 0)); // 9 fit
+}
+
 } // namespace
 
 } // namespace pelto

@@ -92,6 +92,31 @@ INSTANTIATE_TEST_SUITE_P(
                     PickCase{{99, 10}, {60, 0}, std::nullopt},      // beside the picture
                     PickCase{{10, 79}, {0, 60}, std::nullopt}));    // below the picture
 
+struct Beside {
+    QRect picture;
+    QSize dialog;
+    QRect expected;
+};
+
+class DialogPlacement : public testing::TestWithParam<Beside> {};
+
+TEST_P(DialogPlacement, CoversTheLeastOfThePictureInsideTheScreen) {
+    const QRect screen(0, 0, 1200, 800);
+    const Beside& c = GetParam();
+    const QPoint at = DialogBesidePicture(c.picture, c.dialog, screen);
+    EXPECT_EQ(QRect(at, c.dialog), c.expected);
+    EXPECT_TRUE(screen.contains(QRect(at, c.dialog)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, DialogPlacement,
+    testing::Values(Beside{{100, 100, 400, 300}, {300, 250}, {508, 100, 300, 250}}, // right
+                    Beside{{700, 100, 400, 300}, {300, 250}, {392, 100, 300, 250}}, // left
+                    Beside{{0, 0, 1100, 400}, {300, 250}, {0, 408, 300, 250}},      // below
+                    Beside{{0, 450, 1100, 350}, {300, 250}, {0, 192, 300, 250}},    // above
+                    // The whole screen: the corner keeps most of the picture in sight.
+                    Beside{{0, 0, 1200, 800}, {300, 250}, {900, 0, 300, 250}}));
+
 } // namespace
 
 } // namespace pelto
