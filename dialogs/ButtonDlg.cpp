@@ -104,6 +104,7 @@ CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
         connect(radio, &QAbstractButton::toggled, this, &CButtonDlg::UpdatePreview);
     for (CNumberEdit* box : {m_pAngleEdit, widthEdit, contrastEdit})
         connect(box, &QLineEdit::textEdited, this, &CButtonDlg::UpdatePreview);
+    connect(m_pAngleEdit, &QLineEdit::textEdited, this, &CButtonDlg::OnAngleTyped);
 }
 
 void CButtonDlg::OnInitDialog() {
@@ -167,9 +168,10 @@ void CButtonDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CButtonDlg::SetAngleFromPoint(const QPoint& point) {
+    // The write that follows keeps what the user chose and typed, as long as
+    // it is a number in range: the preview may already show it.
+    m_exchange.ReadValid();
     m_nLightAngle = DialAngleFromPoint(m_dialArea, point);
-    // The write that follows must not undo the user's radio choices.
-    m_exchange.ReadChoices();
     m_exchange.WriteAll();
     repaint();
     UpdatePreview();
@@ -199,6 +201,14 @@ void CButtonDlg::OnDeltaposAngleSpin(int delta) {
 
 void CButtonDlg::OnDeltaposContrastSpin(int delta) {
     Spin(m_nContrast, delta, 0, kMaxContrast, kMaxContrast);
+}
+
+// The dial's hand follows a valid angle as it is typed, as the preview does.
+void CButtonDlg::OnAngleTyped() {
+    if (m_exchange.IsExchanging()) return;
+    const unsigned shownAngle = m_nLightAngle;
+    m_exchange.ReadValid(m_pAngleEdit);
+    if (m_nLightAngle != shownAngle) repaint();
 }
 
 void CButtonDlg::OnKillfocusAngleEdit() {

@@ -48,6 +48,7 @@ private:
     void OnDeltaposAngleSpin(int delta);
     void OnDeltaposContrastSpin(int delta);
     void OnKillfocusAngleEdit();
+    void OnAngleTyped();
     void SetAngleFromPoint(const QPoint& point);
     // The five values as OK would read them, if every box would pass.
     std::optional<ButtonParams> ReadableValues();

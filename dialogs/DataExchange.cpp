@@ -86,10 +86,18 @@ bool CDataExchange::ReadQuietly() {
     return ReadAll();
 }
 
-void CDataExchange::ReadChoices() {
+void CDataExchange::ReadValid(const QLineEdit* only) {
     const QScopedValueRollback lockOut(m_bExchanging, true);
-    for (const auto& entry : m_entries)
-        if (const auto* radio = std::get_if<RadioEntry>(&entry)) Read(*radio);
+    for (const auto& entry : m_entries) {
+        if (const auto* radio = std::get_if<RadioEntry>(&entry)) {
+            if (!only) Read(*radio);
+            continue;
+        }
+        const auto& box = std::get<UnsignedEntry>(entry);
+        if (only && box.box != only) continue;
+        const std::optional<unsigned> value = ParseUnsigned(box.box->text());
+        if (value && *value >= box.min && *value <= box.max) *box.field = *value;
+    }
 }
 
 void CDataExchange::WriteAll() {

@@ -32,8 +32,10 @@ public:
     bool ReadAll();
     // The same, without a message or a move of the focus when a box is refused.
     bool ReadQuietly();
-    // The radio groups only, which can never be refused.
-    void ReadChoices();
+    // The radio groups, and the boxes that hold a number within their range,
+    // silently: a box that does not keeps its field, so a write puts it back.
+    // With only, that box alone.
+    void ReadValid(const QLineEdit* only = nullptr);
     // Fields to controls.
     void WriteAll();
 

@@ -171,13 +171,19 @@ TEST_F(ButtonDialog, DragStartsInTheRectangleAndFollowsBeyondTheDialogUntilRelea
     EXPECT_EQ(dlg.m_nLightAngle, 180u);
 }
 
-TEST_F(ButtonDialog, ADragRewritesUnreadBoxesFromTheFields) {
+// A number the user typed and the preview may show stays; anything else the
+// box holds goes back to its field.
+TEST_F(ButtonDialog, ADragKeepsTypedNumbersInRangeAndRewritesTheRest) {
     Open(0, 5, 0, 0, 128);
     TypeInto(widthBox, QStringLiteral("77"));
     TypeInto(contrastBox, QStringLiteral("9"));
     Mouse(QTest::MouseClick, centre + QPoint(0, -20));
     EXPECT_EQ(widthBox->text(), QStringLiteral("5"));
-    EXPECT_EQ(contrastBox->text(), QStringLiteral("128"));
+    EXPECT_EQ(contrastBox->text(), QStringLiteral("9"));
+    EXPECT_EQ(dlg.m_nContrast, 9u);
+    TypeInto(widthBox, QStringLiteral("abc"));
+    Mouse(QTest::MouseClick, centre + QPoint(0, 20));
+    EXPECT_EQ(widthBox->text(), QStringLiteral("5"));
 }
 
 TEST_F(ButtonDialog, ADragKeepsTheRadioChoicesTheUserMade) {
@@ -250,13 +256,15 @@ INSTANTIATE_TEST_SUITE_P(
                       AngleLeaveCase{"400", "0 から 359 までの整数を入力してください。", 400},
                       AngleLeaveCase{" 90\t", "", 90}));
 
+// As it is typed, before the box loses the focus; a bad number leaves it.
 TEST_F(ButtonDialog, TheDialShowsTheAngleTypedIntoTheBox) {
     Open(0);
-    TypeInto(angleBox, QStringLiteral("90"));
-    QTest::keyClick(angleBox, Qt::Key_Tab);
-    const QImage image = dlg.grab().toImage();
-    EXPECT_EQ(image.pixelColor(centre + QPoint(0, -30)), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(centre + QPoint(-30, 0)), QColor(Qt::white));
+    for (const QString& typed : {QStringLiteral("90"), QStringLiteral("900")}) {
+        TypeInto(angleBox, typed);
+        const QImage image = dlg.grab().toImage();
+        EXPECT_EQ(image.pixelColor(centre + QPoint(0, -30)), QColor(Qt::black));
+        EXPECT_EQ(image.pixelColor(centre + QPoint(-30, 0)), QColor(Qt::white));
+    }
 }
 
 TEST_F(ButtonDialog, OkReadsAllFieldsAndClosesOnlyWhenAllAreInRange) {
