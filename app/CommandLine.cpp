@@ -26,6 +26,7 @@ void TakeParameter(CCommandLineInfo& info, const QString& parameter) {
             }
         return;
     }
+    info.m_strFileNames.append(parameter);
     if (!info.m_strFileName.isEmpty()) return;
     info.m_strFileName = parameter;
     if (info.m_nShellCommand == CCommandLineInfo::FileNew)

@@ -3,7 +3,7 @@
 // on the default printer, "pt" prints it on the printer, driver and port that
 // follow it; both switches may start with '/' or '-'. Any other argument
 // starting with '/' is a path; other '-' switches are ignored. The first plain
-// argument names the file.
+// argument names the file; to open, every plain argument names one.
 
 #include <QStringList>
 
@@ -14,6 +14,7 @@ struct CCommandLineInfo {
 
     Shell m_nShellCommand = FileNew;
     QString m_strFileName;
+    QStringList m_strFileNames; // every file to open, the first being m_strFileName
     QString m_strPrinterName;
     QString m_strDriverName;
     QString m_strPortName;

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -60,6 +61,10 @@ public:
     // Opens path in a new document window, or activates the window that
     // already shows it; null (after the messages) when the file is refused.
     CChildFrame* OpenDocumentFile(const QString& path);
+    // Opens several files at once, each refusal in one message naming its
+    // file; a single file is opened as OpenDocumentFile opens it. Returns how
+    // many opened.
+    int OpenDocumentFiles(const QStringList& paths);
 
     CChildFrame* GetActiveFrame() const;
     CPeltoView* GetActiveView() const;
@@ -116,6 +121,9 @@ private:
     // Closes frames whose pictures were asked about already.
     void CloseAsked(const QList<CChildFrame*>& frames);
     CChildFrame* AddChildFrame(std::shared_ptr<CDocumentSlot> slot);
+    // Opens path, handing the messages of a refusal to refused.
+    CChildFrame* OpenReporting(const QString& path,
+                               const std::function<void(const QStringList&)>& refused);
     QList<CChildFrame*> FramesShowing(const CDocumentSlot* slot) const;
 
     CRecentFileList& m_recentFiles;

@@ -8,10 +8,12 @@
 #include "document/DocumentFile.h"
 #include "view/PeltoView.h"
 
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 namespace pelto {
@@ -32,6 +34,25 @@ void CMainFrame::OnFileOpen() {
 }
 
 CChildFrame* CMainFrame::OpenDocumentFile(const QString& path) {
+    return OpenReporting(path, [this](const QStringList& messages) {
+        for (const QString& message : messages)
+            AfxMessageBox(message, this);
+    });
+}
+
+int CMainFrame::OpenDocumentFiles(const QStringList& paths) {
+    if (paths.size() == 1) return OpenDocumentFile(paths.front()) ? 1 : 0;
+    int opened = 0;
+    for (const QString& path : paths)
+        opened +=
+            OpenReporting(path, [&](const QStringList& messages) {
+                AfxMessageBox(QDir::toNativeSeparators(path) + u'\n' + messages.join(u'\n'), this);
+            }) != nullptr;
+    return opened;
+}
+
+CChildFrame* CMainFrame::OpenReporting(const QString& path,
+                                       const std::function<void(const QStringList&)>& refused) {
     const QString full = QFileInfo(path).absoluteFilePath();
     for (CChildFrame* frame : GetChildFrames())
         if (frame->GetSlot()->m_strPathName == full) {
@@ -41,8 +62,10 @@ CChildFrame* CMainFrame::OpenDocumentFile(const QString& path) {
 
     DocOpenResult opened = OpenDocument(LocalPath(full));
     if (!opened.doc) {
+        QStringList messages;
         for (const std::string& message : opened.messages)
-            AfxMessageBox(QString::fromStdString(message), this);
+            messages.append(QString::fromStdString(message));
+        refused(messages);
         return nullptr;
     }
     auto slot = std::make_shared<CDocumentSlot>(
@@ -70,9 +93,9 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QStringList files = DroppedFiles(event->mimeData());
     if (files.isEmpty()) return;
+    // The drop ends before any message box, so the program it came from is not held.
     event->acceptProposedAction();
-    for (const QString& file : files)
-        OpenDocumentFile(file);
+    QTimer::singleShot(0, this, [this, files] { OpenDocumentFiles(files); });
 }
 
 void CMainFrame::OnOpenRecentFile(int index) {

@@ -46,7 +46,8 @@ bool CPeltoApp::InitInstance(const QStringList& arguments) {
         m_pMainWnd->OnFileNew();
         break;
     case CCommandLineInfo::FileOpen:
-        if (!m_pMainWnd->OpenDocumentFile(info.m_strFileName)) {
+        // Several files start the program if any of them opens.
+        if (m_pMainWnd->OpenDocumentFiles(info.m_strFileNames) == 0) {
             m_nExitCode = 1;
             return false;
         }

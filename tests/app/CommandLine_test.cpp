@@ -48,6 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
                                     "lp0"},
                     CommandLineCase{{"-dde", "a.bmp"}, S::FileOpen, "a.bmp", {}, {}, {}}));
 
+TEST(CommandLine, OpensEveryFileItNames) {
+    const CCommandLineInfo info = ParseCommandLine({"a.bmp", "-dde", "b.png", "/tmp/c.bmp"});
+    EXPECT_EQ(info.m_nShellCommand, S::FileOpen);
+    EXPECT_EQ(info.m_strFileNames, (QStringList{"a.bmp", "b.png", "/tmp/c.bmp"}));
+}
+
 } // namespace
 
 } // namespace pelto
