@@ -21,6 +21,13 @@ inline constexpr const char* kIdlePrompt =
 // File dialogs.
 inline constexpr const char* kFilterName = QT_TRANSLATE_NOOP("pelto::appstr", "BITMAPFILE(..bmp)");
 inline constexpr const char* kFilterExtension = ".bmp";
+inline constexpr const char* kPngFilterName = QT_TRANSLATE_NOOP("pelto::appstr", "PNGFILE(..png)");
+inline constexpr const char* kPngExtension = ".png";
+inline constexpr const char* kPictureFilterName =
+    QT_TRANSLATE_NOOP("pelto::appstr", "画像ﾌｧｲﾙ(..bmp;..png)");
+inline constexpr const char* kMsgTransparencyLost = QT_TRANSLATE_NOOP(
+    "pelto::appstr",
+    "BMP ファイルには透明な部分を保存できません。透明な部分を失って保存しますか？");
 inline constexpr const char* kAllFilesFilterName =
     QT_TRANSLATE_NOOP("pelto::appstr", "すべてのﾌｧｲﾙ (*.*)");
 inline constexpr const char* kOpenTitle = QT_TRANSLATE_NOOP("pelto::appstr", "開く");

@@ -10,7 +10,23 @@ namespace pelto {
 
 namespace {
 
-QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& suggested) {
+QString Extension(PictureFormat kind) {
+    return QString::fromUtf8(kind == PictureFormat::Png ? appstr::kPngExtension
+                                                        : appstr::kFilterExtension);
+}
+
+// The part in the last parentheses is the pattern; the dialog shows the rest.
+QString KindFilter(PictureFormat kind) {
+    return appstr::Tr(kind == PictureFormat::Png ? appstr::kPngFilterName : appstr::kFilterName) +
+           " (*" + Extension(kind) + ")";
+}
+
+QString AllFilesFilter() {
+    return appstr::Tr(appstr::kAllFilesFilterName) + " (*)";
+}
+
+QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& suggested,
+                  PictureFormat picture) {
     if (const modal::FileAnswer& answer = modal::FileDialogAnswer()) return answer(kind, suggested);
     const bool save = kind == modal::FileDialogKind::SaveAs;
     QFileDialog dialog(parent);
@@ -18,11 +34,19 @@ QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& su
     // Qt's own dialog, so that it speaks the loaded translation.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(FileFilters());
+    dialog.setNameFilters(save ? SaveFilters(picture) : OpenFilters());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save) {
-        dialog.setDefaultSuffix(QString::fromUtf8(appstr::kFilterExtension).mid(1));
+        dialog.setDefaultSuffix(Extension(picture).mid(1));
+        // The kind chosen gives a name without an extension its own.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& f) {
+            if (f == KindFilter(PictureFormat::Bmp) || f == KindFilter(PictureFormat::Png))
+                dialog.setDefaultSuffix(Extension(f == KindFilter(PictureFormat::Png)
+                                                      ? PictureFormat::Png
+                                                      : PictureFormat::Bmp)
+                                            .mid(1));
+        });
         dialog.selectFile(suggested);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -31,24 +55,30 @@ QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& su
 
 } // namespace
 
-QStringList FileFilters() {
-    // The part in the last parentheses is the pattern; the dialog shows the rest.
-    const QString extension = QString::fromUtf8(appstr::kFilterExtension);
-    return {appstr::Tr(appstr::kFilterName) + " (*" + extension + ")",
-            appstr::Tr(appstr::kAllFilesFilterName) + " (*)"};
+QStringList OpenFilters() {
+    return {appstr::Tr(appstr::kPictureFilterName) + " (*" + Extension(PictureFormat::Bmp) + " *" +
+                Extension(PictureFormat::Png) + ")",
+            KindFilter(PictureFormat::Bmp), KindFilter(PictureFormat::Png), AllFilesFilter()};
 }
 
-QString WithDefaultExtension(const QString& path) {
+QStringList SaveFilters(PictureFormat first) {
+    const PictureFormat other =
+        first == PictureFormat::Png ? PictureFormat::Bmp : PictureFormat::Png;
+    return {KindFilter(first), KindFilter(other), AllFilesFilter()};
+}
+
+QString WithDefaultExtension(const QString& path, PictureFormat kind) {
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
-    return path + QString::fromUtf8(appstr::kFilterExtension);
+    return path + Extension(kind);
 }
 
 QString AskOpenPath(QWidget* parent) {
-    return RunDialog(parent, modal::FileDialogKind::Open, {});
+    return RunDialog(parent, modal::FileDialogKind::Open, {}, PictureFormat::Bmp);
 }
 
-QString AskSavePath(QWidget* parent, const QString& suggested) {
-    return WithDefaultExtension(RunDialog(parent, modal::FileDialogKind::SaveAs, suggested));
+QString AskSavePath(QWidget* parent, const QString& suggested, PictureFormat kind) {
+    return WithDefaultExtension(RunDialog(parent, modal::FileDialogKind::SaveAs, suggested, kind),
+                                kind);
 }
 
 } // namespace pelto

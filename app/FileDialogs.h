@@ -1,8 +1,11 @@
 #pragma once
-// The Open and Save As dialogs: the bitmap filter first, all files second;
-// on save a name without an extension gets ".bmp". Each returns the chosen
-// path, or an empty string on Cancel. Tests answer them through
-// tests/support/ModalControl.h.
+// The Open and Save As dialogs. Open lists BMP and PNG together first, then
+// each alone, then all files; Save As lists the picture's own kind first,
+// then the other, then all files; a name saved without an extension gets the
+// picture's. Each returns the chosen path, or an empty string on Cancel.
+// Tests answer them through tests/support/ModalControl.h.
+
+#include "document/PictureFormat.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,11 +15,12 @@ class QWidget;
 namespace pelto {
 
 QString AskOpenPath(QWidget* parent);
-QString AskSavePath(QWidget* parent, const QString& suggested);
+QString AskSavePath(QWidget* parent, const QString& suggested, PictureFormat kind);
 
 // The dialogs' name filters, in order.
-QStringList FileFilters();
-// path with ".bmp" added when its file name has no extension.
-QString WithDefaultExtension(const QString& path);
+QStringList OpenFilters();
+QStringList SaveFilters(PictureFormat first);
+// path with kind's extension added when its file name has none.
+QString WithDefaultExtension(const QString& path, PictureFormat kind = PictureFormat::Bmp);
 
 } // namespace pelto

@@ -4,6 +4,8 @@
 // while one is; one toolbar and the status bar share the menus' actions.
 // The frame's aspects live in MainFrame_*.cpp.
 
+#include "document/PictureFormat.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -111,7 +113,7 @@ private:
     void UpdateTitles();
     void UpdateZoomPane();
     void ScheduleUpdate();
-    bool SaveTo(CDocumentSlot& slot, const QString& path);
+    bool SaveTo(CDocumentSlot& slot, const QString& path, PictureFormat kind);
     // Asks about a modified picture before its last window closes; false
     // keeps it open (cancelled, or the save failed).
     bool MayCloseDocument(CDocumentSlot& slot);

@@ -1,4 +1,5 @@
 // The main frame's File commands: open, close, save, save as, recent files.
+#include "AppStrings.h"
 #include "ChildFrame.h"
 #include "DocumentSlot.h"
 #include "FileDialogs.h"
@@ -119,9 +120,9 @@ void CMainFrame::OnFileClose() {
 bool CMainFrame::MayCloseDocument(CDocumentSlot& slot) {
     if (!slot.m_pDocument->IsModified()) return true;
     switch (AskToSaveChanges(slot.GetTitle(), this)) {
-    case modal::SaveReply::Save:
-        return SaveTo(slot, slot.m_strPathName);
-    case modal::SaveReply::Discard:
+    case modal::Reply::Yes:
+        return SaveTo(slot, slot.m_strPathName, slot.m_pDocument->m_format);
+    case modal::Reply::No:
         return true;
     default:
         return false;
@@ -153,12 +154,18 @@ void CMainFrame::CloseAsked(const QList<CChildFrame*>& frames) {
     m_bClosingAsked = false;
 }
 
-bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path) {
-    const std::string message = SaveDocument(*slot.m_pDocument, LocalPath(path));
+bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path, PictureFormat kind) {
+    CPeltoDoc& doc = *slot.m_pDocument;
+    // A BMP cannot hold the transparency: the user says first whether to lose it.
+    if (kind == PictureFormat::Bmp && doc.HasTransparency() &&
+        !AskYesNo(appstr::Tr(appstr::kMsgTransparencyLost), this))
+        return false;
+    const std::string message = SaveDocument(doc, LocalPath(path), kind);
     if (!message.empty()) {
         AfxMessageBox(QString::fromStdString(message), this);
         return false;
     }
+    doc.m_format = kind;
     slot.m_strPathName = QFileInfo(path).absoluteFilePath();
     m_recentFiles.Add(slot.m_strPathName);
     m_recentFiles.WriteList();
@@ -169,14 +176,16 @@ bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path) {
 
 void CMainFrame::OnFileSave() {
     if (CChildFrame* active = GetActiveFrame())
-        SaveTo(*active->GetSlot(), active->GetSlot()->m_strPathName);
+        SaveTo(*active->GetSlot(), active->GetSlot()->m_strPathName,
+               active->GetSlot()->m_pDocument->m_format);
 }
 
 void CMainFrame::OnFileSaveAs() {
     CChildFrame* active = GetActiveFrame();
     if (!active) return;
-    const QString path = AskSavePath(this, active->GetSlot()->m_strPathName);
-    if (!path.isEmpty()) SaveTo(*active->GetSlot(), path);
+    CDocumentSlot& slot = *active->GetSlot();
+    const QString path = AskSavePath(this, slot.m_strPathName, slot.m_pDocument->m_format);
+    if (!path.isEmpty()) SaveTo(slot, path, FormatOfName(QFile::encodeName(path).toStdString()));
 }
 
 } // namespace pelto

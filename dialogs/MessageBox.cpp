@@ -33,24 +33,35 @@ void AfxMessageBox(const QString& text, QWidget* parent) {
     box.exec();
 }
 
-modal::SaveReply AskToSaveChanges(const QString& name, QWidget* parent) {
-    const QString text =
-        QCoreApplication::translate("pelto::MessageBox", "%1 への変更を保存しますか？").arg(name);
-    if (const modal::SaveQuestionAnswer& answer = modal::SaveAnswer()) return answer(text);
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+namespace {
+
+modal::Reply Ask(const QString& text, QMessageBox::StandardButtons buttons, QWidget* parent) {
+    if (const modal::QuestionAnswer& answer = modal::QuestionBoxAnswer()) return answer(text);
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text, buttons, parent);
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+    box.setEscapeButton(buttons & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::No);
     box.setWindowFlags(kModalWindowFlags);
     box.setFont(DialogFont());
     switch (box.exec()) {
     case QMessageBox::Yes:
-        return modal::SaveReply::Save;
+        return modal::Reply::Yes;
     case QMessageBox::No:
-        return modal::SaveReply::Discard;
+        return modal::Reply::No;
     default:
-        return modal::SaveReply::Cancel;
+        return modal::Reply::Cancel;
     }
+}
+
+} // namespace
+
+modal::Reply AskToSaveChanges(const QString& name, QWidget* parent) {
+    const QString text =
+        QCoreApplication::translate("pelto::MessageBox", "%1 への変更を保存しますか？").arg(name);
+    return Ask(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+}
+
+bool AskYesNo(const QString& text, QWidget* parent) {
+    return Ask(text, QMessageBox::Yes | QMessageBox::No, parent) == modal::Reply::Yes;
 }
 
 CMessagesToStandardError::CMessagesToStandardError() {

@@ -16,8 +16,10 @@ inline constexpr const char* kAppCaption = "PeltoTool";
 
 void AfxMessageBox(const QString& text, QWidget* parent = nullptr);
 // Asks whether to save the changes to the picture called name before it
-// closes: はい saves, いいえ discards, キャンセル keeps it open.
-modal::SaveReply AskToSaveChanges(const QString& name, QWidget* parent = nullptr);
+// closes: はい (Yes) saves, いいえ (No) discards, キャンセル (Cancel) keeps it open.
+modal::Reply AskToSaveChanges(const QString& name, QWidget* parent = nullptr);
+// A question answered はい or いいえ.
+bool AskYesNo(const QString& text, QWidget* parent = nullptr);
 
 // While one lives, boxes go to standard error as "PeltoTool: text" lines
 // instead of the screen: for a run that shows no window, where nobody would

@@ -20,15 +20,15 @@ using ToleranceAnswer = std::function<bool(int& tolerance)>;
 using ButtonParamsAnswer = std::function<bool(ButtonParams& params)>;
 enum class FileDialogKind { Open, SaveAs };
 using FileAnswer = std::function<QString(FileDialogKind kind, const QString& suggested)>;
-// The question before a modified picture is closed: save it, discard it, or keep it open.
-enum class SaveReply { Save, Discard, Cancel };
-using SaveQuestionAnswer = std::function<SaveReply(const QString& text)>;
+// The program's questions (save the changes? lose the transparency?).
+enum class Reply { Yes, No, Cancel };
+using QuestionAnswer = std::function<Reply(const QString& text)>;
 
 const MessageAnswer& MessageBoxAnswer();
 const ToleranceAnswer& ToleranceDialogAnswer();
 const ButtonParamsAnswer& ButtonDialogAnswer();
 const FileAnswer& FileDialogAnswer();
-const SaveQuestionAnswer& SaveAnswer();
+const QuestionAnswer& QuestionBoxAnswer();
 
 } // namespace modal
 

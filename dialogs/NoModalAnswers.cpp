@@ -28,8 +28,8 @@ const FileAnswer& FileDialogAnswer() {
     return None<FileAnswer>();
 }
 
-const SaveQuestionAnswer& SaveAnswer() {
-    return None<SaveQuestionAnswer>();
+const QuestionAnswer& QuestionBoxAnswer() {
+    return None<QuestionAnswer>();
 }
 
 } // namespace modal

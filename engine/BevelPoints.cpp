@@ -81,8 +81,8 @@ void CBevelPoints::ClearHeights(CHeightDIB& heights) const {
     WriteEach(heights, [](const Band&, size_t) { return 0; });
 }
 
-void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights,
-                         int contrast) const {
+void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights, int contrast,
+                         const CTransparentRim* rim) const {
     assert(image.m_nWidth == m_nColumns && image.m_nHeight == m_nRows);
     assert(image.m_nFileSize == picture.m_nFileSize);
     if (!image.HasBlock()) return;
@@ -98,7 +98,13 @@ void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& hei
     const size_t rowsEnd = rowsAt + stride * size_t(m_nRows);
     std::memcpy(to, from, rowsAt);
     std::memcpy(to + rowsEnd, from + rowsEnd, picture.m_nFileSize - rowsEnd);
-    const auto shade = [&](const Band&, size_t, int x, int y) {
+    const CTransparentRim* grow = m_bOuter ? rim : nullptr;
+    const int side = 2 * m_nWidth + 1;
+    const auto shade = [&](const Band& band, size_t i, int x, int y) {
+        if (grow) {
+            const int offset = band.offsets[i];
+            grow->Take(x, y, x + offset % side - m_nWidth, y + offset / side - m_nWidth);
+        }
         ShadeBandPixel(image.Row(y), heights, x, y, contrast);
     };
     RunBands(m_nRows, unsigned(m_bands.size()), [&](unsigned index, RowBand rows) {

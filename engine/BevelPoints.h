@@ -7,6 +7,7 @@
 // that found them, each of which writes its own rows again.
 
 #include "ButtonParams.h"
+#include "TransparentRim.h"
 #include "image/Dib.h"
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
@@ -39,7 +40,10 @@ public:
     // thread copies its own rows just before shading them, so the copy runs on
     // every thread and from the cache. picture, image and heights must be of
     // the mask's size, and image's block of picture's length.
-    void Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights, int contrast) const;
+    // With rim, whose source must be picture, an outer band first grows over
+    // transparency as ComputeBevelHeights grows it.
+    void Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights, int contrast,
+               const CTransparentRim* rim = nullptr) const;
 
 private:
     struct Band {

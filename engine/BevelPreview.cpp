@@ -4,13 +4,15 @@
 #include "SameSize.h"
 
 #include <cstring>
+#include <optional>
 
 namespace pelto {
 
-CBevelPreview::CBevelPreview(const CDIB& picture, const CMaskDIB& mask)
+CBevelPreview::CBevelPreview(const CDIB& picture, const CMaskDIB& mask, const CAlphaPlane* alpha)
     : m_mask(mask.m_nWidth, mask.m_nHeight) {
     RequireSameSize(picture, mask, "the selection is not of the picture's size");
     m_picture.Copy(picture);
+    if (alpha) m_alpha.Copy(*alpha);
     if (m_mask.m_pBits)
         std::memcpy(m_mask.m_pBits, mask.m_pBits, size_t(mask.m_nStride) * size_t(mask.m_nHeight));
 }
@@ -40,19 +42,27 @@ void CBevelPreview::CopyPicture(CDIB& result) const {
         result.Copy(m_picture);
 }
 
-void CBevelPreview::Render(const ButtonParams& params, CDIB& result, unsigned threads) {
+void CBevelPreview::Render(const ButtonParams& params, CDIB& result, unsigned threads,
+                           CAlphaPlane* resultAlpha) {
+    // The rim takes its colours from the picture, never from the result it writes.
+    std::optional<CTransparentRim> rim;
+    if (resultAlpha && m_alpha.HasBlock()) {
+        resultAlpha->Copy(m_alpha);
+        rim.emplace(CTransparentRim{result, *resultAlpha, &m_picture});
+    }
+    const CTransparentRim* grow = rim ? &*rim : nullptr;
     if (params.width < 1 || params.width > CBevelPoints::kMaxWidth) {
         // No width the dialog offers, or none at all: the plain pass.
         CHeightDIB heights(m_mask.m_nWidth, m_mask.m_nHeight);
-        ComputeBevelHeights(m_mask, params, heights, threads);
         CopyPicture(result);
+        ComputeBevelHeights(m_mask, params, heights, threads, grow);
         ShadeBevel(result, heights, params.contrast, threads);
         return;
     }
     KeptHeights(params, threads);
     // Only the first render into result allocates; Shade copies the picture in.
     if (!SameBlock(result)) result.Copy(m_picture);
-    m_pPoints->Shade(m_picture, result, *m_pHeights, params.contrast);
+    m_pPoints->Shade(m_picture, result, *m_pHeights, params.contrast, grow);
 }
 
 } // namespace pelto

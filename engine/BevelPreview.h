@@ -5,9 +5,12 @@
 // writes into the picture. The nearest points are kept while the width and
 // the outline stay, so a new angle, contrast or profile costs only the
 // heights and the shading. One render at a time: it is not for several threads.
+// A picture with transparency renders its opacity too, the outer band's rim
+// grown as MakeButton grows it.
 
 #include "BevelPoints.h"
 #include "ButtonParams.h"
+#include "image/AlphaPlane.h"
 #include "image/Dib.h"
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
@@ -18,12 +21,14 @@ namespace pelto {
 
 class CBevelPreview {
 public:
-    // Copies both; may throw std::bad_alloc, and std::invalid_argument for a
-    // selection not of the picture's size.
-    CBevelPreview(const CDIB& picture, const CMaskDIB& mask);
+    // Copies all three; may throw std::bad_alloc, and std::invalid_argument
+    // for a selection not of the picture's size.
+    CBevelPreview(const CDIB& picture, const CMaskDIB& mask, const CAlphaPlane* alpha = nullptr);
 
-    // Makes result the picture with the bevel of params; may throw std::bad_alloc.
-    void Render(const ButtonParams& params, CDIB& result, unsigned threads = 0);
+    // Makes result the picture with the bevel of params, and resultAlpha (when
+    // given) its opacity; may throw std::bad_alloc.
+    void Render(const ButtonParams& params, CDIB& result, unsigned threads = 0,
+                CAlphaPlane* resultAlpha = nullptr);
 
 private:
     // m_pHeights holds the heights of params from kept points, searched
@@ -35,6 +40,7 @@ private:
 
     CDIB m_picture;
     CMaskDIB m_mask;
+    CAlphaPlane m_alpha; // none for an opaque picture
     std::unique_ptr<CBevelPoints> m_pPoints;
     std::unique_ptr<CHeightDIB> m_pHeights;
 };

@@ -17,12 +17,15 @@ namespace pelto {
 struct CTransparentRim {
     CDIB& image;
     CAlphaPlane& alpha;
+    // Where the colours come from: image itself, unless a copy of it is given.
+    const CDIB* source = nullptr;
 
     // The band pixel (x, y) whose search found (foundX, foundY), in stored rows.
     void Take(int x, int y, int foundX, int foundY) const {
         uint8_t& opacity = alpha.Row(y)[x];
         if (opacity != 0) return;
-        std::memcpy(image.Row(y) + 3 * size_t(x), image.Row(foundY) + 3 * size_t(foundX), 3);
+        const CDIB& from = source ? *source : image;
+        std::memcpy(image.Row(y) + 3 * size_t(x), from.Row(foundY) + 3 * size_t(foundX), 3);
         opacity = 255;
     }
 };

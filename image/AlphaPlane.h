@@ -39,6 +39,11 @@ public:
     // Whether any pixel is less than opaque; false without a block.
     bool HasTransparency() const;
 
+    // A channel's value as shown over white at opacity alpha, rounded.
+    static constexpr uint8_t OverWhite(uint8_t value, uint8_t alpha) {
+        return uint8_t((value * alpha + 255 * (255 - alpha) + 127) / 255);
+    }
+
 private:
     uint64_t Size() const { return uint64_t(m_nWidth) * uint64_t(m_nHeight); }
 

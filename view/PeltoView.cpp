@@ -1,6 +1,7 @@
 #include "PeltoView.h"
 
 #include "PickCursor.h"
+#include "PreviewWorker.h"
 #include "ViewGeometry.h"
 #include "ViewRendering.h"
 #include "ZoomedRendering.h"
@@ -94,16 +95,19 @@ void CPeltoView::paintEvent(QPaintEvent* event) {
     const QRect area = exposed.translated(ScreenScroll());
     const QRgb background = palette().color(QPalette::Base).rgb();
     // A preview is the picture OK would make: no selection remains on it.
-    const QImage part = m_pPreviewPicture
-                            ? RenderZoomed(*m_pPreviewPicture, nullptr, area, m_zoom, background)
-                            : RenderZoomed(GetDocument(), area, m_zoom, background);
+    const QImage part = m_pPreviewPicture ? RenderZoomed(m_pPreviewPicture->picture,
+                                                         m_pPreviewPicture->alpha.HasBlock()
+                                                             ? &m_pPreviewPicture->alpha
+                                                             : nullptr,
+                                                         nullptr, area, m_zoom, background)
+                                          : RenderZoomed(GetDocument(), area, m_zoom, background);
     QPainter painter(viewport());
     painter.scale(1 / ratio, 1 / ratio);
     painter.drawImage(exposed.topLeft(), part);
 }
 
-void CPeltoView::ShowPreview(std::shared_ptr<const CDIB> picture) {
-    m_pPreviewPicture = std::move(picture);
+void CPeltoView::ShowPreview(std::shared_ptr<const CPreviewFrame> frame) {
+    m_pPreviewPicture = std::move(frame);
     viewport()->update();
 }
 

@@ -16,6 +16,7 @@
 namespace pelto {
 
 class CDIB;
+struct CPreviewFrame;
 class CPeltoDoc;
 
 class CPeltoView : public QAbstractScrollArea {
@@ -76,7 +77,7 @@ protected:
 private:
     // While the button dialog previews, the view shows its bevel instead of
     // the document's picture; null shows the document again.
-    void ShowPreview(std::shared_ptr<const CDIB> picture);
+    void ShowPreview(std::shared_ptr<const CPreviewFrame> frame);
     // The button dialog, previewing in this view while it is open.
     bool AskButtonParamsPreviewing(ButtonParams& params);
     void UpdateScrollBars();
@@ -95,7 +96,7 @@ private:
 
     std::shared_ptr<CPeltoDoc> m_pDocument;
     CZoom m_zoom;
-    std::shared_ptr<const CDIB> m_pPreviewPicture;
+    std::shared_ptr<const CPreviewFrame> m_pPreviewPicture;
     std::optional<QPoint> m_keyPick;
     QPoint m_keyPointer; // where the keys put the pointer, in global logical units
 };

@@ -102,8 +102,8 @@ bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
         }
         try {
             if (!worker) {
-                worker =
-                    std::make_unique<CPreviewWorker>(GetDocument().m_dib, *GetDocument().m_pMask);
+                worker = std::make_unique<CPreviewWorker>(
+                    GetDocument().m_dib, *GetDocument().m_pMask, GetDocument().m_pAlpha.get());
                 connect(worker.get(), &CPreviewWorker::ready, this, &CPeltoView::ShowPreview);
             }
             worker->Request(*values);

@@ -5,8 +5,8 @@
 
 namespace pelto {
 
-CPreviewWorker::CPreviewWorker(const CDIB& picture, const CMaskDIB& mask)
-    : m_preview(picture, mask), m_thread([this] { Run(); }) {}
+CPreviewWorker::CPreviewWorker(const CDIB& picture, const CMaskDIB& mask, const CAlphaPlane* alpha)
+    : m_preview(picture, mask, alpha), m_bOpacity(alpha != nullptr), m_thread([this] { Run(); }) {}
 
 CPreviewWorker::~CPreviewWorker() {
     {
@@ -32,17 +32,17 @@ void CPreviewWorker::Drop() {
     ++m_nLatestRequest;
 }
 
-std::shared_ptr<CDIB> CPreviewWorker::FreeBuffer() {
+std::shared_ptr<CPreviewFrame> CPreviewWorker::FreeBuffer() {
     // A buffer the interface no longer holds takes the next render in place.
-    for (std::shared_ptr<CDIB>& buffer : m_buffers) {
-        if (!buffer) buffer = std::make_shared<CDIB>();
+    for (std::shared_ptr<CPreviewFrame>& buffer : m_buffers) {
+        if (!buffer) buffer = std::make_shared<CPreviewFrame>();
         if (buffer.use_count() == 1) {
             // Orders the interface's last reads of it before the writes to come.
             std::atomic_thread_fence(std::memory_order_acquire);
             return buffer;
         }
     }
-    return std::make_shared<CDIB>();
+    return std::make_shared<CPreviewFrame>();
 }
 
 void CPreviewWorker::Run() {
@@ -57,17 +57,17 @@ void CPreviewWorker::Run() {
             request = m_nPendingRequest;
             m_pending.reset();
         }
-        std::shared_ptr<CDIB> picture = FreeBuffer();
+        std::shared_ptr<CPreviewFrame> frame = FreeBuffer();
         try {
-            m_preview.Render(params, *picture);
+            m_preview.Render(params, frame->picture, 0, m_bOpacity ? &frame->alpha : nullptr);
         } catch (const std::bad_alloc&) {
             continue; // no preview this time; OK still makes the button or reports
         }
         // Handed over on the interface thread, and only if nothing newer was asked.
         QMetaObject::invokeMethod(
             this,
-            [this, request, picture = std::shared_ptr<const CDIB>(std::move(picture))] {
-                if (request == m_nLatestRequest) emit ready(picture);
+            [this, request, frame = std::shared_ptr<const CPreviewFrame>(std::move(frame))] {
+                if (request == m_nLatestRequest) emit ready(frame);
             },
             Qt::QueuedConnection);
     }

@@ -17,11 +17,17 @@
 
 namespace pelto {
 
+// A rendered preview: the picture, and its opacity when it has transparency.
+struct CPreviewFrame {
+    CDIB picture;
+    CAlphaPlane alpha;
+};
+
 class CPreviewWorker : public QObject {
     Q_OBJECT
 public:
-    // Copies the picture and the selection; may throw std::bad_alloc.
-    CPreviewWorker(const CDIB& picture, const CMaskDIB& mask);
+    // Copies the picture, the selection and the opacity; may throw std::bad_alloc.
+    CPreviewWorker(const CDIB& picture, const CMaskDIB& mask, const CAlphaPlane* alpha = nullptr);
     // Waits for a render in progress to end; its result is dropped.
     ~CPreviewWorker() override;
 
@@ -30,20 +36,21 @@ public:
     void Drop();
 
 signals:
-    void ready(std::shared_ptr<const CDIB> picture);
+    void ready(std::shared_ptr<const CPreviewFrame> frame);
 
 private:
     void Run();
-    std::shared_ptr<CDIB> FreeBuffer();
+    std::shared_ptr<CPreviewFrame> FreeBuffer();
 
     CBevelPreview m_preview;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::optional<ButtonParams> m_pending; // guarded by m_mutex
-    uint64_t m_nPendingRequest = 0;        // guarded by m_mutex
-    bool m_bStopping = false;              // guarded by m_mutex
-    uint64_t m_nLatestRequest = 0;         // the interface thread's own count
-    std::shared_ptr<CDIB> m_buffers[2];    // the worker's own: results handed out
+    std::optional<ButtonParams> m_pending;       // guarded by m_mutex
+    uint64_t m_nPendingRequest = 0;              // guarded by m_mutex
+    bool m_bStopping = false;                    // guarded by m_mutex
+    uint64_t m_nLatestRequest = 0;               // the interface thread's own count
+    bool m_bOpacity;                             // the picture has transparency
+    std::shared_ptr<CPreviewFrame> m_buffers[2]; // the worker's own: results handed out
     std::thread m_thread;
 };
 

@@ -1,20 +1,44 @@
 #include "ViewRendering.h"
 
 #include "document/PeltoDoc.h"
+#include "image/AlphaPlane.h"
 #include "platform/Dc.h"
 
 namespace pelto {
 
-QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background) {
-    return RenderPicture(doc.m_dib, doc.m_pMask.get(), area, background);
+namespace {
+
+// The drawn part of the picture over white where it is not opaque.
+void OverWhite(CDC& dc, const CDIB& picture, const CAlphaPlane& alpha, QRect area) {
+    const QRect shown = area.intersected(QRect(0, 0, picture.m_nWidth, picture.m_nHeight));
+    for (int y = shown.top(); y <= shown.bottom(); ++y) {
+        const uint8_t* opacity = alpha.Row(picture.m_nHeight - 1 - y);
+        uint32_t* pixel = dc.Bits() + size_t(y - area.top()) * size_t(dc.Width());
+        for (int x = shown.left(); x <= shown.right(); ++x) {
+            const uint8_t a = opacity[x];
+            if (a == 255) continue;
+            uint32_t& p = pixel[x - area.left()];
+            p = (p & 0xFF000000u) | uint32_t(CAlphaPlane::OverWhite(uint8_t(p >> 16), a)) << 16 |
+                uint32_t(CAlphaPlane::OverWhite(uint8_t(p >> 8), a)) << 8 |
+                CAlphaPlane::OverWhite(uint8_t(p), a);
+        }
+    }
 }
 
-QImage RenderPicture(const CDIB& picture, CMaskDIB* selection, QRect area, QRgb background) {
+} // namespace
+
+QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background) {
+    return RenderPicture(doc.m_dib, doc.m_pAlpha.get(), doc.m_pMask.get(), area, background);
+}
+
+QImage RenderPicture(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection, QRect area,
+                     QRgb background) {
     if (area.isEmpty()) return {};
     // The raster is handed to the image, which frees it when the last copy goes.
     auto* dc = new CDC(area.width(), area.height(), background | 0xFF000000u);
     dc->SetViewportOrg(CPoint(-area.x(), -area.y()));
     picture.Draw(dc);
+    if (alpha && alpha->HasBlock() && picture.HasBlock()) OverWhite(*dc, picture, *alpha, area);
     if (selection) selection->DrawOverlay(dc);
     return QImage(
         reinterpret_cast<uchar*>(dc->Bits()), dc->Width(), dc->Height(), qsizetype(dc->Width()) * 4,

@@ -3,6 +3,7 @@
 #include "ViewRendering.h"
 #include "document/PeltoDoc.h"
 #include "engine/ParallelRows.h"
+#include "image/AlphaPlane.h"
 #include "image/MaskDib.h"
 
 #include <algorithm>
@@ -13,11 +14,12 @@ namespace pelto {
 namespace {
 
 // Each screen pixel repeats the picture pixel under it.
-QImage Enlarged(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom, QRgb background) {
+QImage Enlarged(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection, QRect area,
+                CZoom zoom, QRgb background) {
     const QRect source(
         QPoint(PictureCoordinate(area.left(), zoom), PictureCoordinate(area.top(), zoom)),
         QPoint(PictureCoordinate(area.right(), zoom), PictureCoordinate(area.bottom(), zoom)));
-    const QImage drawn = RenderPicture(picture, selection, source, background);
+    const QImage drawn = RenderPicture(picture, alpha, selection, source, background);
     QImage out(area.size(), QImage::Format_RGB32);
     std::vector<int> columns(size_t(area.width()));
     for (int x = 0; x < area.width(); ++x)
@@ -45,25 +47,32 @@ Span Covered(int screen, CZoom zoom, int length) {
 }
 
 // Adds one picture row to the sums of the screen columns, each picture pixel
-// as the overlay paints it: selected pixels in their overlay level.
+// as the 1:1 drawing shows it: over white where not opaque (opacity, when
+// given), selected pixels in their overlay level.
 template <bool Selection>
-void AddRow(const uint8_t* pixel, const uint8_t* marks, const std::vector<Span>& columns,
-            std::vector<uint32_t>& sums) {
+void AddRow(const uint8_t* pixel, const uint8_t* marks, const uint8_t* opacity,
+            const std::vector<Span>& columns, std::vector<uint32_t>& sums) {
     for (size_t x = 0; x < columns.size(); ++x) {
         // Sums in registers: the pixel bytes could alias the array.
         uint32_t red = 0, green = 0, blue = 0;
         for (int c = columns[x].first; c < columns[x].last; ++c) {
             const uint8_t* p = pixel + 3 * size_t(c);
+            uint8_t r = p[2], g = p[1], b = p[0];
+            if (opacity && opacity[c] != 255) {
+                r = CAlphaPlane::OverWhite(r, opacity[c]);
+                g = CAlphaPlane::OverWhite(g, opacity[c]);
+                b = CAlphaPlane::OverWhite(b, opacity[c]);
+            }
             if constexpr (Selection) {
                 const uint8_t value = marks[c];
                 const uint32_t overlay = CMaskDIB::OverlayLevel(value);
-                red += value ? overlay : p[2];
-                green += value ? overlay : p[1];
-                blue += value ? overlay : p[0];
+                red += value ? overlay : r;
+                green += value ? overlay : g;
+                blue += value ? overlay : b;
             } else {
-                red += p[2];
-                green += p[1];
-                blue += p[0];
+                red += r;
+                green += g;
+                blue += b;
             }
         }
         sums[3 * x] += red;
@@ -73,7 +82,8 @@ void AddRow(const uint8_t* pixel, const uint8_t* marks, const std::vector<Span>&
 }
 
 // Each screen pixel is the mean of the picture pixels it covers.
-QImage Reduced(const CDIB& picture, const CMaskDIB* mask, QRect area, CZoom zoom, QRgb background) {
+QImage Reduced(const CDIB& picture, const CAlphaPlane* alpha, const CMaskDIB* mask, QRect area,
+               CZoom zoom, QRgb background) {
     QImage out(area.size(), QImage::Format_RGB32);
     out.fill(background | 0xFF000000u);
     if (!picture.HasBlock()) return out;
@@ -93,10 +103,11 @@ QImage Reduced(const CDIB& picture, const CMaskDIB* mask, QRect area, CZoom zoom
                 const uint8_t* pixel = picture.Row(stored);
                 const uint8_t* marks =
                     mask ? mask->m_pBits + size_t(stored) * mask->m_nStride : nullptr;
+                const uint8_t* opacity = alpha && alpha->HasBlock() ? alpha->Row(stored) : nullptr;
                 if (marks)
-                    AddRow<true>(pixel, marks, columns, sums);
+                    AddRow<true>(pixel, marks, opacity, columns, sums);
                 else
-                    AddRow<false>(pixel, nullptr, columns, sums);
+                    AddRow<false>(pixel, nullptr, opacity, columns, sums);
             }
             auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
             for (size_t x = 0; x < columns.size(); ++x) {
@@ -114,15 +125,15 @@ QImage Reduced(const CDIB& picture, const CMaskDIB* mask, QRect area, CZoom zoom
 } // namespace
 
 QImage RenderZoomed(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
-    return RenderZoomed(doc.m_dib, doc.m_pMask.get(), area, zoom, background);
+    return RenderZoomed(doc.m_dib, doc.m_pAlpha.get(), doc.m_pMask.get(), area, zoom, background);
 }
 
-QImage RenderZoomed(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom,
-                    QRgb background) {
+QImage RenderZoomed(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection, QRect area,
+                    CZoom zoom, QRgb background) {
     if (area.isEmpty()) return {};
-    if (zoom.IsActualSize()) return RenderPicture(picture, selection, area, background);
-    if (zoom.num > zoom.den) return Enlarged(picture, selection, area, zoom, background);
-    return Reduced(picture, selection, area, zoom, background);
+    if (zoom.IsActualSize()) return RenderPicture(picture, alpha, selection, area, background);
+    if (zoom.num > zoom.den) return Enlarged(picture, alpha, selection, area, zoom, background);
+    return Reduced(picture, alpha, selection, area, zoom, background);
 }
 
 } // namespace pelto

@@ -1,5 +1,6 @@
 #pragma once
-// What the view draws at a zoom. At 100 % it is exactly RenderPicture. Above,
+// What the view draws at a zoom, transparency over white as RenderPicture
+// draws it. At 100 % it is exactly RenderPicture. Above,
 // each picture pixel becomes a sharp square. Below, each screen pixel is the
 // mean of the picture pixels it covers, selection overlay included, so thin
 // lines and the checkerboard stay visible instead of falling between samples.
@@ -12,6 +13,7 @@
 
 namespace pelto {
 
+class CAlphaPlane;
 class CDIB;
 class CMaskDIB;
 class CPeltoDoc;
@@ -19,8 +21,8 @@ class CPeltoDoc;
 // The part of the drawing under area (screen pixels at the zoom, from the
 // picture's top-left corner); pixels beyond the picture keep the background.
 QImage RenderZoomed(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background);
-// The same for a picture and a selection (or none) of its size.
-QImage RenderZoomed(const CDIB& picture, CMaskDIB* selection, QRect area, CZoom zoom,
-                    QRgb background);
+// The same for a picture, its opacity (or none) and a selection (or none) of its size.
+QImage RenderZoomed(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection, QRect area,
+                    CZoom zoom, QRgb background);
 
 } // namespace pelto

@@ -9,17 +9,32 @@ namespace pelto {
 
 namespace {
 
-TEST(FileDialogs, BitmapFilterFirstAndAllFilesSecond) {
-    const QStringList filters = FileFilters();
-    ASSERT_EQ(filters.size(), 2);
-    EXPECT_TRUE(filters[0].startsWith(QString::fromUtf8("BITMAPFILE(..bmp)")));
-    EXPECT_TRUE(filters[0].endsWith(QStringLiteral("(*.bmp)")));
-    EXPECT_TRUE(filters[1].startsWith(QString::fromUtf8("すべてのﾌｧｲﾙ (*.*)")));
+// The pattern is what the last parentheses hold.
+QStringList Patterns(const QStringList& filters) {
+    QStringList patterns;
+    for (const QString& filter : filters)
+        patterns << filter.mid(filter.lastIndexOf(u'('));
+    return patterns;
 }
 
-TEST(FileDialogs, SaveAddsBmpOnlyToANameWithoutExtension) {
+TEST(FileDialogs, OpenOffersBothKindsThenEachThenAllFiles) {
+    const QStringList filters = OpenFilters();
+    EXPECT_EQ(Patterns(filters), (QStringList{"(*.bmp *.png)", "(*.bmp)", "(*.png)", "(*)"}));
+    EXPECT_TRUE(filters[1].startsWith(QString::fromUtf8("BITMAPFILE(..bmp)")));
+    EXPECT_TRUE(filters[3].startsWith(QString::fromUtf8("すべてのﾌｧｲﾙ (*.*)")));
+}
+
+TEST(FileDialogs, SaveOffersThePicturesKindFirst) {
+    EXPECT_EQ(Patterns(SaveFilters(PictureFormat::Bmp)),
+              (QStringList{"(*.bmp)", "(*.png)", "(*)"}));
+    EXPECT_EQ(Patterns(SaveFilters(PictureFormat::Png)),
+              (QStringList{"(*.png)", "(*.bmp)", "(*)"}));
+}
+
+TEST(FileDialogs, SaveAddsThePicturesExtensionOnlyToANameWithoutOne) {
     EXPECT_EQ(WithDefaultExtension("/d/out"), "/d/out.bmp");
-    EXPECT_EQ(WithDefaultExtension("/d/out.bmp"), "/d/out.bmp");
+    EXPECT_EQ(WithDefaultExtension("/d/out", PictureFormat::Png), "/d/out.png");
+    EXPECT_EQ(WithDefaultExtension("/d/out.bmp", PictureFormat::Png), "/d/out.bmp");
     EXPECT_EQ(WithDefaultExtension("/d/out.dat"), "/d/out.dat");
     EXPECT_EQ(WithDefaultExtension("/d.x/out"), "/d.x/out.bmp");
     EXPECT_EQ(WithDefaultExtension(""), "");

@@ -19,7 +19,7 @@ struct SaveCase {
     const char* name;
     bool modified;
     Closing closing;
-    modal::SaveReply reply;
+    modal::Reply reply;
     int asked;
     bool stillOpen;
     bool saved;
@@ -28,7 +28,7 @@ struct SaveCase {
 class SaveQuestion : public AppFixture, public testing::WithParamInterface<SaveCase> {
 protected:
     void TearDown() override {
-        modal::AnswerSaveQuestions({});
+        modal::AnswerQuestions({});
         AppFixture::TearDown();
     }
 };
@@ -37,7 +37,7 @@ TEST_P(SaveQuestion, AsksBeforeTheLastWindowOfAModifiedPictureCloses) {
     const SaveCase& c = GetParam();
     int asked = 0;
     QString question;
-    modal::AnswerSaveQuestions([&](const QString& text) {
+    modal::AnswerQuestions([&](const QString& text) {
         ++asked;
         question = text;
         return c.reply;
@@ -75,16 +75,16 @@ TEST_P(SaveQuestion, AsksBeforeTheLastWindowOfAModifiedPictureCloses) {
     EXPECT_EQ(ReadFileBytes(path.toStdString()) != original, c.saved);
 }
 
-using R = modal::SaveReply;
+using R = modal::Reply;
 INSTANTIATE_TEST_SUITE_P(
     Cases, SaveQuestion,
     testing::Values(
         SaveCase{"UnmodifiedIsNotAsked", false, Closing::Quit, R::Cancel, 0, false, false},
-        SaveCase{"CloseBoxSaves", true, Closing::CloseBox, R::Save, 1, false, true},
-        SaveCase{"CloseBoxDiscards", true, Closing::CloseBox, R::Discard, 1, false, false},
+        SaveCase{"CloseBoxSaves", true, Closing::CloseBox, R::Yes, 1, false, true},
+        SaveCase{"CloseBoxDiscards", true, Closing::CloseBox, R::No, 1, false, false},
         SaveCase{"CloseBoxCancels", true, Closing::CloseBox, R::Cancel, 1, true, false},
         SaveCase{"FileCloseCancels", true, Closing::FileClose, R::Cancel, 1, true, false},
-        SaveCase{"QuitSaves", true, Closing::Quit, R::Save, 1, false, true},
+        SaveCase{"QuitSaves", true, Closing::Quit, R::Yes, 1, false, true},
         SaveCase{"QuitCancelled", true, Closing::Quit, R::Cancel, 1, true, false},
         SaveCase{"AnotherViewStaysOpen", true, Closing::OneOfTwoViews, R::Cancel, 0, true, false}),
     [](const auto& c) { return std::string(c.param.name); });

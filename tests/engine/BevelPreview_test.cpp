@@ -107,6 +107,40 @@ TEST(BevelPoints, WriteTheHeightsOfThePlainPass) {
         }
 }
 
+// On transparency the preview grows the outer rim as MakeButton's passes do,
+// colours and opacity alike, kept points or the plain pass.
+TEST(BevelPreview, GrowsTheRimOverTransparencyAsTheButtonDoes) {
+    std::mt19937 rng(7);
+    for (int n = 0; n < 24 && !HasFailure(); ++n) {
+        const auto mask = RandomMask(MaskKind::Blobs, 30 + n, 20, rng);
+        const auto picture = RandomPicture(30 + n, 20, rng);
+        CAlphaPlane alpha(mask->m_nWidth, mask->m_nHeight);
+        for (int y = 0; y < mask->m_nHeight; ++y)
+            for (int x = 0; x < mask->m_nWidth; ++x)
+                if (mask->GetValue({x, y}) != 0 && rng() % 3) alpha.SetAlpha(x, y, 0);
+        CBevelPreview preview(*picture, *mask, &alpha);
+        for (const int width : {n % 7 + 1, 0}) {
+            const ButtonParams params = RandomParams(width, n % 2 == 0, rng);
+            CDIB made;
+            made.Copy(*picture);
+            CAlphaPlane madeAlpha;
+            madeAlpha.Copy(alpha);
+            CHeightDIB heights(mask->m_nWidth, mask->m_nHeight);
+            const CTransparentRim rim{made, madeAlpha};
+            ComputeBevelHeights(*mask, params, heights, 1, &rim);
+            ShadeBevel(made, heights, params.contrast, 1);
+
+            CDIB result;
+            CAlphaPlane resultAlpha;
+            preview.Render(params, result, 2, &resultAlpha);
+            ASSERT_EQ(BlockBytes(result), BlockBytes(made)) << n << " width " << width;
+            for (int y = 0; y < mask->m_nHeight; ++y)
+                ASSERT_EQ(0,
+                          std::memcmp(resultAlpha.Row(y), madeAlpha.Row(y), size_t(alpha.Width())));
+        }
+    }
+}
+
 } // namespace
 
 } // namespace pelto

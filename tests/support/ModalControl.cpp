@@ -10,7 +10,7 @@ struct Answers {
     ToleranceAnswer tolerance;
     ButtonParamsAnswer button;
     FileAnswer file;
-    SaveQuestionAnswer save;
+    QuestionAnswer question;
 };
 
 Answers& Current() {
@@ -45,12 +45,12 @@ const ButtonParamsAnswer& ButtonDialogAnswer() {
     return Current().button;
 }
 
-void AnswerSaveQuestions(SaveQuestionAnswer answer) {
-    Current().save = std::move(answer);
+void AnswerQuestions(QuestionAnswer answer) {
+    Current().question = std::move(answer);
 }
 
-const SaveQuestionAnswer& SaveAnswer() {
-    return Current().save;
+const QuestionAnswer& QuestionBoxAnswer() {
+    return Current().question;
 }
 
 const FileAnswer& FileDialogAnswer() {

@@ -12,7 +12,7 @@ namespace modal {
 void AnswerMessageBoxes(MessageAnswer answer);
 void AnswerParamDialogs(ToleranceAnswer tolerance, ButtonParamsAnswer button);
 void AnswerFileDialogs(FileAnswer answer);
-void AnswerSaveQuestions(SaveQuestionAnswer answer);
+void AnswerQuestions(QuestionAnswer answer);
 
 } // namespace modal
 

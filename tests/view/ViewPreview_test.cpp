@@ -133,9 +133,10 @@ TEST(PreviewWorker, HandsOutOnlyTheNewestRequest) {
     std::vector<Bytes> results;
     {
         CPreviewWorker worker(doc.m_dib, *doc.m_pMask);
-        QObject::connect(&worker, &CPreviewWorker::ready, [&](std::shared_ptr<const CDIB> picture) {
-            results.push_back(BlockBytes(*picture));
-        });
+        QObject::connect(&worker, &CPreviewWorker::ready,
+                         [&](std::shared_ptr<const CPreviewFrame> frame) {
+                             results.push_back(BlockBytes(frame->picture));
+                         });
         for (int angle = 0; angle < 20; ++angle)
             worker.Request({angle, 128, 5, 0, 0});
         for (int i = 0; i < 500 && results.empty(); ++i)

@@ -82,6 +82,32 @@ TEST(ZoomedDrawing, AThinLineStaysVisibleFarBelowActualSize) {
     EXPECT_EQ(qRed(shown.pixel(0, 0)), 255);
 }
 
+// A picture with transparency shows at every zoom as the same picture made
+// opaque over white would, the selection still on top.
+TEST_P(ZoomedDrawing, ShowsTransparencyOverWhite) {
+    const CZoom zoom = GetParam();
+    auto doc = SpeckledDoc(31, 23, 5);
+    CAlphaPlane alpha(31, 23);
+    CPeltoDoc over;
+    over.m_dib.Copy(doc->m_dib);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 31; ++x) {
+            const uint8_t a = uint8_t((x * 37 + y * 11) % 256);
+            alpha.SetAlpha(x, y, a);
+            const COLORREF c = doc->m_dib.GetPixel(x, y);
+            over.m_dib.SetPixel(x, y,
+                                RGB(CAlphaPlane::OverWhite(GetRValue(c), a),
+                                    CAlphaPlane::OverWhite(GetGValue(c), a),
+                                    CAlphaPlane::OverWhite(GetBValue(c), a)));
+        }
+    doc->m_pAlpha = std::make_unique<CAlphaPlane>(std::move(alpha));
+    over.m_pMask = std::move(doc->m_pMask);
+    const QRect area(0, 0, ZoomedLength(31, zoom) + 3, ZoomedLength(23, zoom) + 2);
+    const QImage expected = RenderZoomed(over, area, zoom, kBackground);
+    doc->m_pMask = std::move(over.m_pMask);
+    EXPECT_EQ(RenderZoomed(*doc, area, zoom, kBackground), expected);
+}
+
 } // namespace
 
 } // namespace pelto
