@@ -17,7 +17,8 @@ entries=$(awk '/^\.TP/ { getline; print }' <<<"$text" | tr ',' '\n' |
 listed=$(help_entries "$program")
 [ -n "$listed" ] || fail "$program --help lists no option"
 for option in $listed; do
-  grep -qxF -- "$option" <<<"$entries" || fail "$page has no entry for $option"
+  grep -qxF -- "$option" <<<"$entries" ||
+    fail "$page has no entry for $option (help2man needs two spaces before its description)"
 done
 for option in $(help_mentions "$program"); do
   grep -qE -- "(^|[^-a-zA-Z0-9])$option([^-a-zA-Z0-9]|$)" <<<"$text" ||
