@@ -17,11 +17,13 @@ fail() {
 }
 installed() { dpkg-query -W -f='${Status}' pelto-tool 2>/dev/null | grep -q "install ok installed"; }
 packages() { dpkg-query -W -f='${Package}\n' | sort; }
-# Every path of the system but the volatile, per-user and work folders and
-# apt's and dpkg's own records.
+# Every path of the system but the volatile, per-user and work folders, apt's
+# and dpkg's own records, and man-db's cache (which its trigger tags afresh
+# after any package with man pages).
 files() {
   find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /run -o -path /tmp \
     -o -path /var/tmp -o -path /var/log -o -path /var/cache/apt -o -path /var/lib/apt \
+    -o -path /var/cache/man \
     -o -path /var/lib/dpkg -o -path /root -o -path /home -o -path /work -o -path "$root" \) \
     -prune -o -print | sort
 }

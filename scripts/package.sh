@@ -30,7 +30,7 @@ rm -f "$out"/pelto-tool_*.deb
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/pelto-tool_*.deb)
 echo "package: $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 
 # Errors fail the script; warnings and notes are shown.
 lintian --display-info --pedantic "$deb"
