@@ -62,8 +62,9 @@ done
 
 desktop-file-validate "$prefix/share/applications/pelto-tool.desktop" ||
   fail "the desktop entry is not valid"
-appstreamcli validate --no-net "$prefix/share/metainfo/io.github.pelto_tool.PeltoTool.metainfo.xml" \
-  >"$scratch/appstream.log" || { cat "$scratch/appstream.log"; fail "the AppStream metadata is not valid"; }
+# The metadata, and that the desktop entry it launches is installed beside it.
+appstreamcli validate-tree --no-net "$prefix" >"$scratch/appstream.log" ||
+  { cat "$scratch/appstream.log"; fail "the AppStream metadata is not valid in $prefix"; }
 
 # F1 in the main window opens the help window, titled after the help file.
 help_title=$(sed -nE 's/.*<title>([^<]*)<\/title>.*/\1/p' "$root/app/resources/PeltoTool.html")

@@ -17,8 +17,11 @@ if ! dpkg-query -W -f='${Status}' lintian 2>/dev/null | grep -q "install ok inst
   $SUDO apt-get install -y -qq --no-install-recommends lintian
 fi
 
-# Hardened as Debian's own packages are: fortified, with full RELRO and bind-now.
+# Hardened as Debian's own packages are: fortified, with full RELRO and bind-now;
+# the man pages made afresh carry the changelog's date rather than the build's.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$root/dist/debian/changelog" -S Timestamp)
+export SOURCE_DATE_EPOCH
 build="$root/build-deb"
 "$root/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DPELTO_BUILD_GUI=ON -DPELTO_BUILD_TESTS=OFF \

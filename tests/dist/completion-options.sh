@@ -8,7 +8,7 @@ set -euo pipefail
 program=$(realpath "$1")
 completion=$(realpath "$2")
 bash_completion=/usr/share/bash-completion/bash_completion
-[ -r "$bash_completion" ] || { echo "SKIP: bash-completion is not installed"; exit 0; }
+[ -r "$bash_completion" ] || { echo "skipped: bash-completion is not installed"; exit 77; }
 
 # What completing the last word of the command line offers, one a line, sorted.
 offers() {
