@@ -21,8 +21,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(QIcon(QStringLiteral(":/icons/app32.png")).pixmap(kIconPixels));
     icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    QLabel* version =
-        AddStaticText(this, units, appstr::Tr(appstr::kAboutVersion), QRect(40, 10, 119, 8));
+    QLabel* version = AddStaticText(
+        this, units, appstr::Tr(appstr::kAboutVersion).arg(QStringLiteral(PELTO_VERSION)),
+        QRect(40, 10, 119, 8));
     version->setObjectName(QStringLiteral("version"));
     version->setTextFormat(Qt::PlainText);
 

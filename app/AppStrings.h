@@ -128,7 +128,7 @@ inline constexpr const char* kIndicatorScroll = QT_TRANSLATE_NOOP("pelto::appstr
 inline constexpr const char* kAboutCaption =
     QT_TRANSLATE_NOOP("pelto::appstr", "ﾊﾞｰｼﾞｮﾝ情報(Pelto Tool)");
 inline constexpr const char* kAboutVersion =
-    QT_TRANSLATE_NOOP("pelto::appstr", "Pelto Tool   Version 1.1");
+    QT_TRANSLATE_NOOP("pelto::appstr", "Pelto Tool   Version %1");
 inline constexpr const char* kAboutNotice =
     QT_TRANSLATE_NOOP("pelto::appstr", "平らな絵から立体ボタンを作るツール");
 

@@ -2,8 +2,11 @@
 
 #include "CommandLine.h"
 #include "PeltoApp.h"
+#include "ProgramUsage.h"
 
 #include <QApplication>
+
+#include <cstdio>
 
 namespace pelto {
 
@@ -23,6 +26,10 @@ void PrintWithoutDisplay(int argc, char** argv) {
 } // namespace
 
 int RunProgram(int argc, char** argv, const std::function<void(CPeltoApp&)>& started) {
+    if (const std::optional<std::string> answer = ProgramAnswer({argv + 1, argv + argc})) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     PrintWithoutDisplay(argc, argv);
     QApplication application(argc, argv);
     CPeltoApp app;

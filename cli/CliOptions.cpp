@@ -6,7 +6,7 @@
 namespace pelto {
 
 const char* const kCliUsage =
-    "usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
+    "Usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
     "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
     "writes it to OUT.\n"
     "  --pick X,Y,TOL    select as background every pixel within TOL percent (0..100) of the\n"
@@ -17,7 +17,7 @@ const char* const kCliUsage =
     "                    (0 left, 90 above, 180 right, 270 below; default 0)\n"
     "  --contrast C      strength of the shading, 0..500 (default 128)\n"
     "  --width W         width of the bevel band in pixels, 0..30 (default 5)\n"
-    "  --shape cut|round bevel profile (default cut)\n"
+    "  --shape cut|round  bevel profile (default cut)\n"
     "  --outline inner|outer  band inside the shape or in the background around it\n"
     "                    (default inner)\n"
     "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
@@ -26,6 +26,7 @@ const char* const kCliUsage =
     "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
     "                    case, BMP for any other; IN's kind for standard output)\n"
     "  --help            show this text\n"
+    "  --version         show the program's name and version\n"
     "IN's kind comes from its content. IN or OUT may be - for standard input or output;\n"
     "-- ends the options. OUT is written only when everything succeeded; it is never left\n"
     "half written.\n";

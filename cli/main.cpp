@@ -2,12 +2,28 @@
 #include "CliRun.h"
 #include "document/DocMessages.h"
 
+#include <algorithm>
 #include <iostream>
 #include <new>
 
+namespace {
+
+// Answered before the arguments are checked, whatever else they hold.
+bool AsksForVersion(const std::vector<std::string>& args) {
+    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+    return std::find(args.begin(), optionsEnd, "--version") != optionsEnd;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace pelto;
-    const CliParse parsed = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (AsksForVersion(args)) {
+        std::cout << "pelto-cli " PELTO_VERSION "\n";
+        return kExitOk;
+    }
+    const CliParse parsed = ParseCliArguments(args);
     if (!parsed.options) {
         std::cerr << "pelto-cli: " << parsed.error << "\n" << kCliUsage;
         return kExitUsage;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need.
+# Installs the Debian packages the build, the tests and the program need (the
+# man pages and icons are made at build time; the installed files are checked).
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev clang-format-14 time
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
+  help2man librsvg2-bin desktop-file-utils appstream bash-completion xdotool
 )
 
 missing=()

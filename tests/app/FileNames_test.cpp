@@ -1,7 +1,11 @@
 #include "app/FileDialogs.h"
 #include "app/HelpFile.h"
 
+#include "support/TempDir.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -40,12 +44,43 @@ TEST(FileDialogs, SaveAddsThePicturesExtensionOnlyToANameWithoutOne) {
     EXPECT_EQ(WithDefaultExtension(""), "");
 }
 
-TEST(HelpFile, NamedAfterTheProgramAndInstalledBesideIt) {
+TEST(HelpFile, NamedAfterTheProgramAndBuiltBesideIt) {
     EXPECT_EQ(HelpFilePath("/opt/pelto/PeltoTool"), "/opt/pelto/PeltoTool.HLP");
     EXPECT_EQ(HelpFilePath("/opt/pelto/PeltoTool.exe"), "/opt/pelto/PeltoTool.HLP");
     QFile help(HelpFilePath(PELTO_PROGRAM));
     ASSERT_TRUE(help.open(QIODevice::ReadOnly));
     EXPECT_TRUE(help.readAll().contains("<html"));
+}
+
+// A tree laid out as the install rules lay it: the program in the binary
+// folder, the help file where they put the data.
+TEST(HelpFile, BesideTheProgramFirstThenInTheInstalledDataFolder) {
+    struct Case {
+        bool beside, installed;
+        bool foundInstalled; // else the one beside the program
+    };
+    const Case cases[] = {
+        {true, true, false},
+        {true, false, false},
+        {false, true, true},
+        {false, false, false},
+    };
+    for (const Case& c : cases) {
+        const TempDir prefix;
+        const QString root = QString::fromStdString(prefix.Path()) + u'/';
+        const auto place = [&root](const char* folder, bool present) {
+            const QString path =
+                root + QString::fromUtf8(folder) + QStringLiteral("/PeltoTool.HLP");
+            EXPECT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+            if (present) EXPECT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+            return path;
+        };
+        const QString beside = place(PELTO_INSTALLED_BIN, c.beside);
+        const QString installed = place(PELTO_INSTALLED_DATA, c.installed);
+        const QString program = root + QStringLiteral(PELTO_INSTALLED_BIN "/PeltoTool");
+        EXPECT_EQ(HelpFilePath(program), c.foundInstalled ? installed : beside)
+            << c.beside << c.installed;
+    }
 }
 
 } // namespace

@@ -258,7 +258,7 @@ TEST(AboutDlg, ShowsTheCaptionVersionAndIcon) {
     EXPECT_EQ(about.windowTitle(), QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報(Pelto Tool)"));
     const auto* version = about.findChild<QLabel*>("version");
     ASSERT_TRUE(version);
-    EXPECT_EQ(version->text(), "Pelto Tool   Version 1.1");
+    EXPECT_EQ(version->text(), "Pelto Tool   Version " PELTO_VERSION);
     EXPECT_EQ(version->textFormat(), Qt::PlainText);
     int icons = 0;
     for (const QLabel* label : about.findChildren<QLabel*>())
