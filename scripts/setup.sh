@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev clang-format-14 time
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
+  nlohmann-json3-dev parallel
 )
 
 missing=()
