@@ -10,16 +10,17 @@ std::vector<std::string> Args(std::initializer_list<const char*> list) {
     return {list.begin(), list.end()};
 }
 
+std::vector<BackgroundPick> Picks(const CliParse& p) {
+    return p.options->style.background.value_or(std::vector<BackgroundPick>());
+}
+
 TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
     const CliParse p = ParseCliArguments(Args({"in.bmp", "out.bmp", "--pick", "1,2,30"}));
     ASSERT_TRUE(p.options) << p.error;
     EXPECT_EQ(p.options->input, "in.bmp");
     EXPECT_EQ(p.options->output, "out.bmp");
-    ASSERT_EQ(p.options->picks.size(), 1u);
-    EXPECT_EQ(p.options->picks[0].x, 1);
-    EXPECT_EQ(p.options->picks[0].y, 2);
-    EXPECT_EQ(p.options->picks[0].tolerance, 30);
-    const ButtonParams& b = p.options->params;
+    EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{1, 2, 30}}));
+    const ButtonParams& b = p.options->style.params;
     EXPECT_EQ(b.angle, 0);
     EXPECT_EQ(b.contrast, 128);
     EXPECT_EQ(b.width, 5);
@@ -32,10 +33,8 @@ TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
         Args({"--pick=0,0,0", "in.bmp", "--angle", "359", "--contrast=500", "--width", "30",
               "--shape", "round", "--outline=outer", "out.bmp", "--pick", "5,6,100"}));
     ASSERT_TRUE(p.options) << p.error;
-    EXPECT_EQ(p.options->picks.size(), 2u);
-    EXPECT_EQ(p.options->picks[1].x, 5);
-    EXPECT_EQ(p.options->picks[1].tolerance, 100);
-    const ButtonParams& b = p.options->params;
+    EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{0, 0, 0}, {5, 6, 100}}));
+    const ButtonParams& b = p.options->style.params;
     EXPECT_EQ(b.angle, 359);
     EXPECT_EQ(b.contrast, 500);
     EXPECT_EQ(b.width, 30);
@@ -74,7 +73,7 @@ TEST_P(FileNameArguments, AreTakenInOrder) {
     ASSERT_TRUE(p.options) << p.error;
     EXPECT_EQ(p.options->input, GetParam().input);
     EXPECT_EQ(p.options->output, GetParam().output);
-    EXPECT_EQ(p.options->picks.size(), GetParam().picks);
+    EXPECT_EQ(Picks(p).size(), GetParam().picks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
