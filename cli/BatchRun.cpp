@@ -51,19 +51,20 @@ private:
     unsigned m_nRunning = 0;
 };
 
-// Whole pictures side by side, one a thread, keep the processors busier than
-// one picture's rows do: its load and save do not split, and small pictures
-// split into few bands. Threads left over when there are fewer pictures go
-// to their rows. The bytes written are the same for any split.
+// Whole pictures side by side, one thread each, keep the processors busier
+// than one picture's rows do: its load and save do not split, small pictures
+// split into few bands, and each save waits for the disk a while, so two
+// pictures run for each processor. When there are fewer pictures, the
+// threads left go to their rows. The bytes written are the same for any split.
 struct ThreadSplit {
     unsigned pictures;
     unsigned rows;
 };
 
 ThreadSplit SplitThreads(unsigned threads, size_t pictures) {
-    const unsigned all = ResolveThreads(threads);
-    const unsigned side = unsigned(std::min<size_t>(all, pictures));
-    return {side, all / side};
+    const unsigned processors = ResolveThreads(threads);
+    const unsigned side = unsigned(std::min<size_t>({2 * processors, pictures, kMaxThreads}));
+    return {side, std::max(1u, processors / side)};
 }
 
 // What was left at the start, less the stacks of the workers besides this thread.
