@@ -40,7 +40,7 @@ CBatchProgress::CBatchProgress(std::ostream& out, size_t total, ProgressForm for
 std::string CBatchProgress::Line() const {
     const std::string count = std::to_string(m_nDone) + "/" + std::to_string(m_nTotal) + " ";
     std::string left;
-    if (m_nDone > 0) {
+    if (m_nDone > 0 && m_nDone < m_nTotal) {
         const auto elapsed = m_clock() - m_start;
         const auto remaining = elapsed * double(m_nTotal - m_nDone) / double(m_nDone);
         left = ", about " + Duration(std::chrono::round<std::chrono::seconds>(remaining)) + " left";
