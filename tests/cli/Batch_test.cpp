@@ -27,59 +27,41 @@ ProcessResult Cli(std::vector<std::string> args) {
 
 struct BatchRefusal {
     const char* name;
-    void (*lay)(const TempDir&);   // more files, besides in/a.bmp and the empty out/
     std::vector<std::string> args; // after the style; "@NAME" is the folder's file NAME
     const char* expected;
 };
 
-void Nothing(const TempDir&) {}
-
-void OtherA(const TempDir& d) {
-    fs::create_directories(d.File("other"));
-    WriteFileBytes(d.File("other/a.bmp"), LogoBmp(20, 16));
-}
-
-void OutputLinkedToIn(const TempDir& d) {
-    fs::create_directories(d.File("other"));
-    WriteFileBytes(d.File("other/b.bmp"), LogoBmp(20, 16));
-    fs::create_symlink(d.File("in/a.bmp"), d.File("out/b.bmp"));
-}
-
 class BatchRefusals : public ::testing::TestWithParam<BatchRefusal> {};
 
+// in/a.bmp, other/a.bmp, other/b.bmp, and out/b.bmp a link to in/a.bmp.
 TEST_P(BatchRefusals, AreUsageErrorsBeforeAnyWork) {
     TempDir dir;
-    fs::create_directories(dir.File("in"));
-    fs::create_directories(dir.File("out"));
-    WriteFileBytes(dir.File("in/a.bmp"), LogoBmp(20, 16));
-    GetParam().lay(dir);
+    for (const char* folder : {"in", "other", "out"})
+        fs::create_directories(dir.File(folder));
+    for (const char* name : {"in/a.bmp", "other/a.bmp", "other/b.bmp"})
+        WriteFileBytes(dir.File(name), LogoBmp(20, 16));
+    fs::create_symlink(dir.File("in/a.bmp"), dir.File("out/b.bmp"));
     std::vector<std::string> args = kStyle;
     for (const std::string& a : GetParam().args)
         args.push_back(a.starts_with("@") ? dir.File(a.substr(1)) : a);
-    const std::vector<std::string> before = FolderListing(dir.File("out"));
     const ProcessResult r = Cli(args);
     EXPECT_EQ(r.exitCode, 2) << r.err;
     EXPECT_NE(r.err.find(GetParam().expected), std::string::npos) << r.err;
-    EXPECT_EQ(FolderListing(dir.File("out")), before);
+    EXPECT_EQ(FolderListing(dir.File("out")), std::vector<std::string>{"b.bmp"});
+    EXPECT_EQ(FolderListing(dir.File("in")), std::vector<std::string>{"a.bmp"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BatchRefusals,
     ::testing::Values(
-        BatchRefusal{
-            "MissingFolder", Nothing, {"--out-dir", "@none", "@in/a.bmp"}, "does not exist"},
-        BatchRefusal{
-            "FolderIsAFile", Nothing, {"--out-dir", "@in/a.bmp", "@in/a.bmp"}, "is not a folder"},
+        BatchRefusal{"MissingFolder", {"--out-dir", "@none", "@in/a.bmp"}, "does not exist"},
+        BatchRefusal{"FolderIsAFile", {"--out-dir", "@in/a.bmp", "@in/a.bmp"}, "is not a folder"},
         BatchRefusal{"TwoInputsOfOneName",
-                     OtherA,
                      {"--out-dir", "@out", "@in/a.bmp", "@other/a.bmp"},
                      "have the same name"},
-        BatchRefusal{"OutputOverAnInput",
-                     Nothing,
-                     {"--out-dir", "@in", "@in/a.bmp"},
-                     "would overwrite the input"},
+        BatchRefusal{
+            "OutputOverAnInput", {"--out-dir", "@in", "@in/a.bmp"}, "would overwrite the input"},
         BatchRefusal{"OutputLinkedToAnInput",
-                     OutputLinkedToIn,
                      {"--out-dir", "@out", "@in/a.bmp", "@other/b.bmp"},
                      "would overwrite the input"}),
     [](const auto& c) { return std::string(c.param.name); });
