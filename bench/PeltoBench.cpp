@@ -9,6 +9,7 @@
 //   pelto-bench --write-memory-pictures DIR  write a square and a one-row picture
 //   pelto-bench --write-png-pictures DIR   write the pictures bench/png-size.sh compares
 //   pelto-bench --bmp-to-png IN OUT        convert a BMP file with the PNG encoder
+//   pelto-bench --write-logo SIZE FILE     write one SIZE x SIZE logo as a BMP file
 
 #include "BenchPictures.h"
 #include "PngBench.h"
@@ -194,6 +195,11 @@ int WriteMemoryPictures(const std::string& folder) {
     return 0;
 }
 
+int WriteLogo(const std::string& size, const std::string& path) {
+    WriteFileBytes(path, PictureFile(std::stoi(size), kLogo));
+    return 0;
+}
+
 } // namespace
 
 } // namespace pelto
@@ -206,6 +212,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--write-png-pictures")
         return WritePngPictures(argv[2]);
     if (argc == 4 && std::string(argv[1]) == "--bmp-to-png") return BmpToPng(argv[2], argv[3]);
+    if (argc == 4 && std::string(argv[1]) == "--write-logo") return WriteLogo(argv[2], argv[3]);
     Register();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

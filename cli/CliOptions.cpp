@@ -1,18 +1,25 @@
 #include "CliOptions.h"
 
+#include "StyleOptions.h"
 #include "engine/ParallelRows.h"
 #include "platform/TextFields.h"
+
+#include <functional>
 
 namespace pelto {
 
 const char* const kCliUsage =
     "Usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
+    "       pelto-cli --out-dir DIR [--pick X,Y,TOL ...] [options] IN...\n"
+    "       pelto-cli --save-style FILE [--pick X,Y,TOL ...] [options]\n"
     "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
     "writes it to OUT.\n"
     "  --pick X,Y,TOL    select as background every pixel within TOL percent (0..100) of the\n"
     "                    colour at column X, row Y counted from the top-left corner;\n"
     "                    repeat to add more colours to the selection (at least one,\n"
     "                    unless IN has transparency: its transparent pixels are selected)\n"
+    "  --transparent     the background is IN's transparent pixels alone, without the\n"
+    "                    picks given before\n"
     "  --angle A         direction the light comes from, degrees 0..359\n"
     "                    (0 left, 90 above, 180 right, 270 below; default 0)\n"
     "  --contrast C      strength of the shading, 0..500 (default 128)\n"
@@ -20,9 +27,24 @@ const char* const kCliUsage =
     "  --shape cut|round  bevel profile (default cut)\n"
     "  --outline inner|outer  band inside the shape or in the background around it\n"
     "                    (default inner)\n"
+    "  --style FILE      take the five values above, and the background when FILE holds\n"
+    "                    one, from a style file: they replace what the options before\n"
+    "                    --style gave, and the options after it replace them (the first\n"
+    "                    --pick after it starts the picks afresh)\n"
+    "  --save-style FILE write the style the options give (the five values, and the picks\n"
+    "                    or --transparent when given) to FILE and do nothing else: no IN\n"
+    "                    or OUT\n"
+    "  --out-dir DIR     make the button of every IN into the folder DIR under IN's own\n"
+    "                    name (so of its kind, unless --format says), several pictures\n"
+    "                    at once; one that fails is reported and the others go on; the\n"
+    "                    run ends with a summary, exit 1 when any failed. Ctrl+C or\n"
+    "                    SIGTERM stops it after the pictures in flight (exit 130 or\n"
+    "                    143), a second one at once\n"
+    "  --quiet           no progress in an --out-dir run (failures and the summary show)\n"
     "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
-    "                    per processor the process may use); the result is the same\n"
-    "                    for any count\n"
+    "                    per processor the process may use); with --out-dir, 2 x N\n"
+    "                    pictures at once with a thread each (fewer pictures share N\n"
+    "                    threads); the result is the same for any count\n"
     "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
     "                    case, BMP for any other; IN's kind for standard output)\n"
     "  --help            show this text\n"
@@ -50,18 +72,16 @@ std::string ParseRanged(const std::string& name, const std::string& text, int lo
     return {};
 }
 
-std::string ParsePick(const std::string& text, CliPick& pick) {
+std::string ParsePick(const std::string& text, BackgroundPick& pick) {
     const size_t first = text.find(',');
     const size_t second = first == std::string::npos ? first : text.find(',', first + 1);
     if (second == std::string::npos || text.find(',', second + 1) != std::string::npos)
         return "--pick needs X,Y,TOL, got '" + text + "'";
-    int32_t tolerance = 0;
     if (!ParseInt(text.substr(0, first), pick.x) ||
         !ParseInt(text.substr(first + 1, second - first - 1), pick.y))
         return "--pick needs whole numbers X,Y,TOL, got '" + text + "'";
-    std::string error = ParseRanged("--pick tolerance", text.substr(second + 1), 0, 100, tolerance);
-    pick.tolerance = tolerance;
-    return error;
+    return ParseRanged("--pick tolerance", text.substr(second + 1), 0,
+                       BackgroundPick::kMaxTolerance, pick.tolerance);
 }
 
 std::string ParseChoice(const std::string& name, const std::string& text, const char* zero,
@@ -75,67 +95,116 @@ std::string ParseChoice(const std::string& name, const std::string& text, const 
     return {};
 }
 
-// One option of the table: its name and where its value goes.
-struct CliOption {
-    const char* name;
-    std::string (*take)(const std::string& value, CliOptions& options);
+// What the parse builds as it goes.
+struct CliParseState {
+    CliOptions options;
+    CStyleBuilder style;
 };
 
-constexpr CliOption kOptions[] = {
-    {"--pick",
-     [](const std::string& v, CliOptions& o) {
-         CliPick pick;
-         std::string error = ParsePick(v, pick);
-         if (error.empty()) o.picks.push_back(pick);
-         return error;
-     }},
-    {"--angle",
-     [](const std::string& v, CliOptions& o) {
-         return ParseRanged("--angle", v, 0, ButtonParams::kMaxAngle, o.params.angle);
-     }},
-    {"--contrast",
-     [](const std::string& v, CliOptions& o) {
-         return ParseRanged("--contrast", v, 0, ButtonParams::kMaxContrast, o.params.contrast);
-     }},
-    {"--width",
-     [](const std::string& v, CliOptions& o) {
-         return ParseRanged("--width", v, 0, ButtonParams::kMaxWidth, o.params.width);
-     }},
-    {"--shape",
-     [](const std::string& v, CliOptions& o) {
-         return ParseChoice("--shape", v, "cut", "round", o.params.shape);
-     }},
-    {"--outline",
-     [](const std::string& v, CliOptions& o) {
-         return ParseChoice("--outline", v, "inner", "outer", o.params.outline);
-     }},
-    {"--format",
-     [](const std::string& v, CliOptions& o) {
-         int32_t png = 0;
-         std::string error = ParseChoice("--format", v, "bmp", "png", png);
-         o.format = png ? PictureFormat::Png : PictureFormat::Bmp;
-         return error;
-     }},
-    {"--threads",
-     [](const std::string& v, CliOptions& o) {
-         int32_t threads = 0;
-         std::string error = ParseRanged("--threads", v, 1, int(kMaxThreads), threads);
-         o.threads = static_cast<unsigned>(threads);
-         return error;
-     }},
+// One option of the table: its name, whether a value follows, and where it goes.
+struct CliOption {
+    std::string name;
+    bool takesValue;
+    std::function<std::string(const std::string& value, CliParseState& state)> take;
 };
+
+std::vector<CliOption> MakeOptions() {
+    std::vector<CliOption> options = {
+        {"--pick", true,
+         [](const std::string& v, CliParseState& s) {
+             BackgroundPick pick;
+             std::string error = ParsePick(v, pick);
+             if (error.empty()) s.style.AddPick(pick);
+             return error;
+         }},
+        {"--transparent", false,
+         [](const std::string&, CliParseState& s) {
+             s.style.TakeTransparent();
+             return std::string();
+         }},
+        {"--style", true,
+         [](const std::string& v, CliParseState& s) { return s.style.TakeFile(v); }},
+        {"--save-style", true,
+         [](const std::string& v, CliParseState& s) {
+             s.options.saveStyle = v;
+             return v.empty() ? std::string("--save-style needs a file name") : std::string();
+         }},
+        {"--out-dir", true,
+         [](const std::string& v, CliParseState& s) {
+             s.options.outDir = v;
+             return v.empty() ? std::string("--out-dir needs a folder") : std::string();
+         }},
+        {"--quiet", false,
+         [](const std::string&, CliParseState& s) {
+             s.options.quiet = true;
+             return std::string();
+         }},
+        {"--format", true,
+         [](const std::string& v, CliParseState& s) {
+             int32_t png = 0;
+             std::string error = ParseChoice("--format", v, "bmp", "png", png);
+             s.options.format = png ? PictureFormat::Png : PictureFormat::Bmp;
+             return error;
+         }},
+        {"--threads", true,
+         [](const std::string& v, CliParseState& s) {
+             int32_t threads = 0;
+             std::string error = ParseRanged("--threads", v, 1, int(kMaxThreads), threads);
+             s.options.threads = static_cast<unsigned>(threads);
+             return error;
+         }},
+    };
+    // The button values go by the names their style file gives them.
+    for (const StyleNumber& number : kStyleNumbers) {
+        const std::string name = std::string("--") + number.name;
+        options.push_back({name, true, [name, &number](const std::string& v, CliParseState& s) {
+                               return ParseRanged(name, v, number.low, number.high,
+                                                  s.style.Params().*number.value);
+                           }});
+    }
+    for (const StyleChoice& choice : kStyleChoices) {
+        const std::string name = std::string("--") + choice.name;
+        options.push_back({name, true, [name, &choice](const std::string& v, CliParseState& s) {
+                               return ParseChoice(name, v, choice.choices[0], choice.choices[1],
+                                                  s.style.Params().*choice.value);
+                           }});
+    }
+    return options;
+}
 
 const CliOption* FindOption(const std::string& name) {
-    for (const CliOption& option : kOptions)
+    static const std::vector<CliOption> options = MakeOptions();
+    for (const CliOption& option : options)
         if (name == option.name) return &option;
     return nullptr;
+}
+
+// The file names' roles, by what the options asked for.
+std::string PlaceFiles(std::vector<std::string> files, CliOptions& options) {
+    if (!options.saveStyle.empty()) {
+        if (!files.empty() || !options.outDir.empty())
+            return "--save-style only writes the style: it takes no IN, OUT or --out-dir";
+        return {};
+    }
+    if (!options.outDir.empty()) {
+        if (files.empty()) return "--out-dir needs at least one IN";
+        for (const std::string& file : files)
+            if (file == "-") return "--out-dir takes no standard input (-) as an IN";
+        options.inputs = std::move(files);
+        return {};
+    }
+    if (files.size() != 2)
+        return "expected IN and OUT, got " + std::to_string(files.size()) + " file names";
+    options.input = files[0];
+    options.output = files[1];
+    return {};
 }
 
 } // namespace
 
 // "-" alone is a file (standard input or output); "--" ends the options.
 CliParse ParseCliArguments(const std::vector<std::string>& args) {
-    CliOptions options;
+    CliParseState state;
     std::vector<std::string> positional;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -145,27 +214,28 @@ CliParse ParseCliArguments(const std::vector<std::string>& args) {
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            return {options, {}};
+            state.options.help = true;
+            return {state.options, {}};
         } else {
             const size_t equals = arg.find('=');
             const std::string name = arg.substr(0, equals);
             const CliOption* option = FindOption(name);
             if (!option) return {std::nullopt, "unknown option '" + name + "'"};
-            if (equals == std::string::npos && i + 1 >= args.size())
+            if (!option->takesValue && equals != std::string::npos)
+                return {std::nullopt, name + " takes no value"};
+            if (option->takesValue && equals == std::string::npos && i + 1 >= args.size())
                 return {std::nullopt, name + " needs a value"};
-            const std::string value =
-                equals != std::string::npos ? arg.substr(equals + 1) : args[++i];
-            if (std::string error = option->take(value, options); !error.empty())
+            const std::string value = !option->takesValue           ? std::string()
+                                      : equals != std::string::npos ? arg.substr(equals + 1)
+                                                                    : args[++i];
+            if (std::string error = option->take(value, state); !error.empty())
                 return {std::nullopt, error};
         }
     }
-    if (positional.size() != 2)
-        return {std::nullopt,
-                "expected IN and OUT, got " + std::to_string(positional.size()) + " file names"};
-    options.input = positional[0];
-    options.output = positional[1];
-    return {options, {}};
+    state.options.style = state.style.Style();
+    if (std::string error = PlaceFiles(std::move(positional), state.options); !error.empty())
+        return {std::nullopt, error};
+    return {state.options, {}};
 }
 
 } // namespace pelto

@@ -1,8 +1,8 @@
 #pragma once
 // Command-line arguments of pelto-cli, parsed and range-checked.
 
+#include "document/ButtonStyle.h"
 #include "document/PictureFormat.h"
-#include "engine/ButtonParams.h"
 
 #include <optional>
 #include <string>
@@ -10,20 +10,20 @@
 
 namespace pelto {
 
-struct CliPick {
-    int x = 0;         // column from the left
-    int y = 0;         // row from the top, as seen on screen
-    int tolerance = 0; // percent
-};
-
 struct CliOptions {
+    // A single run: one picture from input to output.
     std::string input;
     std::string output;
-    std::vector<CliPick> picks;
-    ButtonParams params;  // the view's defaults unless given
+    // A batch run (outDir set): every one of inputs into outDir under its own name.
+    std::string outDir;
+    std::vector<std::string> inputs;
+    // Neither: the style is written to saveStyle.
+    std::string saveStyle;
+    ButtonStyle style;    // the view's defaults unless given
     unsigned threads = 0; // 0: one per processor the process may use
     // The kind of OUT; by default from its name, or IN's kind for standard output.
     std::optional<PictureFormat> format;
+    bool quiet = false; // no progress in a batch
     bool help = false;
 };
 
@@ -33,6 +33,7 @@ struct CliParse {
     std::string error;
 };
 
+// Reads the style files it names (--style) as it comes to them.
 CliParse ParseCliArguments(const std::vector<std::string>& args);
 
 extern const char* const kCliUsage;

@@ -12,29 +12,27 @@ namespace {
 
 constexpr const char* kStandardStream = "-";
 
-DocOpenResult OpenInput(const CliOptions& options) {
-    // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
-    const BatchRun batch{options.params, options.threads};
-    const bool standard = options.input == kStandardStream;
-    const std::string name = standard ? docmsg::Text(docmsg::kStandardInput) : options.input;
+DocOpenResult OpenInput(const std::string& input, const BatchRun& batch) {
+    const bool standard = input == kStandardStream;
+    const std::string name = standard ? docmsg::Text(docmsg::kStandardInput) : input;
     try {
         // A FIFO's writer is waited for as cat waits for it: the user can press Ctrl+C.
-        CFile input = standard ? CFile::Duplicate(STDIN_FILENO, name)
-                               : CFile(options.input, CFile::Mode::ReadWaiting);
-        return OpenDocumentFrom(input, name, batch);
+        CFile file = standard ? CFile::Duplicate(STDIN_FILENO, name)
+                              : CFile(input, CFile::Mode::ReadWaiting);
+        return OpenDocumentFrom(file, name, batch);
     } catch (const CFileException& e) {
         return {nullptr, {docmsg::CannotOpen(name, e.GetError())}};
     }
 }
 
-std::string SaveOutput(CPeltoDoc& doc, const CliOptions& options) {
-    const std::string& output = options.output;
+std::string SaveOutput(CPeltoDoc& doc, const std::string& output,
+                       std::optional<PictureFormat> format) {
     if (output != kStandardStream)
-        return SaveDocument(doc, output, options.format.value_or(FormatOfName(output)));
+        return SaveDocument(doc, output, format.value_or(FormatOfName(output)));
     const std::string name = docmsg::Text(docmsg::kStandardOutput);
     try {
         CFile out = CFile::Duplicate(STDOUT_FILENO, name);
-        return SaveDocumentTo(doc, out, name, options.format);
+        return SaveDocumentTo(doc, out, name, format);
     } catch (const CFileException& e) {
         SaveOutcome outcome;
         outcome.error = e.GetError();
@@ -42,50 +40,66 @@ std::string SaveOutput(CPeltoDoc& doc, const CliOptions& options) {
     }
 }
 
-} // namespace
+PictureReport Failure(int exitCode, std::string message) {
+    return {exitCode, {std::move(message)}};
+}
 
-int RunCli(const CliOptions& options, std::ostream& err) {
-    DocOpenResult opened = OpenInput(options);
-    if (!opened.doc) {
-        for (const std::string& message : opened.messages)
-            err << "pelto-cli: " << options.input << ": " << message << "\n";
-        return kExitFailure;
-    }
+PictureReport MakeButtonFile(const CliOptions& options, const std::string& input,
+                             const std::string& output, unsigned threads) {
+    const ButtonParams& params = options.style.params;
+    // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
+    DocOpenResult opened = OpenInput(input, BatchRun{params, threads});
+    if (!opened.doc) return {kExitFailure, std::move(opened.messages), true};
     CPeltoDoc& doc = *opened.doc;
-    if (!doc.m_dib.HasBlock()) {
-        err << "pelto-cli: " << options.input << ": " << docmsg::Text(docmsg::kEmptyPicture)
-            << "\n";
-        return kExitFailure;
-    }
+    if (!doc.m_dib.HasBlock()) return {kExitFailure, {docmsg::Text(docmsg::kEmptyPicture)}, true};
 
     // A picture with transparency comes with its selection.
-    if (options.picks.empty() && !doc.HasSelection()) {
-        err << "pelto-cli: at least one --pick X,Y,TOL is needed\n" << kCliUsage;
-        return kExitUsage;
-    }
+    const std::vector<BackgroundPick> picks =
+        options.style.background.value_or(std::vector<BackgroundPick>());
+    if (picks.empty() && !doc.HasSelection())
+        return {kExitUsage, {"at least one --pick X,Y,TOL is needed"}, false, true};
 
     const int width = doc.m_dib.m_nWidth;
     const int height = doc.m_dib.m_nHeight;
-    try {
-        for (const CliPick& pick : options.picks) {
-            if (pick.x < 0 || pick.y < 0 || pick.x >= width || pick.y >= height) {
-                err << "pelto-cli: --pick " << pick.x << "," << pick.y << " lies outside the "
-                    << width << " x " << height << " picture\n";
-                return kExitUsage;
-            }
-            doc.SelectBackground(pick.x, pick.y, pick.tolerance, options.threads);
-        }
-        doc.MakeButton(options.params, options.threads);
-    } catch (const std::bad_alloc&) {
-        err << "pelto-cli: " << docmsg::Text(docmsg::kOutOfMemory) << "\n";
-        return kExitFailure;
+    for (const BackgroundPick& pick : picks) {
+        if (pick.x < 0 || pick.y < 0 || pick.x >= width || pick.y >= height)
+            return Failure(kExitUsage, "--pick " + std::to_string(pick.x) + "," +
+                                           std::to_string(pick.y) + " lies outside the " +
+                                           std::to_string(width) + " x " + std::to_string(height) +
+                                           " picture");
+        doc.SelectBackground(pick.x, pick.y, pick.tolerance, threads);
     }
+    doc.MakeButton(params, threads);
 
-    if (const std::string error = SaveOutput(doc, options); !error.empty()) {
-        err << "pelto-cli: " << error << "\n";
-        return kExitFailure;
+    if (std::string error = SaveOutput(doc, output, options.format); !error.empty())
+        return Failure(kExitFailure, std::move(error));
+    return {};
+}
+
+} // namespace
+
+// Whatever goes wrong ends with a message and an exit code, never with a signal.
+PictureReport RunPicture(const CliOptions& options, const std::string& input,
+                         const std::string& output, unsigned threads) {
+    try {
+        return MakeButtonFile(options, input, output, threads);
+    } catch (const std::bad_alloc&) {
+        return Failure(kExitFailure, docmsg::Text(docmsg::kOutOfMemory));
+    } catch (const std::exception& e) {
+        return Failure(kExitFailure, e.what());
     }
-    return kExitOk;
+}
+
+int RunCli(const CliOptions& options, std::ostream& err) {
+    const PictureReport report =
+        RunPicture(options, options.input, options.output, options.threads);
+    for (const std::string& message : report.messages) {
+        err << "pelto-cli: ";
+        if (report.aboutInput) err << options.input << ": ";
+        err << message << "\n";
+    }
+    if (report.usage) err << kCliUsage;
+    return report.exitCode;
 }
 
 } // namespace pelto

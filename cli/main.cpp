@@ -1,5 +1,7 @@
+#include "BatchRun.h"
 #include "CliOptions.h"
 #include "CliRun.h"
+#include "StyleOptions.h"
 #include "document/DocMessages.h"
 
 #include <algorithm>
@@ -28,13 +30,16 @@ int main(int argc, char** argv) {
         std::cerr << "pelto-cli: " << parsed.error << "\n" << kCliUsage;
         return kExitUsage;
     }
-    if (parsed.options->help) {
+    const CliOptions& options = *parsed.options;
+    if (options.help) {
         std::cout << kCliUsage;
         return kExitOk;
     }
     // Whatever goes wrong ends with a message and an exit code, never with a signal.
     try {
-        return RunCli(*parsed.options, std::cerr);
+        if (!options.saveStyle.empty()) return SaveStyle(options, std::cerr);
+        if (!options.outDir.empty()) return RunBatch(options, std::cerr);
+        return RunCli(options, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "pelto-cli: " << docmsg::Text(docmsg::kOutOfMemory) << "\n";
     } catch (const std::exception& e) {

@@ -47,6 +47,25 @@ inline constexpr const char* kOriginalUnchanged =
 inline constexpr const char* kOriginalLost = PELTO_DOC_TEXT("元のファイルを元に戻せませんでした。");
 inline constexpr const char* kOriginalKeptAt = PELTO_DOC_TEXT("元の内容は %1 に残してあります。");
 
+// A style file (ButtonStyle.h): kStyleRefused names it (%1), a reason follows
+// on the next line, and for a bad value what it must be (%1 a range or the choices).
+inline constexpr const char* kStyleRefused =
+    PELTO_DOC_TEXT("%1 はボタンのスタイルとして読めません。");
+inline constexpr const char* kStyleNotJson =
+    PELTO_DOC_TEXT("%1 バイト目で JSON の書き方が違います。");
+inline constexpr const char* kStyleNotObject =
+    PELTO_DOC_TEXT("JSON のオブジェクト { … } ではありません。");
+inline constexpr const char* kStyleVersion =
+    PELTO_DOC_TEXT("バージョン %1 のスタイルには対応していません。");
+inline constexpr const char* kStyleMissingKey = PELTO_DOC_TEXT("「%1」がありません。");
+inline constexpr const char* kStyleUnknownKey =
+    PELTO_DOC_TEXT("「%1」はスタイルの項目ではありません。");
+inline constexpr const char* kStyleBadValue = PELTO_DOC_TEXT("「%1」の値が正しくありません。");
+inline constexpr const char* kStyleWholeNumber = PELTO_DOC_TEXT("%1 の整数にしてください。");
+inline constexpr const char* kStyleOneOf = PELTO_DOC_TEXT("%1 のどちらかにしてください。");
+inline constexpr const char* kStyleBackground = PELTO_DOC_TEXT(
+    "\"transparent\" か、x, y, tolerance を持つ点の並び（1 つ以上）にしてください。");
+
 #undef PELTO_DOC_TEXT
 
 // One of the texts above as the user sees it.

@@ -17,35 +17,47 @@ namespace {
 
 // A PNG's bytes stay while it is decoded; a batch run then holds the picture
 // with its opacity, the mask, the heights and the search.
-void AdmitPng(const png::Header& header, uint64_t fileSize, const std::optional<BatchRun>& batch) {
-    uint64_t need = fileSize + png::DecodeFootprint(header);
-    if (batch) {
-        const int32_t width = int32_t(header.width), height = int32_t(header.height);
-        const uint64_t picture = CDIB::BuiltFileSize(width, height) + uint64_t(width) * height;
-        need = std::max(need, EstimateRunFootprint(width, height, picture, batch->params.width,
-                                                   false, batch->threads)
-                                  .Total());
-    }
-    memlimit::EnsureAvailable(need);
+uint64_t PngNeed(const png::Header& header, uint64_t fileSize,
+                 const std::optional<BatchRun>& batch) {
+    const uint64_t decode = fileSize + png::DecodeFootprint(header);
+    if (!batch) return decode;
+    const int32_t width = int32_t(header.width), height = int32_t(header.height);
+    const uint64_t picture = CDIB::BuiltFileSize(width, height) + uint64_t(width) * height;
+    return std::max(decode, EstimateRunFootprint(width, height, picture, batch->params.width, false,
+                                                 batch->threads)
+                                .Total());
 }
 
-// Refuses, before the big allocations, a picture whose open (or whole batch
-// run) needs more memory than is left. start holds the file's first bytes;
-// a BMP's are its 54 header bytes.
-void AdmitPicture(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
-                  const std::optional<BatchRun>& batch) {
-    if (png::HasSignature(start, startBytes)) {
-        AdmitPng(png::ReadHeader(start, startBytes), fileSize, batch);
-        return;
-    }
-    if (!batch) {
-        memlimit::EnsureAvailable(fileSize);
-        return;
-    }
-    memlimit::EnsureAvailable(EstimateRunFootprint(bmp::ReadI32(start, bmp::biWidth),
-                                                   bmp::ReadI32(start, bmp::biHeight), fileSize,
-                                                   batch->params.width, false, batch->threads)
-                                  .Total());
+// The memory the open (or the whole batch run) of a picture needs, from its
+// file's first bytes; a BMP's are its 54 header bytes.
+uint64_t PictureNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
+                     const std::optional<BatchRun>& batch) {
+    if (png::HasSignature(start, startBytes))
+        return PngNeed(png::ReadHeader(start, startBytes), fileSize, batch);
+    if (!batch) return fileSize;
+    return EstimateRunFootprint(bmp::ReadI32(start, bmp::biWidth),
+                                bmp::ReadI32(start, bmp::biHeight), fileSize, batch->params.width,
+                                false, batch->threads)
+        .Total();
+}
+
+// A regular file's first bytes, and whether they tell what it needs: a PNG's
+// signature, or BMP headers the loader takes for a file of its length.
+struct FileStart {
+    uint8_t bytes[bmp::kHeadersSize];
+    uint64_t size;
+    bool png;
+    bool measurable;
+};
+
+FileStart ReadStart(CFile& input, uint64_t length) {
+    FileStart start;
+    start.size = std::min<uint64_t>(length, sizeof start.bytes);
+    const bool complete = input.ReadAt(start.bytes, start.size, 0) == start.size;
+    start.png = complete && png::HasSignature(start.bytes, start.size);
+    start.measurable = start.png || (complete && start.size == bmp::kHeadersSize &&
+                                     !CDIB::Refusal(start.bytes, length));
+    return start;
 }
 
 // Fully transparent pixels start as the selection, as if they had been picked.
@@ -62,19 +74,15 @@ void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
     // A zero-length file is never read: it opens as an empty picture.
     const uint64_t length = input.GetLength();
     if (length == 0) return;
-    uint8_t start[bmp::kHeadersSize];
-    const uint64_t startBytes = std::min<uint64_t>(length, sizeof start);
-    const bool complete = input.ReadAt(start, startBytes, 0) == startBytes;
-    if (complete && png::HasSignature(start, startBytes)) {
-        admit(start, startBytes, length);
+    const FileStart start = ReadStart(input, length);
+    if (start.measurable) admit(start.bytes, start.size, length);
+    if (start.png) {
         if (length > CDIB::kMaxFileSize) CDIB::Refuse(png::kMsgTooLarge);
         const block::Ptr bytes = block::Allocate(length);
         if (input.ReadAt(bytes.get(), length, 0) != length) CDIB::Refuse(png::kMsgDamaged);
         LoadPng(doc, bytes.get(), length);
         return;
     }
-    if (complete && startBytes == bmp::kHeadersSize && !CDIB::Refusal(start, length))
-        admit(start, startBytes, length);
     CArchive ar(input, CArchive::load);
     doc.Serialize(ar);
 }
@@ -116,9 +124,11 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
     DocOpenResult result;
     try {
         auto doc = std::make_unique<CPeltoDoc>(batch ? UndoSnapshot::None : UndoSnapshot::Kept);
+        // Refuses, before the big allocations, a picture whose open (or
+        // whole batch run) needs more memory than is left.
         const AdmitHeaders admit = [&](const uint8_t* start, uint64_t startBytes,
                                        uint64_t fileSize) {
-            AdmitPicture(start, startBytes, fileSize, batch);
+            memlimit::EnsureAvailable(PictureNeed(start, startBytes, fileSize, batch));
         };
         if (S_ISREG(input.Status().st_mode))
             LoadRegularFile(*doc, input, admit);
@@ -133,6 +143,19 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
         result.messages = {docmsg::Text(docmsg::kOutOfMemory)};
     }
     return result;
+}
+
+uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
+    try {
+        CFile input(path, CFile::Mode::Read);
+        const uint64_t length = S_ISREG(input.Status().st_mode) ? input.GetLength() : 0;
+        if (length == 0) return 0;
+        const FileStart start = ReadStart(input, length);
+        if (start.measurable) return PictureNeed(start.bytes, start.size, length, batch);
+    } catch (const CFileException&) {
+    } catch (const CArchiveException&) {
+    }
+    return 0;
 }
 
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path,

@@ -14,7 +14,6 @@ namespace pelto {
 namespace signalcleanup {
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 constexpr int kSlots = 8;
 
 // Written only while a slot is free, read by the handler only while it is taken.
@@ -41,8 +40,10 @@ void EndBy(int signal) {
     ::raise(signal);
 }
 
+} // namespace
+
 // Async-signal-safe: atomics, unlinkat, signal and raise only.
-void OnSignal(int signal) {
+void Handle(int signal) {
     if (g_deferring.load() > 0) {
         int none = 0;
         g_pending.compare_exchange_strong(none, signal);
@@ -51,24 +52,24 @@ void OnSignal(int signal) {
     EndBy(signal);
 }
 
-} // namespace
+void InstallWhereDefault(std::initializer_list<int> signals, void (*handler)(int)) {
+    for (const int signal : signals) {
+        struct sigaction old {};
+        if (::sigaction(signal, nullptr, &old) != 0) continue;
+        if ((old.sa_flags & SA_SIGINFO) || old.sa_handler != SIG_DFL) continue;
+        struct sigaction action {};
+        action.sa_handler = handler;
+        action.sa_flags = SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        for (const int other : signals)
+            sigaddset(&action.sa_mask, other);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
 
 void Install() {
     static std::once_flag once;
-    std::call_once(once, [] {
-        for (const int signal : kSignals) {
-            struct sigaction old {};
-            if (::sigaction(signal, nullptr, &old) != 0) continue;
-            if ((old.sa_flags & SA_SIGINFO) || old.sa_handler != SIG_DFL) continue;
-            struct sigaction action {};
-            action.sa_handler = OnSignal;
-            action.sa_flags = SA_RESTART;
-            sigemptyset(&action.sa_mask);
-            for (const int other : kSignals)
-                sigaddset(&action.sa_mask, other);
-            ::sigaction(signal, &action, nullptr);
-        }
-    });
+    std::call_once(once, [] { InstallWhereDefault({SIGTERM, SIGINT, SIGHUP}, Handle); });
 }
 
 CRegisteredPath::CRegisteredPath(int folder, const std::string& name) : m_nSlot(-1) {

@@ -6,6 +6,7 @@
 // cover that case. The handlers go only where a signal has its default action
 // (a SIGHUP ignored under nohup stays ignored) and are installed once per process.
 
+#include <initializer_list>
 #include <string>
 
 namespace pelto {
@@ -13,6 +14,14 @@ namespace pelto {
 namespace signalcleanup {
 
 void Install();
+// Installs handler for each of signals that still has its default action,
+// with all of them blocked while it runs (SA_RESTART).
+void InstallWhereDefault(std::initializer_list<int> signals, void (*handler)(int));
+// What the handlers Install puts in place do, for a program's own handler
+// that takes a signal over: while a CDeferredSignals lives the signal waits,
+// otherwise every registered file is removed and the process ends by the
+// signal once the handler returns. Async-signal-safe.
+void Handle(int signal);
 
 // Registers the file called name in the folder open as descriptor folder for
 // removal on a signal while this lives; the descriptor must outlive it.

@@ -1,4 +1,5 @@
 #include "cli/CliOptions.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,17 @@ std::vector<std::string> Args(std::initializer_list<const char*> list) {
     return {list.begin(), list.end()};
 }
 
+std::vector<BackgroundPick> Picks(const CliParse& p) {
+    return p.options->style.background.value_or(std::vector<BackgroundPick>());
+}
+
 TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
     const CliParse p = ParseCliArguments(Args({"in.bmp", "out.bmp", "--pick", "1,2,30"}));
     ASSERT_TRUE(p.options) << p.error;
     EXPECT_EQ(p.options->input, "in.bmp");
     EXPECT_EQ(p.options->output, "out.bmp");
-    ASSERT_EQ(p.options->picks.size(), 1u);
-    EXPECT_EQ(p.options->picks[0].x, 1);
-    EXPECT_EQ(p.options->picks[0].y, 2);
-    EXPECT_EQ(p.options->picks[0].tolerance, 30);
-    const ButtonParams& b = p.options->params;
+    EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{1, 2, 30}}));
+    const ButtonParams& b = p.options->style.params;
     EXPECT_EQ(b.angle, 0);
     EXPECT_EQ(b.contrast, 128);
     EXPECT_EQ(b.width, 5);
@@ -32,10 +34,8 @@ TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
         Args({"--pick=0,0,0", "in.bmp", "--angle", "359", "--contrast=500", "--width", "30",
               "--shape", "round", "--outline=outer", "out.bmp", "--pick", "5,6,100"}));
     ASSERT_TRUE(p.options) << p.error;
-    EXPECT_EQ(p.options->picks.size(), 2u);
-    EXPECT_EQ(p.options->picks[1].x, 5);
-    EXPECT_EQ(p.options->picks[1].tolerance, 100);
-    const ButtonParams& b = p.options->params;
+    EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{0, 0, 0}, {5, 6, 100}}));
+    const ButtonParams& b = p.options->style.params;
     EXPECT_EQ(b.angle, 359);
     EXPECT_EQ(b.contrast, 500);
     EXPECT_EQ(b.width, 30);
@@ -74,7 +74,7 @@ TEST_P(FileNameArguments, AreTakenInOrder) {
     ASSERT_TRUE(p.options) << p.error;
     EXPECT_EQ(p.options->input, GetParam().input);
     EXPECT_EQ(p.options->output, GetParam().output);
-    EXPECT_EQ(p.options->picks.size(), GetParam().picks);
+    EXPECT_EQ(Picks(p).size(), GetParam().picks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,6 +86,71 @@ INSTANTIATE_TEST_SUITE_P(
                       FileNames{Args({"--pick", "0,0,0", "a", "--", "--help"}), "a", "--help", 1},
                       FileNames{Args({"-x.bmp", "--pick=1,1,1", "-"}), "-x.bmp", "-", 1}));
 
+TEST(ParseCliArguments, OutDirTakesEveryFileAsAnInput) {
+    const CliParse p =
+        ParseCliArguments(Args({"--out-dir", "d", "a.bmp", "--quiet", "b.png", "c"}));
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->outDir, "d");
+    EXPECT_EQ(p.options->inputs, (std::vector<std::string>{"a.bmp", "b.png", "c"}));
+    EXPECT_TRUE(p.options->quiet);
+}
+
+struct StyleOrder {
+    const char* name;
+    std::vector<std::string> args; // STYLE: a style with light 90, width 12 and one pick
+    int32_t angle;
+    std::optional<std::vector<BackgroundPick>> background;
+};
+
+class StyleOptionOrder : public ::testing::TestWithParam<StyleOrder> {};
+
+// A style replaces what came before it; what comes after it replaces the style's.
+TEST_P(StyleOptionOrder, DecidesWhichValueHolds) {
+    TempDir dir;
+    ButtonStyle style{{90, 128, 12, 0, 0}, std::vector<BackgroundPick>{{5, 5, 5}}};
+    ASSERT_EQ(WriteStyle(style, dir.File("style.json")), "");
+    style.background.reset();
+    ASSERT_EQ(WriteStyle(style, dir.File("bare.json")), "");
+    std::vector<std::string> args = {"in.bmp", "out.bmp"};
+    for (const std::string& a : GetParam().args)
+        args.push_back(
+            a == "STYLE" || a == "BARE" ? dir.File(a == "STYLE" ? "style.json" : "bare.json") : a);
+    const CliParse p = ParseCliArguments(args);
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->style.params.angle, GetParam().angle);
+    EXPECT_EQ(p.options->style.background, GetParam().background);
+}
+
+using PickList = std::vector<BackgroundPick>;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StyleOptionOrder,
+    ::testing::Values(
+        StyleOrder{"StyleOverAnAngleBefore",
+                   {"--angle", "10", "--style", "STYLE"},
+                   90,
+                   PickList{{5, 5, 5}}},
+        StyleOrder{"AngleAfterOverTheStyle",
+                   {"--style", "STYLE", "--angle", "10"},
+                   10,
+                   PickList{{5, 5, 5}}},
+        StyleOrder{"StylesPicksOverPicksBefore",
+                   {"--pick", "1,1,1", "--style", "STYLE"},
+                   90,
+                   PickList{{5, 5, 5}}},
+        StyleOrder{"PicksAfterOverTheStyles",
+                   {"--style", "STYLE", "--pick", "1,1,1", "--pick", "2,2,2"},
+                   90,
+                   PickList{{1, 1, 1}, {2, 2, 2}}},
+        StyleOrder{"StyleWithoutBackgroundKeepsPicks",
+                   {"--pick", "1,1,1", "--style", "BARE"},
+                   90,
+                   PickList{{1, 1, 1}}},
+        StyleOrder{
+            "TransparentOverTheStyles", {"--style", "STYLE", "--transparent"}, 90, PickList{}},
+        StyleOrder{"NoBackgroundWithoutPicks", {"--style", "BARE"}, 90, std::nullopt}),
+    [](const auto& c) { return std::string(c.param.name); });
+
 class BadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(BadArguments, AreRefusedWithAMessage) {
@@ -96,28 +161,31 @@ TEST_P(BadArguments, AreRefusedWithAMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadArguments,
-    ::testing::Values(Args({}), Args({"in.bmp", "--pick", "0,0,0"}),
-                      Args({"a", "b", "c", "--pick", "0,0,0"}), Args({"a", "b", "--pick", "0,0"}),
-                      Args({"a", "b", "--pick", "0,0,0,0"}), Args({"a", "b", "--pick", "x,0,0"}),
-                      Args({"a", "b", "--pick", "0,0,101"}), Args({"a", "b", "--pick", "0,0,-1"}),
-                      Args({"a", "b", "--pick", "0,,5"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--angle", "360"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--angle", "-1"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--contrast", "501"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--width", "31"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--width", "5px"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--width", " 5"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--width", "99999999999"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--shape", "square"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--outline", "both"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--angle"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--colour", "red"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--threads", "0"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--threads", "257"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--threads", "all"}),
-                      Args({"a", "--", "b", "--pick", "0,0,0"}),
-                      Args({"--pick", "0,0,0", "--", "a"}),
-                      Args({"a", "b", "--pick", "0,0,0", "--format", "gif"})));
+    ::testing::Values(
+        Args({}), Args({"in.bmp", "--pick", "0,0,0"}), Args({"a", "b", "c", "--pick", "0,0,0"}),
+        Args({"a", "b", "--pick", "0,0"}), Args({"a", "b", "--pick", "0,0,0,0"}),
+        Args({"a", "b", "--pick", "x,0,0"}), Args({"a", "b", "--pick", "0,0,101"}),
+        Args({"a", "b", "--pick", "0,0,-1"}), Args({"a", "b", "--pick", "0,,5"}),
+        Args({"a", "b", "--pick", "0,0,0", "--angle", "360"}),
+        Args({"a", "b", "--pick", "0,0,0", "--angle", "-1"}),
+        Args({"a", "b", "--pick", "0,0,0", "--contrast", "501"}),
+        Args({"a", "b", "--pick", "0,0,0", "--width", "31"}),
+        Args({"a", "b", "--pick", "0,0,0", "--width", "5px"}),
+        Args({"a", "b", "--pick", "0,0,0", "--width", " 5"}),
+        Args({"a", "b", "--pick", "0,0,0", "--width", "99999999999"}),
+        Args({"a", "b", "--pick", "0,0,0", "--shape", "square"}),
+        Args({"a", "b", "--pick", "0,0,0", "--outline", "both"}),
+        Args({"a", "b", "--pick", "0,0,0", "--angle"}),
+        Args({"a", "b", "--pick", "0,0,0", "--colour", "red"}),
+        Args({"a", "b", "--pick", "0,0,0", "--threads", "0"}),
+        Args({"a", "b", "--pick", "0,0,0", "--threads", "257"}),
+        Args({"a", "b", "--pick", "0,0,0", "--threads", "all"}),
+        Args({"a", "--", "b", "--pick", "0,0,0"}), Args({"--pick", "0,0,0", "--", "a"}),
+        Args({"a", "b", "--pick", "0,0,0", "--format", "gif"}),
+        Args({"a", "b", "--style", "/no/such/style.json"}), Args({"--save-style", "s.json", "a"}),
+        Args({"--save-style", "s.json", "--out-dir", "d"}), Args({"--out-dir", "d"}),
+        Args({"--out-dir", "d", "a", "-"}), Args({"--out-dir=", "a"}),
+        Args({"--out-dir", "d", "--quiet=yes", "a"})));
 
 } // namespace
 

@@ -1,0 +1,38 @@
+#include "StyleOptions.h"
+
+#include "CliOptions.h"
+#include "CliRun.h"
+
+namespace pelto {
+
+std::string CStyleBuilder::TakeFile(const std::string& path) {
+    StyleRead read = ReadStyle(path);
+    if (!read.style) return read.error;
+    m_style.params = read.style->params;
+    if (read.style->background) {
+        m_style.background = std::move(read.style->background);
+        m_bPicksFromFile = true;
+    }
+    return {};
+}
+
+void CStyleBuilder::AddPick(const BackgroundPick& pick) {
+    if (m_bPicksFromFile || !m_style.background) m_style.background.emplace();
+    m_bPicksFromFile = false;
+    m_style.background->push_back(pick);
+}
+
+void CStyleBuilder::TakeTransparent() {
+    m_style.background.emplace();
+    m_bPicksFromFile = false;
+}
+
+int SaveStyle(const CliOptions& options, std::ostream& err) {
+    if (const std::string error = WriteStyle(options.style, options.saveStyle); !error.empty()) {
+        err << "pelto-cli: " << error << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace pelto

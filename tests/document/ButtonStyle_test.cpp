@@ -1,0 +1,131 @@
+#include "document/ButtonStyle.h"
+#include "document/DocMessages.h"
+#include "support/BmpBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace pelto {
+
+namespace {
+
+using translation::Fill;
+
+class StyleRoundTrip : public ::testing::TestWithParam<ButtonStyle> {};
+
+TEST_P(StyleRoundTrip, ComesBackFromItsTextAndItsFile) {
+    const ButtonStyle& style = GetParam();
+    const StyleRead parsed = ParseStyle(FormatStyle(style), "style.json");
+    ASSERT_TRUE(parsed.style) << parsed.error;
+    EXPECT_EQ(*parsed.style, style);
+
+    TempDir dir;
+    ASSERT_EQ(WriteStyle(style, dir.File("style.json")), "");
+    const StyleRead read = ReadStyle(dir.File("style.json"));
+    ASSERT_TRUE(read.style) << read.error;
+    EXPECT_EQ(*read.style, style);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, StyleRoundTrip,
+    ::testing::Values(ButtonStyle{},
+                      ButtonStyle{{359, 500, 30, 1, 1}, std::vector<BackgroundPick>{}},
+                      ButtonStyle{
+                          {135, 0, 0, 0, 1},
+                          std::vector<BackgroundPick>{{0, 0, 0}, {INT32_MIN, INT32_MAX, 100}}}));
+
+// A good style's keys with their JSON values, changed, dropped ("") or added.
+std::string StyleText(const std::vector<std::pair<std::string, std::string>>& changes) {
+    std::vector<std::pair<std::string, std::string>> keys = {
+        {"version", "1"},
+        {"angle", "135"},
+        {"contrast", "160"},
+        {"width", "8"},
+        {"shape", "\"round\""},
+        {"outline", "\"inner\""},
+        {"background", R"([{"x": 1, "y": 2, "tolerance": 10}])"}};
+    for (const auto& [key, value] : changes) {
+        const auto found = std::find_if(keys.begin(), keys.end(),
+                                        [&](const auto& kept) { return kept.first == key; });
+        if (found == keys.end())
+            keys.emplace_back(key, value);
+        else
+            found->second = value;
+    }
+    std::string text = "{";
+    for (const auto& [key, value] : keys)
+        if (!value.empty()) text += (text.size() > 1 ? ", \"" : "\"") + key + "\": " + value;
+    return text + "}";
+}
+
+struct Refusal {
+    const char* name;
+    std::string text;
+    std::string reason;        // the line after the one naming the file
+    std::string expected = {}; // and the line after that, for a bad value
+};
+
+Refusal Bad(const char* name, std::vector<std::pair<std::string, std::string>> changes,
+            const std::string& key, const char* expected, const std::string& argument) {
+    return {name, StyleText(changes), Fill(docmsg::kStyleBadValue, key), Fill(expected, argument)};
+}
+
+class StyleRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(StyleRefusal, NamesTheFileAndWhatIsWrong) {
+    const Refusal& c = GetParam();
+    const StyleRead read = ParseStyle(c.text, "dir/logo.json");
+    EXPECT_FALSE(read.style);
+    std::string message = Fill(docmsg::kStyleRefused, "dir/logo.json") + "\n" + c.reason;
+    if (!c.expected.empty()) message += "\n" + c.expected;
+    EXPECT_EQ(read.error, message);
+}
+
+const std::string kPick = R"([{"x": 1, "y": 2, "tolerance": 10}, )";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StyleRefusal,
+    ::testing::Values(
+        Refusal{"NotJson", "{\"version\": x}", Fill(docmsg::kStyleNotJson, "13")}, // at the x
+        Refusal{"NotAnObject", "[1]", docmsg::kStyleNotObject},
+        Refusal{"NoVersion", StyleText({{"version", ""}}),
+                Fill(docmsg::kStyleMissingKey, "version")},
+        Refusal{"LaterVersion", StyleText({{"version", "2"}}), Fill(docmsg::kStyleVersion, "2")},
+        Refusal{"UnknownKey", StyleText({{"colour", "\"red\""}}),
+                Fill(docmsg::kStyleUnknownKey, "colour")},
+        Refusal{"NoWidth", StyleText({{"width", ""}}), Fill(docmsg::kStyleMissingKey, "width")},
+        Bad("AngleTooLarge", {{"angle", "360"}}, "angle", docmsg::kStyleWholeNumber, "0〜359"),
+        Bad("WidthTooLarge", {{"width", "31"}}, "width", docmsg::kStyleWholeNumber, "0〜30"),
+        Bad("WidthAFraction", {{"width", "5.5"}}, "width", docmsg::kStyleWholeNumber, "0〜30"),
+        Bad("WidthHuge", {{"width", "18446744073709551615"}}, "width", docmsg::kStyleWholeNumber,
+            "0〜30"),
+        Bad("UnknownShape", {{"shape", "\"square\""}}, "shape", docmsg::kStyleOneOf,
+            "\"cut\", \"round\""),
+        Bad("BackgroundOpaque", {{"background", "\"opaque\""}}, "background",
+            docmsg::kStyleBackground, ""),
+        Refusal{"PickWithUnknownKey",
+                StyleText({{"background", kPick + R"({"x": 1, "y": 2, "z": 0}])"}}),
+                Fill(docmsg::kStyleUnknownKey, "background[1].z")},
+        Refusal{"PickWithoutTolerance", StyleText({{"background", kPick + R"({"x": 1, "y": 2}])"}}),
+                Fill(docmsg::kStyleMissingKey, "background[1].tolerance")},
+        Bad("ToleranceTooLarge", {{"background", kPick + R"({"x": 1, "y": 2, "tolerance": 101}])"}},
+            "background[1].tolerance", docmsg::kStyleWholeNumber, "0〜100"),
+        Bad("PickOutsideAnInt", {{"background", R"([{"x": 2147483648, "y": 0, "tolerance": 0}])"}},
+            "background[0].x", docmsg::kStyleWholeNumber, "-2147483648〜2147483647")),
+    [](const auto& c) { return std::string(c.param.name); });
+
+TEST(ReadStyle, NamesAFileItCannotReadOrThatIsTooBig) {
+    TempDir dir;
+    EXPECT_EQ(ReadStyle(dir.File("none.json")).error,
+              docmsg::CannotOpen(dir.File("none.json"), ENOENT));
+    WriteFileBytes(dir.File("big.json"), Bytes((1 << 20) + 1, ' '));
+    EXPECT_EQ(ReadStyle(dir.File("big.json")).error,
+              Fill(docmsg::kStyleRefused, dir.File("big.json")) + "\n" + docmsg::kTooBig);
+}
+
+} // namespace
+
+} // namespace pelto
