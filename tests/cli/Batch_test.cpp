@@ -20,7 +20,7 @@ namespace {
 const std::vector<std::string> kStyle = {"--pick",  "0,0,0", "--width", "4",
                                          "--angle", "135",   "--shape", "round"};
 
-ProcessResult Cli(std::vector<std::string> args) {
+ProcessResult BatchCli(std::vector<std::string> args) {
     args.insert(args.begin(), PELTO_CLI);
     return RunProcess(args);
 }
@@ -44,7 +44,7 @@ TEST_P(BatchRefusals, AreUsageErrorsBeforeAnyWork) {
     std::vector<std::string> args = kStyle;
     for (const std::string& a : GetParam().args)
         args.push_back(a.starts_with("@") ? dir.File(a.substr(1)) : a);
-    const ProcessResult r = Cli(args);
+    const ProcessResult r = BatchCli(args);
     EXPECT_EQ(r.exitCode, 2) << r.err;
     EXPECT_NE(r.err.find(GetParam().expected), std::string::npos) << r.err;
     EXPECT_EQ(FolderListing(dir.File("out")), std::vector<std::string>{"b.bmp"});
@@ -90,19 +90,19 @@ TEST(Batch, WritesWhatSingleRunsWriteAndReportsEachFailure) {
 
     std::vector<std::string> save = {"--save-style", dir.File("style.json")};
     save.insert(save.end(), kStyle.begin(), kStyle.end());
-    ASSERT_EQ(Cli(save).exitCode, 0);
+    ASSERT_EQ(BatchCli(save).exitCode, 0);
     std::vector<std::string> batch = {
         "--style", dir.File("style.json"), "--out-dir", dir.File("out"), "--threads", "2"};
     for (const std::string& name : names)
         batch.push_back(dir.File("in/" + name));
-    const ProcessResult run = Cli(batch);
+    const ProcessResult run = BatchCli(batch);
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_NE(run.err.find("pelto-cli: 3 of 5 written, 2 failed\n"), std::string::npos) << run.err;
 
     for (const std::string& name : names) {
         std::vector<std::string> single = {dir.File("in/" + name), dir.File("single/" + name)};
         single.insert(single.end(), kStyle.begin(), kStyle.end());
-        const ProcessResult alone = Cli(single);
+        const ProcessResult alone = BatchCli(single);
         if (alone.exitCode != 0) {
             EXPECT_FALSE(alone.err.empty());
             EXPECT_NE(run.err.find(alone.err), std::string::npos) << name << "\n" << run.err;
