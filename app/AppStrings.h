@@ -118,6 +118,28 @@ inline constexpr const char* kItemHelpFinder = QT_TRANSLATE_NOOP("pelto::appstr"
 inline constexpr const char* kItemAppAbout =
     QT_TRANSLATE_NOOP("pelto::appstr", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
 
+// Button styles.
+inline constexpr const char* kItemEditSaveStyle =
+    QT_TRANSLATE_NOOP("pelto::appstr", "スタイルの保存(&Y)...");
+inline constexpr const char* kCmdEditSaveStyle = QT_TRANSLATE_NOOP(
+    "pelto::appstr",
+    "ボタンの角度、幅、コントラスト、形と輪郭の位置をスタイル ﾌｧｲﾙに保存\nスタイルの保存");
+inline constexpr const char* kItemEditLoadStyle =
+    QT_TRANSLATE_NOOP("pelto::appstr", "スタイルの読み込み(&L)...");
+inline constexpr const char* kCmdEditLoadStyle = QT_TRANSLATE_NOOP(
+    "pelto::appstr", "スタイル ﾌｧｲﾙからボタンの値と背景を読み込む\nスタイルの読み込み");
+inline constexpr const char* kStyleFilterName =
+    QT_TRANSLATE_NOOP("pelto::appstr", "スタイル ﾌｧｲﾙ(..json)");
+inline constexpr const char* kStyleExtension = ".json";
+inline constexpr const char* kSaveStyleTitle = QT_TRANSLATE_NOOP("pelto::appstr", "スタイルの保存");
+inline constexpr const char* kLoadStyleTitle =
+    QT_TRANSLATE_NOOP("pelto::appstr", "スタイルの読み込み");
+
+// The language menu; each language is named in itself, never translated.
+inline constexpr const char* kMenuLanguage = QT_TRANSLATE_NOOP("pelto::appstr", "言語(&L)");
+inline constexpr const char* kLanguageJapanese = "日本語";
+inline constexpr const char* kLanguageEnglish = "English";
+
 // Status-bar indicators.
 inline constexpr const char* kIndicatorKana = QT_TRANSLATE_NOOP("pelto::appstr", "ｶﾅ");
 inline constexpr const char* kIndicatorCaps = QT_TRANSLATE_NOOP("pelto::appstr", "CAP");

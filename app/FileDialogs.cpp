@@ -1,10 +1,12 @@
 #include "FileDialogs.h"
 
 #include "AppStrings.h"
+#include "SettingsKeys.h"
 #include "dialogs/ModalAnswers.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace pelto {
 
@@ -70,6 +72,35 @@ QStringList SaveFilters(PictureFormat first) {
 QString WithDefaultExtension(const QString& path, PictureFormat kind) {
     if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
     return path + Extension(kind);
+}
+
+QString AskStylePath(QWidget* parent, bool save) {
+    const modal::FileDialogKind kind =
+        save ? modal::FileDialogKind::SaveStyle : modal::FileDialogKind::OpenStyle;
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganization,
+                       kSettingsApplication);
+    const QString folder = settings.value(kStyleFolderKey).toString();
+    QString path;
+    if (const modal::FileAnswer& answer = modal::FileDialogAnswer()) {
+        path = answer(kind, folder);
+    } else {
+        QFileDialog dialog(
+            parent, appstr::Tr(save ? appstr::kSaveStyleTitle : appstr::kLoadStyleTitle), folder);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        const QString extension = QString::fromUtf8(appstr::kStyleExtension);
+        dialog.setNameFilters(
+            {appstr::Tr(appstr::kStyleFilterName) + " (*" + extension + ")", AllFilesFilter()});
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(extension.mid(1));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().first();
+    }
+    if (path.isEmpty()) return {};
+    if (QFileInfo(path).suffix().isEmpty()) path += QString::fromUtf8(appstr::kStyleExtension);
+    settings.setValue(kStyleFolderKey, QFileInfo(path).absolutePath());
+    return path;
 }
 
 QString AskOpenPath(QWidget* parent) {

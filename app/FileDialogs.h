@@ -16,6 +16,9 @@ namespace pelto {
 
 QString AskOpenPath(QWidget* parent);
 QString AskSavePath(QWidget* parent, const QString& suggested, PictureFormat kind);
+// A style file to write or to read, in the folder the last one was in; a name
+// written without an extension gets ".json".
+QString AskStylePath(QWidget* parent, bool save);
 
 // The dialogs' name filters, in order.
 QStringList OpenFilters();

@@ -1,6 +1,8 @@
 // The main frame's construction: MDI area, toolbar and status bar.
 #include "MainFrame.h"
 
+#include "Language.h"
+
 #include "AppStrings.h"
 #include "ChildFrame.h"
 #include "HelpWindow.h"
@@ -30,8 +32,9 @@ constexpr QSize kToolButtonImage(16, 15);
 constexpr QSize kInitialSize(800, 600);
 } // namespace
 
-CMainFrame::CMainFrame(CRecentFileList& recentFiles, QWidget* parent)
-    : QMainWindow(parent), m_recentFiles(recentFiles), m_pMdiArea(new QMdiArea) {
+CMainFrame::CMainFrame(CRecentFileList& recentFiles, CLanguage& language, QWidget* parent)
+    : QMainWindow(parent), m_recentFiles(recentFiles), m_language(language),
+      m_pMdiArea(new QMdiArea) {
     InitResources();
     QIcon icon(QStringLiteral(":/icons/app32.png"));
     icon.addFile(QStringLiteral(":/icons/app16.png"));
@@ -57,6 +60,15 @@ CMainFrame::~CMainFrame() {
         disconnect(child, nullptr, this, nullptr);
 }
 
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    m_texts.ApplyAll();
+    m_actions.viewJapanese->setChecked(m_language.Current() == Language::Japanese);
+    m_actions.viewEnglish->setChecked(m_language.Current() == Language::English);
+    UpdateMenus();
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Every modified picture is asked about before any window goes, so a
     // cancel leaves the program as it was.
@@ -71,11 +83,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::CreateToolBar() {
+    m_pToolBar = new QToolBar(this);
     // The menu item's text without its mnemonic, "(&T)" or "&" alone.
-    m_pToolBar = new QToolBar(appstr::Tr(appstr::kItemViewToolbar)
-                                  .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
-                                  .remove(u'&'),
-                              this);
+    m_texts.Follow([this] {
+        m_pToolBar->setWindowTitle(appstr::Tr(appstr::kItemViewToolbar)
+                                       .remove(QRegularExpression(QStringLiteral("\\(&.\\)")))
+                                       .remove(u'&'));
+    });
     m_pToolBar->setObjectName(QStringLiteral("toolbar"));
     m_pToolBar->setIconSize(kToolButtonImage);
     m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
@@ -109,7 +123,7 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     // A normal widget: prompts cover it while shown and it comes back after.
-    bar->addWidget(new QLabel(appstr::Tr(appstr::kIdlePrompt)), 1);
+    bar->addWidget(m_texts.Label(new QLabel, appstr::kIdlePrompt), 1);
     m_pZoomPane = new QLabel;
     m_pZoomPane->setObjectName(QStringLiteral("zoomPane"));
     m_pZoomPane->setFrameShape(QFrame::Panel);

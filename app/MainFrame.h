@@ -4,6 +4,7 @@
 // while one is; one toolbar and the status bar share the menus' actions.
 // The frame's aspects live in MainFrame_*.cpp.
 
+#include "Retranslated.h"
 #include "document/PictureFormat.h"
 
 #include <QMainWindow>
@@ -22,6 +23,7 @@ class CIndicatorPanes;
 class CMenuList;
 class CHelpWindow;
 class CPeltoView;
+class CLanguage;
 class CRecentFileList;
 struct CDocumentSlot;
 
@@ -38,6 +40,10 @@ public:
         QAction* editUndo;
         QAction* editBgcolor;
         QAction* editMakebutton;
+        QAction* editSaveStyle;
+        QAction* editLoadStyle;
+        QAction* viewJapanese;
+        QAction* viewEnglish;
         QAction* viewToolbar;
         QAction* viewStatusBar;
         QAction* viewZoomIn;
@@ -57,7 +63,7 @@ public:
         QAction* contextHelp;
     };
 
-    explicit CMainFrame(CRecentFileList& recentFiles, QWidget* parent = nullptr);
+    CMainFrame(CRecentFileList& recentFiles, CLanguage& language, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // Opens path in a new document window, or activates the window that
@@ -91,6 +97,8 @@ public:
     void OnHelp();
     void OnContextHelp();
     void OnAppAbout();
+    void OnEditSaveStyle();
+    void OnEditLoadStyle();
 
     // Enables the commands, swaps the menu set and titles the windows for
     // the active document window.
@@ -99,6 +107,8 @@ public:
 protected:
     // The document windows close first, then the frame, as on leaving the program.
     void closeEvent(QCloseEvent* event) override;
+    // A new language sets every text again.
+    void changeEvent(QEvent* event) override;
     // Files dropped anywhere on the frame open as File, Open would open them.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -129,6 +139,8 @@ private:
     QList<CChildFrame*> FramesShowing(const CDocumentSlot* slot) const;
 
     CRecentFileList& m_recentFiles;
+    CLanguage& m_language;
+    CRetranslated m_texts;
     QMdiArea* m_pMdiArea;
     QToolBar* m_pToolBar = nullptr;
     CIndicatorPanes* m_pIndicators = nullptr;

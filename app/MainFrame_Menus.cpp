@@ -3,6 +3,7 @@
 #include "AppStrings.h"
 #include "ChildFrame.h"
 #include "DocumentSlot.h"
+#include "Language.h"
 #include "MainFrame.h"
 #include "MenuList.h"
 #include "RecentFileList.h"
@@ -17,20 +18,6 @@
 
 namespace pelto {
 
-namespace {
-
-// commandString: the status-bar prompt, then "\n" and the tooltip.
-QAction* MakeCommand(QObject* parent, const char* item, const char* commandString) {
-    auto* action = new QAction(appstr::Tr(item), parent);
-    const QStringList lines = appstr::Tr(commandString).split(u'\n');
-    action->setStatusTip(lines.first());
-    action->setWhatsThis(lines.first());
-    action->setToolTip(lines.last());
-    return action;
-}
-
-} // namespace
-
 void CMainFrame::CreateActions() {
     using namespace appstr;
     Actions& a = m_actions;
@@ -38,24 +25,24 @@ void CMainFrame::CreateActions() {
     a.fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(a.fileNew, &QAction::triggered, this, &CMainFrame::OnFileNew);
 
-    a.fileOpen = MakeCommand(this, kItemFileOpen, kCmdFileOpen);
+    a.fileOpen = m_texts.Command(new QAction(this), kItemFileOpen, kCmdFileOpen);
     a.fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(a.fileOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
-    a.fileClose = MakeCommand(this, kItemFileClose, kCmdFileClose);
+    a.fileClose = m_texts.Command(new QAction(this), kItemFileClose, kCmdFileClose);
     connect(a.fileClose, &QAction::triggered, this, &CMainFrame::OnFileClose);
-    a.fileSave = MakeCommand(this, kItemFileSave, kCmdFileSave);
+    a.fileSave = m_texts.Command(new QAction(this), kItemFileSave, kCmdFileSave);
     a.fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(a.fileSave, &QAction::triggered, this, &CMainFrame::OnFileSave);
-    a.fileSaveAs = MakeCommand(this, kItemFileSaveAs, kCmdFileSaveAs);
+    a.fileSaveAs = m_texts.Command(new QAction(this), kItemFileSaveAs, kCmdFileSaveAs);
     connect(a.fileSaveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
-    a.appExit = MakeCommand(this, kItemAppExit, kCmdAppExit);
+    a.appExit = m_texts.Command(new QAction(this), kItemAppExit, kCmdAppExit);
     connect(a.appExit, &QAction::triggered, this, &QWidget::close);
 
-    a.editUndo = MakeCommand(this, kItemEditUndo, kCmdEditUndo);
+    a.editUndo = m_texts.Command(new QAction(this), kItemEditUndo, kCmdEditUndo);
     a.editUndo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    a.editBgcolor = MakeCommand(this, kItemEditBgcolor, kCmdEditBgcolor);
-    a.editMakebutton = MakeCommand(this, kItemEditMakebutton, kCmdEditMakebutton);
+    a.editBgcolor = m_texts.Command(new QAction(this), kItemEditBgcolor, kCmdEditBgcolor);
+    a.editMakebutton = m_texts.Command(new QAction(this), kItemEditMakebutton, kCmdEditMakebutton);
     // Edit commands go to the active view.
     const auto toView = [this](void (CPeltoView::*command)()) {
         return [this, command] {
@@ -66,33 +53,33 @@ void CMainFrame::CreateActions() {
     connect(a.editBgcolor, &QAction::triggered, this, toView(&CPeltoView::OnEditBgcolor));
     connect(a.editMakebutton, &QAction::triggered, this, toView(&CPeltoView::OnEditMakebutton));
 
-    a.viewToolbar = MakeCommand(this, kItemViewToolbar, kCmdViewToolbar);
-    a.viewStatusBar = MakeCommand(this, kItemViewStatusBar, kCmdViewStatusBar);
+    a.viewToolbar = m_texts.Command(new QAction(this), kItemViewToolbar, kCmdViewToolbar);
+    a.viewStatusBar = m_texts.Command(new QAction(this), kItemViewStatusBar, kCmdViewStatusBar);
     for (QAction* toggle : {a.viewToolbar, a.viewStatusBar}) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
 
-    a.viewZoomIn = MakeCommand(this, kItemViewZoomIn, kCmdViewZoomIn);
+    a.viewZoomIn = m_texts.Command(new QAction(this), kItemViewZoomIn, kCmdViewZoomIn);
     a.viewZoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    a.viewZoomOut = MakeCommand(this, kItemViewZoomOut, kCmdViewZoomOut);
+    a.viewZoomOut = m_texts.Command(new QAction(this), kItemViewZoomOut, kCmdViewZoomOut);
     a.viewZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    a.viewZoomActual = MakeCommand(this, kItemViewZoomActual, kCmdViewZoomActual);
+    a.viewZoomActual = m_texts.Command(new QAction(this), kItemViewZoomActual, kCmdViewZoomActual);
     a.viewZoomActual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    a.viewZoomFit = MakeCommand(this, kItemViewZoomFit, kCmdViewZoomFit);
+    a.viewZoomFit = m_texts.Command(new QAction(this), kItemViewZoomFit, kCmdViewZoomFit);
     connect(a.viewZoomIn, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomIn));
     connect(a.viewZoomOut, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomOut));
     connect(a.viewZoomActual, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomActual));
     connect(a.viewZoomFit, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomFit));
 
-    a.windowNew = MakeCommand(this, kItemWindowNew, kCmdWindowNew);
+    a.windowNew = m_texts.Command(new QAction(this), kItemWindowNew, kCmdWindowNew);
     connect(a.windowNew, &QAction::triggered, this, &CMainFrame::OnWindowNew);
-    a.windowCascade = MakeCommand(this, kItemWindowCascade, kCmdWindowCascade);
+    a.windowCascade = m_texts.Command(new QAction(this), kItemWindowCascade, kCmdWindowCascade);
     connect(a.windowCascade, &QAction::triggered, this, &CMainFrame::OnWindowCascade);
-    a.windowTileHorz = MakeCommand(this, kItemWindowTileHorz, kCmdWindowTileHorz);
+    a.windowTileHorz = m_texts.Command(new QAction(this), kItemWindowTileHorz, kCmdWindowTileHorz);
     connect(a.windowTileHorz, &QAction::triggered, this, &CMainFrame::OnWindowTileHorz);
-    a.windowArrange = MakeCommand(this, kItemWindowArrange, kCmdWindowArrange);
+    a.windowArrange = m_texts.Command(new QAction(this), kItemWindowArrange, kCmdWindowArrange);
     connect(a.windowArrange, &QAction::triggered, this, &CMainFrame::OnWindowArrange);
 
     // The usual keys of multiple-document programs, beside the menus.
@@ -107,9 +94,26 @@ void CMainFrame::CreateActions() {
     connect(a.windowPrevious, &QAction::triggered, m_pMdiArea,
             &QMdiArea::activatePreviousSubWindow);
 
-    a.helpFinder = MakeCommand(this, kItemHelpFinder, kCmdHelpFinder);
+    a.editSaveStyle = m_texts.Command(new QAction(this), kItemEditSaveStyle, kCmdEditSaveStyle);
+    connect(a.editSaveStyle, &QAction::triggered, this, &CMainFrame::OnEditSaveStyle);
+    a.editLoadStyle = m_texts.Command(new QAction(this), kItemEditLoadStyle, kCmdEditLoadStyle);
+    connect(a.editLoadStyle, &QAction::triggered, this, &CMainFrame::OnEditLoadStyle);
+
+    // Each language named in itself; the choice stays for the next start.
+    auto* languages = new QActionGroup(this);
+    a.viewJapanese = new QAction(QString::fromUtf8(kLanguageJapanese), languages);
+    a.viewEnglish = new QAction(QString::fromUtf8(kLanguageEnglish), languages);
+    for (const auto& [action, language] : {std::pair{a.viewJapanese, Language::Japanese},
+                                           std::pair{a.viewEnglish, Language::English}}) {
+        action->setCheckable(true);
+        action->setChecked(m_language.Current() == language);
+        connect(action, &QAction::triggered, this,
+                [this, chosen = language] { m_language.Choose(chosen); });
+    }
+
+    a.helpFinder = m_texts.Command(new QAction(this), kItemHelpFinder, kCmdHelpFinder);
     connect(a.helpFinder, &QAction::triggered, this, &CMainFrame::OnHelp);
-    a.appAbout = MakeCommand(this, kItemAppAbout, kCmdAppAbout);
+    a.appAbout = m_texts.Command(new QAction(this), kItemAppAbout, kCmdAppAbout);
     connect(a.appAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
     a.help = new QAction(this);
     a.help->setShortcut(QKeySequence(Qt::Key_F1));
@@ -123,15 +127,15 @@ void CMainFrame::CreateActions() {
                 a.viewZoomActual, a.help, a.contextHelp, a.windowClose, a.windowNext,
                 a.windowPrevious});
 
-    m_pRecentPlaceholder = new QAction(appstr::Tr(kItemRecentFile), this);
+    m_pRecentPlaceholder = m_texts.Item(new QAction(this), kItemRecentFile);
     m_pRecentPlaceholder->setEnabled(false);
 }
 
 void CMainFrame::CreateMenus() {
     using namespace appstr;
     // The recent files take the placeholder's place in both File menus.
-    m_pFileMenuNoDocument = new QMenu(appstr::Tr(kMenuFile), this);
-    m_pFileMenuDocument = new QMenu(appstr::Tr(kMenuFile), this);
+    m_pFileMenuNoDocument = m_texts.Title(new QMenu(this), kMenuFile);
+    m_pFileMenuDocument = m_texts.Title(new QMenu(this), kMenuFile);
     for (QMenu* menu : {m_pFileMenuNoDocument, m_pFileMenuDocument}) {
         menu->addAction(m_actions.fileOpen);
         if (menu == m_pFileMenuDocument)
@@ -144,27 +148,32 @@ void CMainFrame::CreateMenus() {
     m_pRecentFileMenu = std::make_unique<CMenuList>(
         QList<QMenu*>{m_pFileMenuDocument, m_pFileMenuNoDocument}, m_pRecentPlaceholder);
 
-    m_pEditMenu = new QMenu(appstr::Tr(kMenuEdit), this);
+    m_pEditMenu = m_texts.Title(new QMenu(this), kMenuEdit);
     m_pEditMenu->addAction(m_actions.editUndo);
     m_pEditMenu->addSeparator();
     m_pEditMenu->addAction(m_actions.editBgcolor);
     m_pEditMenu->addAction(m_actions.editMakebutton);
+    m_pEditMenu->addSeparator();
+    m_pEditMenu->addActions({m_actions.editSaveStyle, m_actions.editLoadStyle});
 
-    m_pViewMenu = new QMenu(appstr::Tr(kMenuView), this);
+    m_pViewMenu = m_texts.Title(new QMenu(this), kMenuView);
     m_pViewMenu->addAction(m_actions.viewToolbar);
     m_pViewMenu->addAction(m_actions.viewStatusBar);
     m_pViewMenu->addSeparator();
     m_pViewMenu->addActions({m_actions.viewZoomIn, m_actions.viewZoomOut, m_actions.viewZoomActual,
                              m_actions.viewZoomFit});
+    m_pViewMenu->addSeparator();
+    QMenu* language = m_texts.Title(m_pViewMenu->addMenu(QString()), kMenuLanguage);
+    language->addActions({m_actions.viewJapanese, m_actions.viewEnglish});
 
     // The open windows follow a separator of their own.
-    m_pWindowMenu = new QMenu(appstr::Tr(kMenuWindow), this);
+    m_pWindowMenu = m_texts.Title(new QMenu(this), kMenuWindow);
     m_pWindowMenu->addActions({m_actions.windowNew, m_actions.windowCascade,
                                m_actions.windowTileHorz, m_actions.windowArrange});
     m_pWindowListSeparator = m_pWindowMenu->addSeparator();
     m_pWindowList = std::make_unique<CMenuList>(QList<QMenu*>{m_pWindowMenu}, nullptr);
 
-    m_pHelpMenu = new QMenu(appstr::Tr(kMenuHelp), this);
+    m_pHelpMenu = m_texts.Title(new QMenu(this), kMenuHelp);
     m_pHelpMenu->addAction(m_actions.helpFinder);
     m_pHelpMenu->addSeparator();
     m_pHelpMenu->addAction(m_actions.appAbout);

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibraryInfo>
 
 namespace pelto {
 
@@ -32,13 +31,10 @@ std::string TranslateAsShown(const char* context, const char* source) {
 } // namespace
 
 bool CPeltoApp::InitInstance(const QStringList& arguments) {
-    // The toolkit's own dialogs and buttons speak Japanese.
-    if (m_translator.load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&m_translator);
+    m_language.ApplySaved();
     translation::Install(&TranslateAsShown);
     m_recentFiles.ReadList();
-    m_pMainWnd = std::make_unique<CMainFrame>(m_recentFiles);
+    m_pMainWnd = std::make_unique<CMainFrame>(m_recentFiles, m_language);
 
     const CCommandLineInfo info = ParseCommandLine(arguments);
     switch (info.m_nShellCommand) {

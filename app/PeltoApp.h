@@ -1,12 +1,12 @@
 #pragma once
-// CPeltoApp: the program. Loads the toolkit's Japanese texts and the recent
-// files, makes the main frame and runs the command line. A document window
+// CPeltoApp: the program. Loads the language chosen (Japanese at first) and
+// the recent files, makes the main frame and runs the command line. A document window
 // exists only for an opened file: with nothing named, the frame comes up empty.
 
+#include "Language.h"
 #include "RecentFileList.h"
 
 #include <QStringList>
-#include <QTranslator>
 
 #include <memory>
 
@@ -33,7 +33,7 @@ public:
 private:
     bool PrintFile(const CCommandLineInfo& info);
 
-    QTranslator m_translator;
+    CLanguage m_language;
     CRecentFileList m_recentFiles;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     int m_nExitCode = 0;

@@ -10,4 +10,9 @@ inline constexpr const char* kRecentFileGroup = "Recent File List";
 // Entries are "File1" .. "File10".
 inline constexpr const char* kRecentFileEntryPrefix = "File";
 
+// The language the user chose: "ja" or "en"; none means Japanese.
+inline constexpr const char* kLanguageKey = "Settings/Language";
+// The folder the last style file was saved to or read from.
+inline constexpr const char* kStyleFolderKey = "Settings/StyleFolder";
+
 } // namespace pelto

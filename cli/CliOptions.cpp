@@ -47,6 +47,8 @@ const char* const kCliUsage =
     "                    threads); the result is the same for any count\n"
     "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
     "                    case, BMP for any other; IN's kind for standard output)\n"
+    "  --lang ja|en      the language of the messages about files, pictures and styles\n"
+    "                    (default ja, Japanese; en, English)\n"
     "  --help            show this text\n"
     "  --version         show the program's name and version\n"
     "IN's kind comes from its content. IN or OUT may be - for standard input or output;\n"
@@ -144,6 +146,13 @@ std::vector<CliOption> MakeOptions() {
              int32_t png = 0;
              std::string error = ParseChoice("--format", v, "bmp", "png", png);
              s.options.format = png ? PictureFormat::Png : PictureFormat::Bmp;
+             return error;
+         }},
+        {"--lang", true,
+         [](const std::string& v, CliParseState& s) {
+             int32_t english = 0;
+             std::string error = ParseChoice("--lang", v, "ja", "en", english);
+             s.options.english = english != 0;
              return error;
          }},
         {"--threads", true,

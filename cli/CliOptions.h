@@ -23,7 +23,8 @@ struct CliOptions {
     unsigned threads = 0; // 0: one per processor the process may use
     // The kind of OUT; by default from its name, or IN's kind for standard output.
     std::optional<PictureFormat> format;
-    bool quiet = false; // no progress in a batch
+    bool quiet = false;   // no progress in a batch
+    bool english = false; // the messages of files and pictures in English (--lang en)
     bool help = false;
 };
 

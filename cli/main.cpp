@@ -1,6 +1,7 @@
 #include "BatchRun.h"
 #include "CliOptions.h"
 #include "CliRun.h"
+#include "EnglishTexts.h"
 #include "StyleOptions.h"
 #include "document/DocMessages.h"
 
@@ -16,6 +17,17 @@ bool AsksForVersion(const std::vector<std::string>& args) {
     return std::find(args.begin(), optionsEnd, "--version") != optionsEnd;
 }
 
+// Taken before the arguments are checked too: a style file named among them
+// is read, and refused, in the language asked for.
+bool AsksForEnglish(const std::vector<std::string>& args) {
+    bool english = false;
+    for (size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+        if (args[i] == "--lang=en" || args[i] == "--lang=ja") english = args[i] == "--lang=en";
+        if (args[i] == "--lang" && i + 1 < args.size()) english = args[++i] == "en";
+    }
+    return english;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -25,6 +37,7 @@ int main(int argc, char** argv) {
         std::cout << "pelto-cli " PELTO_VERSION "\n";
         return kExitOk;
     }
+    if (AsksForEnglish(args)) translation::Install(&EnglishText);
     const CliParse parsed = ParseCliArguments(args);
     if (!parsed.options) {
         std::cerr << "pelto-cli: " << parsed.error << "\n" << kCliUsage;

@@ -18,7 +18,7 @@ namespace modal {
 using MessageAnswer = std::function<void(const QString& text)>;
 using ToleranceAnswer = std::function<bool(int& tolerance)>;
 using ButtonParamsAnswer = std::function<bool(ButtonParams& params)>;
-enum class FileDialogKind { Open, SaveAs };
+enum class FileDialogKind { Open, SaveAs, OpenStyle, SaveStyle };
 using FileAnswer = std::function<QString(FileDialogKind kind, const QString& suggested)>;
 // The program's questions (save the changes? lose the transparency?).
 enum class Reply { Yes, No, Cancel };

@@ -1,6 +1,7 @@
 #include "Translation.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace pelto {
 
@@ -19,6 +20,13 @@ std::string Translate(const char* context, const char* source) {
         if (!translated.empty()) return translated;
     }
     return source;
+}
+
+std::string LookUp(std::span<const TextTranslation> rows, const char* context, const char* source) {
+    for (const TextTranslation& row : rows)
+        if (std::strcmp(row.source, source) == 0 && std::strcmp(row.context, context) == 0)
+            return row.translation;
+    return {};
 }
 
 std::string Fill(std::string text, const std::string& argument) {

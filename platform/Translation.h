@@ -5,6 +5,7 @@
 // They become text through Translate, for which the program that shows them
 // installs its translation; without one, every text is its own source.
 
+#include <span>
 #include <string>
 
 #define PELTO_TR_NOOP(context, text) text
@@ -20,6 +21,15 @@ void Install(Lookup lookup);
 std::string Translate(const char* context, const char* source);
 // text with its "%1" replaced by argument.
 std::string Fill(std::string text, const std::string& argument);
+
+// One row of a translation made into code (a program without the toolkit).
+struct TextTranslation {
+    const char* context;
+    const char* source;
+    const char* translation;
+};
+// The translation rows give source in context, or "" when they give none.
+std::string LookUp(std::span<const TextTranslation> rows, const char* context, const char* source);
 
 } // namespace translation
 

@@ -15,6 +15,7 @@
 
 namespace pelto {
 
+struct ButtonStyle;
 class CDIB;
 struct CPreviewFrame;
 class CPeltoDoc;
@@ -40,6 +41,9 @@ public:
     bool OnUpdateEditUndo() const;
 
     ButtonParams CurrentButtonParams() const;
+    // The style's button values become the view's, as if typed into the
+    // button dialog; a style with a background selects it afresh.
+    void ApplyStyle(const ButtonStyle& style);
 
     // Zoom, each view its own (PeltoView_Zoom.cpp). The keys and the menu keep
     // the centre of the view in place, the wheel the point under the pointer.

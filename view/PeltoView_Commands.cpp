@@ -11,6 +11,7 @@
 #include "WaitCursor.h"
 #include "dialogs/ButtonValues.h"
 #include "dialogs/MessageBox.h"
+#include "document/ButtonStyle.h"
 #include "document/DocMessages.h"
 #include "document/PeltoDoc.h"
 
@@ -38,6 +39,20 @@ template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation
 
 ButtonParams CPeltoView::CurrentButtonParams() const {
     return ButtonValuesOf(*this);
+}
+
+void CPeltoView::ApplyStyle(const ButtonStyle& style) {
+    SetButtonValues(*this, style.params);
+    if (!style.background) return;
+    CPeltoDoc& doc = GetDocument();
+    RunReportingMemory(this, [&] {
+        doc.ClearSelection();
+        doc.SelectTransparent();
+        for (const BackgroundPick& pick : *style.background)
+            doc.SelectBackground(pick.x, pick.y, pick.tolerance);
+    });
+    RedrawNow();
+    emit documentChanged();
 }
 
 void CPeltoView::OnEditBgcolor() {

@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/DocumentSlot.h"
+#include "document/ButtonStyle.h"
 #include "document/DocMessages.h"
 #include "support/ModalControl.h"
 #include "view/PeltoView.h"
@@ -168,7 +169,8 @@ TEST_F(MainFrameTest, TheViewMenuZoomsTheActiveViewAndThePaneShowsItsZoom) {
         (QStringList{QString::fromUtf8("ﾂｰﾙ ﾊﾞｰ(&T)\t"), QString::fromUtf8("ｽﾃｰﾀｽ ﾊﾞｰ(&S)\t"), "|",
                      QString::fromUtf8("拡大(&I)\tCtrl++"), QString::fromUtf8("縮小(&O)\tCtrl+-"),
                      QString::fromUtf8("等倍表示(&A)\tCtrl+0"),
-                     QString::fromUtf8("ｳｨﾝﾄﾞｳに合わせる(&F)\t")}));
+                     QString::fromUtf8("ｳｨﾝﾄﾞｳに合わせる(&F)\t"), "|",
+                     QString::fromUtf8("言語(&L)\t")}));
 
     const auto pane = [&] { return Frame().statusBar()->findChild<QLabel*>("zoomPane")->text(); };
     EXPECT_EQ(pane(), "100 %");
@@ -251,6 +253,56 @@ TEST_F(MainFrameTest, HelpLooksForTheFileNamedAfterTheProgram) {
     Frame().OnHelp();
     ASSERT_EQ(m_messages.size(), 1) << "the test program has no help file beside it";
     EXPECT_TRUE(m_messages[0].contains(QCoreApplication::applicationFilePath() + ".HLP"));
+}
+
+// Every text follows the language chosen, the plain C++ layers' messages
+// too, and the choice outlives the program; Japanese comes back as it was.
+TEST_F(MainFrameTest, TheLanguageMenuSwitchesEveryTextAndKeepsTheChoice) {
+    const QStringList japanese = MenuTitles(Frame());
+    Frame().GetActions().viewEnglish->trigger();
+    Settle();
+    EXPECT_EQ(MenuTitles(Frame()), (QStringList{"&File", "&View", "&Help"}));
+    EXPECT_EQ(Frame().GetActions().fileOpen->text(), "&Open...");
+    Frame().OpenDocumentFile(WriteBytes("text.bmp", Bytes{'h', 'i'}));
+    EXPECT_EQ(m_messages, (QStringList{"Not a BMP or PNG file", "Unexpected file format."}));
+
+    m_app.reset();
+    m_app = Start();
+    EXPECT_TRUE(m_app->GetMainFrame()->GetActions().viewEnglish->isChecked());
+    EXPECT_EQ(MenuTitles(Frame()).first(), "&File");
+    Frame().GetActions().viewJapanese->trigger();
+    Settle();
+    EXPECT_EQ(MenuTitles(Frame()), japanese);
+}
+
+// A style keeps the view's five values; loaded, it fills them (and selects
+// its background), and the dialog comes back to the style's folder.
+TEST_F(MainFrameTest, AStyleSavedAndLoadedCarriesTheButtonValues) {
+    CChildFrame* window = Frame().OpenDocumentFile(WritePicture("square.bmp"));
+    ASSERT_TRUE(window);
+    CPeltoView& view = *window->GetView();
+    view.m_nLightAngle = 135, view.m_nContrast = 160, view.m_nBevelWidth = 9, view.m_nShape = 1;
+    QStringList offered;
+    modal::AnswerFileDialogs([&](modal::FileDialogKind, const QString& folder) {
+        offered << folder;
+        return QString::fromStdString(m_files.File("look"));
+    });
+    Frame().OnEditSaveStyle();
+    ASSERT_TRUE(ReadStyle(m_files.File("look.json")).style);
+    EXPECT_EQ(ReadStyle(m_files.File("look.json")).style->params,
+              (ButtonParams{135, 160, 9, 1, 0}));
+
+    const std::string style = R"({"version": 1, "angle": 20, "contrast": 30, "width": 4,
+        "shape": "cut", "outline": "outer", "background": [{"x": 0, "y": 0, "tolerance": 5}]})";
+    WriteFileBytes(m_files.File("look.json"), Bytes(style.begin(), style.end()));
+    modal::AnswerFileDialogs([&](modal::FileDialogKind, const QString& folder) {
+        offered << folder;
+        return QString::fromStdString(m_files.File("look.json"));
+    });
+    Frame().OnEditLoadStyle();
+    EXPECT_EQ(view.CurrentButtonParams(), (ButtonParams{20, 30, 4, 0, 1}));
+    EXPECT_TRUE(view.GetDocument().HasSelection());
+    EXPECT_EQ(offered.last(), QString::fromStdString(m_files.Path()));
 }
 
 TEST(AboutDlg, ShowsTheCaptionVersionAndIcon) {

@@ -138,6 +138,12 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 {"--pick", "0,0,0"},
                 "フォーマットが違います"},
+        Refusal{"NotABmpInEnglish",
+                [] {
+                    return Bytes{'G', 'I', 'F', '8'};
+                },
+                {"--pick", "0,0,0", "--lang", "en"},
+                "Not a BMP or PNG file"},
         Refusal{"EightBit",
                 [] {
                     Bytes b = GoodPicture();
