@@ -5,8 +5,11 @@
 #include "dialogs/ModalAnswers.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QSettings>
+#include <QTreeView>
 
 namespace pelto {
 
@@ -27,18 +30,43 @@ QString AllFilesFilter() {
     return appstr::Tr(appstr::kAllFilesFilterName) + " (*)";
 }
 
+// The toolkit names a folder's kind in a context its Japanese lacks; the
+// dialog's own context has the word.
+class CDialogIconProvider : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QFileDialog::tr("Folder") : QFileIconProvider::type(info);
+    }
+};
+
+// Qt's own dialog, so that it speaks the loaded translation, wide enough
+// that every column of the detail view reads whole.
+void Prepare(QFileDialog& dialog, const QString& title, const QStringList& filters, bool save) {
+    static CDialogIconProvider icons;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setIconProvider(&icons);
+    dialog.setWindowTitle(title);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        details->header()->setStretchLastSection(false);
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    const QFontMetrics metrics = dialog.fontMetrics();
+    dialog.resize(metrics.averageCharWidth() * 110, metrics.height() * 30);
+}
+
 QString RunDialog(QWidget* parent, modal::FileDialogKind kind, const QString& suggested,
                   PictureFormat picture) {
     if (const modal::FileAnswer& answer = modal::FileDialogAnswer()) return answer(kind, suggested);
     const bool save = kind == modal::FileDialogKind::SaveAs;
     QFileDialog dialog(parent);
-    dialog.setWindowTitle(appstr::Tr(save ? appstr::kSaveAsTitle : appstr::kOpenTitle));
-    // Qt's own dialog, so that it speaks the loaded translation.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(save ? SaveFilters(picture) : OpenFilters());
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    Prepare(dialog, appstr::Tr(save ? appstr::kSaveAsTitle : appstr::kOpenTitle),
+            save ? SaveFilters(picture) : OpenFilters(), save);
     if (save) {
         dialog.setDefaultSuffix(Extension(picture).mid(1));
         // The kind chosen gives a name without an extension its own.
@@ -84,15 +112,11 @@ QString AskStylePath(QWidget* parent, bool save) {
     if (const modal::FileAnswer& answer = modal::FileDialogAnswer()) {
         path = answer(kind, folder);
     } else {
-        QFileDialog dialog(
-            parent, appstr::Tr(save ? appstr::kSaveStyleTitle : appstr::kLoadStyleTitle), folder);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        QFileDialog dialog(parent, QString(), folder);
         const QString extension = QString::fromUtf8(appstr::kStyleExtension);
-        dialog.setNameFilters(
-            {appstr::Tr(appstr::kStyleFilterName) + " (*" + extension + ")", AllFilesFilter()});
-        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        Prepare(dialog, appstr::Tr(save ? appstr::kSaveStyleTitle : appstr::kLoadStyleTitle),
+                {appstr::Tr(appstr::kStyleFilterName) + " (*" + extension + ")", AllFilesFilter()},
+                save);
         dialog.setDefaultSuffix(extension.mid(1));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             path = dialog.selectedFiles().first();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QSettings>
 
 namespace pelto {
@@ -38,6 +39,9 @@ void CLanguage::Apply(Language language) {
     } else if (m_program.load(QStringLiteral(":/i18n/pelto_en.qm"))) {
         QCoreApplication::installTranslator(&m_program);
     }
+    // Dates and kinds of file in the toolkit's dialogs follow the language.
+    QLocale::setDefault(language == Language::Japanese ? QLocale(QLocale::Japanese, QLocale::Japan)
+                                                       : QLocale(QLocale::English));
     m_current = language;
     m_bApplied = true;
 }

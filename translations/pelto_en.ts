@@ -19,11 +19,11 @@
     </message>
     <message>
         <source>光源の角度</source>
-        <translation>Light angle</translation>
+        <translation>Light</translation>
     </message>
     <message>
         <source>度</source>
-        <translation>degrees</translation>
+        <translation>°</translation>
     </message>
     <message>
         <source>ボタンの幅</source>
