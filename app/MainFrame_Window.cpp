@@ -16,6 +16,7 @@ constexpr int kNewWindowPercent = 75;
 } // namespace
 
 CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
+    const int index = GetChildFrames().size();
     auto* frame = new CChildFrame(std::move(slot));
     frame->SetCloseGuard([this](CChildFrame& closing) { return MayCloseFrame(closing); });
     m_pMdiArea->addSubWindow(frame);
@@ -24,7 +25,6 @@ CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
     connect(frame->GetView(), &CPeltoView::zoomChanged, this, &CMainFrame::UpdateZoomPane);
     connect(frame, &CChildFrame::frameClosed, this, &CMainFrame::ScheduleUpdate);
     connect(frame, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitles);
-    const int index = GetChildFrames().size();
     frame->show();
     frame->GetView()->OnInitialUpdate();
     // Each new window one title bar further down and right, within the area.

@@ -58,6 +58,8 @@ TEST_F(AppStartup, APathOnTheCommandLineOpensIt) {
     ASSERT_TRUE(m_bStarted);
     ASSERT_EQ(app->GetMainFrame()->GetChildFrames().size(), 1);
     EXPECT_EQ(app->GetMainFrame()->windowTitle(), "Pelto Tool - start.bmp");
+    // Opened before the main window shows, it still takes the first place.
+    EXPECT_EQ(app->GetMainFrame()->GetChildFrames()[0]->pos(), QPoint(0, 0));
 }
 
 TEST_F(AppStartup, ARefusedFileOnTheCommandLineEndsTheProgramAfterItsMessages) {

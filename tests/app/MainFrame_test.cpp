@@ -214,6 +214,7 @@ TEST_F(MainFrameTest, TwoWindowsOnOneDocumentKeepTheirOwnValues) {
     EXPECT_EQ(first->windowTitle(), "twice.bmp:1");
     EXPECT_EQ(second->windowTitle(), "twice.bmp:2");
     EXPECT_EQ(Frame().GetWindowListActions().size(), 2);
+    EXPECT_GT(second->x(), first->x()); // cascaded, not covering the first
 
     first->GetView()->m_nContrast = 400;
     EXPECT_EQ(second->GetView()->m_nContrast, 128);
