@@ -8,9 +8,11 @@
 #include "HelpWindow.h"
 #include "IndicatorPanes.h"
 #include "MenuList.h"
+#include "WindowGoneWatch.h"
 #include "view/PeltoView.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
@@ -51,6 +53,7 @@ CMainFrame::CMainFrame(CRecentFileList& recentFiles, CLanguage& language, QWidge
     CreateStatusBar();
     resize(kInitialSize);
     UpdateMenus();
+    m_pGoneWatch = std::make_unique<CWindowGoneWatch>(*this, [this] { OnDestroyedFromOutside(); });
 }
 
 CMainFrame::~CMainFrame() {
@@ -80,6 +83,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     m_pMdiArea->closeAllSubWindows();
     m_bClosingAsked = false;
     QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::OnDestroyedFromOutside() {
+    m_bWindowGone = true;
+    MayCloseEveryDocument();
+    m_bClosingAsked = true;
+    m_pMdiArea->closeAllSubWindows();
+    QCoreApplication::quit();
 }
 
 void CMainFrame::CreateToolBar() {

@@ -20,6 +20,7 @@ namespace pelto {
 
 class CChildFrame;
 class CIndicatorPanes;
+class CWindowGoneWatch;
 class CMenuList;
 class CHelpWindow;
 class CPeltoView;
@@ -104,6 +105,11 @@ public:
     // the active document window.
     void UpdateMenus();
 
+    // The window system destroyed this window from outside: each modified
+    // picture is asked about, without a Cancel since there is no window to
+    // return to, and the program ends.
+    void OnDestroyedFromOutside();
+
 protected:
     // The document windows close first, then the frame, as on leaving the program.
     void closeEvent(QCloseEvent* event) override;
@@ -159,6 +165,8 @@ private:
     std::unique_ptr<CMenuList> m_pWindowList;
     bool m_bDocumentMenus = true;
     bool m_bClosingAsked = false;
+    bool m_bWindowGone = false;
+    std::unique_ptr<CWindowGoneWatch> m_pGoneWatch;
 };
 
 } // namespace pelto

@@ -119,7 +119,7 @@ void CMainFrame::OnFileClose() {
 
 bool CMainFrame::MayCloseDocument(CDocumentSlot& slot) {
     if (!slot.m_pDocument->IsModified()) return true;
-    switch (AskToSaveChanges(slot.GetTitle(), this)) {
+    switch (AskToSaveChanges(slot.GetTitle(), this, !m_bWindowGone)) {
     case modal::Reply::Yes:
         return SaveTo(slot, slot.m_strPathName, slot.m_pDocument->m_format);
     case modal::Reply::No:
@@ -142,7 +142,8 @@ bool CMainFrame::MayCloseEveryDocument() {
         CDocumentSlot* slot = frame->GetSlot().get();
         if (asked.contains(slot)) continue;
         asked.append(slot);
-        if (!MayCloseDocument(*slot)) return false;
+        // With the window gone, a failed save does not spare the others.
+        if (!MayCloseDocument(*slot) && !m_bWindowGone) return false;
     }
     return true;
 }

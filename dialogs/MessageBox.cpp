@@ -54,10 +54,12 @@ modal::Reply Ask(const QString& text, QMessageBox::StandardButtons buttons, QWid
 
 } // namespace
 
-modal::Reply AskToSaveChanges(const QString& name, QWidget* parent) {
+modal::Reply AskToSaveChanges(const QString& name, QWidget* parent, bool mayCancel) {
     const QString text =
         QCoreApplication::translate("pelto::MessageBox", "%1 への変更を保存しますか？").arg(name);
-    return Ask(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (mayCancel) buttons |= QMessageBox::Cancel;
+    return Ask(text, buttons, parent);
 }
 
 bool AskYesNo(const QString& text, QWidget* parent) {

@@ -16,8 +16,10 @@ inline constexpr const char* kAppCaption = "PeltoTool";
 
 void AfxMessageBox(const QString& text, QWidget* parent = nullptr);
 // Asks whether to save the changes to the picture called name before it
-// closes: はい (Yes) saves, いいえ (No) discards, キャンセル (Cancel) keeps it open.
-modal::Reply AskToSaveChanges(const QString& name, QWidget* parent = nullptr);
+// closes: はい (Yes) saves, いいえ (No) discards, キャンセル (Cancel), where
+// offered, keeps it open.
+modal::Reply AskToSaveChanges(const QString& name, QWidget* parent = nullptr,
+                              bool mayCancel = true);
 // A question answered はい or いいえ.
 bool AskYesNo(const QString& text, QWidget* parent = nullptr);
 

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config libspng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n
-  qt6-qpa-plugins libgl-dev libx11-dev
+  qt6-qpa-plugins libgl-dev libx11-dev libxcb1-dev
   fonts-ipafont-gothic xvfb xauth
   clang libclang-rt-14-dev clang-format-14 time
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils

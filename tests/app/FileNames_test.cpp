@@ -72,7 +72,9 @@ TEST(HelpFile, BesideTheProgramFirstThenInTheInstalledDataFolder) {
             const QString path =
                 root + QString::fromUtf8(folder) + QStringLiteral("/PeltoTool.HLP");
             EXPECT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-            if (present) EXPECT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+            if (present) {
+                EXPECT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+            }
             return path;
         };
         const QString beside = place(PELTO_INSTALLED_BIN, c.beside);

@@ -13,7 +13,7 @@ namespace pelto {
 
 namespace {
 
-enum class Closing { CloseBox, FileClose, Quit, OneOfTwoViews };
+enum class Closing { CloseBox, FileClose, Quit, OneOfTwoViews, WindowGone };
 
 struct SaveCase {
     const char* name;
@@ -66,11 +66,15 @@ TEST_P(SaveQuestion, AsksBeforeTheLastWindowOfAModifiedPictureCloses) {
     case Closing::Quit:
         EXPECT_EQ(frame.close(), c.stillOpen == false);
         break;
+    case Closing::WindowGone:
+        frame.OnDestroyedFromOutside();
+        break;
     }
     Settle();
     EXPECT_EQ(asked, c.asked);
-    if (asked)
+    if (asked) {
         EXPECT_NE(question.indexOf(QStringLiteral("square.bmp")), -1) << question.toStdString();
+    }
     EXPECT_EQ(!frame.GetChildFrames().isEmpty(), c.stillOpen);
     EXPECT_EQ(ReadFileBytes(path.toStdString()) != original, c.saved);
 }
@@ -86,6 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"FileCloseCancels", true, Closing::FileClose, R::Cancel, 1, true, false},
         SaveCase{"QuitSaves", true, Closing::Quit, R::Yes, 1, false, true},
         SaveCase{"QuitCancelled", true, Closing::Quit, R::Cancel, 1, true, false},
+        SaveCase{"WindowGoneSaves", true, Closing::WindowGone, R::Yes, 1, false, true},
+        SaveCase{"WindowGoneDiscards", true, Closing::WindowGone, R::No, 1, false, false},
         SaveCase{"AnotherViewStaysOpen", true, Closing::OneOfTwoViews, R::Cancel, 0, true, false}),
     [](const auto& c) { return std::string(c.param.name); });
 
