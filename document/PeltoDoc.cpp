@@ -6,9 +6,20 @@
 #include "image/HeightDib.h"
 #include "platform/MemoryLimit.h"
 
+#include <cstring>
 #include <optional>
 
 namespace pelto {
+
+namespace {
+
+bool AnyFullyTransparent(const CAlphaPlane& alpha) {
+    for (int y = 0; y < alpha.Height(); ++y)
+        if (std::memchr(alpha.Row(y), 0, size_t(alpha.Width()))) return true;
+    return false;
+}
+
+} // namespace
 
 void CPeltoDoc::SelectBackground(int x, int y, int tolerance, unsigned threads) {
     if (!m_pMask && m_dib.HasBlock())
@@ -62,7 +73,9 @@ void CPeltoDoc::Undo() {
 }
 
 void CPeltoDoc::SelectTransparent() {
-    if (m_pAlpha) pelto::SelectTransparent(*m_pAlpha, m_pMask);
+    // With no fully transparent pixel the mask would select nothing, yet
+    // count as a selection: the picture would skip the pick a BMP asks for.
+    if (m_pAlpha && AnyFullyTransparent(*m_pAlpha)) pelto::SelectTransparent(*m_pAlpha, m_pMask);
 }
 
 } // namespace pelto

@@ -2,6 +2,7 @@
 #include "PngReading.h"
 
 #include <cstring>
+#include <optional>
 
 namespace pelto {
 
@@ -13,14 +14,30 @@ uint32_t ReadBE32(const uint8_t* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
 }
 
-// The length of all IDAT chunks, from the chunk headers alone. A walk that
-// runs off the end stops there; libspng then refuses the truncated file.
+bool Is(const uint8_t* type, const char* name) {
+    return std::memcmp(type, name, 4) == 0;
+}
+
+// The length of all IDAT chunks, from the chunk headers alone. On the way it
+// refuses what libspng lets pass: an animation, of which it would show the
+// first frame, and a PLTE or tRNS out of place, which it drops (a tRNS with
+// its transparency). A walk that runs off the end stops there; libspng then
+// refuses the truncated file.
 uint64_t IdatBytes(const uint8_t* data, uint64_t size) {
     uint64_t total = 0;
+    bool idat = false, trns = false;
     for (uint64_t at = 8; at + 8 <= size; at += uint64_t(ReadBE32(data + at)) + 12) {
         const uint8_t* type = data + at + 4;
-        if (std::memcmp(type, "IDAT", 4) == 0) total += ReadBE32(data + at);
-        if (std::memcmp(type, "IEND", 4) == 0) break;
+        if (Is(type, "IEND")) break;
+        if (Is(type, "acTL") || Is(type, "fcTL") || Is(type, "fdAT")) CDIB::Refuse(kMsgUnsupported);
+        // Both before the image data, and a tRNS after the PLTE it applies to.
+        const bool plte = Is(type, "PLTE"), trnsHere = Is(type, "tRNS");
+        if (((plte || trnsHere) && idat) || (plte && trns)) CDIB::Refuse(kMsgDamaged);
+        trns = trns || trnsHere;
+        if (Is(type, "IDAT")) {
+            idat = true;
+            total += ReadBE32(data + at);
+        }
     }
     return total;
 }
@@ -37,34 +54,56 @@ uint8_t Round16(uint16_t v) {
     return uint8_t((uint32_t(v) + 128) / 257);
 }
 
-// Stores the pixels of pass that row holds (in libspng's format of pixelBytes
-// bytes a pixel) into one stored row of the picture and of the opacity.
+// The colours of a palette's entries with their opacity; an index past the
+// last entry is damage, which libspng would show as black.
+struct Palette {
+    uint8_t bgra[256][4];
+    uint32_t size;
+};
+
+Palette ReadPalette(spng_ctx* ctx, bool transparent, const CPngMemory& memory) {
+    spng_plte plte;
+    Check(spng_get_plte(ctx, &plte), memory);
+    spng_trns trns{};
+    if (transparent) Check(spng_get_trns(ctx, &trns), memory);
+    Palette palette{{}, plte.n_entries};
+    for (uint32_t i = 0; i < plte.n_entries; ++i) {
+        uint8_t* entry = palette.bgra[i];
+        entry[0] = plte.entries[i].blue;
+        entry[1] = plte.entries[i].green;
+        entry[2] = plte.entries[i].red;
+        entry[3] = i < trns.n_type3_entries ? trns.type3_alpha[i] : 255;
+    }
+    return palette;
+}
+
+// Stores one scanline of pass, its pixels side by side in libspng's format
+// of pixelBytes bytes a pixel, into one stored row of the picture and of the
+// opacity.
 void StoreRow(const uint8_t* row, uint32_t pixelBytes, const Pass& pass, uint32_t width,
               uint8_t* bgr, uint8_t* alpha) {
     switch (pixelBytes) {
     case 3:
-        for (uint32_t x = pass.x0; x < width; x += pass.dx) {
-            const uint8_t* s = row + size_t(x) * 3;
+        for (uint32_t x = pass.x0; x < width; x += pass.dx, row += 3) {
             uint8_t* d = bgr + size_t(x) * 3;
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
+            d[0] = row[2];
+            d[1] = row[1];
+            d[2] = row[0];
         }
         break;
     case 4:
-        for (uint32_t x = pass.x0; x < width; x += pass.dx) {
-            const uint8_t* s = row + size_t(x) * 4;
+        for (uint32_t x = pass.x0; x < width; x += pass.dx, row += 4) {
             uint8_t* d = bgr + size_t(x) * 3;
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-            alpha[x] = s[3];
+            d[0] = row[2];
+            d[1] = row[1];
+            d[2] = row[0];
+            alpha[x] = row[3];
         }
         break;
     default: // 16 bits a channel, in the machine's order
-        for (uint32_t x = pass.x0; x < width; x += pass.dx) {
+        for (uint32_t x = pass.x0; x < width; x += pass.dx, row += 8) {
             uint16_t s[4];
-            std::memcpy(s, row + size_t(x) * 8, sizeof s);
+            std::memcpy(s, row, sizeof s);
             uint8_t* d = bgr + size_t(x) * 3;
             d[0] = Round16(s[2]);
             d[1] = Round16(s[1]);
@@ -74,13 +113,31 @@ void StoreRow(const uint8_t* row, uint32_t pixelBytes, const Pass& pass, uint32_
     }
 }
 
-int FormatFor(uint32_t pixelBytes) {
+// The same for a scanline of palette indices as the file packs them.
+void StoreIndices(const uint8_t* row, uint8_t depth, const Palette& palette, const Pass& pass,
+                  uint32_t width, uint8_t* bgr, uint8_t* alpha) {
+    const unsigned mask = (1u << depth) - 1;
+    uint64_t bit = 0;
+    for (uint32_t x = pass.x0; x < width; x += pass.dx, bit += depth) {
+        const unsigned index = row[bit / 8] >> (8 - depth - bit % 8) & mask;
+        if (index >= palette.size) CDIB::Refuse(kMsgDamaged);
+        std::memcpy(bgr + size_t(x) * 3, palette.bgra[index], 3);
+        if (alpha) alpha[x] = palette.bgra[index][3];
+    }
+}
+
+int FormatFor(const Header& header, uint32_t pixelBytes) {
+    // Indices as they are, to be checked against the palette.
+    if (header.colourType == SPNG_COLOR_TYPE_INDEXED) return SPNG_FMT_PNG;
     return pixelBytes == 3 ? SPNG_FMT_RGB8 : pixelBytes == 4 ? SPNG_FMT_RGBA8 : SPNG_FMT_RGBA16;
 }
 
-void DecodeRows(spng_ctx* ctx, const Header& header, uint32_t pixelBytes, CPngMemory& memory,
-                CDIB& picture, CAlphaPlane& alpha) {
-    const uint64_t rowBytes = uint64_t(header.width) * pixelBytes;
+// Scanline by scanline rather than row by row: libspng spreads a pass's
+// packed indices over a row by OR-ing them into what the row held.
+void DecodeRows(spng_ctx* ctx, const Header& header, uint32_t pixelBytes, const Palette* palette,
+                CPngMemory& memory, CDIB& picture, CAlphaPlane& alpha) {
+    const uint64_t rowBytes =
+        palette ? ScanlineBytes(header, header.width) - 1 : uint64_t(header.width) * pixelBytes;
     memory.Count(rowBytes);
     block::Ptr row = block::Allocate(rowBytes);
     for (;;) {
@@ -88,11 +145,16 @@ void DecodeRows(spng_ctx* ctx, const Header& header, uint32_t pixelBytes, CPngMe
         int error = spng_get_row_info(ctx, &info);
         if (error == SPNG_EOI) return;
         Check(error, memory);
-        error = spng_decode_row(ctx, row.get(), rowBytes);
+        error = spng_decode_scanline(ctx, row.get(), rowBytes);
         if (error != SPNG_EOI) Check(error, memory);
         const int y = int(header.height - 1 - info.row_num);
-        StoreRow(row.get(), pixelBytes, header.interlaced ? kAdam7[info.pass] : kWhole,
-                 header.width, picture.Row(y), alpha.HasBlock() ? alpha.Row(y) : nullptr);
+        const Pass& pass = header.interlaced ? kAdam7[info.pass] : kWhole;
+        uint8_t* opacity = alpha.HasBlock() ? alpha.Row(y) : nullptr;
+        if (palette)
+            StoreIndices(row.get(), header.bitDepth, *palette, pass, header.width, picture.Row(y),
+                         opacity);
+        else
+            StoreRow(row.get(), pixelBytes, pass, header.width, picture.Row(y), opacity);
         if (error == SPNG_EOI) return;
     }
 }
@@ -119,16 +181,21 @@ void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alph
                                  header.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA ||
                                  HasTransparencyChunk(ctx.get(), memory);
         const uint32_t pixelBytes = DecodedPixelBytes(header, transparent);
-        Check(spng_decode_image(ctx.get(), nullptr, 0, FormatFor(pixelBytes),
+        Check(spng_decode_image(ctx.get(), nullptr, 0, FormatFor(header, pixelBytes),
                                 SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE),
               memory);
+        const std::optional<Palette> palette =
+            header.colourType == SPNG_COLOR_TYPE_INDEXED
+                ? std::optional<Palette>(ReadPalette(ctx.get(), transparent, memory))
+                : std::nullopt;
         memory.Count(CDIB::BuiltFileSize(header.width, header.height));
         decoded.BuildPicture(int32_t(header.width), int32_t(header.height));
         if (transparent) {
             memory.Count(uint64_t(header.width) * header.height);
             opacity = CAlphaPlane(int(header.width), int(header.height));
         }
-        DecodeRows(ctx.get(), header, pixelBytes, memory, decoded, opacity);
+        DecodeRows(ctx.get(), header, pixelBytes, palette ? &*palette : nullptr, memory, decoded,
+                   opacity);
         // The chunks after the image, up to IEND, are checked as well.
         Check(spng_decode_chunks(ctx.get()), memory);
     }

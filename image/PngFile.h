@@ -56,7 +56,9 @@ uint64_t DecodeFootprint(const Header& header);
 // opacity when the file has an alpha channel or a tRNS chunk (otherwise no
 // block); on failure both are as they were. Every CRC is checked and every
 // chunk up to IEND read; image data after the last row is never inflated,
-// and more of it than any encoder would write refuses the file. peak, when
+// and more of it than any encoder would write refuses the file. An animation
+// is refused as unsupported; a palette index past the PLTE, and a PLTE or
+// tRNS after the image data or a tRNS before the PLTE, as damaged. peak, when
 // given, receives the most memory the decode held at once (never more than
 // its footprint).
 void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alpha,

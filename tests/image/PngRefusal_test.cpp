@@ -42,6 +42,13 @@ Bytes Inflating(const char* type, uint64_t size) {
     return PngChunk(type, Concat({{'k', 0, 0}, Deflate(Bytes(size, 'a'))}));
 }
 
+// 4x4 indices into kPlte's three entries, but the last pixel's.
+PngImage Indices(uint8_t depth, bool interlaced, uint16_t last) {
+    auto index = [=](int x, int y, int) { return uint16_t(x == 3 && y == 3 ? last : (x + y) % 3); };
+    return {4, 4, depth, 3, interlaced, index};
+}
+const Bytes kPlte = PngChunk("PLTE", Bytes(9, 50));
+
 // Each file is made when its test runs: some inflate to tens of megabytes.
 struct PngCase {
     const char* name;
@@ -92,6 +99,42 @@ const PngCase kPngCases[] = {
     {"UnknownCriticalChunk",
      [] {
          return Between({PngChunk("ABCD", {1}), Idat()});
+     },
+     png::kMsgUnsupported},
+    {"PaletteIndexPastTheEnd", [] { return MakePng(Indices(8, false, 3), {kPlte}); },
+     png::kMsgDamaged},
+    {"PackedPaletteIndexPastTheEndInterlaced", [] { return MakePng(Indices(2, true, 3), {kPlte}); },
+     png::kMsgDamaged},
+    {"TransparencyBeforePalette",
+     [] {
+         return MakePng(Indices(8, false, 2), {PngChunk("tRNS", {0}), kPlte});
+     },
+     png::kMsgDamaged},
+    {"TransparencyAfterIdat",
+     [] {
+         return Between({Idat(), PngChunk("tRNS", {0, 1, 0, 2, 0, 3})});
+     },
+     png::kMsgDamaged},
+    {"PaletteAfterIdat",
+     [] {
+         return Between({Idat(), kPlte});
+     },
+     png::kMsgDamaged},
+    {"Animation",
+     [] {
+         // Two frames of the whole picture, the first of them the image data.
+         auto frame = [](uint8_t sequence) {
+             return PngChunk("fcTL", Concat({{0, 0, 0, sequence, 0, 0, 0, 4, 0, 0, 0, 4},
+                                             Bytes(8, 0),
+                                             {0, 1, 0, 1, 0, 0}}));
+         };
+         return Between({PngChunk("acTL", {0, 0, 0, 2, 0, 0, 0, 0}), frame(0), Idat(), frame(1),
+                         PngChunk("fdAT", Concat({{0, 0, 0, 2}, Deflate(kRows)}))});
+     },
+     png::kMsgUnsupported},
+    {"FrameDataWithoutControl",
+     [] {
+         return Between({Idat(), PngChunk("fdAT", Concat({{0, 0, 0, 1}, Deflate(kRows)}))});
      },
      png::kMsgUnsupported},
     {"WiderThanABmp", [] { return Claiming(0x55555543, 1, 8, 2, 0); }, png::kMsgTooLarge},
