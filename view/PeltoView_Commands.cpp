@@ -1,6 +1,7 @@
 // The view's Edit commands and its picking mode.
 #include "PeltoView.h"
 
+#include "DevicePointer.h"
 #include "ParamDialogs.h"
 #include "PickCursor.h"
 #include "PointerHover.h"
@@ -98,8 +99,8 @@ void CPeltoView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
     if (m_bPicking) {
         // A click beside the picture, or outside the window, picks nothing.
-        PickAt(PickedImagePoint(event->position(), viewport()->size(), ScreenScroll(),
-                                PictureSize(GetDocument()), m_zoom, Ratio()));
+        PickAt(PickedImagePoint(ExactPointer(*viewport(), event->position()), viewport()->size(),
+                                ScreenScroll(), PictureSize(GetDocument()), m_zoom, Ratio()));
     } else {
         GetDocument().ClearSelection();
         RedrawNow();

@@ -3,6 +3,7 @@
 // ends picking without a pick.
 #include "PeltoView.h"
 
+#include "DevicePointer.h"
 #include "ViewRendering.h"
 #include "ViewZoom.h"
 
@@ -16,7 +17,8 @@
 namespace pelto {
 
 std::optional<QPoint> CPeltoView::PixelUnderPointer() const {
-    const QPointF pointer = viewport()->mapFromGlobal(QCursor::pos());
+    const QPointF pointer =
+        ExactPointer(*viewport(), viewport()->mapFromGlobal(QPointF(QCursor::pos())));
     return PickedImagePoint(pointer, viewport()->size(), ScreenScroll(), PictureSize(GetDocument()),
                             m_zoom, Ratio());
 }

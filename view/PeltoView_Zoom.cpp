@@ -1,6 +1,7 @@
 // The view's zoom: the commands, the wheel, and the scroll position kept.
 #include "PeltoView.h"
 
+#include "DevicePointer.h"
 #include "ViewRendering.h"
 
 #include <QCoreApplication>
@@ -56,7 +57,8 @@ void CPeltoView::wheelEvent(QWheelEvent* event) {
     }
     if (!(keys & Qt::ControlModifier) || event->angleDelta().y() == 0)
         return QAbstractScrollArea::wheelEvent(event);
-    SetZoom(event->angleDelta().y() > 0 ? ZoomIn(m_zoom) : ZoomOut(m_zoom), event->position());
+    SetZoom(event->angleDelta().y() > 0 ? ZoomIn(m_zoom) : ZoomOut(m_zoom),
+            ExactPointer(*viewport(), event->position()));
     event->accept();
 }
 

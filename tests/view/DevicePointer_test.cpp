@@ -1,0 +1,41 @@
+// The window system's device pixel refines the toolkit's rounded pointer, and
+// is ignored once the pointer has moved on.
+
+#include "view/DevicePointer.h"
+
+#include <gtest/gtest.h>
+
+namespace pelto {
+
+namespace {
+
+struct PointerCase {
+    QPoint device;
+    qreal ratio;
+    QPoint offset;
+    QPointF rounded;
+    std::optional<QPointF> expected;
+};
+
+TEST(DeviceToLogical, RefinesWithinTheRoundingOnly) {
+    const PointerCase cases[] = {
+        // The last device pixel of logical 247: the toolkit says 248.
+        {{495, 401}, 2.0, {240, 170}, {8, 31}, QPointF(7.5, 30.5)},
+        {{496, 400}, 2.0, {240, 170}, {8, 30}, QPointF(8, 30)},
+        {{495, 401}, 2.0, {240, 170}, {10, 31}, std::nullopt}, // moved since
+        {{7, 9}, 1.0, {2, 3}, {5, 6}, QPointF(5, 6)},
+        {{301, 0}, 3.0, {0, 0}, {100, 0}, QPointF(301.0 / 3, 0)},
+    };
+    for (const PointerCase& c : cases) {
+        const std::optional<QPointF> got = DeviceToLogical(c.device, c.ratio, c.offset, c.rounded);
+        EXPECT_EQ(got.has_value(), c.expected.has_value()) << c.device.x();
+        if (got && c.expected) {
+            EXPECT_DOUBLE_EQ(got->x(), c.expected->x());
+            EXPECT_DOUBLE_EQ(got->y(), c.expected->y());
+        }
+    }
+}
+
+} // namespace
+
+} // namespace pelto
