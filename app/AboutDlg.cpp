@@ -32,7 +32,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     notice->setObjectName(QStringLiteral("notice"));
     notice->setTextFormat(Qt::PlainText);
 
-    auto* ok = units.Place(new QPushButton(QStringLiteral("OK"), this), QRect(178, 7, 32, 14));
+    auto* ok = units.Place(new QPushButton(tr("OK"), this), QRect(178, 7, 32, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -227,16 +227,16 @@ void CMainFrame::UpdateTitles() {
     for (const CDocumentSlot* slot : documents) {
         const QList<CChildFrame*> frames = FramesShowing(slot);
         for (int i = 0; i < frames.size(); ++i)
-            frames[i]->setWindowTitle(
-                frames.size() == 1 ? slot->GetTitle()
-                                   : QStringLiteral("%1:%2").arg(slot->GetTitle()).arg(i + 1));
+            frames[i]->setWindowTitle(frames.size() == 1
+                                          ? slot->GetTitle()
+                                          : tr("%1:%2").arg(slot->GetTitle()).arg(i + 1));
     }
     // A maximised window adds " - [its title]" to the frame's title itself.
     const CChildFrame* active = GetActiveFrame();
-    setWindowTitle(active && !active->isMaximized()
-                       ? QStringLiteral("%1 - %2").arg(appstr::Tr(appstr::kMainTitle),
-                                                       active->GetSlot()->GetTitle())
-                       : appstr::Tr(appstr::kMainTitle));
+    setWindowTitle(
+        active && !active->isMaximized()
+            ? tr("%1 - %2").arg(appstr::Tr(appstr::kMainTitle), active->GetSlot()->GetTitle())
+            : appstr::Tr(appstr::kMainTitle));
 }
 
 void CMainFrame::UpdateMenus() {

@@ -23,7 +23,7 @@ CBackgroundDlg::CBackgroundDlg(QWidget* parent) : CExchangeDialog(parent) {
     m_pToleranceEdit = units.Place(new CNumberEdit(this), QRect(87, 13, 23, 12));
     m_pToleranceEdit->setObjectName(QStringLiteral("toleranceEdit"));
     label->setBuddy(m_pToleranceEdit);
-    AddStaticText(this, units, QStringLiteral("%"), QRect(111, 15, 10, 9));
+    AddStaticText(this, units, tr("%"), QRect(111, 15, 10, 9));
     m_wndSlider = units.Place(new QSlider(Qt::Horizontal, this), QRect(13, 30, 100, 24));
     m_wndSlider->setObjectName(QStringLiteral("toleranceSlider"));
     m_wndSlider->setTickPosition(QSlider::TicksAbove);

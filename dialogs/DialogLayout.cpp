@@ -65,7 +65,8 @@ QLabel* AddStaticText(QWidget* dialog, const CDialogUnits& units, const QString&
 
 void AddOkCancel(QDialog* dialog, const CDialogUnits& units, const QRect& okRect,
                  const QRect& cancelRect) {
-    auto* ok = units.Place(new QPushButton(QStringLiteral("OK"), dialog), okRect);
+    auto* ok = units.Place(
+        new QPushButton(QCoreApplication::translate("pelto::DialogLayout", "OK"), dialog), okRect);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     auto* cancel = units.Place(

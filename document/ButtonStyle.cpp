@@ -30,9 +30,10 @@ struct Refusal {
 }
 
 [[noreturn]] void RefuseValue(const std::string& key, const char* expected,
-                              const std::string& argument) {
-    throw Refusal{translation::Fill(docmsg::Text(docmsg::kStyleBadValue), key) + "\n" +
-                  translation::Fill(docmsg::Text(expected), argument)};
+                              const std::string& argument, const std::string& second = {}) {
+    throw Refusal{
+        translation::Fill(docmsg::Text(docmsg::kStyleBadValue), key) + "\n" +
+        translation::Fill(translation::Fill(docmsg::Text(expected), argument), second, 2)};
 }
 
 std::string Refused(const std::string& name, const std::string& reason) {
@@ -61,8 +62,7 @@ int32_t WholeNumber(const Json& object, const char* key, const std::string& show
                           : value.is_number_integer() && value.get<int64_t>() >= low &&
                                 value.get<int64_t>() <= high;
     if (!fits)
-        RefuseValue(shown, docmsg::kStyleWholeNumber,
-                    std::to_string(low) + "〜" + std::to_string(high));
+        RefuseValue(shown, docmsg::kStyleWholeNumber, std::to_string(low), std::to_string(high));
     return value.get<int32_t>();
 }
 

@@ -80,7 +80,7 @@ inline constexpr const char* kStyleUnknownKey =
 inline constexpr const char* kStyleBadValue =
     PELTO_TR_NOOP("pelto::document", "「%1」の値が正しくありません。");
 inline constexpr const char* kStyleWholeNumber =
-    PELTO_TR_NOOP("pelto::document", "%1 の整数にしてください。");
+    PELTO_TR_NOOP("pelto::document", "%1〜%2 の整数にしてください。");
 inline constexpr const char* kStyleOneOf =
     PELTO_TR_NOOP("pelto::document", "%1 のどちらかにしてください。");
 inline constexpr const char* kStyleBackground =

@@ -29,8 +29,9 @@ std::string LookUp(std::span<const TextTranslation> rows, const char* context, c
     return {};
 }
 
-std::string Fill(std::string text, const std::string& argument) {
-    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, argument);
+std::string Fill(std::string text, const std::string& argument, int marker) {
+    const std::string place = "%" + std::to_string(marker);
+    if (const size_t at = text.find(place); at != std::string::npos) text.replace(at, 2, argument);
     return text;
 }
 

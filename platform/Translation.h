@@ -19,8 +19,8 @@ using Lookup = std::string (*)(const char* context, const char* source);
 
 void Install(Lookup lookup);
 std::string Translate(const char* context, const char* source);
-// text with its "%1" replaced by argument.
-std::string Fill(std::string text, const std::string& argument);
+// text with its "%1" (or "%2" for marker 2) replaced by argument.
+std::string Fill(std::string text, const std::string& argument, int marker = 1);
 
 // One row of a translation made into code (a program without the toolkit).
 struct TextTranslation {

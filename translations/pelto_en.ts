@@ -1,5 +1,13 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>pelto::CAboutDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
 <context>
     <name>pelto::CBackgroundDlg</name>
     <message>
@@ -9,6 +17,10 @@
     <message>
         <source>色の違いの許容範囲(&amp;C)</source>
         <translation>&amp;Colour tolerance</translation>
+    </message>
+    <message>
+        <source>%</source>
+        <translation>%</translation>
     </message>
 </context>
 <context>
@@ -78,6 +90,17 @@
     </message>
 </context>
 <context>
+    <name>pelto::CMainFrame</name>
+    <message>
+        <source>%1:%2</source>
+        <translation>%1:%2</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <translation>%1 - %2</translation>
+    </message>
+</context>
+<context>
     <name>pelto::CPeltoView</name>
     <message>
         <source>選択範囲を指定してください</source>
@@ -90,12 +113,23 @@
         <source>ｷｬﾝｾﾙ</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>pelto::MessageBox</name>
     <message>
         <source>%1 への変更を保存しますか？</source>
         <translation>Save the changes to %1?</translation>
+    </message>
+</context>
+<context>
+    <name>pelto::ViewZoom</name>
+    <message>
+        <source>%1 %</source>
+        <translation>%1%</translation>
     </message>
 </context>
 <context>
@@ -403,7 +437,7 @@ Fit to Window</translation>
     <message>
         <source>ボタンの角度、幅、コントラスト、形と輪郭の位置をスタイル ﾌｧｲﾙに保存
 スタイルの保存</source>
-        <translation>Save the button's angle, width, contrast, profile and band to a style file
+        <translation>Save the button&apos;s angle, width, contrast, profile and band to a style file
 Save Style</translation>
     </message>
     <message>
@@ -413,7 +447,7 @@ Save Style</translation>
     <message>
         <source>スタイル ﾌｧｲﾙからボタンの値と背景を読み込む
 スタイルの読み込み</source>
-        <translation>Load the button's values and background from a style file
+        <translation>Load the button&apos;s values and background from a style file
 Load Style</translation>
     </message>
     <message>
@@ -549,27 +583,27 @@ Load Style</translation>
     </message>
     <message>
         <source>「%1」がありません。</source>
-        <translation>"%1" is missing.</translation>
+        <translation>&quot;%1&quot; is missing.</translation>
     </message>
     <message>
         <source>「%1」はスタイルの項目ではありません。</source>
-        <translation>"%1" is not a key of a style.</translation>
+        <translation>&quot;%1&quot; is not a key of a style.</translation>
     </message>
     <message>
         <source>「%1」の値が正しくありません。</source>
-        <translation>The value of "%1" is not right.</translation>
+        <translation>The value of &quot;%1&quot; is not right.</translation>
     </message>
     <message>
-        <source>%1 の整数にしてください。</source>
-        <translation>It must be a whole number %1.</translation>
+        <source>%1〜%2 の整数にしてください。</source>
+        <translation>It must be a whole number from %1 to %2.</translation>
     </message>
     <message>
         <source>%1 のどちらかにしてください。</source>
         <translation>It must be one of %1.</translation>
     </message>
     <message>
-        <source>"transparent" か、x, y, tolerance を持つ点の並び（1 つ以上）にしてください。</source>
-        <translation>It must be "transparent" or a list of one or more points with x, y and tolerance.</translation>
+        <source>&quot;transparent&quot; か、x, y, tolerance を持つ点の並び（1 つ以上）にしてください。</source>
+        <translation>It must be &quot;transparent&quot; or a list of one or more points with x, y and tolerance.</translation>
     </message>
 </context>
 <context>
@@ -623,15 +657,15 @@ Load Style</translation>
     </message>
     <message>
         <source>プリンタ「%1」が見つかりません。</source>
-        <translation>No printer called "%1".</translation>
+        <translation>No printer called &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>プリンタ「%1」は停止しています。</source>
-        <translation>The printer "%1" is stopped.</translation>
+        <translation>The printer &quot;%1&quot; is stopped.</translation>
     </message>
     <message>
         <source>プリンタ「%1」は印刷を受け付けていません。</source>
-        <translation>The printer "%1" does not accept jobs.</translation>
+        <translation>The printer &quot;%1&quot; does not accept jobs.</translation>
     </message>
 </context>
 </TS>

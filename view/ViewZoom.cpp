@@ -1,5 +1,6 @@
 #include "ViewZoom.h"
 
+#include <QCoreApplication>
 #include <QRect>
 
 #include <algorithm>
@@ -49,12 +50,16 @@ CZoom FitZoom(QSize picture, QSize viewport) {
 
 QString ZoomText(CZoom zoom) {
     const double percent = 100.0 * zoom.num / zoom.den;
-    if (percent >= 20) return QStringLiteral("%1 %").arg(std::lround(percent));
-    QString text = QString::number(percent, 'f', 2);
-    while (text.endsWith(u'0'))
-        text.chop(1);
-    if (text.endsWith(u'.')) text.chop(1);
-    return text + QStringLiteral(" %");
+    QString number;
+    if (percent >= 20) {
+        number = QString::number(std::lround(percent));
+    } else {
+        number = QString::number(percent, 'f', 2);
+        while (number.endsWith(u'0'))
+            number.chop(1);
+        if (number.endsWith(u'.')) number.chop(1);
+    }
+    return QCoreApplication::translate("pelto::ViewZoom", "%1 %").arg(number);
 }
 
 int ZoomedLength(int pictureLength, CZoom zoom) {

@@ -69,8 +69,10 @@ struct Refusal {
 };
 
 Refusal Bad(const char* name, std::vector<std::pair<std::string, std::string>> changes,
-            const std::string& key, const char* expected, const std::string& argument) {
-    return {name, StyleText(changes), Fill(docmsg::kStyleBadValue, key), Fill(expected, argument)};
+            const std::string& key, const char* expected, const std::string& argument,
+            const std::string& second = {}) {
+    return {name, StyleText(changes), Fill(docmsg::kStyleBadValue, key),
+            Fill(Fill(expected, argument), second, 2)};
 }
 
 class StyleRefusal : public ::testing::TestWithParam<Refusal> {};
@@ -82,6 +84,7 @@ TEST_P(StyleRefusal, NamesTheFileAndWhatIsWrong) {
     std::string message = Fill(docmsg::kStyleRefused, "dir/logo.json") + "\n" + c.reason;
     if (!c.expected.empty()) message += "\n" + c.expected;
     EXPECT_EQ(read.error, message);
+    EXPECT_EQ(read.error.find('%'), std::string::npos) << "every marker filled";
 }
 
 const std::string kPick = R"([{"x": 1, "y": 2, "tolerance": 10}, )";
@@ -97,11 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"UnknownKey", StyleText({{"colour", "\"red\""}}),
                 Fill(docmsg::kStyleUnknownKey, "colour")},
         Refusal{"NoWidth", StyleText({{"width", ""}}), Fill(docmsg::kStyleMissingKey, "width")},
-        Bad("AngleTooLarge", {{"angle", "360"}}, "angle", docmsg::kStyleWholeNumber, "0〜359"),
-        Bad("WidthTooLarge", {{"width", "31"}}, "width", docmsg::kStyleWholeNumber, "0〜30"),
-        Bad("WidthAFraction", {{"width", "5.5"}}, "width", docmsg::kStyleWholeNumber, "0〜30"),
+        Bad("AngleTooLarge", {{"angle", "360"}}, "angle", docmsg::kStyleWholeNumber, "0", "359"),
+        Bad("WidthTooLarge", {{"width", "31"}}, "width", docmsg::kStyleWholeNumber, "0", "30"),
+        Bad("WidthAFraction", {{"width", "5.5"}}, "width", docmsg::kStyleWholeNumber, "0", "30"),
         Bad("WidthHuge", {{"width", "18446744073709551615"}}, "width", docmsg::kStyleWholeNumber,
-            "0〜30"),
+            "0", "30"),
         Bad("UnknownShape", {{"shape", "\"square\""}}, "shape", docmsg::kStyleOneOf,
             "\"cut\", \"round\""),
         Bad("BackgroundOpaque", {{"background", "\"opaque\""}}, "background",
@@ -112,9 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"PickWithoutTolerance", StyleText({{"background", kPick + R"({"x": 1, "y": 2}])"}}),
                 Fill(docmsg::kStyleMissingKey, "background[1].tolerance")},
         Bad("ToleranceTooLarge", {{"background", kPick + R"({"x": 1, "y": 2, "tolerance": 101}])"}},
-            "background[1].tolerance", docmsg::kStyleWholeNumber, "0〜100"),
+            "background[1].tolerance", docmsg::kStyleWholeNumber, "0", "100"),
         Bad("PickOutsideAnInt", {{"background", R"([{"x": 2147483648, "y": 0, "tolerance": 0}])"}},
-            "background[0].x", docmsg::kStyleWholeNumber, "-2147483648〜2147483647")),
+            "background[0].x", docmsg::kStyleWholeNumber, "-2147483648", "2147483647")),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST(ReadStyle, NamesAFileItCannotReadOrThatIsTooBig) {

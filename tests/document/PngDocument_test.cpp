@@ -77,10 +77,12 @@ TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
     for (int y = 0; y < 29; ++y)
         for (int x = 0; x < 41; ++x) {
             const bool shown = !c.transparent || alpha.GetAlpha(x, y) != 0;
-            if (shown)
+            if (shown) {
                 ASSERT_EQ(doc->m_dib.GetPixel(x, y), bmp.m_dib.GetPixel(x, y)) << x << "," << y;
-            if (c.transparent && shown)
+            }
+            if (c.transparent && shown) {
                 ASSERT_EQ(doc->m_pAlpha->GetAlpha(x, y), alpha.GetAlpha(x, y)) << x << "," << y;
+            }
         }
 
     ASSERT_EQ(SaveDocument(*doc, dir.File("out.png")), "");

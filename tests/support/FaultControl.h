@@ -4,7 +4,7 @@
 // memory limit or a filesystem without unnamed files would bring. Each
 // setting is process-wide and stands until it is lifted.
 
-#include "support/FaultControl.h"
+#include "platform/FaultInjection.h"
 
 #include <cstdint>
 
