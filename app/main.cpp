@@ -1,5 +1,7 @@
 #include "Program.h"
+#include "platform/MemoryLimit.h"
 
 int main(int argc, char** argv) {
+    pelto::memlimit::ShareOneHeapUnderLimits();
     return pelto::RunProgram(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include "engine/ParallelRows.h"
 #include "platform/MemoryLimit.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <sys/ioctl.h>
@@ -111,10 +112,18 @@ int RunBatch(const CliOptions& options, std::ostream& err) {
     interruption::Install();
     const ThreadSplit split = SplitThreads(options.threads, plan.jobs.size());
     CBatchProgress progress(err, plan.jobs.size(), FormFor(options), TerminalColumns());
-    CMemoryGate gate(MemoryBudget(split.pictures));
+    // Fewer workers when their stacks would leave no room for the largest picture alone.
+    uint64_t largest = 0;
+    for (const BatchJob& job : plan.jobs)
+        largest = std::max(
+            largest, BatchRunFootprint(job.input, BatchRun{options.style.params, split.rows}));
+    unsigned workers = split.pictures;
+    while (workers > 1 && MemoryBudget(workers) < largest)
+        --workers;
+    CMemoryGate gate(MemoryBudget(workers));
     std::atomic<size_t> next{0};
     // One band a worker, the calling thread being the first.
-    RunBands(int(split.pictures), split.pictures, [&](unsigned, RowBand) {
+    RunBands(int(workers), workers, [&](unsigned, RowBand) {
         RunJobs(options, plan.jobs, split.rows, next, gate, progress);
     });
     const int signal = interruption::Signal();

@@ -4,6 +4,7 @@
 #include "EnglishTexts.h"
 #include "StyleOptions.h"
 #include "document/DocMessages.h"
+#include "platform/MemoryLimit.h"
 
 #include <algorithm>
 #include <iostream>
@@ -33,6 +34,7 @@ bool AsksForEnglish(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     using namespace pelto;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    memlimit::ShareOneHeapUnderLimits();
     if (AsksForVersion(args)) {
         std::cout << "pelto-cli " PELTO_VERSION "\n";
         return kExitOk;

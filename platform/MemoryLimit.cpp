@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <malloc.h>
 #include <new>
 #include <pthread.h>
 #include <sstream>
@@ -73,14 +74,20 @@ uint64_t ProcessPages(int index) {
     return value;
 }
 
+constexpr std::pair<int, int> kLimitedSpaces[] = {{RLIMIT_AS, 0}, {RLIMIT_DATA, 5}};
+
+std::optional<uint64_t> Limit(int resource) {
+    rlimit limit{};
+    if (::getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return std::nullopt;
+    return limit.rlim_cur;
+}
+
 uint64_t LimitsRoom() {
     uint64_t room = kUnlimited;
     const uint64_t page = uint64_t(::sysconf(_SC_PAGESIZE));
-    for (const auto& [resource, field] : {std::pair{RLIMIT_AS, 0}, std::pair{RLIMIT_DATA, 5}}) {
-        rlimit limit{};
-        if (::getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) continue;
-        room = std::min(room, Subtract(limit.rlim_cur, ProcessPages(field) * page));
-    }
+    for (const auto& [resource, field] : kLimitedSpaces)
+        if (const std::optional<uint64_t> limit = Limit(resource))
+            room = std::min(room, Subtract(*limit, ProcessPages(field) * page));
     return room;
 }
 
@@ -117,6 +124,17 @@ uint64_t ThreadStackBytes() {
     ::pthread_attr_getguardsize(&attr, &guard);
     ::pthread_attr_destroy(&attr);
     return uint64_t(stack) + guard;
+}
+
+void ShareOneHeapUnderLimits() {
+    for (const auto& space : kLimitedSpaces)
+        if (Limit(space.first)) {
+            ::mallopt(M_ARENA_MAX, 1);
+            // A fixed threshold: big blocks stay mapped on their own and go
+            // back to the system when freed, instead of staying in the heap.
+            ::mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+            return;
+        }
 }
 
 void EnsureAvailable(uint64_t bytes) {

@@ -16,6 +16,10 @@ uint64_t AvailableBytes();
 // The address space each thread a run starts maps for its stack (and its guard),
 // which the system keeps mapped for the next thread once it ends.
 uint64_t ThreadStackBytes();
+// Under an address-space or data limit, lets every thread allocate from the
+// one heap: the C library would otherwise reserve 64 MiB of address space for
+// each thread's own heap, which no footprint counts and such a limit refuses.
+void ShareOneHeapUnderLimits();
 // Throws std::bad_alloc when bytes more would not fit.
 void EnsureAvailable(uint64_t bytes);
 

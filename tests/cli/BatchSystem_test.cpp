@@ -1,5 +1,6 @@
 // pelto-cli --out-dir against the system around it: a signal in the middle
-// of a batch, and the README's recipe for spreading one with GNU parallel.
+// of a batch, a small address space, and the README's recipe for spreading
+// one with GNU parallel.
 
 #include "support/BmpBuilder.h"
 #include "support/SystemTestSupport.h"
@@ -77,6 +78,31 @@ TEST_P(BatchSignals, StopAfterThePicturesInFlight) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, BatchSignals, ::testing::Values(SIGINT, SIGTERM),
                          [](const auto& c) { return std::string(sigabbrev_np(c.param)); });
+
+// Where a single run fits, a batch of many fits too: fewer pictures at once,
+// none refused for the memory its neighbours or its workers' heaps take.
+TEST(BatchMemory, AnAddressSpaceLimitRunsFewerAtOnceAndFailsNone) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit in a small address space";
+#endif
+    TempDir dir;
+    const std::vector<std::string> names = Names(8);
+    LayOut(dir, names, LogoBmp(2000, 1500)); // 9 MB each
+    const std::string style = " --style " + dir.File("style.json") + " ";
+    // Just above one run's need, and where the workers' own heaps once filled it.
+    for (const int megabytes : {48, 200}) {
+        const std::string limit = "ulimit -v " + std::to_string(megabytes << 10) + " && exec " +
+                                  kCli + " --quiet --threads 2" + style;
+        const std::string single = dir.File("in/p0.bmp") + " " + dir.File("single.bmp");
+        if (RunProcess({"/bin/sh", "-c", limit + single}).exitCode != 0) continue;
+        fs::remove_all(dir.File("out"));
+        fs::create_directories(dir.File("out"));
+        const ProcessResult r = RunProcess(
+            {"/bin/sh", "-c", limit + "--out-dir " + dir.File("out") + " " + dir.File("in/*.bmp")});
+        EXPECT_EQ(r.exitCode, 0) << megabytes << " MB: " << r.err;
+        EXPECT_EQ(FolderListing(dir.File("out")), names) << megabytes << " MB";
+    }
+}
 
 std::string Quoted(const std::string& text) {
     return "'" + text + "'";
