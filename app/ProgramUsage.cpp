@@ -3,12 +3,13 @@
 namespace pelto {
 
 const char* const kProgramUsage =
-    "Usage: PeltoTool [FILE]\n"
+    "Usage: PeltoTool [FILE...]\n"
     "  or:  PeltoTool /p FILE\n"
     "  or:  PeltoTool /pt FILE PRINTER DRIVER PORT\n"
-    "Opens FILE (a 24-bit BMP or a PNG) in the Pelto Tool window, which turns a flat\n"
-    "picture into a bevelled, raised-looking button; without FILE the window opens\n"
-    "empty. Only the first FILE named is opened.\n"
+    "Opens each FILE (a 24-bit BMP or a PNG) in a window of its own in Pelto Tool,\n"
+    "which turns a flat picture into a bevelled, raised-looking button; without FILE\n"
+    "the window opens empty. A FILE that cannot be opened is reported, the others\n"
+    "open all the same; when none of them opens, the program exits with 1.\n"
     "\n"
     "  -p, /p FILE       print FILE on the default printer, without showing the\n"
     "                    window, and exit\n"

@@ -36,7 +36,7 @@ TEST(ProgramUsage, HelpAndVersionAnswerWhereverTheyStandAndTheFirstWins) {
 TEST(ProgramUsage, NamesEveryFormOfTheCommandLine) {
     const std::string usage = kProgramUsage;
     for (const char* form :
-         {"PeltoTool [FILE]", "/p FILE", "/pt FILE PRINTER DRIVER PORT", "--help", "--version"})
+         {"PeltoTool [FILE...]", "/p FILE", "/pt FILE PRINTER DRIVER PORT", "--help", "--version"})
         EXPECT_NE(usage.find(form), std::string::npos) << form;
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks pelto-cli's bash completion against its --help:
 #   completion-options.sh PROGRAM COMPLETION
-# "--" completes to every option --help lists, an option with choices to
-# them, and a picture argument to .bmp and .png files and folders only.
+# "--" completes to every option --help lists, each once, an option with
+# choices to them, and a picture argument to .bmp and .png files and folders
+# only.
 set -euo pipefail
 . "$(dirname "$0")/help-options.sh"
 program=$(realpath "$1")
@@ -27,6 +28,8 @@ dashes=$(offers --)
 for option in $listed; do
   grep -qxF -- "$option" <<<"$dashes" || fail "-- does not complete to $option"
 done
+twice=$(uniq -d <<<"$dashes")
+[ -z "$twice" ] || fail "-- offers more than once: $(tr '\n' ' ' <<<"$twice")"
 
 # Each "--name a|b" entry of --help completes to its choices, as its own word or after "=".
 while read -r option choices; do
@@ -47,12 +50,14 @@ pictures=$(in_folder "")
 [ "$pictures" = "$(printf '%s\n' B.PNG a.bmp c.png sub | sort)" ] ||
   fail "a picture argument completes to: $(tr '\n' ' ' <<<"$pictures")"
 
-# Each "--name FILE" entry completes to any file, every other value (a number, a
-# point) to nothing.
+# Each "--name FILE" entry completes to any file, "--name DIR" to folders, every
+# other value (a number, a point) to nothing.
 while read -r option value; do
   offered=$(in_folder "$option" "")
   if [ "$value" = FILE ]; then
     [ "$offered" = "$(ls -A "$folder" | sort)" ] || fail "$option does not complete to any file"
+  elif [ "$value" = DIR ]; then
+    [ "$offered" = sub ] || fail "$option does not complete to folders alone"
   else
     [ -z "$offered" ] || fail "$option $value completes to: $(tr '\n' ' ' <<<"$offered")"
   fi
