@@ -100,8 +100,10 @@ SaveOutcome SaveFile(const std::string& path, const std::function<void(CFile&)>&
         if (exists &&
             ::faccessat(target.folder.Descriptor(), target.name.c_str(), W_OK, AT_EACCESS) != 0)
             throw CFileException(errno, target.path, "access");
-        // Replacing a file with other links would cut them off.
-        const bool inPlace = exists && (old.st_nlink > 1 || !MayKeepOwner(old));
+        // Replacing a file with other links would cut them off; one reached
+        // through a descriptor's link (deleted, or a memfd) has no name to replace.
+        const bool inPlace =
+            exists && (old.st_nlink != 1 || target.folder.IsProcess() || !MayKeepOwner(old));
         if (inPlace || !ReplaceFile(target, exists ? &old : nullptr, write))
             RewriteInPlace(target, write, outcome);
     } catch (const CFileException& e) {

@@ -51,14 +51,17 @@ std::string TemporaryFolder() {
     return folder && *folder ? folder : "/tmp";
 }
 
-// In the target's folder, unless that folder takes no new file.
+// In the target's folder, unless that folder takes no new file (a
+// descriptor's folder of /proc never does).
 void CreateCopy(std::optional<CTemporaryFile>& copy, std::optional<CFolder>& elsewhere,
                 const WriteTarget& target) {
-    try {
-        copy.emplace(target.folder, target.name);
-        return;
-    } catch (const CFileException& e) {
-        if (e.GetError() != EACCES && e.GetError() != EPERM && e.GetError() != EROFS) throw;
+    if (!target.folder.IsProcess()) {
+        try {
+            copy.emplace(target.folder, target.name);
+            return;
+        } catch (const CFileException& e) {
+            if (e.GetError() != EACCES && e.GetError() != EPERM && e.GetError() != EROFS) throw;
+        }
     }
     elsewhere.emplace(CFolder::Open(TemporaryFolder()));
     copy.emplace(*elsewhere, target.name);

@@ -25,6 +25,18 @@ std::string ReadLink(const CFolder& folder, const std::string& name) {
     return std::string(target, size_t(n));
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool NamesTheOpenFile(const WriteTarget& link, const std::string& text) {
+    struct stat open {
+    }, named{};
+    return text.starts_with('/') &&
+           ::fstatat(link.folder.Descriptor(), link.name.c_str(), &open, 0) == 0 &&
+           ::stat(text.c_str(), &named) == 0 && SameFile(open, named);
+}
+
 } // namespace
 
 WriteTarget ResolveWriteTarget(const std::string& path) {
@@ -39,8 +51,10 @@ WriteTarget ResolveWriteTarget(const std::string& path) {
         }
         if (!S_ISLNK(st.st_mode)) return at;
         const std::string text = ReadLink(at.folder, at.name);
-        // A descriptor's link to a pipe or socket reads "pipe:[N]": not a name to follow.
-        if (!text.starts_with('/') && at.folder.IsProcess()) return at;
+        // A descriptor's link reaches its open file whatever its text says:
+        // "pipe:[N]", "/memfd:x", "/a/b (deleted)" or a name since taken by
+        // another file. Its text is followed only where it names that file.
+        if (at.folder.IsProcess() && !NamesTheOpenFile(at, text)) return at;
         // A relative link counts from the folder that holds it.
         const bool absolute = text.starts_with('/');
         CFolder next = absolute ? CFolder::Open(FolderOf(text)) : at.folder.At(FolderOf(text));

@@ -3,10 +3,11 @@
 // open() follows them: a dangling link gives the missing file it names, so a
 // save creates that file as a shell redirect would; a loop of links, or a
 // chain longer than the system follows, throws CFileException(ELOOP). A link
-// of /proc that stands for an open descriptor's pipe, socket or terminal
-// (/dev/stdout, /proc/self/fd/1) is where the write lands itself: opening it
-// reaches that object, whatever its text says. Every step is taken relative
-// to the folder reached so far, so no joined path can grow too long.
+// of /proc that stands for an open descriptor (/dev/stdout, /proc/self/fd/1)
+// is followed by its text only where that names the open file itself;
+// otherwise (a pipe, socket or terminal, a deleted file, a memfd) the link is
+// where the write lands: opening it reaches that object, whatever its text says. Every step is
+// taken relative to the folder reached so far, so no joined path can grow too long.
 
 #include "Folder.h"
 

@@ -1,6 +1,6 @@
 // Saves land where a shell redirect to the same path would: through a
-// descriptor's link to a pipe, under a path as long as the system accepts,
-// and never onto a socket.
+// descriptor's link to a pipe, a deleted file or a memfd, under a path as
+// long as the system accepts, and never onto a socket.
 
 #include "platform/FileSave.h"
 #include "support/SystemTestSupport.h"
@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -89,6 +91,20 @@ std::string ThroughPipe(const std::string& prefix, std::function<std::string()>&
     return prefix + std::to_string(ends[1]);
 }
 
+// A descriptor on a file with no name to replace, holding more than the save
+// writes; what landed is read through the descriptor itself.
+std::string ThroughNamelessFile(int fd, std::function<std::string()>& landed) {
+    const std::string old = "an old content longer than the new one";
+    if (fd < 0 || ::write(fd, old.data(), old.size()) != ssize_t(old.size())) return "";
+    landed = [=] {
+        ::lseek(fd, 0, SEEK_SET);
+        std::string all = Drain(fd);
+        ::close(fd);
+        return all;
+    };
+    return "/dev/fd/" + std::to_string(fd);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Targets, SaveLandsWhereARedirectWould,
     ::testing::Values(
@@ -97,6 +113,18 @@ INSTANTIATE_TEST_SUITE_P(
                0},
         Target{"APipeThroughDevFd",
                [](const TempDir&, auto& landed) { return ThroughPipe("/dev/fd/", landed); }, 0},
+        Target{"ADeletedFileThroughDevFd",
+               [](const TempDir& dir, auto& landed) {
+                   const int fd = ::open(dir.File("gone").c_str(), O_RDWR | O_CREAT, 0644);
+                   ::unlink(dir.File("gone").c_str());
+                   return ThroughNamelessFile(fd, landed);
+               },
+               0},
+        Target{"AMemfdThroughDevFd",
+               [](const TempDir&, auto& landed) {
+                   return ThroughNamelessFile(::memfd_create("picture", 0), landed);
+               },
+               0},
         Target{"ANewFileUnderTheLongestPath",
                [](const TempDir& dir, auto& landed) {
                    const std::string path = DeepFolder(dir) + "/" + std::string(100, 'n');
