@@ -64,7 +64,9 @@ bool CPeltoApp::PrintFile(const CCommandLineInfo& info) {
         AfxMessageBox(appstr::Tr(appstr::kMsgNoFileToPrint));
         return false;
     }
-    DocOpenResult opened = OpenDocument(QFile::encodeName(info.m_strFileName).toStdString());
+    // Without a window to hang, a FIFO's writer is waited for as cat waits for it.
+    DocOpenResult opened =
+        OpenDocument(QFile::encodeName(info.m_strFileName).toStdString(), CFile::Mode::ReadWaiting);
     if (!opened.doc) {
         for (const std::string& message : opened.messages)
             AfxMessageBox(QString::fromStdString(message));

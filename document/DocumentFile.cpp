@@ -110,9 +110,9 @@ void Store(CPeltoDoc& doc, CFile& file, PictureFormat format) {
 
 } // namespace
 
-DocOpenResult OpenDocument(const std::string& path) {
+DocOpenResult OpenDocument(const std::string& path, CFile::Mode mode) {
     try {
-        CFile file(path, CFile::Mode::Read);
+        CFile file(path, mode);
         return OpenDocumentFrom(file, path);
     } catch (const CFileException& e) {
         return {nullptr, {docmsg::CannotOpen(path, e.GetError())}};

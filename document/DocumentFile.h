@@ -36,7 +36,8 @@ struct BatchRun {
     unsigned threads = 0;
 };
 
-DocOpenResult OpenDocument(const std::string& path);
+// A FIFO's writer is waited for a moment (Read), or as long as it takes (ReadWaiting).
+DocOpenResult OpenDocument(const std::string& path, CFile::Mode mode = CFile::Mode::Read);
 // The memory the batch run of the picture in the file at path holds at its
 // peak, from its first bytes, as its open checks it; 0 for what is not a
 // regular file, cannot be read or is refused (its run ends at once).
