@@ -10,13 +10,7 @@ set -euo pipefail
 build=${1:?usage: bench/peers.sh BUILD_DIR [RUNS]}
 runs=${2:-5}
 cli=$build/cli/pelto-cli
-magick=/usr/bin/convert-im6.q16
-
-if ! [ -x "$magick" ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends imagemagick
-fi
+source "$(dirname "$0")/imagemagick.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -9,13 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build=${1:?usage: bench/png-size.sh BUILD_DIR}
 bench=$build/bench/pelto-bench
-magick=/usr/bin/convert-im6.q16
-
-if ! [ -x "$magick" ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends imagemagick
-fi
+source "$(dirname "$0")/imagemagick.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

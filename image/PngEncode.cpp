@@ -17,14 +17,20 @@ namespace png {
 namespace {
 
 // Chosen on the benchmark pictures and the sample with bench/png-size.sh:
-// run-length matches on rows filtered up or Paeth stay within 1.5 times the
-// size ImageMagick writes (its 2-bit palette for the sample included). zlib's
-// level 4, the fastest matching level that also does, takes half as long
-// again on the noisy picture, and libspng's adaptive choice among all five
-// filters costs more than the compression itself.
+// run-length matches on rows filtered Paeth stay within 1.5 times the size
+// ImageMagick writes. zlib's level 4, the fastest matching level that also
+// does, takes half as long again on the noisy picture, and libspng's adaptive
+// choice among filters costs more than the compression itself: only small
+// pictures, where it is cheap and a few bytes count (the sample), take it
+// between Up and Paeth.
 constexpr int kLevel = 1;
 constexpr int kStrategy = Z_RLE;
-constexpr int kFilters = SPNG_FILTER_CHOICE_UP | SPNG_FILTER_CHOICE_PAETH;
+constexpr uint64_t kAdaptiveBytes = uint64_t(1) << 20;
+
+int FilterChoice(uint64_t imageBytes) {
+    return imageBytes <= kAdaptiveBytes ? SPNG_FILTER_CHOICE_UP | SPNG_FILTER_CHOICE_PAETH
+                                        : SPNG_FILTER_CHOICE_PAETH;
+}
 
 // Hands libspng's output to the file; a write's exception waits here while
 // libspng returns through its own frames.
@@ -78,12 +84,13 @@ void Encode(const CDIB& picture, const CAlphaPlane* alpha, CFile& file) {
     writer.Check(spng_set_ihdr(ctx.get(), &ihdr), memory);
     writer.Check(spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, kLevel), memory);
     writer.Check(spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_STRATEGY, kStrategy), memory);
-    writer.Check(spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, kFilters), memory);
+    const uint64_t rowBytes = uint64_t(width) * pixelBytes;
+    writer.Check(spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, FilterChoice(rowBytes * height)),
+                 memory);
     writer.Check(spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                                    SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE),
                  memory);
 
-    const uint64_t rowBytes = uint64_t(width) * pixelBytes;
     block::Ptr row = block::Allocate(rowBytes);
     for (uint32_t yTop = 0; yTop < height; ++yTop) {
         const int y = int(height - 1 - yTop);
