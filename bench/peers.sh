@@ -10,7 +10,7 @@ set -euo pipefail
 build=${1:?usage: bench/peers.sh BUILD_DIR [RUNS]}
 runs=${2:-5}
 cli=$build/cli/pelto-cli
-source "$(dirname "$0")/imagemagick.sh"
+source "$(dirname "$0")/peer-setup.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -20,12 +20,9 @@ trap 'rm -rf "$work"' EXIT
 best_ms() {
   local best=""
   for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    local ms=$(((end - start) / 1000000))
-    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+    local t
+    t=$(ms "$@")
+    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
   done
   echo "$best"
 }

@@ -12,7 +12,7 @@ build=${1:?usage: bench/png-peer.sh BUILD_DIR [RUNS] [SIZE]}
 runs=${2:-5}
 size=${3:-2048}
 cli=$build/cli/pelto-cli
-source "$(dirname "$0")/imagemagick.sh"
+source "$(dirname "$0")/peer-setup.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -20,14 +20,6 @@ trap 'rm -rf "$work"' EXIT
 "$build/bench/pelto-bench" --write-logo "$size" "$work/logo.bmp" >/dev/null
 "$magick" "$work/logo.bmp" -alpha set -transparent "$("$magick" "$work/logo.bmp" \
   -format '%[pixel:p{0,0}]' info:)" "$work/logo.png"
-
-ms() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000000))
-}
 
 ours=(--width 30 --shape round --angle 135)
 theirs=(\( +clone -alpha extract -blur 0x5 -shade 135x30 -auto-level \) -compose hardlight -composite)

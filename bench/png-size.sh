@@ -9,20 +9,12 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build=${1:?usage: bench/png-size.sh BUILD_DIR}
 bench=$build/bench/pelto-bench
-source "$(dirname "$0")/imagemagick.sh"
+source "$(dirname "$0")/peer-setup.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bench" --write-png-pictures "$work" >/dev/null
 cp "$root/samples/badge.bmp" "$work/"
-
-ms() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000000))
-}
 
 printf '%-12s %12s %12s %7s %9s %7s\n' picture "pelto bytes" "IM bytes" ratio "pelto ms" "IM ms"
 for picture in "$work"/*.bmp; do
