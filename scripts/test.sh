@@ -42,8 +42,10 @@ replay fuzz_png "$root"/fuzz/corpus-png/*.png "$root"/fuzz/regressions-png/*.png
 
 # Freed memory is filled, so that a use after free in the toolkit's own code
 # (which is not instrumented) crashes instead of reading stale bytes.
+# Each test program runs its cases in one process there.
 "$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=ON \
-  -DPELTO_BUILD_TESTS=ON -DPELTO_UNITY_TESTS=ON -DCMAKE_BUILD_TYPE=Debug
+  -DPELTO_BUILD_TESTS=ON -DPELTO_UNITY_TESTS=ON -DPELTO_TESTS_PER_PROGRAM=ON \
+  -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-sanitize" &&
   QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:max_free_fill_size=4096:free_fill_byte=165 \

@@ -3,6 +3,7 @@
 #include "view/ParamDialogs.h"
 #include "view/PeltoView.h"
 
+#include <QCursor>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -131,6 +132,8 @@ TEST_P(PickingFromTheKeyboard, MovesAPixelOrTenAndPicksOrCancels) {
     CPeltoView view(doc);
     Show(view);
     view.SetZoom({3, 1}, {});
+    // Inside the picture, wherever earlier tests left the pointer.
+    QCursor::setPos(view.viewport()->mapToGlobal(view.viewport()->rect().center()));
     view.OnEditBgcolor();
     QTest::keyClick(&view, Qt::Key_Return); // where the keys start
     const QPoint start = OnlySelectedPixel(*doc);
