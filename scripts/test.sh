@@ -14,7 +14,7 @@ bash "$root/scripts/check-code.sh"
 
 # The benchmarks are built too, so that they cannot rot.
 "$root/scripts/build.sh" "$root/build" -DPELTO_BUILD_GUI=ON -DPELTO_BUILD_TESTS=ON \
-  -DPELTO_BUILD_BENCH=ON -DPELTO_UNITY_TESTS=ON
+  -DPELTO_BUILD_BENCH=ON -DPELTO_UNITY_BUILD=ON
 (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 
 # The print tests run through a private CUPS scheduler of their own; where none
@@ -44,7 +44,7 @@ replay fuzz_png "$root"/fuzz/corpus-png/*.png "$root"/fuzz/regressions-png/*.png
 # (which is not instrumented) crashes instead of reading stale bytes.
 # Each test program runs its cases in one process there.
 "$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=ON \
-  -DPELTO_BUILD_TESTS=ON -DPELTO_UNITY_TESTS=ON -DPELTO_TESTS_PER_PROGRAM=ON \
+  -DPELTO_BUILD_TESTS=ON -DPELTO_UNITY_BUILD=ON -DPELTO_TESTS_PER_PROGRAM=ON \
   -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-sanitize" &&
   QT_QPA_PLATFORM=offscreen \
