@@ -69,8 +69,7 @@ ThreadSplit SplitThreads(unsigned threads, size_t pictures) {
 }
 
 // What was left at the start, less the stacks of the workers besides this thread.
-uint64_t MemoryBudget(unsigned workers) {
-    const uint64_t available = memlimit::AvailableBytes();
+uint64_t MemoryBudget(uint64_t available, unsigned workers) {
     const uint64_t stacks = uint64_t(workers - 1) * memlimit::ThreadStackBytes();
     return available > stacks ? available - stacks : 0;
 }
@@ -87,11 +86,12 @@ ProgressForm FormFor(const CliOptions& options) {
 }
 
 // One worker: takes the next picture until none is left or a signal came.
-void RunJobs(const CliOptions& options, const std::vector<BatchJob>& jobs, unsigned rows,
-             std::atomic<size_t>& next, CMemoryGate& gate, CBatchProgress& progress) {
+void RunJobs(const CliOptions& options, const std::vector<BatchJob>& jobs,
+             const std::vector<uint64_t>& needs, unsigned rows, std::atomic<size_t>& next,
+             CMemoryGate& gate, CBatchProgress& progress) {
     for (size_t i = 0; !interruption::Signal() && (i = next++) < jobs.size();) {
         const BatchJob& job = jobs[i];
-        const uint64_t need = BatchRunFootprint(job.input, BatchRun{options.style.params, rows});
+        const uint64_t need = needs[i];
         if (!gate.Enter(need)) return;
         progress.Started(job.input);
         const PictureReport report = RunPicture(options, job.input, job.output, rows);
@@ -112,19 +112,20 @@ int RunBatch(const CliOptions& options, std::ostream& err) {
     interruption::Install();
     const ThreadSplit split = SplitThreads(options.threads, plan.jobs.size());
     CBatchProgress progress(err, plan.jobs.size(), FormFor(options), TerminalColumns());
-    // Fewer workers when their stacks would leave no room for the largest picture alone.
-    uint64_t largest = 0;
+    std::vector<uint64_t> needs;
     for (const BatchJob& job : plan.jobs)
-        largest = std::max(
-            largest, BatchRunFootprint(job.input, BatchRun{options.style.params, split.rows}));
+        needs.push_back(BatchRunFootprint(job.input, BatchRun{options.style.params, split.rows}));
+    // Fewer workers when their stacks would leave no room for the largest picture alone.
+    const uint64_t available = memlimit::AvailableBytes();
+    const uint64_t largest = needs.empty() ? 0 : *std::max_element(needs.begin(), needs.end());
     unsigned workers = split.pictures;
-    while (workers > 1 && MemoryBudget(workers) < largest)
+    while (workers > 1 && MemoryBudget(available, workers) < largest)
         --workers;
-    CMemoryGate gate(MemoryBudget(workers));
+    CMemoryGate gate(MemoryBudget(available, workers));
     std::atomic<size_t> next{0};
     // One band a worker, the calling thread being the first.
     RunBands(int(workers), workers, [&](unsigned, RowBand) {
-        RunJobs(options, plan.jobs, split.rows, next, gate, progress);
+        RunJobs(options, plan.jobs, needs, split.rows, next, gate, progress);
     });
     const int signal = interruption::Signal();
     progress.End(signal);
