@@ -27,7 +27,7 @@ inline constexpr const char* kPictureFilterName =
     QT_TRANSLATE_NOOP("pelto::appstr", "画像ﾌｧｲﾙ(..bmp;..png)");
 inline constexpr const char* kMsgTransparencyLost = QT_TRANSLATE_NOOP(
     "pelto::appstr",
-    "BMP ファイルには透明な部分を保存できません。透明な部分を失って保存しますか？");
+    "BMP ファイルには透明な部分を保存できません。透明な部分を白にして保存しますか？");
 inline constexpr const char* kAllFilesFilterName =
     QT_TRANSLATE_NOOP("pelto::appstr", "すべてのﾌｧｲﾙ (*.*)");
 inline constexpr const char* kOpenTitle = QT_TRANSLATE_NOOP("pelto::appstr", "開く");

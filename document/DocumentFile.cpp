@@ -3,6 +3,7 @@
 #include "DocMessages.h"
 #include "InputStream.h"
 #include "engine/RunFootprint.h"
+#include "image/FlatBmp.h"
 #include "image/PngFile.h"
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
@@ -99,9 +100,14 @@ void LoadStream(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
 }
 
 // An empty picture (from a zero-length file) is saved as nothing, whatever its kind.
+// A BMP has no transparency: it gets the picture as the windows show it, over white.
 void Store(CPeltoDoc& doc, CFile& file, PictureFormat format) {
     if (format == PictureFormat::Png && doc.m_dib.HasBlock()) {
         png::Encode(doc.m_dib, doc.m_pAlpha.get(), file);
+        return;
+    }
+    if (doc.m_pAlpha && doc.m_dib.HasBlock()) {
+        WriteOverWhite(doc.m_dib, *doc.m_pAlpha, file);
         return;
     }
     CArchive ar(file, CArchive::store);

@@ -42,8 +42,9 @@ replay fuzz_png "$root"/fuzz/corpus-png/*.png "$root"/fuzz/regressions-png/*.png
 
 # Freed memory is filled, so that a use after free in the toolkit's own code
 # (which is not instrumented) crashes instead of reading stale bytes.
-# Each test program runs its cases in one process there.
-"$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=ON \
+# Each test program runs its cases in one process there. This tree is built
+# with CMake's default generator, so that the plain build keeps working too.
+CMAKE_GENERATOR="Unix Makefiles" "$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=ON \
   -DPELTO_BUILD_TESTS=ON -DPELTO_UNITY_BUILD=ON -DPELTO_TESTS_PER_PROGRAM=ON \
   -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-sanitize" &&

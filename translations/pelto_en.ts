@@ -155,8 +155,8 @@
         <translation>Pictures (.bmp, .png)</translation>
     </message>
     <message>
-        <source>BMP ファイルには透明な部分を保存できません。透明な部分を失って保存しますか？</source>
-        <translation>A BMP file cannot keep the transparent parts. Save it without them?</translation>
+        <source>BMP ファイルには透明な部分を保存できません。透明な部分を白にして保存しますか？</source>
+        <translation>A BMP file cannot keep the transparent parts. Save it with them made white?</translation>
     </message>
     <message>
         <source>すべてのﾌｧｲﾙ (*.*)</source>
