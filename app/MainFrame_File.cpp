@@ -121,7 +121,7 @@ bool CMainFrame::MayCloseDocument(CDocumentSlot& slot) {
     if (!slot.m_pDocument->IsModified()) return true;
     switch (AskToSaveChanges(slot.GetTitle(), this, !m_bWindowGone)) {
     case modal::Reply::Yes:
-        return SaveTo(slot, slot.m_strPathName, slot.m_pDocument->m_format);
+        return SaveTo(slot, slot.m_strPathName, slot.m_pDocument->Format());
     case modal::Reply::No:
         return true;
     default:
@@ -166,7 +166,6 @@ bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path, PictureFormat 
         AfxMessageBox(QString::fromStdString(message), this);
         return false;
     }
-    doc.m_format = kind;
     slot.m_strPathName = QFileInfo(path).absoluteFilePath();
     m_recentFiles.Add(slot.m_strPathName);
     m_recentFiles.WriteList();
@@ -178,14 +177,14 @@ bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path, PictureFormat 
 void CMainFrame::OnFileSave() {
     if (CChildFrame* active = GetActiveFrame())
         SaveTo(*active->GetSlot(), active->GetSlot()->m_strPathName,
-               active->GetSlot()->m_pDocument->m_format);
+               active->GetSlot()->m_pDocument->Format());
 }
 
 void CMainFrame::OnFileSaveAs() {
     CChildFrame* active = GetActiveFrame();
     if (!active) return;
     CDocumentSlot& slot = *active->GetSlot();
-    const QString path = AskSavePath(this, slot.m_strPathName, slot.m_pDocument->m_format);
+    const QString path = AskSavePath(this, slot.m_strPathName, slot.m_pDocument->Format());
     if (!path.isEmpty()) SaveTo(slot, path, FormatOfName(QFile::encodeName(path).toStdString()));
 }
 

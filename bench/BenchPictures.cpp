@@ -1,6 +1,7 @@
 #include "BenchPictures.h"
 
 #include "engine/ParallelRows.h"
+#include "support/SquareDoc.h"
 
 #include <map>
 #include <memory>
@@ -54,7 +55,7 @@ CPeltoDoc& Document(int size, Kind kind) {
     auto& doc = documents[{size, kind}];
     if (!doc) {
         doc = std::make_unique<CPeltoDoc>();
-        LoadBytes(doc->m_dib, PictureFile(size, kind));
+        LoadPicture(*doc, PictureFile(size, kind));
     }
     return *doc;
 }

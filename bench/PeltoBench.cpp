@@ -50,7 +50,7 @@ void Pass1(benchmark::State& state, int size, Kind kind, int width, bool outer, 
     Pick(doc);
     for (auto _ : state) {
         CHeightDIB heights(size, size);
-        ComputeBevelHeights(*doc.m_pMask, Params(width, outer), heights, threads);
+        ComputeBevelHeights(*doc.Selection(), Params(width, outer), heights, threads);
         benchmark::DoNotOptimize(heights.m_pBits);
     }
 }
@@ -60,7 +60,7 @@ void Pass1BruteForce(benchmark::State& state, int size, Kind kind, int width, bo
     Pick(doc);
     for (auto _ : state) {
         CHeightDIB heights(size, size);
-        ReferenceBevelHeights(*doc.m_pMask, Params(width, outer), heights);
+        ReferenceBevelHeights(*doc.Selection(), Params(width, outer), heights);
         benchmark::DoNotOptimize(heights.m_pBits);
     }
 }
@@ -70,7 +70,7 @@ void Pass1BruteForce(benchmark::State& state, int size, Kind kind, int width, bo
 void Floor(benchmark::State& state, int size, unsigned threads) {
     CPeltoDoc& doc = Document(size, kLogo);
     Pick(doc);
-    const CMaskDIB& mask = *doc.m_pMask;
+    const CMaskDIB& mask = *doc.Selection();
     for (auto _ : state) {
         CHeightDIB heights(size, size);
         RunBands(size, BandCount(size, threads), [&](unsigned, RowBand band) {

@@ -23,7 +23,7 @@ std::string ScratchPath(const std::string& name) {
 }
 
 const CDIB& Picture(int size, Kind kind) {
-    return Document(size, kind).m_dib;
+    return Document(size, kind).Picture();
 }
 
 void Encode(benchmark::State& state, int size, Kind kind) {

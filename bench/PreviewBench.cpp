@@ -17,7 +17,7 @@ namespace {
 void Preview(benchmark::State& state, int size, Kind kind, bool newWidth) {
     CPeltoDoc& doc = Document(size, kind);
     Pick(doc);
-    CBevelPreview preview(doc.m_dib, *doc.m_pMask);
+    CBevelPreview preview(doc.Picture(), *doc.Selection());
     CDIB result;
     ButtonParams params = Params(30, false);
     preview.Render(params, result); // the points of width 30 are kept from here on

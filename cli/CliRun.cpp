@@ -51,7 +51,8 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
     DocOpenResult opened = OpenInput(input, BatchRun{params, threads});
     if (!opened.doc) return {kExitFailure, std::move(opened.messages), true};
     CPeltoDoc& doc = *opened.doc;
-    if (!doc.m_dib.HasBlock()) return {kExitFailure, {docmsg::Text(docmsg::kEmptyPicture)}, true};
+    if (!doc.Picture().HasBlock())
+        return {kExitFailure, {docmsg::Text(docmsg::kEmptyPicture)}, true};
 
     // A picture with transparency comes with its selection.
     const std::vector<BackgroundPick> picks =
@@ -59,8 +60,8 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
     if (picks.empty() && !doc.HasSelection())
         return {kExitUsage, {"at least one --pick X,Y,TOL is needed"}, false, true};
 
-    const int width = doc.m_dib.m_nWidth;
-    const int height = doc.m_dib.m_nHeight;
+    const int width = doc.Picture().m_nWidth;
+    const int height = doc.Picture().m_nHeight;
     for (const BackgroundPick& pick : picks) {
         if (pick.x < 0 || pick.y < 0 || pick.x >= width || pick.y >= height)
             return Failure(kExitUsage, "--pick " + std::to_string(pick.x) + "," +

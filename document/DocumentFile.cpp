@@ -3,7 +3,6 @@
 #include "DocMessages.h"
 #include "InputStream.h"
 #include "engine/RunFootprint.h"
-#include "image/FlatBmp.h"
 #include "image/PngFile.h"
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
@@ -61,16 +60,6 @@ FileStart ReadStart(CFile& input, uint64_t length) {
     return start;
 }
 
-// Fully transparent pixels start as the selection, as if they had been picked.
-void LoadPng(CPeltoDoc& doc, const uint8_t* data, uint64_t size) {
-    CAlphaPlane alpha;
-    png::Decode(data, size, doc.m_dib, alpha);
-    doc.m_format = PictureFormat::Png;
-    if (!alpha.HasTransparency()) return;
-    doc.m_pAlpha = std::make_unique<CAlphaPlane>(std::move(alpha));
-    doc.SelectTransparent();
-}
-
 void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
     // A zero-length file is never read: it opens as an empty picture.
     const uint64_t length = input.GetLength();
@@ -81,7 +70,7 @@ void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
         if (length > CDIB::kMaxFileSize) CDIB::Refuse(png::kMsgTooLarge);
         const block::Ptr bytes = block::Allocate(length);
         if (input.ReadAt(bytes.get(), length, 0) != length) CDIB::Refuse(png::kMsgDamaged);
-        LoadPng(doc, bytes.get(), length);
+        doc.LoadPng(bytes.get(), length);
         return;
     }
     CArchive ar(input, CArchive::load);
@@ -92,26 +81,11 @@ void LoadStream(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
     StreamedInput in = ReadStream(input, admit);
     if (in.size == 0) return;
     if (png::HasSignature(in.data.get(), in.size)) {
-        LoadPng(doc, in.data.get(), in.size);
+        doc.LoadPng(in.data.get(), in.size);
         return;
     }
     if (!in.kept) CDIB::Refuse(CDIB::Refusal(in.data.get(), in.size));
-    doc.m_dib.LoadFromBlock(std::move(in.data), in.size);
-}
-
-// An empty picture (from a zero-length file) is saved as nothing, whatever its kind.
-// A BMP has no transparency: it gets the picture as the windows show it, over white.
-void Store(CPeltoDoc& doc, CFile& file, PictureFormat format) {
-    if (format == PictureFormat::Png && doc.m_dib.HasBlock()) {
-        png::Encode(doc.m_dib, doc.m_pAlpha.get(), file);
-        return;
-    }
-    if (doc.m_pAlpha && doc.m_dib.HasBlock()) {
-        WriteOverWhite(doc.m_dib, *doc.m_pAlpha, file);
-        return;
-    }
-    CArchive ar(file, CArchive::store);
-    doc.Serialize(ar);
+    doc.LoadBmp(std::move(in.data), in.size);
 }
 
 } // namespace
@@ -166,24 +140,25 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
 
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
                          std::optional<PictureFormat> format) {
-    const PictureFormat kind = format.value_or(doc.m_format);
-    const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { Store(doc, file, kind); });
+    const PictureFormat kind = format.value_or(doc.Format());
+    const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { doc.Store(file, kind); });
     if (outcome.error) return docmsg::CannotSave(path, outcome);
-    doc.SetSaved();
+    doc.SetSaved(kind);
     return {};
 }
 
 std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name,
                            std::optional<PictureFormat> format) {
+    const PictureFormat kind = format.value_or(doc.Format());
     try {
-        Store(doc, output, format.value_or(doc.m_format));
+        doc.Store(output, kind);
         output.Close();
     } catch (const CFileException& e) {
         SaveOutcome outcome;
         outcome.error = e.GetError();
         return docmsg::CannotSave(name, outcome);
     }
-    doc.SetSaved();
+    doc.SetSaved(kind);
     return {};
 }
 

@@ -3,7 +3,11 @@
 #include "engine/BackgroundSelection.h"
 #include "engine/Bevel.h"
 #include "engine/RunFootprint.h"
+#include "image/FlatBmp.h"
 #include "image/HeightDib.h"
+#include "image/PngFile.h"
+#include "platform/Archive.h"
+#include "platform/File.h"
 #include "platform/MemoryLimit.h"
 
 #include <cstring>
@@ -39,13 +43,7 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
         EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held, params.width, keep, threads)
             .Button());
     // Everything that can fail happens before the document changes.
-    std::unique_ptr<CDIB> snapshot;
-    std::unique_ptr<CAlphaPlane> alphaSnapshot;
-    if (keep) {
-        snapshot = std::make_unique<CDIB>();
-        snapshot->Copy(m_dib);
-        if (m_pAlpha) (alphaSnapshot = std::make_unique<CAlphaPlane>())->Copy(*m_pAlpha);
-    }
+    CUndoStep step = keep ? CUndoStep(m_dib, m_pAlpha.get(), m_nPicture) : CUndoStep();
     CHeightDIB heights(m_dib.m_nWidth, m_dib.m_nHeight);
     // Pass 1 grows a rim over transparency into the picture itself, so the
     // snapshot is taken first and the picture must not fail after it.
@@ -53,23 +51,42 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
         m_pAlpha ? std::optional<CTransparentRim>({m_dib, *m_pAlpha}) : std::nullopt;
     ComputeBevelHeights(*m_pMask, params, heights, threads, rim ? &*rim : nullptr);
 
-    if (keep) {
-        m_pUndoDIB = std::move(snapshot);
-        m_pUndoAlpha = std::move(alphaSnapshot);
-        m_nUndoPicture = m_nPicture;
-    }
+    if (keep) m_undoStep = std::move(step);
     ShadeBevel(m_dib, heights, params.contrast, threads);
     m_nPicture = ++m_nPicturesMade;
     ClearSelection();
 }
 
 void CPeltoDoc::Undo() {
-    if (!m_pUndoDIB) return;
-    memlimit::EnsureAvailable(m_pUndoDIB->m_nFileSize);
-    m_dib.Copy(*m_pUndoDIB);
-    m_pUndoDIB.reset();
-    if (m_pUndoAlpha) m_pAlpha = std::move(m_pUndoAlpha);
-    m_nPicture = m_nUndoPicture;
+    if (!m_undoStep.Holds()) return;
+    memlimit::EnsureAvailable(m_undoStep.RestoreBytes());
+    m_nPicture = m_undoStep.RestoreInto(m_dib, m_pAlpha);
+}
+
+void CPeltoDoc::SetSelection(std::unique_ptr<CMaskDIB> mask) {
+    if (mask && mask->m_nWidth == m_dib.m_nWidth && mask->m_nHeight == m_dib.m_nHeight)
+        m_pMask = std::move(mask);
+}
+
+void CPeltoDoc::LoadPng(const uint8_t* data, uint64_t size) {
+    CAlphaPlane alpha;
+    png::Decode(data, size, m_dib, alpha);
+    m_format = PictureFormat::Png;
+    if (!alpha.HasTransparency()) return;
+    m_pAlpha = std::make_unique<CAlphaPlane>(std::move(alpha));
+    SelectTransparent();
+}
+
+void CPeltoDoc::Store(CFile& file, PictureFormat format) {
+    if (!m_dib.HasBlock()) return;
+    if (format == PictureFormat::Png) {
+        png::Encode(m_dib, m_pAlpha.get(), file);
+    } else if (m_pAlpha) {
+        WriteOverWhite(m_dib, *m_pAlpha, file);
+    } else {
+        CArchive ar(file, CArchive::store);
+        Serialize(ar);
+    }
 }
 
 void CPeltoDoc::SelectTransparent() {

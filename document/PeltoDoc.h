@@ -2,7 +2,8 @@
 // CPeltoDoc: one open picture with its selection mask and one-step undo
 // snapshot, and, for a picture whose file has transparency (a PNG), its
 // opacity beside it, which the snapshot keeps too. Plain C++: the windows ask
-// it to act and paint what it holds.
+// it to act and paint what it holds; only its own operations and its open
+// steps (DocumentFile.h) change it.
 // Operations with a missing precondition (no mask, no snapshot) do nothing.
 // MakeButton throws std::bad_alloc when memory runs out, with the picture,
 // the snapshot and the mask left exactly as they were; it does so before
@@ -11,8 +12,10 @@
 // A document for a batch run keeps no undo snapshot.
 
 #include "PictureFormat.h"
+#include "UndoStep.h"
 #include "engine/ButtonParams.h"
 #include "image/AlphaPlane.h"
+#include "image/Block.h"
 #include "image/Dib.h"
 #include "image/MaskDib.h"
 
@@ -21,6 +24,7 @@
 namespace pelto {
 
 class CArchive;
+class CFile;
 
 enum class UndoSnapshot { Kept, None };
 
@@ -33,9 +37,21 @@ public:
     // The file is exactly the picture's BMP file image.
     void Serialize(CArchive& ar) { m_dib.Serialize(ar); }
 
+    // Loading, as CDIB and png::Decode check it; a refusal throws as they do
+    // and leaves the document empty.
+    void LoadBmp(const uint8_t* data, uint64_t size) { m_dib.LoadFromBytes(data, size); }
+    void LoadBmp(block::Ptr data, uint64_t size) { m_dib.LoadFromBlock(std::move(data), size); }
+    // A PNG's fully transparent pixels start as the selection, as if they had been picked.
+    void LoadPng(const uint8_t* data, uint64_t size);
+    // Writes the picture as format; an empty picture writes nothing. A BMP has
+    // no transparency: it gets the picture as the windows show it, over white.
+    void Store(CFile& file, PictureFormat format);
+
     // x, y: the image point as seen on screen (y from the top edge).
     void SelectBackground(int x, int y, int tolerance, unsigned threads = 0);
     void ClearSelection() { m_pMask.reset(); }
+    // A selection made elsewhere, of the picture's size (anything else is ignored).
+    void SetSelection(std::unique_ptr<CMaskDIB> mask);
     // threads (here and above): how many to work with, 0 for one per
     // processor the process may use;
     // the result is the same for any count.
@@ -48,27 +64,36 @@ public:
     // Whether the picture differs from the one last opened or saved: a button
     // makes it so, and Undo back to the saved picture unmakes it.
     bool IsModified() const { return m_nPicture != m_nSavedPicture; }
-    void SetSaved() { m_nSavedPicture = m_nPicture; }
+    // The picture was saved as format, which it is saved as from now on.
+    void SetSaved(PictureFormat format) {
+        m_nSavedPicture = m_nPicture;
+        m_format = format;
+    }
 
-    bool CanUndo() const { return m_pUndoDIB != nullptr; }
+    bool CanUndo() const { return m_undoStep.Holds(); }
     bool HasSelection() const { return m_pMask != nullptr; }
     bool HasTransparency() const { return m_pAlpha != nullptr; }
 
-    CDIB m_dib;
-    std::unique_ptr<CDIB> m_pUndoDIB;
-    std::unique_ptr<CMaskDIB> m_pMask;
-    // Opacity of each pixel, when the picture has transparency; its snapshot
-    // is the opacity as it stood with m_pUndoDIB.
-    std::unique_ptr<CAlphaPlane> m_pAlpha;
-    std::unique_ptr<CAlphaPlane> m_pUndoAlpha;
+    // What the document holds, for the windows to draw and the callers to read.
+    const CDIB& Picture() const { return m_dib; }
+    // Drawing the selection sets its colour table, so the windows get it to draw.
+    CMaskDIB* Selection() { return m_pMask.get(); }
+    const CMaskDIB* Selection() const { return m_pMask.get(); }
+    const CAlphaPlane* Opacity() const { return m_pAlpha.get(); }
+    const CUndoStep& UndoStep() const { return m_undoStep; }
     // The kind of file the picture came from, and is saved as.
-    PictureFormat m_format = PictureFormat::Bmp;
+    PictureFormat Format() const { return m_format; }
 
 private:
+    CDIB m_dib;
+    CUndoStep m_undoStep;
+    std::unique_ptr<CMaskDIB> m_pMask;
+    // Opacity of each pixel, when the picture has transparency.
+    std::unique_ptr<CAlphaPlane> m_pAlpha;
+    PictureFormat m_format = PictureFormat::Bmp;
     UndoSnapshot m_undo;
-    // Which picture the document holds, the snapshot holds, and was last saved.
+    // Which picture the document holds and was last saved.
     uint64_t m_nPicture = 0;
-    uint64_t m_nUndoPicture = 0;
     uint64_t m_nSavedPicture = 0;
     uint64_t m_nPicturesMade = 0;
 };

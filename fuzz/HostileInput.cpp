@@ -80,7 +80,7 @@ void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
 
 std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t size,
                                  const TempDir& folder) {
-    CDIB& dib = doc.m_dib;
+    const CDIB& dib = doc.Picture();
     const int width = dib.m_nWidth;
     const int height = dib.m_nHeight;
     if (width <= 0 || height <= 0) return "accepted a picture without pixels";
@@ -95,13 +95,13 @@ std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t siz
 
     doc.SelectBackground(k.pickX, k.pickYFromTop, k.tolerance);
     if (!doc.HasSelection()) return "a pick inside the picture selected nothing";
-    if (doc.m_pMask->m_nWidth != width || doc.m_pMask->m_nHeight != height)
+    if (doc.Selection()->m_nWidth != width || doc.Selection()->m_nHeight != height)
         return "mask of another size";
-    doc.m_pMask->DrawOverlay(&dc);
+    doc.Selection()->DrawOverlay(&dc);
 
     doc.MakeButton(k.params);
     if (doc.HasSelection() || !doc.CanUndo()) return "MakeButton kept the mask or made no snapshot";
-    if (!HoldsBytes(*doc.m_pUndoDIB, data, size))
+    if (!HoldsBytes(*doc.UndoStep().Picture(), data, size))
         return "the snapshot is not the picture as it was";
     if (dib.m_nWidth != width || dib.m_nHeight != height) return "MakeButton changed the size";
     if (!OnlyPixelsDiffer(dib, data, size)) return "MakeButton changed bytes outside the pixels";
@@ -111,7 +111,7 @@ std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t siz
         return "save failed: " + error;
     const DocOpenResult reopened = OpenDocument(saved);
     if (!reopened.doc) return "the saved picture does not open again";
-    if (!HoldsBytes(reopened.doc->m_dib, dib.m_pFileImage.get(), dib.m_nFileSize))
+    if (!HoldsBytes(reopened.doc->Picture(), dib.m_pFileImage.get(), dib.m_nFileSize))
         return "the saved file is not the picture";
 
     doc.Undo();
@@ -127,22 +127,22 @@ std::string RunHostileInput(const uint8_t* data, size_t size) {
     CPeltoDoc doc;
     std::optional<std::string> refusal;
     try {
-        doc.m_dib.LoadFromBytes(data, size);
+        doc.LoadBmp(data, size);
     } catch (const CArchiveException& e) {
         if (e.GetCause() != CArchiveException::badIndex) return "refused with another cause";
         if (!IsLoadMessage(e.what()))
             return std::string("refused with an unknown message: ") + e.what();
-        if (doc.m_dib.HasBlock()) return "a refused file left a block";
+        if (doc.Picture().HasBlock()) return "a refused file left a block";
         refusal = e.what();
     }
-    if (!refusal && !HoldsBytes(doc.m_dib, data, size)) return "the block is not the file";
+    if (!refusal && !HoldsBytes(doc.Picture(), data, size)) return "the block is not the file";
 
     // The same bytes from disk, the way the program opens files.
     const std::string input = folder.File("input.bmp");
     WriteFile(input, data, size);
     const DocOpenResult opened = OpenDocument(input);
     if (size == 0)
-        return opened.doc && !opened.doc->m_dib.HasBlock()
+        return opened.doc && !opened.doc->Picture().HasBlock()
                    ? ""
                    : "a zero-length file did not open empty";
     if (refusal) {
@@ -153,7 +153,7 @@ std::string RunHostileInput(const uint8_t* data, size_t size) {
             return "the open gave other messages than the load";
         return {};
     }
-    if (!opened.doc || !HoldsBytes(opened.doc->m_dib, data, size))
+    if (!opened.doc || !HoldsBytes(opened.doc->Picture(), data, size))
         return "disk and memory loads disagree";
     return CheckAcceptedPicture(doc, data, size, folder);
 }

@@ -121,10 +121,14 @@ std::vector<uint8_t> PictureFile(const Case& c) {
 // then it matches the plain bevel.
 std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
                           const std::vector<uint8_t>& expected) {
-    const std::vector<uint8_t> before = BlockBytes(doc.m_dib);
+    const std::vector<uint8_t> before = BlockBytes(doc.Picture());
+    const auto select = [&] {
+        auto selection = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
+        std::memcpy(selection->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
+        doc.SetSelection(std::move(selection));
+    };
     if (c.failingAllocation >= 0) {
-        doc.m_pMask = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
-        std::memcpy(doc.m_pMask->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
+        select();
         faults::FailAllocationAfter(c.failingAllocation);
         bool failed = false;
         try {
@@ -134,14 +138,14 @@ std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
         }
         faults::FailAllocationAfter(-1);
         if (!failed) return "a button whose allocation failed went through";
-        if (BlockBytes(doc.m_dib) != before || !doc.HasSelection() || doc.CanUndo())
+        if (BlockBytes(doc.Picture()) != before || !doc.HasSelection() || doc.CanUndo())
             return "a button that ran out of memory changed the document";
     }
-    doc.m_pMask = std::make_unique<CMaskDIB>(mask.m_nWidth, mask.m_nHeight);
-    std::memcpy(doc.m_pMask->m_pFileImage.get(), mask.m_pFileImage.get(), mask.m_nFileSize);
+    select();
     doc.MakeButton(c.params, c.threads);
-    if (BlockBytes(doc.m_dib) != expected) return "the document's button is not the plain bevel";
-    if (!doc.CanUndo() || BlockBytes(*doc.m_pUndoDIB) != before)
+    if (BlockBytes(doc.Picture()) != expected)
+        return "the document's button is not the plain bevel";
+    if (!doc.CanUndo() || BlockBytes(*doc.UndoStep().Picture()) != before)
         return "the snapshot is not the picture";
     return {};
 }
@@ -162,7 +166,7 @@ std::string CheckSave(CPeltoDoc& doc, const Case& c, const std::vector<uint8_t>&
     const std::vector<uint8_t> now = ReadFileBytes(target);
     size_t expectedFiles = c.linked ? 2 : 1;
     if (message.empty()) {
-        if (now != BlockBytes(doc.m_dib)) return "a save that succeeded wrote other bytes";
+        if (now != BlockBytes(doc.Picture())) return "a save that succeeded wrote other bytes";
     } else if (message.find("元のファイルは変更されていません。") != std::string::npos) {
         if (now != old) return "a failed save changed the old file";
     } else {
@@ -205,7 +209,7 @@ std::string RunWideBevel(const uint8_t* data, size_t size) {
     if (BlockBytes(fast) != BlockBytes(plain)) return "the shaded picture is not the plain bevel's";
 
     CPeltoDoc doc;
-    doc.m_dib.LoadFromBytes(file.data(), file.size());
+    doc.LoadBmp(file.data(), file.size());
     if (std::string broken = CheckDocument(doc, mask, c, BlockBytes(plain)); !broken.empty())
         return broken;
     return CheckSave(doc, c, file);

@@ -119,7 +119,7 @@ bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
         try {
             if (!worker) {
                 worker = std::make_unique<CPreviewWorker>(
-                    GetDocument().m_dib, *GetDocument().m_pMask, GetDocument().m_pAlpha.get());
+                    GetDocument().Picture(), *GetDocument().Selection(), GetDocument().Opacity());
                 connect(worker.get(), &CPreviewWorker::ready, this, &CPeltoView::ShowPreview);
             }
             worker->Request(*values);

@@ -28,7 +28,7 @@ void OverWhite(CDC& dc, const CDIB& picture, const CAlphaPlane& alpha, QRect are
 } // namespace
 
 QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background) {
-    return RenderPicture(doc.m_dib, doc.m_pAlpha.get(), doc.m_pMask.get(), area, background);
+    return RenderPicture(doc.Picture(), doc.Opacity(), doc.Selection(), area, background);
 }
 
 QImage RenderPicture(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection, QRect area,
@@ -46,7 +46,7 @@ QImage RenderPicture(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* se
 }
 
 QSize PictureSize(const CPeltoDoc& doc) {
-    return PictureSize(doc.m_dib);
+    return PictureSize(doc.Picture());
 }
 
 QSize PictureSize(const CDIB& picture) {

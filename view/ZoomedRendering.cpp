@@ -125,7 +125,7 @@ QImage Reduced(const CDIB& picture, const CAlphaPlane* alpha, const CMaskDIB* ma
 } // namespace
 
 QImage RenderZoomed(CPeltoDoc& doc, QRect area, CZoom zoom, QRgb background) {
-    return RenderZoomed(doc.m_dib, doc.m_pAlpha.get(), doc.m_pMask.get(), area, zoom, background);
+    return RenderZoomed(doc.Picture(), doc.Opacity(), doc.Selection(), area, zoom, background);
 }
 
 QImage RenderZoomed(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection, QRect area,

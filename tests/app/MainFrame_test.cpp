@@ -80,7 +80,7 @@ TEST_F(MainFrameTest, RefusedAndZeroLengthFiles) {
     const QString empty = WriteBytes("empty.bmp", Bytes{});
     CChildFrame* frame = Frame().OpenDocumentFile(empty);
     ASSERT_TRUE(frame);
-    EXPECT_FALSE(frame->GetView()->GetDocument().m_dib.HasBlock());
+    EXPECT_FALSE(frame->GetView()->GetDocument().Picture().HasBlock());
     frame->GetView()->viewport()->repaint();
     Frame().OnFileSave();
     EXPECT_EQ(QFileInfo(empty).size(), 0);
@@ -231,7 +231,7 @@ TEST_F(MainFrameTest, TwoWindowsOnOneDocumentKeepTheirOwnValues) {
     Settle();
     ASSERT_EQ(Frame().GetChildFrames().size(), 1);
     EXPECT_EQ(second->windowTitle(), "twice.bmp");
-    EXPECT_TRUE(second->GetView()->GetDocument().m_dib.HasBlock());
+    EXPECT_TRUE(second->GetView()->GetDocument().Picture().HasBlock());
 }
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarCanBeHiddenInBothMenuStates) {

@@ -3,6 +3,7 @@
 #include "platform/File.h"
 #include "support/BmpBuilder.h"
 #include "support/FaultControl.h"
+#include "support/SquareDoc.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +30,8 @@ TEST(OpenDocument, LoadsAPicture) {
     DocOpenResult r = OpenDocument(dir.File("a.bmp"));
     ASSERT_TRUE(r.doc);
     EXPECT_TRUE(r.messages.empty());
-    EXPECT_EQ(r.doc->m_dib.m_nWidth, 7);
-    EXPECT_EQ(ShownPixel(r.doc->m_dib, 6, 4), Pattern(6, 4));
+    EXPECT_EQ(r.doc->Picture().m_nWidth, 7);
+    EXPECT_EQ(ShownPixel(r.doc->Picture(), 6, 4), Pattern(6, 4));
     EXPECT_FALSE(r.doc->HasSelection());
     EXPECT_FALSE(r.doc->CanUndo());
 }
@@ -40,9 +41,9 @@ TEST(OpenDocument, ZeroLengthFileGivesAnEmptyPictureThatSavesEmpty) {
     WriteFileBytes(dir.File("empty.bmp"), {});
     DocOpenResult r = OpenDocument(dir.File("empty.bmp"));
     ASSERT_TRUE(r.doc);
-    EXPECT_FALSE(r.doc->m_dib.HasBlock());
-    EXPECT_EQ(r.doc->m_dib.m_nWidth, 1);
-    EXPECT_EQ(r.doc->m_dib.m_nHeight, 1);
+    EXPECT_FALSE(r.doc->Picture().HasBlock());
+    EXPECT_EQ(r.doc->Picture().m_nWidth, 1);
+    EXPECT_EQ(r.doc->Picture().m_nHeight, 1);
     EXPECT_EQ(SaveDocument(*r.doc, dir.File("out.bmp")), "");
     EXPECT_EQ(fs::file_size(dir.File("out.bmp")), 0u);
 }
@@ -75,13 +76,13 @@ TEST(SaveDocument, WritesTheBlockBackAndKeepsTheFileMode) {
     ::chmod(dir.File("a.bmp").c_str(), 0640);
     DocOpenResult r = OpenDocument(dir.File("a.bmp"));
     ASSERT_TRUE(r.doc);
-    r.doc->m_dib.SetPixel(0, 0, RGB(1, 2, 3));
-    EXPECT_EQ(SaveDocument(*r.doc, dir.File("a.bmp")), "");
-
     Bytes expected = file;
     expected[54 + 1024] = 3; // blue, green, red of stored row 0, column 0
     expected[54 + 1024 + 1] = 2;
     expected[54 + 1024 + 2] = 1;
+    LoadPicture(*r.doc, expected);
+    EXPECT_EQ(SaveDocument(*r.doc, dir.File("a.bmp")), "");
+
     EXPECT_EQ(ReadFileBytes(dir.File("a.bmp")), expected);
     EXPECT_EQ(fs::status(dir.File("a.bmp")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -95,12 +96,12 @@ TEST(SaveDocument, WritesThroughALinkToItsTarget) {
     fs::create_symlink(dir.File("real.bmp"), dir.File("link.bmp"));
     DocOpenResult r = OpenDocument(dir.File("link.bmp"));
     ASSERT_TRUE(r.doc);
-    r.doc->m_dib.SetPixel(1, 1, RGB(9, 9, 9));
+    LoadPicture(*r.doc, MakeBmp24(2, 2, RGB(9, 9, 9)));
     EXPECT_EQ(SaveDocument(*r.doc, dir.File("link.bmp")), "");
     EXPECT_TRUE(fs::is_symlink(dir.File("link.bmp")));
     DocOpenResult back = OpenDocument(dir.File("real.bmp"));
     ASSERT_TRUE(back.doc);
-    EXPECT_EQ(back.doc->m_dib.GetPixel(1, 1), RGB(9, 9, 9));
+    EXPECT_EQ(back.doc->Picture().GetPixel(1, 1), RGB(9, 9, 9));
 }
 
 struct FailedSave {
@@ -130,7 +131,7 @@ TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
     WriteFileBytes(dir.File("old.bmp"), old);
     DocOpenResult r = OpenDocument(dir.File("old.bmp"));
     ASSERT_TRUE(r.doc);
-    r.doc->m_dib.SetPixel(0, 0, RGB(255, 0, 0));
+    LoadPicture(*r.doc, MakeBmp24(4, 4, RGB(255, 0, 0)));
 
     const std::string target = GetParam().prepare(dir);
     std::error_code noSuchName;
@@ -226,7 +227,7 @@ TEST(OpenDocument, APipeWithoutAWriterOpensEmptyWithoutWaiting) {
     ASSERT_EQ(::mkfifo(dir.File("pipe.bmp").c_str(), 0600), 0);
     DocOpenResult r = OpenDocument(dir.File("pipe.bmp"));
     ASSERT_TRUE(r.doc);
-    EXPECT_FALSE(r.doc->m_dib.HasBlock());
+    EXPECT_FALSE(r.doc->Picture().HasBlock());
 }
 
 } // namespace

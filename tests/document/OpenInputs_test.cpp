@@ -68,11 +68,11 @@ TEST_P(OpenThroughAPipe, GivesWhatTheFileGives) {
     ASSERT_EQ(bool(fromPipe.doc), bool(fromFile.doc)) << testing::PrintToString(fromPipe.messages);
     EXPECT_EQ(fromPipe.messages, fromFile.messages);
     if (fromFile.doc) {
-        ASSERT_EQ(fromPipe.doc->m_dib.HasBlock(), fromFile.doc->m_dib.HasBlock());
-        if (fromFile.doc->m_dib.HasBlock()) {
-            EXPECT_EQ(fromPipe.doc->m_dib.m_nFileSize, bytes.size());
-            EXPECT_EQ(
-                0, std::memcmp(fromPipe.doc->m_dib.m_pFileImage.get(), bytes.data(), bytes.size()));
+        ASSERT_EQ(fromPipe.doc->Picture().HasBlock(), fromFile.doc->Picture().HasBlock());
+        if (fromFile.doc->Picture().HasBlock()) {
+            EXPECT_EQ(fromPipe.doc->Picture().m_nFileSize, bytes.size());
+            EXPECT_EQ(0, std::memcmp(fromPipe.doc->Picture().m_pFileImage.get(), bytes.data(),
+                                     bytes.size()));
         }
     }
 }
@@ -100,7 +100,7 @@ TEST(OpenAFifo, WaitsAMomentForItsWriter) {
     const DocOpenResult r = OpenDocument(fifo);
     writer.join();
     ASSERT_TRUE(r.doc) << testing::PrintToString(r.messages);
-    EXPECT_EQ(r.doc->m_dib.m_nFileSize, bytes.size());
+    EXPECT_EQ(r.doc->Picture().m_nFileSize, bytes.size());
 }
 
 // Past the limit a stream is refused like a file that long, kept or not.

@@ -18,50 +18,50 @@ namespace {
 TEST(CPeltoDoc, NewDocumentIsRefusedAndStartsWithoutMaskOrSnapshot) {
     CPeltoDoc doc;
     EXPECT_FALSE(doc.OnNewDocument());
-    EXPECT_FALSE(doc.m_dib.HasBlock());
-    EXPECT_FALSE(doc.m_pMask);
-    EXPECT_FALSE(doc.m_pUndoDIB);
+    EXPECT_FALSE(doc.Picture().HasBlock());
+    EXPECT_FALSE(doc.HasSelection());
+    EXPECT_FALSE(doc.CanUndo());
 }
 
 TEST(CPeltoDoc, MakeButtonWithoutMaskChangesNothingAndKeepsTheSnapshot) {
     auto doc = SquareDoc(12);
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(ButtonParams{});
-    const Bytes afterFirst = BlockBytes(doc->m_dib);
-    const CDIB* snapshot = doc->m_pUndoDIB.get();
+    const Bytes afterFirst = BlockBytes(doc->Picture());
+    const CDIB* snapshot = doc->UndoStep().Picture();
     ASSERT_TRUE(snapshot);
     doc->MakeButton(ButtonParams{});
-    EXPECT_EQ(BlockBytes(doc->m_dib), afterFirst);
-    EXPECT_EQ(doc->m_pUndoDIB.get(), snapshot);
+    EXPECT_EQ(BlockBytes(doc->Picture()), afterFirst);
+    EXPECT_EQ(doc->UndoStep().Picture(), snapshot);
 }
 
 TEST(CPeltoDoc, MakeButtonSnapshotsDropsTheMaskAndUndoGoesBackOneStep) {
     auto doc = SquareDoc(12);
-    const Bytes original = BlockBytes(doc->m_dib);
+    const Bytes original = BlockBytes(doc->Picture());
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(ButtonParams{});
-    EXPECT_FALSE(doc->m_pMask);
+    EXPECT_FALSE(doc->HasSelection());
     ASSERT_TRUE(doc->CanUndo());
-    EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), original);
-    const Bytes first = BlockBytes(doc->m_dib);
+    EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), original);
+    const Bytes first = BlockBytes(doc->Picture());
     EXPECT_NE(first, original);
 
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(ButtonParams{90, 200, 3, 1, 1});
-    EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), first); // one level deep
+    EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), first); // one level deep
     doc->Undo();
-    EXPECT_EQ(BlockBytes(doc->m_dib), first);
+    EXPECT_EQ(BlockBytes(doc->Picture()), first);
     EXPECT_FALSE(doc->CanUndo());
     doc->Undo(); // nothing left to undo
-    EXPECT_EQ(BlockBytes(doc->m_dib), first);
+    EXPECT_EQ(BlockBytes(doc->Picture()), first);
 }
 
 TEST(CPeltoDoc, ZeroWidthStillReplacesTheSnapshotAndDropsTheMask) {
     auto doc = SquareDoc(12);
-    const Bytes original = BlockBytes(doc->m_dib);
+    const Bytes original = BlockBytes(doc->Picture());
     doc->SelectBackground(0, 0, 100);
     doc->MakeButton(ButtonParams{0, 128, 0, 0, 0});
-    EXPECT_EQ(BlockBytes(doc->m_dib), original);
+    EXPECT_EQ(BlockBytes(doc->Picture()), original);
     EXPECT_TRUE(doc->CanUndo());
     EXPECT_FALSE(doc->HasSelection());
 }
@@ -103,31 +103,31 @@ TEST_F(MemoryFailure, MakeButtonLeavesPictureSnapshotAndMaskAsTheyWere) {
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(ButtonParams{});
     doc->SelectBackground(0, 0, 0);
-    const Bytes picture = BlockBytes(doc->m_dib);
-    const Bytes snapshot = BlockBytes(*doc->m_pUndoDIB);
-    const CMaskDIB* mask = doc->m_pMask.get();
+    const Bytes picture = BlockBytes(doc->Picture());
+    const Bytes snapshot = BlockBytes(*doc->UndoStep().Picture());
+    const CMaskDIB* mask = doc->Selection();
     const Bytes maskBytes = BlockBytes(*mask);
 
     int failed = 0;
     while (FailsWithAllocation(failed, [&] { doc->MakeButton(ButtonParams{45, 300, 6, 0, 0}); })) {
         ++failed;
-        EXPECT_EQ(BlockBytes(doc->m_dib), picture) << failed;
-        ASSERT_TRUE(doc->m_pUndoDIB);
-        EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), snapshot) << failed;
-        EXPECT_EQ(doc->m_pMask.get(), mask) << failed;
-        EXPECT_EQ(BlockBytes(*doc->m_pMask), maskBytes) << failed;
+        EXPECT_EQ(BlockBytes(doc->Picture()), picture) << failed;
+        ASSERT_TRUE(doc->CanUndo());
+        EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), snapshot) << failed;
+        EXPECT_EQ(doc->Selection(), mask) << failed;
+        EXPECT_EQ(BlockBytes(*doc->Selection()), maskBytes) << failed;
     }
     EXPECT_GE(failed, 2);              // at least the snapshot and the height raster
     EXPECT_FALSE(doc->HasSelection()); // and it works once memory is back
-    EXPECT_EQ(BlockBytes(*doc->m_pUndoDIB), picture);
+    EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), picture);
 }
 
 TEST_F(MemoryFailure, FirstPickWithoutRoomForTheMaskSelectsNothing) {
     auto doc = SquareDoc(16);
-    const Bytes picture = BlockBytes(doc->m_dib);
+    const Bytes picture = BlockBytes(doc->Picture());
     EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->SelectBackground(0, 0, 0); }));
     EXPECT_FALSE(doc->HasSelection());
-    EXPECT_EQ(BlockBytes(doc->m_dib), picture);
+    EXPECT_EQ(BlockBytes(doc->Picture()), picture);
 }
 
 // A batch document makes the same button without ever holding a snapshot:
@@ -135,18 +135,18 @@ TEST_F(MemoryFailure, FirstPickWithoutRoomForTheMaskSelectsNothing) {
 TEST_F(MemoryFailure, ABatchDocumentMakesTheSameButtonWithoutASnapshot) {
     auto kept = SquareDoc(64);
     CPeltoDoc batch(UndoSnapshot::None);
-    batch.m_dib.Copy(kept->m_dib);
-    const Bytes original = BlockBytes(batch.m_dib);
+    LoadPicture(batch, BlockBytes(kept->Picture()));
+    const Bytes original = BlockBytes(batch.Picture());
     for (CPeltoDoc* doc : {kept.get(), &batch})
         doc->SelectBackground(0, 0, 0);
     EXPECT_TRUE(FailsWithAllocation(0, [&] { batch.MakeButton(ButtonParams{30, 200, 7, 1, 0}); }));
-    EXPECT_EQ(BlockBytes(batch.m_dib), original);
+    EXPECT_EQ(BlockBytes(batch.Picture()), original);
     EXPECT_TRUE(batch.HasSelection());
 
     for (CPeltoDoc* doc : {kept.get(), &batch})
         doc->MakeButton(ButtonParams{30, 200, 7, 1, 0});
-    EXPECT_EQ(BlockBytes(batch.m_dib), BlockBytes(kept->m_dib));
-    EXPECT_NE(BlockBytes(batch.m_dib), original);
+    EXPECT_EQ(BlockBytes(batch.Picture()), BlockBytes(kept->Picture()));
+    EXPECT_NE(BlockBytes(batch.Picture()), original);
     EXPECT_FALSE(batch.CanUndo());
     EXPECT_TRUE(kept->CanUndo());
 }
@@ -155,9 +155,9 @@ TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {
     auto doc = SquareDoc(16);
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(ButtonParams{});
-    const Bytes bevelled = BlockBytes(doc->m_dib);
+    const Bytes bevelled = BlockBytes(doc->Picture());
     EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->Undo(); }));
-    EXPECT_EQ(BlockBytes(doc->m_dib), bevelled);
+    EXPECT_EQ(BlockBytes(doc->Picture()), bevelled);
     EXPECT_TRUE(doc->CanUndo());
 }
 

@@ -5,6 +5,7 @@
 #include "document/DocumentFile.h"
 #include "image/PngFile.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -43,23 +44,23 @@ std::unique_ptr<CPeltoDoc> Open(const std::string& path, bool throughPipe) {
 TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
     const PngDocCase& c = GetParam();
     CPeltoDoc bmp;
-    LoadBytes(bmp.m_dib, LogoBmp(41, 29));
-    const COLORREF background = bmp.m_dib.GetPixel(0, 0);
+    LoadPicture(bmp, LogoBmp(41, 29));
+    const COLORREF background = bmp.Picture().GetPixel(0, 0);
     CAlphaPlane alpha(41, 29);
     for (int y = 0; y < 29; ++y)
         for (int x = 0; x < 41; ++x)
-            if (bmp.m_dib.GetPixel(x, y) == background)
+            if (bmp.Picture().GetPixel(x, y) == background)
                 alpha.SetAlpha(x, y, c.background);
             else if (x % 7 == 0)
                 alpha.SetAlpha(x, y, 128); // half transparent is shape
     TempDir dir;
     {
         CFile out(dir.File("in.png"), CFile::Mode::CreateWrite);
-        png::Encode(bmp.m_dib, c.transparent ? &alpha : nullptr, out);
+        png::Encode(bmp.Picture(), c.transparent ? &alpha : nullptr, out);
     }
     auto doc = Open(dir.File("in.png"), c.throughPipe);
     ASSERT_TRUE(doc);
-    EXPECT_EQ(doc->m_format, PictureFormat::Png);
+    EXPECT_EQ(doc->Format(), PictureFormat::Png);
     ASSERT_EQ(doc->HasTransparency(), c.transparent);
     // Fully transparent pixels start as the selection; a picture with none waits for a pick.
     const bool selected = c.transparent && c.background == 0;
@@ -68,8 +69,8 @@ TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
     bmp.SelectBackground(0, 0, 0); // the background's colour: the transparent pixels
     for (int y = 0; y < 29; ++y)
         for (int x = 0; x < 41; ++x)
-            ASSERT_EQ(doc->m_pMask->GetValue({x, y}), bmp.m_pMask->GetValue({x, y}));
-    const Bytes before = BlockBytes(doc->m_dib);
+            ASSERT_EQ(doc->Selection()->GetValue({x, y}), bmp.Selection()->GetValue({x, y}));
+    const Bytes before = BlockBytes(doc->Picture());
 
     const ButtonParams params{135, 160, 6, 1, c.outline};
     doc->MakeButton(params);
@@ -78,39 +79,40 @@ TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
         for (int x = 0; x < 41; ++x) {
             const bool shown = !c.transparent || alpha.GetAlpha(x, y) != 0;
             if (shown) {
-                ASSERT_EQ(doc->m_dib.GetPixel(x, y), bmp.m_dib.GetPixel(x, y)) << x << "," << y;
+                ASSERT_EQ(doc->Picture().GetPixel(x, y), bmp.Picture().GetPixel(x, y))
+                    << x << "," << y;
             }
             if (c.transparent && shown) {
-                ASSERT_EQ(doc->m_pAlpha->GetAlpha(x, y), alpha.GetAlpha(x, y)) << x << "," << y;
+                ASSERT_EQ(doc->Opacity()->GetAlpha(x, y), alpha.GetAlpha(x, y)) << x << "," << y;
             }
         }
 
     ASSERT_EQ(SaveDocument(*doc, dir.File("out.png")), "");
     const auto saved = OpenDocument(dir.File("out.png")).doc;
     ASSERT_TRUE(saved);
-    EXPECT_EQ(BlockBytes(saved->m_dib), BlockBytes(doc->m_dib));
+    EXPECT_EQ(BlockBytes(saved->Picture()), BlockBytes(doc->Picture()));
     EXPECT_EQ(saved->HasTransparency(), c.transparent);
     // A BMP holds what the window shows: transparent pixels white.
     ASSERT_EQ(SaveDocument(*doc, dir.File("out.bmp"), PictureFormat::Bmp), "");
     if (!c.transparent) {
-        EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), BlockBytes(doc->m_dib));
+        EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), BlockBytes(doc->Picture()));
     }
     const auto bmpSaved = OpenDocument(dir.File("out.bmp")).doc;
     ASSERT_TRUE(bmpSaved);
     for (int y = 0; y < 29; ++y)
         for (int x = 0; x < 41; ++x) {
-            const uint8_t a = c.transparent ? doc->m_pAlpha->GetAlpha(x, y) : 255;
-            const COLORREF shown = a == 0 ? RGB(255, 255, 255) : doc->m_dib.GetPixel(x, y);
+            const uint8_t a = c.transparent ? doc->Opacity()->GetAlpha(x, y) : 255;
+            const COLORREF shown = a == 0 ? RGB(255, 255, 255) : doc->Picture().GetPixel(x, y);
             if (a == 0 || a == 255) {
-                ASSERT_EQ(bmpSaved->m_dib.GetPixel(x, y), shown) << x << "," << y;
+                ASSERT_EQ(bmpSaved->Picture().GetPixel(x, y), shown) << x << "," << y;
             }
         }
 
     doc->Undo();
-    EXPECT_EQ(BlockBytes(doc->m_dib), before);
+    EXPECT_EQ(BlockBytes(doc->Picture()), before);
     for (int y = 0; c.transparent && y < 29; ++y)
         for (int x = 0; x < 41; ++x)
-            ASSERT_EQ(doc->m_pAlpha->GetAlpha(x, y), alpha.GetAlpha(x, y));
+            ASSERT_EQ(doc->Opacity()->GetAlpha(x, y), alpha.GetAlpha(x, y));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PngDocument,

@@ -3,6 +3,7 @@
 
 #include "document/DocumentFile.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 #include "support/SystemTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ uint64_t FreeBytes(const std::string& path) {
 
 std::unique_ptr<CPeltoDoc> Picture(int width, int height) {
     auto doc = std::make_unique<CPeltoDoc>();
-    LoadBytes(doc->m_dib, MakeBmp24(width, height, [](int x, int y) { return RGB(x, y, 7); }));
+    LoadPicture(*doc, MakeBmp24(width, height, [](int x, int y) { return RGB(x, y, 7); }));
     return doc;
 }
 
@@ -64,7 +65,7 @@ TEST_P(SaveWithoutRoom, KeepsTheOldFileAndGivesTheSpaceBack) {
     // Once there is room again the same save goes through.
     ::unlink(disk.File("filler").c_str());
     EXPECT_EQ(SaveDocument(*doc, disk.File("old.bmp")), "");
-    EXPECT_EQ(ReadFileBytes(disk.File("old.bmp")).size(), doc->m_dib.m_nFileSize);
+    EXPECT_EQ(ReadFileBytes(disk.File("old.bmp")).size(), doc->Picture().m_nFileSize);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SaveWithoutRoom,

@@ -1,6 +1,7 @@
 #include "PrintFixture.h"
 
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 #include "view/ViewRendering.h"
 
 #include <QFile>
@@ -52,7 +53,7 @@ std::string PictureName(Picture picture) {
 
 std::unique_ptr<CPeltoDoc> MakeDocument(Picture picture, Made made) {
     auto doc = std::make_unique<CPeltoDoc>();
-    LoadBytes(doc->m_dib, PictureBytes(picture));
+    LoadPicture(*doc, PictureBytes(picture));
     if (made != Made::Plain) doc->SelectBackground(0, 0, 12);
     if (made == Made::Bevelled) doc->MakeButton(ButtonParams{135, 160, 4, 1, 0});
     return doc;

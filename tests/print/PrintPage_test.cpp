@@ -5,6 +5,7 @@
 
 #include "print/ViewPrinting.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 #include "support/TempDir.h"
 #include "view/ViewRendering.h"
 
@@ -111,7 +112,7 @@ TEST_P(ShrunkPageTest, FillsThePrintableWidthOrHeight) {
     const std::string missing = MissingQueue(Queue(c.into));
     if (!missing.empty()) GTEST_SKIP() << missing;
     CPeltoDoc doc;
-    LoadBytes(doc.m_dib, MakeBmp24(c.picture.width(), c.picture.height(), RGB(200, 30, 90)));
+    LoadPicture(doc, MakeBmp24(c.picture.width(), c.picture.height(), RGB(200, 30, 90)));
     const std::string title = "shrunk-" + std::to_string(getpid());
     const QString problem =
         PrintDocumentOn(doc, QString::fromUtf8(Queue(c.into)), QString::fromStdString(title));

@@ -1,6 +1,7 @@
 #include "document/PeltoDoc.h"
 #include "print/ViewPrinting.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 #include "support/TempDir.h"
 
 #include <QPrinter>
@@ -14,7 +15,7 @@ namespace {
 TEST(ViewPrinting, PrintsTheDrawingToAPage) {
     TempDir dir;
     CPeltoDoc doc;
-    LoadBytes(doc.m_dib, MakeBmp24(600, 300, [](int x, int) { return RGB(x % 256, 0, 0); }));
+    LoadPicture(doc, MakeBmp24(600, 300, [](int x, int) { return RGB(x % 256, 0, 0); }));
     doc.SelectBackground(0, 0, 10);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -9,9 +9,14 @@
 
 namespace pelto {
 
+// The picture of a BMP file, as a document opens it.
+inline void LoadPicture(CPeltoDoc& doc, const Bytes& file) {
+    doc.LoadBmp(file.data(), file.size());
+}
+
 inline std::shared_ptr<CPeltoDoc> SquareDoc(int size) {
     auto doc = std::make_shared<CPeltoDoc>();
-    LoadBytes(doc->m_dib, SquareBmp(size));
+    LoadPicture(*doc, SquareBmp(size));
     return doc;
 }
 

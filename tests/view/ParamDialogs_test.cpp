@@ -7,6 +7,7 @@
 #include "document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
 #include "support/ModalControl.h"
+#include "support/SquareDoc.h"
 #include "view/ParamDialogs.h"
 #include "view/PeltoView.h"
 
@@ -146,7 +147,7 @@ TEST_F(RealParamDialogs, TheViewMakesTheBevelSetInTheRealDialogs) {
         return x >= 10 && x < 30 && y >= 10 && y < 30 ? RGB(128, 128, 128) : RGB(255, 255, 255);
     });
     auto doc = std::make_shared<CPeltoDoc>();
-    LoadBytes(doc->m_dib, square);
+    LoadPicture(*doc, square);
     CPeltoView view(doc);
     view.resize(100, 80);
     view.show();
@@ -176,10 +177,10 @@ TEST_F(RealParamDialogs, TheViewMakesTheBevelSetInTheRealDialogs) {
     EXPECT_EQ(Tie(view.CurrentButtonParams()), Tie(chosen));
 
     CPeltoDoc expected;
-    LoadBytes(expected.m_dib, square);
+    LoadPicture(expected, square);
     expected.SelectBackground(1, 1, 12);
     expected.MakeButton(chosen);
-    EXPECT_EQ(BlockBytes(doc->m_dib), BlockBytes(expected.m_dib));
+    EXPECT_EQ(BlockBytes(doc->Picture()), BlockBytes(expected.Picture()));
     EXPECT_TRUE(m_messages.isEmpty());
 }
 

@@ -27,21 +27,21 @@ namespace pelto {
 namespace {
 
 Bytes PictureBytes(const CPeltoDoc& doc) {
-    return BlockBytes(doc.m_dib);
+    return BlockBytes(doc.Picture());
 }
 
 int SelectedCount(const CPeltoDoc& doc) {
-    if (!doc.m_pMask) return 0;
+    if (!doc.HasSelection()) return 0;
     int count = 0;
-    for (int y = 0; y < doc.m_pMask->m_nHeight; ++y)
-        for (int x = 0; x < doc.m_pMask->m_nWidth; ++x)
-            count += doc.m_pMask->GetValue({x, y}) > 0;
+    for (int y = 0; y < doc.Selection()->m_nHeight; ++y)
+        for (int x = 0; x < doc.Selection()->m_nWidth; ++x)
+            count += doc.Selection()->GetValue({x, y}) > 0;
     return count;
 }
 
 // Shows the selection value of the pixel as seen (y from the top).
 int MaskAt(const CPeltoDoc& doc, int x, int yFromTop) {
-    return doc.m_pMask->GetValue({x, doc.m_pMask->m_nHeight - 1 - yFromTop});
+    return doc.Selection()->GetValue({x, doc.Selection()->m_nHeight - 1 - yFromTop});
 }
 
 class PeltoViewTest : public testing::Test {
@@ -108,7 +108,7 @@ TEST_F(PeltoViewTest, PickingClickAddsTheScrollOffset) {
 
     Pick(view, QPoint(5, 6));
     EXPECT_FALSE(view.m_bPicking);
-    ASSERT_TRUE(doc->m_pMask);
+    ASSERT_TRUE(doc->HasSelection());
     EXPECT_EQ(SelectedCount(*doc), 1);
     EXPECT_GT(MaskAt(*doc, 35, 46), 0);
 }
@@ -138,7 +138,7 @@ TEST_F(PeltoViewTest, PickingClicksThatMissThePictureEndPickingAndSelectNothing)
         Show(view, QSize(100, 80));
         Pick(view, miss);
         EXPECT_FALSE(view.m_bPicking) << miss.x();
-        EXPECT_FALSE(doc->m_pMask) << miss.x();
+        EXPECT_FALSE(doc->HasSelection()) << miss.x();
         EXPECT_TRUE(view.viewport()->cursor().shape() != Qt::BitmapCursor);
     }
 }
@@ -169,9 +169,9 @@ TEST_F(PeltoViewTest, ClickOutsidePickingClearsTheSelection) {
     CPeltoView view(doc);
     Show(view, QSize(100, 80));
     Pick(view, QPoint(1, 1));
-    ASSERT_TRUE(doc->m_pMask);
+    ASSERT_TRUE(doc->HasSelection());
     Click(view, QPoint(20, 20));
-    EXPECT_FALSE(doc->m_pMask);
+    EXPECT_FALSE(doc->HasSelection());
 }
 
 TEST_F(PeltoViewTest, PaintsPictureWithTheCheckerboardOverlayAtTheScrollPosition) {
@@ -296,7 +296,7 @@ TEST_F(PeltoViewTest, InitialUpdateShrinksTheWindowToASmallPictureOnly) {
     for (const Case c : {Case{{60, 50}, true, true}, Case{{900, 800}, false, false},
                          Case{{60, 800}, true, false}}) {
         auto doc = std::make_shared<CPeltoDoc>();
-        LoadBytes(doc->m_dib, MakeBmp24(c.picture.width(), c.picture.height(), RGB(1, 2, 3)));
+        LoadPicture(*doc, MakeBmp24(c.picture.width(), c.picture.height(), RGB(1, 2, 3)));
         auto* view = new CPeltoView(doc);
         QMdiSubWindow* frame = area.addSubWindow(view);
         frame->resize(300, 250);

@@ -33,7 +33,7 @@ Bytes SquareFile() {
 // The picture MakeButton makes from the square picked at its corner.
 std::unique_ptr<CPeltoDoc> Made(const ButtonParams& params) {
     auto doc = std::make_unique<CPeltoDoc>();
-    LoadBytes(doc->m_dib, SquareFile());
+    LoadPicture(*doc, SquareFile());
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(params);
     return doc;
@@ -56,7 +56,7 @@ protected:
     void SetUp() override {
         modal::AnswerParamDialogs({}, {});
         modal::AnswerMessageBoxes([](const QString& text) { FAIL() << text.toStdString(); });
-        LoadBytes(m_doc->m_dib, SquareFile());
+        LoadPicture(*m_doc, SquareFile());
         m_doc->SelectBackground(0, 0, 0);
         m_view.resize(100, 80);
         m_view.show();
@@ -87,7 +87,7 @@ protected:
 };
 
 TEST_F(ViewPreviewTest, ShowsTheBevelOkWouldMakeAndCancelLeavesThePictureAsItWas) {
-    const Bytes before = BlockBytes(m_doc->m_dib);
+    const Bytes before = BlockBytes(m_doc->Picture());
     const QImage withSelection = Drawn(*m_doc);
     MakeButtonDriving([&](CButtonDlg&) {
         EXPECT_TRUE(ShowsSoon(Drawn(*Made({0, 128, 5, 0, 0})))) << "the opening values";
@@ -105,7 +105,7 @@ TEST_F(ViewPreviewTest, ShowsTheBevelOkWouldMakeAndCancelLeavesThePictureAsItWas
         EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, 0, 0})))) << "and on again";
         QTest::keyClick(dlg, Qt::Key_Escape);
     });
-    EXPECT_EQ(BlockBytes(m_doc->m_dib), before);
+    EXPECT_EQ(BlockBytes(m_doc->Picture()), before);
     EXPECT_TRUE(m_doc->HasSelection());
     EXPECT_FALSE(m_doc->CanUndo());
     EXPECT_TRUE(ShowsSoon(withSelection));
@@ -118,7 +118,7 @@ TEST_F(ViewPreviewTest, OkMakesTheButtonThroughTheDocument) {
         QTest::keyClicks(width, QStringLiteral("9"));
         QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(BlockBytes(m_doc->m_dib), BlockBytes(Made({0, 128, 9, 0, 0})->m_dib));
+    EXPECT_EQ(BlockBytes(m_doc->Picture()), BlockBytes(Made({0, 128, 9, 0, 0})->Picture()));
     EXPECT_FALSE(m_doc->HasSelection());
     EXPECT_TRUE(m_doc->CanUndo());
     EXPECT_TRUE(ShowsSoon(Drawn(*m_doc)));
@@ -128,11 +128,11 @@ TEST_F(ViewPreviewTest, OkMakesTheButtonThroughTheDocument) {
 // and nothing after Drop.
 TEST(PreviewWorker, HandsOutOnlyTheNewestRequest) {
     CPeltoDoc doc;
-    LoadBytes(doc.m_dib, SquareFile());
+    LoadPicture(doc, SquareFile());
     doc.SelectBackground(0, 0, 0);
     std::vector<Bytes> results;
     {
-        CPreviewWorker worker(doc.m_dib, *doc.m_pMask);
+        CPreviewWorker worker(doc.Picture(), *doc.Selection());
         QObject::connect(&worker, &CPreviewWorker::ready,
                          [&](std::shared_ptr<const CPreviewFrame> frame) {
                              results.push_back(BlockBytes(frame->picture));
@@ -147,7 +147,7 @@ TEST(PreviewWorker, HandsOutOnlyTheNewestRequest) {
         QTest::qWait(100);
     }
     ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0], BlockBytes(Made({19, 128, 5, 0, 0})->m_dib));
+    EXPECT_EQ(results[0], BlockBytes(Made({19, 128, 5, 0, 0})->Picture()));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 #include "support/TempDir.h"
 #include "view/ViewRendering.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 TEST(ViewRendering, RendersOnlyTheAskedPartAndPadsBeyondThePicture) {
     CPeltoDoc doc;
-    LoadBytes(doc.m_dib, MakeBmp24(10, 10, [](int x, int y) { return RGB(x * 20, y * 20, 5); }));
+    LoadPicture(doc, MakeBmp24(10, 10, [](int x, int y) { return RGB(x * 20, y * 20, 5); }));
     const QImage part = RenderPicture(doc, QRect(8, 3, 4, 2), qRgb(1, 2, 3));
     ASSERT_EQ(part.size(), QSize(4, 2));
     EXPECT_EQ(part.pixel(0, 0) & 0xFFFFFF, qRgb(160, 60, 5) & 0xFFFFFF);

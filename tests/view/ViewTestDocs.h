@@ -3,6 +3,7 @@
 
 #include "document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 
 #include <QPoint>
 
@@ -13,9 +14,9 @@ namespace pelto {
 // Every pixel has its own colour, so tolerance 0 selects exactly the clicked one.
 inline std::shared_ptr<CPeltoDoc> UniqueColourDoc(int width, int height) {
     auto doc = std::make_shared<CPeltoDoc>();
-    LoadBytes(doc->m_dib, MakeBmp24(width, height, [](int x, int y) {
-                  return RGB(x % 256, y % 256, 7 + (x / 256) * 16 + (y / 256));
-              }));
+    LoadPicture(*doc, MakeBmp24(width, height, [](int x, int y) {
+        return RGB(x % 256, y % 256, 7 + (x / 256) * 16 + (y / 256));
+    }));
     return doc;
 }
 
@@ -23,11 +24,11 @@ inline std::shared_ptr<CPeltoDoc> UniqueColourDoc(int width, int height) {
 inline QPoint OnlySelectedPixel(const CPeltoDoc& doc) {
     QPoint found(-1, -1);
     int count = 0;
-    if (!doc.m_pMask) return found;
-    for (int y = 0; y < doc.m_pMask->m_nHeight; ++y)
-        for (int x = 0; x < doc.m_pMask->m_nWidth; ++x)
-            if (doc.m_pMask->GetValue({x, y}) > 0) {
-                found = QPoint(x, doc.m_pMask->m_nHeight - 1 - y);
+    if (!doc.HasSelection()) return found;
+    for (int y = 0; y < doc.Selection()->m_nHeight; ++y)
+        for (int x = 0; x < doc.Selection()->m_nWidth; ++x)
+            if (doc.Selection()->GetValue({x, y}) > 0) {
+                found = QPoint(x, doc.Selection()->m_nHeight - 1 - y);
                 ++count;
             }
     return count == 1 ? found : QPoint(-1, -1);

@@ -1,5 +1,6 @@
 #include "document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
+#include "support/SquareDoc.h"
 #include "view/ViewRendering.h"
 #include "view/ZoomedRendering.h"
 
@@ -17,10 +18,10 @@ constexpr QRgb kBackground = qRgb(1, 2, 3);
 std::unique_ptr<CPeltoDoc> SpeckledDoc(int width, int height, unsigned seed) {
     std::mt19937 random(seed);
     auto doc = std::make_unique<CPeltoDoc>();
-    LoadBytes(doc->m_dib, MakeBmp24(width, height, [&](int, int) {
-                  const int kind = int(random() % 4);
-                  return kind == 0 ? RGB(10, 200, 30) : RGB(random() % 256, random() % 256, 77);
-              }));
+    LoadPicture(*doc, MakeBmp24(width, height, [&](int, int) {
+        const int kind = int(random() % 4);
+        return kind == 0 ? RGB(10, 200, 30) : RGB(random() % 256, random() % 256, 77);
+    }));
     doc->SelectBackground(0, 0, 0);
     return doc;
 }
@@ -74,9 +75,9 @@ INSTANTIATE_TEST_SUITE_P(Zooms, ZoomedDrawing,
 
 TEST(ZoomedDrawing, AThinLineStaysVisibleFarBelowActualSize) {
     CPeltoDoc doc;
-    LoadBytes(doc.m_dib, MakeBmp24(64, 64, [](int x, int) {
-                  return x == 20 ? RGB(0, 0, 0) : RGB(255, 255, 255);
-              }));
+    LoadPicture(doc, MakeBmp24(64, 64, [](int x, int) {
+                    return x == 20 ? RGB(0, 0, 0) : RGB(255, 255, 255);
+                }));
     const QImage shown = RenderZoomed(doc, QRect(0, 0, 4, 4), {1, 16}, kBackground);
     EXPECT_LT(qRed(shown.pixel(1, 0)), 255) << "the column holding the line";
     EXPECT_EQ(qRed(shown.pixel(0, 0)), 255);
@@ -88,24 +89,22 @@ TEST_P(ZoomedDrawing, ShowsTransparencyOverWhite) {
     const CZoom zoom = GetParam();
     auto doc = SpeckledDoc(31, 23, 5);
     CAlphaPlane alpha(31, 23);
-    CPeltoDoc over;
-    over.m_dib.Copy(doc->m_dib);
+    CDIB over;
+    over.Copy(doc->Picture());
     for (int y = 0; y < 23; ++y)
         for (int x = 0; x < 31; ++x) {
             const uint8_t a = uint8_t((x * 37 + y * 11) % 256);
             alpha.SetAlpha(x, y, a);
-            const COLORREF c = doc->m_dib.GetPixel(x, y);
-            over.m_dib.SetPixel(x, y,
-                                RGB(CAlphaPlane::OverWhite(GetRValue(c), a),
-                                    CAlphaPlane::OverWhite(GetGValue(c), a),
-                                    CAlphaPlane::OverWhite(GetBValue(c), a)));
+            const COLORREF c = doc->Picture().GetPixel(x, y);
+            over.SetPixel(x, y,
+                          RGB(CAlphaPlane::OverWhite(GetRValue(c), a),
+                              CAlphaPlane::OverWhite(GetGValue(c), a),
+                              CAlphaPlane::OverWhite(GetBValue(c), a)));
         }
-    doc->m_pAlpha = std::make_unique<CAlphaPlane>(std::move(alpha));
-    over.m_pMask = std::move(doc->m_pMask);
     const QRect area(0, 0, ZoomedLength(31, zoom) + 3, ZoomedLength(23, zoom) + 2);
-    const QImage expected = RenderZoomed(over, area, zoom, kBackground);
-    doc->m_pMask = std::move(over.m_pMask);
-    EXPECT_EQ(RenderZoomed(*doc, area, zoom, kBackground), expected);
+    const QImage expected = RenderZoomed(over, nullptr, doc->Selection(), area, zoom, kBackground);
+    EXPECT_EQ(RenderZoomed(doc->Picture(), &alpha, doc->Selection(), area, zoom, kBackground),
+              expected);
 }
 
 } // namespace
