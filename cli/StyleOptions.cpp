@@ -6,7 +6,8 @@
 namespace pelto {
 
 std::string CStyleBuilder::TakeFile(const std::string& path) {
-    StyleRead read = ReadStyle(path);
+    // A FIFO's writer is waited for as for an input picture.
+    StyleRead read = ReadStyle(path, CFile::Mode::ReadWaiting);
     if (!read.style) return read.error;
     m_style.params = read.style->params;
     if (read.style->background) {

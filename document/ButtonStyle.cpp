@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <nlohmann/json.hpp>
+#include <unordered_set>
 
 namespace pelto {
 
@@ -40,6 +41,145 @@ std::string Refused(const std::string& name, const std::string& reason) {
     return translation::Fill(docmsg::Text(docmsg::kStyleRefused), name) + "\n" + reason;
 }
 
+[[noreturn]] void RefuseNumber(const std::string& shown, int32_t low, int32_t high) {
+    RefuseValue(shown, docmsg::kStyleWholeNumber, std::to_string(low), std::to_string(high));
+}
+
+[[noreturn]] void RefuseChoice(const StyleChoice& choice) {
+    RefuseValue(choice.name, docmsg::kStyleOneOf,
+                std::string("\"") + choice.choices[0] + "\", \"" + choice.choices[1] + "\"");
+}
+
+// A pick's values, in the order they are read.
+struct PickNumber {
+    const char* name;
+    int32_t BackgroundPick::*value;
+    int32_t low, high;
+};
+constexpr PickNumber kPickNumbers[] = {
+    {"x", &BackgroundPick::x, INT32_MIN, INT32_MAX},
+    {"y", &BackgroundPick::y, INT32_MIN, INT32_MAX},
+    {"tolerance", &BackgroundPick::tolerance, 0, BackgroundPick::kMaxTolerance},
+};
+
+// Builds the value through nlohmann's SAX interface, as its own parse does,
+// and refuses what that parse lets through or throws: a key given twice in
+// one object (the last would win unseen) and a number past a double's range,
+// which ends the parse where it stands and is named by where it stands.
+// Members are appended, not looked up, so a long object reads in linear time.
+class StyleReader {
+public:
+    Json root;
+
+    bool null() { return Add(nullptr); }
+    bool boolean(bool value) { return Add(value); }
+    bool number_integer(Json::number_integer_t value) { return Add(value); }
+    bool number_unsigned(Json::number_unsigned_t value) { return Add(value); }
+    bool number_float(Json::number_float_t value, const std::string&) { return Add(value); }
+    bool string(std::string& value) { return Add(std::move(value)); }
+    bool binary(Json::binary_t& value) { return Add(Json::binary(std::move(value))); }
+    bool start_object(std::size_t) {
+        m_keys.emplace_back();
+        return Open(Json::object());
+    }
+    bool start_array(std::size_t) { return Open(Json::array()); }
+    bool end_object() {
+        m_keys.pop_back();
+        return Close();
+    }
+    bool end_array() { return Close(); }
+
+    // The member goes in at once, its value to come, so that the path names it.
+    bool key(std::string& key) {
+        const bool first = m_keys.back().insert(key).second;
+        m_open.back()->get_ref<Json::object_t&>().emplace_back(std::move(key), nullptr);
+        if (!first) Refuse(docmsg::kStyleTwice, Path(m_open.size()));
+        return true;
+    }
+
+    // position counts as the byte positions of parse_error do.
+    bool parse_error(std::size_t position, const std::string& token, const Json::exception& error) {
+        if (error.id == kNumberOverflow) RefuseHuge(token);
+        Refuse(docmsg::kStyleNotJson, std::to_string(position));
+    }
+
+private:
+    static constexpr int kNumberOverflow = 406; // nlohmann's out_of_range.406
+
+    Json& Place(Json&& value) {
+        if (m_open.empty()) return root = std::move(value);
+        Json& into = *m_open.back();
+        if (into.is_array()) {
+            into.push_back(std::move(value));
+            return into.back();
+        }
+        return into.get_ref<Json::object_t&>().back().second = std::move(value);
+    }
+    bool Add(Json&& value) {
+        Place(std::move(value));
+        return true;
+    }
+    bool Open(Json&& value) {
+        m_open.push_back(&Place(std::move(value)));
+        return true;
+    }
+    bool Close() {
+        m_open.pop_back();
+        return true;
+    }
+
+    // The key being read in the open object at depth.
+    const std::string& Key(size_t depth) const {
+        return m_open[depth]->get_ref<const Json::object_t&>().back().first;
+    }
+
+    // Where the value being read stands in the first depth levels, named as
+    // the messages name keys: background[0].x
+    std::string Path(size_t depth) const {
+        std::string path;
+        for (size_t i = 0; i < depth; ++i) {
+            // An open array holds the open value within it already, not the one being read.
+            if (m_open[i]->is_array())
+                path += "[" + std::to_string(m_open[i]->size() - (i + 1 < m_open.size())) + "]";
+            else
+                path += (i == 0 ? "" : ".") + Key(i);
+        }
+        return path;
+    }
+
+    // As Style() refuses a value it cannot take where this number stands.
+    [[noreturn]] void RefuseHuge(const std::string& token) const {
+        if (m_open.empty() || m_open[0]->is_array())
+            throw Refusal{docmsg::Text(docmsg::kStyleNotObject)};
+        const std::string& key = Key(0);
+        if (key == kVersionKey) Refuse(docmsg::kStyleVersion, token);
+        for (const StyleNumber& number : kStyleNumbers)
+            if (key == number.name) RefuseNumber(key, number.low, number.high);
+        for (const StyleChoice& choice : kStyleChoices)
+            if (key == choice.name) RefuseChoice(choice);
+        if (key != kBackgroundKey) Refuse(docmsg::kStyleUnknownKey, key);
+        const bool inList = m_open.size() > 1 && m_open[1]->is_array();
+        if (!inList || m_open.size() < 3 || !m_open[2]->is_object())
+            RefuseValue(Path(inList ? 2 : 1), docmsg::kStyleBackground, {});
+        for (const PickNumber& number : kPickNumbers)
+            if (Key(2) == number.name) RefuseNumber(Path(3), number.low, number.high);
+        Refuse(docmsg::kStyleUnknownKey, Path(3));
+    }
+
+    std::vector<Json*> m_open;                           // the objects and arrays being read
+    std::vector<std::unordered_set<std::string>> m_keys; // the keys of each open object
+};
+
+Json ReadJson(const std::string& text) {
+    StyleReader reader;
+    Json::sax_parse(text, &reader); // refuses by throwing
+    // nlohmann's lexer takes a NUL byte for the end of the text, so one
+    // after a whole value was never read.
+    if (const size_t nul = text.find('\0'); nul != std::string::npos)
+        Refuse(docmsg::kStyleNotJson, std::to_string(nul + 1));
+    return std::move(reader.root);
+}
+
 void CheckKeys(const Json& object, const std::vector<std::string>& known,
                const std::string& prefix) {
     for (const auto& [key, value] : object.items())
@@ -61,8 +201,7 @@ int32_t WholeNumber(const Json& object, const char* key, const std::string& show
                           ? value.get<uint64_t>() <= uint64_t(high) && low <= 0
                           : value.is_number_integer() && value.get<int64_t>() >= low &&
                                 value.get<int64_t>() <= high;
-    if (!fits)
-        RefuseValue(shown, docmsg::kStyleWholeNumber, std::to_string(low), std::to_string(high));
+    if (!fits) RefuseNumber(shown, low, high);
     return value.get<int32_t>();
 }
 
@@ -70,24 +209,26 @@ int32_t Choice(const Json& object, const StyleChoice& choice) {
     const Json& value = Member(object, choice.name, choice.name);
     for (int32_t i = 0; i < 2; ++i)
         if (value == choice.choices[i]) return i;
-    RefuseValue(choice.name, docmsg::kStyleOneOf,
-                std::string("\"") + choice.choices[0] + "\", \"" + choice.choices[1] + "\"");
+    RefuseChoice(choice);
 }
 
 std::vector<BackgroundPick> Background(const Json& value) {
     if (value == kTransparent) return {};
     if (!value.is_array() || value.empty())
         RefuseValue(kBackgroundKey, docmsg::kStyleBackground, {});
+    std::vector<std::string> known;
+    for (const PickNumber& number : kPickNumbers)
+        known.push_back(number.name);
     std::vector<BackgroundPick> picks;
     for (size_t i = 0; i < value.size(); ++i) {
         const std::string at = std::string(kBackgroundKey) + "[" + std::to_string(i) + "]";
         const Json& pick = value[i];
         if (!pick.is_object()) RefuseValue(at, docmsg::kStyleBackground, {});
-        CheckKeys(pick, {"x", "y", "tolerance"}, at + ".");
-        picks.push_back(
-            {WholeNumber(pick, "x", at + ".x", INT32_MIN, INT32_MAX),
-             WholeNumber(pick, "y", at + ".y", INT32_MIN, INT32_MAX),
-             WholeNumber(pick, "tolerance", at + ".tolerance", 0, BackgroundPick::kMaxTolerance)});
+        CheckKeys(pick, known, at + ".");
+        BackgroundPick& made = picks.emplace_back();
+        for (const PickNumber& number : kPickNumbers)
+            made.*number.value =
+                WholeNumber(pick, number.name, at + "." + number.name, number.low, number.high);
     }
     return picks;
 }
@@ -117,15 +258,13 @@ ButtonStyle Style(const Json& json) {
 
 StyleRead ParseStyle(const std::string& text, const std::string& name) {
     try {
-        Json json;
-        try {
-            json = Json::parse(text);
-        } catch (const Json::parse_error& e) {
-            Refuse(docmsg::kStyleNotJson, std::to_string(e.byte));
-        }
-        return {Style(json), {}};
+        return {Style(ReadJson(text)), {}};
     } catch (const Refusal& refusal) {
         return {std::nullopt, Refused(name, refusal.reason)};
+    } catch (const Json::exception&) {
+        // Nothing above should let one through; were one to, the text is
+        // still refused and named rather than ending the program.
+        return {std::nullopt, translation::Fill(docmsg::Text(docmsg::kStyleRefused), name)};
     }
 }
 
@@ -145,10 +284,10 @@ std::string FormatStyle(const ButtonStyle& style) {
     return json.dump(2) + "\n";
 }
 
-StyleRead ReadStyle(const std::string& path) {
+StyleRead ReadStyle(const std::string& path, CFile::Mode mode) {
     std::string text;
     try {
-        CFile file(path, CFile::Mode::Read);
+        CFile file(path, mode);
         char buffer[4096];
         while (const uint64_t count = file.Read(buffer, sizeof buffer)) {
             text.append(buffer, count);

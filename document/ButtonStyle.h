@@ -2,11 +2,12 @@
 // A button style: the five button values and, when it holds them, the
 // background picks, kept in a small JSON file (README, "Styles") that
 // pelto-cli and the windows both read and write. A text of an unknown
-// version, with a key a style does not have, a key missing or a value
-// outside the range pelto-cli's options accept is refused with a message
-// naming it; the messages are in docmsg's table (DocMessages.h).
+// version, with a key a style does not have, a key given twice, a key missing
+// or a value outside the range pelto-cli's options accept is refused with a
+// message naming it; the messages are in docmsg's table (DocMessages.h).
 
 #include "engine/ButtonParams.h"
+#include "platform/File.h"
 
 #include <optional>
 #include <string>
@@ -71,7 +72,9 @@ struct StyleRead {
 StyleRead ParseStyle(const std::string& text, const std::string& name);
 std::string FormatStyle(const ButtonStyle& style);
 
-StyleRead ReadStyle(const std::string& path);
+// mode is Read or ReadWaiting: a FIFO's writer is waited for a moment, or as
+// long as it takes (pelto-cli, as for its pictures; a window must not hang).
+StyleRead ReadStyle(const std::string& path, CFile::Mode mode = CFile::Mode::Read);
 // Empty on success, otherwise the message for the user; saved as every
 // picture is (platform/FileSave.h).
 std::string WriteStyle(const ButtonStyle& style, const std::string& path);

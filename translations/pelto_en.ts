@@ -590,6 +590,10 @@ Load Style</translation>
         <translation>&quot;%1&quot; is not a key of a style.</translation>
     </message>
     <message>
+        <source>「%1」が 2 回あります。</source>
+        <translation>&quot;%1&quot; is given twice.</translation>
+    </message>
+    <message>
         <source>「%1」の値が正しくありません。</source>
         <translation>The value of &quot;%1&quot; is not right.</translation>
     </message>

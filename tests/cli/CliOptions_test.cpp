@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <thread>
+
 namespace pelto {
 
 namespace {
@@ -150,6 +153,27 @@ INSTANTIATE_TEST_SUITE_P(
             "TransparentOverTheStyles", {"--style", "STYLE", "--transparent"}, 90, PickList{}},
         StyleOrder{"NoBackgroundWithoutPicks", {"--style", "BARE"}, 90, std::nullopt}),
     [](const auto& c) { return std::string(c.param.name); });
+
+// As for a picture, pelto-cli waits for a style FIFO's writer however late it comes.
+TEST(StyleOption, WaitsForTheWriterOfAFifo) {
+    TempDir dir;
+    const std::string fifo = dir.File("style.json");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const ButtonStyle style{{90, 128, 12, 1, 0}, std::nullopt};
+    const std::string text = FormatStyle(style);
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(CFile::kWriterGraceMs + 1000));
+        try {
+            CFile out(fifo, CFile::Mode::WriteInPlace);
+            out.Write(text.data(), text.size());
+        } catch (const CFileException&) { // no reader left: the style was refused
+        }
+    });
+    const CliParse p = ParseCliArguments({"in.bmp", "out.bmp", "--style", fifo});
+    writer.join();
+    ASSERT_TRUE(p.options) << p.error;
+    EXPECT_EQ(p.options->style.params, style.params);
+}
 
 class BadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
 

@@ -88,6 +88,11 @@ TEST_P(StyleRefusal, NamesTheFileAndWhatIsWrong) {
 }
 
 const std::string kPick = R"([{"x": 1, "y": 2, "tolerance": 10}, )";
+// A good style with key: value again in front.
+std::string Twice(const std::string& key, const std::string& value) {
+    return "{\"" + key + "\": " + value + ", " + StyleText({}).substr(1);
+}
+const std::string kNulThenGarbage = StyleText({}) + std::string("\0{]", 3);
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StyleRefusal,
@@ -117,7 +122,27 @@ INSTANTIATE_TEST_SUITE_P(
         Bad("ToleranceTooLarge", {{"background", kPick + R"({"x": 1, "y": 2, "tolerance": 101}])"}},
             "background[1].tolerance", docmsg::kStyleWholeNumber, "0", "100"),
         Bad("PickOutsideAnInt", {{"background", R"([{"x": 2147483648, "y": 0, "tolerance": 0}])"}},
-            "background[0].x", docmsg::kStyleWholeNumber, "-2147483648", "2147483647")),
+            "background[0].x", docmsg::kStyleWholeNumber, "-2147483648", "2147483647"),
+        // Past a double's range, where the reading stops.
+        Bad("WidthPastADouble", {{"width", "1e400"}}, "width", docmsg::kStyleWholeNumber, "0",
+            "30"),
+        Bad("WidthOf400Digits", {{"width", std::string(400, '9')}}, "width",
+            docmsg::kStyleWholeNumber, "0", "30"),
+        Bad("WidthPastADoubleBelow", {{"width", "-1e400"}}, "width", docmsg::kStyleWholeNumber, "0",
+            "30"),
+        Bad("PickPastADouble", {{"background", kPick + R"({"x": 1, "y": 1e400, "tolerance": 0}])"}},
+            "background[1].y", docmsg::kStyleWholeNumber, "-2147483648", "2147483647"),
+        Bad("PickListPastADouble", {{"background", "[1e400]"}}, "background[0]",
+            docmsg::kStyleBackground, ""),
+        Refusal{"VersionPastADouble", StyleText({{"version", "1e400"}}),
+                Fill(docmsg::kStyleVersion, "1e400")},
+        Refusal{"UnknownKeyPastADouble", StyleText({{"colour", "[1e400]"}}),
+                Fill(docmsg::kStyleUnknownKey, "colour")},
+        Refusal{"KeyTwice", Twice("width", "999"), Fill(docmsg::kStyleTwice, "width")},
+        Refusal{"PickKeyTwice", StyleText({{"background", kPick + R"({"x": 1, "x": 1, "y": 2}])"}}),
+                Fill(docmsg::kStyleTwice, "background[1].x")},
+        Refusal{"NulThenGarbage", kNulThenGarbage,
+                Fill(docmsg::kStyleNotJson, std::to_string(kNulThenGarbage.size() - 2))}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST(ReadStyle, NamesAFileItCannotReadOrThatIsTooBig) {
