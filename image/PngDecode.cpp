@@ -10,38 +10,6 @@ namespace png {
 
 namespace {
 
-uint32_t ReadBE32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-bool Is(const uint8_t* type, const char* name) {
-    return std::memcmp(type, name, 4) == 0;
-}
-
-// The length of all IDAT chunks, from the chunk headers alone. On the way it
-// refuses what libspng lets pass: an animation, of which it would show the
-// first frame, and a PLTE or tRNS out of place, which it drops (a tRNS with
-// its transparency). A walk that runs off the end stops there; libspng then
-// refuses the truncated file.
-uint64_t IdatBytes(const uint8_t* data, uint64_t size) {
-    uint64_t total = 0;
-    bool idat = false, trns = false;
-    for (uint64_t at = 8; at + 8 <= size; at += uint64_t(ReadBE32(data + at)) + 12) {
-        const uint8_t* type = data + at + 4;
-        if (Is(type, "IEND")) break;
-        if (Is(type, "acTL") || Is(type, "fcTL") || Is(type, "fdAT")) CDIB::Refuse(kMsgUnsupported);
-        // Both before the image data, and a tRNS after the PLTE it applies to.
-        const bool plte = Is(type, "PLTE"), trnsHere = Is(type, "tRNS");
-        if (((plte || trnsHere) && idat) || (plte && trns)) CDIB::Refuse(kMsgDamaged);
-        trns = trns || trnsHere;
-        if (Is(type, "IDAT")) {
-            idat = true;
-            total += ReadBE32(data + at);
-        }
-    }
-    return total;
-}
-
 bool HasTransparencyChunk(spng_ctx* ctx, const CPngMemory& memory) {
     spng_trns trns;
     const int error = spng_get_trns(ctx, &trns);
@@ -167,16 +135,20 @@ void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alph
     // against what deflate can make of the picture's rows: at most 258 bytes
     // from 2 bits, so less cannot hold them; and stored blocks add 5 bytes in
     // 65535, fixed codes at most 9 bits a byte, so more is no encoding of
-    // them (a bomb, endless IDAT).
-    const uint64_t filtered = FilteredBytes(header), idat = IdatBytes(data, size);
+    // them (a bomb, endless IDAT). Then the damage the walk found, which
+    // libspng would pass or find only as it reads.
+    const ChunkWalk walk = WalkChunks(data, size, header);
+    const uint64_t filtered = FilteredBytes(header), idat = walk.idatBytes;
     if (filtered > idat * 1032 + 1024) CDIB::Refuse(kMsgDamaged);
     if (idat > filtered + filtered / 8 + 1024) CDIB::Refuse(kMsgTooMuchData);
+    if (walk.damaged) CDIB::Refuse(kMsgDamaged);
 
     CPngMemory memory(DecodeFootprint(header));
     CDIB decoded;
     CAlphaPlane opacity;
     {
-        ContextPtr ctx = OpenForReading(memory, data, size);
+        CChunkSource source(data, size);
+        ContextPtr ctx = OpenForReading(memory, source);
         const bool transparent = header.colourType == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ||
                                  header.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA ||
                                  HasTransparencyChunk(ctx.get(), memory);

@@ -54,13 +54,15 @@ uint64_t DecodeFootprint(const Header& header);
 
 // Decodes the whole file in data. On success picture holds it and alpha its
 // opacity when the file has an alpha channel or a tRNS chunk (otherwise no
-// block); on failure both are as they were. Every CRC is checked and every
-// chunk up to IEND read; image data after the last row is never inflated,
-// and more of it than any encoder would write refuses the file. An animation
-// is refused as unsupported; a palette index past the PLTE, and a PLTE or
-// tRNS after the image data or a tRNS before the PLTE, as damaged. peak, when
-// given, receives the most memory the decode held at once (never more than
-// its footprint).
+// block); on failure both are as they were. Every chunk up to IEND has its
+// length, type and CRC checked, and what follows IEND is ignored; image data
+// after the last row is never inflated, and more of it than any encoder would
+// write refuses the file. Text, suggested palettes and an animation's frames
+// are skipped unread, so that an animation opens as its image data. A palette
+// index past the PLTE, a PLTE or tRNS after the image data, a tRNS before the
+// PLTE or of the wrong length, a second PLTE or tRNS and a PLTE in grey are
+// refused as damage. peak, when given, receives the most memory the decode
+// held at once (never more than its footprint).
 void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alpha,
             uint64_t* peak = nullptr);
 

@@ -30,6 +30,19 @@ uint32_t Channels(uint8_t colourType) {
     }
 }
 
+ContextPtr WithLimits(CPngMemory& memory) {
+    ContextPtr ctx = memory.NewContext(0);
+    Check(spng_set_image_limits(ctx.get(), kMaxWidth, kMaxHeight), memory);
+    // Ancillary chunks are bounded by the bytes they take, which the
+    // footprint holds. libspng also counts the chunks it keeps a list of, up
+    // to 1000 (a limit it lets no one raise): text and suggested palettes,
+    // which CChunkSource leaves out, and one eXIf.
+    Check(spng_set_chunk_limits(ctx.get(), kChunkCache, kChunkCache), memory);
+    // A damaged ancillary chunk refuses the file as a damaged image chunk does.
+    Check(spng_set_crc_action(ctx.get(), SPNG_CRC_ERROR, SPNG_CRC_ERROR), memory);
+    return ctx;
+}
+
 } // namespace
 
 uint64_t ScanlineBytes(const Header& header, uint32_t width) {
@@ -37,12 +50,14 @@ uint64_t ScanlineBytes(const Header& header, uint32_t width) {
 }
 
 ContextPtr OpenForReading(CPngMemory& memory, const uint8_t* data, uint64_t size) {
-    ContextPtr ctx = memory.NewContext(0);
-    Check(spng_set_image_limits(ctx.get(), kMaxWidth, kMaxHeight), memory);
-    Check(spng_set_chunk_limits(ctx.get(), kChunkCache, kChunkCache), memory);
-    // A damaged ancillary chunk refuses the file as a damaged image chunk does.
-    Check(spng_set_crc_action(ctx.get(), SPNG_CRC_ERROR, SPNG_CRC_ERROR), memory);
+    ContextPtr ctx = WithLimits(memory);
     Check(spng_set_png_buffer(ctx.get(), data, size), memory);
+    return ctx;
+}
+
+ContextPtr OpenForReading(CPngMemory& memory, CChunkSource& source) {
+    ContextPtr ctx = WithLimits(memory);
+    Check(spng_set_png_stream(ctx.get(), CChunkSource::Read, &source), memory);
     return ctx;
 }
 

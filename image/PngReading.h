@@ -3,6 +3,7 @@
 // file in memory with the program's limits, what libspng's errors mean to
 // the user, and the geometry of the Adam7 passes.
 
+#include "PngChunks.h"
 #include "PngFile.h"
 #include "PngMemory.h"
 
@@ -12,14 +13,16 @@ namespace pelto {
 
 namespace png {
 
-// The chunk cache libspng may fill with ancillary chunks (text, profiles,
-// Exif). As libspng doubles its buffer only within the room left, one
+// The chunk cache libspng may fill with ancillary chunks (a colour profile,
+// Exif data). As libspng doubles its buffer only within the room left, one
 // compressed chunk inflates to at most half of it.
 inline constexpr uint64_t kChunkCache = uint64_t(4) << 20;
 
 // A decoding context over size bytes at data: pictures only as large as a BMP
 // holds, ancillary chunks within kChunkCache, every chunk's CRC checked.
 ContextPtr OpenForReading(CPngMemory& memory, const uint8_t* data, uint64_t size);
+// The same reading through source, which must outlive the context.
+ContextPtr OpenForReading(CPngMemory& memory, CChunkSource& source);
 
 // Throws what a libspng error means: std::bad_alloc when the system had no
 // memory, the refusal of the file otherwise.
