@@ -8,7 +8,6 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QSettings>
 #include <QTreeView>
 
 namespace pelto {
@@ -105,8 +104,7 @@ QString WithDefaultExtension(const QString& path, PictureFormat kind) {
 QString AskStylePath(QWidget* parent, bool save) {
     const modal::FileDialogKind kind =
         save ? modal::FileDialogKind::SaveStyle : modal::FileDialogKind::OpenStyle;
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganization,
-                       kSettingsApplication);
+    QSettings settings = AppSettings();
     const QString folder = settings.value(kStyleFolderKey).toString();
     QString path;
     if (const modal::FileAnswer& answer = modal::FileDialogAnswer()) {

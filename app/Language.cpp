@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QSettings>
 
 namespace pelto {
 
@@ -14,15 +13,13 @@ constexpr const char* kEnglishCode = "en";
 } // namespace
 
 void CLanguage::ApplySaved() {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganization,
-                             kSettingsApplication);
+    const QSettings settings = AppSettings();
     const bool english = settings.value(kLanguageKey).toString() == kEnglishCode;
     Apply(english ? Language::English : Language::Japanese);
 }
 
 void CLanguage::Choose(Language language) {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganization,
-                       kSettingsApplication);
+    QSettings settings = AppSettings();
     settings.setValue(kLanguageKey, language == Language::English ? kEnglishCode : "ja");
     Apply(language);
 }

@@ -16,116 +16,117 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <functional>
+#include <type_traits>
+
 namespace pelto {
+
+namespace {
+
+// A command's handler: the frame's own, the MDI area's, or else the active view's.
+template <auto command> void Run(CMainFrame& frame) {
+    if constexpr (std::is_invocable_v<decltype(command), CMainFrame&>)
+        std::invoke(command, frame);
+    else if constexpr (std::is_invocable_v<decltype(command), QMdiArea&>)
+        std::invoke(command, *frame.GetMdiArea());
+    else if (CPeltoView* view = frame.GetActiveView())
+        std::invoke(command, *view);
+}
+
+struct ActionRow {
+    QAction* CMainFrame::Actions::*action;
+    // Null for a key without a menu item.
+    const char* item;
+    const char* command;
+    void (*run)(CMainFrame&);
+    QList<QKeySequence> keys = {};
+};
+
+} // namespace
 
 void CMainFrame::CreateActions() {
     using namespace appstr;
-    Actions& a = m_actions;
-    a.fileNew = new QAction(this);
-    a.fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    connect(a.fileNew, &QAction::triggered, this, &CMainFrame::OnFileNew);
-
-    a.fileOpen = m_texts.Command(new QAction(this), kItemFileOpen, kCmdFileOpen);
-    a.fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(a.fileOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
-    a.fileClose = m_texts.Command(new QAction(this), kItemFileClose, kCmdFileClose);
-    connect(a.fileClose, &QAction::triggered, this, &CMainFrame::OnFileClose);
-    a.fileSave = m_texts.Command(new QAction(this), kItemFileSave, kCmdFileSave);
-    a.fileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(a.fileSave, &QAction::triggered, this, &CMainFrame::OnFileSave);
-    a.fileSaveAs = m_texts.Command(new QAction(this), kItemFileSaveAs, kCmdFileSaveAs);
-    connect(a.fileSaveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
-    a.appExit = m_texts.Command(new QAction(this), kItemAppExit, kCmdAppExit);
-    connect(a.appExit, &QAction::triggered, this, &QWidget::close);
-
-    a.editUndo = m_texts.Command(new QAction(this), kItemEditUndo, kCmdEditUndo);
-    a.editUndo->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    a.editBgcolor = m_texts.Command(new QAction(this), kItemEditBgcolor, kCmdEditBgcolor);
-    a.editMakebutton = m_texts.Command(new QAction(this), kItemEditMakebutton, kCmdEditMakebutton);
-    // Edit commands go to the active view.
-    const auto toView = [this](void (CPeltoView::*command)()) {
-        return [this, command] {
-            if (CPeltoView* view = GetActiveView()) (view->*command)();
-        };
+    using Key = QKeySequence;
+    const auto keys = [](auto... combinations) { return QList<Key>{Key(combinations)...}; };
+    // Standard keys only where every Linux desktop's are exactly ours; elsewhere
+    // the standard swaps or adds keys (Close is Ctrl+W, Undo adds F14, ZoomIn lacks
+    // Ctrl+=, the window keys add Forward and Back), so ours are spelled out.
+    const auto standard = [](Key::StandardKey key) { return Key::keyBindings(key); };
+    const ActionRow rows[] = {
+        {&Actions::fileNew, nullptr, nullptr, Run<&CMainFrame::OnFileNew>, standard(Key::New)},
+        {&Actions::fileOpen, kItemFileOpen, kCmdFileOpen, Run<&CMainFrame::OnFileOpen>,
+         standard(Key::Open)},
+        {&Actions::fileClose, kItemFileClose, kCmdFileClose, Run<&CMainFrame::OnFileClose>},
+        {&Actions::fileSave, kItemFileSave, kCmdFileSave, Run<&CMainFrame::OnFileSave>,
+         standard(Key::Save)},
+        {&Actions::fileSaveAs, kItemFileSaveAs, kCmdFileSaveAs, Run<&CMainFrame::OnFileSaveAs>},
+        {&Actions::appExit, kItemAppExit, kCmdAppExit, Run<&QWidget::close>},
+        {&Actions::editUndo, kItemEditUndo, kCmdEditUndo, Run<&CPeltoView::OnEditUndo>,
+         keys(Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace)},
+        {&Actions::editBgcolor, kItemEditBgcolor, kCmdEditBgcolor, Run<&CPeltoView::OnEditBgcolor>},
+        {&Actions::editMakebutton, kItemEditMakebutton, kCmdEditMakebutton,
+         Run<&CPeltoView::OnEditMakebutton>},
+        {&Actions::editSaveStyle, kItemEditSaveStyle, kCmdEditSaveStyle,
+         Run<&CMainFrame::OnEditSaveStyle>},
+        {&Actions::editLoadStyle, kItemEditLoadStyle, kCmdEditLoadStyle,
+         Run<&CMainFrame::OnEditLoadStyle>},
+        {&Actions::viewToolbar, kItemViewToolbar, kCmdViewToolbar, nullptr},
+        {&Actions::viewStatusBar, kItemViewStatusBar, kCmdViewStatusBar, nullptr},
+        {&Actions::viewZoomIn, kItemViewZoomIn, kCmdViewZoomIn, Run<&CPeltoView::OnViewZoomIn>,
+         keys(Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal)},
+        {&Actions::viewZoomOut, kItemViewZoomOut, kCmdViewZoomOut, Run<&CPeltoView::OnViewZoomOut>,
+         standard(Key::ZoomOut)},
+        {&Actions::viewZoomActual, kItemViewZoomActual, kCmdViewZoomActual,
+         Run<&CPeltoView::OnViewZoomActual>, keys(Qt::CTRL | Qt::Key_0)},
+        {&Actions::viewZoomFit, kItemViewZoomFit, kCmdViewZoomFit, Run<&CPeltoView::OnViewZoomFit>},
+        {&Actions::windowNew, kItemWindowNew, kCmdWindowNew, Run<&CMainFrame::OnWindowNew>},
+        {&Actions::windowCascade, kItemWindowCascade, kCmdWindowCascade,
+         Run<&CMainFrame::OnWindowCascade>},
+        {&Actions::windowTileHorz, kItemWindowTileHorz, kCmdWindowTileHorz,
+         Run<&CMainFrame::OnWindowTileHorz>},
+        {&Actions::windowArrange, kItemWindowArrange, kCmdWindowArrange,
+         Run<&CMainFrame::OnWindowArrange>},
+        // The usual keys of multiple-document programs, beside the menus.
+        {&Actions::windowClose, nullptr, nullptr, Run<&CMainFrame::OnWindowClose>,
+         keys(Qt::CTRL | Qt::Key_F4)},
+        {&Actions::windowNext, nullptr, nullptr, Run<&QMdiArea::activateNextSubWindow>,
+         keys(Qt::CTRL | Qt::Key_Tab)},
+        {&Actions::windowPrevious, nullptr, nullptr, Run<&QMdiArea::activatePreviousSubWindow>,
+         keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)},
+        {&Actions::helpFinder, kItemHelpFinder, kCmdHelpFinder, Run<&CMainFrame::OnHelp>},
+        {&Actions::appAbout, kItemAppAbout, kCmdAppAbout, Run<&CMainFrame::OnAppAbout>},
+        {&Actions::help, nullptr, nullptr, Run<&CMainFrame::OnHelp>, standard(Key::HelpContents)},
+        {&Actions::contextHelp, nullptr, nullptr, Run<&CMainFrame::OnContextHelp>,
+         standard(Key::WhatsThis)},
     };
-    connect(a.editUndo, &QAction::triggered, this, toView(&CPeltoView::OnEditUndo));
-    connect(a.editBgcolor, &QAction::triggered, this, toView(&CPeltoView::OnEditBgcolor));
-    connect(a.editMakebutton, &QAction::triggered, this, toView(&CPeltoView::OnEditMakebutton));
-
-    a.viewToolbar = m_texts.Command(new QAction(this), kItemViewToolbar, kCmdViewToolbar);
-    a.viewStatusBar = m_texts.Command(new QAction(this), kItemViewStatusBar, kCmdViewStatusBar);
-    for (QAction* toggle : {a.viewToolbar, a.viewStatusBar}) {
+    for (const ActionRow& row : rows) {
+        auto* action = new QAction(this);
+        m_actions.*row.action = action;
+        if (row.item) m_texts.Command(action, row.item, row.command);
+        // The keys work whichever menu set is showing.
+        if (!row.keys.isEmpty()) {
+            action->setShortcuts(row.keys);
+            addAction(action);
+        }
+        if (row.run)
+            connect(action, &QAction::triggered, this, [this, run = row.run] { run(*this); });
+    }
+    for (QAction* toggle : {m_actions.viewToolbar, m_actions.viewStatusBar}) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
 
-    a.viewZoomIn = m_texts.Command(new QAction(this), kItemViewZoomIn, kCmdViewZoomIn);
-    a.viewZoomIn->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    a.viewZoomOut = m_texts.Command(new QAction(this), kItemViewZoomOut, kCmdViewZoomOut);
-    a.viewZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    a.viewZoomActual = m_texts.Command(new QAction(this), kItemViewZoomActual, kCmdViewZoomActual);
-    a.viewZoomActual->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    a.viewZoomFit = m_texts.Command(new QAction(this), kItemViewZoomFit, kCmdViewZoomFit);
-    connect(a.viewZoomIn, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomIn));
-    connect(a.viewZoomOut, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomOut));
-    connect(a.viewZoomActual, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomActual));
-    connect(a.viewZoomFit, &QAction::triggered, this, toView(&CPeltoView::OnViewZoomFit));
-
-    a.windowNew = m_texts.Command(new QAction(this), kItemWindowNew, kCmdWindowNew);
-    connect(a.windowNew, &QAction::triggered, this, &CMainFrame::OnWindowNew);
-    a.windowCascade = m_texts.Command(new QAction(this), kItemWindowCascade, kCmdWindowCascade);
-    connect(a.windowCascade, &QAction::triggered, this, &CMainFrame::OnWindowCascade);
-    a.windowTileHorz = m_texts.Command(new QAction(this), kItemWindowTileHorz, kCmdWindowTileHorz);
-    connect(a.windowTileHorz, &QAction::triggered, this, &CMainFrame::OnWindowTileHorz);
-    a.windowArrange = m_texts.Command(new QAction(this), kItemWindowArrange, kCmdWindowArrange);
-    connect(a.windowArrange, &QAction::triggered, this, &CMainFrame::OnWindowArrange);
-
-    // The usual keys of multiple-document programs, beside the menus.
-    a.windowClose = new QAction(this);
-    a.windowClose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
-    connect(a.windowClose, &QAction::triggered, this, &CMainFrame::OnWindowClose);
-    a.windowNext = new QAction(this);
-    a.windowNext->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
-    connect(a.windowNext, &QAction::triggered, m_pMdiArea, &QMdiArea::activateNextSubWindow);
-    a.windowPrevious = new QAction(this);
-    a.windowPrevious->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab));
-    connect(a.windowPrevious, &QAction::triggered, m_pMdiArea,
-            &QMdiArea::activatePreviousSubWindow);
-
-    a.editSaveStyle = m_texts.Command(new QAction(this), kItemEditSaveStyle, kCmdEditSaveStyle);
-    connect(a.editSaveStyle, &QAction::triggered, this, &CMainFrame::OnEditSaveStyle);
-    a.editLoadStyle = m_texts.Command(new QAction(this), kItemEditLoadStyle, kCmdEditLoadStyle);
-    connect(a.editLoadStyle, &QAction::triggered, this, &CMainFrame::OnEditLoadStyle);
-
     // Each language named in itself; the choice stays for the next start.
     auto* languages = new QActionGroup(this);
-    a.viewJapanese = new QAction(QString::fromUtf8(kLanguageJapanese), languages);
-    a.viewEnglish = new QAction(QString::fromUtf8(kLanguageEnglish), languages);
-    for (const auto& [action, language] : {std::pair{a.viewJapanese, Language::Japanese},
-                                           std::pair{a.viewEnglish, Language::English}}) {
+    m_actions.viewJapanese = new QAction(QString::fromUtf8(kLanguageJapanese), languages);
+    m_actions.viewEnglish = new QAction(QString::fromUtf8(kLanguageEnglish), languages);
+    for (const auto& [action, language] : {std::pair{m_actions.viewJapanese, Language::Japanese},
+                                           std::pair{m_actions.viewEnglish, Language::English}}) {
         action->setCheckable(true);
         action->setChecked(m_language.Current() == language);
         connect(action, &QAction::triggered, this,
                 [this, chosen = language] { m_language.Choose(chosen); });
     }
-
-    a.helpFinder = m_texts.Command(new QAction(this), kItemHelpFinder, kCmdHelpFinder);
-    connect(a.helpFinder, &QAction::triggered, this, &CMainFrame::OnHelp);
-    a.appAbout = m_texts.Command(new QAction(this), kItemAppAbout, kCmdAppAbout);
-    connect(a.appAbout, &QAction::triggered, this, &CMainFrame::OnAppAbout);
-    a.help = new QAction(this);
-    a.help->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(a.help, &QAction::triggered, this, &CMainFrame::OnHelp);
-    a.contextHelp = new QAction(this);
-    a.contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    connect(a.contextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
-
-    // The keys work whichever menu set is showing.
-    addActions({a.fileNew, a.fileOpen, a.fileSave, a.editUndo, a.viewZoomIn, a.viewZoomOut,
-                a.viewZoomActual, a.help, a.contextHelp, a.windowClose, a.windowNext,
-                a.windowPrevious});
 
     m_pRecentPlaceholder = m_texts.Item(new QAction(this), kItemRecentFile);
     m_pRecentPlaceholder->setEnabled(false);

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace pelto {
 
 CPeltoApp::CPeltoApp() = default;
@@ -26,6 +28,14 @@ namespace {
 // The plain C++ layers' messages are shown here, so they translate as the windows do.
 std::string TranslateAsShown(const char* context, const char* source) {
     return QCoreApplication::translate(context, source).toStdString();
+}
+
+// A box of a run without windows: a "PeltoTool: text" line on standard error.
+void ToStandardError(const QString& text) {
+    const QByteArray line =
+        (QString::fromUtf8(kAppCaption) + QStringLiteral(": ") + text + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
 }
 
 } // namespace
@@ -59,7 +69,7 @@ bool CPeltoApp::InitInstance(const QStringList& arguments) {
 
 bool CPeltoApp::PrintFile(const CCommandLineInfo& info) {
     // No window is ever shown in this mode, so nobody would answer a box.
-    const CMessagesToStandardError toStandardError;
+    const CMessageRoute toStandardError(&ToStandardError);
     if (info.m_strFileName.isEmpty()) {
         AfxMessageBox(appstr::Tr(appstr::kMsgNoFileToPrint));
         return false;

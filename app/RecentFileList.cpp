@@ -3,7 +3,6 @@
 #include "SettingsKeys.h"
 
 #include <QFileInfo>
-#include <QSettings>
 
 namespace pelto {
 
@@ -20,8 +19,7 @@ QString Normalised(const QString& path) {
 } // namespace
 
 void CRecentFileList::ReadList() {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganization,
-                       kSettingsApplication);
+    QSettings settings = AppSettings();
     settings.beginGroup(kRecentFileGroup);
     m_files.clear();
     for (int number = 1; number <= kMaxFiles; ++number) {
@@ -31,8 +29,7 @@ void CRecentFileList::ReadList() {
 }
 
 void CRecentFileList::WriteList() const {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganization,
-                       kSettingsApplication);
+    QSettings settings = AppSettings();
     settings.beginGroup(kRecentFileGroup);
     for (int number = 1; number <= kMaxFiles; ++number) {
         if (number <= m_files.size())

@@ -1,10 +1,18 @@
 #pragma once
 // Every key of the per-user settings (INI format under the user's config folder).
 
+#include <QSettings>
+
 namespace pelto {
 
 inline constexpr const char* kSettingsOrganization = "VANTORELL";
 inline constexpr const char* kSettingsApplication = "PeltoTool";
+
+// The per-user settings that hold the keys below.
+inline QSettings AppSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, kSettingsOrganization,
+                     kSettingsApplication);
+}
 
 inline constexpr const char* kRecentFileGroup = "Recent File List";
 // Entries are "File1" .. "File10".

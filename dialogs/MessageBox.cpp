@@ -6,12 +6,15 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
-#include <cstdio>
+#include <utility>
 
 namespace pelto {
 
 namespace {
-int g_nToStandardError = 0;
+MessageSink& Routed() {
+    static MessageSink sink;
+    return sink;
+}
 } // namespace
 
 void AfxMessageBox(const QString& text, QWidget* parent) {
@@ -19,11 +22,8 @@ void AfxMessageBox(const QString& text, QWidget* parent) {
         answer(text);
         return;
     }
-    if (g_nToStandardError) {
-        const QByteArray line =
-            (QString::fromUtf8(kAppCaption) + QStringLiteral(": ") + text + u'\n').toUtf8();
-        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-        std::fflush(stderr);
+    if (const MessageSink& sink = Routed()) {
+        sink(text);
         return;
     }
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppCaption), text, QMessageBox::Ok,
@@ -66,12 +66,11 @@ bool AskYesNo(const QString& text, QWidget* parent) {
     return Ask(text, QMessageBox::Yes | QMessageBox::No, parent) == modal::Reply::Yes;
 }
 
-CMessagesToStandardError::CMessagesToStandardError() {
-    ++g_nToStandardError;
-}
+CMessageRoute::CMessageRoute(MessageSink sink)
+    : m_previous(std::exchange(Routed(), std::move(sink))) {}
 
-CMessagesToStandardError::~CMessagesToStandardError() {
-    --g_nToStandardError;
+CMessageRoute::~CMessageRoute() {
+    Routed() = std::move(m_previous);
 }
 
 } // namespace pelto

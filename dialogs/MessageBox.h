@@ -23,15 +23,19 @@ modal::Reply AskToSaveChanges(const QString& name, QWidget* parent = nullptr,
 // A question answered はい or いいえ.
 bool AskYesNo(const QString& text, QWidget* parent = nullptr);
 
-// While one lives, boxes go to standard error as "PeltoTool: text" lines
-// instead of the screen: for a run that shows no window, where nobody would
+// Where the boxes go instead of the screen while one lives, the route before
+// it again afterwards: for a run that shows no window, where nobody would
 // answer a box and it would hold the command line for ever.
-class CMessagesToStandardError {
+using MessageSink = std::function<void(const QString& text)>;
+class CMessageRoute {
 public:
-    CMessagesToStandardError();
-    ~CMessagesToStandardError();
-    CMessagesToStandardError(const CMessagesToStandardError&) = delete;
-    CMessagesToStandardError& operator=(const CMessagesToStandardError&) = delete;
+    explicit CMessageRoute(MessageSink sink);
+    ~CMessageRoute();
+    CMessageRoute(const CMessageRoute&) = delete;
+    CMessageRoute& operator=(const CMessageRoute&) = delete;
+
+private:
+    MessageSink m_previous;
 };
 
 } // namespace pelto

@@ -34,6 +34,21 @@ TEST(AfxMessageBox, IsAWarningInTheDialogFontOverItsParentsWindow) {
     EXPECT_TRUE(seen);
 }
 
+// A route takes the boxes while it lives and hands them back to the one before.
+TEST(AfxMessageBox, GoesToTheInnermostRouteWhileItLives) {
+    QStringList outer, inner;
+    {
+        const CMessageRoute toOuter([&](const QString& text) { outer << text; });
+        {
+            const CMessageRoute toInner([&](const QString& text) { inner << text; });
+            AfxMessageBox(QStringLiteral("a"));
+        }
+        AfxMessageBox(QStringLiteral("b"));
+    }
+    EXPECT_EQ(inner, QStringList{QStringLiteral("a")});
+    EXPECT_EQ(outer, QStringList{QStringLiteral("b")});
+}
+
 } // namespace
 
 } // namespace pelto
