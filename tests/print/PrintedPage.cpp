@@ -48,12 +48,15 @@ private:
 
 } // namespace
 
+std::string MissingPdfRenderer() {
+    if (!QStandardPaths::findExecutable("pdftoppm").isEmpty()) return {};
+    return "no pdftoppm (Debian package poppler-utils)";
+}
+
 QImage RenderPdfPage(const std::string& pdf, int dpi, std::string* error, QRect crop) {
+    *error = MissingPdfRenderer();
+    if (!error->empty()) return {};
     const QString program = QStandardPaths::findExecutable("pdftoppm");
-    if (program.isEmpty()) {
-        *error = "no pdftoppm (Debian package poppler-utils)";
-        return {};
-    }
     QTemporaryDir folder;
     const QString base = folder.filePath("page");
     QStringList arguments{"-r", QString::number(dpi), "-f", "1", "-l", "1", "-singlefile"};
@@ -99,21 +102,27 @@ std::string PrintedPageDifferences(const std::string& pdf, const QImage& drawing
     return places.Text();
 }
 
-std::string FilledAreaDifferences(const std::string& pdf, const QRectF& area, QRgb colour,
+std::string FilledAreaDifferences(const std::string& pdf, const std::vector<Fill>& fills,
                                   int tolerance) {
     std::string error;
     const QImage page = RenderPdfPage(pdf, kPageDpi, &error);
     if (page.isNull()) return error;
     Places places;
-    const QRectF inside = area.adjusted(1, 1, -1, -1);
-    const QRectF outside = area.adjusted(-1, -1, 1, 1);
     for (int y = 0; y < page.height() && !places.Full(); ++y)
         for (int x = 0; x < page.width() && !places.Full(); ++x) {
             const QRectF pixel(x, y, 1, 1);
             const QRgb got = page.pixel(x, y);
-            if (inside.contains(pixel) && !Near(got, colour, tolerance))
-                places.Add("inside", {x, y}, got, colour);
-            else if (!outside.intersects(pixel) && !Near(got, qRgb(255, 255, 255), tolerance))
+            bool nearAFill = false;
+            for (const Fill& fill : fills) {
+                if (fill.area.adjusted(1, 1, -1, -1).contains(pixel)) {
+                    if (!Near(got, fill.colour, tolerance))
+                        places.Add("inside", {x, y}, got, fill.colour);
+                    nearAFill = true;
+                    break;
+                }
+                nearAFill = nearAFill || fill.area.adjusted(-1, -1, 1, 1).intersects(pixel);
+            }
+            if (!nearAFill && !Near(got, qRgb(255, 255, 255), tolerance))
                 places.Add("outside", {x, y}, got, qRgb(255, 255, 255));
         }
     return places.Text();
