@@ -67,7 +67,8 @@ void Pick(CPeltoDoc& doc) {
 }
 
 ButtonParams Params(int width, bool outer) {
-    return ButtonParams{135, 128, width, 1, outer ? 1 : 0};
+    return ButtonParams{135, 128, width, BevelShape::Round,
+                        outer ? BevelOutline::Outer : BevelOutline::Inner};
 }
 
 std::string ThreadsName(unsigned threads) {

@@ -8,54 +8,84 @@
 
 namespace pelto {
 
-const char* const kCliUsage =
-    "Usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
-    "  or:  pelto-cli --out-dir DIR [--pick X,Y,TOL ...] [options] IN...\n"
-    "  or:  pelto-cli --save-style FILE [--pick X,Y,TOL ...] [options]\n"
-    "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
-    "writes it to OUT; with --out-dir, the button of each IN into DIR.\n"
-    "  --pick X,Y,TOL    select as background every pixel within TOL percent (0..100) of the\n"
-    "                    colour at column X, row Y counted from the top-left corner;\n"
-    "                    repeat to add more colours to the selection (at least one,\n"
-    "                    unless IN has transparency: its transparent pixels are selected)\n"
-    "  --transparent     the background is IN's transparent pixels alone, without the\n"
-    "                    picks given before\n"
-    "  --angle A         direction the light comes from, degrees 0..359\n"
-    "                    (0 left, 90 above, 180 right, 270 below; default 0)\n"
-    "  --contrast C      strength of the shading, 0..500 (default 128)\n"
-    "  --width W         width of the bevel band in pixels, 0..30 (default 5)\n"
-    "  --shape cut|round  bevel profile (default cut)\n"
-    "  --outline inner|outer  band inside the shape or in the background around it\n"
-    "                    (default inner)\n"
-    "  --style FILE      take the five values above, and the background when FILE holds\n"
-    "                    one, from a style file: they replace what the options before\n"
-    "                    --style gave, and the options after it replace them (the first\n"
-    "                    --pick after it starts the picks afresh)\n"
-    "  --save-style FILE  write the style the options give (the five values, and the\n"
-    "                    picks or --transparent when given) to FILE and do nothing\n"
-    "                    else: no IN or OUT\n"
-    "  --out-dir DIR     make the button of every IN into the folder DIR under IN's own\n"
-    "                    name (so of its kind, unless --format says), several pictures\n"
-    "                    at once; one that fails is reported and the others go on; the\n"
-    "                    run ends with a summary, exit 1 when any failed. Ctrl+C or\n"
-    "                    SIGTERM stops it after the pictures in flight (exit 130 or\n"
-    "                    143), a second one at once\n"
-    "  --quiet           no progress in an --out-dir run (failures and the summary show)\n"
-    "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
-    "                    per processor the process may use); with --out-dir, 2 x N\n"
-    "                    pictures at once with a thread each (fewer pictures share N\n"
-    "                    threads); the result is the same for any count\n"
-    "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
-    "                    case, BMP for any other; IN's kind for standard output)\n"
-    "  --lang ja|en      the language of the messages about files, pictures and styles\n"
-    "                    (default ja, Japanese; en, English)\n"
-    "  --help            show this text\n"
-    "  --version         show the program's name and version\n"
-    "IN's kind comes from its content. IN or OUT may be - for standard input or output;\n"
-    "-- ends the options. OUT is written only when everything succeeded; it is never left\n"
-    "half written.\n";
-
 namespace {
+
+std::string Range(const ValueRange& range) {
+    return std::to_string(range.low) + ".." + std::to_string(range.high);
+}
+
+// The usage text, its ranges, defaults and choices from where the values are defined.
+std::string MakeUsage() {
+    const ButtonParams initial;
+    const auto choices = [](const StyleChoice& c) {
+        return std::string(c.choices[0]) + "|" + c.choices[1];
+    };
+    const auto choiceDefault = [&](const StyleChoice& c) { return c.choices[c.get(initial) != 0]; };
+    const StyleChoice& shape = kStyleChoices[0];
+    const StyleChoice& outline = kStyleChoices[1];
+    return std::string(
+               "Usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
+               "  or:  pelto-cli --out-dir DIR [--pick X,Y,TOL ...] [options] IN...\n"
+               "  or:  pelto-cli --save-style FILE [--pick X,Y,TOL ...] [options]\n"
+               "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
+               "writes it to OUT; with --out-dir, the button of each IN into DIR.\n"
+               "  --pick X,Y,TOL    select as background every pixel within TOL percent (") +
+           Range(kToleranceRange) +
+           ") of the\n"
+           "                    colour at column X, row Y counted from the top-left corner;\n"
+           "                    repeat to add more colours to the selection (at least one,\n"
+           "                    unless IN has transparency: its transparent pixels are selected)\n"
+           "  --transparent     the background is IN's transparent pixels alone, without the\n"
+           "                    picks given before\n"
+           "  --angle A         direction the light comes from, degrees " +
+           Range(kAngleRange) +
+           "\n"
+           "                    (0 left, 90 above, 180 right, 270 below; default " +
+           std::to_string(kAngleRange.initial) +
+           ")\n"
+           "  --contrast C      strength of the shading, " +
+           Range(kContrastRange) + " (default " + std::to_string(kContrastRange.initial) +
+           ")\n"
+           "  --width W         width of the bevel band in pixels, " +
+           Range(kWidthRange) + " (default " + std::to_string(kWidthRange.initial) +
+           ")\n"
+           "  --shape " +
+           choices(shape) + "  bevel profile (default " + choiceDefault(shape) +
+           ")\n"
+           "  --outline " +
+           choices(outline) +
+           "  band inside the shape or in the background around it\n"
+           "                    (default " +
+           choiceDefault(outline) +
+           ")\n"
+           "  --style FILE      take the five values above, and the background when FILE holds\n"
+           "                    one, from a style file: they replace what the options before\n"
+           "                    --style gave, and the options after it replace them (the first\n"
+           "                    --pick after it starts the picks afresh)\n"
+           "  --save-style FILE  write the style the options give (the five values, and the\n"
+           "                    picks or --transparent when given) to FILE and do nothing\n"
+           "                    else: no IN or OUT\n"
+           "  --out-dir DIR     make the button of every IN into the folder DIR under IN's own\n"
+           "                    name (so of its kind, unless --format says), several pictures\n"
+           "                    at once; one that fails is reported and the others go on; the\n"
+           "                    run ends with a summary, exit 1 when any failed. Ctrl+C or\n"
+           "                    SIGTERM stops it after the pictures in flight (exit 130 or\n"
+           "                    143), a second one at once\n"
+           "  --quiet           no progress in an --out-dir run (failures and the summary show)\n"
+           "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
+           "                    per processor the process may use); with --out-dir, 2 x N\n"
+           "                    pictures at once with a thread each (fewer pictures share N\n"
+           "                    threads); the result is the same for any count\n"
+           "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
+           "                    case, BMP for any other; IN's kind for standard output)\n"
+           "  --lang ja|en      the language of the messages about files, pictures and styles\n"
+           "                    (default ja, Japanese; en, English)\n"
+           "  --help            show this text\n"
+           "  --version         show the program's name and version\n"
+           "IN's kind comes from its content. IN or OUT may be - for standard input or output;\n"
+           "-- ends the options. OUT is written only when everything succeeded; it is never left\n"
+           "half written.\n";
+}
 
 bool ParseInt(const std::string& text, int& value) {
     const std::optional<int> number = text::WholeNumber<int>(text);
@@ -82,8 +112,8 @@ std::string ParsePick(const std::string& text, BackgroundPick& pick) {
     if (!ParseInt(text.substr(0, first), pick.x) ||
         !ParseInt(text.substr(first + 1, second - first - 1), pick.y))
         return "--pick needs whole numbers X,Y,TOL, got '" + text + "'";
-    return ParseRanged("--pick tolerance", text.substr(second + 1), 0,
-                       BackgroundPick::kMaxTolerance, pick.tolerance);
+    return ParseRanged("--pick tolerance", text.substr(second + 1), kToleranceRange.low,
+                       kToleranceRange.high, pick.tolerance);
 }
 
 std::string ParseChoice(const std::string& name, const std::string& text, const char* zero,
@@ -167,15 +197,18 @@ std::vector<CliOption> MakeOptions() {
     for (const StyleNumber& number : kStyleNumbers) {
         const std::string name = std::string("--") + number.name;
         options.push_back({name, true, [name, &number](const std::string& v, CliParseState& s) {
-                               return ParseRanged(name, v, number.low, number.high,
+                               return ParseRanged(name, v, number.range.low, number.range.high,
                                                   s.style.Params().*number.value);
                            }});
     }
     for (const StyleChoice& choice : kStyleChoices) {
         const std::string name = std::string("--") + choice.name;
         options.push_back({name, true, [name, &choice](const std::string& v, CliParseState& s) {
-                               return ParseChoice(name, v, choice.choices[0], choice.choices[1],
-                                                  s.style.Params().*choice.value);
+                               int32_t value = 0;
+                               std::string error = ParseChoice(name, v, choice.choices[0],
+                                                               choice.choices[1], value);
+                               if (error.empty()) choice.set(s.style.Params(), value);
+                               return error;
                            }});
     }
     return options;
@@ -210,6 +243,11 @@ std::string PlaceFiles(std::vector<std::string> files, CliOptions& options) {
 }
 
 } // namespace
+
+const std::string& CliUsage() {
+    static const std::string usage = MakeUsage();
+    return usage;
+}
 
 // "-" alone is a file (standard input or output); "--" ends the options.
 CliParse ParseCliArguments(const std::vector<std::string>& args) {

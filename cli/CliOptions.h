@@ -37,6 +37,7 @@ struct CliParse {
 // Reads the style files it names (--style) as it comes to them.
 CliParse ParseCliArguments(const std::vector<std::string>& args);
 
-extern const char* const kCliUsage;
+// What --help shows.
+const std::string& CliUsage();
 
 } // namespace pelto

@@ -99,7 +99,7 @@ int RunCli(const CliOptions& options, std::ostream& err) {
         if (report.aboutInput) err << options.input << ": ";
         err << message << "\n";
     }
-    if (report.usage) err << kCliUsage;
+    if (report.usage) err << CliUsage();
     return report.exitCode;
 }
 

@@ -42,12 +42,12 @@ int main(int argc, char** argv) {
     if (AsksForEnglish(args)) translation::Install(&EnglishText);
     const CliParse parsed = ParseCliArguments(args);
     if (!parsed.options) {
-        std::cerr << "pelto-cli: " << parsed.error << "\n" << kCliUsage;
+        std::cerr << "pelto-cli: " << parsed.error << "\n" << CliUsage();
         return kExitUsage;
     }
     const CliOptions& options = *parsed.options;
     if (options.help) {
-        std::cout << kCliUsage;
+        std::cout << CliUsage();
         return kExitOk;
     }
     // Whatever goes wrong ends with a message and an exit code, never with a signal.

@@ -6,6 +6,7 @@
 // box; the box's value reaches the slider when the box loses the focus.
 
 #include "dialogs/ExchangeDialog.h"
+#include "engine/BackgroundPick.h"
 
 #include <QTimer>
 
@@ -19,7 +20,7 @@ class CBackgroundDlg : public CExchangeDialog {
     Q_OBJECT
 
 public:
-    static constexpr unsigned kMaxTolerance = 100;
+    static constexpr unsigned kMaxTolerance = kToleranceRange.high;
 
     explicit CBackgroundDlg(QWidget* parent = nullptr);
 

@@ -1,7 +1,6 @@
 #include "dialogs/ButtonDlg.h"
 
 #include "dialogs/AngleDial.h"
-#include "dialogs/ButtonValues.h"
 #include "dialogs/DialogLayout.h"
 #include "dialogs/NumberEdit.h"
 #include "dialogs/SpinArrows.h"
@@ -29,9 +28,9 @@ unsigned Stepped(unsigned value, int delta, unsigned belowZero, unsigned max, un
     return static_cast<unsigned>(result) > max ? aboveMax : static_cast<unsigned>(result);
 }
 
-constexpr unsigned kMaxAngle = ButtonParams::kMaxAngle;
-constexpr unsigned kMaxWidth = ButtonParams::kMaxWidth;
-constexpr unsigned kMaxContrast = ButtonParams::kMaxContrast;
+constexpr unsigned kMaxAngle = kAngleRange.high;
+constexpr unsigned kMaxWidth = kWidthRange.high;
+constexpr unsigned kMaxContrast = kContrastRange.high;
 
 } // namespace
 
@@ -117,11 +116,24 @@ void CButtonDlg::OnInitDialog() {
 
 std::optional<ButtonParams> CButtonDlg::ReadableValues() {
     // A quiet read into the fields, undone: unread text must stay unread.
-    const ButtonParams fields = ButtonValuesOf(*this);
+    const ButtonParams fields = Values();
     std::optional<ButtonParams> values;
-    if (m_exchange.ReadQuietly()) values = ButtonValuesOf(*this);
-    SetButtonValues(*this, fields);
+    if (m_exchange.ReadQuietly()) values = Values();
+    SetValues(fields);
     return values;
+}
+
+ButtonParams CButtonDlg::Values() const {
+    return {int32_t(m_nLightAngle), int32_t(m_nContrast), int32_t(m_nBevelWidth),
+            BevelShape(m_nShape), BevelOutline(m_nOutline)};
+}
+
+void CButtonDlg::SetValues(const ButtonParams& params) {
+    m_nLightAngle = unsigned(params.angle);
+    m_nContrast = unsigned(params.contrast);
+    m_nBevelWidth = unsigned(params.width);
+    m_nShape = int(params.shape);
+    m_nOutline = int(params.outline);
 }
 
 void CButtonDlg::UpdatePreview() {

@@ -6,7 +6,8 @@
 // An out-of-range number typed into a box is stored into its field when the
 // fields are read, and then refused; OK closes only when every box is in range.
 // While the preview box is ticked, every change that leaves all five values
-// valid announces them: they are what OK would give.
+// valid announces them: they are what OK would give. The ranges are the
+// engine's (engine/ButtonParams.h).
 
 #include "dialogs/ExchangeDialog.h"
 #include "engine/ButtonParams.h"
@@ -30,6 +31,10 @@ public:
     int m_nShape = 0;    // 0 cut, 1 round
     int m_nOutline = -1; // 0 inner, 1 outer, -1 neither
     unsigned m_nContrast = 0;
+
+    // The five fields as the engine takes them, and set from them.
+    ButtonParams Values() const;
+    void SetValues(const ButtonParams& params);
 
 signals:
     // The values OK would give now, or nothing once the preview is turned off.

@@ -54,12 +54,13 @@ std::string Refused(const std::string& name, const std::string& reason) {
 struct PickNumber {
     const char* name;
     int32_t BackgroundPick::*value;
-    int32_t low, high;
+    ValueRange range;
 };
+constexpr ValueRange kAnyPosition{INT32_MIN, INT32_MAX, 0};
 constexpr PickNumber kPickNumbers[] = {
-    {"x", &BackgroundPick::x, INT32_MIN, INT32_MAX},
-    {"y", &BackgroundPick::y, INT32_MIN, INT32_MAX},
-    {"tolerance", &BackgroundPick::tolerance, 0, BackgroundPick::kMaxTolerance},
+    {"x", &BackgroundPick::x, kAnyPosition},
+    {"y", &BackgroundPick::y, kAnyPosition},
+    {"tolerance", &BackgroundPick::tolerance, kToleranceRange},
 };
 
 // Builds the value through nlohmann's SAX interface, as its own parse does,
@@ -154,7 +155,7 @@ private:
         const std::string& key = Key(0);
         if (key == kVersionKey) Refuse(docmsg::kStyleVersion, token);
         for (const StyleNumber& number : kStyleNumbers)
-            if (key == number.name) RefuseNumber(key, number.low, number.high);
+            if (key == number.name) RefuseNumber(key, number.range.low, number.range.high);
         for (const StyleChoice& choice : kStyleChoices)
             if (key == choice.name) RefuseChoice(choice);
         if (key != kBackgroundKey) Refuse(docmsg::kStyleUnknownKey, key);
@@ -162,7 +163,7 @@ private:
         if (!inList || m_open.size() < 3 || !m_open[2]->is_object())
             RefuseValue(Path(inList ? 2 : 1), docmsg::kStyleBackground, {});
         for (const PickNumber& number : kPickNumbers)
-            if (Key(2) == number.name) RefuseNumber(Path(3), number.low, number.high);
+            if (Key(2) == number.name) RefuseNumber(Path(3), number.range.low, number.range.high);
         Refuse(docmsg::kStyleUnknownKey, Path(3));
     }
 
@@ -227,8 +228,8 @@ std::vector<BackgroundPick> Background(const Json& value) {
         CheckKeys(pick, known, at + ".");
         BackgroundPick& made = picks.emplace_back();
         for (const PickNumber& number : kPickNumbers)
-            made.*number.value =
-                WholeNumber(pick, number.name, at + "." + number.name, number.low, number.high);
+            made.*number.value = WholeNumber(pick, number.name, at + "." + number.name,
+                                             number.range.low, number.range.high);
     }
     return picks;
 }
@@ -246,9 +247,9 @@ ButtonStyle Style(const Json& json) {
     ButtonStyle style;
     for (const StyleNumber& number : kStyleNumbers)
         style.params.*number.value =
-            WholeNumber(json, number.name, number.name, number.low, number.high);
+            WholeNumber(json, number.name, number.name, number.range.low, number.range.high);
     for (const StyleChoice& choice : kStyleChoices)
-        style.params.*choice.value = Choice(json, choice);
+        choice.set(style.params, Choice(json, choice));
     if (const auto found = json.find(kBackgroundKey); found != json.end())
         style.background = Background(*found);
     return style;
@@ -274,7 +275,7 @@ std::string FormatStyle(const ButtonStyle& style) {
     for (const StyleNumber& number : kStyleNumbers)
         json[number.name] = style.params.*number.value;
     for (const StyleChoice& choice : kStyleChoices)
-        json[choice.name] = choice.choices[style.params.*choice.value != 0];
+        json[choice.name] = choice.choices[choice.get(style.params) != 0];
     if (style.background) {
         Json picks = Json::array();
         for (const BackgroundPick& pick : *style.background)

@@ -6,6 +6,7 @@
 // or a value outside the range pelto-cli's options accept is refused with a
 // message naming it; the messages are in docmsg's table (DocMessages.h).
 
+#include "engine/BackgroundPick.h"
 #include "engine/ButtonParams.h"
 #include "platform/File.h"
 
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace pelto {
-
-// A background pixel as seen on screen (column from the left, row from the
-// top) and the colour tolerance in percent its pick selects with.
-struct BackgroundPick {
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t tolerance = 0;
-
-    static constexpr int kMaxTolerance = 100;
-
-    friend bool operator==(const BackgroundPick&, const BackgroundPick&) = default;
-};
 
 struct ButtonStyle {
     ButtonParams params;
@@ -45,21 +34,28 @@ inline constexpr int kStyleVersion = 1;
 struct StyleNumber {
     const char* name;
     int32_t ButtonParams::*value;
-    int32_t low, high;
+    ValueRange range;
 };
 inline constexpr StyleNumber kStyleNumbers[] = {
-    {"angle", &ButtonParams::angle, 0, ButtonParams::kMaxAngle},
-    {"contrast", &ButtonParams::contrast, 0, ButtonParams::kMaxContrast},
-    {"width", &ButtonParams::width, 0, ButtonParams::kMaxWidth},
+    {"angle", &ButtonParams::angle, kAngleRange},
+    {"contrast", &ButtonParams::contrast, kContrastRange},
+    {"width", &ButtonParams::width, kWidthRange},
 };
 struct StyleChoice {
     const char* name;
-    int32_t ButtonParams::*value;
     const char* choices[2]; // for the values 0 and 1
+    int32_t (*get)(const ButtonParams&);
+    void (*set)(ButtonParams&, int32_t);
 };
 inline constexpr StyleChoice kStyleChoices[] = {
-    {"shape", &ButtonParams::shape, {"cut", "round"}},
-    {"outline", &ButtonParams::outline, {"inner", "outer"}},
+    {"shape",
+     {"cut", "round"},
+     [](const ButtonParams& p) { return int32_t(p.shape); },
+     [](ButtonParams& p, int32_t v) { p.shape = BevelShape(v); }},
+    {"outline",
+     {"inner", "outer"},
+     [](const ButtonParams& p) { return int32_t(p.outline); },
+     [](ButtonParams& p, int32_t v) { p.outline = BevelOutline(v); }},
 };
 
 // The style, or the message saying why its text was refused.

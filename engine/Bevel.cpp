@@ -22,8 +22,8 @@ int BevelHeight(int dx, int dy, const ButtonParams& params) {
     const double fy = dy;
     const double phi = std::atan2(fx, fy); // bearing from straight up, clockwise
     double m = std::sin(params.angle * kRadiansPerDegree - phi);
-    const bool outer = params.outline != 0;
-    if (params.shape == 0) {
+    const bool outer = params.Outer();
+    if (!params.Round()) {
         if (outer) m = -m;
     } else {
         const double r = std::sqrt(fy * fy + fx * fx) / params.width;
@@ -42,8 +42,8 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
     }
     if (!mask.m_pBits || !heights.m_pBits || params.width <= 0) return;
     const CHeightTable table(params);
-    const CTransparentRim* grow = params.outline != 0 ? rim : nullptr;
-    SearchInBands(mask, params.width, params.outline != 0, threads,
+    const CTransparentRim* grow = params.Outer() ? rim : nullptr;
+    SearchInBands(mask, params.width, params.Outer(), threads,
                   [&](unsigned, int y, std::span<const CFoundPoint> found) {
                       for (const CFoundPoint& f : found) {
                           heights.StoreHeight(f.x, y, table.At(f.dx, f.dy));

@@ -27,7 +27,7 @@ public:
 
     // Whether these points serve params: the same width and outline.
     bool Serve(const ButtonParams& params) const {
-        return params.width == m_nWidth && (params.outline != 0) == m_bOuter;
+        return params.width == m_nWidth && params.Outer() == m_bOuter;
     }
     // Writes the heights of params at the band's pixels and leaves the others
     // as they are: into a zero-filled field, what ComputeBevelHeights writes.

@@ -23,8 +23,7 @@ void CBevelPreview::KeptHeights(const ButtonParams& params, unsigned threads) {
         // The field holds the old points' heights and zeros elsewhere: clear them.
         if (m_pPoints) m_pPoints->ClearHeights(*m_pHeights);
         m_pPoints.reset();
-        m_pPoints =
-            std::make_unique<CBevelPoints>(m_mask, params.width, params.outline != 0, threads);
+        m_pPoints = std::make_unique<CBevelPoints>(m_mask, params.width, params.Outer(), threads);
     }
     m_pPoints->WriteHeights(params, *m_pHeights);
 }

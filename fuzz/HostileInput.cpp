@@ -4,6 +4,7 @@
 
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
+#include "engine/BackgroundPick.h"
 #include "image/PngFile.h"
 #include "platform/ArchiveException.h"
 #include "platform/BmpLayout.h"
@@ -29,12 +30,12 @@ struct Knobs {
 Knobs ReadKnobs(const uint8_t* data, size_t size, int width, int height) {
     auto tail = [&](size_t i) -> int { return i < size ? data[size - 1 - i] : 0; };
     Knobs k;
-    k.params.angle = (tail(0) | tail(1) << 8) % (ButtonParams::kMaxAngle + 1);
-    k.params.contrast = (tail(2) | tail(3) << 8) % (ButtonParams::kMaxContrast + 1);
-    k.params.width = tail(4) % (ButtonParams::kMaxWidth + 1);
-    k.params.shape = tail(5) & 1;
-    k.params.outline = (tail(5) >> 1) & 1;
-    k.tolerance = tail(6) % 101;
+    k.params.angle = (tail(0) | tail(1) << 8) % (kAngleRange.high + 1);
+    k.params.contrast = (tail(2) | tail(3) << 8) % (kContrastRange.high + 1);
+    k.params.width = tail(4) % (kWidthRange.high + 1);
+    k.params.shape = BevelShape(tail(5) & 1);
+    k.params.outline = BevelOutline((tail(5) >> 1) & 1);
+    k.tolerance = tail(6) % (kToleranceRange.high + 1);
     k.pickX = tail(7) % width;
     k.pickYFromTop = tail(8) % height;
     k.drawOrigin = CPoint(-(tail(9) % width), -(tail(10) % height));

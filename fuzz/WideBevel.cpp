@@ -43,7 +43,7 @@ struct Case {
 };
 
 int BandWidth(uint8_t b) {
-    if (b < 240) return b % (ButtonParams::kMaxWidth + 1);
+    if (b < 240) return b % (kWidthRange.high + 1);
     if (b < 252) return 31 + (b - 240) * 20;           // beyond the dialogs' range
     return CNearestSearch::kMaxFastRadius + (b - 252); // the brute force's own path
 }
@@ -55,12 +55,12 @@ Case ReadCase(const uint8_t* data, size_t size) {
     c.width = 1 + (p[0] | p[1] << 8) % 4096;
     c.height = 1 + p[2] % 64;
     c.params.width = BandWidth(p[3]);
-    c.params.outline = p[4] & 1;
-    c.params.shape = (p[4] >> 1) & 1;
+    c.params.outline = BevelOutline(p[4] & 1);
+    c.params.shape = BevelShape((p[4] >> 1) & 1);
     c.maskKind = (p[4] >> 2) & 7;
     c.threads = 1 + ((p[4] >> 5) & 3);
-    c.params.angle = (p[5] | p[6] << 8) % (ButtonParams::kMaxAngle + 1);
-    c.params.contrast = (p[7] | p[8] << 8) % (ButtonParams::kMaxContrast + 1);
+    c.params.angle = (p[5] | p[6] << 8) % (kAngleRange.high + 1);
+    c.params.contrast = (p[7] | p[8] << 8) % (kContrastRange.high + 1);
     c.segmentColumns = p[9] == 255 ? CNearestSearch::kSegmentColumns : 1 + p[9];
     c.failingAllocation = p[10] < 128 ? -1 : p[10] % 2; // the snapshot or the heights
     static constexpr int kErrors[] = {0, ENOSPC, EIO, EDQUOT};

@@ -3,7 +3,6 @@
 #include "ViewGeometry.h"
 #include "dialogs/BackgroundDlg.h"
 #include "dialogs/ButtonDlg.h"
-#include "dialogs/ButtonValues.h"
 #include "dialogs/DialogResult.h"
 #include "dialogs/ModalAnswers.h"
 
@@ -43,11 +42,11 @@ bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler&
     if (const modal::ButtonParamsAnswer& answer = modal::ButtonDialogAnswer())
         return answer(params);
     CButtonDlg dlg(owner ? owner->window() : nullptr);
-    SetButtonValues(dlg, params);
+    dlg.SetValues(params);
     if (owner) PlaceBeside(dlg, *owner);
     if (preview) QObject::connect(&dlg, &CButtonDlg::previewChanged, preview);
     if (dlg.DoModal() != IDOK) return false;
-    params = ButtonValuesOf(dlg);
+    params = dlg.Values();
     return true;
 }
 

@@ -5,6 +5,7 @@
 // keeps its own parameter values and picking state, and only the view that ran a command repaints.
 
 #include "ViewZoom.h"
+#include "engine/BackgroundPick.h"
 #include "engine/ButtonParams.h"
 
 #include <QAbstractScrollArea>
@@ -40,7 +41,8 @@ public:
     void OnEditUndo();
     bool OnUpdateEditUndo() const;
 
-    ButtonParams CurrentButtonParams() const;
+    // The button values the next button starts from, each view its own.
+    ButtonParams CurrentButtonParams() const { return m_buttonParams; }
     // The style's button values become the view's, as if typed into the
     // button dialog; a style with a background selects it afresh.
     void ApplyStyle(const ButtonStyle& style);
@@ -54,12 +56,7 @@ public:
     void OnViewZoomActual();
     void OnViewZoomFit();
 
-    int m_nTolerance = 0;
-    int m_nLightAngle = 0;
-    int m_nContrast = 128;
-    int m_nBevelWidth = 5;
-    int m_nShape = 0;
-    int m_nOutline = 0;
+    int m_nTolerance = kToleranceRange.initial;
     bool m_bPicking = false;
     // Made for the screen's scale each time picking starts.
     QCursor m_hPickCursor;
@@ -99,6 +96,7 @@ private:
     void RedrawNow();
 
     std::shared_ptr<CPeltoDoc> m_pDocument;
+    ButtonParams m_buttonParams;
     CZoom m_zoom;
     std::shared_ptr<const CPreviewFrame> m_pPreviewPicture;
     std::optional<QPoint> m_keyPick;

@@ -10,7 +10,6 @@
 #include "ViewRendering.h"
 #include "ViewZoom.h"
 #include "WaitCursor.h"
-#include "dialogs/ButtonValues.h"
 #include "dialogs/MessageBox.h"
 #include "document/ButtonStyle.h"
 #include "document/DocMessages.h"
@@ -38,12 +37,8 @@ template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation
 
 } // namespace
 
-ButtonParams CPeltoView::CurrentButtonParams() const {
-    return ButtonValuesOf(*this);
-}
-
 void CPeltoView::ApplyStyle(const ButtonStyle& style) {
-    SetButtonValues(*this, style.params);
+    m_buttonParams = style.params;
     if (!style.background) return;
     CPeltoDoc& doc = GetDocument();
     RunReportingMemory(this, [&] {
@@ -140,7 +135,7 @@ void CPeltoView::OnEditMakebutton() {
     }
     ButtonParams params = CurrentButtonParams();
     if (!AskButtonParamsPreviewing(params)) return;
-    SetButtonValues(*this, params);
+    m_buttonParams = params;
     const bool made = RunReportingMemory(this, [&] {
         CWaitCursor wait(viewport());
         GetDocument().MakeButton(params);

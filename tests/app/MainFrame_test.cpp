@@ -216,8 +216,8 @@ TEST_F(MainFrameTest, TwoWindowsOnOneDocumentKeepTheirOwnValues) {
     EXPECT_EQ(Frame().GetWindowListActions().size(), 2);
     EXPECT_GT(second->x(), first->x()); // cascaded, not covering the first
 
-    first->GetView()->m_nContrast = 400;
-    EXPECT_EQ(second->GetView()->m_nContrast, 128);
+    first->GetView()->ApplyStyle({ButtonParams{0, 400}, std::nullopt});
+    EXPECT_EQ(second->GetView()->CurrentButtonParams(), ButtonParams{});
     // Opening the same file again shows the open document.
     EXPECT_EQ(Frame().OpenDocumentFile(path)->GetSlot(), first->GetSlot());
     EXPECT_EQ(Frame().GetChildFrames().size(), 2);
@@ -282,7 +282,7 @@ TEST_F(MainFrameTest, AStyleSavedAndLoadedCarriesTheButtonValues) {
     CChildFrame* window = Frame().OpenDocumentFile(WritePicture("square.bmp"));
     ASSERT_TRUE(window);
     CPeltoView& view = *window->GetView();
-    view.m_nLightAngle = 135, view.m_nContrast = 160, view.m_nBevelWidth = 9, view.m_nShape = 1;
+    view.ApplyStyle({ButtonParams{135, 160, 9, BevelShape::Round}, std::nullopt});
     QStringList offered;
     modal::AnswerFileDialogs([&](modal::FileDialogKind, const QString& folder) {
         offered << folder;
@@ -291,7 +291,7 @@ TEST_F(MainFrameTest, AStyleSavedAndLoadedCarriesTheButtonValues) {
     Frame().OnEditSaveStyle();
     ASSERT_TRUE(ReadStyle(m_files.File("look.json")).style);
     EXPECT_EQ(ReadStyle(m_files.File("look.json")).style->params,
-              (ButtonParams{135, 160, 9, 1, 0}));
+              (ButtonParams{135, 160, 9, BevelShape::Round, BevelOutline::Inner}));
 
     const std::string style = R"({"version": 1, "angle": 20, "contrast": 30, "width": 4,
         "shape": "cut", "outline": "outer", "background": [{"x": 0, "y": 0, "tolerance": 5}]})";
@@ -301,7 +301,8 @@ TEST_F(MainFrameTest, AStyleSavedAndLoadedCarriesTheButtonValues) {
         return QString::fromStdString(m_files.File("look.json"));
     });
     Frame().OnEditLoadStyle();
-    EXPECT_EQ(view.CurrentButtonParams(), (ButtonParams{20, 30, 4, 0, 1}));
+    EXPECT_EQ(view.CurrentButtonParams(),
+              (ButtonParams{20, 30, 4, BevelShape::Cut, BevelOutline::Outer}));
     EXPECT_TRUE(view.GetDocument().HasSelection());
     EXPECT_EQ(offered.last(), QString::fromStdString(m_files.Path()));
 }

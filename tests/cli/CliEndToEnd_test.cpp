@@ -69,7 +69,7 @@ TEST(PeltoCli, WritesWhatTheDocumentComputes) {
     ASSERT_TRUE(expected.doc);
     expected.doc->SelectBackground(0, 0, 5);
     expected.doc->SelectBackground(40, 28, 0);
-    expected.doc->MakeButton(ButtonParams{135, 200, 4, 1, 1});
+    expected.doc->MakeButton(ButtonParams{135, 200, 4, BevelShape::Round, BevelOutline::Outer});
     ASSERT_EQ(SaveDocument(*expected.doc, dir.File("expected.bmp")), "");
     EXPECT_EQ(ReadFileBytes(dir.File("out.bmp")), ReadFileBytes(dir.File("expected.bmp")));
     EXPECT_NE(ReadFileBytes(dir.File("out.bmp")), ReadFileBytes(dir.File("in.bmp")));

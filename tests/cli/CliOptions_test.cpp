@@ -24,12 +24,8 @@ TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
     EXPECT_EQ(p.options->input, "in.bmp");
     EXPECT_EQ(p.options->output, "out.bmp");
     EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{1, 2, 30}}));
-    const ButtonParams& b = p.options->style.params;
-    EXPECT_EQ(b.angle, 0);
-    EXPECT_EQ(b.contrast, 128);
-    EXPECT_EQ(b.width, 5);
-    EXPECT_EQ(b.shape, 0);
-    EXPECT_EQ(b.outline, 0);
+    EXPECT_EQ(p.options->style.params,
+              (ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner}));
 }
 
 TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
@@ -42,8 +38,8 @@ TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
     EXPECT_EQ(b.angle, 359);
     EXPECT_EQ(b.contrast, 500);
     EXPECT_EQ(b.width, 30);
-    EXPECT_EQ(b.shape, 1);
-    EXPECT_EQ(b.outline, 1);
+    EXPECT_EQ(b.shape, BevelShape::Round);
+    EXPECT_EQ(b.outline, BevelOutline::Outer);
 }
 
 TEST(ParseCliArguments, ThreadsDefaultToOnePerCoreAndTakeACount) {
@@ -110,7 +106,8 @@ class StyleOptionOrder : public ::testing::TestWithParam<StyleOrder> {};
 // A style replaces what came before it; what comes after it replaces the style's.
 TEST_P(StyleOptionOrder, DecidesWhichValueHolds) {
     TempDir dir;
-    ButtonStyle style{{90, 128, 12, 0, 0}, std::vector<BackgroundPick>{{5, 5, 5}}};
+    ButtonStyle style{{90, 128, 12, BevelShape::Cut, BevelOutline::Inner},
+                      std::vector<BackgroundPick>{{5, 5, 5}}};
     ASSERT_EQ(WriteStyle(style, dir.File("style.json")), "");
     style.background.reset();
     ASSERT_EQ(WriteStyle(style, dir.File("bare.json")), "");
@@ -159,7 +156,7 @@ TEST(StyleOption, WaitsForTheWriterOfAFifo) {
     TempDir dir;
     const std::string fifo = dir.File("style.json");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const ButtonStyle style{{90, 128, 12, 1, 0}, std::nullopt};
+    const ButtonStyle style{{90, 128, 12, BevelShape::Round, BevelOutline::Inner}, std::nullopt};
     const std::string text = FormatStyle(style);
     std::thread writer([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(CFile::kWriterGraceMs + 1000));

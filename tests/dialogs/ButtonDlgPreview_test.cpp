@@ -28,7 +28,7 @@ struct PreviewDialog : ::testing::Test {
     void Open() {
         QObject::connect(&dlg, &CButtonDlg::previewChanged, [this](std::optional<ButtonParams> p) {
             announced.push_back(
-                p ? Announced({p->angle, p->contrast, p->width, p->shape, p->outline})
+                p ? Announced({p->angle, p->contrast, p->width, int(p->shape), int(p->outline)})
                   : std::nullopt);
         });
         dlg.m_nLightAngle = 10;

@@ -32,9 +32,10 @@ TEST_P(StyleRoundTrip, ComesBackFromItsTextAndItsFile) {
 INSTANTIATE_TEST_SUITE_P(
     Styles, StyleRoundTrip,
     ::testing::Values(ButtonStyle{},
-                      ButtonStyle{{359, 500, 30, 1, 1}, std::vector<BackgroundPick>{}},
+                      ButtonStyle{{359, 500, 30, BevelShape::Round, BevelOutline::Outer},
+                                  std::vector<BackgroundPick>{}},
                       ButtonStyle{
-                          {135, 0, 0, 0, 1},
+                          {135, 0, 0, BevelShape::Cut, BevelOutline::Outer},
                           std::vector<BackgroundPick>{{0, 0, 0}, {INT32_MIN, INT32_MAX, 100}}}));
 
 // A good style's keys with their JSON values, changed, dropped ("") or added.

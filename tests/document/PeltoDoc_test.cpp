@@ -47,7 +47,7 @@ TEST(CPeltoDoc, MakeButtonSnapshotsDropsTheMaskAndUndoGoesBackOneStep) {
     EXPECT_NE(first, original);
 
     doc->SelectBackground(0, 0, 0);
-    doc->MakeButton(ButtonParams{90, 200, 3, 1, 1});
+    doc->MakeButton(ButtonParams{90, 200, 3, BevelShape::Round, BevelOutline::Outer});
     EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), first); // one level deep
     doc->Undo();
     EXPECT_EQ(BlockBytes(doc->Picture()), first);
@@ -60,7 +60,7 @@ TEST(CPeltoDoc, ZeroWidthStillReplacesTheSnapshotAndDropsTheMask) {
     auto doc = SquareDoc(12);
     const Bytes original = BlockBytes(doc->Picture());
     doc->SelectBackground(0, 0, 100);
-    doc->MakeButton(ButtonParams{0, 128, 0, 0, 0});
+    doc->MakeButton(ButtonParams{0, 128, 0, BevelShape::Cut, BevelOutline::Inner});
     EXPECT_EQ(BlockBytes(doc->Picture()), original);
     EXPECT_TRUE(doc->CanUndo());
     EXPECT_FALSE(doc->HasSelection());
@@ -109,7 +109,9 @@ TEST_F(MemoryFailure, MakeButtonLeavesPictureSnapshotAndMaskAsTheyWere) {
     const Bytes maskBytes = BlockBytes(*mask);
 
     int failed = 0;
-    while (FailsWithAllocation(failed, [&] { doc->MakeButton(ButtonParams{45, 300, 6, 0, 0}); })) {
+    while (FailsWithAllocation(failed, [&] {
+        doc->MakeButton(ButtonParams{45, 300, 6, BevelShape::Cut, BevelOutline::Inner});
+    })) {
         ++failed;
         EXPECT_EQ(BlockBytes(doc->Picture()), picture) << failed;
         ASSERT_TRUE(doc->CanUndo());
@@ -139,12 +141,14 @@ TEST_F(MemoryFailure, ABatchDocumentMakesTheSameButtonWithoutASnapshot) {
     const Bytes original = BlockBytes(batch.Picture());
     for (CPeltoDoc* doc : {kept.get(), &batch})
         doc->SelectBackground(0, 0, 0);
-    EXPECT_TRUE(FailsWithAllocation(0, [&] { batch.MakeButton(ButtonParams{30, 200, 7, 1, 0}); }));
+    EXPECT_TRUE(FailsWithAllocation(0, [&] {
+        batch.MakeButton(ButtonParams{30, 200, 7, BevelShape::Round, BevelOutline::Inner});
+    }));
     EXPECT_EQ(BlockBytes(batch.Picture()), original);
     EXPECT_TRUE(batch.HasSelection());
 
     for (CPeltoDoc* doc : {kept.get(), &batch})
-        doc->MakeButton(ButtonParams{30, 200, 7, 1, 0});
+        doc->MakeButton(ButtonParams{30, 200, 7, BevelShape::Round, BevelOutline::Inner});
     EXPECT_EQ(BlockBytes(batch.Picture()), BlockBytes(kept->Picture()));
     EXPECT_NE(BlockBytes(batch.Picture()), original);
     EXPECT_FALSE(batch.CanUndo());
@@ -178,7 +182,7 @@ TEST_P(ModifiedState, FollowsThePictureAgainstTheLastSave) {
     for (const char step : GetParam().steps) {
         if (step == 'b') {
             doc->SelectBackground(0, 0, 10);
-            doc->MakeButton({0, 128, 3, 0, 0});
+            doc->MakeButton({0, 128, 3, BevelShape::Cut, BevelOutline::Inner});
         } else if (step == 'u') {
             doc->Undo();
         } else {

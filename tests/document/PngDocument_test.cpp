@@ -20,7 +20,7 @@ namespace {
 struct PngDocCase {
     const char* name;
     bool transparent; // the background is transparent, the disc's rim half so
-    int outline;
+    BevelOutline outline;
     bool throughPipe;
     uint8_t background = 0; // the background's opacity when transparent
 };
@@ -72,7 +72,7 @@ TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
             ASSERT_EQ(doc->Selection()->GetValue({x, y}), bmp.Selection()->GetValue({x, y}));
     const Bytes before = BlockBytes(doc->Picture());
 
-    const ButtonParams params{135, 160, 6, 1, c.outline};
+    const ButtonParams params{135, 160, 6, BevelShape::Round, c.outline};
     doc->MakeButton(params);
     bmp.MakeButton(params);
     for (int y = 0; y < 29; ++y)
@@ -115,14 +115,14 @@ TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
             ASSERT_EQ(doc->Opacity()->GetAlpha(x, y), alpha.GetAlpha(x, y));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PngDocument,
-                         ::testing::Values(PngDocCase{"OpaqueInner", false, 0, false},
-                                           PngDocCase{"TransparentInner", true, 0, false},
-                                           PngDocCase{"TransparentOuter", true, 1, false},
-                                           PngDocCase{"TransparentOuterThroughAPipe", true, 1,
-                                                      true},
-                                           PngDocCase{"HalfTransparentOnly", true, 0, false, 255}),
-                         [](const auto& c) { return std::string(c.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PngDocument,
+    ::testing::Values(PngDocCase{"OpaqueInner", false, BevelOutline::Inner, false},
+                      PngDocCase{"TransparentInner", true, BevelOutline::Inner, false},
+                      PngDocCase{"TransparentOuter", true, BevelOutline::Outer, false},
+                      PngDocCase{"TransparentOuterThroughAPipe", true, BevelOutline::Outer, true},
+                      PngDocCase{"HalfTransparentOnly", true, BevelOutline::Inner, false, 255}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace
 

@@ -73,7 +73,8 @@ TEST(BevelPreview, RendersMakeButtonsBytesForEveryValueInTurn) {
                 const auto context = [&] {
                     return what + " angle " + std::to_string(params.angle) + " contrast " +
                            std::to_string(params.contrast) + " width " + std::to_string(width) +
-                           (outer ? " outer" : " inner") + " shape " + std::to_string(params.shape);
+                           (outer ? " outer" : " inner") + " shape " +
+                           (params.Round() ? "round" : "cut");
                 };
                 ASSERT_EQ(BlockBytes(result), made) << context();
                 ASSERT_EQ(BlockBytes(reused), made) << "reused result, " << context();
@@ -102,8 +103,9 @@ TEST(BevelPoints, WriteTheHeightsOfThePlainPass) {
                 EXPECT_EQ(0, std::memcmp(kept.m_pBits, CHeightDIB(45, 37).m_pBits, bytes))
                     << "cleared";
             }
-            EXPECT_TRUE(points.Serve({0, 1, width, 0, kind == MaskKind::Noise ? 5 : 0}));
-            EXPECT_FALSE(points.Serve({0, 1, width + 1, 0, kind == MaskKind::Noise ? 1 : 0}));
+            const BevelOutline outline = BevelOutline(kind == MaskKind::Noise ? 5 : 0);
+            EXPECT_TRUE(points.Serve({0, 1, width, BevelShape::Cut, outline}));
+            EXPECT_FALSE(points.Serve({0, 1, width + 1, BevelShape::Cut, outline}));
         }
 }
 

@@ -14,7 +14,10 @@ namespace pelto {
 namespace {
 
 struct HeightCase {
-    int angle, shape, outline, dx, dy, expected;
+    int angle;
+    BevelShape shape;
+    BevelOutline outline;
+    int dx, dy, expected;
 };
 
 class SampleHeights : public ::testing::TestWithParam<HeightCase> {};
@@ -30,7 +33,8 @@ TEST_P(SampleHeights, MatchTheLightingModel) {
     EXPECT_EQ(BevelHeight(c.dx, c.dy, params), c.expected);
 }
 
-constexpr int kCut = 0, kRound = 1, kInner = 0, kOuter = 1;
+constexpr BevelShape kCut = BevelShape::Cut, kRound = BevelShape::Round;
+constexpr BevelOutline kInner = BevelOutline::Inner, kOuter = BevelOutline::Outer;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SampleHeights,
@@ -49,8 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BevelHeight, AnyNonZeroShapeIsRoundAndAnyNonZeroOutlineIsOuter) {
     ButtonParams params;
     params.width = 5;
-    params.shape = 7;
-    params.outline = -3;
+    params.shape = BevelShape(7);
+    params.outline = BevelOutline(-3);
     EXPECT_EQ(BevelHeight(5, 0, params), 448);
 }
 
@@ -83,7 +87,7 @@ const Scene kGreySquareOnWhite{{"wwwwwwww", "wwwwwwww", "wwggggww", "wwggggww", 
 
 TEST(MakeButtonExample, InnerOutlineCutProfile) {
     auto image = Picture(kGreySquareOnWhite);
-    PickAndBevel(*image, 0, 0, ButtonParams{0, 128, 1, 0, 0});
+    PickAndBevel(*image, 0, 0, ButtonParams{0, 128, 1, BevelShape::Cut, BevelOutline::Inner});
     const int expected[4][4] = {
         {151, 135, 119, 103}, {157, 128, 128, 97}, {159, 128, 128, 95}, {167, 137, 117, 87}};
     for (int y = 0; y < 8; ++y)
@@ -98,7 +102,7 @@ TEST(MakeButtonExample, OuterOutlineCutProfile) {
     auto image = Picture({{"gggggggg", "gggggggg", "ggrrrrgg", "ggrrrrgg", "ggrrrrgg", "ggrrrrgg",
                            "gggggggg", "gggggggg"},
                           {{'g', RGB(100, 100, 100)}, {'r', RGB(200, 50, 50)}}});
-    PickAndBevel(*image, 0, 0, ButtonParams{90, 100, 1, 0, 1});
+    PickAndBevel(*image, 0, 0, ButtonParams{90, 100, 1, BevelShape::Cut, BevelOutline::Outer});
     std::map<std::pair<int, int>, int> band; // (x, y from top) -> grey value
     const int top[4] = {132, 141, 141, 132}, sides[4] = {116, 107, 91, 82},
               bottom[4] = {66, 57, 57, 66};
@@ -145,7 +149,8 @@ class OnePixelLines : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(OnePixelLines, TiesGoToTheRightAndToTheNeighbourAbove) {
     const LineCase& c = GetParam();
-    const std::vector<COLORREF> after = Bevelled(*c.scene, ButtonParams{c.angle, 128, 2, 0, 0});
+    const std::vector<COLORREF> after =
+        Bevelled(*c.scene, ButtonParams{c.angle, 128, 2, BevelShape::Cut, BevelOutline::Inner});
     const size_t width = c.scene->rows[0].size();
     for (size_t i = 0; i < after.size(); ++i) {
         const bool line = c.scene->rows[i / width][i % width] == '.';
@@ -164,10 +169,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MakeButton, ChangesNothingWithoutWidthContrastOrShape) {
     const Scene allWhite{{"wwww", "wwww"}, {{'w', RGB(255, 255, 255)}}};
     const std::vector<COLORREF> square =
-        Bevelled(kGreySquareOnWhite, ButtonParams{0, 128, 0, 0, 0});
-    const std::vector<COLORREF> flat = Bevelled(kGreySquareOnWhite, ButtonParams{0, 0, 5, 1, 1});
+        Bevelled(kGreySquareOnWhite, ButtonParams{0, 128, 0, BevelShape::Cut, BevelOutline::Inner});
+    const std::vector<COLORREF> flat =
+        Bevelled(kGreySquareOnWhite, ButtonParams{0, 0, 5, BevelShape::Round, BevelOutline::Outer});
     const std::vector<COLORREF> untouched =
-        Bevelled(kGreySquareOnWhite, ButtonParams{0, 0, 0, 0, 0});
+        Bevelled(kGreySquareOnWhite, ButtonParams{0, 0, 0, BevelShape::Cut, BevelOutline::Inner});
     auto original = Picture(kGreySquareOnWhite);
     for (size_t i = 0; i < square.size(); ++i) {
         const COLORREF before = ShownPixel(*original, int(i % 8), int(i / 8));
@@ -175,8 +181,8 @@ TEST(MakeButton, ChangesNothingWithoutWidthContrastOrShape) {
         EXPECT_EQ(flat[i], before);
         EXPECT_EQ(untouched[i], before);
     }
-    for (int outline : {0, 1})
-        for (COLORREF c : Bevelled(allWhite, ButtonParams{0, 128, 5, 0, outline}))
+    for (BevelOutline outline : {BevelOutline::Inner, BevelOutline::Outer})
+        for (COLORREF c : Bevelled(allWhite, ButtonParams{0, 128, 5, BevelShape::Cut, outline}))
             EXPECT_EQ(c, RGB(255, 255, 255));
 }
 
@@ -185,7 +191,7 @@ TEST(MakeButton, ThePictureEdgeIsNotBackground) {
     const Scene scene{{"ssssssw", "ssssssw", "ssssssw", "ssssssw", "ssssssw", "ssssssw"},
                       {{'s', RGB(128, 128, 128)}, {'w', RGB(255, 255, 255)}}};
     auto image = Picture(scene);
-    PickAndBevel(*image, 6, 0, ButtonParams{0, 128, 2, 0, 0});
+    PickAndBevel(*image, 6, 0, ButtonParams{0, 128, 2, BevelShape::Cut, BevelOutline::Inner});
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ(ShownPixel(*image, x, y), RGB(128, 128, 128)) << x << "," << y;
@@ -197,7 +203,7 @@ TEST(MakeButton, BandReachesExactlyTheWidth) {
     // Background is one column on the left; width 5 finds it 5 columns away, not 6.
     const Scene scene{{"wssssssss"}, {{'s', RGB(128, 128, 128)}, {'w', RGB(255, 255, 255)}}};
     auto image = Picture(scene);
-    PickAndBevel(*image, 0, 0, ButtonParams{0, 128, 5, 0, 0});
+    PickAndBevel(*image, 0, 0, ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner});
     for (int x = 1; x <= 5; ++x)
         EXPECT_NE(ShownPixel(*image, x, 0), RGB(128, 128, 128)) << x;
     for (int x = 6; x <= 8; ++x)

@@ -55,9 +55,9 @@ void ExpectSameBevel(const CMaskDIB& mask, const ButtonParams& params,
 
 std::string Describe(MaskKind kind, int w, int h, const ButtonParams& p, uint32_t seed) {
     return std::string(KindName(kind)) + " " + std::to_string(w) + "x" + std::to_string(h) +
-           " width " + std::to_string(p.width) + (p.outline ? " outer" : " inner") + " angle " +
+           " width " + std::to_string(p.width) + (p.Outer() ? " outer" : " inner") + " angle " +
            std::to_string(p.angle) + " contrast " + std::to_string(p.contrast) + " shape " +
-           std::to_string(p.shape) + " seed " + std::to_string(seed);
+           (p.Round() ? "round" : "cut") + " seed " + std::to_string(seed);
 }
 
 // Thousands of small masks of every kind, every width 0..30 both ways.
@@ -74,8 +74,7 @@ TEST(FastBevel, FindsTheBruteForcePointOnRandomMasks) {
             n < 20 ? 1 + n / 3 % 3 : std::uniform_int_distribution<int>(1, limit)(caseRng);
         const auto mask = RandomMask(kind, w, h, caseRng);
         for (bool outer : {false, true}) {
-            const ButtonParams params =
-                RandomParams(n % (ButtonParams::kMaxWidth + 1), outer, caseRng);
+            const ButtonParams params = RandomParams(n % (kWidthRange.high + 1), outer, caseRng);
             ExpectSameBevel(*mask, params, {1u + n % 3}, caseRng,
                             Describe(kind, w, h, params, seed));
         }

@@ -92,11 +92,12 @@ std::unique_ptr<CDIB> RandomPicture(int width, int height, std::mt19937& rng) {
 
 ButtonParams RandomParams(int width, bool outer, std::mt19937& rng) {
     ButtonParams params;
-    params.angle = std::uniform_int_distribution<int>(0, 359)(rng);
-    params.contrast = std::uniform_int_distribution<int>(0, 500)(rng);
+    params.angle = std::uniform_int_distribution<int>(kAngleRange.low, kAngleRange.high)(rng);
+    params.contrast =
+        std::uniform_int_distribution<int>(kContrastRange.low, kContrastRange.high)(rng);
     params.width = width;
-    params.shape = int(rng() % 2);
-    params.outline = outer ? 1 : 0;
+    params.shape = BevelShape(rng() % 2);
+    params.outline = outer ? BevelOutline::Outer : BevelOutline::Inner;
     return params;
 }
 

@@ -19,8 +19,7 @@ void ReferenceBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHe
     for (int i = 0; i < mask.m_nHeight; ++i)
         for (int j = 0; j < mask.m_nWidth; ++j) {
             CPoint point;
-            if (!ReferenceFind(mask, CPoint(j, i), params.width, params.outline != 0, point))
-                continue;
+            if (!ReferenceFind(mask, CPoint(j, i), params.width, params.Outer(), point)) continue;
             heights.SetHeight(CPoint(j, i), BevelHeight(point.x - j, point.y - i, params));
             if (found) found(CPoint(j, i), point);
         }
@@ -46,7 +45,7 @@ std::string FoundPointsDiffer(const CMaskDIB& mask, const ButtonParams& params, 
     ReferenceBevelHeights(mask, params, heights, [&](CPoint pixel, CPoint found) {
         plain.push_back({pixel, found});
     });
-    const CNearestSearch search(mask, params.width, params.outline != 0, segmentColumns);
+    const CNearestSearch search(mask, params.width, params.Outer(), segmentColumns);
     auto scratch = search.MakeScratch(0, mask.m_nHeight);
     // The brute force goes row by row, the search segment by segment.
     std::vector<std::vector<CFoundPoint>> rows(size_t(mask.m_nHeight));

@@ -47,7 +47,7 @@ TEST(TransparentRim, SelectsTheTransparentPixelsAndGrowsTheOuterBandOverThem) {
         expectedAlpha.Copy(original);
         CHeightDIB heights(w, h);
         ReferenceBevelHeights(*mask, params, heights, [&](CPoint pixel, CPoint found) {
-            if (!params.outline || expectedAlpha.GetAlpha(pixel.x, pixel.y) != 0) return;
+            if (!params.Outer() || expectedAlpha.GetAlpha(pixel.x, pixel.y) != 0) return;
             expected.SetPixel(pixel.x, pixel.y, picture->GetPixel(found.x, found.y));
             expectedAlpha.SetAlpha(pixel.x, pixel.y, 255);
         });
@@ -60,7 +60,7 @@ TEST(TransparentRim, SelectsTheTransparentPixelsAndGrowsTheOuterBandOverThem) {
         const CTransparentRim rim{grown, alpha};
         ComputeBevelHeights(*mask, params, fast, 2, &rim);
         EXPECT_EQ(BlockBytes(grown), BlockBytes(expected))
-            << KindName(kind) << " outer " << params.outline;
+            << KindName(kind) << " outer " << params.Outer();
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(alpha.GetAlpha(x, y), expectedAlpha.GetAlpha(x, y)) << x << "," << y;

@@ -55,7 +55,8 @@ std::unique_ptr<CPeltoDoc> MakeDocument(Picture picture, Made made) {
     auto doc = std::make_unique<CPeltoDoc>();
     LoadPicture(*doc, PictureBytes(picture));
     if (made != Made::Plain) doc->SelectBackground(0, 0, 12);
-    if (made == Made::Bevelled) doc->MakeButton(ButtonParams{135, 160, 4, 1, 0});
+    if (made == Made::Bevelled)
+        doc->MakeButton(ButtonParams{135, 160, 4, BevelShape::Round, BevelOutline::Inner});
     return doc;
 }
 

@@ -27,7 +27,8 @@
 namespace pelto {
 
 void PrintTo(const ButtonParams& p, std::ostream* os) {
-    *os << p.angle << "/" << p.contrast << "/" << p.width << "/" << p.shape << "/" << p.outline;
+    *os << p.angle << "/" << p.contrast << "/" << p.width << "/" << int(p.shape) << "/"
+        << int(p.outline);
 }
 
 namespace {
@@ -78,19 +79,20 @@ class ButtonGlue : public RealParamDialogs, public testing::WithParamInterface<B
 
 TEST_P(ButtonGlue, EachValueShowsInItsControlAndComesBackFromIt) {
     const ButtonParams given = GetParam();
-    const ButtonParams typed{given.angle + 7, given.contrast + 11, given.width + 3, 1 - given.shape,
-                             1 - given.outline};
+    const ButtonParams typed{given.angle + 7, given.contrast + 11, given.width + 3,
+                             given.Round() ? BevelShape::Cut : BevelShape::Round,
+                             given.Outer() ? BevelOutline::Inner : BevelOutline::Outer};
     WhenShown<CButtonDlg>([&](CButtonDlg& dlg) {
         EXPECT_EQ(Find<QLineEdit>(dlg, "angleEdit")->text().toInt(), given.angle);
         EXPECT_EQ(Find<QLineEdit>(dlg, "contrastEdit")->text().toInt(), given.contrast);
         EXPECT_EQ(Find<QLineEdit>(dlg, "widthEdit")->text().toInt(), given.width);
-        EXPECT_EQ(Find<QRadioButton>(dlg, "roundRadio")->isChecked(), given.shape == 1);
-        EXPECT_EQ(Find<QRadioButton>(dlg, "outerRadio")->isChecked(), given.outline == 1);
+        EXPECT_EQ(Find<QRadioButton>(dlg, "roundRadio")->isChecked(), given.Round());
+        EXPECT_EQ(Find<QRadioButton>(dlg, "outerRadio")->isChecked(), given.Outer());
         Type(Find<QLineEdit>(dlg, "angleEdit"), typed.angle);
         Type(Find<QLineEdit>(dlg, "contrastEdit"), typed.contrast);
         Type(Find<QLineEdit>(dlg, "widthEdit"), typed.width);
-        Click(Find<QRadioButton>(dlg, typed.shape ? "roundRadio" : "cutRadio"));
-        Click(Find<QRadioButton>(dlg, typed.outline ? "outerRadio" : "innerRadio"));
+        Click(Find<QRadioButton>(dlg, typed.Round() ? "roundRadio" : "cutRadio"));
+        Click(Find<QRadioButton>(dlg, typed.Outer() ? "outerRadio" : "innerRadio"));
         QTest::mouseClick(Find<QPushButton>(dlg, "okButton"), Qt::LeftButton);
     });
     ButtonParams params = given;
@@ -110,11 +112,12 @@ TEST_P(ButtonGlue, CancelGivesBackNothing) {
     EXPECT_EQ(Tie(params), Tie(given));
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, ButtonGlue,
-                         testing::Values(ButtonParams{0, 128, 5, 0, 0},
-                                         ButtonParams{135, 300, 8, 1, 1},
-                                         ButtonParams{270, 40, 20, 0, 1},
-                                         ButtonParams{45, 480, 1, 1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, ButtonGlue,
+    testing::Values(ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner},
+                    ButtonParams{135, 300, 8, BevelShape::Round, BevelOutline::Outer},
+                    ButtonParams{270, 40, 20, BevelShape::Cut, BevelOutline::Outer},
+                    ButtonParams{45, 480, 1, BevelShape::Round, BevelOutline::Inner}));
 
 struct ToleranceCase {
     int given;
@@ -163,7 +166,7 @@ TEST_F(RealParamDialogs, TheViewMakesTheBevelSetInTheRealDialogs) {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(1, 1));
     ASSERT_TRUE(doc->HasSelection());
 
-    const ButtonParams chosen{200, 90, 4, 1, 1};
+    const ButtonParams chosen{200, 90, 4, BevelShape::Round, BevelOutline::Outer};
     WhenShown<CButtonDlg>([&](CButtonDlg& dlg) {
         EXPECT_EQ(dlg.parentWidget(), view.window());
         Type(Find<QLineEdit>(dlg, "angleEdit"), chosen.angle);

@@ -92,9 +92,8 @@ protected:
 TEST_F(PeltoViewTest, NewViewStartsWithTheDefaults) {
     CPeltoView view(SquareDoc(40));
     EXPECT_EQ(view.m_nTolerance, 0);
-    const ButtonParams p = view.CurrentButtonParams();
-    EXPECT_EQ(std::tie(p.angle, p.contrast, p.width, p.shape, p.outline),
-              std::make_tuple(0, 128, 5, 0, 0));
+    EXPECT_EQ(view.CurrentButtonParams(),
+              (ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner}));
     EXPECT_FALSE(view.m_bPicking);
 }
 
@@ -212,26 +211,21 @@ TEST_F(PeltoViewTest, ButtonDialogOpensWithTheValuesLastAcceptedInThisView) {
     auto doc = SquareDoc(40);
     CPeltoView view(doc);
     Show(view, QSize(100, 80));
-    m_nextButton = {135, 300, 8, 1, 1};
+    m_nextButton = {135, 300, 8, BevelShape::Round, BevelOutline::Outer};
     Pick(view, QPoint(1, 1));
     view.OnEditMakebutton();
     EXPECT_TRUE(doc->CanUndo());
 
     // Cancel keeps what was accepted before, whatever the dialog held.
     m_answerOk = false;
-    m_nextButton = {1, 2, 3, 0, 0};
+    m_nextButton = {1, 2, 3, BevelShape::Cut, BevelOutline::Inner};
     doc->SelectBackground(0, 0, 0);
     view.OnEditMakebutton();
     ASSERT_EQ(m_buttonAsked.size(), 2u);
-    const ButtonParams& first = m_buttonAsked[0];
-    const ButtonParams& second = m_buttonAsked[1];
-    EXPECT_EQ(std::tie(first.angle, first.contrast, first.width, first.shape, first.outline),
-              std::make_tuple(0, 128, 5, 0, 0));
-    EXPECT_EQ(std::tie(second.angle, second.contrast, second.width, second.shape, second.outline),
-              std::make_tuple(135, 300, 8, 1, 1));
-    const ButtonParams kept = view.CurrentButtonParams();
-    EXPECT_EQ(std::tie(kept.angle, kept.contrast, kept.width, kept.shape, kept.outline),
-              std::make_tuple(135, 300, 8, 1, 1));
+    const ButtonParams chosen{135, 300, 8, BevelShape::Round, BevelOutline::Outer};
+    EXPECT_EQ(m_buttonAsked[0], ButtonParams{});
+    EXPECT_EQ(m_buttonAsked[1], chosen);
+    EXPECT_EQ(view.CurrentButtonParams(), chosen);
     EXPECT_TRUE(doc->HasSelection()) << "cancel must not touch the document";
 }
 
@@ -278,7 +272,7 @@ TEST_F(PeltoViewTest, TwoViewsShareTheDocumentButNotTheirValuesOrPicking) {
     Click(first, QPoint(1, 1));
     EXPECT_TRUE(second.GetDocument().HasSelection());
     EXPECT_EQ(second.m_nTolerance, 0);
-    m_nextButton = {90, 10, 3, 1, 0};
+    m_nextButton = {90, 10, 3, BevelShape::Round, BevelOutline::Inner};
     first.OnEditMakebutton();
     EXPECT_TRUE(second.OnUpdateEditUndo());
     EXPECT_EQ(second.CurrentButtonParams().angle, 0);

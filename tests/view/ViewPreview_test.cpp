@@ -90,19 +90,23 @@ TEST_F(ViewPreviewTest, ShowsTheBevelOkWouldMakeAndCancelLeavesThePictureAsItWas
     const Bytes before = BlockBytes(m_doc->Picture());
     const QImage withSelection = Drawn(*m_doc);
     MakeButtonDriving([&](CButtonDlg&) {
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({0, 128, 5, 0, 0})))) << "the opening values";
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({0, 128, 5, BevelShape::Cut, BevelOutline::Inner}))))
+            << "the opening values";
         auto* dlg = qobject_cast<CButtonDlg*>(QApplication::activeModalWidget());
         QTest::mouseClick(dlg->findChild<QWidget*>("angleSpin")->findChild<QToolButton*>("upArrow"),
                           Qt::LeftButton);
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 128, 5, 0, 0})))) << "a step of the angle";
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 128, 5, BevelShape::Cut, BevelOutline::Inner}))))
+            << "a step of the angle";
         auto* contrast = dlg->findChild<QLineEdit*>("contrastEdit");
         contrast->selectAll();
         QTest::keyClicks(contrast, QStringLiteral("300"));
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, 0, 0})))) << "a number typed";
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, BevelShape::Cut, BevelOutline::Inner}))))
+            << "a number typed";
         dlg->findChild<QCheckBox*>("previewBox")->click();
         EXPECT_TRUE(ShowsSoon(withSelection)) << "the preview turned off";
         dlg->findChild<QCheckBox*>("previewBox")->click();
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, 0, 0})))) << "and on again";
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, BevelShape::Cut, BevelOutline::Inner}))))
+            << "and on again";
         QTest::keyClick(dlg, Qt::Key_Escape);
     });
     EXPECT_EQ(BlockBytes(m_doc->Picture()), before);
@@ -118,7 +122,8 @@ TEST_F(ViewPreviewTest, OkMakesTheButtonThroughTheDocument) {
         QTest::keyClicks(width, QStringLiteral("9"));
         QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(BlockBytes(m_doc->Picture()), BlockBytes(Made({0, 128, 9, 0, 0})->Picture()));
+    EXPECT_EQ(BlockBytes(m_doc->Picture()),
+              BlockBytes(Made({0, 128, 9, BevelShape::Cut, BevelOutline::Inner})->Picture()));
     EXPECT_FALSE(m_doc->HasSelection());
     EXPECT_TRUE(m_doc->CanUndo());
     EXPECT_TRUE(ShowsSoon(Drawn(*m_doc)));
@@ -138,16 +143,17 @@ TEST(PreviewWorker, HandsOutOnlyTheNewestRequest) {
                              results.push_back(BlockBytes(frame->picture));
                          });
         for (int angle = 0; angle < 20; ++angle)
-            worker.Request({angle, 128, 5, 0, 0});
+            worker.Request({angle, 128, 5, BevelShape::Cut, BevelOutline::Inner});
         for (int i = 0; i < 500 && results.empty(); ++i)
             QTest::qWait(10);
         QTest::qWait(50);
-        worker.Request({90, 128, 5, 0, 0});
+        worker.Request({90, 128, 5, BevelShape::Cut, BevelOutline::Inner});
         worker.Drop();
         QTest::qWait(100);
     }
     ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0], BlockBytes(Made({19, 128, 5, 0, 0})->Picture()));
+    EXPECT_EQ(results[0],
+              BlockBytes(Made({19, 128, 5, BevelShape::Cut, BevelOutline::Inner})->Picture()));
 }
 
 } // namespace
