@@ -85,7 +85,13 @@ ProgressForm FormFor(const CliOptions& options) {
     return ::isatty(STDERR_FILENO) ? ProgressForm::Terminal : ProgressForm::Lines;
 }
 
+bool StopAsked() {
+    return interruption::Signal() != 0;
+}
+
 // One worker: takes the next picture until none is left or a signal came.
+// A picture still waiting for its FIFO's writer has not started: a signal
+// ends the wait, and the picture is counted among those not started.
 void RunJobs(const CliOptions& options, const std::vector<BatchJob>& jobs,
              const std::vector<uint64_t>& needs, unsigned rows, std::atomic<size_t>& next,
              CMemoryGate& gate, CBatchProgress& progress) {
@@ -93,9 +99,16 @@ void RunJobs(const CliOptions& options, const std::vector<BatchJob>& jobs,
         const BatchJob& job = jobs[i];
         const uint64_t need = needs[i];
         if (!gate.Enter(need)) return;
-        progress.Started(job.input);
-        const PictureReport report = RunPicture(options, job.input, job.output, rows);
+        bool told = false;
+        const auto started = [&] {
+            told = true;
+            progress.Started(job.input);
+        };
+        const PictureReport report =
+            RunPicture(options, job.input, job.output, rows, {StopAsked, started});
         gate.Leave(need);
+        if (!report.started) return;
+        if (!told) progress.Started(job.input); // it failed before its input opened
         progress.Finished(job.input, report);
     }
 }

@@ -3,6 +3,7 @@
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
 
+#include <cerrno>
 #include <new>
 #include <unistd.h>
 
@@ -12,16 +13,25 @@ namespace {
 
 constexpr const char* kStandardStream = "-";
 
-DocOpenResult OpenInput(const std::string& input, const BatchRun& batch) {
+// Nothing when watch's stop ended the wait for a FIFO's writer.
+std::optional<DocOpenResult> OpenInput(const std::string& input, const BatchRun& batch,
+                                       const PictureWatch& watch) {
     const bool standard = input == kStandardStream;
     const std::string name = standard ? docmsg::Text(docmsg::kStandardInput) : input;
+    const auto started = [&] {
+        if (watch.started) watch.started();
+    };
     try {
-        // A FIFO's writer is waited for as cat waits for it: the user can press Ctrl+C.
+        // A FIFO's writer is waited for as cat waits for it: Ctrl+C ends the wait, or a
+        // batch's stop does.
         CFile file = standard ? CFile::Duplicate(STDIN_FILENO, name)
-                              : CFile(input, CFile::Mode::ReadWaiting);
+                              : CFile(input, CFile::Mode::ReadWaiting, watch.stop);
+        started();
         return OpenDocumentFrom(file, name, batch);
     } catch (const CFileException& e) {
-        return {nullptr, {docmsg::CannotOpen(name, e.GetError())}};
+        if (watch.stop && e.GetError() == EINTR) return std::nullopt;
+        started();
+        return DocOpenResult{nullptr, {docmsg::CannotOpen(name, e.GetError())}};
     }
 }
 
@@ -45,12 +55,18 @@ PictureReport Failure(int exitCode, std::string message) {
 }
 
 PictureReport MakeButtonFile(const CliOptions& options, const std::string& input,
-                             const std::string& output, unsigned threads) {
+                             const std::string& output, unsigned threads,
+                             const PictureWatch& watch) {
     const ButtonParams& params = options.style.params;
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
-    DocOpenResult opened = OpenInput(input, BatchRun{params, threads});
-    if (!opened.doc) return {kExitFailure, std::move(opened.messages), true};
-    CPeltoDoc& doc = *opened.doc;
+    std::optional<DocOpenResult> opened = OpenInput(input, BatchRun{params, threads}, watch);
+    if (!opened) {
+        PictureReport stopped{kExitFailure};
+        stopped.started = false;
+        return stopped;
+    }
+    if (!opened->doc) return {kExitFailure, std::move(opened->messages), true};
+    CPeltoDoc& doc = *opened->doc;
     if (!doc.Picture().HasBlock())
         return {kExitFailure, {docmsg::Text(docmsg::kEmptyPicture)}, true};
 
@@ -81,9 +97,9 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
 
 // Whatever goes wrong ends with a message and an exit code, never with a signal.
 PictureReport RunPicture(const CliOptions& options, const std::string& input,
-                         const std::string& output, unsigned threads) {
+                         const std::string& output, unsigned threads, const PictureWatch& watch) {
     try {
-        return MakeButtonFile(options, input, output, threads);
+        return MakeButtonFile(options, input, output, threads, watch);
     } catch (const std::bad_alloc&) {
         return Failure(kExitFailure, docmsg::Text(docmsg::kOutOfMemory));
     } catch (const std::exception& e) {

@@ -126,6 +126,9 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
 }
 
 uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
+    // A FIFO is not even opened: its waiting writer would write to a reader
+    // about to leave, and die of it before the picture's run opens it.
+    if (struct stat st{}; ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
     try {
         CFile input(path, CFile::Mode::Read);
         const uint64_t length = S_ISREG(input.Status().st_mode) ? input.GetLength() : 0;

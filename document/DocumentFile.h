@@ -40,7 +40,7 @@ struct BatchRun {
 DocOpenResult OpenDocument(const std::string& path, CFile::Mode mode = CFile::Mode::Read);
 // The memory the batch run of the picture in the file at path holds at its
 // peak, from its first bytes, as its open checks it; 0 for what is not a
-// regular file, cannot be read or is refused (its run ends at once).
+// regular file (left unopened), cannot be read or is refused (its run ends at once).
 uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch);
 // From a file already open (standard input, or a file the caller opened its
 // own way); name stands for it in messages.

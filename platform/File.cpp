@@ -54,8 +54,8 @@ private:
 };
 } // namespace
 
-CFile::CFile(const std::string& path, Mode mode) : m_path(path) {
-    OpenAt(AT_FDCWD, path, mode, 0666);
+CFile::CFile(const std::string& path, Mode mode, const StopCheck& stop) : m_path(path) {
+    OpenAt(AT_FDCWD, path, mode, 0666, stop);
 }
 
 CFile::CFile(const CFolder& folder, const std::string& name, Mode mode, unsigned permissions)
@@ -63,9 +63,11 @@ CFile::CFile(const CFolder& folder, const std::string& name, Mode mode, unsigned
     OpenAt(folder.Descriptor(), name, mode, permissions);
 }
 
-void CFile::OpenAt(int folder, const std::string& name, Mode mode, unsigned permissions) {
+void CFile::OpenAt(int folder, const std::string& name, Mode mode, unsigned permissions,
+                   const StopCheck& stop) {
     int flags = O_RDONLY | O_NONBLOCK; // a FIFO without a writer must not hang the open
-    if (mode == Mode::ReadWaiting) flags = O_RDONLY;
+    // Without a stop check the open itself waits for a FIFO's writer.
+    if (mode == Mode::ReadWaiting && !stop) flags = O_RDONLY;
     if (mode == Mode::CreateWrite) flags = O_WRONLY | O_CREAT | O_TRUNC;
     if (mode == Mode::CreateNew) flags = O_RDWR | O_CREAT | O_EXCL;
     if (mode == Mode::WriteInPlace) flags = O_WRONLY | O_NONBLOCK | O_NOCTTY;
@@ -74,15 +76,33 @@ void CFile::OpenAt(int folder, const std::string& name, Mode mode, unsigned perm
     while (m_fd < 0 && errno == EINTR); // a FIFO's writer may be awaited through signals
     if (m_fd < 0) throw CFileException(errno, m_path, "open");
     const bool reading = mode == Mode::Read || mode == Mode::ReadWaiting;
+    const bool awaiting = mode == Mode::ReadWaiting && stop;
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || (reading && S_ISDIR(st.st_mode))) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    int error = 0;
+    if (::fstat(m_fd, &st) != 0)
+        error = errno;
+    else if (reading && S_ISDIR(st.st_mode))
+        error = EISDIR;
+    else if (awaiting && S_ISFIFO(st.st_mode))
+        error = AwaitWriter(stop);
+    if (error) {
         ::close(m_fd);
         m_fd = -1;
         throw CFileException(error, m_path, "open");
     }
     if (mode == Mode::Read && S_ISFIFO(st.st_mode)) m_bAwaitingWriter = true;
-    if (mode == Mode::WriteInPlace) ClearNonBlocking(m_fd);
+    if (mode == Mode::WriteInPlace || awaiting) ClearNonBlocking(m_fd);
+}
+
+int CFile::AwaitWriter(const StopCheck& stop) const {
+    // Opened without waiting, a FIFO shows neither data nor a hang-up before a writer came.
+    pollfd waiting{m_fd, POLLIN, 0};
+    for (;;) {
+        const int ready = ::poll(&waiting, 1, kStopCheckMs);
+        if (ready > 0) return 0;
+        if (ready < 0 && errno != EINTR) return errno;
+        if (stop()) return EINTR;
+    }
 }
 
 CFile CFile::CreateUnnamed(const CFolder& folder) {

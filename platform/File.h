@@ -4,10 +4,13 @@
 // a short read is not a failure (Read returns the count actually read).
 // Opening for reading never waits for a writer: a FIFO opens at once, and its
 // first read waits a moment for a writer to come (none coming reads as the end);
-// ReadWaiting waits for the writer as cat does.
+// ReadWaiting waits for the writer as cat does; given a stop check, it waits
+// only until its writer has written or left, looking at the check now and
+// then, and ends with EINTR when the check says to stop.
 // A write to a pipe whose reader has gone fails with EPIPE instead of raising SIGPIPE.
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
@@ -39,8 +42,12 @@ public:
     };
     // How long the first read of a FIFO waits for a writer.
     static constexpr int kWriterGraceMs = 2000;
+    // How often a wait for a FIFO's writer looks at its stop check.
+    static constexpr int kStopCheckMs = 50;
+    using StopCheck = std::function<bool()>;
 
-    CFile(const std::string& path, Mode mode);
+    // stop: for ReadWaiting alone (see above).
+    CFile(const std::string& path, Mode mode, const StopCheck& stop = {});
     // The file called name in folder; CreateNew makes it with permissions permissions.
     CFile(const CFolder& folder, const std::string& name, Mode mode, unsigned permissions = 0666);
     // An unnamed file in folder (O_TMPFILE), read and write, permissions 0666
@@ -77,7 +84,10 @@ public:
 
 private:
     CFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
-    void OpenAt(int folder, const std::string& name, Mode mode, unsigned permissions);
+    void OpenAt(int folder, const std::string& name, Mode mode, unsigned permissions,
+                const StopCheck& stop = {});
+    // 0 once a writer has written or left, EINTR when stop said so first.
+    int AwaitWriter(const StopCheck& stop) const;
     [[noreturn]] void Fail(const char* what) const;
     // A FIFO opened here without waiting: its first read may still find no writer.
     bool m_bAwaitingWriter = false;

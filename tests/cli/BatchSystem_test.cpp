@@ -1,6 +1,6 @@
 // pelto-cli --out-dir against the system around it: a signal in the middle
-// of a batch, a small address space, and the README's recipe for spreading
-// one with GNU parallel.
+// of a batch, FIFOs, a small address space, and the README's recipe for
+// spreading one with GNU parallel.
 
 #include "support/BmpBuilder.h"
 #include "support/SystemTestSupport.h"
@@ -8,9 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace pelto {
 
@@ -39,13 +44,20 @@ std::vector<std::string> Names(int count) {
     return names;
 }
 
-class BatchSignals : public ::testing::TestWithParam<int> {};
+struct Stop {
+    int signal;
+    bool idleFifo; // one small picture and a FIFO nobody writes, else many big pictures
+};
 
-// The pictures in flight finish; none starts after the signal; nothing is half written.
+class BatchSignals : public ::testing::TestWithParam<Stop> {};
+
+// The pictures in flight finish; none starts after the signal, nor does one
+// still waiting for its FIFO's writer; nothing is half written.
 TEST_P(BatchSignals, StopAfterThePicturesInFlight) {
+    const Stop& c = GetParam();
     TempDir dir;
-    const std::vector<std::string> names = Names(16);
-    LayOut(dir, names, LogoBmp(1600, 1200)); // 5.8 MB each
+    const std::vector<std::string> names = Names(c.idleFifo ? 1 : 16);
+    LayOut(dir, names, c.idleFifo ? LogoBmp(120, 90) : LogoBmp(1600, 1200)); // 5.8 MB each
     ASSERT_EQ(RunProcess({kCli, "--style", dir.File("style.json"), dir.File("in/p0.bmp"),
                           dir.File("single.bmp")})
                   .exitCode,
@@ -55,20 +67,27 @@ TEST_P(BatchSignals, StopAfterThePicturesInFlight) {
                                      "1",  "--out-dir", dir.File("out")};
     for (const std::string& name : names)
         args.push_back(dir.File("in/" + name));
+    if (c.idleFifo) {
+        ASSERT_EQ(::mkfifo(dir.File("in/fifo.bmp").c_str(), 0600), 0);
+        args.push_back(dir.File("in/fifo.bmp"));
+    }
+    const size_t total = names.size() + c.idleFifo;
     ProcessOptions options;
     options.whileRunning = [&](pid_t pid) {
         while (::kill(pid, 0) == 0 && FolderListing(dir.File("out")).empty())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ::kill(pid, GetParam());
+        ::kill(pid, c.signal);
+        EndWithin(pid, c.idleFifo ? 5 : 30); // with no picture in flight, at once
     };
     const ProcessResult r = RunProcess(args, options);
     const std::vector<std::string> written = FolderListing(dir.File("out"));
-    if (written.size() == names.size()) GTEST_SKIP() << "the batch ended before the signal";
-    EXPECT_EQ(r.exitCode, 128 + GetParam()) << r.err;
-    EXPECT_NE(r.err.find(std::string("stopped by SIG") + sigabbrev_np(GetParam())),
-              std::string::npos)
-        << r.err;
-    EXPECT_NE(r.err.find("not started"), std::string::npos) << r.err;
+    if (written.size() == total) GTEST_SKIP() << "the batch ended before the signal";
+    EXPECT_EQ(r.exitCode, 128 + c.signal) << r.err;
+    const std::string summary = std::string("stopped by SIG") + sigabbrev_np(c.signal) + ": " +
+                                std::to_string(written.size()) + " of " + std::to_string(total) +
+                                " written, 0 failed, " + std::to_string(total - written.size()) +
+                                " not started\n";
+    EXPECT_NE(r.err.find(summary), std::string::npos) << r.err;
     // Every name there is a whole output: no temporary or half-written file.
     for (const std::string& name : written) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
@@ -76,8 +95,61 @@ TEST_P(BatchSignals, StopAfterThePicturesInFlight) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, BatchSignals, ::testing::Values(SIGINT, SIGTERM),
-                         [](const auto& c) { return std::string(sigabbrev_np(c.param)); });
+INSTANTIATE_TEST_SUITE_P(Signals, BatchSignals,
+                         ::testing::Values(Stop{SIGINT, false}, Stop{SIGTERM, false},
+                                           Stop{SIGINT, true}, Stop{SIGTERM, true}),
+                         [](const auto& c) {
+                             return std::string(sigabbrev_np(c.param.signal)) +
+                                    (c.param.idleFifo ? "WhileAFifoAwaitsItsWriter" : "");
+                         });
+
+class BatchFifo : public ::testing::TestWithParam<bool> {};
+
+// A FIFO is read to its end, whether its writer waited for the batch before
+// it began (the batch must not open the FIFO before the picture's turn) or
+// comes after the other pictures are written.
+TEST_P(BatchFifo, IsWrittenWhenItsWriterComes) {
+    const bool late = GetParam();
+    TempDir dir;
+    const std::vector<std::string> names = Names(3);
+    const Bytes picture = LogoBmp(300, 250); // more than a pipe holds
+    LayOut(dir, names, picture);
+    const std::string fifo = dir.File("in/fifo.bmp");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::vector<std::string> args = {kCli, "--style",   dir.File("style.json"), "--threads",
+                                     "1",  "--out-dir", dir.File("out")};
+    for (const std::string& name : names)
+        args.push_back(dir.File("in/" + name));
+    args.push_back(fifo);
+    std::atomic<bool> ended{false}, gone{false};
+    bool delivered = false;
+    std::thread writer([&] {
+        // A reader that leaves shows as EPIPE here, not as the end of the tests.
+        sigset_t pipe;
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+        while (late && !ended && FolderListing(dir.File("out")).size() < names.size())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+        delivered = ::write(fd, picture.data(), picture.size()) == ssize_t(picture.size());
+        ::close(fd);
+        gone = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the early writer waits
+    ProcessOptions options;
+    options.whileRunning = [](pid_t pid) { EndWithin(pid, 30); };
+    const ProcessResult r = RunProcess(args, options);
+    for (ended = true; !gone; std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+        ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK)); // frees a writer left waiting
+    writer.join();
+    EXPECT_TRUE(delivered);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.File("out/fifo.bmp")), ReadFileBytes(dir.File("out/p0.bmp")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, BatchFifo, ::testing::Bool(),
+                         [](const auto& c) { return std::string(c.param ? "Late" : "Early"); });
 
 // Where a single run fits, a batch of many fits too: fewer pictures at once,
 // none refused for the memory its neighbours or its workers' heaps take.

@@ -38,15 +38,7 @@ std::vector<std::string> Cli(const std::vector<std::string>& args) {
 
 // Ends the child if it is still running after a while, so that a hang fails instead.
 ProcessOptions Watched(ProcessOptions options = {}) {
-    options.whileRunning = [](pid_t pid) {
-        for (int i = 0; i < 300 && ::kill(pid, 0) == 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-            std::string pidText, name, state;
-            if (stat >> pidText >> name >> state && state == "Z") return;
-        }
-        ::kill(pid, SIGKILL);
-    };
+    options.whileRunning = [](pid_t pid) { EndWithin(pid, 30); };
     return options;
 }
 

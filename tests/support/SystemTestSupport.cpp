@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -122,6 +123,16 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     return result;
+}
+
+void EndWithin(pid_t pid, int seconds) {
+    for (int i = 0; i < seconds * 10 && ::kill(pid, 0) == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string pidText, name, state;
+        if (stat >> pidText >> name >> state && state == "Z") return;
+    }
+    ::kill(pid, SIGKILL);
 }
 
 std::vector<std::string> FolderListing(const std::string& folder) {

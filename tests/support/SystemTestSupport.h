@@ -57,6 +57,9 @@ struct ProcessOptions {
 };
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOptions& options = {});
+// For whileRunning: waits up to seconds for the child to end, then ends it
+// by SIGKILL, so that a hang fails instead of hanging the tests.
+void EndWithin(pid_t pid, int seconds);
 
 // The names in a folder, sorted.
 std::vector<std::string> FolderListing(const std::string& folder);
