@@ -2,11 +2,8 @@
 # installing it from Debian when missing, and gives ms, a command's
 # wall-clock time in milliseconds.
 magick=/usr/bin/convert-im6.q16
-if ! [ -x "$magick" ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends imagemagick
-fi
+[ -x "$magick" ] ||
+  "$(dirname "${BASH_SOURCE[0]}")/../scripts/install-packages.sh" imagemagick
 
 ms() {
   local start end

@@ -7,10 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 deb=$(realpath "$1")
 export DEBIAN_FRONTEND=noninteractive
-if ! command -v debootstrap >/dev/null; then
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends debootstrap
-fi
+"$root/scripts/install-packages.sh" debootstrap
 
 system=$(mktemp -d /var/tmp/pelto-clean.XXXXXX)
 trap 'umount "$system/proc" 2>/dev/null || true; rm -rf "$system"' EXIT

@@ -17,6 +17,10 @@ fail() {
 }
 installed() { dpkg-query -W -f='${Status}' pelto-tool 2>/dev/null | grep -q "install ok installed"; }
 packages() { dpkg-query -W -f='${Package}\n' | sort; }
+# The folder that holds this clone, where other clones and worktrees beside it
+# may be building meanwhile; only the clone itself when it lies in /.
+work=$(dirname "$root")
+[ "$work" != / ] || work=$root
 # Every path of the system but the volatile, per-user and work folders, apt's
 # and dpkg's own records, and man-db's cache (which its trigger tags afresh
 # after any package with man pages).
@@ -24,7 +28,7 @@ files() {
   find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /run -o -path /tmp \
     -o -path /var/tmp -o -path /var/log -o -path /var/cache/apt -o -path /var/lib/apt \
     -o -path /var/cache/man \
-    -o -path /var/lib/dpkg -o -path /root -o -path /home -o -path /work -o -path "$root" \) \
+    -o -path /var/lib/dpkg -o -path /root -o -path /home -o -path "$work" \) \
     -prune -o -print | sort
 }
 

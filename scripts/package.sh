@@ -9,13 +9,7 @@ out=$(realpath -m "${1:-$root/out}")
 cd "$root" # dpkg-buildflags maps this folder out of the debug paths
 "$root/scripts/setup.sh"
 
-if ! dpkg-query -W -f='${Status}' lintian 2>/dev/null | grep -q "install ok installed"; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends lintian
-fi
+"$root/scripts/install-packages.sh" lintian
 
 # Hardened as Debian's own packages are: fortified, with full RELRO and bind-now;
 # the man pages made afresh carry the changelog's date rather than the build's.

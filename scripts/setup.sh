@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need (the
 # man pages and icons are made at build time; the installed files are checked).
-# Safe to run again: apt-get skips what is already there.
+# Safe to run again: only what is missing is installed.
 set -euo pipefail
 
 packages=(
@@ -16,15 +16,4 @@ packages=(
   nlohmann-json3-dev parallel qt6-l10n-tools
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-
-if ((${#missing[@]})); then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$(dirname "$0")/install-packages.sh" "${packages[@]}"
