@@ -60,11 +60,7 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
     const ButtonParams& params = options.style.params;
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
     std::optional<DocOpenResult> opened = OpenInput(input, BatchRun{params, threads}, watch);
-    if (!opened) {
-        PictureReport stopped{kExitFailure};
-        stopped.started = false;
-        return stopped;
-    }
+    if (!opened) return {kExitFailure, {}, false, false, false};
     if (!opened->doc) return {kExitFailure, std::move(opened->messages), true};
     CPeltoDoc& doc = *opened->doc;
     if (!doc.Picture().HasBlock())
