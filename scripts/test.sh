@@ -37,8 +37,8 @@ replay() {
   echo "fuzz replay: $target, ${#inputs[@]} inputs passed"
 }
 replay fuzz_hostile_file "$root"/fuzz/corpus/*.bmp "$root"/fuzz/regressions/*.bmp
-replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin "$root"/fuzz/regressions-wide/*.bin
-replay fuzz_png "$root"/fuzz/corpus-png/*.png "$root"/fuzz/regressions-png/*.png
+replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin
+replay fuzz_png "$root"/fuzz/corpus-png/*.png
 replay fuzz_style "$root"/fuzz/corpus-style/*.json
 
 # Freed memory is filled, so that a use after free in the toolkit's own code

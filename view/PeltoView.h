@@ -1,8 +1,9 @@
 #pragma once
 // CPeltoView: one window on a document. Shows the picture at its zoom (1:1
 // at first) with the selection overlay in a scroll area, picks the
-// background with the mouse and runs the Edit commands. Several views may share one document; each
-// keeps its own parameter values and picking state, and only the view that ran a command repaints.
+// background with the mouse or the keys and runs the Edit commands. Several
+// views may share one document; each keeps its own parameter values and
+// picking state, and only the view that ran a command repaints.
 
 #include "ViewZoom.h"
 #include "engine/BackgroundPick.h"

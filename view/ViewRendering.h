@@ -1,5 +1,5 @@
 #pragma once
-// What the view draws: the picture 1:1 (its transparent parts over white)
+// What the view draws at 100 %: the picture (its transparent parts over white)
 // and, when there is one, the selection overlay on top, both through the
 // platform raster with its exact raster operations. Only the asked-for part
 // of the picture is rendered.
