@@ -41,11 +41,17 @@ replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin
 replay fuzz_png "$root"/fuzz/corpus-png/*.png
 replay fuzz_style "$root"/fuzz/corpus-style/*.json
 
+# The plainest build uses CMake's default generator, which makes no output's
+# folder by itself: the steps that write into folders of their own (the
+# translation, the icons) are built that way too.
+cmake -S "$root" -B "$root/build-make" -G "Unix Makefiles" -DPELTO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$root/build-make" -j "$(nproc)" --target app_resources_1 icons
+echo "default generator: the translation and the icons build"
+
 # Freed memory is filled, so that a use after free in the toolkit's own code
 # (which is not instrumented) crashes instead of reading stale bytes.
-# Each test program runs its cases in one process there. This tree is built
-# with CMake's default generator, so that the plain build keeps working too.
-CMAKE_GENERATOR="Unix Makefiles" "$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=ON \
+# Each test program runs its cases in one process there.
+"$root/scripts/build.sh" "$root/build-sanitize" -DPELTO_SANITIZE=ON -DPELTO_BUILD_GUI=ON \
   -DPELTO_BUILD_TESTS=ON -DPELTO_UNITY_BUILD=ON -DPELTO_TESTS_PER_PROGRAM=ON \
   -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-sanitize" &&
