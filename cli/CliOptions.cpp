@@ -10,81 +10,79 @@ namespace pelto {
 
 namespace {
 
-std::string Range(const ValueRange& range) {
-    return std::to_string(range.low) + ".." + std::to_string(range.high);
-}
+// The usage text; each {name} stands for a range, a starting value or the
+// choices, as defined with the values.
+constexpr const char* kUsage =
+    "Usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
+    "  or:  pelto-cli --out-dir DIR [--pick X,Y,TOL ...] [options] IN...\n"
+    "  or:  pelto-cli --save-style FILE [--pick X,Y,TOL ...] [options]\n"
+    "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
+    "writes it to OUT; with --out-dir, the button of each IN into DIR.\n"
+    "  --pick X,Y,TOL    select as background every pixel within TOL percent ({tolerance}) of the\n"
+    "                    colour at column X, row Y counted from the top-left corner;\n"
+    "                    repeat to add more colours to the selection (at least one,\n"
+    "                    unless IN has transparency: its transparent pixels are selected)\n"
+    "  --transparent     the background is IN's transparent pixels alone, without the\n"
+    "                    picks given before\n"
+    "  --angle A         direction the light comes from, degrees {angle}\n"
+    "                    (0 left, 90 above, 180 right, 270 below; default {angle default})\n"
+    "  --contrast C      strength of the shading, {contrast} (default {contrast default})\n"
+    "  --width W         width of the bevel band in pixels, {width} (default {width default})\n"
+    "  --shape {shape}  bevel profile (default {shape default})\n"
+    "  --outline {outline}  band inside the shape or in the background around it\n"
+    "                    (default {outline default})\n"
+    "  --style FILE      take the five values above, and the background when FILE holds\n"
+    "                    one, from a style file: they replace what the options before\n"
+    "                    --style gave, and the options after it replace them (the first\n"
+    "                    --pick after it starts the picks afresh)\n"
+    "  --save-style FILE  write the style the options give (the five values, and the\n"
+    "                    picks or --transparent when given) to FILE and do nothing\n"
+    "                    else: no IN or OUT\n"
+    "  --out-dir DIR     make the button of every IN into the folder DIR under IN's own\n"
+    "                    name (so of its kind, unless --format says), several pictures\n"
+    "                    at once; one that fails is reported and the others go on; the\n"
+    "                    run ends with a summary, exit 1 when any failed. Ctrl+C or\n"
+    "                    SIGTERM stops it after the pictures in flight (exit 130 or\n"
+    "                    143), a second one at once\n"
+    "  --quiet           no progress in an --out-dir run (failures and the summary show)\n"
+    "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
+    "                    per processor the process may use); with --out-dir, 2 x N\n"
+    "                    pictures at once with a thread each (fewer pictures share N\n"
+    "                    threads); the result is the same for any count\n"
+    "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
+    "                    case, BMP for any other; IN's kind for standard output)\n"
+    "  --lang ja|en      the language of the messages about files, pictures and styles\n"
+    "                    (default ja, Japanese; en, English)\n"
+    "  --help            show this text\n"
+    "  --version         show the program's name and version\n"
+    "IN's kind comes from its content. IN or OUT may be - for standard input or output;\n"
+    "-- ends the options. OUT is written only when everything succeeded; it is never left\n"
+    "half written.\n";
 
-// The usage text, its ranges, defaults and choices from where the values are defined.
 std::string MakeUsage() {
-    const ButtonParams initial;
-    const auto choices = [](const StyleChoice& c) {
-        return std::string(c.choices[0]) + "|" + c.choices[1];
+    const auto range = [](const ValueRange& r) {
+        return std::to_string(r.low) + ".." + std::to_string(r.high);
     };
-    const auto choiceDefault = [&](const StyleChoice& c) { return c.choices[c.get(initial) != 0]; };
-    const StyleChoice& shape = kStyleChoices[0];
-    const StyleChoice& outline = kStyleChoices[1];
-    return std::string(
-               "Usage: pelto-cli IN OUT [--pick X,Y,TOL ...] [options]\n"
-               "  or:  pelto-cli --out-dir DIR [--pick X,Y,TOL ...] [options] IN...\n"
-               "  or:  pelto-cli --save-style FILE [--pick X,Y,TOL ...] [options]\n"
-               "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
-               "writes it to OUT; with --out-dir, the button of each IN into DIR.\n"
-               "  --pick X,Y,TOL    select as background every pixel within TOL percent (") +
-           Range(kToleranceRange) +
-           ") of the\n"
-           "                    colour at column X, row Y counted from the top-left corner;\n"
-           "                    repeat to add more colours to the selection (at least one,\n"
-           "                    unless IN has transparency: its transparent pixels are selected)\n"
-           "  --transparent     the background is IN's transparent pixels alone, without the\n"
-           "                    picks given before\n"
-           "  --angle A         direction the light comes from, degrees " +
-           Range(kAngleRange) +
-           "\n"
-           "                    (0 left, 90 above, 180 right, 270 below; default " +
-           std::to_string(kAngleRange.initial) +
-           ")\n"
-           "  --contrast C      strength of the shading, " +
-           Range(kContrastRange) + " (default " + std::to_string(kContrastRange.initial) +
-           ")\n"
-           "  --width W         width of the bevel band in pixels, " +
-           Range(kWidthRange) + " (default " + std::to_string(kWidthRange.initial) +
-           ")\n"
-           "  --shape " +
-           choices(shape) + "  bevel profile (default " + choiceDefault(shape) +
-           ")\n"
-           "  --outline " +
-           choices(outline) +
-           "  band inside the shape or in the background around it\n"
-           "                    (default " +
-           choiceDefault(outline) +
-           ")\n"
-           "  --style FILE      take the five values above, and the background when FILE holds\n"
-           "                    one, from a style file: they replace what the options before\n"
-           "                    --style gave, and the options after it replace them (the first\n"
-           "                    --pick after it starts the picks afresh)\n"
-           "  --save-style FILE  write the style the options give (the five values, and the\n"
-           "                    picks or --transparent when given) to FILE and do nothing\n"
-           "                    else: no IN or OUT\n"
-           "  --out-dir DIR     make the button of every IN into the folder DIR under IN's own\n"
-           "                    name (so of its kind, unless --format says), several pictures\n"
-           "                    at once; one that fails is reported and the others go on; the\n"
-           "                    run ends with a summary, exit 1 when any failed. Ctrl+C or\n"
-           "                    SIGTERM stops it after the pictures in flight (exit 130 or\n"
-           "                    143), a second one at once\n"
-           "  --quiet           no progress in an --out-dir run (failures and the summary show)\n"
-           "  --threads N       threads to pick and make the button with, 1..256 (default one\n"
-           "                    per processor the process may use); with --out-dir, 2 x N\n"
-           "                    pictures at once with a thread each (fewer pictures share N\n"
-           "                    threads); the result is the same for any count\n"
-           "  --format png|bmp  the kind of OUT (default: PNG for a name ending in .png, in any\n"
-           "                    case, BMP for any other; IN's kind for standard output)\n"
-           "  --lang ja|en      the language of the messages about files, pictures and styles\n"
-           "                    (default ja, Japanese; en, English)\n"
-           "  --help            show this text\n"
-           "  --version         show the program's name and version\n"
-           "IN's kind comes from its content. IN or OUT may be - for standard input or output;\n"
-           "-- ends the options. OUT is written only when everything succeeded; it is never left\n"
-           "half written.\n";
+    std::vector<std::pair<std::string, std::string>> fields = {
+        {"tolerance", range(kToleranceRange)}};
+    for (const StyleNumber& number : kStyleNumbers) {
+        fields.push_back({number.name, range(number.range)});
+        fields.push_back(
+            {std::string(number.name) + " default", std::to_string(number.range.initial)});
+    }
+    const ButtonParams initial;
+    for (const StyleChoice& choice : kStyleChoices) {
+        fields.push_back({choice.name, std::string(choice.choices[0]) + "|" + choice.choices[1]});
+        fields.push_back(
+            {std::string(choice.name) + " default", choice.choices[choice.get(initial) != 0]});
+    }
+    std::string text = kUsage;
+    for (const auto& [name, value] : fields) {
+        const std::string marker = "{" + name + "}";
+        for (size_t at; (at = text.find(marker)) != std::string::npos;)
+            text.replace(at, marker.size(), value);
+    }
+    return text;
 }
 
 bool ParseInt(const std::string& text, int& value) {
