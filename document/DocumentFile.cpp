@@ -131,7 +131,7 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
     if (struct stat st{}; ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
     try {
         CFile input(path, CFile::Mode::Read);
-        const uint64_t length = S_ISREG(input.Status().st_mode) ? input.GetLength() : 0;
+        const uint64_t length = input.GetLength();
         if (length == 0) return 0;
         const FileStart start = ReadStart(input, length);
         if (start.measurable) return PictureNeed(start.bytes, start.size, length, batch);
