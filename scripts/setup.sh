@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n
   qt6-qpa-plugins libgl-dev libx11-dev libxcb1-dev
   fonts-ipafont-gothic xvfb xauth
-  clang libclang-rt-14-dev clang-format-14 time
+  clang-format-14 time
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
   help2man librsvg2-bin desktop-file-utils appstream bash-completion xdotool
   nlohmann-json3-dev parallel qt6-l10n-tools

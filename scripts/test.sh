@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, checks the code's shape, builds and runs every test: the whole
-# program and the benchmarks in the normal build,
-# each fuzz target over its seed corpus and regression inputs, and every test
-# again, the windows' included, under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# program and the benchmarks in the normal build, and every test again, the
+# windows' included, under AddressSanitizer and UndefinedBehaviorSanitizer,
+# where each fuzz target also replays its seed corpus and regression inputs.
 set -euo pipefail
-shopt -s nullglob
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 
@@ -22,24 +20,6 @@ bash "$root/scripts/check-code.sh"
 skipped=$(grep -h -E "^(print|cups-pdf) tests skipped: " \
   "$root/build/Testing/Temporary/LastTest.log" | sort -u || true)
 echo "${skipped:-print tests: all ran through a private CUPS scheduler}"
-
-# Each fuzz target replays its seed corpus and regression inputs; a log is shown only on failure.
-CC=clang CXX=clang++ "$root/scripts/build.sh" "$root/build-fuzz" -DPELTO_BUILD_FUZZ=ON \
-  -DPELTO_BUILD_GUI=OFF -DPELTO_BUILD_TESTS=OFF
-replay() {
-  local target=$1
-  shift
-  local inputs=("$@")
-  if ! "$root/build-fuzz/fuzz/$target" "${inputs[@]}" >"$root/build-fuzz/$target.log" 2>&1; then
-    cat "$root/build-fuzz/$target.log"
-    exit 1
-  fi
-  echo "fuzz replay: $target, ${#inputs[@]} inputs passed"
-}
-replay fuzz_hostile_file "$root"/fuzz/corpus/*.bmp "$root"/fuzz/regressions/*.bmp
-replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin
-replay fuzz_png "$root"/fuzz/corpus-png/*.png
-replay fuzz_style "$root"/fuzz/corpus-style/*.json
 
 # The plainest build uses CMake's default generator, which makes no output's
 # folder by itself: the steps that write into folders of their own (the
