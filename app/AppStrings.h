@@ -54,6 +54,8 @@ inline constexpr const char* kCmdRecentFile =
     QT_TRANSLATE_NOOP("pelto::appstr", "指定のﾌｧｲﾙを開く");
 inline constexpr const char* kCmdEditUndo =
     QT_TRANSLATE_NOOP("pelto::appstr", "直前に行った動作を元に戻す\n元に戻す");
+inline constexpr const char* kCmdEditRedo =
+    QT_TRANSLATE_NOOP("pelto::appstr", "直前に元に戻した動作をやり直す\nやり直し");
 inline constexpr const char* kCmdWindowNew =
     QT_TRANSLATE_NOOP("pelto::appstr", "作業中のｳｨﾝﾄﾞｳを複写して表示\n新規ｳｨﾝﾄﾞｳ");
 inline constexpr const char* kCmdWindowArrange =
@@ -95,6 +97,7 @@ inline constexpr const char* kItemRecentFile = QT_TRANSLATE_NOOP("pelto::appstr"
 inline constexpr const char* kItemAppExit =
     QT_TRANSLATE_NOOP("pelto::appstr", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)");
 inline constexpr const char* kItemEditUndo = QT_TRANSLATE_NOOP("pelto::appstr", "元に戻す(&U)");
+inline constexpr const char* kItemEditRedo = QT_TRANSLATE_NOOP("pelto::appstr", "やり直し(&R)");
 inline constexpr const char* kItemEditBgcolor = QT_TRANSLATE_NOOP("pelto::appstr", "背景色の選択");
 inline constexpr const char* kItemEditMakebutton = QT_TRANSLATE_NOOP("pelto::appstr", "ボタン作成");
 inline constexpr const char* kItemViewToolbar = QT_TRANSLATE_NOOP("pelto::appstr", "ﾂｰﾙ ﾊﾞｰ(&T)");

@@ -39,6 +39,7 @@ public:
         QAction* fileSaveAs;
         QAction* appExit;
         QAction* editUndo;
+        QAction* editRedo;
         QAction* editBgcolor;
         QAction* editMakebutton;
         QAction* editSaveStyle;

@@ -171,6 +171,7 @@ bool CMainFrame::SaveTo(CDocumentSlot& slot, const QString& path, PictureFormat 
     m_recentFiles.WriteList();
     UpdateFileMenus();
     UpdateTitles();
+    UpdateWindowMenu();
     return true;
 }
 

@@ -33,6 +33,31 @@ template <auto command> void Run(CMainFrame& frame) {
         std::invoke(command, *view);
 }
 
+// The unsaved mark: Qt shows a title's "[*]" as "*" while the window is
+// modified, and "[*][*]" as a literal "[*]". The placeholder stands in a
+// title only while its document is modified, and stands there whenever the
+// flag changes, so a maximised window passes the flag on to the main frame.
+constexpr QLatin1String kMark("[*]"), kLiteralMark("[*][*]");
+
+void SetMarkedTitle(QWidget& window, const QString& title, bool modified) {
+    const QString escaped = QString(title).replace(kMark, kLiteralMark);
+    if (modified) {
+        window.setWindowTitle(escaped + kMark);
+        window.setWindowModified(true);
+    } else {
+        window.setWindowModified(false);
+        window.setWindowTitle(escaped);
+    }
+}
+
+// The title as the window shows it, for the Window menu.
+QString ShownTitle(const QWidget& window) {
+    QString title = window.windowTitle();
+    if (window.isWindowModified() && title.endsWith(kMark))
+        title.replace(title.size() - kMark.size(), kMark.size(), u'*');
+    return title.replace(kLiteralMark, kMark);
+}
+
 struct ActionRow {
     QAction* CMainFrame::Actions::*action;
     // Null for a key without a menu item.
@@ -63,6 +88,8 @@ void CMainFrame::CreateActions() {
         {&Actions::appExit, kItemAppExit, kCmdAppExit, Run<&QWidget::close>},
         {&Actions::editUndo, kItemEditUndo, kCmdEditUndo, Run<&CPeltoView::OnEditUndo>,
          keys(Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace)},
+        {&Actions::editRedo, kItemEditRedo, kCmdEditRedo, Run<&CPeltoView::OnEditRedo>,
+         keys(Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
         {&Actions::editBgcolor, kItemEditBgcolor, kCmdEditBgcolor, Run<&CPeltoView::OnEditBgcolor>},
         {&Actions::editMakebutton, kItemEditMakebutton, kCmdEditMakebutton,
          Run<&CPeltoView::OnEditMakebutton>},
@@ -150,7 +177,7 @@ void CMainFrame::CreateMenus() {
         QList<QMenu*>{m_pFileMenuDocument, m_pFileMenuNoDocument}, m_pRecentPlaceholder);
 
     m_pEditMenu = m_texts.Title(new QMenu(this), kMenuEdit);
-    m_pEditMenu->addAction(m_actions.editUndo);
+    m_pEditMenu->addActions({m_actions.editUndo, m_actions.editRedo});
     m_pEditMenu->addSeparator();
     m_pEditMenu->addAction(m_actions.editBgcolor);
     m_pEditMenu->addAction(m_actions.editMakebutton);
@@ -208,7 +235,7 @@ void CMainFrame::UpdateWindowMenu() {
     const QList<CChildFrame*> frames = GetChildFrames();
     for (int i = 0; i < frames.size(); ++i) {
         CChildFrame* frame = frames[i];
-        auto* action = new QAction(NumberedLabel(i + 1, frame->windowTitle()));
+        auto* action = new QAction(NumberedLabel(i + 1, ShownTitle(*frame)));
         // Only the active window's entry carries a mark; the others show none at all.
         action->setCheckable(frame == GetActiveFrame());
         action->setChecked(frame == GetActiveFrame());
@@ -228,9 +255,10 @@ void CMainFrame::UpdateTitles() {
     for (const CDocumentSlot* slot : documents) {
         const QList<CChildFrame*> frames = FramesShowing(slot);
         for (int i = 0; i < frames.size(); ++i)
-            frames[i]->setWindowTitle(frames.size() == 1
-                                          ? slot->GetTitle()
-                                          : tr("%1:%2").arg(slot->GetTitle()).arg(i + 1));
+            SetMarkedTitle(*frames[i],
+                           frames.size() == 1 ? slot->GetTitle()
+                                              : tr("%1:%2").arg(slot->GetTitle()).arg(i + 1),
+                           slot->m_pDocument->IsModified());
     }
     // A maximised window adds " - [its title]" to the frame's title itself.
     const CChildFrame* active = GetActiveFrame();
@@ -250,6 +278,7 @@ void CMainFrame::UpdateMenus() {
           m_actions.windowCascade, m_actions.windowTileHorz, m_actions.windowArrange})
         command->setEnabled(hasDocument);
     m_actions.editUndo->setEnabled(hasDocument && view->OnUpdateEditUndo());
+    m_actions.editRedo->setEnabled(hasDocument && view->OnUpdateEditRedo());
 
     if (hasDocument != m_bDocumentMenus || menuBar()->actions().isEmpty()) {
         m_bDocumentMenus = hasDocument;

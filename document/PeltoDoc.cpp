@@ -36,31 +36,45 @@ void CPeltoDoc::SelectBackground(int x, int y, int tolerance, unsigned threads) 
 void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     if (!m_pMask) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
-    // The snapshot keeps the opacity too.
+    // The step keeps the opacity too; the selection it takes over.
     const uint64_t held =
         m_dib.m_nFileSize + (m_pAlpha ? uint64_t(m_dib.m_nWidth) * m_dib.m_nHeight : 0);
     memlimit::EnsureAvailable(
         EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held, params.width, keep, threads)
             .Button());
     // Everything that can fail happens before the document changes.
-    CUndoStep step = keep ? CUndoStep(m_dib, m_pAlpha.get(), m_nPicture) : CUndoStep();
+    std::optional<CUndoStep> step;
+    if (keep) step.emplace(m_dib, m_pAlpha.get(), m_nPicture);
+    const uint64_t budget = keep ? memlimit::AvailableBytes() / 8 : 0;
     CHeightDIB heights(m_dib.m_nWidth, m_dib.m_nHeight);
     // Pass 1 grows a rim over transparency into the picture itself, so the
-    // snapshot is taken first and the picture must not fail after it.
+    // step is taken first and the picture must not fail after it.
     const std::optional<CTransparentRim> rim =
         m_pAlpha ? std::optional<CTransparentRim>({m_dib, *m_pAlpha}) : std::nullopt;
     ComputeBevelHeights(*m_pMask, params, heights, threads, rim ? &*rim : nullptr);
 
-    if (keep) m_undoStep = std::move(step);
     ShadeBevel(m_dib, heights, params.contrast, threads);
     m_nPicture = ++m_nPicturesMade;
+    if (keep) {
+        step->KeepSelection(std::move(m_pMask));
+        m_history.Record(std::move(*step), budget);
+    }
     ClearSelection();
 }
 
+CUndoHistory::State CPeltoDoc::HistoryState() {
+    return {m_dib, m_pAlpha, m_pMask, m_nPicture};
+}
+
 void CPeltoDoc::Undo() {
-    if (!m_undoStep.Holds()) return;
-    memlimit::EnsureAvailable(m_undoStep.RestoreBytes());
-    m_nPicture = m_undoStep.RestoreInto(m_dib, m_pAlpha);
+    const CUndoStep* step = m_history.UndoStep();
+    if (!step) return;
+    if (const CMaskDIB* mask = step->Selection()) memlimit::EnsureAvailable(mask->m_nFileSize);
+    m_history.Undo(HistoryState());
+}
+
+void CPeltoDoc::Redo() {
+    m_history.Redo(HistoryState());
 }
 
 void CPeltoDoc::SetSelection(std::unique_ptr<CMaskDIB> mask) {

@@ -1,18 +1,18 @@
 #pragma once
-// CPeltoDoc: one open picture with its selection mask and one-step undo
-// snapshot, and, for a picture whose file has transparency (a PNG), its
-// opacity beside it, which the snapshot keeps too. Plain C++: the windows ask
-// it to act and paint what it holds; only its own operations and its open
-// steps (DocumentFile.h) change it.
-// Operations with a missing precondition (no mask, no snapshot) do nothing.
-// MakeButton throws std::bad_alloc when memory runs out, with the picture,
-// the snapshot and the mask left exactly as they were; it does so before
-// allocating when the memory the system can still give is too little, since
-// an allocation it grants but cannot back ends the process instead.
-// A document for a batch run keeps no undo snapshot.
+// CPeltoDoc: one open picture with its selection mask and the history of its
+// buttons to undo and redo, and, for a picture whose file has transparency (a
+// PNG), its opacity beside it, which the history keeps too. Plain C++: the
+// windows ask it to act and paint what it holds; only its own operations and
+// its open steps (DocumentFile.h) change it.
+// Operations with a missing precondition (no mask, nothing to undo or redo)
+// do nothing. MakeButton and Undo throw std::bad_alloc when memory runs out,
+// with the picture, the history and the mask left exactly as they were; they
+// do so before allocating when the memory the system can still give is too
+// little, since an allocation it grants but cannot back ends the process instead.
+// A document for a batch run keeps no history.
 
 #include "PictureFormat.h"
-#include "UndoStep.h"
+#include "UndoHistory.h"
 #include "engine/ButtonParams.h"
 #include "image/AlphaPlane.h"
 #include "image/Block.h"
@@ -55,14 +55,20 @@ public:
     // threads (here and above): how many to work with, 0 for one per
     // processor the process may use;
     // the result is the same for any count.
+    // The history keeps the picture from before, the selection the button
+    // is made with and, of the memory then left, an eighth at most (but the
+    // newest step always); the document is left with no selection.
     void MakeButton(ButtonParams params, unsigned threads = 0);
+    // Back to the picture from before the last button, and its selection.
     void Undo();
+    // Forward to the picture after the next button undone, with no selection.
+    void Redo();
 
     // Selects every fully transparent pixel, as a pick would.
     void SelectTransparent();
 
     // Whether the picture differs from the one last opened or saved: a button
-    // makes it so, and Undo back to the saved picture unmakes it.
+    // makes it so, and undoing or redoing back to the saved picture unmakes it.
     bool IsModified() const { return m_nPicture != m_nSavedPicture; }
     // The picture was saved as format, which it is saved as from now on.
     void SetSaved(PictureFormat format) {
@@ -70,7 +76,8 @@ public:
         m_format = format;
     }
 
-    bool CanUndo() const { return m_undoStep.Holds(); }
+    bool CanUndo() const { return m_history.CanUndo(); }
+    bool CanRedo() const { return m_history.CanRedo(); }
     bool HasSelection() const { return m_pMask != nullptr; }
     bool HasTransparency() const { return m_pAlpha != nullptr; }
 
@@ -80,13 +87,15 @@ public:
     CMaskDIB* Selection() { return m_pMask.get(); }
     const CMaskDIB* Selection() const { return m_pMask.get(); }
     const CAlphaPlane* Opacity() const { return m_pAlpha.get(); }
-    const CUndoStep& UndoStep() const { return m_undoStep; }
+    const CUndoHistory& History() const { return m_history; }
     // The kind of file the picture came from, and is saved as.
     PictureFormat Format() const { return m_format; }
 
 private:
+    CUndoHistory::State HistoryState();
+
     CDIB m_dib;
-    CUndoStep m_undoStep;
+    CUndoHistory m_history;
     std::unique_ptr<CMaskDIB> m_pMask;
     // Opacity of each pixel, when the picture has transparency.
     std::unique_ptr<CAlphaPlane> m_pAlpha;

@@ -1,21 +1,40 @@
 #include "UndoStep.h"
 
+#include <cstring>
+#include <utility>
+
 namespace pelto {
 
 CUndoStep::CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId)
     : m_nPicture(pictureId) {
     auto copy = std::make_unique<CDIB>();
     copy->Copy(picture);
-    if (alpha) (m_pUndoAlpha = std::make_unique<CAlphaPlane>())->Copy(*alpha);
-    m_pUndoDIB = std::move(copy);
+    if (alpha) (m_pAlpha = std::make_unique<CAlphaPlane>())->Copy(*alpha);
+    m_pPicture = std::move(copy);
 }
 
-uint64_t CUndoStep::RestoreInto(CDIB& picture, std::unique_ptr<CAlphaPlane>& alpha) {
-    picture.Copy(*m_pUndoDIB);
-    m_pUndoDIB.reset();
-    // A picture has opacity from its file on: a step holds it exactly when the picture does.
-    if (m_pUndoAlpha) alpha = std::move(m_pUndoAlpha);
-    return m_nPicture;
+std::unique_ptr<CMaskDIB> CUndoStep::CopySelection() const {
+    if (!m_pMask) return nullptr;
+    auto copy = std::make_unique<CMaskDIB>(m_pMask->m_nWidth, m_pMask->m_nHeight);
+    // Same size, same layout: the whole file block, colour table included.
+    std::memcpy(copy->m_pFileImage.get(), m_pMask->m_pFileImage.get(), m_pMask->m_nFileSize);
+    return copy;
+}
+
+uint64_t CUndoStep::Bytes() const {
+    return m_pPicture->m_nFileSize +
+           (m_pAlpha ? uint64_t(m_pAlpha->Width()) * uint64_t(m_pAlpha->Height()) : 0) +
+           (m_pMask ? m_pMask->m_nFileSize : 0);
+}
+
+void CUndoStep::Trade(CDIB& picture, std::unique_ptr<CAlphaPlane>& alpha,
+                      uint64_t& pictureId) noexcept {
+    std::swap(picture.m_pFileImage, m_pPicture->m_pFileImage);
+    std::swap(picture.m_nFileSize, m_pPicture->m_nFileSize);
+    std::swap(picture.m_nWidth, m_pPicture->m_nWidth);
+    std::swap(picture.m_nHeight, m_pPicture->m_nHeight);
+    std::swap(alpha, m_pAlpha);
+    std::swap(pictureId, m_nPicture);
 }
 
 } // namespace pelto

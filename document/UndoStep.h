@@ -1,12 +1,14 @@
 #pragma once
-// One step back: the picture and its opacity as they stood before a button,
-// and which of the document's pictures that was, so the document can tell
-// whether undoing it brings back the picture last saved. Empty when there is
-// nothing to undo. The copies are complete (block, size, width, height) and
-// are never drawn or saved.
+// One step of the undo history: a picture the document does not show now,
+// with its opacity and its id (so the document can tell whether it is the
+// picture last saved), and the selection of the button the step belongs to.
+// Before that button is undone the step holds the picture from before it;
+// once undone, the picture from after it. The copies are complete (block,
+// size, width, height) and are never drawn or saved.
 
 #include "image/AlphaPlane.h"
 #include "image/Dib.h"
+#include "image/MaskDib.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,22 +17,31 @@ namespace pelto {
 
 class CUndoStep {
 public:
-    CUndoStep() = default;
     // Copies picture and, when there is one, alpha; throws std::bad_alloc
     // with nothing copied when memory runs out.
     CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId);
 
-    bool Holds() const { return m_pUndoDIB != nullptr; }
-    const CDIB* Picture() const { return m_pUndoDIB.get(); }
-    // The bytes putting it back takes.
-    uint64_t RestoreBytes() const { return m_pUndoDIB ? m_pUndoDIB->m_nFileSize : 0; }
-    // Puts the step back into picture and alpha and empties it; returns the
-    // id of the picture it held. A step must be held.
-    uint64_t RestoreInto(CDIB& picture, std::unique_ptr<CAlphaPlane>& alpha);
+    const CDIB& Picture() const { return *m_pPicture; }
+    const CAlphaPlane* Opacity() const { return m_pAlpha.get(); }
+    uint64_t PictureId() const { return m_nPicture; }
+    // The selection the button was made with, or null.
+    const CMaskDIB* Selection() const { return m_pMask.get(); }
+    void KeepSelection(std::unique_ptr<CMaskDIB> mask) { m_pMask = std::move(mask); }
+    // A copy of the selection for the document, which picks into its own;
+    // throws std::bad_alloc when memory runs out.
+    std::unique_ptr<CMaskDIB> CopySelection() const;
+    // The bytes the step holds.
+    uint64_t Bytes() const;
+
+    // The document's picture, opacity and id trade places with the step's,
+    // without copying: a picture has opacity from its file on, so both or
+    // neither hold one.
+    void Trade(CDIB& picture, std::unique_ptr<CAlphaPlane>& alpha, uint64_t& pictureId) noexcept;
 
 private:
-    std::unique_ptr<CDIB> m_pUndoDIB;
-    std::unique_ptr<CAlphaPlane> m_pUndoAlpha;
+    std::unique_ptr<CDIB> m_pPicture;
+    std::unique_ptr<CAlphaPlane> m_pAlpha;
+    std::unique_ptr<CMaskDIB> m_pMask;
     uint64_t m_nPicture = 0;
 };
 

@@ -102,7 +102,7 @@ std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t siz
 
     doc.MakeButton(k.params);
     if (doc.HasSelection() || !doc.CanUndo()) return "MakeButton kept the mask or made no snapshot";
-    if (!HoldsBytes(*doc.UndoStep().Picture(), data, size))
+    if (!HoldsBytes(doc.History().UndoStep()->Picture(), data, size))
         return "the snapshot is not the picture as it was";
     if (dib.m_nWidth != width || dib.m_nHeight != height) return "MakeButton changed the size";
     if (!OnlyPixelsDiffer(dib, data, size)) return "MakeButton changed bytes outside the pixels";

@@ -145,7 +145,7 @@ std::string CheckDocument(CPeltoDoc& doc, const CMaskDIB& mask, const Case& c,
     doc.MakeButton(c.params, c.threads);
     if (BlockBytes(doc.Picture()) != expected)
         return "the document's button is not the plain bevel";
-    if (!doc.CanUndo() || BlockBytes(*doc.UndoStep().Picture()) != before)
+    if (!doc.CanUndo() || BlockBytes(doc.History().UndoStep()->Picture()) != before)
         return "the snapshot is not the picture";
     return {};
 }

@@ -221,6 +221,12 @@ Save As</translation>
 Undo</translation>
     </message>
     <message>
+        <source>直前に元に戻した動作をやり直す
+やり直し</source>
+        <translation>Redo the last action undone
+Redo</translation>
+    </message>
+    <message>
         <source>作業中のｳｨﾝﾄﾞｳを複写して表示
 新規ｳｨﾝﾄﾞｳ</source>
         <translation>Open another window on the active file
@@ -345,6 +351,10 @@ Fit to Window</translation>
     <message>
         <source>元に戻す(&amp;U)</source>
         <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
     </message>
     <message>
         <source>背景色の選択</source>

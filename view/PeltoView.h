@@ -41,6 +41,8 @@ public:
     void OnEditMakebutton();
     void OnEditUndo();
     bool OnUpdateEditUndo() const;
+    void OnEditRedo();
+    bool OnUpdateEditRedo() const;
 
     // The button values the next button starts from, each view its own.
     ButtonParams CurrentButtonParams() const { return m_buttonParams; }
@@ -63,7 +65,7 @@ public:
     QCursor m_hPickCursor;
 
 signals:
-    // A command changed the document (selection, picture or undo snapshot).
+    // A command changed the document (selection, picture or its history).
     void documentChanged();
     void zoomChanged();
 

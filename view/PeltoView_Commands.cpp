@@ -156,4 +156,15 @@ void CPeltoView::OnEditUndo() {
     emit documentChanged();
 }
 
+bool CPeltoView::OnUpdateEditRedo() const {
+    return GetDocument().CanRedo();
+}
+
+void CPeltoView::OnEditRedo() {
+    if (!OnUpdateEditRedo()) return;
+    GetDocument().Redo();
+    RedrawNow();
+    emit documentChanged();
+}
+
 } // namespace pelto

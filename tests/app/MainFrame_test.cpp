@@ -13,6 +13,8 @@
 #include <QStyle>
 #include <QUrl>
 
+#include <functional>
+
 namespace pelto {
 
 namespace {
@@ -67,6 +69,63 @@ TEST_F(MainFrameTest, KeysReachTheirCommands) {
     QTest::keyClick(&Frame(), Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_FALSE(view->GetDocument().CanUndo());
     EXPECT_FALSE(Frame().GetActions().editUndo->isEnabled());
+}
+
+// The Edit menu's undo and redo, and the unsaved mark on the window and in
+// the Window menu, after each step of a session.
+TEST_F(MainFrameTest, UndoRedoAndTheUnsavedMarkFollowTheHistory) {
+    CChildFrame* frame = Frame().OpenDocumentFile(WritePicture("mark.bmp"));
+    ASSERT_TRUE(frame);
+    const CMainFrame::Actions& actions = Frame().GetActions();
+    const QList<QAction*> edit = Frame().menuBar()->actions()[1]->menu()->actions();
+    ASSERT_GE(edit.size(), 2);
+    EXPECT_EQ(edit[0], actions.editUndo);
+    EXPECT_EQ(edit[1], actions.editRedo);
+    EXPECT_EQ(actions.editUndo->text(), QString::fromUtf8("元に戻す(&U)"));
+    EXPECT_EQ(actions.editRedo->text(), QString::fromUtf8("やり直し(&R)"));
+
+    const auto button = [&] {
+        frame->GetView()->GetDocument().SelectBackground(0, 0, 5);
+        actions.editMakebutton->trigger();
+    };
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers modifiers) {
+        return [=, this] { QTest::keyClick(&Frame(), k, modifiers); };
+    };
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    struct Step {
+        const char* name;
+        std::function<void()> run;
+        bool undo, redo, modified;
+    };
+    const Step steps[] = {
+        {"button", button, true, false, true},
+        {"Ctrl+Z", key(Qt::Key_Z, ctrl), false, true, false},
+        {"Ctrl+Y", key(Qt::Key_Y, ctrl), true, false, true},
+        {"second button", button, true, false, true},
+        {"save", [&] { Frame().OnFileSave(); }, true, false, false},
+        {"Alt+Backspace", key(Qt::Key_Backspace, Qt::AltModifier), true, true, true},
+        {"Ctrl+Shift+Z", key(Qt::Key_Z, ctrl | Qt::ShiftModifier), true, false, false},
+        {"Ctrl+Z twice", [&] { key(Qt::Key_Z, ctrl)(), key(Qt::Key_Z, ctrl)(); }, false, true,
+         true},
+    };
+    for (const Step& step : steps) {
+        step.run();
+        EXPECT_EQ(actions.editUndo->isEnabled(), step.undo) << step.name;
+        EXPECT_EQ(actions.editRedo->isEnabled(), step.redo) << step.name;
+        EXPECT_EQ(frame->isWindowModified(), step.modified) << step.name;
+        EXPECT_EQ(frame->windowTitle(), step.modified ? "mark.bmp[*]" : "mark.bmp") << step.name;
+        ASSERT_EQ(Frame().GetWindowListActions().size(), 1) << step.name;
+        EXPECT_EQ(Frame().GetWindowListActions()[0]->text(),
+                  step.modified ? "&1 mark.bmp*" : "&1 mark.bmp")
+            << step.name;
+    }
+    // Maximised, the window's title joins the main frame's, mark and all.
+    frame->showMaximized();
+    Settle();
+    EXPECT_TRUE(Frame().isWindowModified());
+    Frame().OnFileSave();
+    EXPECT_FALSE(Frame().isWindowModified());
+    EXPECT_TRUE(m_messages.isEmpty());
 }
 
 TEST_F(MainFrameTest, RefusedAndZeroLengthFiles) {

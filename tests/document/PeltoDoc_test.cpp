@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <new>
 
 namespace pelto {
@@ -21,39 +22,7 @@ TEST(CPeltoDoc, NewDocumentIsRefusedAndStartsWithoutMaskOrSnapshot) {
     EXPECT_FALSE(doc.Picture().HasBlock());
     EXPECT_FALSE(doc.HasSelection());
     EXPECT_FALSE(doc.CanUndo());
-}
-
-TEST(CPeltoDoc, MakeButtonWithoutMaskChangesNothingAndKeepsTheSnapshot) {
-    auto doc = SquareDoc(12);
-    doc->SelectBackground(0, 0, 0);
-    doc->MakeButton(ButtonParams{});
-    const Bytes afterFirst = BlockBytes(doc->Picture());
-    const CDIB* snapshot = doc->UndoStep().Picture();
-    ASSERT_TRUE(snapshot);
-    doc->MakeButton(ButtonParams{});
-    EXPECT_EQ(BlockBytes(doc->Picture()), afterFirst);
-    EXPECT_EQ(doc->UndoStep().Picture(), snapshot);
-}
-
-TEST(CPeltoDoc, MakeButtonSnapshotsDropsTheMaskAndUndoGoesBackOneStep) {
-    auto doc = SquareDoc(12);
-    const Bytes original = BlockBytes(doc->Picture());
-    doc->SelectBackground(0, 0, 0);
-    doc->MakeButton(ButtonParams{});
-    EXPECT_FALSE(doc->HasSelection());
-    ASSERT_TRUE(doc->CanUndo());
-    EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), original);
-    const Bytes first = BlockBytes(doc->Picture());
-    EXPECT_NE(first, original);
-
-    doc->SelectBackground(0, 0, 0);
-    doc->MakeButton(ButtonParams{90, 200, 3, BevelShape::Round, BevelOutline::Outer});
-    EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), first); // one level deep
-    doc->Undo();
-    EXPECT_EQ(BlockBytes(doc->Picture()), first);
-    EXPECT_FALSE(doc->CanUndo());
-    doc->Undo(); // nothing left to undo
-    EXPECT_EQ(BlockBytes(doc->Picture()), first);
+    EXPECT_FALSE(doc.CanRedo());
 }
 
 TEST(CPeltoDoc, ZeroWidthStillReplacesTheSnapshotAndDropsTheMask) {
@@ -63,19 +32,6 @@ TEST(CPeltoDoc, ZeroWidthStillReplacesTheSnapshotAndDropsTheMask) {
     doc->MakeButton(ButtonParams{0, 128, 0, BevelShape::Cut, BevelOutline::Inner});
     EXPECT_EQ(BlockBytes(doc->Picture()), original);
     EXPECT_TRUE(doc->CanUndo());
-    EXPECT_FALSE(doc->HasSelection());
-}
-
-TEST(CPeltoDoc, UndoKeepsANewSelection) {
-    auto doc = SquareDoc(12);
-    doc->SelectBackground(0, 0, 0);
-    doc->MakeButton(ButtonParams{});
-    doc->SelectBackground(0, 0, 0);
-    doc->Undo();
-    EXPECT_TRUE(doc->HasSelection());
-    doc->ClearSelection();
-    EXPECT_FALSE(doc->HasSelection());
-    doc->ClearSelection();
     EXPECT_FALSE(doc->HasSelection());
 }
 
@@ -97,14 +53,16 @@ protected:
     }
 };
 
-// Each allocation MakeButton makes fails in turn (the snapshot, the height raster, ...).
-TEST_F(MemoryFailure, MakeButtonLeavesPictureSnapshotAndMaskAsTheyWere) {
+// Each allocation MakeButton makes fails in turn (the step, the height raster, ...).
+TEST_F(MemoryFailure, MakeButtonLeavesPictureHistoryAndMaskAsTheyWere) {
     auto doc = SquareDoc(64);
-    doc->SelectBackground(0, 0, 0);
-    doc->MakeButton(ButtonParams{});
-    doc->SelectBackground(0, 0, 0);
+    for (int button = 0; button < 2; ++button) {
+        doc->SelectBackground(0, 0, 0);
+        doc->MakeButton(ButtonParams{});
+    }
+    doc->Undo(); // one step to undo, one to redo, and the selection back
     const Bytes picture = BlockBytes(doc->Picture());
-    const Bytes snapshot = BlockBytes(*doc->UndoStep().Picture());
+    const Bytes before = BlockBytes(doc->History().UndoStep()->Picture());
     const CMaskDIB* mask = doc->Selection();
     const Bytes maskBytes = BlockBytes(*mask);
 
@@ -114,14 +72,16 @@ TEST_F(MemoryFailure, MakeButtonLeavesPictureSnapshotAndMaskAsTheyWere) {
     })) {
         ++failed;
         EXPECT_EQ(BlockBytes(doc->Picture()), picture) << failed;
-        ASSERT_TRUE(doc->CanUndo());
-        EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), snapshot) << failed;
+        ASSERT_EQ(doc->History().UndoCount(), 1u) << failed;
+        EXPECT_EQ(doc->History().RedoCount(), 1u) << failed;
+        EXPECT_EQ(BlockBytes(doc->History().UndoStep()->Picture()), before) << failed;
         EXPECT_EQ(doc->Selection(), mask) << failed;
         EXPECT_EQ(BlockBytes(*doc->Selection()), maskBytes) << failed;
     }
-    EXPECT_GE(failed, 2);              // at least the snapshot and the height raster
+    EXPECT_GE(failed, 2);              // at least the step and the height raster
     EXPECT_FALSE(doc->HasSelection()); // and it works once memory is back
-    EXPECT_EQ(BlockBytes(*doc->UndoStep().Picture()), picture);
+    EXPECT_FALSE(doc->CanRedo());
+    EXPECT_EQ(BlockBytes(doc->History().UndoStep()->Picture()), picture);
 }
 
 TEST_F(MemoryFailure, FirstPickWithoutRoomForTheMaskSelectsNothing) {
@@ -155,51 +115,91 @@ TEST_F(MemoryFailure, ABatchDocumentMakesTheSameButtonWithoutASnapshot) {
     EXPECT_TRUE(kept->CanUndo());
 }
 
-TEST_F(MemoryFailure, UndoWithoutRoomKeepsPictureAndSnapshot) {
+TEST_F(MemoryFailure, UndoWithoutRoomForTheSelectionKeepsPictureAndHistory) {
     auto doc = SquareDoc(16);
     doc->SelectBackground(0, 0, 0);
     doc->MakeButton(ButtonParams{});
     const Bytes bevelled = BlockBytes(doc->Picture());
     EXPECT_TRUE(FailsWithAllocation(0, [&] { doc->Undo(); }));
     EXPECT_EQ(BlockBytes(doc->Picture()), bevelled);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_FALSE(doc->HasSelection());
     EXPECT_TRUE(doc->CanUndo());
+    EXPECT_FALSE(doc->CanRedo());
 }
 
-// A script of steps, and whether the document is modified after each one.
-struct ModifiedCase {
+// A script of steps, and what the document shows after each one: which
+// picture (0 as opened, n after the n-th button made), which selection (none,
+// or the one pick a, b, ... left), whether it is modified, and how many steps
+// it can undo and redo.
+struct HistoryCase {
     const char* name;
-    std::string steps; // b: pick and make a button, u: undo, s: save
-    std::string modified;
+    // p: pick the background, q: pick the square, b: make a button,
+    // u: undo, r: redo, s: save.
+    std::string steps, picture, selection, modified, undos, redos;
 };
 
-class ModifiedState : public ::testing::TestWithParam<ModifiedCase> {};
+class HistoryScript : public ::testing::TestWithParam<HistoryCase> {};
 
-TEST_P(ModifiedState, FollowsThePictureAgainstTheLastSave) {
+TEST_P(HistoryScript, EachStepShowsThePictureAndSelectionOfItsPoint) {
+    const HistoryCase& c = GetParam();
     TempDir dir;
     auto doc = SquareDoc(16);
-    EXPECT_FALSE(doc->IsModified());
-    std::string seen;
-    for (const char step : GetParam().steps) {
-        if (step == 'b') {
-            doc->SelectBackground(0, 0, 10);
-            doc->MakeButton({0, 128, 3, BevelShape::Cut, BevelOutline::Inner});
+    std::vector<Bytes> pictures{BlockBytes(doc->Picture())};
+    std::map<char, Bytes> picks;
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+        const char step = c.steps[i];
+        if (step == 'p' || step == 'q') {
+            doc->SelectBackground(step == 'p' ? 0 : 8, step == 'p' ? 0 : 8, 10);
+            picks[char('a' + picks.size())] = BlockBytes(*doc->Selection());
+        } else if (step == 'b') {
+            const bool makes = doc->HasSelection();
+            const int n = int(pictures.size());
+            doc->MakeButton({45 * n, 128, 2 + n, BevelShape::Cut, BevelOutline::Inner});
+            if (makes) pictures.push_back(BlockBytes(doc->Picture()));
         } else if (step == 'u') {
             doc->Undo();
+        } else if (step == 'r') {
+            doc->Redo();
         } else {
             ASSERT_EQ(SaveDocument(*doc, dir.File("saved.bmp")), "");
         }
-        seen += doc->IsModified() ? 'M' : '-';
+        const std::string at = c.steps.substr(0, i + 1);
+        EXPECT_EQ(BlockBytes(doc->Picture()), pictures.at(size_t(c.picture[i] - '0'))) << at;
+        EXPECT_EQ(doc->HasSelection(), c.selection[i] != '-') << at;
+        if (c.selection[i] != '-' && doc->HasSelection()) {
+            EXPECT_EQ(BlockBytes(*doc->Selection()), picks.at(c.selection[i])) << at;
+        }
+        EXPECT_EQ(doc->IsModified(), c.modified[i] == 'M') << at;
+        EXPECT_EQ(doc->History().UndoCount(), size_t(c.undos[i] - '0')) << at;
+        EXPECT_EQ(doc->History().RedoCount(), size_t(c.redos[i] - '0')) << at;
+        EXPECT_EQ(doc->CanUndo(), c.undos[i] != '0') << at;
+        EXPECT_EQ(doc->CanRedo(), c.redos[i] != '0') << at;
     }
-    EXPECT_EQ(seen, GetParam().modified);
+    // Every button made a picture of its own.
+    for (size_t i = 0; i < pictures.size(); ++i)
+        for (size_t j = i + 1; j < pictures.size(); ++j)
+            EXPECT_NE(pictures[i], pictures[j]) << i << ' ' << j;
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, ModifiedState,
-                         ::testing::Values(ModifiedCase{"ButtonThenUndo", "bu", "M-"},
-                                           ModifiedCase{"ButtonSaved", "bs", "M-"},
-                                           ModifiedCase{"UndoPastTheSave", "bsu", "M-M"},
-                                           ModifiedCase{"SecondButtonUndone", "bsbu", "M-M-"},
-                                           ModifiedCase{"UndoTwice", "buu", "M--"}),
-                         [](const auto& c) { return std::string(c.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, HistoryScript,
+    ::testing::Values(HistoryCase{"ButtonUndoRedo", "pbur", "0101", "a-a-", "-M-M", "0101", "0010"},
+                      HistoryCase{"ThreeButtonsBackAndForth", "pbqbpbuuurrr", "011223210123",
+                                  "a-b-c-cba---", "-MMMMMMM-MMM", "011223210123", "000000123210"},
+                      HistoryCase{"ANewButtonDropsTheRedoSteps", "pbpbuupbr", "011210033",
+                                  "a-b-bac--", "-MMMM--MM", "011210011", "000012200"},
+                      HistoryCase{"UndoBringsBackTheButtonsSelectionNotALaterPick", "pbquqru",
+                                  "0110010", "a-bac-a", "-MM--M-", "0110010", "0001101"},
+                      HistoryCase{"ButtonWithoutSelectionAndNothingLeftToUndo", "bpbbuu", "001100",
+                                  "-a--aa", "--MM--", "001100", "000011"},
+                      HistoryCase{"UndoBackToTheSavedPicture", "pbspbuu", "0111210", "a--b-ba",
+                                  "-M--M-M", "0111210", "0000012"},
+                      HistoryCase{"RedoPastTheSavedPicture", "pbpbusrur", "011211212", "a-b-bb-b-",
+                                  "-MMMM-M-M", "011211212", "000011010"},
+                      HistoryCase{"TheSavedPictureDroppedWithTheRedoSteps", "pbsubu", "011020",
+                                  "a--a-a", "-M-MMM", "011010", "000101"}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace
 
