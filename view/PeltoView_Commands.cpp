@@ -45,7 +45,7 @@ void CPeltoView::ApplyStyle(const ButtonStyle& style) {
         doc.ClearSelection();
         doc.SelectTransparent();
         for (const BackgroundPick& pick : *style.background)
-            doc.SelectBackground(pick.x, pick.y, pick.tolerance);
+            doc.SelectBackground(pick);
     });
     RedrawNow();
     emit documentChanged();
