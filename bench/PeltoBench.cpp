@@ -86,11 +86,13 @@ void Floor(benchmark::State& state, int size, unsigned threads) {
     }
 }
 
-void SelectBackground(benchmark::State& state, int size, Kind kind) {
+// A plain pick and a connected one of the same background, each into a new mask.
+void SelectBackground(benchmark::State& state, int size, Kind kind, bool connected,
+                      unsigned threads) {
     CPeltoDoc& doc = Document(size, kind);
     for (auto _ : state) {
         doc.ClearSelection();
-        doc.SelectBackground(0, 0, 10);
+        doc.SelectBackground({0, 0, 10, connected}, threads);
     }
 }
 
@@ -163,9 +165,14 @@ void Register() {
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
     for (int size : {2048, 4096}) {
-        RegisterBenchmark(("SelectBackground/" + std::to_string(size) + "/logo").c_str(),
-                          SelectBackground, size, kLogo)
-            ->Unit(benchmark::kMillisecond);
+        for (bool connected : {false, true})
+            for (unsigned threads : kThreads)
+                RegisterBenchmark(("SelectBackground/" + std::to_string(size) + "/logo/" +
+                                   (connected ? "connected/" : "plain/") + ThreadsName(threads))
+                                      .c_str(),
+                                  SelectBackground, size, kLogo, connected, threads)
+                    ->Unit(benchmark::kMillisecond)
+                    ->UseRealTime();
         RegisterBenchmark(("Load/" + std::to_string(size)).c_str(), Load, size)
             ->Unit(benchmark::kMillisecond);
         RegisterBenchmark(("Save/" + std::to_string(size)).c_str(), Save, size)

@@ -18,10 +18,14 @@ constexpr const char* kUsage =
     "  or:  pelto-cli --save-style FILE [--pick X,Y,TOL ...] [options]\n"
     "Turns the shape in a picture (a 24-bit BMP or a PNG) into a bevelled button and\n"
     "writes it to OUT; with --out-dir, the button of each IN into DIR.\n"
-    "  --pick X,Y,TOL    select as background every pixel within TOL percent ({tolerance}) of the\n"
-    "                    colour at column X, row Y counted from the top-left corner;\n"
-    "                    repeat to add more colours to the selection (at least one,\n"
-    "                    unless IN has transparency: its transparent pixels are selected)\n"
+    "  --pick X,Y,TOL[,connected]  select as background every pixel within TOL percent\n"
+    "                    ({tolerance}) of the colour at column X, row Y counted from the\n"
+    "                    top-left corner; with connected, only those joined to it side\n"
+    "                    by side through such pixels; on a picture with transparency a\n"
+    "                    transparent pixel picks the transparent ones, a visible one the\n"
+    "                    visible ones; repeat to add more colours to the selection (at\n"
+    "                    least one, unless IN has transparency: its transparent pixels\n"
+    "                    are selected)\n"
     "  --transparent     the background is IN's transparent pixels alone, without the\n"
     "                    picks given before\n"
     "  --angle A         direction the light comes from, degrees {angle}\n"
@@ -85,6 +89,9 @@ std::string MakeUsage() {
     return text;
 }
 
+// The word that makes a --pick a connected one.
+constexpr const char* kPickConnected = "connected";
+
 bool ParseInt(const std::string& text, int& value) {
     const std::optional<int> number = text::WholeNumber<int>(text);
     if (number) value = *number;
@@ -102,16 +109,24 @@ std::string ParseRanged(const std::string& name, const std::string& text, int lo
     return {};
 }
 
+// X,Y,TOL, then optionally ",connected".
 std::string ParsePick(const std::string& text, BackgroundPick& pick) {
-    const size_t first = text.find(',');
-    const size_t second = first == std::string::npos ? first : text.find(',', first + 1);
-    if (second == std::string::npos || text.find(',', second + 1) != std::string::npos)
-        return "--pick needs X,Y,TOL, got '" + text + "'";
-    if (!ParseInt(text.substr(0, first), pick.x) ||
-        !ParseInt(text.substr(first + 1, second - first - 1), pick.y))
+    std::vector<std::string> fields(1);
+    for (char c : text)
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back().push_back(c);
+    if (fields.size() != 3 && fields.size() != 4)
+        return "--pick needs X,Y,TOL or X,Y,TOL,connected, got '" + text + "'";
+    if (!ParseInt(fields[0], pick.x) || !ParseInt(fields[1], pick.y))
         return "--pick needs whole numbers X,Y,TOL, got '" + text + "'";
-    return ParseRanged("--pick tolerance", text.substr(second + 1), kToleranceRange.low,
-                       kToleranceRange.high, pick.tolerance);
+    if (fields.size() == 4 && fields[3] != kPickConnected)
+        return "--pick's fourth field can only be '" + std::string(kPickConnected) + "', got '" +
+               fields[3] + "'";
+    pick.connected = fields.size() == 4;
+    return ParseRanged("--pick tolerance", fields[2], kToleranceRange.low, kToleranceRange.high,
+                       pick.tolerance);
 }
 
 std::string ParseChoice(const std::string& name, const std::string& text, const char* zero,

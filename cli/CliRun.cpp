@@ -80,7 +80,7 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
                                            std::to_string(pick.y) + " lies outside the " +
                                            std::to_string(width) + " x " + std::to_string(height) +
                                            " picture");
-        doc.SelectBackground(pick.x, pick.y, pick.tolerance, threads);
+        doc.SelectBackground(pick, threads);
     }
     doc.MakeButton(params, threads);
 

@@ -3,6 +3,7 @@
 #include "dialogs/DialogLayout.h"
 #include "dialogs/NumberEdit.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QShowEvent>
 #include <QSlider>
@@ -16,7 +17,7 @@ constexpr int kPollMilliseconds = 100;
 }
 
 CBackgroundDlg::CBackgroundDlg(QWidget* parent) : CExchangeDialog(parent) {
-    SetUpDialogWindow(this, tr("背景色の選択"), QSize(187, 65));
+    SetUpDialogWindow(this, tr("背景色の選択"), QSize(187, 76));
     const CDialogUnits units(font());
 
     QLabel* label = AddStaticText(this, units, tr("色の違いの許容範囲(&C)"), QRect(13, 15, 73, 9));
@@ -28,9 +29,13 @@ CBackgroundDlg::CBackgroundDlg(QWidget* parent) : CExchangeDialog(parent) {
     m_wndSlider->setObjectName(QStringLiteral("toleranceSlider"));
     m_wndSlider->setTickPosition(QSlider::TicksAbove);
     m_wndSlider->setTickInterval(static_cast<int>(kMaxTolerance));
+    m_pConnectedCheck =
+        units.Place(new QCheckBox(tr("隣接部分のみ(&N)"), this), QRect(13, 58, 100, 10));
+    m_pConnectedCheck->setObjectName(QStringLiteral("connectedCheck"));
     AddOkCancel(this, units, QRect(130, 7, 50, 14), QRect(130, 24, 50, 14));
 
     m_exchange.AddUnsigned(m_pToleranceEdit, &m_nTolerance, 0, kMaxTolerance);
+    m_exchange.AddCheckBox(m_pConnectedCheck, &m_bConnected);
 
     m_pollTimer.setInterval(kPollMilliseconds);
     connect(&m_pollTimer, &QTimer::timeout, this, &CBackgroundDlg::OnTimer);

@@ -1,7 +1,8 @@
 #pragma once
 // The tolerance dialog: the colour tolerance in percent, 0..100, typed into a
-// number box or set with a slider. The caller sets m_nTolerance, runs DoModal
-// and reads m_nTolerance back after IDOK. OK takes the box's value, not the
+// number box or set with a slider, and whether the pick takes only the pixels
+// joined to the picked one. The caller sets m_nTolerance and m_bConnected,
+// runs DoModal and reads them back after IDOK. OK takes the box's value, not the
 // slider's. While the slider has the focus a 100 ms poll copies it into the
 // box; the box's value reaches the slider when the box loses the focus.
 
@@ -10,6 +11,7 @@
 
 #include <QTimer>
 
+class QCheckBox;
 class QSlider;
 
 namespace pelto {
@@ -25,6 +27,7 @@ public:
     explicit CBackgroundDlg(QWidget* parent = nullptr);
 
     unsigned m_nTolerance = 0;
+    bool m_bConnected = false;
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -36,6 +39,7 @@ private:
 
     CNumberEdit* m_pToleranceEdit;
     QSlider* m_wndSlider;
+    QCheckBox* m_pConnectedCheck;
     QTimer m_pollTimer;
 };
 

@@ -73,6 +73,10 @@ void CDataExchange::AddRadioGroup(QList<QAbstractButton*> buttons, int* field) {
     m_entries.emplace_back(RadioEntry{std::move(buttons), field});
 }
 
+void CDataExchange::AddCheckBox(QAbstractButton* box, bool* field) {
+    m_entries.emplace_back(CheckEntry{box, field});
+}
+
 bool CDataExchange::ReadAll() {
     const QScopedValueRollback lockOut(m_bExchanging, true);
     for (const auto& entry : m_entries) {
@@ -91,6 +95,10 @@ void CDataExchange::ReadValid(const QLineEdit* only) {
     for (const auto& entry : m_entries) {
         if (const auto* radio = std::get_if<RadioEntry>(&entry)) {
             if (!only) Read(*radio);
+            continue;
+        }
+        if (const auto* check = std::get_if<CheckEntry>(&entry)) {
+            if (!only) Read(*check);
             continue;
         }
         const auto& box = std::get<UnsignedEntry>(entry);
@@ -123,6 +131,11 @@ bool CDataExchange::Read(const RadioEntry& entry) {
     return true;
 }
 
+bool CDataExchange::Read(const CheckEntry& entry) {
+    *entry.field = entry.box->isChecked();
+    return true;
+}
+
 void CDataExchange::Write(const UnsignedEntry& entry) {
     entry.box->setText(QString::number(*entry.field));
 }
@@ -135,6 +148,10 @@ void CDataExchange::Write(const RadioEntry& entry) {
     }
     for (QAbstractButton* button : entry.buttons)
         Uncheck(button);
+}
+
+void CDataExchange::Write(const CheckEntry& entry) {
+    entry.box->setChecked(*entry.field);
 }
 
 bool CDataExchange::Fail(QLineEdit* box, const QString& message) {

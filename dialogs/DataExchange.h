@@ -27,12 +27,14 @@ public:
     // A radio group, buttons in their order: the field is the index of the checked
     // button, -1 when none is checked.
     void AddRadioGroup(QList<QAbstractButton*> buttons, int* field);
+    // A check box: the field is whether it is checked.
+    void AddCheckBox(QAbstractButton* box, bool* field);
 
     // Controls to fields; false when a box was refused.
     bool ReadAll();
     // The same, without a message or a move of the focus when a box is refused.
     bool ReadQuietly();
-    // The radio groups, and the boxes that hold a number within their range,
+    // The radio groups and check boxes, and the boxes that hold a number within their range,
     // silently: a box that does not keeps its field, so a write puts it back.
     // With only, that box alone.
     void ReadValid(const QLineEdit* only = nullptr);
@@ -52,15 +54,21 @@ private:
         QList<QAbstractButton*> buttons;
         int* field;
     };
+    struct CheckEntry {
+        QAbstractButton* box;
+        bool* field;
+    };
 
     bool Read(const UnsignedEntry& entry);
     static bool Read(const RadioEntry& entry);
+    static bool Read(const CheckEntry& entry);
     static void Write(const UnsignedEntry& entry);
     static void Write(const RadioEntry& entry);
+    static void Write(const CheckEntry& entry);
     bool Fail(QLineEdit* box, const QString& message);
 
     QWidget* m_pDialog;
-    std::vector<std::variant<UnsignedEntry, RadioEntry>> m_entries;
+    std::vector<std::variant<UnsignedEntry, RadioEntry, CheckEntry>> m_entries;
     bool m_bExchanging = false;
     bool m_bQuiet = false;
 };

@@ -16,7 +16,7 @@ namespace pelto {
 namespace modal {
 
 using MessageAnswer = std::function<void(const QString& text)>;
-using ToleranceAnswer = std::function<bool(int& tolerance)>;
+using ToleranceAnswer = std::function<bool(int& tolerance, bool& connected)>;
 using ButtonParamsAnswer = std::function<bool(ButtonParams& params)>;
 enum class FileDialogKind { Open, SaveAs, OpenStyle, SaveStyle };
 using FileAnswer = std::function<QString(FileDialogKind kind, const QString& suggested)>;

@@ -20,6 +20,8 @@ constexpr uint64_t kMaxStyleBytes = 1 << 20; // far more than any style takes
 constexpr const char* kVersionKey = "version";
 constexpr const char* kBackgroundKey = "background";
 constexpr const char* kTransparent = "transparent";
+// A pick's one key that may be left out: false then.
+constexpr const char* kConnectedKey = "connected";
 
 // Why a text is no style, thrown from wherever its reading finds it out.
 struct Refusal {
@@ -48,6 +50,10 @@ std::string Refused(const std::string& name, const std::string& reason) {
 [[noreturn]] void RefuseChoice(const StyleChoice& choice) {
     RefuseValue(choice.name, docmsg::kStyleOneOf,
                 std::string("\"") + choice.choices[0] + "\", \"" + choice.choices[1] + "\"");
+}
+
+[[noreturn]] void RefuseBoolean(const std::string& shown) {
+    RefuseValue(shown, docmsg::kStyleOneOf, "true, false");
 }
 
 // A pick's values, in the order they are read.
@@ -164,6 +170,7 @@ private:
             RefuseValue(Path(inList ? 2 : 1), docmsg::kStyleBackground, {});
         for (const PickNumber& number : kPickNumbers)
             if (Key(2) == number.name) RefuseNumber(Path(3), number.range.low, number.range.high);
+        if (Key(2) == kConnectedKey) RefuseBoolean(Path(3));
         Refuse(docmsg::kStyleUnknownKey, Path(3));
     }
 
@@ -217,7 +224,7 @@ std::vector<BackgroundPick> Background(const Json& value) {
     if (value == kTransparent) return {};
     if (!value.is_array() || value.empty())
         RefuseValue(kBackgroundKey, docmsg::kStyleBackground, {});
-    std::vector<std::string> known;
+    std::vector<std::string> known = {kConnectedKey};
     for (const PickNumber& number : kPickNumbers)
         known.push_back(number.name);
     std::vector<BackgroundPick> picks;
@@ -230,6 +237,10 @@ std::vector<BackgroundPick> Background(const Json& value) {
         for (const PickNumber& number : kPickNumbers)
             made.*number.value = WholeNumber(pick, number.name, at + "." + number.name,
                                              number.range.low, number.range.high);
+        if (const auto connected = pick.find(kConnectedKey); connected != pick.end()) {
+            if (!connected->is_boolean()) RefuseBoolean(at + "." + kConnectedKey);
+            made.connected = connected->get<bool>();
+        }
     }
     return picks;
 }
@@ -278,8 +289,12 @@ std::string FormatStyle(const ButtonStyle& style) {
         json[choice.name] = choice.choices[choice.get(style.params) != 0];
     if (style.background) {
         Json picks = Json::array();
-        for (const BackgroundPick& pick : *style.background)
-            picks.push_back({{"x", pick.x}, {"y", pick.y}, {"tolerance", pick.tolerance}});
+        for (const BackgroundPick& pick : *style.background) {
+            Json& made = picks.emplace_back(
+                Json{{"x", pick.x}, {"y", pick.y}, {"tolerance", pick.tolerance}});
+            // Left out when false, so a style without connected picks reads as it always has.
+            if (pick.connected) made[kConnectedKey] = true;
+        }
         json[kBackgroundKey] = style.background->empty() ? Json(kTransparent) : picks;
     }
     return json.dump(2) + "\n";

@@ -25,12 +25,12 @@ bool AnyFullyTransparent(const CAlphaPlane& alpha) {
 
 } // namespace
 
-void CPeltoDoc::SelectBackground(int x, int y, int tolerance, unsigned threads) {
+void CPeltoDoc::SelectBackground(const BackgroundPick& pick, unsigned threads) {
     if (!m_pMask && m_dib.HasBlock())
         memlimit::EnsureAvailable(
             EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, m_dib.m_nFileSize, 0, false, 0)
                 .mask);
-    pelto::SelectBackground(m_dib, m_pMask, x, y, tolerance, threads);
+    pelto::SelectBackground(m_dib, m_pMask, pick, m_pAlpha.get(), threads);
 }
 
 void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {

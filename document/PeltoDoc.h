@@ -13,6 +13,7 @@
 
 #include "PictureFormat.h"
 #include "UndoHistory.h"
+#include "engine/BackgroundPick.h"
 #include "engine/ButtonParams.h"
 #include "image/AlphaPlane.h"
 #include "image/Block.h"
@@ -47,8 +48,13 @@ public:
     // no transparency: it gets the picture as the windows show it, over white.
     void Store(CFile& file, PictureFormat format);
 
-    // x, y: the image point as seen on screen (y from the top edge).
-    void SelectBackground(int x, int y, int tolerance, unsigned threads = 0);
+    // pick.x, pick.y: the image point as seen on screen (y from the top
+    // edge). A picture with transparency picks as engine/BackgroundSelection.h
+    // says: a transparent seed takes transparent pixels, a visible one visible pixels.
+    void SelectBackground(const BackgroundPick& pick, unsigned threads = 0);
+    void SelectBackground(int x, int y, int tolerance, unsigned threads = 0) {
+        SelectBackground(BackgroundPick{x, y, tolerance}, threads);
+    }
     void ClearSelection() { m_pMask.reset(); }
     // A selection made elsewhere, of the picture's size (anything else is ignored).
     void SetSelection(std::unique_ptr<CMaskDIB> mask);

@@ -23,6 +23,7 @@ struct Knobs {
     int pickX;
     int pickYFromTop;
     int tolerance;
+    bool connected;
     CPoint drawOrigin;
 };
 
@@ -35,6 +36,7 @@ Knobs ReadKnobs(const uint8_t* data, size_t size, int width, int height) {
     k.params.width = tail(4) % (kWidthRange.high + 1);
     k.params.shape = BevelShape(tail(5) & 1);
     k.params.outline = BevelOutline((tail(5) >> 1) & 1);
+    k.connected = (tail(5) >> 2) & 1;
     k.tolerance = tail(6) % (kToleranceRange.high + 1);
     k.pickX = tail(7) % width;
     k.pickYFromTop = tail(8) % height;
@@ -94,7 +96,7 @@ std::string CheckAcceptedPicture(CPeltoDoc& doc, const uint8_t* data, size_t siz
     dc.SetViewportOrg(k.drawOrigin);
     dib.Draw(&dc);
 
-    doc.SelectBackground(k.pickX, k.pickYFromTop, k.tolerance);
+    doc.SelectBackground({k.pickX, k.pickYFromTop, k.tolerance, k.connected});
     if (!doc.HasSelection()) return "a pick inside the picture selected nothing";
     if (doc.Selection()->m_nWidth != width || doc.Selection()->m_nHeight != height)
         return "mask of another size";

@@ -22,6 +22,10 @@
         <source>%</source>
         <translation>%</translation>
     </message>
+    <message>
+        <source>隣接部分のみ(&amp;N)</source>
+        <translation>Co&amp;nnected only</translation>
+    </message>
 </context>
 <context>
     <name>pelto::CButtonDlg</name>

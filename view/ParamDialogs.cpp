@@ -28,13 +28,15 @@ void PlaceBeside(QDialog& dialog, const QWidget& owner) {
 
 } // namespace
 
-bool AskTolerance(int& tolerance, QWidget* owner) {
+bool AskTolerance(int& tolerance, bool& connected, QWidget* owner) {
     if (const modal::ToleranceAnswer& answer = modal::ToleranceDialogAnswer())
-        return answer(tolerance);
+        return answer(tolerance, connected);
     CBackgroundDlg dlg(owner ? owner->window() : nullptr);
     dlg.m_nTolerance = unsigned(tolerance);
+    dlg.m_bConnected = connected;
     if (dlg.DoModal() != IDOK) return false;
     tolerance = int(dlg.m_nTolerance);
+    connected = dlg.m_bConnected;
     return true;
 }
 

@@ -13,7 +13,7 @@ class QWidget;
 
 namespace pelto {
 
-bool AskTolerance(int& tolerance, QWidget* owner);
+bool AskTolerance(int& tolerance, bool& connected, QWidget* owner);
 // preview hears the values the dialog would give while its preview is on, and
 // nothing when it is turned off.
 using PreviewHandler = std::function<void(std::optional<ButtonParams> values)>;

@@ -60,6 +60,8 @@ public:
     void OnViewZoomFit();
 
     int m_nTolerance = kToleranceRange.initial;
+    // Picks take only the pixels joined to the picked one.
+    bool m_bConnected = false;
     bool m_bPicking = false;
     // Made for the screen's scale each time picking starts.
     QCursor m_hPickCursor;

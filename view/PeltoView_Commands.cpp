@@ -45,7 +45,7 @@ void CPeltoView::ApplyStyle(const ButtonStyle& style) {
         doc.ClearSelection();
         doc.SelectTransparent();
         for (const BackgroundPick& pick : *style.background)
-            doc.SelectBackground(pick.x, pick.y, pick.tolerance);
+            doc.SelectBackground(pick);
     });
     RedrawNow();
     emit documentChanged();
@@ -53,8 +53,10 @@ void CPeltoView::ApplyStyle(const ButtonStyle& style) {
 
 void CPeltoView::OnEditBgcolor() {
     int tolerance = m_nTolerance;
-    if (!AskTolerance(tolerance, this)) return;
+    bool connected = m_bConnected;
+    if (!AskTolerance(tolerance, connected, this)) return;
     m_nTolerance = tolerance;
+    m_bConnected = connected;
     m_bPicking = true;
     m_hPickCursor = LoadPickCursor(Ratio());
     m_keyPick.reset();
@@ -78,8 +80,9 @@ void CPeltoView::EndPicking() {
 void CPeltoView::PickAt(std::optional<QPoint> image) {
     EndPicking();
     if (!image) return;
-    RunReportingMemory(
-        this, [&] { GetDocument().SelectBackground(image->x(), image->y(), m_nTolerance); });
+    RunReportingMemory(this, [&] {
+        GetDocument().SelectBackground({image->x(), image->y(), m_nTolerance, m_bConnected});
+    });
     RedrawNow();
     emit documentChanged();
 }

@@ -32,7 +32,8 @@ protected:
             m_dialogKinds.push_back(kind);
             return m_nextPath;
         });
-        modal::AnswerParamDialogs([](int&) { return true; }, [](ButtonParams&) { return true; });
+        modal::AnswerParamDialogs([](int&, bool&) { return true; },
+                                  [](ButtonParams&) { return true; });
     }
     void TearDown() override {
         modal::AnswerMessageBoxes({});

@@ -29,11 +29,11 @@ TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
 }
 
 TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {
-    const CliParse p = ParseCliArguments(
-        Args({"--pick=0,0,0", "in.bmp", "--angle", "359", "--contrast=500", "--width", "30",
-              "--shape", "round", "--outline=outer", "out.bmp", "--pick", "5,6,100"}));
+    const CliParse p = ParseCliArguments(Args(
+        {"--pick=0,0,0", "in.bmp", "--angle", "359", "--contrast=500", "--width", "30", "--shape",
+         "round", "--outline=outer", "out.bmp", "--pick", "5,6,100", "--pick=7,8,9,connected"}));
     ASSERT_TRUE(p.options) << p.error;
-    EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{0, 0, 0}, {5, 6, 100}}));
+    EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{0, 0, 0}, {5, 6, 100}, {7, 8, 9, true}}));
     const ButtonParams& b = p.options->style.params;
     EXPECT_EQ(b.angle, 359);
     EXPECT_EQ(b.contrast, 500);
@@ -185,6 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Args({}), Args({"in.bmp", "--pick", "0,0,0"}), Args({"a", "b", "c", "--pick", "0,0,0"}),
         Args({"a", "b", "--pick", "0,0"}), Args({"a", "b", "--pick", "0,0,0,0"}),
+        Args({"a", "b", "--pick", "0,0,0,"}), Args({"a", "b", "--pick", "0,0,0,Connected"}),
+        Args({"a", "b", "--pick", "0,0,0,connected,"}), Args({"a", "b", "--pick", "0,0,connected"}),
         Args({"a", "b", "--pick", "x,0,0"}), Args({"a", "b", "--pick", "0,0,101"}),
         Args({"a", "b", "--pick", "0,0,-1"}), Args({"a", "b", "--pick", "0,,5"}),
         Args({"a", "b", "--pick", "0,0,0", "--angle", "360"}),

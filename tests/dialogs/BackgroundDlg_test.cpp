@@ -24,7 +24,7 @@ struct ToleranceDialog : ::testing::Test {
 TEST_F(ToleranceDialog, OpensWithTheToleranceSelectedInTheFocusedBox) {
     Open(30);
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("背景色の選択"));
-    EXPECT_EQ(dlg.size(), CDialogUnits(DialogFont()).ToPixels(QSize(187, 65)));
+    EXPECT_EQ(dlg.size(), CDialogUnits(DialogFont()).ToPixels(QSize(187, 76)));
     EXPECT_TRUE(box->hasFocus());
     EXPECT_EQ(box->selectedText(), QStringLiteral("30"));
     EXPECT_EQ(slider->value(), 30);

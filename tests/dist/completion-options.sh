@@ -51,7 +51,7 @@ pictures=$(in_folder "")
   fail "a picture argument completes to: $(tr '\n' ' ' <<<"$pictures")"
 
 # Each "--name FILE" entry completes to any file, "--name DIR" to folders, every
-# other value (a number, a point) to nothing.
+# other value (a number, a point with its optional word) to nothing.
 while read -r option value; do
   offered=$(in_folder "$option" "")
   if [ "$value" = FILE ]; then
@@ -61,5 +61,5 @@ while read -r option value; do
   else
     [ -z "$offered" ] || fail "$option $value completes to: $(tr '\n' ' ' <<<"$offered")"
   fi
-done < <("$program" --help | sed -nE 's/^ {1,10}(--[-a-z]+) ([A-Z][A-Z,]*) .*/\1 \2/p')
+done < <("$program" --help | sed -nE 's/^ {1,10}(--[-a-z]+) ([A-Z][][A-Za-z,]*) .*/\1 \2/p')
 finish "$completion: all $(wc -w <<<"$listed") options of $program --help"

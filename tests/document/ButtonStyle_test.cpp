@@ -21,6 +21,12 @@ TEST_P(StyleRoundTrip, ComesBackFromItsTextAndItsFile) {
     const StyleRead parsed = ParseStyle(FormatStyle(style), "style.json");
     ASSERT_TRUE(parsed.style) << parsed.error;
     EXPECT_EQ(*parsed.style, style);
+    // A plain pick is written as before the key existed.
+    const bool anyConnected =
+        style.background && std::any_of(style.background->begin(), style.background->end(),
+                                        [](const BackgroundPick& pick) { return pick.connected; });
+    EXPECT_EQ(FormatStyle(style).find("\"connected\": true") != std::string::npos, anyConnected);
+    EXPECT_EQ(FormatStyle(style).find("connected") != std::string::npos, anyConnected);
 
     TempDir dir;
     ASSERT_EQ(WriteStyle(style, dir.File("style.json")), "");
@@ -36,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   std::vector<BackgroundPick>{}},
                       ButtonStyle{
                           {135, 0, 0, BevelShape::Cut, BevelOutline::Outer},
-                          std::vector<BackgroundPick>{{0, 0, 0}, {INT32_MIN, INT32_MAX, 100}}}));
+                          std::vector<BackgroundPick>{{0, 0, 0}, {INT32_MIN, INT32_MAX, 100}}},
+                      ButtonStyle{{}, std::vector<BackgroundPick>{{3, 4, 5, true}, {3, 4, 5}}}));
 
 // A good style's keys with their JSON values, changed, dropped ("") or added.
 std::string StyleText(const std::vector<std::pair<std::string, std::string>>& changes) {
@@ -122,6 +129,15 @@ INSTANTIATE_TEST_SUITE_P(
                 Fill(docmsg::kStyleMissingKey, "background[1].tolerance")},
         Bad("ToleranceTooLarge", {{"background", kPick + R"({"x": 1, "y": 2, "tolerance": 101}])"}},
             "background[1].tolerance", docmsg::kStyleWholeNumber, "0", "100"),
+        Bad("ConnectedANumber",
+            {{"background", kPick + R"({"x": 1, "y": 2, "tolerance": 0, "connected": 1}])"}},
+            "background[1].connected", docmsg::kStyleOneOf, "true, false"),
+        Bad("ConnectedAString",
+            {{"background", R"([{"x": 1, "y": 2, "tolerance": 0, "connected": "true"}])"}},
+            "background[0].connected", docmsg::kStyleOneOf, "true, false"),
+        Bad("ConnectedPastADouble",
+            {{"background", kPick + R"({"connected": 1e400, "x": 1, "y": 2, "tolerance": 0}])"}},
+            "background[1].connected", docmsg::kStyleOneOf, "true, false"),
         Bad("PickOutsideAnInt", {{"background", R"([{"x": 2147483648, "y": 0, "tolerance": 0}])"}},
             "background[0].x", docmsg::kStyleWholeNumber, "-2147483648", "2147483647"),
         // Past a double's range, where the reading stops.

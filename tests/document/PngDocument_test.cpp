@@ -124,6 +124,35 @@ INSTANTIATE_TEST_SUITE_P(
                       PngDocCase{"HalfTransparentOnly", true, BevelOutline::Inner, false, 255}),
     [](const auto& c) { return std::string(c.param.name); });
 
+// Transparent pixels that hold the shape's colour: picks tell them apart by
+// their opacity, and a connected pick stops at the gap between them.
+TEST(PngDocumentPick, RespectsTransparencyAndConnection) {
+    CPeltoDoc picture;
+    LoadPicture(picture, MakeBmp24(5, 1, RGB(0, 0, 0)));
+    CAlphaPlane alpha(5, 1);
+    for (int x : {0, 2})
+        alpha.SetAlpha(x, 0, 0);
+    TempDir dir;
+    {
+        CFile out(dir.File("in.png"), CFile::Mode::CreateWrite);
+        png::Encode(picture.Picture(), &alpha, out);
+    }
+    const auto doc = OpenDocument(dir.File("in.png")).doc;
+    ASSERT_TRUE(doc);
+    const auto selected = [&] {
+        std::string marks;
+        for (int x = 0; x < 5; ++x)
+            marks += doc->Selection()->GetValue({x, 0}) ? '#' : '.';
+        return marks;
+    };
+    doc->ClearSelection();
+    doc->SelectBackground({0, 0, 0});
+    EXPECT_EQ(selected(), "#.#..");
+    doc->ClearSelection();
+    doc->SelectBackground({3, 0, 0, true});
+    EXPECT_EQ(selected(), "...##");
+}
+
 } // namespace
 
 } // namespace pelto

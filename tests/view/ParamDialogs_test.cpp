@@ -12,6 +12,7 @@
 #include "view/PeltoView.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -122,6 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct ToleranceCase {
     int given;
     int typed;
+    bool connected; // given; the test clicks the check box, so the other comes back
 };
 
 class ToleranceGlue : public RealParamDialogs, public testing::WithParamInterface<ToleranceCase> {};
@@ -130,18 +132,23 @@ TEST_P(ToleranceGlue, TheValueShowsInTheBoxAndComesBackFromIt) {
     const ToleranceCase c = GetParam();
     WhenShown<CBackgroundDlg>([&](CBackgroundDlg& dlg) {
         auto* box = Find<QLineEdit>(dlg, "toleranceEdit");
+        auto* check = Find<QCheckBox>(dlg, "connectedCheck");
         EXPECT_EQ(box->text().toInt(), c.given);
+        EXPECT_EQ(check->isChecked(), c.connected);
+        Click(check);
         Type(box, c.typed);
         QTest::keyClick(box, Qt::Key_Return);
     });
     int tolerance = c.given;
-    ASSERT_TRUE(AskTolerance(tolerance, nullptr));
+    bool connected = c.connected;
+    ASSERT_TRUE(AskTolerance(tolerance, connected, nullptr));
     EXPECT_EQ(tolerance, c.typed);
+    EXPECT_EQ(connected, !c.connected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ToleranceGlue,
-                         testing::Values(ToleranceCase{0, 37}, ToleranceCase{64, 100},
-                                         ToleranceCase{100, 0}));
+                         testing::Values(ToleranceCase{0, 37, false}, ToleranceCase{64, 100, true},
+                                         ToleranceCase{100, 0, false}));
 
 // Through the view: the dialogs open over the view's window with its values,
 // and the bevel made is the one the user set.

@@ -20,7 +20,7 @@ namespace {
 class ViewZoomTest : public testing::Test {
 protected:
     void SetUp() override {
-        modal::AnswerParamDialogs([](int& tolerance) { return tolerance = 0, true; },
+        modal::AnswerParamDialogs([](int& tolerance, bool&) { return tolerance = 0, true; },
                                   [](ButtonParams&) { return true; });
     }
     void TearDown() override { modal::AnswerParamDialogs({}, {}); }

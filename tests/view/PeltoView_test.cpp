@@ -49,9 +49,11 @@ protected:
     void SetUp() override {
         modal::AnswerMessageBoxes([this](const QString& text) { m_messages << text; });
         modal::AnswerParamDialogs(
-            [this](int& tolerance) {
+            [this](int& tolerance, bool& connected) {
                 m_toleranceAsked << tolerance;
+                m_connectedAsked << connected;
                 tolerance = m_nextTolerance;
+                connected = m_nextConnected;
                 return m_answerOk;
             },
             [this](ButtonParams& params) {
@@ -83,8 +85,10 @@ protected:
 
     QStringList m_messages;
     QList<int> m_toleranceAsked;
+    QList<bool> m_connectedAsked;
     std::vector<ButtonParams> m_buttonAsked;
     int m_nextTolerance = 0;
+    bool m_nextConnected = false;
     ButtonParams m_nextButton{};
     bool m_answerOk = true;
 };
@@ -115,17 +119,22 @@ TEST_F(PeltoViewTest, PickingClickAddsTheScrollOffset) {
 TEST_F(PeltoViewTest, OkArmsPickingWithTheNewToleranceAndCancelKeepsIt) {
     CPeltoView view(SquareDoc(40));
     m_nextTolerance = 40;
+    m_nextConnected = true;
     view.OnEditBgcolor();
     EXPECT_TRUE(view.m_bPicking);
     EXPECT_EQ(view.m_nTolerance, 40);
+    EXPECT_TRUE(view.m_bConnected);
     EXPECT_EQ(view.viewport()->cursor().hotSpot(), QPoint(kPickCursorHotSpot, kPickCursorHotSpot));
 
     m_answerOk = false;
     m_nextTolerance = 90;
+    m_nextConnected = false;
     view.OnEditBgcolor();
     EXPECT_TRUE(view.m_bPicking);
     EXPECT_EQ(view.m_nTolerance, 40);
+    EXPECT_TRUE(view.m_bConnected);
     EXPECT_EQ(m_toleranceAsked, (QList<int>{0, 40}));
+    EXPECT_EQ(m_connectedAsked, (QList<bool>{false, true}));
 }
 
 TEST_F(PeltoViewTest, PickingClicksThatMissThePictureEndPickingAndSelectNothing) {
