@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
+#include <new>
 #include <utility>
 
 namespace pelto {
@@ -20,18 +21,23 @@ constexpr uint8_t kUnder = 1;
 constexpr uint8_t kMostPast = 254;
 
 bool SoftEdged(const CAlphaPlane& alpha) {
-    for (int y = 0; y < alpha.Height(); ++y) {
-        const uint8_t* row = alpha.Row(y);
-        bool half = false;
-        for (int x = 0; x < alpha.Width(); ++x)
-            half |= uint8_t(row[x] - 1) < 254;
-        if (half) return true;
+    // Eight at a time: a byte is 0 or 255 when each bit equals the one above it.
+    constexpr uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7F;
+    const size_t size = size_t(alpha.Width()) * size_t(alpha.Height());
+    const uint8_t* bytes = alpha.Row(0);
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        if ((word ^ (word >> 1)) & kLowSeven) return true;
     }
+    for (; i < size; ++i)
+        if (bytes[i] != 0 && bytes[i] != 255) return true;
     return false;
 }
 
 // A straight edge across a pixel, the unit square about its centre, seen
-// along its unit normal: u = |larger component|, v = |smaller one|.
+// along its normal: u = |larger component|, v = |smaller one|.
 struct Normal {
     double u, v;
     Normal(double nx, double ny) : u(std::fabs(nx)), v(std::fabs(ny)) {
@@ -39,7 +45,7 @@ struct Normal {
     }
 };
 
-// The part of the pixel behind an edge s from its centre along the normal.
+// The part of the pixel behind an edge s from its centre along the unit normal.
 double Cover(double s, Normal n) {
     const double h = (n.u + n.v) / 2, k = (n.u - n.v) / 2;
     if (s >= h) return 1;
@@ -50,11 +56,13 @@ double Cover(double s, Normal n) {
     return s > 0 ? 1 - (h - s) * (h - s) / corner : (h + s) * (h + s) / corner;
 }
 
-// Where an edge lies that leaves a of the pixel behind it: Cover's inverse.
-double EdgeAt(double a, Normal n) {
-    const double h = (n.u + n.v) / 2, k = (n.u - n.v) / 2;
-    if (std::fabs(a - 0.5) <= k / n.u) return (a - 0.5) * n.u;
-    const double corner = 2 * n.u * n.v;
+// Where an edge lies that leaves a of the pixel behind it, across the
+// direction (dx, dy): Cover's inverse, times the direction's length, which
+// spares the divisions.
+double ScaledEdgeAt(double a, int dx, int dy) {
+    const Normal n(dx, dy);
+    if (std::fabs(a - 0.5) * 2 * n.u <= n.u - n.v) return (a - 0.5) * n.u;
+    const double corner = 2 * n.u * n.v, h = (n.u + n.v) / 2;
     return a > 0.5 ? h - std::sqrt(corner * (1 - a)) : std::sqrt(corner * a) - h;
 }
 
@@ -63,8 +71,12 @@ double EdgeAt(double a, Normal n) {
 void CTransparentRim::Prepare(const CMaskDIB& mask, int width) {
     m_pMask = &mask;
     m_nWidth = width;
-    m_marks.clear();
-    if (SoftEdged(m_alpha)) m_marks.assign(size_t(m_alpha.Width()) * size_t(m_alpha.Height()), 0);
+    m_marks.reset();
+    if (!m_alpha.HasBlock() || !SoftEdged(m_alpha)) return;
+    // Zeroed by the system as they are first touched: most are only read.
+    m_marks.reset(
+        static_cast<uint8_t*>(std::calloc(size_t(m_alpha.Width()) * size_t(m_alpha.Height()), 1)));
+    if (!m_marks) throw std::bad_alloc();
 }
 
 bool CTransparentRim::Selected(int x, int y) const {
@@ -79,26 +91,31 @@ template <typename Fn> void CTransparentRim::ForNeighbours(int x, int y, Fn fn) 
 
 void CTransparentRim::Mark(int x, int y, uint8_t value) {
     // A neighbour in another thread's rows may be marked at the same time.
-    std::atomic_ref<uint8_t> mark(m_marks[size_t(y) * size_t(m_alpha.Width()) + size_t(x)]);
+    std::atomic_ref<uint8_t> mark(MarkAt(x, y));
+    if (value == kGrown) return mark.store(value, std::memory_order_relaxed); // the highest
     uint8_t now = mark.load(std::memory_order_relaxed);
     while (now < value && !mark.compare_exchange_weak(now, value, std::memory_order_relaxed)) {
     }
 }
 
 uint8_t CTransparentRim::Coverage(int x, int y, int foundX, int foundY) const {
-    // The found pixel is the nearest by centre, but the shape's edge may come
-    // nearer through a neighbour of it that the shape covers more.
-    double nearest = std::numeric_limits<double>::infinity();
+    // How far the shape's edge in pixel (gx, gy), r from (x, y), lies from it.
+    const auto edge = [&](int gx, int gy, double r) {
+        return r - ScaledEdgeAt(m_alpha.GetAlpha(gx, gy) / 255.0, x - gx, y - gy) / r;
+    };
+    const int fx = x - foundX, fy = y - foundY;
+    const double r = std::sqrt(double(fx * fx + fy * fy));
+    double nearest = edge(foundX, foundY, r);
+    // The found pixel is the nearest by centre, but the edge may come nearer
+    // through a neighbour of it that the shape covers more: by less than the
+    // half diagonal an edge can lie off a centre.
     ForNeighbours(foundX, foundY, [&](int gx, int gy) {
-        if (Selected(gx, gy)) return;
-        const double dx = x - gx, dy = y - gy, r = std::sqrt(dx * dx + dy * dy);
-        nearest =
-            std::min(nearest, r - EdgeAt(m_alpha.GetAlpha(gx, gy) / 255.0, Normal(dx / r, dy / r)));
+        const int dx = x - gx, dy = y - gy;
+        const double reach = nearest + 0.7072;
+        if (dx * dx + dy * dy >= reach * reach || Selected(gx, gy)) return;
+        nearest = std::min(nearest, edge(gx, gy, std::sqrt(double(dx * dx + dy * dy))));
     });
-    const double dx = x - foundX, dy = y - foundY, r = std::sqrt(dx * dx + dy * dy);
-    nearest = std::min(
-        nearest, r - EdgeAt(m_alpha.GetAlpha(foundX, foundY) / 255.0, Normal(dx / r, dy / r)));
-    return uint8_t(std::lround(255 * Cover(m_nWidth - nearest, Normal(dx / r, dy / r))));
+    return uint8_t(std::lround(255 * Cover(m_nWidth - nearest, Normal(fx / r, fy / r))));
 }
 
 void CTransparentRim::Take(int x, int y, int foundX, int foundY) {
@@ -106,7 +123,7 @@ void CTransparentRim::Take(int x, int y, int foundX, int foundY) {
     if (opacity != 0) return;
     const CDIB& from = m_pSource ? *m_pSource : m_image;
     std::memcpy(m_image.Row(y) + 3 * size_t(x), from.Row(foundY) + 3 * size_t(foundX), 3);
-    if (m_marks.empty()) {
+    if (!m_marks) {
         opacity = 255;
         return;
     }
@@ -127,8 +144,11 @@ void CTransparentRim::Take(int x, int y, int foundX, int foundY) {
     opacity = Coverage(x, y, foundX, foundY);
     ForNeighbours(x, y, [&](int nx, int ny) {
         const int ex = foundX - nx, ey = foundY - ny;
-        // One within the width of the found point is in the band itself.
+        // One within the width of the found point is in the band itself, and
+        // one marked grown already cannot rise.
         if (!Selected(nx, ny) || ex * ex + ey * ey <= m_nWidth * m_nWidth) return;
+        if (std::atomic_ref<uint8_t>(MarkAt(nx, ny)).load(std::memory_order_relaxed) == kGrown)
+            return;
         const uint8_t past = std::min(Coverage(nx, ny, foundX, foundY), kMostPast);
         if (past != 0) Mark(nx, ny, past);
     });
@@ -141,7 +161,7 @@ void CTransparentRim::Settle(int x, int y, uint8_t mark) {
     if (!under && opacity != 0) return;
     int sum[3] = {}, count = 0;
     ForNeighbours(x, y, [&](int nx, int ny) {
-        if (m_marks[size_t(ny) * size_t(m_alpha.Width()) + size_t(nx)] != kGrown) return;
+        if (MarkAt(nx, ny) != kGrown) return;
         const uint8_t* rim = m_image.Row(ny) + 3 * size_t(nx);
         for (int c = 0; c < 3; ++c)
             sum[c] += rim[c];
@@ -158,15 +178,25 @@ void CTransparentRim::Settle(int x, int y, uint8_t mark) {
 }
 
 void CTransparentRim::Finish(unsigned threads) {
-    if (m_marks.empty()) return;
+    if (!m_marks) return;
     const int rows = m_alpha.Height();
     const size_t columns = size_t(m_alpha.Width());
     // Settle writes only pixels not grown and reads only grown ones beside them.
     RunBands(rows, BandCount(rows, threads), [&](unsigned, RowBand band) {
         for (int y = band.first; y < band.last; ++y) {
-            const uint8_t* marks = m_marks.data() + size_t(y) * columns;
-            for (size_t x = 0; x < columns; ++x)
+            const uint8_t* marks = m_marks.get() + size_t(y) * columns;
+            for (size_t x = 0; x < columns; ++x) {
+                // Eight at a time past the runs of nothing and of the band.
+                uint64_t word;
+                if (x % 8 == 0 && x + 8 <= columns) {
+                    std::memcpy(&word, marks + x, 8);
+                    if (word == 0 || word == ~uint64_t(0)) {
+                        x += 7;
+                        continue;
+                    }
+                }
                 if (marks[x] != 0 && marks[x] != kGrown) Settle(int(x), y, marks[x]);
+            }
         }
     });
 }

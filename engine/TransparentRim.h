@@ -23,7 +23,8 @@
 #include "image/MaskDib.h"
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 namespace pelto {
 
@@ -49,6 +50,9 @@ private:
     bool Selected(int x, int y) const;
     // fn(x, y) for the eight neighbours of (x, y) inside the picture.
     template <typename Fn> void ForNeighbours(int x, int y, Fn fn) const;
+    uint8_t& MarkAt(int x, int y) const {
+        return m_marks[size_t(y) * size_t(m_alpha.Width()) + size_t(x)];
+    }
     // Raises the mark of (x, y) to at least value.
     void Mark(int x, int y, uint8_t value);
     // The opacity of (x, y) in the rim, from the shape's edge about (foundX, foundY).
@@ -60,7 +64,10 @@ private:
     const CDIB* m_pSource;
     const CMaskDIB* m_pMask = nullptr;
     int m_nWidth = 0;
-    std::vector<uint8_t> m_marks; // one per pixel; empty for a hard edge
+    struct Free {
+        void operator()(uint8_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<uint8_t[], Free> m_marks; // one per pixel; none for a hard edge
 };
 
 } // namespace pelto
