@@ -1,8 +1,9 @@
 // Side-by-side timings of the button engine on big pictures: MakeButton,
 // pass 1 alone against its brute-force form and against a memory-bound floor,
 // the background selection, and loading and saving. The preview's renders
-// (PreviewBench.cpp), the PNG decode and encode (PngBench.cpp) and, with the
-// windows built, the view's painting at a zoom (ViewBench.cpp) register themselves.
+// (PreviewBench.cpp), the PNG decode and encode (PngBench.cpp), the outer rim
+// over transparency (RimBench.cpp) and, with the windows built, the view's
+// painting at a zoom (ViewBench.cpp) register themselves.
 //
 //   pelto-bench [benchmark flags]          run the benchmarks
 //   pelto-bench --write-pictures DIR       write the pictures as BMP files

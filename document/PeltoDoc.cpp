@@ -36,12 +36,15 @@ void CPeltoDoc::SelectBackground(const BackgroundPick& pick, unsigned threads) {
 void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     if (!m_pMask) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
-    // The step keeps the opacity too; the selection it takes over.
-    const uint64_t held =
-        m_dib.m_nFileSize + (m_pAlpha ? uint64_t(m_dib.m_nWidth) * m_dib.m_nHeight : 0);
+    // The step keeps the opacity too (the selection it takes over), and an
+    // outer rim's soft edge needs a mark per pixel.
+    const uint64_t pixels = uint64_t(m_dib.m_nWidth) * m_dib.m_nHeight;
+    const uint64_t held = m_dib.m_nFileSize + (m_pAlpha ? pixels : 0);
+    const uint64_t marks = m_pAlpha && params.Outer() ? pixels : 0;
     memlimit::EnsureAvailable(
         EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held, params.width, keep, threads)
-            .Button());
+            .Button() +
+        marks);
     // Everything that can fail happens before the document changes.
     std::optional<CUndoStep> step;
     if (keep) step.emplace(m_dib, m_pAlpha.get(), m_nPicture);
@@ -49,11 +52,12 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     CHeightDIB heights(m_dib.m_nWidth, m_dib.m_nHeight);
     // Pass 1 grows a rim over transparency into the picture itself, so the
     // step is taken first and the picture must not fail after it.
-    const std::optional<CTransparentRim> rim =
-        m_pAlpha ? std::optional<CTransparentRim>({m_dib, *m_pAlpha}) : std::nullopt;
-    ComputeBevelHeights(*m_pMask, params, heights, threads, rim ? &*rim : nullptr);
+    std::optional<CTransparentRim> rim;
+    if (m_pAlpha) rim.emplace(m_dib, *m_pAlpha);
+    CTransparentRim* grow = rim ? &*rim : nullptr;
+    ComputeBevelHeights(*m_pMask, params, heights, threads, grow);
 
-    ShadeBevel(m_dib, heights, params.contrast, threads);
+    ShadeBevel(m_dib, heights, params.contrast, threads, grow);
     m_nPicture = ++m_nPicturesMade;
     if (keep) {
         step->KeepSelection(std::move(m_pMask));

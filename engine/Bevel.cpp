@@ -33,16 +33,17 @@ int BevelHeight(int dx, int dy, const ButtonParams& params) {
 }
 
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
-                         unsigned threads, const CTransparentRim* rim) {
+                         unsigned threads, CTransparentRim* rim) {
     RequireSameSize(mask, heights, "the height field is not of the selection's size");
     if (rim) {
-        RequireSameSize(mask, rim->image, "the picture is not of the selection's size");
-        if (rim->alpha.Width() != mask.m_nWidth || rim->alpha.Height() != mask.m_nHeight)
+        RequireSameSize(mask, rim->Image(), "the picture is not of the selection's size");
+        if (rim->Alpha().Width() != mask.m_nWidth || rim->Alpha().Height() != mask.m_nHeight)
             throw std::invalid_argument("the opacity is not of the selection's size");
     }
     if (!mask.m_pBits || !heights.m_pBits || params.width <= 0) return;
     const CHeightTable table(params);
-    const CTransparentRim* grow = params.Outer() ? rim : nullptr;
+    CTransparentRim* grow = params.Outer() ? rim : nullptr;
+    if (grow) grow->Prepare(mask, params.width);
     SearchInBands(mask, params.width, params.Outer(), threads,
                   [&](unsigned, int y, std::span<const CFoundPoint> found) {
                       for (const CFoundPoint& f : found) {
@@ -52,7 +53,8 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
                   });
 }
 
-void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads) {
+void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads,
+                CTransparentRim* rim) {
     if (!image.HasBlock() || !heights.m_pBits) return;
     RequireSameSize(image, heights, "the height field is not of the picture's size");
     const int rows = image.m_nHeight;
@@ -77,6 +79,7 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
             }
         }
     });
+    if (rim) rim->Finish(threads);
 }
 
 } // namespace pelto

@@ -24,11 +24,13 @@ int BevelHeight(int dx, int dy, const ButtonParams& params);
 // heights must be zero-filled; a field not of the mask's size is refused
 // with std::invalid_argument. With rim, an outer band grows over the
 // transparent pixels of rim's picture (TransparentRim.h), which must be of
-// the mask's size.
+// the mask's size; the mask must then stay until ShadeBevel.
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
-                         unsigned threads = 0, const CTransparentRim* rim = nullptr);
+                         unsigned threads = 0, CTransparentRim* rim = nullptr);
 // A field not of the image's size is refused with std::invalid_argument,
-// before any pixel changes; the shading itself cannot fail.
-void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads = 0);
+// before any pixel changes; the shading itself cannot fail. With the rim pass
+// 1 grew, its soft edge is finished once the band is shaded.
+void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads = 0,
+                CTransparentRim* rim = nullptr);
 
 } // namespace pelto

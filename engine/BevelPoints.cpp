@@ -82,7 +82,7 @@ void CBevelPoints::ClearHeights(CHeightDIB& heights) const {
 }
 
 void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights, int contrast,
-                         const CTransparentRim* rim) const {
+                         CTransparentRim* rim) const {
     assert(image.m_nWidth == m_nColumns && image.m_nHeight == m_nRows);
     assert(image.m_nFileSize == picture.m_nFileSize);
     if (!image.HasBlock()) return;
@@ -98,7 +98,7 @@ void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& hei
     const size_t rowsEnd = rowsAt + stride * size_t(m_nRows);
     std::memcpy(to, from, rowsAt);
     std::memcpy(to + rowsEnd, from + rowsEnd, picture.m_nFileSize - rowsEnd);
-    const CTransparentRim* grow = m_bOuter ? rim : nullptr;
+    CTransparentRim* grow = m_bOuter ? rim : nullptr;
     const int side = 2 * m_nWidth + 1;
     const auto shade = [&](const Band& band, size_t i, int x, int y) {
         if (grow) {
@@ -114,6 +114,7 @@ void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& hei
         }
         VisitBand(m_bands[index], shade);
     });
+    if (grow) grow->Finish(unsigned(m_bands.size()));
 }
 
 } // namespace pelto

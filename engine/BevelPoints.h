@@ -40,10 +40,11 @@ public:
     // thread copies its own rows just before shading them, so the copy runs on
     // every thread and from the cache. picture, image and heights must be of
     // the mask's size, and image's block of picture's length.
-    // With rim, whose source must be picture, an outer band first grows over
-    // transparency as ComputeBevelHeights grows it.
+    // With rim, whose source must be picture and which Prepare readied for
+    // the mask and width, an outer band first grows over transparency as
+    // ComputeBevelHeights grows it, and its edge is finished as ShadeBevel does.
     void Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights, int contrast,
-               const CTransparentRim* rim = nullptr) const;
+               CTransparentRim* rim = nullptr) const;
 
 private:
     struct Band {

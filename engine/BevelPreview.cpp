@@ -47,18 +47,19 @@ void CBevelPreview::Render(const ButtonParams& params, CDIB& result, unsigned th
     std::optional<CTransparentRim> rim;
     if (resultAlpha && m_alpha.HasBlock()) {
         resultAlpha->Copy(m_alpha);
-        rim.emplace(CTransparentRim{result, *resultAlpha, &m_picture});
+        rim.emplace(result, *resultAlpha, &m_picture);
     }
-    const CTransparentRim* grow = rim ? &*rim : nullptr;
+    CTransparentRim* grow = rim ? &*rim : nullptr;
     if (params.width < 1 || params.width > CBevelPoints::kMaxWidth) {
         // No width the dialog offers, or none at all: the plain pass.
         CHeightDIB heights(m_mask.m_nWidth, m_mask.m_nHeight);
         CopyPicture(result);
         ComputeBevelHeights(m_mask, params, heights, threads, grow);
-        ShadeBevel(result, heights, params.contrast, threads);
+        ShadeBevel(result, heights, params.contrast, threads, grow);
         return;
     }
     KeptHeights(params, threads);
+    if (grow && params.Outer()) grow->Prepare(m_mask, params.width);
     // Only the first render into result allocates; Shade copies the picture in.
     if (!SameBlock(result)) result.Copy(m_picture);
     m_pPoints->Shade(m_picture, result, *m_pHeights, params.contrast, grow);

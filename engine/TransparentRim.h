@@ -1,33 +1,73 @@
 #pragma once
 // An outer band over transparency. Where the band lies on pixels the picture
 // does not show (alpha 0) there is no colour to shade, so each such band
-// pixel takes the colour of the shape pixel its search found and becomes
-// opaque before pass 2: the button grows its rim outward. Every other pixel,
-// and every pixel of an inner band, keeps its colour and opacity.
+// pixel takes the colour of the shape pixel its search found before pass 2:
+// the button grows its rim outward. Every other band pixel, and every pixel
+// of an inner band, keeps its colour and opacity.
+//
+// A picture whose opacity is only ever 0 or 255 gets an opaque rim with a
+// hard edge. A soft-edged one (any opacity in between) gets a rim as smooth
+// as itself: a rim pixel's opacity is the part of it that the shape, grown by
+// the band width, covers, the shape's edge being placed inside its edge
+// pixels by their opacity. Pixels just past the band that the grown shape
+// partly covers join the rim, and the shape's own half-transparent pixels
+// next to the rim are laid over it and become opaque; both take their colour
+// from the rim pixels beside them once those are shaded (Finish).
+//
 // Band pixels are selected and found points are not, so the threads of
-// pass 1 never write a pixel another one reads.
+// pass 1 never write a colour or opacity another one reads. The marks they
+// leave for Finish only ever rise, so their order does not matter.
 
 #include "image/AlphaPlane.h"
 #include "image/Dib.h"
+#include "image/MaskDib.h"
 
-#include <cstring>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 namespace pelto {
 
-struct CTransparentRim {
-    CDIB& image;
-    CAlphaPlane& alpha;
-    // Where the colours come from: image itself, unless a copy of it is given.
-    const CDIB* source = nullptr;
+class CTransparentRim {
+public:
+    // Colours come from image itself, unless a copy of it (source) is given.
+    CTransparentRim(CDIB& image, CAlphaPlane& alpha, const CDIB* source = nullptr)
+        : m_image(image), m_alpha(alpha), m_pSource(source) {}
+    const CDIB& Image() const { return m_image; }
+    const CAlphaPlane& Alpha() const { return m_alpha; }
 
+    // Before pass 1 of an outer band of this width over mask, which must stay
+    // until Finish: looks for soft edges and makes room for the marks. May
+    // throw std::bad_alloc; changes no pixel.
+    void Prepare(const CMaskDIB& mask, int width);
     // The band pixel (x, y) whose search found (foundX, foundY), in stored rows.
-    void Take(int x, int y, int foundX, int foundY) const {
-        uint8_t& opacity = alpha.Row(y)[x];
-        if (opacity != 0) return;
-        const CDIB& from = source ? *source : image;
-        std::memcpy(image.Row(y) + 3 * size_t(x), from.Row(foundY) + 3 * size_t(foundX), 3);
-        opacity = 255;
+    void Take(int x, int y, int foundX, int foundY);
+    // After pass 2: the pixels past the band and the shape's edge under the
+    // rim. Cannot fail; any thread count gives the same bytes.
+    void Finish(unsigned threads);
+
+private:
+    bool Selected(int x, int y) const;
+    // fn(x, y) for the eight neighbours of (x, y) inside the picture.
+    template <typename Fn> void ForNeighbours(int x, int y, Fn fn) const;
+    uint8_t& MarkAt(int x, int y) const {
+        return m_marks[size_t(y) * size_t(m_alpha.Width()) + size_t(x)];
     }
+    // Raises the mark of (x, y) to at least value.
+    void Mark(int x, int y, uint8_t value);
+    // The opacity of (x, y) in the rim, from the shape's edge about (foundX, foundY).
+    uint8_t Coverage(int x, int y, int foundX, int foundY) const;
+    void Settle(int x, int y, uint8_t mark);
+
+    CDIB& m_image;
+    CAlphaPlane& m_alpha;
+    const CDIB* m_pSource;
+    const CMaskDIB* m_pMask = nullptr;
+    int m_nWidth = 0;
+    struct Free {
+        void operator()(uint8_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<uint8_t[], Free> m_marks; // one per pixel; none for a hard edge
 };
 
 } // namespace pelto

