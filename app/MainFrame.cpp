@@ -8,15 +8,18 @@
 #include "HelpWindow.h"
 #include "IndicatorPanes.h"
 #include "MenuList.h"
+#include "SettingsKeys.h"
 #include "WindowGoneWatch.h"
 #include "view/PeltoView.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -52,6 +55,7 @@ CMainFrame::CMainFrame(CRecentFileList& recentFiles, CLanguage& language, QWidge
     CreateToolBar();
     CreateStatusBar();
     resize(kInitialSize);
+    RestorePlacement();
     UpdateMenus();
     m_pGoneWatch = std::make_unique<CWindowGoneWatch>(*this, [this] { OnDestroyedFromOutside(); });
 }
@@ -83,6 +87,19 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     m_pMdiArea->closeAllSubWindows();
     m_bClosingAsked = false;
     QMainWindow::closeEvent(event);
+    if (event->isAccepted()) AppSettings().setValue(kMainWindowGeometryKey, saveGeometry());
+}
+
+void CMainFrame::RestorePlacement() {
+    const QByteArray saved = AppSettings().value(kMainWindowGeometryKey).toByteArray();
+    if (saved.isEmpty() || !restoreGeometry(saved)) return;
+    // A screen unplugged since may have taken the whole place with it.
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(geometry())) return;
+    setWindowState(Qt::WindowNoState);
+    resize(kInitialSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().topLeft());
 }
 
 void CMainFrame::OnDestroyedFromOutside() {

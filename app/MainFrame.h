@@ -125,6 +125,8 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    // The size, place and maximized state the window closed with, where a screen shows it.
+    void RestorePlacement();
     void UpdateFileMenus();
     void UpdateWindowMenu();
     void UpdateTitles();

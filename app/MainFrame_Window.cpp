@@ -17,6 +17,12 @@ constexpr int kNewWindowPercent = 75;
 
 CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
     const int index = GetChildFrames().size();
+    // Over a maximized window a new one opens maximized, as in any program of
+    // several documents: the area keeps the active window maximized, the others
+    // whole behind it. The new one is sized and placed as a normal window first.
+    CChildFrame* active = GetActiveFrame();
+    const bool maximized = active && active->isMaximized();
+    if (maximized) active->showNormal();
     auto* frame = new CChildFrame(std::move(slot));
     frame->SetCloseGuard([this](CChildFrame& closing) { return MayCloseFrame(closing); });
     m_pMdiArea->addSubWindow(frame);
@@ -31,6 +37,7 @@ CChildFrame* CMainFrame::AddChildFrame(std::shared_ptr<CDocumentSlot> slot) {
     const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame);
     frame->setGeometry(CascadedPlace(m_pMdiArea->viewport()->rect(), frame->size(), index, step));
     m_pMdiArea->setActiveSubWindow(frame);
+    if (maximized) frame->showMaximized();
     UpdateMenus();
     return frame;
 }
@@ -70,7 +77,26 @@ void CMainFrame::OnWindowClose() {
 }
 
 void CMainFrame::OnWindowCascade() {
-    m_pMdiArea->cascadeSubWindows();
+    QList<CChildFrame*> frames;
+    for (CChildFrame* frame : GetChildFrames())
+        if (!frame->isMinimized()) frames.append(frame);
+    // The active window ends on top, the others in the order they opened.
+    if (CChildFrame* active = GetActiveFrame(); frames.removeOne(active)) frames.append(active);
+    if (frames.isEmpty()) return;
+    QList<QSize> wanted;
+    for (CChildFrame* frame : frames) {
+        frame->showNormal();
+        // The picture at its zoom, and the frame around it.
+        const CPeltoView* view = frame->GetView();
+        wanted.append(frame->size() - view->size() + view->sizeHint());
+    }
+    const int step =
+        frames.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frames.first());
+    const QList<QRect> places = CascadeWindows(m_pMdiArea->viewport()->rect(), wanted, step);
+    for (int i = 0; i < frames.size(); ++i) {
+        frames[i]->setGeometry(places[i]);
+        frames[i]->raise();
+    }
 }
 
 void CMainFrame::OnWindowTileHorz() {

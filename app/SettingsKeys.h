@@ -22,5 +22,7 @@ inline constexpr const char* kRecentFileEntryPrefix = "File";
 inline constexpr const char* kLanguageKey = "Settings/Language";
 // The folder the last style file was saved to or read from.
 inline constexpr const char* kStyleFolderKey = "Settings/StyleFolder";
+// The main window's size, place and maximized state as it closed (QWidget::saveGeometry).
+inline constexpr const char* kMainWindowGeometryKey = "Settings/WindowGeometry";
 
 } // namespace pelto

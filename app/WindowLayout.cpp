@@ -24,6 +24,18 @@ QRect CascadedPlace(QRect area, QSize wanted, int index, int step) {
     return QRect(area.topLeft() + QPoint(k * step, k * step), size);
 }
 
+QList<QRect> CascadeWindows(QRect area, const QList<QSize>& wanted, int step) {
+    QList<QRect> places;
+    const int room = std::min(area.width(), area.height()) / 2;
+    const int count = step > 0 ? room / step + 1 : 1;
+    for (int i = 0; i < wanted.size(); ++i) {
+        const int offset = i % count * step;
+        const QSize left = area.size() - QSize(offset, offset);
+        places.append(QRect(area.topLeft() + QPoint(offset, offset), wanted[i].boundedTo(left)));
+    }
+    return places;
+}
+
 QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count) {
     QList<QPoint> corners;
     if (icon.isEmpty()) return corners;

@@ -18,6 +18,12 @@ QList<QRect> TileOneAboveAnother(QRect area, int count);
 // close box stay inside.
 QRect CascadedPlace(QRect area, QSize wanted, int index, int step);
 
+// Window menu's cascade: the i-th window one step further down and right
+// than the one before, as large as it wants within what the area leaves from
+// its corner; the steps start over before a window's corner passes the
+// middle of the area, so each keeps at least half the area.
+QList<QRect> CascadeWindows(QRect area, const QList<QSize>& wanted, int step);
+
 // Top-left corners for count minimised windows of the given size, in rows
 // from the area's bottom-left corner, left to right, rows growing upward.
 QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count);

@@ -31,9 +31,25 @@ std::optional<QPoint> DevicePointerInWindow(const QWidget& top) {
     if (!reply || !reply->same_screen) return std::nullopt;
     return QPoint(reply->win_x, reply->win_y);
 }
+
+bool WarpPointerInWindow(const QWidget& top, QPoint device) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    const WId window = top.internalWinId();
+    if (!connection || window == 0) return false;
+    xcb_warp_pointer(connection, XCB_NONE, xcb_window_t(window), 0, 0, 0, 0, int16_t(device.x()),
+                     int16_t(device.y()));
+    xcb_flush(connection);
+    return true;
+}
 #else
 std::optional<QPoint> DevicePointerInWindow(const QWidget&) {
     return std::nullopt;
+}
+
+bool WarpPointerInWindow(const QWidget&, QPoint) {
+    return false;
 }
 #endif
 
@@ -53,6 +69,18 @@ std::optional<QPointF> DevicePointerIn(const QWidget& widget, QPointF rounded) {
     if (!device) return std::nullopt;
     return DeviceToLogical(*device, top.devicePixelRatioF(), widget.mapTo(&top, QPoint(0, 0)),
                            rounded);
+}
+
+QPoint WindowDevicePixel(QPoint dot, qreal ratio, QPoint offset) {
+    // The widget's first device pixel is the first the window has at or past its corner.
+    const auto axis = [ratio](int d, int o) { return d + int(std::ceil(o * ratio - 1e-6)); };
+    return {axis(dot.x(), offset.x()), axis(dot.y(), offset.y())};
+}
+
+bool PutPointerOn(const QWidget& widget, QPoint dot) {
+    const QWidget& top = *widget.window();
+    return WarpPointerInWindow(
+        top, WindowDevicePixel(dot, top.devicePixelRatioF(), widget.mapTo(&top, QPoint(0, 0))));
 }
 
 QPointF ExactPointer(const QWidget& widget, QPointF rounded) {

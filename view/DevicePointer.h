@@ -24,6 +24,16 @@ std::optional<QPointF> DevicePointerIn(const QWidget& widget, QPointF rounded);
 // lies farther from the toolkit's rounded position than rounding moves.
 std::optional<QPointF> DeviceToLogical(QPoint device, qreal ratio, QPoint offset, QPointF rounded);
 
+// The device pixel of the top-level window (scaled by ratio) that
+// DeviceToLogical and DevicePixel take for device pixel dot of a widget offset
+// logical pixels into that window.
+QPoint WindowDevicePixel(QPoint dot, qreal ratio, QPoint offset);
+
+// Puts the pointer on device pixel dot of widget (the view's DevicePixel of
+// its logical units), where the window system places it to the device pixel;
+// false elsewhere, where the toolkit can put it on whole logical pixels only.
+bool PutPointerOn(const QWidget& widget, QPoint dot);
+
 // rounded refined by DevicePointerIn where it can be.
 QPointF ExactPointer(const QWidget& widget, QPointF rounded);
 

@@ -15,14 +15,14 @@ namespace pelto {
 
 namespace {
 
-// The preview shows in owner: the dialog covers as little of it as it can.
-void PlaceBeside(QDialog& dialog, const QWidget& owner) {
+// The preview shows in shown: the dialog covers as little of it as it can.
+void PlaceBeside(QDialog& dialog, const QWidget& owner, QRect shown) {
     const QScreen* screen = owner.screen();
     if (!screen) return;
     // The window system's frame is not there yet: a title bar's height stands in for it.
     const int title = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight);
     const QSize frame = dialog.size() + QSize(0, title);
-    const QRect shown(owner.mapToGlobal(QPoint(0, 0)), owner.size());
+    if (shown.isEmpty()) shown = QRect(owner.mapToGlobal(QPoint(0, 0)), owner.size());
     dialog.move(DialogBesidePicture(shown, frame, screen->availableGeometry()));
 }
 
@@ -40,12 +40,13 @@ bool AskTolerance(int& tolerance, bool& connected, QWidget* owner) {
     return true;
 }
 
-bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview) {
+bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview,
+                     QRect shown) {
     if (const modal::ButtonParamsAnswer& answer = modal::ButtonDialogAnswer())
         return answer(params);
     CButtonDlg dlg(owner ? owner->window() : nullptr);
     dlg.SetValues(params);
-    if (owner) PlaceBeside(dlg, *owner);
+    if (owner) PlaceBeside(dlg, *owner, shown);
     if (preview) QObject::connect(&dlg, &CButtonDlg::previewChanged, preview);
     if (dlg.DoModal() != IDOK) return false;
     params = dlg.Values();

@@ -6,6 +6,8 @@
 
 #include "engine/ButtonParams.h"
 
+#include <QRect>
+
 #include <functional>
 #include <optional>
 
@@ -15,8 +17,10 @@ namespace pelto {
 
 bool AskTolerance(int& tolerance, bool& connected, QWidget* owner);
 // preview hears the values the dialog would give while its preview is on, and
-// nothing when it is turned off.
+// nothing when it is turned off. The dialog opens where it hides the least of
+// shown (global coordinates: the picture's part in sight), or of owner.
 using PreviewHandler = std::function<void(std::optional<ButtonParams> values)>;
-bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview = {});
+bool AskButtonParams(ButtonParams& params, QWidget* owner, const PreviewHandler& preview = {},
+                     QRect shown = {});
 
 } // namespace pelto

@@ -40,12 +40,23 @@ QPoint CPeltoView::GetScrollPosition() const {
     return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
 }
 
+QSize CPeltoView::sizeHint() const {
+    const int frame = 2 * frameWidth();
+    return LogicalContentSize() + QSize(frame, frame);
+}
+
 qreal CPeltoView::Ratio() const {
     return viewport()->devicePixelRatioF();
 }
 
 QPoint CPeltoView::ScreenScroll() const {
     return DevicePixel(GetScrollPosition(), Ratio());
+}
+
+QRect CPeltoView::VisiblePictureOnScreen() const {
+    const QRect picture(-GetScrollPosition(), LogicalContentSize());
+    const QRect inSight = picture.intersected(viewport()->rect());
+    return inSight.translated(viewport()->mapToGlobal(QPoint(0, 0)));
 }
 
 QSize CPeltoView::LogicalContentSize() const {

@@ -32,10 +32,14 @@ public:
     // Scroll range from the picture; the parent window shrinks to fit it.
     void OnInitialUpdate();
     QPoint GetScrollPosition() const;
+    // The whole picture at the present zoom, without scroll bars.
+    QSize sizeHint() const override;
     // Device pixels per logical pixel on the view's screen, and the scroll
     // position in device pixels: the view draws and picks in device pixels.
     qreal Ratio() const;
     QPoint ScreenScroll() const;
+    // The part of the picture in sight, in global coordinates.
+    QRect VisiblePictureOnScreen() const;
 
     void OnEditBgcolor();
     void OnEditMakebutton();

@@ -125,7 +125,7 @@ bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
             // Too big to preview: the dialog goes on without one.
         }
     };
-    const bool accepted = AskButtonParams(params, this, preview);
+    const bool accepted = AskButtonParams(params, this, preview, VisiblePictureOnScreen());
     worker.reset();
     ShowPreview(nullptr);
     return accepted;

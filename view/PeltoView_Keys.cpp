@@ -36,20 +36,19 @@ void CPeltoView::MoveCrosshair(QPoint step) {
     if (!start)
         start = PickedImagePoint(QRectF(viewport()->rect()).center(), viewport()->size(),
                                  ScreenScroll(), picture, m_zoom, Ratio());
-    QPoint at = start.value_or(QPoint(picture.width() / 2, picture.height() / 2)) + step;
-    at.setX(std::clamp(at.x(), 0, picture.width() - 1));
-    at.setY(std::clamp(at.y(), 0, picture.height() - 1));
+    const QPoint from = start.value_or(QPoint(picture.width() / 2, picture.height() / 2));
+    const QPoint at(KeyStepTarget(from.x(), step.x(), picture.width(), m_zoom),
+                    KeyStepTarget(from.y(), step.y(), picture.height(), m_zoom));
     m_keyPick = at;
     // The pixel's middle dot, brought into view, and the pointer onto it.
     const qreal ratio = Ratio();
-    const auto middle = [&](int p) {
-        return (ZoomedLength(p, m_zoom) + ZoomedLength(p + 1, m_zoom)) / 2;
-    };
-    const QPointF logical = QPointF(middle(at.x()), middle(at.y())) / ratio;
-    BringIntoView(logical);
-    const QPointF inView = logical - QPointF(GetScrollPosition());
-    m_keyPointer = viewport()->mapToGlobal(inView.toPoint());
-    QCursor::setPos(m_keyPointer);
+    const QPoint dot(MiddleDot(at.x(), m_zoom), MiddleDot(at.y(), m_zoom));
+    BringIntoView((QPointF(dot) + QPointF(0.5, 0.5)) / ratio);
+    const QPoint inView = dot - ScreenScroll();
+    // Where the pointer goes to whole logical pixels only, the nearest one.
+    if (!PutPointerOn(*viewport(), inView))
+        QCursor::setPos(viewport()->mapToGlobal((QPointF(inView) / ratio).toPoint()));
+    m_keyPointer = QCursor::pos();
 }
 
 void CPeltoView::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <algorithm>
+#include <vector>
 
 namespace pelto {
 
@@ -44,10 +45,18 @@ QPoint DialogBesidePicture(QRect picture, QSize dialog, QRect screen) {
                                  std::max(screen.top(), screen.bottom() + 1 - dialog.height())));
     };
     const int gap = 8;
-    const QPoint candidates[] = {{picture.right() + 1 + gap, picture.top()},
-                                 {picture.left() - gap - dialog.width(), picture.top()},
-                                 {picture.left(), picture.bottom() + 1 + gap},
-                                 {picture.left(), picture.top() - gap - dialog.height()}};
+    const int besideX[] = {picture.right() + 1 + gap, picture.left() - gap - dialog.width()};
+    const int besideY[] = {picture.bottom() + 1 + gap, picture.top() - gap - dialog.height()};
+    // Beside the picture first, in this order; then every place where an edge
+    // meets one of the picture's or the screen's, where the least covered lies.
+    std::vector<QPoint> candidates = {{besideX[0], picture.top()},
+                                      {besideX[1], picture.top()},
+                                      {picture.left(), besideY[0]},
+                                      {picture.left(), besideY[1]}};
+    for (const int x : {besideX[0], besideX[1], screen.left(), screen.right() + 1 - dialog.width()})
+        for (const int y :
+             {besideY[0], besideY[1], screen.top(), screen.bottom() + 1 - dialog.height()})
+            candidates.push_back({x, y});
     QPoint best = inside(candidates[0]);
     qint64 least = -1;
     for (const QPoint candidate : candidates) {

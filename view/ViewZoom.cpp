@@ -70,6 +70,22 @@ int PictureCoordinate(int screen, CZoom zoom) {
     return int(FloorDivide(int64_t(screen) * zoom.den, zoom.num));
 }
 
+int MiddleDot(int p, CZoom zoom) {
+    return (ZoomedLength(p, zoom) + ZoomedLength(p + 1, zoom)) / 2;
+}
+
+int KeyStepTarget(int from, int step, int length, CZoom zoom) {
+    if (length <= 0) return 0;
+    const int target = std::clamp(from + step, 0, length - 1);
+    // Picture pixel p shows on the screen pixels ZoomedLength(p) up to ZoomedLength(p + 1).
+    const int first = ZoomedLength(target, zoom);
+    if (first < ZoomedLength(target + 1, zoom)) return target;
+    // Shown on none: the pixels the screen pixels on either side show.
+    const int ahead = PictureCoordinate(first, zoom);
+    const int behind = PictureCoordinate(first - 1, zoom);
+    return step < 0 || ahead >= length ? behind : ahead;
+}
+
 QPoint DevicePixel(QPointF point, qreal ratio) {
     // A position half way through a logical pixel is in its second device pixel.
     return {int(std::floor(point.x() * ratio + 1e-6)), int(std::floor(point.y() * ratio + 1e-6))};

@@ -42,6 +42,15 @@ int ZoomedLength(int pictureLength, CZoom zoom);
 // The picture pixel that screen pixel s shows.
 int PictureCoordinate(int screen, CZoom zoom);
 
+// The middle of the screen pixels that show picture pixel p: the one the
+// crosshair's centre marks.
+int MiddleDot(int p, CZoom zoom);
+// The picture pixel a key step of step pixels from `from` moves the crosshair
+// to, within length pixels. Below 100 % a screen pixel shows one of several
+// picture pixels: the step goes on, in its direction, to the next one shown,
+// so the crosshair moves every step and its dot picks the pixel stepped to.
+int KeyStepTarget(int from, int step, int length, CZoom zoom);
+
 // The device pixel a point in logical units lies in.
 QPoint DevicePixel(QPointF point, qreal ratio);
 // Logical units that cover length device pixels.

@@ -39,6 +39,29 @@ TEST(CascadedPlace, StepsDownAndStartsOverInsideTheArea) {
     EXPECT_EQ(CascadedPlace(area, QSize(100, 80), 9, 25).topLeft(), QPoint(0, 0)); // 9 fit
 }
 
+// Window menu's cascade: each window at its picture's size, cut to what the
+// area leaves from its corner, one step further in; a step past the middle
+// starts over at the corner.
+TEST(CascadeWindows, TakeTheirWantedSizeWithinTheAreaEachAStepFurther) {
+    const QRect area(10, 20, 400, 300);
+    const struct {
+        QSize wanted;
+        int index;
+        QRect expected;
+    } cases[] = {
+        {{320, 240}, 0, {10, 20, 320, 240}}, {{320, 240}, 2, {60, 70, 320, 240}},
+        {{390, 290}, 1, {35, 45, 375, 275}}, {{900, 700}, 3, {85, 95, 325, 225}},
+        {{100, 80}, 6, {160, 170, 100, 80}}, {{100, 80}, 7, {10, 20, 100, 80}},
+        {{100, 80}, 9, {60, 70, 100, 80}},
+    };
+    for (const auto& c : cases) {
+        const QList<QRect> places = CascadeWindows(area, QList<QSize>(c.index + 1, c.wanted), 25);
+        ASSERT_EQ(places.size(), c.index + 1);
+        EXPECT_EQ(places[c.index], c.expected) << c.index;
+        EXPECT_TRUE(area.contains(places[c.index])) << c.index;
+    }
+}
+
 } // namespace
 
 } // namespace pelto

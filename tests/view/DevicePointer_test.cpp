@@ -2,6 +2,7 @@
 // is ignored once the pointer has moved on.
 
 #include "view/DevicePointer.h"
+#include "view/ViewZoom.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,29 @@ TEST(DeviceToLogical, RefinesWithinTheRoundingOnly) {
             EXPECT_DOUBLE_EQ(got->x(), c.expected->x());
             EXPECT_DOUBLE_EQ(got->y(), c.expected->y());
         }
+    }
+}
+
+// The pointer the keys put on a device pixel is picked back as that pixel, on
+// odd device pixels of a doubled screen and on fractional scales alike.
+TEST(WindowDevicePixel, IsTheDevicePixelPickedBack) {
+    const struct {
+        QPoint dot;
+        qreal ratio;
+        QPoint offset;
+        QPoint expected;
+    } cases[] = {
+        {{613, 5}, 2.0, {10, 40}, {633, 85}}, {{614, 6}, 2.0, {10, 40}, {634, 86}},
+        {{7, 0}, 1.5, {5, 3}, {15, 5}},       {{8, 1}, 1.5, {4, 2}, {14, 4}},
+        {{3, 3}, 1.0, {2, 2}, {5, 5}},        {{9, 2}, 1.25, {3, 4}, {13, 7}},
+    };
+    for (const auto& c : cases) {
+        const QPoint device = WindowDevicePixel(c.dot, c.ratio, c.offset);
+        EXPECT_EQ(device, c.expected) << c.ratio << " " << c.dot.x();
+        const QPointF exact = QPointF(device) / c.ratio - QPointF(c.offset);
+        const std::optional<QPointF> back = DeviceToLogical(device, c.ratio, c.offset, exact);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(DevicePixel(*back, c.ratio), c.dot) << c.ratio << " " << c.dot.x();
     }
 }
 

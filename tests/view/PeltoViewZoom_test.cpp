@@ -2,6 +2,7 @@
 #include "support/ModalControl.h"
 #include "view/ParamDialogs.h"
 #include "view/PeltoView.h"
+#include "view/ViewZoom.h"
 
 #include <QCursor>
 #include <QScrollBar>
@@ -121,17 +122,19 @@ struct KeyPick {
     std::vector<std::pair<int, Qt::KeyboardModifiers>> keys; // the last one ends picking
     QPoint moved;                                            // from where a pick starts
     bool picks;
+    CZoom zoom = {3, 1};
 };
 
 class PickingFromTheKeyboard : public ViewZoomTest, public testing::WithParamInterface<KeyPick> {};
 
-// The arrow keys move the crosshair a picture pixel (Shift: ten) at any zoom.
+// The arrow keys move the crosshair a picture pixel (Shift: ten) at any zoom,
+// below 100 % on to the next one shown, and the crosshair marks the pick.
 TEST_P(PickingFromTheKeyboard, MovesAPixelOrTenAndPicksOrCancels) {
     const KeyPick& c = GetParam();
     auto doc = UniqueColourDoc(600, 500);
     CPeltoView view(doc);
     Show(view);
-    view.SetZoom({3, 1}, {});
+    view.SetZoom(c.zoom, {});
     // Inside the picture, wherever earlier tests left the pointer.
     QCursor::setPos(view.viewport()->mapToGlobal(view.viewport()->rect().center()));
     view.OnEditBgcolor();
@@ -145,22 +148,32 @@ TEST_P(PickingFromTheKeyboard, MovesAPixelOrTenAndPicksOrCancels) {
         QTest::keyClick(&view, Qt::Key(key), modifiers);
     EXPECT_FALSE(view.m_bPicking);
     EXPECT_EQ(OnlySelectedPixel(*doc), c.picks ? start + c.moved : QPoint(-1, -1));
+    const QPointF pointer = view.viewport()->mapFromGlobal(QPointF(QCursor::pos()));
+    EXPECT_EQ(PickedImagePoint(pointer, view.viewport()->size(), view.ScreenScroll(),
+                               QSize(600, 500), c.zoom, view.Ratio()),
+              start + c.moved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, PickingFromTheKeyboard,
-    testing::Values(KeyPick{"RightTwiceThenReturn",
-                            {{Qt::Key_Right, {}}, {Qt::Key_Right, {}}, {Qt::Key_Return, {}}},
-                            {2, 0},
-                            true},
-                    KeyPick{"ShiftDownThenSpace",
-                            {{Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
-                            {0, 10},
-                            true},
-                    KeyPick{"LeftUpThenEscape",
-                            {{Qt::Key_Left, {}}, {Qt::Key_Up, {}}, {Qt::Key_Escape, {}}},
-                            {},
-                            false}),
+    testing::Values(
+        KeyPick{"RightTwiceThenReturn",
+                {{Qt::Key_Right, {}}, {Qt::Key_Right, {}}, {Qt::Key_Return, {}}},
+                {2, 0},
+                true},
+        KeyPick{"ShiftDownThenSpace",
+                {{Qt::Key_Down, Qt::ShiftModifier}, {Qt::Key_Space, {}}},
+                {0, 10},
+                true},
+        KeyPick{"LeftUpThenEscape",
+                {{Qt::Key_Left, {}}, {Qt::Key_Up, {}}, {Qt::Key_Escape, {}}},
+                {-1, -1},
+                false},
+        KeyPick{"RightLeftLeftAtAThird",
+                {{Qt::Key_Right, {}}, {Qt::Key_Left, {}}, {Qt::Key_Left, {}}, {Qt::Key_Return, {}}},
+                {-3, 0},
+                true,
+                {1, 3}}),
     [](const auto& c) { return std::string(c.param.name); });
 
 TEST_F(ViewZoomTest, ShiftAndTheWheelScrollSideways) {

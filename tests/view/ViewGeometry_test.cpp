@@ -115,7 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Beside{{0, 0, 1100, 400}, {300, 250}, {0, 408, 300, 250}},      // below
                     Beside{{0, 450, 1100, 350}, {300, 250}, {0, 192, 300, 250}},    // above
                     // The whole screen: the corner keeps most of the picture in sight.
-                    Beside{{0, 0, 1200, 800}, {300, 250}, {900, 0, 300, 250}}));
+                    Beside{{0, 0, 1200, 800}, {300, 250}, {900, 0, 300, 250}},
+                    // No room beside it: the corner that covers least, not the side.
+                    Beside{{0, 0, 1000, 700}, {300, 250}, {900, 550, 300, 250}},
+                    // A maximized window's picture below the menus: over them.
+                    Beside{{0, 60, 1200, 700}, {300, 250}, {0, 0, 300, 250}},
+                    Beside{{0, 0, 1200, 640}, {300, 250}, {0, 550, 300, 250}}));
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -128,6 +129,31 @@ TEST_P(PickAtZoom, OnAScaledScreenPicksThePixelUnderTheDot) {
         EXPECT_EQ(LogicalLength(ZoomedLength(picture.width(), zoom), ratio) * ratio >=
                       ZoomedLength(picture.width(), zoom),
                   true);
+    }
+}
+
+// Every key step moves the crosshair to another screen pixel, no further than
+// the next one shown, and the crosshair's dot picks the pixel stepped to.
+TEST_P(PickAtZoom, KeyStepsMoveTheCrosshairOntoThePixelTheyPick) {
+    const CZoom zoom = GetParam();
+    const int length = 77;
+    const auto shown = [&](int p) { return ZoomedLength(p, zoom) < ZoomedLength(p + 1, zoom); };
+    for (int from = 0; from < length; ++from) {
+        if (!shown(from)) continue;
+        for (const int step : {-10, -1, 1, 10}) {
+            const int to = KeyStepTarget(from, step, length, zoom);
+            ASSERT_GE(to, 0);
+            ASSERT_LT(to, length);
+            EXPECT_EQ(PictureCoordinate(MiddleDot(to, zoom), zoom), to) << from << " " << step;
+            // No pixel shown lies between where the step ends and where it lands.
+            const int end = std::clamp(from + step, 0, length - 1);
+            for (int p = std::min(end, to) + 1; p < std::max(end, to); ++p)
+                EXPECT_FALSE(shown(p)) << from << " " << p;
+            bool further = false; // a pixel shown beyond from, the step's way
+            for (int p = from + (step > 0 ? 1 : -1); p >= 0 && p<length; p += step> 0 ? 1 : -1)
+                further = further || shown(p);
+            if (further) EXPECT_NE(MiddleDot(to, zoom), MiddleDot(from, zoom)) << from << step;
+        }
     }
 }
 
