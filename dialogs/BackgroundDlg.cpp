@@ -29,6 +29,7 @@ CBackgroundDlg::CBackgroundDlg(QWidget* parent) : CExchangeDialog(parent) {
     m_wndSlider->setTickPosition(QSlider::TicksAbove);
     m_wndSlider->setTickInterval(static_cast<int>(kMaxTolerance));
     AddOkCancel(this, units, QRect(130, 7, 50, 14), QRect(130, 24, 50, 14));
+    FitTexts(this);
 
     m_exchange.AddUnsigned(m_pToleranceEdit, &m_nTolerance, 0, kMaxTolerance);
 
