@@ -35,6 +35,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* ok = units.Place(new QPushButton(tr("OK"), this), QRect(178, 7, 32, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    FitTexts(this);
 }
 
 } // namespace pelto

@@ -28,6 +28,10 @@ inline constexpr const char* kPictureFilterName =
 inline constexpr const char* kMsgTransparencyLost = QT_TRANSLATE_NOOP(
     "pelto::appstr",
     "BMP ファイルには透明な部分を保存できません。透明な部分を白にして保存しますか？");
+inline constexpr const char* kMsgStyleKeepsPicks =
+    QT_TRANSLATE_NOOP("pelto::appstr", "絵の上で選んだ背景の点もスタイルに保存しますか？");
+inline constexpr const char* kMsgStyleKeepsTransparent = QT_TRANSLATE_NOOP(
+    "pelto::appstr", "背景として選ばれている透明な画素もスタイルに保存しますか？");
 inline constexpr const char* kAllFilesFilterName =
     QT_TRANSLATE_NOOP("pelto::appstr", "すべてのﾌｧｲﾙ (*.*)");
 inline constexpr const char* kOpenTitle = QT_TRANSLATE_NOOP("pelto::appstr", "開く");

@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <utility>
+
 // The resources live in a static library: they are registered by hand, from
 // outside any namespace, as the toolkit's macro requires.
 static void InitResources() {
@@ -125,13 +127,15 @@ void CMainFrame::CreateToolBar() {
     m_pToolBar->setMovable(true);
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
 
-    // One strip of images, in the order of the buttons.
-    const QPixmap strip(QStringLiteral(":/icons/toolbar.png"));
-    QAction* const buttons[] = {m_actions.fileOpen, m_actions.fileSave, m_actions.editBgcolor,
-                                m_actions.editMakebutton, m_actions.helpFinder};
-    for (int i = 0; i < int(std::size(buttons)); ++i)
-        buttons[i]->setIcon(QIcon(strip.copy(i * kToolButtonImage.width(), 0,
-                                             kToolButtonImage.width(), kToolButtonImage.height())));
+    // Drawings rather than bitmaps, so a screen with more dots per pixel gets
+    // sharp edges instead of enlarged, blurred ones.
+    const std::pair<QAction*, const char*> buttons[] = {{m_actions.fileOpen, "open"},
+                                                        {m_actions.fileSave, "save"},
+                                                        {m_actions.editBgcolor, "background"},
+                                                        {m_actions.editMakebutton, "button"},
+                                                        {m_actions.helpFinder, "help"}};
+    for (const auto& [action, name] : buttons)
+        action->setIcon(QIcon(QStringLiteral(":/icons/tool-%1.svg").arg(QLatin1String(name))));
     m_pToolBar->addAction(m_actions.fileOpen);
     m_pToolBar->addAction(m_actions.fileSave);
     m_pToolBar->addSeparator();

@@ -15,7 +15,8 @@
 namespace pelto {
 
 void CMainFrame::OnHelp() {
-    const QString path = HelpFilePath(QCoreApplication::applicationFilePath());
+    const QString path =
+        HelpFilePath(QCoreApplication::applicationFilePath(), m_language.Current());
     if (!m_pHelpWindow) {
         m_pHelpWindow = new CHelpWindow(this);
         // Over the program, not wherever the window system starts new windows.

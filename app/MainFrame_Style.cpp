@@ -5,9 +5,13 @@
 #include "MainFrame.h"
 #include "dialogs/MessageBox.h"
 #include "document/ButtonStyle.h"
+#include "document/PeltoDoc.h"
 #include "view/PeltoView.h"
 
 #include <QFile>
+
+#include <optional>
+#include <vector>
 
 namespace pelto {
 
@@ -18,6 +22,14 @@ void CMainFrame::OnEditSaveStyle() {
     if (path.isEmpty()) return;
     ButtonStyle style;
     style.params = view->CurrentButtonParams();
+    // The selection goes along only when asked for: a style is mostly meant
+    // for other pictures, where the same points may be no background at all.
+    const std::optional<std::vector<BackgroundPick>> picks = view->SelectionPicks();
+    if (picks && (!picks->empty() || view->GetDocument().HasTransparency()) &&
+        AskYesNo(appstr::Tr(picks->empty() ? appstr::kMsgStyleKeepsTransparent
+                                           : appstr::kMsgStyleKeepsPicks),
+                 this))
+        style.background = picks;
     const std::string message = WriteStyle(style, QFile::encodeName(path).toStdString());
     if (!message.empty()) AfxMessageBox(QString::fromStdString(message), this);
 }

@@ -33,6 +33,7 @@ CBackgroundDlg::CBackgroundDlg(QWidget* parent) : CExchangeDialog(parent) {
         units.Place(new QCheckBox(tr("隣接部分のみ(&N)"), this), QRect(13, 58, 100, 10));
     m_pConnectedCheck->setObjectName(QStringLiteral("connectedCheck"));
     AddOkCancel(this, units, QRect(130, 7, 50, 14), QRect(130, 24, 50, 14));
+    FitTexts(this);
 
     m_exchange.AddUnsigned(m_pToleranceEdit, &m_nTolerance, 0, kMaxTolerance);
     m_exchange.AddCheckBox(m_pConnectedCheck, &m_bConnected);

@@ -86,6 +86,7 @@ CButtonDlg::CButtonDlg(QWidget* parent) : CExchangeDialog(parent) {
     m_pPreviewBox =
         named(new QCheckBox(tr("プレビュー(&P)"), this), "previewBox", QRect(136, 186, 101, 10));
     m_pPreviewBox->setChecked(true);
+    FitTexts(this);
 
     m_exchange.AddUnsigned(m_pAngleEdit, &m_nLightAngle, 0, kMaxAngle);
     m_exchange.AddUnsigned(widthEdit, &m_nBevelWidth, 0, kMaxWidth);

@@ -1,10 +1,16 @@
 #include "dialogs/DialogLayout.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace pelto {
 
@@ -54,6 +60,50 @@ void SetUpDialogWindow(QDialog* dialog, const QString& caption, const QSize& uni
     dialog->setWindowTitle(caption);
     dialog->setFont(DialogFont());
     dialog->setFixedSize(CDialogUnits(dialog->font()).ToPixels(units));
+}
+
+namespace {
+
+// The width a control's text needs, or 0 for a control without one.
+int TextWidth(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->pixmap().isNull() ? label->sizeHint().width() : 0;
+    if (qobject_cast<const QCheckBox*>(control) || qobject_cast<const QRadioButton*>(control))
+        return control->sizeHint().width();
+    if (const auto* box = qobject_cast<const QGroupBox*>(control))
+        return box->minimumSizeHint().width();
+    return 0;
+}
+
+} // namespace
+
+void FitTexts(QDialog* dialog) {
+    QList<QWidget*> controls = dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+    // How far each control moves: as far as the widest push of any control
+    // wholly to its left, itself moved by the ones before it.
+    struct Push {
+        int right; // the template's right edge
+        int reach; // how far what lies beyond that edge must move
+    };
+    std::vector<Push> pushes;
+    const int slack = CDialogUnits(dialog->font()).ToPixels(QRect(0, 0, 1, 1)).width();
+    int widest = 0;
+    for (QWidget* control : controls) {
+        int shift = 0;
+        for (const Push& push : pushes)
+            if (push.right < control->x()) shift = std::max(shift, push.reach);
+        // Rounding the template to pixels may leave a text a pixel short,
+        // which cuts nothing that shows: the templates stay as they are then.
+        int extra = TextWidth(control) - control->width();
+        if (extra <= slack) extra = 0;
+        pushes.push_back({control->geometry().right(), shift + extra});
+        widest = std::max(widest, shift + extra);
+        control->setGeometry(control->x() + shift, control->y(), control->width() + extra,
+                             control->height());
+    }
+    if (widest > 0) dialog->setFixedSize(dialog->width() + widest, dialog->height());
 }
 
 QLabel* AddStaticText(QWidget* dialog, const CDialogUnits& units, const QString& text,

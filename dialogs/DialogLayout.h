@@ -50,6 +50,12 @@ inline constexpr Qt::WindowFlags kModalWindowFlags =
 
 void SetUpDialogWindow(QDialog* dialog, const QString& caption, const QSize& units);
 
+// Widens every text (static texts, check boxes, radio buttons, group box
+// titles) that needs more room than its template gives it, as a translation
+// may: whatever lies to its right moves along by as much and the dialog grows
+// wider. Called once every control is placed.
+void FitTexts(QDialog* dialog);
+
 // A static text control: left-aligned from the top, no wrapping.
 QLabel* AddStaticText(QWidget* dialog, const CDialogUnits& units, const QString& text,
                       const QRect& rect);

@@ -22,9 +22,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/pelto-tool/pelto-tool)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The toolkit loads its platforms (xcb, and offscreen for printing) as plugins,
-# which dpkg-shlibdeps cannot see.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# The toolkit loads its platforms (xcb, and offscreen for printing) and the
+# toolbar's drawings (the SVG icon engine) as plugins, which dpkg-shlibdeps
+# cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "qt6-translations-l10n, fonts-ipafont-gothic | fonts-noto-cjk, bash-completion")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

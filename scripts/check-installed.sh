@@ -18,7 +18,7 @@ fail() {
 }
 
 sizes=(16 22 24 32 48 64 128 256)
-files=(bin/PeltoTool bin/pelto-cli share/pelto-tool/PeltoTool.HLP
+files=(bin/PeltoTool bin/pelto-cli share/pelto-tool/PeltoTool.HLP share/pelto-tool/PeltoTool.en.HLP
   share/applications/pelto-tool.desktop
   share/metainfo/io.github.pelto_tool.PeltoTool.metainfo.xml
   share/icons/hicolor/scalable/apps/pelto-tool.svg

@@ -13,7 +13,7 @@ packages=(
   clang-format-14 time
   libcups2-dev cups cups-client printer-driver-cups-pdf poppler-utils
   help2man librsvg2-bin desktop-file-utils appstream bash-completion xdotool
-  nlohmann-json3-dev parallel qt6-l10n-tools
+  nlohmann-json3-dev parallel qt6-l10n-tools qt6-svg-dev
 )
 
 "$(dirname "$0")/install-packages.sh" "${packages[@]}"

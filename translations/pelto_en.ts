@@ -163,6 +163,14 @@
         <translation>A BMP file cannot keep the transparent parts. Save it with them made white?</translation>
     </message>
     <message>
+        <source>絵の上で選んだ背景の点もスタイルに保存しますか？</source>
+        <translation>Keep the points picked on the picture in the style, as its background?</translation>
+    </message>
+    <message>
+        <source>背景として選ばれている透明な画素もスタイルに保存しますか？</source>
+        <translation>Keep the transparent pixels in the style, as its background?</translation>
+    </message>
+    <message>
         <source>すべてのﾌｧｲﾙ (*.*)</source>
         <translation>All files (*.*)</translation>
     </message>

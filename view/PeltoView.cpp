@@ -13,9 +13,15 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 
 namespace pelto {
+
+namespace {
+// Logical pixels: larger than the selection's 4 x 4 at 100 %, so the two are not confused.
+constexpr int kCheckerSquare = 8;
+} // namespace
 
 CPeltoView::CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_hPickCursor(LoadPickCursor()), m_pDocument(std::move(doc)) {
@@ -105,13 +111,16 @@ void CPeltoView::paintEvent(QPaintEvent* event) {
     const QRect exposed(from, to - QPoint(1, 1));
     const QRect area = exposed.translated(ScreenScroll());
     const QRgb background = palette().color(QPalette::Base).rgb();
+    // Transparency over squares of the same logical size at every scale.
+    const int checker = std::max(1, int(std::lround(kCheckerSquare * ratio)));
     // A preview is the picture OK would make: no selection remains on it.
-    const QImage part = m_pPreviewPicture ? RenderZoomed(m_pPreviewPicture->picture,
-                                                         m_pPreviewPicture->alpha.HasBlock()
-                                                             ? &m_pPreviewPicture->alpha
-                                                             : nullptr,
-                                                         nullptr, area, m_zoom, background)
-                                          : RenderZoomed(GetDocument(), area, m_zoom, background);
+    const QImage part =
+        m_pPreviewPicture
+            ? RenderZoomed(m_pPreviewPicture->picture,
+                           m_pPreviewPicture->alpha.HasBlock() ? &m_pPreviewPicture->alpha
+                                                               : nullptr,
+                           nullptr, area, m_zoom, background, checker)
+            : RenderZoomed(GetDocument(), area, m_zoom, background, checker);
     QPainter painter(viewport());
     painter.scale(1 / ratio, 1 / ratio);
     painter.drawImage(exposed.topLeft(), part);

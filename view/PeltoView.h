@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace pelto {
 
@@ -53,6 +54,11 @@ public:
     // The style's button values become the view's, as if typed into the
     // button dialog; a style with a background selects it afresh.
     void ApplyStyle(const ButtonStyle& style);
+    // The picks that made the selection since it was last cleared, in order,
+    // as a style's background holds them: empty when the picture's
+    // transparency alone made it; none without a selection, or when this
+    // view cannot tell how it was made (another window changed it).
+    std::optional<std::vector<BackgroundPick>> SelectionPicks() const;
 
     // Zoom, each view its own (PeltoView_Zoom.cpp). The keys and the menu keep
     // the centre of the view in place, the wheel the point under the pointer.
@@ -109,7 +115,9 @@ private:
     CZoom m_zoom;
     std::shared_ptr<const CPreviewFrame> m_pPreviewPicture;
     std::optional<QPoint> m_keyPick;
-    QPoint m_keyPointer; // where the keys put the pointer, in global logical units
+    std::vector<BackgroundPick> m_picks; // see SelectionPicks
+    size_t m_nPickedPrint = 0;           // the selection as the last of them left it
+    QPoint m_keyPointer;                 // where the keys put the pointer, in global logical units
 };
 
 } // namespace pelto

@@ -1,11 +1,13 @@
 #pragma once
-// What the view draws at 100 %: the picture (its transparent parts over white)
-// and, when there is one, the selection overlay on top, both through the
-// platform raster with its exact raster operations. Only the asked-for part
-// of the picture is rendered.
+// What the view draws at 100 %: the picture (its transparent parts over white,
+// or over a light checkerboard on screen) and, when there is one, the
+// selection overlay on top, both through the platform raster with its exact
+// raster operations. Only the asked-for part of the picture is rendered.
 
 #include <QImage>
 #include <QRect>
+
+#include <cstdint>
 
 namespace pelto {
 
@@ -14,12 +16,27 @@ class CDIB;
 class CMaskDIB;
 class CPeltoDoc;
 
+// What shows through where the picture is not opaque: white (0, as printed)
+// or a checkerboard of squares this many screen pixels wide, counted from
+// the picture's top-left corner at every zoom. Its two greys are far lighter,
+// and its squares larger, than the selection's grey and white 4 x 4.
+inline constexpr int kOverWhite = 0;
+inline constexpr uint8_t kCheckerLevels[2] = {247, 235};
+// The grey under screen pixel (x, y), 255 for white.
+inline uint8_t BackdropLevel(int x, int y, int checker) {
+    return checker > 0 ? kCheckerLevels[(x / checker + y / checker) & 1] : 255;
+}
+// A channel value of the given opacity laid over a grey level.
+inline uint8_t OverLevel(uint8_t value, uint8_t alpha, uint8_t level) {
+    return uint8_t((value * alpha + level * (255 - alpha) + 127) / 255);
+}
+
 // The part of the drawing under area (picture coordinates, y from the top);
 // pixels beyond the picture keep the background colour.
-QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background);
+QImage RenderPicture(CPeltoDoc& doc, QRect area, QRgb background, int checker = kOverWhite);
 // The same for a picture, its opacity (or none) and a selection (or none) of its size.
 QImage RenderPicture(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection, QRect area,
-                     QRgb background);
+                     QRgb background, int checker = kOverWhite);
 
 // The picture's size in pixels; empty for a picture without pixels.
 QSize PictureSize(const CPeltoDoc& doc);

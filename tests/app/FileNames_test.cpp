@@ -85,6 +85,39 @@ TEST(HelpFile, BesideTheProgramFirstThenInTheInstalledDataFolder) {
     }
 }
 
+// English takes its own file where either place holds it, else the Japanese
+// one; with neither, its own name beside the program.
+TEST(HelpFile, EnglishTakesItsOwnFileFirst) {
+    struct Case {
+        const char* present[2];
+        const char* found;
+    };
+    const Case cases[] = {
+        {{"bin/PeltoTool.en.HLP", "bin/PeltoTool.HLP"}, "bin/PeltoTool.en.HLP"},
+        {{"data/PeltoTool.en.HLP", "bin/PeltoTool.HLP"}, "data/PeltoTool.en.HLP"},
+        {{"data/PeltoTool.HLP", nullptr}, "data/PeltoTool.HLP"},
+        {{nullptr, nullptr}, "bin/PeltoTool.en.HLP"},
+    };
+    for (const Case& c : cases) {
+        const TempDir prefix;
+        const QString root = QString::fromStdString(prefix.Path()) + u'/';
+        const auto real = [&root](QString path) {
+            return root +
+                   path.replace(QStringLiteral("bin/"), QStringLiteral(PELTO_INSTALLED_BIN "/"))
+                       .replace(QStringLiteral("data/"), QStringLiteral(PELTO_INSTALLED_DATA "/"));
+        };
+        for (const char* file : c.present) {
+            if (!file) continue;
+            const QString path = real(QString::fromUtf8(file));
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+            ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+        }
+        EXPECT_EQ(HelpFilePath(real(QStringLiteral("bin/PeltoTool")), Language::English),
+                  real(QString::fromUtf8(c.found)))
+            << c.found;
+    }
+}
+
 } // namespace
 
 } // namespace pelto

@@ -5,6 +5,7 @@
 #include "document/ButtonStyle.h"
 #include "document/DocMessages.h"
 #include "support/ModalControl.h"
+#include "support/PngBuilder.h"
 #include "view/PeltoView.h"
 
 #include <QLabel>
@@ -353,6 +354,29 @@ TEST_F(MainFrameTest, TwoWindowsOnOneDocumentKeepTheirOwnValues) {
     EXPECT_TRUE(second->GetView()->GetDocument().Picture().HasBlock());
 }
 
+// The toolbar's images are drawn for the screen: at two dots per pixel they
+// are twice the size with edges as sharp as at one, no colour but theirs.
+TEST_F(MainFrameTest, ToolbarImagesStaySharpAtTwiceTheScale) {
+    const QList<QAction*> buttons = Frame().GetToolBar()->actions();
+    int drawn = 0;
+    for (const QAction* action : buttons) {
+        if (action->isSeparator()) continue;
+        const QImage one = action->icon().pixmap(QSize(16, 15), 1.0).toImage();
+        const QImage two = action->icon().pixmap(QSize(16, 15), 2.0).toImage();
+        ASSERT_EQ(one.size(), QSize(16, 15));
+        ASSERT_EQ(two.size(), QSize(32, 30));
+        int blurred = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 32; ++x)
+                blurred += two.pixel(x, y) != one.pixel(x / 2, y / 2);
+        // The make-button image's face is a smooth gradient, finer at 2x.
+        EXPECT_LE(blurred, action == Frame().GetActions().editMakebutton ? 90 * 4 : 0)
+            << action->text().toStdString();
+        ++drawn;
+    }
+    EXPECT_EQ(drawn, 5);
+}
+
 TEST_F(MainFrameTest, ToolbarAndStatusBarCanBeHiddenInBothMenuStates) {
     for (bool withDocument : {false, true}) {
         if (withDocument) {
@@ -369,10 +393,14 @@ TEST_F(MainFrameTest, ToolbarAndStatusBarCanBeHiddenInBothMenuStates) {
     }
 }
 
-TEST_F(MainFrameTest, HelpLooksForTheFileNamedAfterTheProgram) {
+TEST_F(MainFrameTest, HelpLooksForTheFileNamedAfterTheProgramInTheLanguageChosen) {
     Frame().OnHelp();
-    ASSERT_EQ(m_messages.size(), 1) << "the test program has no help file beside it";
+    Frame().GetActions().viewEnglish->trigger();
+    Settle();
+    Frame().OnHelp();
+    ASSERT_EQ(m_messages.size(), 2) << "the test program has no help file beside it";
     EXPECT_TRUE(m_messages[0].contains(QCoreApplication::applicationFilePath() + ".HLP"));
+    EXPECT_TRUE(m_messages[1].contains(QCoreApplication::applicationFilePath() + ".en.HLP"));
 }
 
 // Every text follows the language chosen, the plain C++ layers' messages
@@ -424,6 +452,51 @@ TEST_F(MainFrameTest, AStyleSavedAndLoadedCarriesTheButtonValues) {
               (ButtonParams{20, 30, 4, BevelShape::Cut, BevelOutline::Outer}));
     EXPECT_TRUE(view.GetDocument().HasSelection());
     EXPECT_EQ(offered.last(), QString::fromStdString(m_files.Path()));
+}
+
+// Saving a style asks whether the selection goes along, by the picks that
+// made it or as the transparent pixels; without a selection it asks nothing.
+TEST_F(MainFrameTest, AStyleKeepsTheSelectionOnlyWhenTheUserSaysSo) {
+    const QString png = WriteBytes("rim.png", MakePng({6, 5, 8, 6, false, [](int x, int y, int c) {
+                                                           const bool rim = x == 0 || y == 0;
+                                                           return c < 3 ? 90 : rim ? 0 : 255;
+                                                       }}));
+    const std::vector<BackgroundPick> picks{{1, 0, 5}, {0, 2, 7}};
+    struct Case {
+        QString picture;
+        std::optional<std::vector<BackgroundPick>> selected; // by a style; none: as opened
+        modal::Reply reply;
+        int questions;
+        std::optional<std::vector<BackgroundPick>> saved;
+    };
+    const Case cases[] = {
+        {WritePicture("plain.bmp"), std::nullopt, modal::Reply::Yes, 0, std::nullopt},
+        {WritePicture("picked.bmp"), picks, modal::Reply::Yes, 1, picks},
+        {WritePicture("refused.bmp"), picks, modal::Reply::No, 1, std::nullopt},
+        {png, std::nullopt, modal::Reply::Yes, 1, std::vector<BackgroundPick>{}},
+        {png, std::nullopt, modal::Reply::No, 1, std::nullopt},
+    };
+    const std::string path = m_files.File("kept.json");
+    modal::AnswerFileDialogs(
+        [&](modal::FileDialogKind, const QString&) { return QString::fromStdString(path); });
+    for (const Case& c : cases) {
+        CChildFrame* window = Frame().OpenDocumentFile(c.picture);
+        ASSERT_TRUE(window);
+        if (c.selected) window->GetView()->ApplyStyle({ButtonParams{}, c.selected});
+        QStringList asked;
+        modal::AnswerQuestions([&](const QString& text) {
+            asked << text;
+            return c.reply;
+        });
+        Frame().OnEditSaveStyle();
+        modal::AnswerQuestions({});
+        EXPECT_EQ(asked.size(), c.questions) << c.picture.toStdString();
+        const StyleRead read = ReadStyle(path);
+        ASSERT_TRUE(read.style) << read.error;
+        EXPECT_EQ(read.style->background, c.saved) << c.picture.toStdString();
+        window->close();
+        Settle();
+    }
 }
 
 TEST(AboutDlg, ShowsTheCaptionVersionAndIcon) {

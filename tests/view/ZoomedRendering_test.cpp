@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 namespace pelto {
@@ -55,7 +56,8 @@ TEST_P(ZoomedDrawing, ShowsTheActualSizeDrawingSharpAboveAndAveragedBelow) {
         const QSize screen(ZoomedLength(picture.width(), zoom) + 5,
                            ZoomedLength(picture.height(), zoom) + 4);
         for (const QRect area : {QRect(QPoint(0, 0), screen), QRect(3, 2, 17, 11)}) {
-            const QImage shown = RenderZoomed(*doc, area, zoom, kBackground);
+            // An opaque picture ignores the checkerboard.
+            const QImage shown = RenderZoomed(*doc, area, zoom, kBackground, 8);
             ASSERT_EQ(shown.size(), area.size());
             int wrong = 0;
             for (int y = 0; y < area.height(); ++y)
@@ -105,6 +107,57 @@ TEST_P(ZoomedDrawing, ShowsTransparencyOverWhite) {
     const QImage expected = RenderZoomed(over, nullptr, doc->Selection(), area, zoom, kBackground);
     EXPECT_EQ(RenderZoomed(doc->Picture(), &alpha, doc->Selection(), area, zoom, kBackground),
               expected);
+}
+
+// On screen the picture lies over the checkerboard instead: each screen pixel
+// blends over the grey of its own 8 x 8 square of screen pixels, counted from
+// the picture's corner at every zoom; the selection stays on top.
+TEST_P(ZoomedDrawing, ShowsTransparencyOverTheCheckerboard) {
+    const CZoom zoom = GetParam();
+    constexpr int kSquare = 8, kWidth = 13, kHeight = 11;
+    auto doc = SpeckledDoc(kWidth, kHeight, 7);
+    CAlphaPlane alpha(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            alpha.SetAlpha(x, y, std::array<uint8_t, 3>{0, 128, 255}[size_t(x * 2 + y) % 3]);
+    const CMaskDIB& mask = *doc->Selection();
+    const QSize screen(ZoomedLength(kWidth, zoom) + 3, ZoomedLength(kHeight, zoom) + 2);
+    for (const QRect area : {QRect(QPoint(0, 0), screen), QRect(5, 3, 19, 13)}) {
+        const QImage shown = RenderZoomed(doc->Picture(), &alpha, doc->Selection(), area, zoom,
+                                          kBackground, kSquare);
+        int wrong = 0;
+        for (int sy = area.top(); sy <= area.bottom(); ++sy)
+            for (int sx = area.left(); sx <= area.right(); ++sx) {
+                const int x0 = PictureCoordinate(sx, zoom), y0 = PictureCoordinate(sy, zoom);
+                QRgb expected = kBackground;
+                if (x0 < kWidth && y0 < kHeight) {
+                    const bool below = zoom.num < zoom.den;
+                    const int x1 =
+                        below ? std::min(PictureCoordinate(sx + 1, zoom), kWidth) : x0 + 1;
+                    const int y1 =
+                        below ? std::min(PictureCoordinate(sy + 1, zoom), kHeight) : y0 + 1;
+                    const int grey = kCheckerLevels[(sx / kSquare + sy / kSquare) % 2];
+                    int sums[3] = {};
+                    for (int y = y0; y < y1; ++y)
+                        for (int x = x0; x < x1; ++x) {
+                            const int stored = kHeight - 1 - y;
+                            const int mark = mask.GetValue(CPoint(x, stored));
+                            const COLORREF c = doc->Picture().GetPixel(x, stored);
+                            const int a = alpha.GetAlpha(x, stored);
+                            const int channels[3] = {int(GetRValue(c)), int(GetGValue(c)),
+                                                     int(GetBValue(c))};
+                            for (int i = 0; i < 3; ++i)
+                                sums[i] += mark ? CMaskDIB::OverlayLevel(uint8_t(mark))
+                                                : (channels[i] * a + grey * (255 - a) + 127) / 255;
+                        }
+                    const int count = (x1 - x0) * (y1 - y0);
+                    expected = qRgb(sums[0] / count, sums[1] / count, sums[2] / count);
+                }
+                wrong += (shown.pixel(sx - area.left(), sy - area.top()) & 0xFFFFFF) !=
+                         (expected & 0xFFFFFF);
+            }
+        EXPECT_EQ(wrong, 0) << zoom.num << "/" << zoom.den << " from " << area.x();
+    }
 }
 
 } // namespace
