@@ -7,6 +7,9 @@
 
 #include <libdeflate.h>
 #include <zlib.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -68,11 +71,36 @@ void SamplesOf(const CDIB& picture, const CAlphaPlane* alpha, uint32_t yTop, uin
     }
 }
 
-// Paeth's prediction subtracted; a loop the compiler can vectorise.
+#ifdef __SSE2__
+__m128i Abs16(__m128i v) {
+    return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v));
+}
+#endif
+
+// Paeth's prediction subtracted, eight bytes at a time where SSE2 is.
 void FilterPaeth(const uint8_t* row, const uint8_t* prev, size_t n, unsigned bpp, uint8_t* out) {
     for (size_t i = 0; i < bpp; ++i)
         out[i] = uint8_t(row[i] - prev[i]);
-    for (size_t i = bpp; i < n; ++i) {
+    size_t i = bpp;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    auto load = [zero](const uint8_t* p) {
+        return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+    };
+    for (; i + 8 <= n; i += 8) {
+        const __m128i a = load(row + i - bpp), b = load(prev + i), c = load(prev + i - bpp);
+        const __m128i da = _mm_sub_epi16(b, c), db = _mm_sub_epi16(a, c);
+        const __m128i pa = Abs16(da), pb = Abs16(db), pc = Abs16(_mm_add_epi16(da, db));
+        const __m128i least = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
+        const __m128i isA = _mm_cmpeq_epi16(pa, least), isB = _mm_cmpeq_epi16(pb, least);
+        const __m128i bOrC = _mm_or_si128(_mm_and_si128(isB, b), _mm_andnot_si128(isB, c));
+        const __m128i predicted = _mm_or_si128(_mm_and_si128(isA, a), _mm_andnot_si128(isA, bOrC));
+        const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + i));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i),
+                         _mm_sub_epi8(x, _mm_packus_epi16(predicted, predicted)));
+    }
+#endif
+    for (; i < n; ++i) {
         const int a = row[i - bpp], b = prev[i], c = prev[i - bpp];
         const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
         const int predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;

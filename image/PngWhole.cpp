@@ -82,7 +82,8 @@ bool Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t n, unsig
             row[i] = uint8_t(row[i] + row[i - bpp]);
         return true;
     case 2:
-        for (size_t i = 0; prev && i < n; ++i)
+        if (!prev) return true;
+        for (size_t i = 0; i < n; ++i)
             row[i] = uint8_t(row[i] + prev[i]);
         return true;
     case 3:
