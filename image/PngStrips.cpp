@@ -16,6 +16,7 @@
 #include <exception>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -209,8 +210,15 @@ void EncodeInStrips(const CDIB& picture, const CAlphaPlane* alpha, CFile& file, 
     };
     {
         std::vector<std::jthread> workers;
-        for (uint32_t i = 1; i < count; ++i)
-            workers.emplace_back(run, i);
+        for (uint32_t i = 1; i < count; ++i) {
+            // No thread to be had (or none at all, as in a browser without
+            // them): the strip is compressed here.
+            try {
+                workers.emplace_back(run, i);
+            } catch (const std::system_error&) {
+                run(i);
+            }
+        }
         run(0);
     }
     uint32_t adler = 1;
