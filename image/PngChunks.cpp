@@ -77,9 +77,11 @@ ChunkWalk WalkChunks(const uint8_t* data, uint64_t size, const Header& header) {
         if (trnsHere && (trns || !TransparencyFits(header.colourType, length, paletteEntries)))
             walk.damaged = true;
         if (idatHere && idatEnded) walk.damaged = true;
+        if (idat && !idatHere && !Skipped(type)) walk.readAfterImage = true;
         if (plteHere) paletteEntries = length / 3;
         plte = plte || plteHere;
         trns = trns || trnsHere;
+        walk.transparency = trns;
         idatEnded = idatEnded || (idat && !idatHere);
         idat = idat || idatHere;
         at = next;

@@ -22,6 +22,10 @@ struct ChunkWalk {
     // four letters, no IEND, image data split, a second PLTE or tRNS, a PLTE
     // in grey, or a tRNS of the wrong length for the colour type.
     bool damaged = false;
+    // A tRNS; a chunk libspng reads (not one CChunkSource leaves out) after
+    // the image data.
+    bool transparency = false;
+    bool readAfterImage = false;
 };
 
 // Walks the chunks of a file whose header is header, up to IEND. A PLTE or

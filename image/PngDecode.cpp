@@ -1,5 +1,6 @@
 #include "PngFile.h"
 #include "PngReading.h"
+#include "PngWhole.h"
 
 #include <cstring>
 #include <optional>
@@ -146,7 +147,17 @@ void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alph
     CPngMemory memory(DecodeFootprint(header));
     CDIB decoded;
     CAlphaPlane opacity;
-    {
+    bool whole = false;
+    if (WholeReadable(header) && !walk.transparency && !walk.readAfterImage) {
+        {
+            // libspng checks the chunks before the image data as it would for its own read.
+            CChunkSource source(data, size);
+            ContextPtr ctx = OpenForReading(memory, source);
+            Check(spng_decode_chunks(ctx.get()), memory);
+        }
+        whole = ReadWhole(data, size, header, memory, decoded, opacity);
+    }
+    if (!whole) {
         CChunkSource source(data, size);
         ContextPtr ctx = OpenForReading(memory, source);
         const bool transparent = header.colourType == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ||

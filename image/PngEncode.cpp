@@ -1,5 +1,6 @@
 #include "PngFile.h"
 #include "PngMemory.h"
+#include "PngStrips.h"
 
 #include "platform/File.h"
 
@@ -16,21 +17,17 @@ namespace png {
 
 namespace {
 
-// Chosen on the benchmark pictures and the sample with bench/png-size.sh:
-// run-length matches on rows filtered Paeth stay within 1.5 times the size
-// ImageMagick writes. zlib's level 4, the fastest matching level that also
-// does, takes half as long again on the noisy picture, and libspng's adaptive
-// choice among filters costs more than the compression itself: only small
-// pictures, where it is cheap and a few bytes count (the sample), take it
-// between Up and Paeth.
+// Small pictures, up to kAdaptiveBytes of samples, go through libspng, which
+// filters each row Up or Paeth, whichever it rates better: cheap there, and a
+// few bytes count (the sample). Bigger ones are filtered Paeth and compressed
+// in strips side by side (PngStrips.h). Both compress with zlib's level 1 and
+// run-length matches, chosen on the benchmark pictures and the sample with
+// bench/png-size.sh: they stay within 1.5 times the size ImageMagick writes.
+// zlib's level 4, the fastest matching level that also does, takes half as
+// long again on the noisy picture.
 constexpr int kLevel = 1;
 constexpr int kStrategy = Z_RLE;
 constexpr uint64_t kAdaptiveBytes = uint64_t(1) << 20;
-
-int FilterChoice(uint64_t imageBytes) {
-    return imageBytes <= kAdaptiveBytes ? SPNG_FILTER_CHOICE_UP | SPNG_FILTER_CHOICE_PAETH
-                                        : SPNG_FILTER_CHOICE_PAETH;
-}
 
 // Hands libspng's output to the file; a write's exception waits here while
 // libspng returns through its own frames.
@@ -63,7 +60,7 @@ private:
 
 } // namespace
 
-void Encode(const CDIB& picture, const CAlphaPlane* alpha, CFile& file) {
+void Encode(const CDIB& picture, const CAlphaPlane* alpha, CFile& file, unsigned threads) {
     if (!picture.HasBlock()) throw std::invalid_argument("PNG encode: no picture");
     const uint32_t width = uint32_t(picture.m_nWidth), height = uint32_t(picture.m_nHeight);
     if (alpha && alpha->HasBlock() &&
@@ -71,6 +68,9 @@ void Encode(const CDIB& picture, const CAlphaPlane* alpha, CFile& file) {
         throw std::invalid_argument("PNG encode: the alpha plane is not the picture's size");
     const bool withAlpha = alpha && alpha->HasTransparency();
     const uint32_t pixelBytes = withAlpha ? 4 : 3;
+    const uint64_t rowBytes = uint64_t(width) * pixelBytes;
+    if (rowBytes * height > kAdaptiveBytes)
+        return EncodeInStrips(picture, withAlpha ? alpha : nullptr, file, threads);
 
     CPngMemory memory(std::numeric_limits<uint64_t>::max());
     CWriter writer(file);
@@ -84,8 +84,8 @@ void Encode(const CDIB& picture, const CAlphaPlane* alpha, CFile& file) {
     writer.Check(spng_set_ihdr(ctx.get(), &ihdr), memory);
     writer.Check(spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, kLevel), memory);
     writer.Check(spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_STRATEGY, kStrategy), memory);
-    const uint64_t rowBytes = uint64_t(width) * pixelBytes;
-    writer.Check(spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, FilterChoice(rowBytes * height)),
+    writer.Check(spng_set_option(ctx.get(), SPNG_FILTER_CHOICE,
+                                 SPNG_FILTER_CHOICE_UP | SPNG_FILTER_CHOICE_PAETH),
                  memory);
     writer.Check(spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                                    SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE),

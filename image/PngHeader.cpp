@@ -1,5 +1,6 @@
 #include "PngFile.h"
 #include "PngReading.h"
+#include "PngWhole.h"
 
 #include <algorithm>
 #include <cstring>
@@ -45,7 +46,8 @@ uint64_t DecodeFootprint(const Header& header) {
     // Beside the cache's content, a chunk being inflated holds at most twice
     // the room left while libspng doubles its buffer: never more than two caches.
     const uint64_t chunks = 2 * kChunkCache;
-    return picture + pixels + rows + scanlines + chunks + kLibraryFixed;
+    const uint64_t library = rows + scanlines + chunks + kLibraryFixed;
+    return picture + pixels + std::max(library, WholeReadable(header) ? WholeFootprint(header) : 0);
 }
 
 } // namespace png

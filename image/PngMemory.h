@@ -30,6 +30,8 @@ public:
 
     // Counts a block the codec allocates itself (through block::Allocate).
     void Count(uint64_t bytes);
+    // Forgets such a block once it is freed.
+    void Uncount(uint64_t bytes) { m_nInUse -= bytes; }
 
     uint64_t Peak() const { return m_nPeak; }
     // Whether a block of libspng's was refused for the cap, or because the

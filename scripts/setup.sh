@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config libspng-dev zlib1g-dev
+  build-essential cmake ninja-build pkg-config libspng-dev libdeflate-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-translations-l10n
   qt6-qpa-plugins libgl-dev libx11-dev libxcb1-dev

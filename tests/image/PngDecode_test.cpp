@@ -93,6 +93,46 @@ TEST_P(PngDecodes, ToTheSamplesScaledToEightBitsWithTheirOpacity) {
 
 INSTANTIATE_TEST_SUITE_P(TypesDepthsTrnsAdam7, PngDecodes, ::testing::ValuesIn(AllCases()));
 
+// Arbitrary bytes under every filter type, the first row's given, read in one
+// piece as libspng reads them; a chunk it reads after the image data hands
+// the file to libspng.
+using FilterCase = std::tuple<uint8_t, uint32_t, uint8_t>; // type, width, first row's filter
+
+constexpr uint32_t kRows = 40;
+
+class PngReadWhole : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(PngReadWhole, UnfiltersAsLibspngDoes) {
+    const auto [type, width, first] = GetParam();
+    const PngImage image{width, kRows, 8, type, false, [](int x, int y, int c) {
+                             return uint16_t(uint32_t(x * 131 + y * 71 + c * 29) * 2654435761u >>
+                                             24);
+                         }};
+    Bytes rows = PngScanlines(image);
+    for (size_t y = 0, line = rows.size() / kRows; y < kRows; ++y)
+        rows[y * line] = uint8_t((first + y) % 5);
+    const Bytes head =
+        Concat({PngSignature(), PngChunk("IHDR", PngIhdr(image)), PngChunk("IDAT", Deflate(rows))});
+    const Bytes time = PngChunk("tIME", {7, 234, 1, 2, 3, 4, 5});
+    CDIB whole, libspng;
+    CAlphaPlane wholeAlpha, libspngAlpha;
+    const Bytes a = Concat({head, PngChunk("IEND", {})}),
+                b = Concat({head, time, PngChunk("IEND", {})});
+    png::Decode(a.data(), a.size(), whole, wholeAlpha);
+    png::Decode(b.data(), b.size(), libspng, libspngAlpha);
+    EXPECT_EQ(BlockBytes(whole), BlockBytes(libspng));
+    ASSERT_EQ(wholeAlpha.HasBlock(), type == 6);
+    ASSERT_EQ(libspngAlpha.HasBlock(), type == 6);
+    for (int y = 0; y < int(kRows) && type == 6; ++y)
+        for (int x = 0; x < int(width); ++x)
+            EXPECT_EQ(wholeAlpha.GetAlpha(x, y), libspngAlpha.GetAlpha(x, y)) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(TypesWidthsFilters, PngReadWhole,
+                         ::testing::Combine(::testing::Values(uint8_t(2), uint8_t(6)),
+                                            ::testing::Values(1u, 2u, 37u),
+                                            ::testing::Range(uint8_t(0), uint8_t(5))));
+
 // RGB at 8 bits, RGBA at 16.
 PngImage Picture(uint32_t width, uint32_t height, uint8_t depth = 8, bool adam7 = false) {
     return {width, height,
