@@ -98,18 +98,18 @@ INSTANTIATE_TEST_SUITE_P(TypesDepthsTrnsAdam7, PngDecodes, ::testing::ValuesIn(A
 // the file to libspng.
 using FilterCase = std::tuple<uint8_t, uint32_t, uint8_t>; // type, width, first row's filter
 
-constexpr uint32_t kRows = 40;
+constexpr uint32_t kReadRows = 40;
 
 class PngReadWhole : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(PngReadWhole, UnfiltersAsLibspngDoes) {
     const auto [type, width, first] = GetParam();
-    const PngImage image{width, kRows, 8, type, false, [](int x, int y, int c) {
+    const PngImage image{width, kReadRows, 8, type, false, [](int x, int y, int c) {
                              return uint16_t(uint32_t(x * 131 + y * 71 + c * 29) * 2654435761u >>
                                              24);
                          }};
     Bytes rows = PngScanlines(image);
-    for (size_t y = 0, line = rows.size() / kRows; y < kRows; ++y)
+    for (size_t y = 0, line = rows.size() / kReadRows; y < kReadRows; ++y)
         rows[y * line] = uint8_t((first + y) % 5);
     const Bytes head =
         Concat({PngSignature(), PngChunk("IHDR", PngIhdr(image)), PngChunk("IDAT", Deflate(rows))});
@@ -123,7 +123,7 @@ TEST_P(PngReadWhole, UnfiltersAsLibspngDoes) {
     EXPECT_EQ(BlockBytes(whole), BlockBytes(libspng));
     ASSERT_EQ(wholeAlpha.HasBlock(), type == 6);
     ASSERT_EQ(libspngAlpha.HasBlock(), type == 6);
-    for (int y = 0; y < int(kRows) && type == 6; ++y)
+    for (int y = 0; y < int(kReadRows) && type == 6; ++y)
         for (int x = 0; x < int(width); ++x)
             EXPECT_EQ(wholeAlpha.GetAlpha(x, y), libspngAlpha.GetAlpha(x, y)) << x << "," << y;
 }
