@@ -203,7 +203,7 @@ const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int sh
     if (!CheckParams(params)) return nullptr;
     CPeltoDoc& d = *open->doc;
     if (!d.HasSelection() || !d.Picture().HasBlock()) {
-        Refuse("no selection");
+        Refuse(translation::Translate(kViewContext, kSelectFirst));
         return nullptr;
     }
     const int done = Guarded([&] {
@@ -224,7 +224,8 @@ int pelto_make_button(int doc, int angle, int contrast, int width, int shape, in
     if (!open) return 0;
     const ButtonParams params = Params(angle, contrast, width, shape, outline);
     if (!CheckParams(params)) return 0;
-    if (!open->doc->HasSelection()) return Refuse("no selection");
+    if (!open->doc->HasSelection())
+        return Refuse(translation::Translate(kViewContext, kSelectFirst));
     return Guarded([&] {
         open->doc->MakeButton(params, kThreads);
         open->preview.reset();

@@ -11,7 +11,7 @@ import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 const [site, cli, digestTool, root] = process.argv.slice(2);
-const { makeButton, lightDigest } = await import(join(site, 'pelto.mjs'));
+const { makeButton, lightDigest, openEngine } = await import(join(site, 'pelto.mjs'));
 let passed = 0;
 let failed = 0;
 function check(ok, what) {
@@ -71,6 +71,44 @@ for (const c of table) {
 }
 const desktopDigest = execFileSync(digestTool).toString().trim();
 check((await lightDigest()) === desktopDigest, `node light digest ${await lightDigest()} vs ${desktopDigest}`);
+
+// The page's functions (web/PeltoWeb.h), step by step as a window takes them.
+{
+  const e = await openEngine();
+  const style = { version: 1, angle: 30, contrast: 200, width: 8, shape: 'round', outline: 'outer',
+    background: [{ x: 0, y: 0, tolerance: 10 }] };
+  e.setLang('en');
+  e.put('/page.bmp', inputs['disc.bmp'](root));
+  const doc = e.must('pelto_open', '/page.bmp');
+  const plain = e.pixels(e.call('pelto_rgba', doc), doc);
+  check(e.call('pelto_make_button', doc, 30, 200, 8, 1, 1) === 0 &&
+    e.m.UTF8ToString(e.m._pelto_error()) === 'Select the background first.', 'a button needs a selection');
+  check(e.call('pelto_pick', doc, 97, 0, 10, 1) === 0, 'a pick outside the picture is refused');
+  e.must('pelto_pick', doc, 0, 0, 10, 1);
+  const selected = e.pixels(e.call('pelto_rgba', doc), doc);
+  check(!Buffer.from(selected).equals(Buffer.from(plain)), 'the selection is drawn');
+  const preview = e.pixels(e.call('pelto_preview', doc, 30, 200, 8, 1, 1), doc);
+  check(e.call('pelto_preview', doc, 30, 200, 31, 1, 1) === 0, 'a width past 30 is refused');
+  e.must('pelto_make_button', doc, 30, 200, 8, 1, 1);
+  const made = e.pixels(e.call('pelto_rgba', doc), doc);
+  check(Buffer.from(preview).equals(Buffer.from(made)), 'the preview is the button');
+  e.must('pelto_save', doc, '/page-out.bmp', '');
+  const want = desktop('disc.bmp', inputs['disc.bmp'](root), style, {}, 'en');
+  check(Buffer.from(e.take('/page-out.bmp')).equals(want.bytes), 'the saved button is pelto-cli\'s');
+  check(e.call('pelto_can_undo', doc) === 1, 'the button can be undone');
+  e.must('pelto_undo', doc);
+  check(Buffer.from(e.pixels(e.call('pelto_rgba', doc), doc)).equals(Buffer.from(plain)), 'undo');
+  e.must('pelto_write_style', 30, 200, 8, 1, 1, 0, 0, 0);
+  const written = e.m.UTF8ToString(e.call('pelto_style'));
+  e.must('pelto_read_style', written, 'style');
+  check(e.m.UTF8ToString(e.call('pelto_style')) === written && JSON.parse(written).angle === 30,
+    'a style written reads back');
+  check(e.call('pelto_read_style', '{"version": 1}', 'style') === 0, 'a style without its values is refused');
+  check(e.call('pelto_set_lang', 'fr') === 0, 'only ja and en');
+  e.call('pelto_close', doc);
+  check(e.call('pelto_width', doc) === 0, 'a closed document is gone');
+  e.drop('/page.bmp');
+}
 
 // Chromium.
 const port = 8200 + (process.pid % 500);
