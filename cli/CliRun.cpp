@@ -2,6 +2,7 @@
 
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
+#include "document/StyleRun.h"
 
 #include <cerrno>
 #include <new>
@@ -57,32 +58,22 @@ PictureReport Failure(int exitCode, std::string message) {
 PictureReport MakeButtonFile(const CliOptions& options, const std::string& input,
                              const std::string& output, unsigned threads,
                              const PictureWatch& watch) {
-    const ButtonParams& params = options.style.params;
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
-    std::optional<DocOpenResult> opened = OpenInput(input, BatchRun{params, threads}, watch);
+    std::optional<DocOpenResult> opened =
+        OpenInput(input, BatchRun{options.style.params, threads}, watch);
     if (!opened) return {kExitFailure, {}, false, false, false};
     if (!opened->doc) return {kExitFailure, std::move(opened->messages), true};
     CPeltoDoc& doc = *opened->doc;
-    if (!doc.Picture().HasBlock())
-        return {kExitFailure, {docmsg::Text(docmsg::kEmptyPicture)}, true};
-
-    // A picture with transparency comes with its selection.
-    const std::vector<BackgroundPick> picks =
-        options.style.background.value_or(std::vector<BackgroundPick>());
-    if (picks.empty() && !doc.HasSelection())
-        return {kExitUsage, {"at least one --pick X,Y,TOL is needed"}, false, true};
-
-    const int width = doc.Picture().m_nWidth;
-    const int height = doc.Picture().m_nHeight;
-    for (const BackgroundPick& pick : picks) {
-        if (pick.x < 0 || pick.y < 0 || pick.x >= width || pick.y >= height)
-            return Failure(kExitUsage, "--pick " + std::to_string(pick.x) + "," +
-                                           std::to_string(pick.y) + " lies outside the " +
-                                           std::to_string(width) + " x " + std::to_string(height) +
-                                           " picture");
-        doc.SelectBackground(pick, threads);
+    switch (const StyleRunEnd end = RunStyle(doc, options.style, threads); end.refusal) {
+    case StyleRefusal::EmptyPicture:
+        return {kExitFailure, {end.message}, true};
+    case StyleRefusal::NoPick:
+        return {kExitUsage, {end.message}, false, true};
+    case StyleRefusal::PickOutside:
+        return Failure(kExitUsage, end.message);
+    case StyleRefusal::None:
+        break;
     }
-    doc.MakeButton(params, threads);
 
     if (std::string error = SaveOutput(doc, output, options.format); !error.empty())
         return Failure(kExitFailure, std::move(error));

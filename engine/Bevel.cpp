@@ -4,6 +4,7 @@
 #include "HeightAverage.h"
 #include "HeightTable.h"
 #include "ParallelRows.h"
+#include "RoundedTrig.h"
 #include "SameSize.h"
 #include "ShadeBandPixel.h"
 #include "image/RasterIndex.h"
@@ -17,11 +18,60 @@
 
 namespace pelto {
 
-int BevelHeight(int dx, int dy, const ButtonParams& params) {
+namespace {
+
+// The desktop's C library (glibc), which the heights have always come from,
+// rounds a few of the bevel's atan2 and sin the other way from RoundedTrig's
+// exact rounding. Where a height depends on it, its double is kept, so no
+// button changes (tests/engine/RoundedTrig_test.cpp goes through every input).
+struct KeptBearing {
+    int dx, dy; // dx > 0; -dx has the opposite bearing
+    double phi;
+};
+constexpr KeptBearing kKeptBearings[] = {{4, 21, 0x1.817a46cd80c7cp-3},
+                                         {3, 28, 0x1.b53076f5837a8p-4}};
+struct KeptSine {
+    double x; // > 0; -x has the opposite sine
+    double sine;
+};
+// Offset (24, -13) at angle 0, whose round outer heights land on whole numbers.
+constexpr KeptSine kKeptSines[] = {{0x1.089aa28390083p+1, 0x1.c2328e7fd26acp-1}};
+
+double ExactBearing(int dx, int dy) {
+    for (const KeptBearing& k : kKeptBearings)
+        if (std::abs(dx) == k.dx && dy == k.dy) return dx < 0 ? -k.phi : k.phi;
+    return trig::Atan2(dx, dy);
+}
+
+// The bearing from straight up, clockwise, of an offset. Those a band can
+// reach are worked out once: they do not depend on the button values.
+double Bearing(int dx, int dy) {
+    constexpr int kRadius = kWidthRange.high;
+    constexpr int kSide = 2 * kRadius + 1;
+    static const std::vector<double> bearings = [] {
+        std::vector<double> table(kSide * kSide);
+        for (int y = -kRadius; y <= kRadius; ++y)
+            for (int x = -kRadius; x <= kRadius; ++x)
+                table[(y + kRadius) * kSide + x + kRadius] = ExactBearing(x, y);
+        return table;
+    }();
+    if (std::abs(dx) > kRadius || std::abs(dy) > kRadius) return ExactBearing(dx, dy);
+    return bearings[(dy + kRadius) * kSide + dx + kRadius];
+}
+
+} // namespace
+
+double LightFactor(int dx, int dy, int angle) {
+    const double x = angle * kRadiansPerDegree - Bearing(dx, dy);
+    for (const KeptSine& k : kKeptSines)
+        if (std::abs(x) == k.x) return x < 0 ? -k.sine : k.sine;
+    return trig::Sin(x);
+}
+
+int HeightOfLight(double light, int dx, int dy, const ButtonParams& params) {
     const double fx = dx;
     const double fy = dy;
-    const double phi = std::atan2(fx, fy); // bearing from straight up, clockwise
-    double m = std::sin(params.angle * kRadiansPerDegree - phi);
+    double m = light;
     const bool outer = params.Outer();
     if (!params.Round()) {
         if (outer) m = -m;
@@ -30,6 +80,10 @@ int BevelHeight(int dx, int dy, const ButtonParams& params) {
         m = outer ? m * r * (-1.5) : m * (1 - r) * 1.5;
     }
     return static_cast<int>(params.contrast * m) + 2 * params.contrast;
+}
+
+int BevelHeight(int dx, int dy, const ButtonParams& params) {
+    return HeightOfLight(LightFactor(dx, dy, params.angle), dx, dy, params);
 }
 
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,

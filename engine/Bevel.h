@@ -20,6 +20,11 @@ namespace pelto {
 // Height of a band pixel whose nearest pixel across the outline lies at
 // (dx, dy) from it (dy > 0: higher up on screen).
 int BevelHeight(int dx, int dy, const ButtonParams& params);
+// Its two steps: the light factor, the sine of the light's angle (degrees)
+// less the offset's bearing, the same double on every machine; and the
+// height the button values make of it.
+double LightFactor(int dx, int dy, int angle);
+int HeightOfLight(double light, int dx, int dy, const ButtonParams& params);
 
 // heights must be zero-filled; a field not of the mask's size is refused
 // with std::invalid_argument. With rim, an outer band grows over the

@@ -21,6 +21,10 @@ skipped=$(grep -h -E "^(print|cups-pdf) tests skipped: " \
   "$root/build/Testing/Temporary/LastTest.log" | sort -u || true)
 echo "${skipped:-print tests: all ran through a private CUPS scheduler}"
 
+# The web module in Node and in Debian's chromium, headless, against this
+# build's pelto-cli, byte for byte.
+"$root/scripts/test-web.sh" "$root/build"
+
 # The plainest build uses CMake's default generator, which makes no output's
 # folder by itself: the steps that write into folders of their own (the
 # translation, the icons) are built that way too.

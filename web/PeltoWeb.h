@@ -1,0 +1,96 @@
+#pragma once
+// The engine's glue for the browser and Node: plain C functions that
+// pelto.mjs calls (web/README.md shows the module; the page builds on both).
+//
+// Files: a picture or a result is a file in the module's memory file system
+// (Emscripten's FS: FS.writeFile / FS.readFile), named by path here; pelto.mjs
+// hides this. Numbers are 32-bit; pointers point into the WebAssembly memory
+// and stay valid until the next call.
+//
+// Errors: a function that can be refused returns 0 (1 on success) and leaves
+// its message in pelto_error(): pelto-cli's messages, each after
+// "pelto-cli: " and the input's name there, joined here by "\n", in the
+// language pelto_set_lang chose ("ja", the default, or "en"). Running out of
+// memory is one of them: the WebAssembly memory (at most 4 GiB) is checked
+// before anything big is allocated, as the desktop checks the system's.
+//
+// Documents: pelto_open gives a handle (> 0) to one open picture with its
+// selection and one-step undo, as the desktop window holds it; every
+// function taking doc refuses an unknown handle.
+//
+//   pelto_set_lang(lang)                      "ja" or "en"; anything else is refused
+//   pelto_error()                             the last refusal's message
+//   pelto_open(path)                          BMP or PNG file -> doc, or 0
+//   pelto_close(doc)
+//   pelto_width(doc), pelto_height(doc)       0 for an empty picture
+//   pelto_rgba(doc)                           the picture as a canvas takes it:
+//                                             width * height * 4 bytes, RGBA, top
+//                                             row first, transparency over white,
+//                                             the selection's checkerboard on top
+//   pelto_pick(doc, x, y, tolerance, connected)
+//                                             adds the background at x, y (from the
+//                                             top left) to the selection; connected:
+//                                             1 for the pick's own area alone, kept
+//                                             for the engine's coming choice (today
+//                                             every pick is the engine's one kind)
+//   pelto_select_transparent(doc)             selects the fully transparent pixels
+//   pelto_clear_selection(doc), pelto_has_selection(doc)
+//   pelto_preview(doc, angle, contrast, width, shape, outline)
+//                                             the button those values would make, as
+//                                             pelto_rgba draws it, without changing
+//                                             the document (needs a selection)
+//   pelto_make_button(doc, angle, contrast, width, shape, outline)
+//                                             makes it (needs a selection); undoable
+//   pelto_undo(doc), pelto_can_undo(doc)      one step; redo is to come
+//   pelto_save(doc, path, format)             "bmp", "png", or "" for the kind it
+//                                             was opened as
+//   pelto_read_style(text, name)              a style file's JSON text, checked as
+//                                             pelto-cli checks it (name stands for it
+//                                             in messages); pelto_style() then holds
+//                                             it as a style file writes it
+//   pelto_write_style(angle, contrast, width, shape, outline, picks, count, transparent)
+//                                             pelto_style() a style file's text:
+//                                             picks is count (x, y, tolerance,
+//                                             connected) ints; transparent 1 with no
+//                                             picks: the transparent pixels alone
+//   pelto_style()                             that text
+//   pelto_run(in, out, styleText, styleName, format)
+//                                             pelto-cli IN OUT --style FILE [--format]:
+//                                             the same bytes, the same refusals
+//   pelto_light_digest()                      a digest of every light factor the
+//                                             bevel can use, to compare machines
+
+#include <cstdint>
+
+extern "C" {
+
+int pelto_set_lang(const char* lang);
+const char* pelto_error();
+
+int pelto_open(const char* path);
+void pelto_close(int doc);
+int pelto_width(int doc);
+int pelto_height(int doc);
+const uint8_t* pelto_rgba(int doc);
+
+int pelto_pick(int doc, int x, int y, int tolerance, int connected);
+int pelto_select_transparent(int doc);
+int pelto_clear_selection(int doc);
+int pelto_has_selection(int doc);
+
+const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int shape, int outline);
+int pelto_make_button(int doc, int angle, int contrast, int width, int shape, int outline);
+int pelto_undo(int doc);
+int pelto_can_undo(int doc);
+int pelto_save(int doc, const char* path, const char* format);
+
+int pelto_read_style(const char* text, const char* name);
+int pelto_write_style(int angle, int contrast, int width, int shape, int outline,
+                      const int32_t* picks, int count, int transparent);
+const char* pelto_style();
+
+int pelto_run(const char* in, const char* out, const char* styleText, const char* styleName,
+              const char* format);
+
+const char* pelto_light_digest();
+}

@@ -1,0 +1,75 @@
+// The web's stand-ins for the system services the desktop's platform layer
+// takes from Linux: the memory left is the WebAssembly memory's, which grows
+// up to its maximum (4 GiB); the module runs on one processor; and there are
+// no folders to save into carefully (the glue writes its results straight
+// into the module's memory file system), so opening one is refused.
+#include "platform/CpuCount.h"
+#include "platform/File.h"
+#include "platform/Folder.h"
+#include "platform/MemoryLimit.h"
+
+#include <cerrno>
+#include <emscripten/heap.h>
+#include <malloc.h>
+#include <new>
+#include <unistd.h>
+
+namespace pelto {
+
+namespace memlimit {
+
+uint64_t AvailableBytes() {
+    // What the memory may still grow by, and what the heap holds free.
+    const uint64_t top = reinterpret_cast<uintptr_t>(sbrk(0));
+    const uint64_t max = emscripten_get_heap_max();
+    return (max > top ? max - top : 0) + uint64_t(mallinfo().fordblks);
+}
+
+uint64_t ThreadStackBytes() {
+    return 0;
+}
+void ShareOneHeapUnderLimits() {}
+
+void EnsureAvailable(uint64_t bytes) {
+    if (bytes > AvailableBytes()) throw std::bad_alloc();
+}
+
+} // namespace memlimit
+
+unsigned UsableCpuCount() {
+    return 1;
+}
+unsigned CountUsableCpus() {
+    return 1;
+}
+std::optional<unsigned> QuotaCpus(std::string_view) {
+    return std::nullopt;
+}
+std::optional<unsigned> QuotaCpus(std::string_view, std::string_view) {
+    return std::nullopt;
+}
+
+CFolder CFolder::Open(const std::string& path) {
+    throw CFileException(ENOTSUP, path, "folder");
+}
+CFolder CFolder::At(const std::string& relative) const {
+    throw CFileException(ENOTSUP, relative, "folder");
+}
+CFolder::CFolder(CFolder&& other) noexcept : m_fd(other.m_fd), m_path(std::move(other.m_path)) {
+    other.m_fd = -1;
+}
+CFolder& CFolder::operator=(CFolder&& other) noexcept {
+    std::swap(m_fd, other.m_fd);
+    std::swap(m_path, other.m_path);
+    return *this;
+}
+CFolder::~CFolder() = default;
+std::string CFolder::PathOf(const std::string& name) const {
+    return m_path + "/" + name;
+}
+bool CFolder::IsProcess() const {
+    return false;
+}
+void CFolder::Sync() const {}
+
+} // namespace pelto
