@@ -206,8 +206,9 @@ async function loadStyle(file) {
   if (!file) return;
   clearAlert();
   try {
-    const style = JSON.parse(await engine.call('readStyle', await file.text(), file.name));
-    setValues(style);
+    const style = JSON.parse(await call('readStyle', await file.text(), file.name));
+    // The file's words for the two choices, as the radio buttons' values.
+    setValues({...style, shape: style.shape === 'round' ? 1 : 0, outline: style.outline === 'outer' ? 1 : 0});
     if (doc && style.background !== undefined) {
       const picks = Array.isArray(style.background) ? style.background : [];
       previewShown = false;
@@ -224,7 +225,7 @@ async function saveStyle() {
   if (!values) return;
   clearAlert();
   try {
-    download(await engine.call('writeStyle', values), `${stem()}.json`, 'application/json');
+    download(await call('writeStyle', values), `${stem()}.json`, 'application/json');
   } catch (error) {
     report(error);
   }

@@ -42,20 +42,26 @@ const dotColour = (x, y) => (x === kDot.x && y === kDot.y ? [0, 0, 255] : x >= 3
 const dotPath = join(work, 'dot.bmp');
 writeFileSync(dotPath, bmp(kDot.width, kDot.height, dotColour));
 
-let server, browser, address;
+let server, browser;
 const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.css': 'text/css', '.json': 'application/json', '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml'};
 
-before(async () => {
-  server = createServer((request, response) => {
+// The site on a port of its own, as scripts/web.sh serves it, caching nothing.
+async function serve() {
+  const served = createServer((request, response) => {
     const path = join(site, decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/\/$/, '/index.html'));
     if (!path.startsWith(site) || !existsSync(path)) return response.writeHead(404).end();
     response.writeHead(200, {'Content-Type': kTypes[extname(path)] ?? 'application/octet-stream',
-      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp'});
+      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp', 'Cache-Control': 'no-store'});
     response.end(readFileSync(path));
   });
-  await new Promise((done) => server.listen(0, '127.0.0.1', done));
-  address = `http://127.0.0.1:${server.address().port}/`;
+  await new Promise((done) => served.listen(0, '127.0.0.1', done));
+  served.url = `http://127.0.0.1:${served.address().port}/`;
+  return served;
+}
+
+before(async () => {
+  server = await serve();
   browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox']});
 });
 
@@ -65,7 +71,7 @@ after(async () => {
 });
 
 // A fresh profile each time: no stored language, no cache, downloads into a folder.
-async function openPage() {
+async function openPage(address = server.url) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   page.downloads = mkdtempSync(join(work, 'downloads-'));
@@ -101,6 +107,13 @@ async function viewChanged(page, from) {
 const settled = (page) => page.waitForSelector('#view[aria-busy="false"]');
 const pixel = ({width, rgba}, x, y) => rgba.slice((y * width + x) * 4, (y * width + x) * 4 + 4);
 const text = (page, selector) => page.$eval(selector, (e) => e.textContent.trim());
+
+// The bytes of a download, once the browser has written it.
+async function download(page, name) {
+  const path = join(page.downloads, name);
+  for (let i = 0; i < 100 && !existsSync(path); ++i) await new Promise((done) => setTimeout(done, 100));
+  return readFileSync(path);
+}
 
 async function setNumber(page, id, value) {
   await page.click(`#${id}`, {count: 3});
@@ -186,13 +199,28 @@ test('the preview is the button made; undo brings back the picture; the PNG is p
   await page.click('#make');
   await page.waitForSelector('#undo:not([disabled])');
   await page.click('#save-png');
-  const saved = join(page.downloads, 'badge.png');
-  for (let i = 0; i < 100 && !existsSync(saved); ++i) await new Promise((done) => setTimeout(done, 100));
+  const saved = await download(page, 'badge.png');
   const expected = join(work, 'expected.png');
   execFileSync(cli, [badge, expected, '--pick', '0,0,10', '--angle', '348', '--contrast', '300', '--width', '7',
     '--shape', 'round', '--outline', 'outer']);
-  assert.ok(readFileSync(saved).equals(readFileSync(expected)), 'the download differs from pelto-cli\'s PNG');
+  assert.ok(saved.equals(readFileSync(expected)), 'the download differs from pelto-cli\'s PNG');
   assert.deepEqual(readdirSync(page.downloads), ['badge.png']);
+});
+
+test('a style file gives the values and the background; the values save as pelto-cli writes them', async () => {
+  const values = ['--angle', '200', '--contrast', '90', '--width', '4', '--shape', 'round', '--outline', 'outer'];
+  const [loaded, expected] = [join(work, 'in.json'), join(work, 'expected.json')];
+  execFileSync(cli, ['--save-style', loaded, ...values, '--pick', '0,0,10']);
+  execFileSync(cli, ['--save-style', expected, ...values]);
+  const page = await openPage();
+  await upload(page, badge);
+  await (await page.$('#style-file')).uploadFile(loaded);
+  await page.waitForSelector('#clear-selection:not([disabled])');
+  assert.deepEqual(await page.evaluate(() => ['angle', 'contrast', 'width'].map((id) => document.getElementById(id).value)
+    .concat(['shape', 'outline'].map((name) => document.querySelector(`input[name=${name}]:checked`).value))),
+  ['200', '90', '4', '1', '1']);
+  await page.click('#save-style');
+  assert.ok((await download(page, 'badge.json')).equals(readFileSync(expected)));
 });
 
 test('English from the desktop\'s translation, remembered', async () => {
@@ -209,6 +237,22 @@ test('English from the desktop\'s translation, remembered', async () => {
   for (const [selector, words] of Object.entries(english)) assert.equal(await text(page, selector), words);
   await upload(page, badge);
   if (shots) await page.screenshot({path: join(shots, 'page-en.png')});
+});
+
+// Every file the page needs is in the service worker's list: offline, a
+// reload still opens a picture and picks in it.
+test('once loaded, the page works offline', async () => {
+  const own = await serve();
+  const page = await openPage(own.url);
+  await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+  own.closeAllConnections();
+  await new Promise((done) => own.close(done));
+  await page.reload();
+  await page.waitForSelector('body[data-ready]');
+  await upload(page, dotPath);
+  const shown = await viewPixels(page);
+  await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
+  assert.deepEqual(pixel(await viewChanged(page, shown), 0, 0).slice(0, 3), [128, 128, 128]);
 });
 
 // pelto-cli's message for the same file, in the language chosen; the picture
