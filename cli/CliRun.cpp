@@ -59,15 +59,20 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
                              const std::string& output, unsigned threads,
                              const PictureWatch& watch) {
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
-    std::optional<DocOpenResult> opened = OpenInput(input, BatchRun{options.style.params, threads}, watch);
+    std::optional<DocOpenResult> opened =
+        OpenInput(input, BatchRun{options.style.params, threads}, watch);
     if (!opened) return {kExitFailure, {}, false, false, false};
     if (!opened->doc) return {kExitFailure, std::move(opened->messages), true};
     CPeltoDoc& doc = *opened->doc;
     switch (const StyleRunEnd end = RunStyle(doc, options.style, threads); end.refusal) {
-    case StyleRefusal::EmptyPicture: return {kExitFailure, {end.message}, true};
-    case StyleRefusal::NoPick: return {kExitUsage, {end.message}, false, true};
-    case StyleRefusal::PickOutside: return Failure(kExitUsage, end.message);
-    case StyleRefusal::None: break;
+    case StyleRefusal::EmptyPicture:
+        return {kExitFailure, {end.message}, true};
+    case StyleRefusal::NoPick:
+        return {kExitUsage, {end.message}, false, true};
+    case StyleRefusal::PickOutside:
+        return Failure(kExitUsage, end.message);
+    case StyleRefusal::None:
+        break;
     }
 
     if (std::string error = SaveOutput(doc, output, options.format); !error.empty())

@@ -20,10 +20,10 @@ StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads)
     const int height = doc.Picture().m_nHeight;
     for (const BackgroundPick& pick : picks)
         if (pick.x < 0 || pick.y < 0 || pick.x >= width || pick.y >= height)
-            return {StyleRefusal::PickOutside,
-                    "--pick " + std::to_string(pick.x) + "," + std::to_string(pick.y) +
-                        " lies outside the " + std::to_string(width) + " x " +
-                        std::to_string(height) + " picture"};
+            return {StyleRefusal::PickOutside, "--pick " + std::to_string(pick.x) + "," +
+                                                   std::to_string(pick.y) + " lies outside the " +
+                                                   std::to_string(width) + " x " +
+                                                   std::to_string(height) + " picture"};
     for (const BackgroundPick& pick : picks)
         doc.SelectBackground(pick.x, pick.y, pick.tolerance, threads);
     doc.MakeButton(style.params, threads);

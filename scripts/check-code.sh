@@ -13,12 +13,13 @@ declare -A allowed=(
   [engine]="image platform"
   [document]="engine image platform"
   [cli]="document engine image platform"
+  [web]="document engine image platform"
   [dialogs]="engine image platform qt"
   [view]="dialogs document engine image platform qt"
   [print]="view dialogs document engine image platform qt"
   [app]="print view dialogs document engine image platform qt"
 )
-layers=(platform image engine document cli dialogs view print app)
+layers=(platform image engine document cli web dialogs view print app)
 
 failures=0
 fail() {

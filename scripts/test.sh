@@ -41,6 +41,10 @@ replay fuzz_wide_bevel "$root"/fuzz/corpus-wide/*.bin
 replay fuzz_png "$root"/fuzz/corpus-png/*.png
 replay fuzz_style "$root"/fuzz/corpus-style/*.json
 
+# The web module in Node and in Debian's chromium, headless, against this
+# build's pelto-cli, byte for byte.
+"$root/scripts/test-web.sh" "$root/build"
+
 # The plainest build uses CMake's default generator, which makes no output's
 # folder by itself: the steps that write into folders of their own (the
 # translation, the icons) are built that way too.

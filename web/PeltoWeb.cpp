@@ -84,7 +84,9 @@ int Keep(std::unique_ptr<CPeltoDoc> doc) {
     return g_nLastHandle;
 }
 
-void Drop(int handle) { g_documents.erase(handle); }
+void Drop(int handle) {
+    g_documents.erase(handle);
+}
 
 int Refuse(const std::string& message) {
     g_error = message;
@@ -103,7 +105,9 @@ const char* Handed(std::string text) {
     return g_handed.c_str();
 }
 
-const char* LastError() { return g_error.c_str(); }
+const char* LastError() {
+    return g_error.c_str();
+}
 
 } // namespace pelto::web
 
@@ -112,7 +116,9 @@ using namespace pelto::web;
 
 extern "C" {
 
-const char* pelto_error() { return LastError(); }
+const char* pelto_error() {
+    return LastError();
+}
 
 int pelto_open(const char* path) {
     return Guarded([&] {
@@ -122,7 +128,9 @@ int pelto_open(const char* path) {
     });
 }
 
-void pelto_close(int doc) { Drop(doc); }
+void pelto_close(int doc) {
+    Drop(doc);
+}
 
 int pelto_width(int doc) {
     const web::WebDocument* open = Find(doc);
@@ -188,8 +196,7 @@ int pelto_has_selection(int doc) {
     return open && open->doc->HasSelection();
 }
 
-const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int shape,
-                             int outline) {
+const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int shape, int outline) {
     web::WebDocument* open = Find(doc);
     if (!open) return nullptr;
     const ButtonParams params = Params(angle, contrast, width, shape, outline);

@@ -25,7 +25,9 @@ uint64_t AvailableBytes() {
     return (max > top ? max - top : 0) + uint64_t(mallinfo().fordblks);
 }
 
-uint64_t ThreadStackBytes() { return 0; }
+uint64_t ThreadStackBytes() {
+    return 0;
+}
 void ShareOneHeapUnderLimits() {}
 
 void EnsureAvailable(uint64_t bytes) {
@@ -34,12 +36,22 @@ void EnsureAvailable(uint64_t bytes) {
 
 } // namespace memlimit
 
-unsigned UsableCpuCount() { return 1; }
-unsigned CountUsableCpus() { return 1; }
-std::optional<unsigned> QuotaCpus(std::string_view) { return std::nullopt; }
-std::optional<unsigned> QuotaCpus(std::string_view, std::string_view) { return std::nullopt; }
+unsigned UsableCpuCount() {
+    return 1;
+}
+unsigned CountUsableCpus() {
+    return 1;
+}
+std::optional<unsigned> QuotaCpus(std::string_view) {
+    return std::nullopt;
+}
+std::optional<unsigned> QuotaCpus(std::string_view, std::string_view) {
+    return std::nullopt;
+}
 
-CFolder CFolder::Open(const std::string& path) { throw CFileException(ENOTSUP, path, "folder"); }
+CFolder CFolder::Open(const std::string& path) {
+    throw CFileException(ENOTSUP, path, "folder");
+}
 CFolder CFolder::At(const std::string& relative) const {
     throw CFileException(ENOTSUP, relative, "folder");
 }
@@ -52,8 +64,12 @@ CFolder& CFolder::operator=(CFolder&& other) noexcept {
     return *this;
 }
 CFolder::~CFolder() = default;
-std::string CFolder::PathOf(const std::string& name) const { return m_path + "/" + name; }
-bool CFolder::IsProcess() const { return false; }
+std::string CFolder::PathOf(const std::string& name) const {
+    return m_path + "/" + name;
+}
+bool CFolder::IsProcess() const {
+    return false;
+}
 void CFolder::Sync() const {}
 
 } // namespace pelto

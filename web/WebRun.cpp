@@ -78,7 +78,9 @@ int pelto_write_style(int angle, int contrast, int width, int shape, int outline
     });
 }
 
-const char* pelto_style() { return g_style.c_str(); }
+const char* pelto_style() {
+    return g_style.c_str();
+}
 
 int pelto_run(const char* in, const char* out, const char* styleText, const char* styleName,
               const char* format) {
@@ -101,6 +103,8 @@ int pelto_run(const char* in, const char* out, const char* styleText, const char
     });
 }
 
-const char* pelto_light_digest() { return Handed(LightDigest()); }
+const char* pelto_light_digest() {
+    return Handed(LightDigest());
+}
 
 } // extern "C"

@@ -4,4 +4,6 @@
 
 #include <iostream>
 
-int main() { std::cout << pelto::LightDigest() << "\n"; }
+int main() {
+    std::cout << pelto::LightDigest() << "\n";
+}

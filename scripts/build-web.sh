@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the web site into DIR: scripts/build-web.sh DIR. DIR gets index.html,
+# the module pelto.mjs with its worker, the engine (pelto-engine.mjs and its
+# .wasm), package.json and README.md: a static site, and an npm package
+# (`npm pack` in DIR). Installs what it needs (Debian's emscripten), builds
+# zlib and libspng once (scripts/web-deps.sh) and the engine with emcmake, in
+# PELTO_WEB_BUILD (default build-web/), with CMAKE_GENERATOR's generator
+# (default Ninja; "Unix Makefiles" works as well).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+[ $# -eq 1 ] || { echo "usage: scripts/build-web.sh DIR" >&2; exit 2; }
+site="$(mkdir -p "$1" && cd "$1" && pwd)"
+build="${PELTO_WEB_BUILD:-$root/build-web}"
+generator="${CMAKE_GENERATOR:-Ninja}"
+
+"$root/scripts/install-packages.sh" emscripten nodejs cmake ninja-build qt6-l10n-tools \
+  nlohmann-json3-dev dpkg-dev
+# Debian's emcc finds its JavaScript parser among Debian's node modules.
+export NODE_PATH=/usr/share/nodejs
+"$root/scripts/web-deps.sh" "$build/deps"
+
+tree="$build/cmake-${generator// /-}"
+emcmake cmake -S "$root" -B "$tree" -G "$generator" -DCMAKE_BUILD_TYPE=Release \
+  -DPELTO_WEB_DEPS="$build/deps/prefix" >/dev/null
+cmake --build "$tree" -j2 --target pelto_engine
+
+cp "$tree"/web/pelto-engine.mjs "$tree"/web/pelto-engine.wasm "$site/"
+cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/index.html "$root"/web/README.md \
+  "$site/"
+version=$(sed -nE 's/^project\(PeltoTool VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
+sed "s/@VERSION@/$version.0/" "$root/web/package.json.in" >"$site/package.json"
+echo "build-web: the site is in $site"

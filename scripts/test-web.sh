@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The web module's tests: builds the site (scripts/build-web.sh) and runs
+# web/test/web-tests.mjs in Node and in Debian's chromium, headless, against
+# the desktop build's pelto-cli and light_digest: scripts/test-web.sh [BUILD]
+# (BUILD: the desktop build folder, default build/, which must hold both).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+desktop="$(cd "${1:-$root/build}" && pwd)"
+site="${PELTO_WEB_BUILD:-$root/build-web}/site"
+"$root/scripts/install-packages.sh" chromium
+"$root/scripts/build-web.sh" "$site" >/dev/null
+# puppeteer-core drives the system's chromium; it never downloads a browser.
+export PUPPETEER_SKIP_DOWNLOAD=1
+(cd "$root/web/test" && npm ci --no-audit --no-fund --silent)
+node "$root/web/test/web-tests.mjs" "$site" "$desktop/cli/pelto-cli" "$desktop/web/light_digest" \
+  "$root"

@@ -1,0 +1,15 @@
+// The Web Worker behind pelto.mjs's makeButton in a browser window: each
+// message is one run, answered with its bytes or its refusal's message.
+import { openEngine } from './pelto.mjs';
+
+// Made at once, so that the first button does not wait for it.
+const engine = openEngine();
+
+self.onmessage = async ({ data }) => {
+  try {
+    const bytes = (await engine).makeButton(data.bytes, data.style);
+    self.postMessage({ id: data.id, bytes }, [bytes.buffer]);
+  } catch (e) {
+    self.postMessage({ id: data.id, error: e.message, type: e.name });
+  }
+};

@@ -1,0 +1,159 @@
+// Pelto Tool's engine as a JavaScript module, for browsers and Node.
+//
+//   import { makeButton } from './pelto.mjs';
+//   const out = await makeButton(bytes, style);
+//
+// bytes: a BMP or PNG file (Uint8Array). style: a style file's JSON object
+// (version, angle, contrast, width, shape, outline, and background:
+// "transparent" or picks { x, y, tolerance, connected }), plus format ("bmp"
+// or "png"; the input's kind when left out) and lang ("ja", the default, or
+// "en"). The promise gives the result's bytes, the same as
+// `pelto-cli IN OUT --style FILE` writes, or rejects with an Error whose
+// message is pelto-cli's (its lines after "pelto-cli: " and the file's name).
+// In a browser window the work runs in a Web Worker, so the page never
+// freezes; in a worker and in Node it runs where it is called.
+//
+// openEngine() gives the engine itself, for a page that shows and edits a
+// picture step by step (PeltoEngine below; the C functions in web/PeltoWeb.h).
+
+import createPeltoEngine from './pelto-engine.mjs';
+
+const inNode = typeof process === 'object' && typeof process.versions?.node === 'string';
+const inWindow = typeof window === 'object' && typeof Worker === 'function';
+
+async function instantiate() {
+  const options = {};
+  if (inNode) {
+    // This emcc's Node support is CommonJS's, and it would fetch() its
+    // WebAssembly by a file name: it gets both from here.
+    const { createRequire } = await import('node:module');
+    const { readFile } = await import('node:fs/promises');
+    const { fileURLToPath } = await import('node:url');
+    globalThis.require ??= createRequire(import.meta.url);
+    globalThis.__dirname ??= fileURLToPath(new URL('.', import.meta.url));
+    options.wasmBinary = await readFile(new URL('./pelto-engine.wasm', import.meta.url));
+  }
+  return new PeltoEngine(await createPeltoEngine(options));
+}
+
+let engine;
+export function openEngine() {
+  engine ??= instantiate();
+  return engine;
+}
+
+// A refusal of the engine's, as an Error with pelto-cli's message.
+export class PeltoError extends Error {}
+
+export class PeltoEngine {
+  constructor(module) {
+    this.m = module;
+  }
+
+  // Calls the C function name with args, strings passed as UTF-8 copies.
+  call(name, ...args) {
+    const m = this.m;
+    const held = [];
+    try {
+      const values = args.map((a) => {
+        if (typeof a !== 'string') return a;
+        const size = m.lengthBytesUTF8(a) + 1;
+        const p = m._malloc(size);
+        held.push(p);
+        m.stringToUTF8(a, p, size);
+        return p;
+      });
+      return m['_' + name](...values);
+    } finally {
+      held.forEach((p) => m._free(p));
+    }
+  }
+
+  // The same, refusing with the engine's message when it returns 0.
+  must(name, ...args) {
+    const result = this.call(name, ...args);
+    if (!result) throw new PeltoError(this.m.UTF8ToString(this.m._pelto_error()));
+    return result;
+  }
+
+  setLang(lang) {
+    this.must('pelto_set_lang', String(lang));
+  }
+
+  // A file of the module's memory file system, for the glue to read.
+  put(path, bytes) {
+    this.m.FS.writeFile(path, bytes);
+  }
+
+  take(path) {
+    const bytes = this.m.FS.readFile(path);
+    this.m.FS.unlink(path);
+    return bytes;
+  }
+
+  drop(path) {
+    try {
+      this.m.FS.unlink(path);
+    } catch {
+      // never made
+    }
+  }
+
+  // A copy of the width * height * 4 RGBA bytes at pointer.
+  pixels(pointer, doc) {
+    if (!pointer) throw new PeltoError(this.m.UTF8ToString(this.m._pelto_error()));
+    const size = this.call('pelto_width', doc) * this.call('pelto_height', doc) * 4;
+    return new Uint8ClampedArray(this.m.HEAPU8.buffer, pointer >>> 0, size).slice();
+  }
+
+  // One whole run, as makeButton promises it.
+  makeButton(bytes, style) {
+    if (!(bytes instanceof Uint8Array)) throw new TypeError('bytes must be a Uint8Array');
+    if (typeof style !== 'object' || style === null || Array.isArray(style))
+      throw new TypeError('style must be an object');
+    const { format = '', lang = 'ja', ...file } = style;
+    this.setLang(lang);
+    this.put('/in', bytes);
+    try {
+      this.must('pelto_run', '/in', '/out', JSON.stringify(file), 'style', String(format));
+      return this.take('/out');
+    } finally {
+      this.drop('/in');
+      this.drop('/out');
+    }
+  }
+}
+
+let worker;
+let lastJob = 0;
+const jobs = new Map();
+
+function startWorker() {
+  worker = new Worker(new URL('./pelto-worker.mjs', import.meta.url), { type: 'module' });
+  worker.onmessage = ({ data }) => {
+    const job = jobs.get(data.id);
+    jobs.delete(data.id);
+    if (data.error === undefined) job.resolve(data.bytes);
+    else job.reject(data.type === 'TypeError' ? new TypeError(data.error) : new PeltoError(data.error));
+  };
+  worker.onerror = (event) => {
+    for (const job of jobs.values()) job.reject(new Error(event.message));
+    jobs.clear();
+  };
+}
+
+export function makeButton(bytes, style) {
+  if (!inWindow) return openEngine().then((e) => e.makeButton(bytes, style));
+  if (!worker) startWorker();
+  return new Promise((resolve, reject) => {
+    const id = ++lastJob;
+    jobs.set(id, { resolve, reject });
+    worker.postMessage({ id, bytes, style });
+  });
+}
+
+// The digest of every light factor the bevel can use (web/LightDigest.h).
+export async function lightDigest() {
+  const e = await openEngine();
+  return e.m.UTF8ToString(e.call('pelto_light_digest'));
+}

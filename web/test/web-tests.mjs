@@ -1,0 +1,136 @@
+// The web module against pelto-cli, byte for byte, in Node and in Debian's
+// chromium (headless, through puppeteer-core): every case of cases.mjs in
+// both languages, the light factor's digest against the desktop's, and a
+// 4096 x 4096 picture. node web-tests.mjs SITE PELTO-CLI LIGHT-DIGEST ROOT
+import { cases, inputs, makePng } from './cases.mjs';
+import { execFileSync, spawn, spawnSync } from 'node:child_process';
+import { createHash } from 'node:crypto';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const [site, cli, digestTool, root] = process.argv.slice(2);
+const { makeButton, lightDigest } = await import(join(site, 'pelto.mjs'));
+let passed = 0;
+let failed = 0;
+function check(ok, what) {
+  if (ok) passed++;
+  else failed++;
+  if (!ok) console.log(`FAILED: ${what}`);
+}
+
+// What pelto-cli makes of it: { bytes } or { error } (its message lines
+// without "pelto-cli: ", the input's name and the usage text).
+function desktop(name, bytes, style, options, lang) {
+  const dir = mkdtempSync(join(tmpdir(), 'pelto-web-'));
+  try {
+    writeFileSync(join(dir, name), bytes);
+    writeFileSync(join(dir, 'style'), JSON.stringify(style));
+    const out = 'out.' + name.split('.').pop();
+    const args = ['--lang', lang, name, out, '--style', 'style'];
+    if (options.format) args.push('--format', options.format);
+    const run = spawnSync(cli, args, { cwd: dir, encoding: 'buffer' });
+    if (run.status === 0) return { bytes: readFileSync(join(dir, out)) };
+    const text = run.stderr.toString().split('\nUsage:')[0].replace(/\n$/, '');
+    return {
+      error: text.replace(/^pelto-cli: /gm, '').replace(new RegExp(`^${name}: `, 'gm'), ''),
+    };
+  } finally {
+    rmSync(dir, { recursive: true });
+  }
+}
+
+function same(got, want) {
+  if (want.bytes) return got.bytes !== undefined && Buffer.from(got.bytes).equals(want.bytes);
+  return got.error === want.error;
+}
+
+function show(result) {
+  return result.bytes ? `${result.bytes.length} bytes` : JSON.stringify(result.error);
+}
+
+const table = [];
+for (const [name, style, options = {}] of cases)
+  for (const lang of ['ja', 'en']) {
+    const bytes = inputs[name](root);
+    table.push({ name, bytes, style, options, lang, want: desktop(name, bytes, style, options, lang) });
+  }
+
+// Node.
+for (const c of table) {
+  let got;
+  try {
+    got = { bytes: await makeButton(new Uint8Array(c.bytes), { ...c.style, ...c.options, lang: c.lang }) };
+  } catch (e) {
+    got = { error: e.message };
+  }
+  check(same(got, c.want), `node ${c.name} ${JSON.stringify(c.style)} ${c.lang}: ${show(got)}, pelto-cli ${show(c.want)}`);
+}
+const desktopDigest = execFileSync(digestTool).toString().trim();
+check((await lightDigest()) === desktopDigest, `node light digest ${await lightDigest()} vs ${desktopDigest}`);
+
+// Chromium.
+const port = 8200 + (process.pid % 500);
+const server = spawn(process.execPath, [join(root, 'web/serve.mjs'), site, String(port)], {
+  stdio: ['ignore', 'pipe', 'inherit'],
+});
+await new Promise((resolve) => server.stdout.once('data', resolve));
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu'],
+});
+try {
+  const page = await browser.newPage();
+  page.on('pageerror', (e) => console.log('page error:', e.message));
+  await page.goto(`http://127.0.0.1:${port}/`);
+  const run = (bytes, style) =>
+    page.evaluate(async (b64, style) => {
+      const { makeButton } = await import('./pelto.mjs');
+      try {
+        const input = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
+        const out = await makeButton(input, style);
+        let text = '';
+        for (let i = 0; i < out.length; i += 0x8000)
+          text += String.fromCharCode(...out.subarray(i, i + 0x8000));
+        return { b64: btoa(text) };
+      } catch (e) {
+        return { error: e.message };
+      }
+    }, Buffer.from(bytes).toString('base64'), style);
+  for (const c of table) {
+    const answer = await run(c.bytes, { ...c.style, ...c.options, lang: c.lang });
+    const got = answer.b64 !== undefined ? { bytes: Buffer.from(answer.b64, 'base64') } : answer;
+    check(same(got, c.want), `chromium ${c.name} ${JSON.stringify(c.style)} ${c.lang}: ${show(got)}, pelto-cli ${show(c.want)}`);
+  }
+  const browserDigest = await page.evaluate(async () => (await import('./pelto.mjs')).lightDigest());
+  check(browserDigest === desktopDigest, `chromium light digest ${browserDigest} vs ${desktopDigest}`);
+
+  // A 4096 x 4096 picture, compared by its digest.
+  const big = makePng(4096, 4096, (x, y) =>
+    Math.hypot(x - 2048, y - 2048) < 1500 ? [220, (x >> 4) & 255, (y >> 4) & 255, 255] : [20, 90, 200, 255]);
+  const style = { version: 1, angle: 135, contrast: 128, width: 30, shape: 'round', outline: 'inner',
+    background: [{ x: 0, y: 0, tolerance: 5 }] };
+  const want = desktop('big.png', big, style, {}, 'en');
+  const got = await page.evaluate(async (b64, style) => {
+    const { makeButton } = await import('./pelto.mjs');
+    const input = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
+    try {
+      const out = await makeButton(input, style);
+      const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', out));
+      return Array.from(hash, (b) => b.toString(16).padStart(2, '0')).join('');
+    } catch (e) {
+      return e.message;
+    }
+  }, big.toString('base64'), style);
+  const wantHash = want.bytes ? createHash('sha256').update(want.bytes).digest('hex') : show(want);
+  check(got === wantHash, `chromium 4096 x 4096: ${got} vs ${wantHash}`);
+} finally {
+  await browser.close();
+  server.kill();
+}
+
+console.log(`web tests: ${table.length} cases in Node and chromium, light digest ${desktopDigest}`);
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
