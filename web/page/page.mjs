@@ -77,7 +77,11 @@ function setValues(v) {
 
 const view = new PictureView($('view'), $('scroller'), {
   onPick: (x, y) => pick(x, y),
-  onCursor: (x, y) => { $('position').value = text('pelto::WebPage|位置 %1, %2', x, y); },
+  // Read out as the keys move the crosshair, not as the mouse passes.
+  onCursor: (x, y, byKeys) => {
+    $('position').setAttribute('aria-live', byKeys ? 'polite' : 'off');
+    $('position').value = text('pelto::WebPage|位置 %1, %2', x, y);
+  },
 });
 
 function updateControls() {
@@ -120,8 +124,7 @@ async function openFile(file) {
     if (doc) engine.call('close', doc);
     doc = opened.doc;
     fileName = file.name;
-    view.zoomIndex = 6;
-    view.hideCursor();
+    view.reset();
     showDocument(opened);
     $('view').focus();
   } catch (error) {

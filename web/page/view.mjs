@@ -31,7 +31,7 @@ export class PictureView {
     });
     canvas.addEventListener('pointermove', (e) => {
       const at = this.pointAt(e);
-      if (at) this.onCursor(at.x, at.y);
+      if (at) this.onCursor(at.x, at.y, false);
     });
     canvas.addEventListener('keydown', (e) => this.key(e));
     canvas.addEventListener('blur', () => this.hideCursor());
@@ -39,6 +39,12 @@ export class PictureView {
   }
 
   get zoom() { return kZoomSteps[this.zoomIndex]; }
+
+  // A new picture: 100 %, no crosshair.
+  reset() {
+    this.zoomIndex = kActualSize;
+    this.cursor = null;
+  }
   get width() { return this.picture?.width ?? 0; }
   get height() { return this.picture?.height ?? 0; }
 
@@ -144,7 +150,7 @@ export class PictureView {
         y: Math.max(0, Math.min(this.height - 1, from.y + (this.cursor ? dy : 0)))};
       this.draw();
       this.bringIntoView();
-      this.onCursor(this.cursor.x, this.cursor.y);
+      this.onCursor(this.cursor.x, this.cursor.y, true);
     } else if ((event.key === 'Enter' || event.key === ' ') && this.cursor) {
       this.onPick(this.cursor.x, this.cursor.y);
     } else if (event.key === 'Escape' && this.cursor) {
