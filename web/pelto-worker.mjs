@@ -2,8 +2,13 @@
 // message is one run, answered with its bytes or its refusal's message.
 import { openEngine } from './pelto.mjs';
 
-// Made at once, so that the first button does not wait for it.
-const engine = openEngine();
+// Made and warmed up at once (PeltoEngine.warmUp), so that the first button
+// takes no longer than the next.
+const engine = openEngine().then((e) => {
+  e.warmUp();
+  self.postMessage({ ready: true });
+  return e;
+});
 
 self.onmessage = async ({ data }) => {
   try {

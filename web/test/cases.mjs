@@ -80,7 +80,13 @@ export const inputs = {
   'empty.bmp': () => Buffer.alloc(0),
   'broken.bmp': () => Buffer.from('BM this is no picture at all, not even close to one'),
   'huge.png': () => makePng(1, 1, () => [0, 0, 0, 255], [60000, 60000]),
+  'vast.png': () => makePng(1, 1, () => [0, 0, 0, 255], [30000, 30000]),
 };
+
+// Inputs whose run needs more than the WebAssembly memory's 4 GiB: pelto-cli
+// runs them in an address space of that size, where it refuses them as the
+// module does, before loading.
+export const fourGiB = new Set(['vast.png']);
 
 const style = (values, background) => ({
   version: 1, angle: 135, contrast: 128, width: 5, shape: 'cut', outline: 'inner', ...values,
@@ -108,4 +114,5 @@ export const cases = [
   ['empty.bmp', style({}, corner)],
   ['broken.bmp', style({}, corner)],
   ['huge.png', style({}, corner)],
+  ['vast.png', style({}, corner)],
 ];

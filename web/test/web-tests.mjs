@@ -2,7 +2,7 @@
 // chromium (headless, through puppeteer-core): every case of cases.mjs in
 // both languages, the light factor's digest against the desktop's, and a
 // 4096 x 4096 picture. node web-tests.mjs SITE PELTO-CLI LIGHT-DIGEST ROOT
-import { cases, inputs, makePng } from './cases.mjs';
+import { cases, fourGiB, inputs, makePng } from './cases.mjs';
 import { execFileSync, spawn, spawnSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
@@ -30,7 +30,9 @@ function desktop(name, bytes, style, options, lang) {
     const out = 'out.' + name.split('.').pop();
     const args = ['--lang', lang, name, out, '--style', 'style'];
     if (options.format) args.push('--format', options.format);
-    const run = spawnSync(cli, args, { cwd: dir, encoding: 'buffer' });
+    const run = fourGiB.has(name)
+      ? spawnSync('prlimit', [`--as=${2 ** 32}`, cli, ...args], { cwd: dir, encoding: 'buffer' })
+      : spawnSync(cli, args, { cwd: dir, encoding: 'buffer' });
     if (run.status === 0) return { bytes: readFileSync(join(dir, out)) };
     const text = run.stderr.toString().split('\nUsage:')[0].replace(/\n$/, '');
     return {
