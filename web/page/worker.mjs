@@ -4,8 +4,12 @@
 // in the order they came.
 import {PeltoError, openEngine} from './pelto.mjs';
 
-// Made at once, so that the first picture does not wait for it.
-const engine = openEngine();
+// Made and warmed up at once, here off the page's thread, so that the first
+// preview and button take no longer than the next.
+const engine = openEngine().then((e) => {
+  e.warmUp();
+  return e;
+});
 
 const hasRedo = (e) => typeof e.m._pelto_redo === 'function' && typeof e.m._pelto_can_redo === 'function';
 
