@@ -120,15 +120,29 @@ async function setNumber(page, id, value) {
   await page.type(`#${id}`, String(value));
 }
 
-test('a picture opens at 100 %, pixel for pixel', async () => {
-  const page = await openPage();
-  await upload(page, dotPath);
-  const shown = await viewPixels(page);
-  assert.deepEqual([shown.width, shown.height], [kDot.width, kDot.height]);
-  for (let y = 0; y < kDot.height; ++y)
-    for (let x = 0; x < kDot.width; ++x) assert.deepEqual(pixel(shown, x, y), [...dotColour(x, y), 255], `${x},${y}`);
-  assert.equal(await text(page, '#zoom-text'), '100 %');
-});
+// A file dropped on the page, as a browser hands it over.
+async function drop(page, path, name) {
+  const bytes = readFileSync(path).toString('base64');
+  await page.evaluate((bytes, name) => {
+    const data = new DataTransfer();
+    data.items.add(new File([Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0))], name));
+    document.getElementById('scroller').dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true}));
+  }, bytes, name);
+  await page.waitForFunction(() => document.getElementById('view').width > 0);
+}
+
+for (const way of ['#file', 'a drop']) {
+  test(`a picture opened by ${way} shows at 100 %, pixel for pixel`, async () => {
+    const page = await openPage();
+    if (way === '#file') await upload(page, dotPath);
+    else await drop(page, dotPath, 'dot.bmp');
+    const shown = await viewPixels(page);
+    assert.deepEqual([shown.width, shown.height], [kDot.width, kDot.height]);
+    for (let y = 0; y < kDot.height; ++y)
+      for (let x = 0; x < kDot.width; ++x) assert.deepEqual(pixel(shown, x, y), [...dotColour(x, y), 255], `${x},${y}`);
+    assert.equal(await text(page, '#zoom-text'), '100 %');
+  });
+}
 
 // The pick marks the blue pixel alone: a pick one pixel off would mark the
 // white all around it, or the red block.
@@ -138,7 +152,14 @@ for (const way of ['a click at 300 %', 'the arrow keys and Return']) {
     await upload(page, dotPath);
     const original = await viewPixels(page);
     if (way.startsWith('a click')) {
-      for (let i = 0; i < 3; ++i) await page.click('#zoom-in');
+      // Each way of zooming in, one step each: 150 %, 200 %, 300 %.
+      await page.keyboard.press('+');
+      const middle = await (await page.$('#view')).boundingBox();
+      await page.mouse.move(middle.x + 5, middle.y + 5);
+      await page.keyboard.down('Control');
+      await page.mouse.wheel({deltaY: -100});
+      await page.keyboard.up('Control');
+      await page.click('#zoom-in');
       assert.equal(await text(page, '#zoom-text'), '300 %');
       const box = await (await page.$('#view')).boundingBox();
       // The pixel's first screen pixel: the one next to it would be white.
@@ -237,6 +258,20 @@ test('English from the desktop\'s translation, remembered', async () => {
   for (const [selector, words] of Object.entries(english)) assert.equal(await text(page, selector), words);
   await upload(page, badge);
   if (shots) await page.screenshot({path: join(shots, 'page-en.png')});
+});
+
+// A value out of its range is refused with the desktop dialog's words, and
+// nothing is made.
+test('a value out of range gets the dialog\'s message', async () => {
+  const page = await openPage();
+  await upload(page, badge);
+  await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
+  await page.waitForSelector('#clear-selection:not([disabled])');
+  await setNumber(page, 'contrast', 501);
+  await page.click('#make');
+  assert.equal(await text(page, '#alert'), '0 から 500 までの整数を入力してください。');
+  assert.equal(await page.$eval('#undo', (e) => e.disabled), true);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'contrast');
 });
 
 // Every file the page needs is in the service worker's list: offline, a
