@@ -13,7 +13,7 @@ site="$(mkdir -p "$1" && cd "$1" && pwd)"
 build="${PELTO_WEB_BUILD:-$root/build-web}"
 generator="${CMAKE_GENERATOR:-Ninja}"
 
-"$root/scripts/install-packages.sh" emscripten nodejs cmake ninja-build qt6-l10n-tools \
+"$root/scripts/install-packages.sh" emscripten nodejs cmake ninja-build qt6-l10n-tools librsvg2-bin \
   nlohmann-json3-dev dpkg-dev
 # Debian's emcc finds its JavaScript parser among Debian's node modules.
 export NODE_PATH=/usr/share/nodejs
@@ -29,4 +29,6 @@ cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/index.html "$r
   "$site/"
 version=$(sed -nE 's/^project\(PeltoTool VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
 sed "s/@VERSION@/$version.0/" "$root/web/package.json.in" >"$site/package.json"
+# The page: index.html and its files, over the placeholder.
+"$root/web/page/build-page.sh" "$site" >/dev/null
 echo "build-web: the site is in $site"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The web module's tests: builds the site (scripts/build-web.sh) and runs
-# web/test/web-tests.mjs in Node and in Debian's chromium, headless, against
+# web/test/web-tests.mjs in Node and in Debian's chromium, headless, and the
+# page's web/test/page-tests.mjs in chromium, against
 # the desktop build's pelto-cli and light_digest: scripts/test-web.sh [BUILD]
 # (BUILD: the desktop build folder, default build/, which must hold both).
 set -euo pipefail
@@ -14,3 +15,5 @@ export PUPPETEER_SKIP_DOWNLOAD=1
 (cd "$root/web/test" && npm ci --no-audit --no-fund --silent)
 node "$root/web/test/web-tests.mjs" "$site" "$desktop/cli/pelto-cli" "$desktop/web/light_digest" \
   "$root"
+# The page as a user works it, against the same pelto-cli.
+PELTO_SITE="$site" PELTO_CLI="$desktop/cli/pelto-cli" node --test "$root/web/test/page-tests.mjs"

@@ -8,4 +8,4 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 /usr/lib/qt6/bin/lupdate -no-obsolete -locations none -I . \
   -tr-function-alias QT_TRANSLATE_NOOP+=PELTO_TR_NOOP -source-language ja -target-language en \
-  app view print dialogs document image -ts translations/pelto_en.ts
+  app view print dialogs document image web/page/page-texts.js -ts translations/pelto_en.ts

@@ -137,6 +137,45 @@
     </message>
 </context>
 <context>
+    <name>pelto::WebPage</name>
+    <message>
+        <source>PNG で保存</source>
+        <translation>Save as PNG</translation>
+    </message>
+    <message>
+        <source>BMP で保存</source>
+        <translation>Save as BMP</translation>
+    </message>
+    <message>
+        <source>透明な部分を選択</source>
+        <translation>Select the transparent parts</translation>
+    </message>
+    <message>
+        <source>選択の解除</source>
+        <translation>Clear the selection</translation>
+    </message>
+    <message>
+        <source>やり直し</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>BMP または PNG の絵を開くか、ここにドロップしてください。</source>
+        <translation>Open a BMP or PNG picture, or drop one here.</translation>
+    </message>
+    <message>
+        <source>絵: クリックするか、矢印キーで十字を動かして Enter を押すと背景を選択します。</source>
+        <translation>Picture: click it, or move the crosshair with the arrow keys and press Enter, to pick the background.</translation>
+    </message>
+    <message>
+        <source>位置 %1, %2</source>
+        <translation>Position %1, %2</translation>
+    </message>
+    <message>
+        <source>エンジンを読み込めませんでした。</source>
+        <translation>The engine could not be loaded.</translation>
+    </message>
+</context>
+<context>
     <name>pelto::appstr</name>
     <message>
         <source>Pelto Tool</source>

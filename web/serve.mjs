@@ -16,6 +16,9 @@ const types = {
   '.md': 'text/markdown; charset=utf-8',
   '.png': 'image/png',
   '.bmp': 'image/bmp',
+  '.css': 'text/css; charset=utf-8',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
 };
 
 createServer(async (request, response) => {

@@ -1,0 +1,111 @@
+// The page's engine, off the page's thread: the glue's documents (PeltoWeb.h)
+// behind messages. A request is {id, op, args}; the answer {id, ok, value} or
+// {id, ok: false, error} with the glue's message. Requests run one at a time
+// in the order they came.
+import {PeltoError, openEngine} from './pelto.mjs';
+
+// Made and warmed up at once, here off the page's thread, so that the first
+// preview and button take no longer than the next.
+const engine = openEngine().then((e) => {
+  e.warmUp();
+  return e;
+});
+
+const hasRedo = (e) => typeof e.m._pelto_redo === 'function' && typeof e.m._pelto_can_redo === 'function';
+
+// What the page draws after any change: the picture (or a preview) and the
+// document's state.
+function state(e, doc, pixels) {
+  const rgba = e.pixels(pixels ?? e.call('pelto_rgba', doc), doc);
+  return {
+    width: e.call('pelto_width', doc), height: e.call('pelto_height', doc), rgba,
+    hasSelection: !!e.call('pelto_has_selection', doc),
+    canUndo: !!e.call('pelto_can_undo', doc),
+    canRedo: hasRedo(e) && !!e.call('pelto_can_redo', doc),
+  };
+}
+
+const params = (p) => [p.angle, p.contrast, p.width, p.shape, p.outline];
+let sequence = 0;
+
+const ops = {
+  features: (e) => ({redo: hasRedo(e)}),
+  lang: (e, lang) => e.setLang(lang),
+  // The file under its own name, so that a message about it names it so.
+  open(e, name, bytes) {
+    const path = `/open-${++sequence}/${name.replaceAll('/', '_')}`;
+    e.m.FS.mkdir(path.slice(0, path.lastIndexOf('/')));
+    e.put(path, bytes);
+    try {
+      const doc = e.must('pelto_open', path);
+      return {doc, ...state(e, doc)};
+    } finally {
+      e.drop(path);
+      e.m.FS.rmdir(path.slice(0, path.lastIndexOf('/')));
+    }
+  },
+  close: (e, doc) => e.call('pelto_close', doc),
+  show: (e, doc) => state(e, doc),
+  pick(e, doc, x, y, tolerance, connected) {
+    e.must('pelto_pick', doc, x, y, tolerance, connected ? 1 : 0);
+    return state(e, doc);
+  },
+  // A style's background, as the desktop applies it: the transparent pixels
+  // and then each pick.
+  background(e, doc, picks) {
+    e.must('pelto_clear_selection', doc);
+    e.must('pelto_select_transparent', doc);
+    for (const p of picks) e.must('pelto_pick', doc, p.x, p.y, p.tolerance, p.connected ? 1 : 0);
+    return state(e, doc);
+  },
+  transparent(e, doc) {
+    e.must('pelto_select_transparent', doc);
+    return state(e, doc);
+  },
+  clear(e, doc) {
+    e.must('pelto_clear_selection', doc);
+    return state(e, doc);
+  },
+  preview: (e, doc, p) => state(e, doc, e.call('pelto_preview', doc, ...params(p))),
+  make(e, doc, p) {
+    e.must('pelto_make_button', doc, ...params(p));
+    return state(e, doc);
+  },
+  undo(e, doc) {
+    e.must('pelto_undo', doc);
+    return state(e, doc);
+  },
+  redo(e, doc) {
+    e.must('pelto_redo', doc);
+    return state(e, doc);
+  },
+  save(e, doc, format) {
+    const path = `/save-${++sequence}.${format}`;
+    e.must('pelto_save', doc, path, format);
+    return e.take(path);
+  },
+  readStyle(e, text, name) {
+    e.must('pelto_read_style', text, name);
+    return e.m.UTF8ToString(e.call('pelto_style'));
+  },
+  writeStyle(e, p) {
+    e.must('pelto_write_style', ...params(p), 0, 0, 0);
+    return e.m.UTF8ToString(e.call('pelto_style'));
+  },
+};
+
+let queue = Promise.resolve();
+
+self.onmessage = ({data: {id, op, args}}) => {
+  queue = queue.then(async () => {
+    try {
+      const value = ops[op](await engine, ...args);
+      const bytes = value?.rgba ?? (value instanceof Uint8Array ? value : null);
+      self.postMessage({id, ok: true, value}, bytes ? [bytes.buffer] : []);
+    } catch (error) {
+      // The glue's refusals are for the user; anything else (the engine not
+      // loading, memory running out in JavaScript) says what it is.
+      self.postMessage({id, ok: false, error: String(error?.message ?? error), refused: error instanceof PeltoError});
+    }
+  });
+};

@@ -1,0 +1,313 @@
+// The page as a user works it, in headless Chromium: open, look, pick, preview,
+// make, undo, save, switch language, a bad file. The saved PNG is compared
+// byte for byte with pelto-cli's for the same values.
+//   PELTO_SITE=DIR PELTO_CLI=pelto-cli [PELTO_SCREENSHOTS=DIR] node --test page-tests.mjs
+import assert from 'node:assert/strict';
+import {execFileSync, spawnSync} from 'node:child_process';
+import {existsSync, mkdtempSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
+import {createServer} from 'node:http';
+import {tmpdir} from 'node:os';
+import {extname, join, resolve} from 'node:path';
+import {after, before, test} from 'node:test';
+import puppeteer from 'puppeteer-core';
+
+const site = resolve(process.env.PELTO_SITE);
+const cli = process.env.PELTO_CLI;
+const shots = process.env.PELTO_SCREENSHOTS;
+const badge = new URL('../../samples/badge.bmp', import.meta.url).pathname;
+const work = mkdtempSync(join(tmpdir(), 'pelto-page-'));
+
+// A 24-bit BMP of colour(x, y) = [r, g, b]: rows bottom up, each padded to 4 bytes.
+function bmp(width, height, colour) {
+  const row = Math.ceil((width * 3) / 4) * 4, bytes = Buffer.alloc(54 + row * height);
+  bytes.write('BM');
+  bytes.writeUInt32LE(bytes.length, 2);
+  bytes.writeUInt32LE(54, 10);
+  bytes.writeUInt32LE(40, 14);
+  bytes.writeInt32LE(width, 18);
+  bytes.writeInt32LE(height, 22);
+  bytes.writeUInt16LE(1, 26);
+  bytes.writeUInt16LE(24, 28);
+  for (let y = 0; y < height; ++y)
+    for (let x = 0; x < width; ++x) {
+      const [r, g, b] = colour(x, y), at = 54 + (height - 1 - y) * row + x * 3;
+      bytes[at] = b, bytes[at + 1] = g, bytes[at + 2] = r;
+    }
+  return bytes;
+}
+
+// White, a red block, and one blue pixel at (13, 7) whose neighbours are white.
+const kDot = {x: 13, y: 7, width: 23, height: 17};
+const dotColour = (x, y) => (x === kDot.x && y === kDot.y ? [0, 0, 255] : x >= 3 && x < 9 && y >= 4 && y < 12 ? [200, 20, 20] : [255, 255, 255]);
+const dotPath = join(work, 'dot.bmp');
+writeFileSync(dotPath, bmp(kDot.width, kDot.height, dotColour));
+
+let server, browser;
+const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.css': 'text/css', '.json': 'application/json', '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml'};
+
+// The site on a port of its own, as scripts/web.sh serves it, caching nothing.
+async function serve() {
+  const served = createServer((request, response) => {
+    const path = join(site, decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/\/$/, '/index.html'));
+    if (!path.startsWith(site) || !existsSync(path)) return response.writeHead(404).end();
+    response.writeHead(200, {'Content-Type': kTypes[extname(path)] ?? 'application/octet-stream',
+      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp', 'Cache-Control': 'no-store'});
+    response.end(readFileSync(path));
+  });
+  await new Promise((done) => served.listen(0, '127.0.0.1', done));
+  served.url = `http://127.0.0.1:${served.address().port}/`;
+  return served;
+}
+
+before(async () => {
+  server = await serve();
+  browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox']});
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// A fresh profile each time: no stored language, no cache, downloads into a folder.
+async function openPage(address = server.url) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  page.downloads = mkdtempSync(join(work, 'downloads-'));
+  const cdp = await browser.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: page.downloads, browserContextId: context.id});
+  page.on('pageerror', (error) => assert.fail(`page error: ${error.message}`));
+  await page.goto(address);
+  await page.waitForSelector('body[data-ready]');
+  return page;
+}
+
+async function upload(page, path) {
+  const before = await page.evaluate(() => [document.getElementById('alert').textContent, document.getElementById('view').width]);
+  await (await page.$('#file')).uploadFile(path);
+  await page.waitForFunction((was) => document.getElementById('alert').textContent !== was[0] ||
+    document.getElementById('view').width !== was[1], {}, before);
+}
+
+// #view's pixels as RGBA bytes, with the canvas size.
+const viewPixels = (page) => page.evaluate(() => {
+  const c = document.getElementById('view');
+  return {width: c.width, height: c.height, rgba: Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data)};
+});
+async function viewChanged(page, from) {
+  await page.waitForFunction((was) => {
+    const c = document.getElementById('view');
+    const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    return now.length !== was.length || now.some((v, i) => v !== was[i]);
+  }, {polling: 50}, from.rgba);
+  return viewPixels(page);
+}
+// The engine done with what was asked, and no preview waiting.
+const settled = (page) => page.waitForSelector('#view[aria-busy="false"]');
+const pixel = ({width, rgba}, x, y) => rgba.slice((y * width + x) * 4, (y * width + x) * 4 + 4);
+const text = (page, selector) => page.$eval(selector, (e) => e.textContent.trim());
+
+// The bytes of a download, once the browser has written it.
+async function download(page, name) {
+  const path = join(page.downloads, name);
+  for (let i = 0; i < 100 && !existsSync(path); ++i) await new Promise((done) => setTimeout(done, 100));
+  return readFileSync(path);
+}
+
+async function setNumber(page, id, value) {
+  await page.click(`#${id}`, {count: 3});
+  await page.type(`#${id}`, String(value));
+}
+
+// A file dropped on the page, as a browser hands it over.
+async function drop(page, path, name) {
+  const bytes = readFileSync(path).toString('base64');
+  await page.evaluate((bytes, name) => {
+    const data = new DataTransfer();
+    data.items.add(new File([Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0))], name));
+    document.getElementById('scroller').dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true}));
+  }, bytes, name);
+  await page.waitForFunction(() => document.getElementById('view').width > 0);
+}
+
+for (const way of ['#file', 'a drop']) {
+  test(`a picture opened by ${way} shows at 100 %, pixel for pixel`, async () => {
+    const page = await openPage();
+    if (way === '#file') await upload(page, dotPath);
+    else await drop(page, dotPath, 'dot.bmp');
+    const shown = await viewPixels(page);
+    assert.deepEqual([shown.width, shown.height], [kDot.width, kDot.height]);
+    for (let y = 0; y < kDot.height; ++y)
+      for (let x = 0; x < kDot.width; ++x) assert.deepEqual(pixel(shown, x, y), [...dotColour(x, y), 255], `${x},${y}`);
+    assert.equal(await text(page, '#zoom-text'), '100 %');
+  });
+}
+
+// The pick marks the blue pixel alone: a pick one pixel off would mark the
+// white all around it, or the red block.
+for (const way of ['a click at 300 %', 'the arrow keys and Return']) {
+  test(`${way} picks the picture pixel meant`, async () => {
+    const page = await openPage();
+    await upload(page, dotPath);
+    const original = await viewPixels(page);
+    if (way.startsWith('a click')) {
+      // Each way of zooming in, one step each: 150 %, 200 %, 300 %.
+      await page.keyboard.press('+');
+      const middle = await (await page.$('#view')).boundingBox();
+      await page.mouse.move(middle.x + 5, middle.y + 5);
+      await page.keyboard.down('Control');
+      await page.mouse.wheel({deltaY: -100});
+      await page.keyboard.up('Control');
+      await page.click('#zoom-in');
+      assert.equal(await text(page, '#zoom-text'), '300 %');
+      const box = await (await page.$('#view')).boundingBox();
+      // The pixel's first screen pixel: the one next to it would be white.
+      await page.mouse.click(Math.round(box.x) + kDot.x * 3, Math.round(box.y) + kDot.y * 3);
+      await page.click('#zoom-actual');
+    } else {
+      await page.focus('#view');
+      // The first key shows the crosshair in the middle, (11, 8); the next move it.
+      for (const key of ['ArrowDown', 'ArrowLeft', 'ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowUp']) await page.keyboard.press(key);
+      assert.equal(await text(page, '#position'), '位置 13, 7');
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('Escape');
+    }
+    const picked = await viewChanged(page, original);
+    for (let y = 0; y < kDot.height; ++y)
+      for (let x = 0; x < kDot.width; ++x) {
+        const p = pixel(picked, x, y);
+        if (x === kDot.x && y === kDot.y) assert.ok(p[0] === p[1] && p[1] === p[2], `the selection's grey or white: ${p}`);
+        else assert.deepEqual(p, pixel(original, x, y), `${x},${y}`);
+      }
+    await page.click('#clear-selection');
+    assert.deepEqual(await viewChanged(page, picked), original);
+  });
+}
+
+test('the preview is the button made; undo brings back the picture; the PNG is pelto-cli\'s', async () => {
+  const page = await openPage();
+  await upload(page, badge);
+  await setNumber(page, 'tolerance', 10);
+  const original = await viewPixels(page);
+  const corner = await (await page.$('#view')).boundingBox();
+  await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
+  const selected = await viewChanged(page, original);
+  await page.focus('#dial');
+  for (const key of ['End', 'PageDown', 'ArrowDown']) await page.keyboard.press(key); // 359 - 10 - 1
+  assert.equal(await page.$eval('#angle', (e) => e.value), '348');
+  await setNumber(page, 'contrast', 300);
+  await page.click('input[name=shape][value="1"]');
+  await page.click('input[name=outline][value="1"]');
+  await setNumber(page, 'width', 7);
+  await settled(page);
+  const preview = await viewPixels(page);
+  assert.notDeepEqual(preview, selected);
+
+  await page.click('#make');
+  await page.waitForSelector('#undo:not([disabled])');
+  assert.deepEqual(await viewPixels(page), preview);
+  await page.keyboard.down('Control');
+  await page.keyboard.press('z');
+  await page.keyboard.up('Control');
+  await page.waitForSelector('#undo[disabled]');
+  // The picture as it was, with the selection when the engine's undo brings it back.
+  const undone = await viewPixels(page);
+  const kept = !(await page.$eval('#clear-selection', (e) => e.disabled));
+  assert.deepEqual(undone, kept ? selected : original);
+  if (!kept) await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
+
+  await page.click('#make');
+  await page.waitForSelector('#undo:not([disabled])');
+  await page.click('#save-png');
+  const saved = await download(page, 'badge.png');
+  const expected = join(work, 'expected.png');
+  execFileSync(cli, [badge, expected, '--pick', '0,0,10', '--angle', '348', '--contrast', '300', '--width', '7',
+    '--shape', 'round', '--outline', 'outer']);
+  assert.ok(saved.equals(readFileSync(expected)), 'the download differs from pelto-cli\'s PNG');
+  assert.deepEqual(readdirSync(page.downloads), ['badge.png']);
+});
+
+test('a style file gives the values and the background; the values save as pelto-cli writes them', async () => {
+  const values = ['--angle', '200', '--contrast', '90', '--width', '4', '--shape', 'round', '--outline', 'outer'];
+  const [loaded, expected] = [join(work, 'in.json'), join(work, 'expected.json')];
+  execFileSync(cli, ['--save-style', loaded, ...values, '--pick', '0,0,10']);
+  execFileSync(cli, ['--save-style', expected, ...values]);
+  const page = await openPage();
+  await upload(page, badge);
+  await (await page.$('#style-file')).uploadFile(loaded);
+  await page.waitForSelector('#clear-selection:not([disabled])');
+  assert.deepEqual(await page.evaluate(() => ['angle', 'contrast', 'width'].map((id) => document.getElementById(id).value)
+    .concat(['shape', 'outline'].map((name) => document.querySelector(`input[name=${name}]:checked`).value))),
+  ['200', '90', '4', '1', '1']);
+  await page.click('#save-style');
+  assert.ok((await download(page, 'badge.json')).equals(readFileSync(expected)));
+});
+
+test('English from the desktop\'s translation, remembered', async () => {
+  const page = await openPage();
+  await upload(page, badge);
+  const japanese = {'#make': 'ボタン作成', '#undo': '元に戻す', 'legend': 'ﾌｧｲﾙ', '#save-png': 'PNG で保存'};
+  const english = {'#make': 'Make Button', '#undo': 'Undo', 'legend': 'File', '#save-png': 'Save as PNG'};
+  for (const [selector, words] of Object.entries(japanese)) assert.equal(await text(page, selector), words);
+  if (shots) await page.screenshot({path: join(shots, 'page-ja.png')});
+  await page.select('#lang', 'en');
+  await page.reload();
+  await page.waitForSelector('body[data-ready]');
+  assert.equal(await page.$eval('html', (e) => e.lang), 'en');
+  for (const [selector, words] of Object.entries(english)) assert.equal(await text(page, selector), words);
+  await upload(page, badge);
+  if (shots) await page.screenshot({path: join(shots, 'page-en.png')});
+});
+
+// A value out of its range is refused with the desktop dialog's words, and
+// nothing is made.
+test('a value out of range gets the dialog\'s message', async () => {
+  const page = await openPage();
+  await upload(page, badge);
+  await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
+  await page.waitForSelector('#clear-selection:not([disabled])');
+  await setNumber(page, 'contrast', 501);
+  await page.click('#make');
+  assert.equal(await text(page, '#alert'), '0 から 500 までの整数を入力してください。');
+  assert.equal(await page.$eval('#undo', (e) => e.disabled), true);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'contrast');
+});
+
+// Every file the page needs is in the service worker's list: offline, a
+// reload still opens a picture and picks in it.
+test('once loaded, the page works offline', async () => {
+  const own = await serve();
+  const page = await openPage(own.url);
+  await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+  own.closeAllConnections();
+  await new Promise((done) => own.close(done));
+  await page.reload();
+  await page.waitForSelector('body[data-ready]');
+  await upload(page, dotPath);
+  const shown = await viewPixels(page);
+  await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
+  assert.deepEqual(pixel(await viewChanged(page, shown), 0, 0).slice(0, 3), [128, 128, 128]);
+});
+
+// pelto-cli's message for the same file, in the language chosen; the picture
+// open before stays open.
+for (const lang of ['ja', 'en']) {
+  test(`a bad file shows pelto-cli's message (${lang}) and keeps the picture`, async () => {
+    const bad = join(work, 'bad.bmp');
+    writeFileSync(bad, Buffer.from('BM this is no picture at all'));
+    const run = spawnSync(cli, [bad, join(work, 'out.bmp'), '--pick', '0,0,0', '--lang', lang], {encoding: 'utf8'});
+    assert.notEqual(run.status, 0);
+    const messages = run.stderr.trim().split('\n').map((line) => line.replace(/^pelto-cli: /, '').replace(`${bad}: `, ''));
+    const page = await openPage();
+    await page.select('#lang', lang);
+    await upload(page, dotPath);
+    const shown = await viewPixels(page);
+    await upload(page, bad);
+    assert.equal(await page.$eval('#alert', (e) => [e.hidden, e.getAttribute('role')].join()), 'false,alert');
+    const alert = await text(page, '#alert');
+    for (const message of messages) assert.ok(alert.includes(message), `"${alert}" lacks "${message}"`);
+    assert.deepEqual(await viewPixels(page), shown);
+    if (shots) await page.screenshot({path: join(shots, `page-bad-${lang}.png`)});
+  });
+}
