@@ -18,8 +18,9 @@ int g_nLastHandle = 0;
 std::string g_error;
 std::string g_handed;
 
-// What the desktop view draws at 100 %: the picture, its transparent parts
-// over white, the selection's overlay on top; as RGBA bytes, top row first.
+// What the desktop view draws at 100 %: the picture, the selection's overlay
+// on top; as RGBA bytes, top row first. A pixel the overlay leaves keeps its
+// opacity, for the page to lay over its checkerboard.
 void Draw(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection,
           std::vector<uint8_t>& rgba) {
     rgba.clear();
@@ -31,16 +32,14 @@ void Draw(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection,
     rgba.resize(size_t(width) * size_t(height) * 4);
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = dc.Bits() + size_t(y) * size_t(width);
-        // Opacity rows run bottom up, as the picture's.
-        const uint8_t* opacity =
-            alpha && alpha->HasBlock() && !selection ? alpha->Row(height - 1 - y) : nullptr;
+        // Mask and opacity rows run bottom up, as the picture's.
+        const int stored = height - 1 - y;
+        const uint8_t* opacity = alpha && alpha->HasBlock() ? alpha->Row(stored) : nullptr;
         uint8_t* out = rgba.data() + size_t(y) * size_t(width) * 4;
         for (int x = 0; x < width; ++x, out += 4) {
-            uint8_t channel[3] = {uint8_t(row[x] >> 16), uint8_t(row[x] >> 8), uint8_t(row[x])};
-            if (opacity && opacity[x] != 255)
-                for (uint8_t& c : channel)
-                    c = CAlphaPlane::OverWhite(c, opacity[x]);
-            out[0] = channel[0], out[1] = channel[1], out[2] = channel[2], out[3] = 255;
+            const bool overlaid = selection && selection->GetValue(CPoint(x, stored)) != 0;
+            out[0] = uint8_t(row[x] >> 16), out[1] = uint8_t(row[x] >> 8), out[2] = uint8_t(row[x]);
+            out[3] = opacity && !overlaid ? opacity[x] : 255;
         }
     }
 }
@@ -156,8 +155,6 @@ const uint8_t* pelto_rgba(int doc) {
 int pelto_pick(int doc, int x, int y, int tolerance, int connected) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;
-    // connected goes to the engine once its pick takes it.
-    (void)connected;
     CPeltoDoc& d = *open->doc;
     if (!d.Picture().HasBlock()) return Refuse(docmsg::Text(docmsg::kEmptyPicture));
     if (x < 0 || y < 0 || x >= d.Picture().m_nWidth || y >= d.Picture().m_nHeight)
@@ -168,7 +165,7 @@ int pelto_pick(int doc, int x, int y, int tolerance, int connected) {
         return Refuse(translation::Fill(docmsg::Text(docmsg::kStyleBadValue), "tolerance"));
     return Guarded([&] {
         open->preview.reset();
-        d.SelectBackground(x, y, tolerance, kThreads);
+        d.SelectBackground(BackgroundPick{x, y, tolerance, connected != 0}, kThreads);
         return 1;
     });
 }
@@ -246,6 +243,19 @@ int pelto_undo(int doc) {
 int pelto_can_undo(int doc) {
     const web::WebDocument* open = Find(doc);
     return open && open->doc->CanUndo();
+}
+
+int pelto_redo(int doc) {
+    web::WebDocument* open = Find(doc);
+    if (!open) return 0;
+    open->doc->Redo();
+    open->preview.reset();
+    return 1;
+}
+
+int pelto_can_redo(int doc) {
+    const web::WebDocument* open = Find(doc);
+    return open && open->doc->CanRedo();
 }
 
 int pelto_save(int doc, const char* path, const char* format) {

@@ -15,7 +15,7 @@
 // before anything big is allocated, as the desktop checks the system's.
 //
 // Documents: pelto_open gives a handle (> 0) to one open picture with its
-// selection and one-step undo, as the desktop window holds it; every
+// selection and its undo and redo history, as the desktop window holds it; every
 // function taking doc refuses an unknown handle.
 //
 //   pelto_set_lang(lang)                      "ja" or "en"; anything else is refused
@@ -25,14 +25,13 @@
 //   pelto_width(doc), pelto_height(doc)       0 for an empty picture
 //   pelto_rgba(doc)                           the picture as a canvas takes it:
 //                                             width * height * 4 bytes, RGBA, top
-//                                             row first, transparency over white,
-//                                             the selection's checkerboard on top
+//                                             row first, each pixel with its
+//                                             opacity, the selection's opaque
+//                                             checkerboard on top
 //   pelto_pick(doc, x, y, tolerance, connected)
 //                                             adds the background at x, y (from the
 //                                             top left) to the selection; connected:
-//                                             1 for the pick's own area alone, kept
-//                                             for the engine's coming choice (today
-//                                             every pick is the engine's one kind)
+//                                             1 for the pixels joined to it alone
 //   pelto_select_transparent(doc)             selects the fully transparent pixels
 //   pelto_clear_selection(doc), pelto_has_selection(doc)
 //   pelto_preview(doc, angle, contrast, width, shape, outline)
@@ -41,7 +40,8 @@
 //                                             the document (needs a selection)
 //   pelto_make_button(doc, angle, contrast, width, shape, outline)
 //                                             makes it (needs a selection); undoable
-//   pelto_undo(doc), pelto_can_undo(doc)      one step; redo is to come
+//   pelto_undo(doc), pelto_can_undo(doc)      the last button, back to its selection
+//   pelto_redo(doc), pelto_can_redo(doc)      the last button undone, made again
 //   pelto_save(doc, path, format)             "bmp", "png", or "" for the kind it
 //                                             was opened as
 //   pelto_read_style(text, name)              a style file's JSON text, checked as
@@ -82,6 +82,8 @@ const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int sh
 int pelto_make_button(int doc, int angle, int contrast, int width, int shape, int outline);
 int pelto_undo(int doc);
 int pelto_can_undo(int doc);
+int pelto_redo(int doc);
+int pelto_can_redo(int doc);
 int pelto_save(int doc, const char* path, const char* format);
 
 int pelto_read_style(const char* text, const char* name);

@@ -10,7 +10,6 @@ const engine = new Engine();
 // The document's handle (0: none), the name it came with, and what the glue
 // last said of it.
 let doc = 0, fileName = '', docState = {hasSelection: false, canUndo: false, canRedo: false};
-let redoKnown = false;
 // Each change of the document makes earlier previews stale.
 let generation = 0;
 
@@ -89,7 +88,6 @@ function updateControls() {
   for (const id of ['save-png', 'save-bmp', 'select-transparent', 'make', 'zoom-actual']) $(id).disabled = !open;
   $('clear-selection').disabled = !docState.hasSelection;
   $('undo').disabled = !docState.canUndo;
-  $('redo').hidden = !redoKnown;
   $('redo').disabled = !docState.canRedo;
   $('zoom-in').disabled = !view.canZoom(1);
   $('zoom-out').disabled = !view.canZoom(-1);
@@ -256,7 +254,7 @@ function onKey(event) {
   if (event.ctrlKey || event.metaKey) {
     if (event.altKey || editing(event.target)) return;
     if (key === 'z' && !event.shiftKey) act('undo');
-    else if ((key === 'y' || (key === 'z' && event.shiftKey)) && redoKnown) act('redo');
+    else if (key === 'y' || (key === 'z' && event.shiftKey)) act('redo');
     else return;
     previewShown = false;
     event.preventDefault();
@@ -316,11 +314,6 @@ async function start() {
   showDial();
   await switchLanguage(storedLanguage());
   translatePage();
-  try {
-    redoKnown = (await engine.call('features')).redo;
-  } catch (error) {
-    report(error);
-  }
   updateControls();
   document.body.dataset.ready = 'true';
   if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});

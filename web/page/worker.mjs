@@ -11,8 +11,6 @@ const engine = openEngine().then((e) => {
   return e;
 });
 
-const hasRedo = (e) => typeof e.m._pelto_redo === 'function' && typeof e.m._pelto_can_redo === 'function';
-
 // What the page draws after any change: the picture (or a preview) and the
 // document's state.
 function state(e, doc, pixels) {
@@ -21,7 +19,7 @@ function state(e, doc, pixels) {
     width: e.call('pelto_width', doc), height: e.call('pelto_height', doc), rgba,
     hasSelection: !!e.call('pelto_has_selection', doc),
     canUndo: !!e.call('pelto_can_undo', doc),
-    canRedo: hasRedo(e) && !!e.call('pelto_can_redo', doc),
+    canRedo: !!e.call('pelto_can_redo', doc),
   };
 }
 
@@ -29,7 +27,6 @@ const params = (p) => [p.angle, p.contrast, p.width, p.shape, p.outline];
 let sequence = 0;
 
 const ops = {
-  features: (e) => ({redo: hasRedo(e)}),
   lang: (e, lang) => e.setLang(lang),
   // The file under its own name, so that a message about it names it so.
   open(e, name, bytes) {

@@ -185,7 +185,7 @@ for (const way of ['a click at 300 %', 'the arrow keys and Return']) {
   });
 }
 
-test('the preview is the button made; undo brings back the picture; the PNG is pelto-cli\'s', async () => {
+test('the preview is the button made; undo brings back the picture and its selection, redo the button; the PNG is pelto-cli\'s', async () => {
   const page = await openPage();
   await upload(page, badge);
   await setNumber(page, 'tolerance', 10);
@@ -211,11 +211,14 @@ test('the preview is the button made; undo brings back the picture; the PNG is p
   await page.keyboard.press('z');
   await page.keyboard.up('Control');
   await page.waitForSelector('#undo[disabled]');
-  // The picture as it was, with the selection when the engine's undo brings it back.
-  const undone = await viewPixels(page);
-  const kept = !(await page.$eval('#clear-selection', (e) => e.disabled));
-  assert.deepEqual(undone, kept ? selected : original);
-  if (!kept) await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
+  assert.deepEqual(await viewPixels(page), selected);
+  await page.click('#redo');
+  await page.waitForSelector('#redo[disabled]');
+  assert.deepEqual(await viewPixels(page), preview);
+  await page.keyboard.down('Control');
+  await page.keyboard.press('z');
+  await page.keyboard.up('Control');
+  await page.waitForSelector('#undo[disabled]');
 
   await page.click('#make');
   await page.waitForSelector('#undo:not([disabled])');

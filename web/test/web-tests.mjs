@@ -97,7 +97,11 @@ check((await lightDigest()) === desktopDigest, `node light digest ${await lightD
   check(Buffer.from(e.take('/page-out.bmp')).equals(want.bytes), 'the saved button is pelto-cli\'s');
   check(e.call('pelto_can_undo', doc) === 1, 'the button can be undone');
   e.must('pelto_undo', doc);
-  check(Buffer.from(e.pixels(e.call('pelto_rgba', doc), doc)).equals(Buffer.from(plain)), 'undo');
+  check(Buffer.from(e.pixels(e.call('pelto_rgba', doc), doc)).equals(Buffer.from(selected)),
+    'undo brings back the picture and the selection');
+  check(e.call('pelto_can_redo', doc) === 1, 'the button undone can be made again');
+  e.must('pelto_redo', doc);
+  check(Buffer.from(e.pixels(e.call('pelto_rgba', doc), doc)).equals(Buffer.from(made)), 'redo');
   e.must('pelto_write_style', 30, 200, 8, 1, 1, 0, 0, 0);
   const written = e.m.UTF8ToString(e.call('pelto_style'));
   e.must('pelto_read_style', written, 'style');
