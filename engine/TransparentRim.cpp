@@ -3,7 +3,6 @@
 #include "ParallelRows.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -66,6 +65,13 @@ double ScaledEdgeAt(double a, int dx, int dy) {
     return a > 0.5 ? h - std::sqrt(corner * (1 - a)) : std::sqrt(corner * a) - h;
 }
 
+// A neighbour in another thread's rows may be marked at the same time: the
+// compilers' atomic builtins, since not every standard library we build with
+// has std::atomic_ref.
+uint8_t LoadMark(const uint8_t& mark) {
+    return __atomic_load_n(&mark, __ATOMIC_RELAXED);
+}
+
 } // namespace
 
 void CTransparentRim::Prepare(const CMaskDIB& mask, int width) {
@@ -90,11 +96,11 @@ template <typename Fn> void CTransparentRim::ForNeighbours(int x, int y, Fn fn) 
 }
 
 void CTransparentRim::Mark(int x, int y, uint8_t value) {
-    // A neighbour in another thread's rows may be marked at the same time.
-    std::atomic_ref<uint8_t> mark(MarkAt(x, y));
-    if (value == kGrown) return mark.store(value, std::memory_order_relaxed); // the highest
-    uint8_t now = mark.load(std::memory_order_relaxed);
-    while (now < value && !mark.compare_exchange_weak(now, value, std::memory_order_relaxed)) {
+    uint8_t& mark = MarkAt(x, y);
+    if (value == kGrown) return __atomic_store_n(&mark, value, __ATOMIC_RELAXED); // the highest
+    uint8_t now = LoadMark(mark);
+    while (now < value && !__atomic_compare_exchange_n(&mark, &now, value, true, __ATOMIC_RELAXED,
+                                                       __ATOMIC_RELAXED)) {
     }
 }
 
@@ -147,8 +153,7 @@ void CTransparentRim::Take(int x, int y, int foundX, int foundY) {
         // One within the width of the found point is in the band itself, and
         // one marked grown already cannot rise.
         if (!Selected(nx, ny) || ex * ex + ey * ey <= m_nWidth * m_nWidth) return;
-        if (std::atomic_ref<uint8_t>(MarkAt(nx, ny)).load(std::memory_order_relaxed) == kGrown)
-            return;
+        if (LoadMark(MarkAt(nx, ny)) == kGrown) return;
         const uint8_t past = std::min(Coverage(nx, ny, foundX, foundY), kMostPast);
         if (past != 0) Mark(nx, ny, past);
     });

@@ -69,7 +69,7 @@ void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alph
 // Writes picture (which must have a block) as an 8-bit RGB file, or RGBA when
 // alpha is given, is the picture's size and has a pixel below 255. A big
 // picture is compressed on up to threads threads (0: one per processor the
-// process may use); the file decodes to the same pixels whatever their number.
+// process may use); the file is the same whatever their number.
 void Encode(const CDIB& picture, const CAlphaPlane* alpha, CFile& file, unsigned threads = 0);
 
 } // namespace png

@@ -12,6 +12,7 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -30,8 +31,11 @@ constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 // zlib's header for a 32 KB window at its fastest level.
 constexpr uint8_t kZlibHeader[2] = {0x78, 0x01};
 constexpr uint8_t kPaeth = 4;
-// A strip is worth a thread from this many filtered bytes on.
+// A strip is worth a thread from this many filtered bytes on; a picture is
+// cut into no more than kMostStrips, whatever the processors, so every machine
+// (a browser's included) writes the same file.
 constexpr uint64_t kStripBytes = uint64_t(256) << 10;
+constexpr uint64_t kMostStrips = 8;
 // Rows filtered at a time before deflate takes them.
 constexpr uint32_t kBatchRows = 16;
 constexpr uint64_t kBatchBytes = uint64_t(1) << 20;
@@ -190,8 +194,7 @@ void EncodeInStrips(const CDIB& picture, const CAlphaPlane* alpha, CFile& file, 
     const uint32_t width = uint32_t(picture.m_nWidth), height = uint32_t(picture.m_nHeight);
     const uint64_t line = uint64_t(width) * (alpha ? 4 : 3) + 1;
     const uint64_t byBytes = std::max<uint64_t>(1, line * height / kStripBytes);
-    const uint32_t count =
-        uint32_t(std::min<uint64_t>({threads ? threads : UsableCpuCount(), byBytes, height}));
+    const uint32_t count = uint32_t(std::min<uint64_t>({kMostStrips, byBytes, height}));
     std::vector<Strip> strips(count);
     // The zlib header opens the first strip's output.
     Reserve(strips[0], sizeof kZlibHeader);
@@ -208,19 +211,25 @@ void EncodeInStrips(const CDIB& picture, const CAlphaPlane* alpha, CFile& file, 
             strips[i].error = std::current_exception();
         }
     };
-    {
-        std::vector<std::jthread> workers;
-        for (uint32_t i = 1; i < count; ++i) {
-            // No thread to be had (or none at all, as in a browser without
-            // them): the strip is compressed here.
-            try {
-                workers.emplace_back(run, i);
-            } catch (const std::system_error&) {
-                run(i);
-            }
-        }
-        run(0);
+    // The threads share the strips out; with no thread to be had (or none at
+    // all, as in a browser without them) this one compresses them all.
+    std::atomic<uint32_t> next{0};
+    auto work = [&] {
+        for (uint32_t i = next++; i < count; i = next++)
+            run(i);
+    };
+    const unsigned wanted = std::max(threads ? threads : UsableCpuCount(), 1u);
+    const unsigned helpers = std::min(wanted, unsigned(count)) - 1;
+    std::vector<std::thread> workers;
+    workers.reserve(helpers);
+    try {
+        while (workers.size() < helpers)
+            workers.emplace_back(work);
+    } catch (const std::system_error&) {
     }
+    work();
+    for (std::thread& worker : workers)
+        worker.join();
     uint32_t adler = 1;
     for (const Strip& strip : strips) {
         if (strip.error) std::rethrow_exception(strip.error);

@@ -50,7 +50,7 @@ cp "$spng/spng/spng.h" "$prefix/include/"
 
 # Its processor-specific files are empty on WebAssembly.
 for c in "$deflate"/lib/*.c; do
-  emcc "${flags[@]}" -c "$c" -o "$objs/deflate/$(basename "$c" .c).o"
+  emcc "${flags[@]}" -I"$deflate" -c "$c" -o "$objs/deflate/$(basename "$c" .c).o"
 done
 emar rcs "$prefix/lib/libdeflate.a" "$objs"/deflate/*.o
 cp "$deflate/libdeflate.h" "$prefix/include/"

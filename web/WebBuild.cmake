@@ -15,8 +15,9 @@ add_compile_options(-fexceptions -msimd128)
 add_link_options(-fexceptions)
 
 add_library(ZLIB::ZLIB STATIC IMPORTED)
+# Built with HAVE_UNISTD_H, which makes z_off_t 64 bits: its callers must agree.
 set_target_properties(ZLIB::ZLIB PROPERTIES IMPORTED_LOCATION ${PELTO_WEB_DEPS}/lib/libz.a
-  INTERFACE_INCLUDE_DIRECTORIES ${PELTO_WEB_DEPS}/include)
+  INTERFACE_INCLUDE_DIRECTORIES ${PELTO_WEB_DEPS}/include INTERFACE_COMPILE_DEFINITIONS HAVE_UNISTD_H)
 add_library(PkgConfig::SPNG STATIC IMPORTED)
 set_target_properties(PkgConfig::SPNG PROPERTIES IMPORTED_LOCATION ${PELTO_WEB_DEPS}/lib/libspng.a
   INTERFACE_INCLUDE_DIRECTORIES ${PELTO_WEB_DEPS}/include INTERFACE_COMPILE_DEFINITIONS SPNG_STATIC

@@ -1,4 +1,4 @@
-#include "AppFixture.h"
+#include "MainFrameFixture.h"
 
 #include "app/AboutDlg.h"
 #include "app/DocumentSlot.h"
@@ -11,9 +11,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
-#include <QScreen>
-#include <QScrollBar>
-#include <QStyle>
 #include <QUrl>
 
 #include <functional>
@@ -21,18 +18,6 @@
 namespace pelto {
 
 namespace {
-
-class MainFrameTest : public AppFixture {
-protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        m_app = Start();
-        ASSERT_TRUE(m_bStarted);
-    }
-    CMainFrame& Frame() { return *m_app->GetMainFrame(); }
-
-    std::unique_ptr<CPeltoApp> m_app;
-};
 
 TEST_F(MainFrameTest, MenusSwitchWithTheActiveDocumentWindow) {
     const QString path = WritePicture("menus.bmp");
@@ -147,95 +132,6 @@ TEST_F(MainFrameTest, RefusedAndZeroLengthFiles) {
     Frame().OnFileSave();
     EXPECT_EQ(QFileInfo(empty).size(), 0);
     EXPECT_EQ(m_messages.size(), 2);
-}
-
-TEST_F(MainFrameTest, AMaximisedWindowNamesItsDocumentOnceInTheMainTitle) {
-    CChildFrame* frame = Frame().OpenDocumentFile(WritePicture("odd.bmp"));
-    ASSERT_TRUE(frame);
-    frame->showMaximized();
-    Settle();
-    EXPECT_EQ(Frame().windowTitle(), "Pelto Tool - [odd.bmp]");
-    frame->showNormal();
-    Settle();
-    EXPECT_EQ(Frame().windowTitle(), "Pelto Tool - odd.bmp");
-}
-
-// A window opened over a maximized one opens maximized, the other stays whole
-// behind it, and each comes back to its picture's size; the Window menu's
-// cascade sizes every window to its picture at its zoom.
-TEST_F(MainFrameTest, MaximizedAndCascadedWindowsKeepTheirFramesAndSizes) {
-    CChildFrame* first = Frame().OpenDocumentFile(WritePicture("first.bmp"));
-    ASSERT_TRUE(first);
-    const QRect normal = first->geometry();
-    first->showMaximized();
-    Settle();
-    CChildFrame* second = Frame().OpenDocumentFile(WritePicture("second.bmp", 64));
-    ASSERT_TRUE(second);
-    Settle();
-    const QRect area = Frame().GetMdiArea()->viewport()->rect();
-    EXPECT_TRUE(second->isMaximized());
-    EXPECT_EQ(second->geometry(), area);
-    EXPECT_EQ(Frame().windowTitle(), "Pelto Tool - [second.bmp]");
-    EXPECT_EQ(first->geometry(), first->isMaximized() ? area : normal);
-    second->GetView()->SetZoom({2, 1}, {});
-    Frame().OnWindowCascade();
-    const int step = first->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, first);
-    EXPECT_EQ(first->pos(), QPoint(0, 0));
-    EXPECT_EQ(second->pos(), QPoint(step, step)) << "the active window last, on top";
-    for (CChildFrame* frame : {first, second}) {
-        const CPeltoView& view = *frame->GetView();
-        EXPECT_FALSE(frame->isMaximized()) << frame->windowTitle().toStdString();
-        // As wide as the title bar needs, if that is wider.
-        EXPECT_EQ(view.height(), view.sizeHint().height());
-        EXPECT_EQ(view.horizontalScrollBar()->maximum() + view.verticalScrollBar()->maximum(), 0);
-    }
-    EXPECT_EQ(second->GetView()->sizeHint(), QSize(128, 128));
-}
-
-// The main window comes back as it closed, but never where no screen shows it.
-TEST_F(MainFrameTest, TheMainWindowComesBackWithItsSizePlaceAndState) {
-    const auto reopen = [&] {
-        Frame().close();
-        m_app.reset();
-        m_app = Start();
-        Settle();
-    };
-    const QRect placed(40, 50, 700, 500);
-    Frame().setGeometry(placed);
-    Settle();
-    reopen();
-    EXPECT_EQ(Frame().geometry(), placed);
-    Frame().showMaximized();
-    Settle();
-    reopen();
-    EXPECT_TRUE(Frame().isMaximized());
-    Frame().showNormal();
-    Frame().setGeometry(QRect(9000, 7000, 700, 500));
-    Settle();
-    reopen();
-    EXPECT_FALSE(Frame().isMaximized());
-    EXPECT_TRUE(Frame().screen()->availableGeometry().intersects(Frame().geometry()))
-        << Frame().geometry().x() << "," << Frame().geometry().y();
-}
-
-// However small the picture, a document window keeps room for its whole title
-// bar: the title, the icon and the three buttons.
-TEST_F(MainFrameTest, ATinyPictureKeepsItsWindowsTitleBarUsable) {
-    for (const char* name : {"empty.bmp", "one-pixel-with-a-long-name.bmp"}) {
-        const QString path = std::string(name) == "empty.bmp"
-                                 ? WriteBytes(name, Bytes{})
-                                 : WriteBytes(name, MakeBmp24(1, 1, RGB(1, 2, 3)));
-        CChildFrame* frame = Frame().OpenDocumentFile(path);
-        ASSERT_TRUE(frame);
-        Settle();
-        const QFontMetrics metrics(frame->font());
-        EXPECT_GT(frame->width(),
-                  metrics.horizontalAdvance(frame->windowTitle()) +
-                      3 * frame->style()->pixelMetric(QStyle::PM_TitleBarButtonSize))
-            << name;
-        EXPECT_GE(frame->height(), frame->style()->pixelMetric(QStyle::PM_TitleBarHeight)) << name;
-        EXPECT_EQ(frame->size(), frame->size().expandedTo(frame->minimumSize())) << name;
-    }
 }
 
 TEST_F(MainFrameTest, DroppedFilesOpenAsFileOpenWouldOpenThem) {
@@ -421,82 +317,6 @@ TEST_F(MainFrameTest, TheLanguageMenuSwitchesEveryTextAndKeepsTheChoice) {
     Frame().GetActions().viewJapanese->trigger();
     Settle();
     EXPECT_EQ(MenuTitles(Frame()), japanese);
-}
-
-// A style keeps the view's five values; loaded, it fills them (and selects
-// its background), and the dialog comes back to the style's folder.
-TEST_F(MainFrameTest, AStyleSavedAndLoadedCarriesTheButtonValues) {
-    CChildFrame* window = Frame().OpenDocumentFile(WritePicture("square.bmp"));
-    ASSERT_TRUE(window);
-    CPeltoView& view = *window->GetView();
-    view.ApplyStyle({ButtonParams{135, 160, 9, BevelShape::Round}, std::nullopt});
-    QStringList offered;
-    modal::AnswerFileDialogs([&](modal::FileDialogKind, const QString& folder) {
-        offered << folder;
-        return QString::fromStdString(m_files.File("look"));
-    });
-    Frame().OnEditSaveStyle();
-    ASSERT_TRUE(ReadStyle(m_files.File("look.json")).style);
-    EXPECT_EQ(ReadStyle(m_files.File("look.json")).style->params,
-              (ButtonParams{135, 160, 9, BevelShape::Round, BevelOutline::Inner}));
-
-    const std::string style = R"({"version": 1, "angle": 20, "contrast": 30, "width": 4,
-        "shape": "cut", "outline": "outer", "background": [{"x": 0, "y": 0, "tolerance": 5}]})";
-    WriteFileBytes(m_files.File("look.json"), Bytes(style.begin(), style.end()));
-    modal::AnswerFileDialogs([&](modal::FileDialogKind, const QString& folder) {
-        offered << folder;
-        return QString::fromStdString(m_files.File("look.json"));
-    });
-    Frame().OnEditLoadStyle();
-    EXPECT_EQ(view.CurrentButtonParams(),
-              (ButtonParams{20, 30, 4, BevelShape::Cut, BevelOutline::Outer}));
-    EXPECT_TRUE(view.GetDocument().HasSelection());
-    EXPECT_EQ(offered.last(), QString::fromStdString(m_files.Path()));
-}
-
-// Saving a style asks whether the selection goes along, by the picks that
-// made it or as the transparent pixels; without a selection it asks nothing.
-TEST_F(MainFrameTest, AStyleKeepsTheSelectionOnlyWhenTheUserSaysSo) {
-    const QString png = WriteBytes("rim.png", MakePng({6, 5, 8, 6, false, [](int x, int y, int c) {
-                                                           const bool rim = x == 0 || y == 0;
-                                                           return c < 3 ? 90 : rim ? 0 : 255;
-                                                       }}));
-    const std::vector<BackgroundPick> picks{{1, 0, 5}, {0, 2, 7}};
-    struct Case {
-        QString picture;
-        std::optional<std::vector<BackgroundPick>> selected; // by a style; none: as opened
-        modal::Reply reply;
-        int questions;
-        std::optional<std::vector<BackgroundPick>> saved;
-    };
-    const Case cases[] = {
-        {WritePicture("plain.bmp"), std::nullopt, modal::Reply::Yes, 0, std::nullopt},
-        {WritePicture("picked.bmp"), picks, modal::Reply::Yes, 1, picks},
-        {WritePicture("refused.bmp"), picks, modal::Reply::No, 1, std::nullopt},
-        {png, std::nullopt, modal::Reply::Yes, 1, std::vector<BackgroundPick>{}},
-        {png, std::nullopt, modal::Reply::No, 1, std::nullopt},
-    };
-    const std::string path = m_files.File("kept.json");
-    modal::AnswerFileDialogs(
-        [&](modal::FileDialogKind, const QString&) { return QString::fromStdString(path); });
-    for (const Case& c : cases) {
-        CChildFrame* window = Frame().OpenDocumentFile(c.picture);
-        ASSERT_TRUE(window);
-        if (c.selected) window->GetView()->ApplyStyle({ButtonParams{}, c.selected});
-        QStringList asked;
-        modal::AnswerQuestions([&](const QString& text) {
-            asked << text;
-            return c.reply;
-        });
-        Frame().OnEditSaveStyle();
-        modal::AnswerQuestions({});
-        EXPECT_EQ(asked.size(), c.questions) << c.picture.toStdString();
-        const StyleRead read = ReadStyle(path);
-        ASSERT_TRUE(read.style) << read.error;
-        EXPECT_EQ(read.style->background, c.saved) << c.picture.toStdString();
-        window->close();
-        Settle();
-    }
 }
 
 TEST(AboutDlg, ShowsTheCaptionVersionAndIcon) {

@@ -63,6 +63,12 @@ TEST_P(PngRoundTrip, DecodesToThePixelsAndOpacityItWrote) {
         png::Encode(picture, opacity == kNone ? nullptr : &alpha, out, threads);
     }
     const Bytes written = ReadFileBytes(dir.File("a.png"));
+    {
+        // Any number of threads writes the same file.
+        CFile out(dir.File("one.png"), CFile::Mode::CreateWrite);
+        png::Encode(picture, opacity == kNone ? nullptr : &alpha, out, 1);
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("one.png")), written);
     EXPECT_EQ(png::ReadHeader(written.data(), written.size()).colourType, colourType);
     const uint64_t filtered = uint64_t(height) * (width * (colourType == 6 ? 4 : 3) + 1);
     EXPECT_EQ(Inflated(written, filtered).size(), filtered);
@@ -82,8 +88,8 @@ TEST_P(PngRoundTrip, DecodesToThePixelsAndOpacityItWrote) {
     }
 }
 
-// From 1 MB of samples on, strips side by side, as many as threads, or one
-// a processor for 0.
+// From 1 MB of samples on, strips side by side on as many threads, or one a
+// processor for 0.
 INSTANTIATE_TEST_SUITE_P(
     SizesAndOpacity, PngRoundTrip,
     ::testing::Values(RoundTrip{1, 1, kNone, 2, 0}, RoundTrip{5, 3, kOpaque, 2, 0},
