@@ -103,6 +103,15 @@ async function viewChanged(page, from) {
   }, {polling: 50}, from.rgba);
   return viewPixels(page);
 }
+// The view drawn as want, once the page has caught up (or the test's timeout).
+async function viewBecomes(page, want) {
+  await page.waitForFunction((was) => {
+    const c = document.getElementById('view');
+    const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    return now.length === was.length && now.every((v, i) => v === was[i]);
+  }, {polling: 50}, want.rgba);
+  return viewPixels(page);
+}
 // The engine done with what was asked, and no preview waiting.
 const settled = (page) => page.waitForSelector('#view[aria-busy="false"]');
 const pixel = ({width, rgba}, x, y) => rgba.slice((y * width + x) * 4, (y * width + x) * 4 + 4);
@@ -189,6 +198,7 @@ test('the preview is the button made; undo brings back the picture and its selec
   const page = await openPage();
   await upload(page, badge);
   await setNumber(page, 'tolerance', 10);
+  await page.keyboard.press('Tab');
   const original = await viewPixels(page);
   const corner = await (await page.$('#view')).boundingBox();
   await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
@@ -203,6 +213,11 @@ test('the preview is the button made; undo brings back the picture and its selec
   await settled(page);
   const preview = await viewPixels(page);
   assert.notDeepEqual(preview, selected);
+  // Preview off: the view shows the selection the button is made with.
+  await page.click('#preview');
+  await settled(page);
+  const picked = await viewPixels(page);
+  assert.notDeepEqual(picked, preview);
 
   await page.click('#make');
   await page.waitForSelector('#undo:not([disabled])');
@@ -211,10 +226,10 @@ test('the preview is the button made; undo brings back the picture and its selec
   await page.keyboard.press('z');
   await page.keyboard.up('Control');
   await page.waitForSelector('#undo[disabled]');
-  assert.deepEqual(await viewPixels(page), selected);
+  assert.deepEqual(await viewBecomes(page, picked), picked);
   await page.click('#redo');
   await page.waitForSelector('#redo[disabled]');
-  assert.deepEqual(await viewPixels(page), preview);
+  assert.deepEqual(await viewBecomes(page, preview), preview);
   await page.keyboard.down('Control');
   await page.keyboard.press('z');
   await page.keyboard.up('Control');
