@@ -22,4 +22,7 @@ struct StyleRunEnd {
 
 StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads);
 
+// Why pick cannot be made on picture, or empty when it lies inside.
+std::string PickOutside(const BackgroundPick& pick, const CDIB& picture);
+
 } // namespace pelto

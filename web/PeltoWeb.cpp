@@ -5,6 +5,7 @@
 #include "WebTexts.h"
 #include "document/ButtonStyle.h"
 #include "document/DocumentFile.h"
+#include "document/StyleRun.h"
 #include "platform/Dc.h"
 
 #include <map>
@@ -157,15 +158,14 @@ int pelto_pick(int doc, int x, int y, int tolerance, int connected) {
     if (!open) return 0;
     CPeltoDoc& d = *open->doc;
     if (!d.Picture().HasBlock()) return Refuse(docmsg::Text(docmsg::kEmptyPicture));
-    if (x < 0 || y < 0 || x >= d.Picture().m_nWidth || y >= d.Picture().m_nHeight)
-        return Refuse("--pick " + std::to_string(x) + "," + std::to_string(y) +
-                      " lies outside the " + std::to_string(d.Picture().m_nWidth) + " x " +
-                      std::to_string(d.Picture().m_nHeight) + " picture");
+    const BackgroundPick pick{x, y, tolerance, connected != 0};
+    if (std::string outside = PickOutside(pick, d.Picture()); !outside.empty())
+        return Refuse(outside);
     if (tolerance < kToleranceRange.low || tolerance > kToleranceRange.high)
         return Refuse(translation::Fill(docmsg::Text(docmsg::kStyleBadValue), "tolerance"));
     return Guarded([&] {
         open->preview.reset();
-        d.SelectBackground(BackgroundPick{x, y, tolerance, connected != 0}, kThreads);
+        d.SelectBackground(pick, kThreads);
         return 1;
     });
 }

@@ -29,6 +29,20 @@ CAlphaPlane AlphaOf(const CMaskDIB& mask, bool soft, std::mt19937& rng) {
     return alpha;
 }
 
+// The brute force's hard rim: each transparent pixel of an outer band takes
+// the colour of the shape pixel found and becomes opaque; heights as it finds them.
+void GrowHardRim(const CMaskDIB& mask, const ButtonParams& params, const CDIB& picture,
+                 const CAlphaPlane& alpha, CDIB& grown, CAlphaPlane& grownAlpha,
+                 CHeightDIB& heights) {
+    grown.Copy(picture);
+    grownAlpha.Copy(alpha);
+    ReferenceBevelHeights(mask, params, heights, [&](CPoint pixel, CPoint found) {
+        if (!params.Outer() || grownAlpha.GetAlpha(pixel.x, pixel.y) != 0) return;
+        grown.SetPixel(pixel.x, pixel.y, picture.GetPixel(found.x, found.y));
+        grownAlpha.SetAlpha(pixel.x, pixel.y, 255);
+    });
+}
+
 TEST(TransparentRim, SelectsTheTransparentPixelsAndGrowsTheOuterBandOverThem) {
     std::mt19937 rng(20261209);
     for (int n = 0; n < 120 && !HasFailure(); ++n) {
@@ -47,15 +61,9 @@ TEST(TransparentRim, SelectsTheTransparentPixelsAndGrowsTheOuterBandOverThem) {
         const ButtonParams params = RandomParams(1 + int(rng() % 8), n % 2, rng);
         const auto picture = RandomPicture(w, h, rng);
         CDIB expected;
-        expected.Copy(*picture);
         CAlphaPlane expectedAlpha;
-        expectedAlpha.Copy(original);
         CHeightDIB heights(w, h);
-        ReferenceBevelHeights(*mask, params, heights, [&](CPoint pixel, CPoint found) {
-            if (!params.Outer() || expectedAlpha.GetAlpha(pixel.x, pixel.y) != 0) return;
-            expected.SetPixel(pixel.x, pixel.y, picture->GetPixel(found.x, found.y));
-            expectedAlpha.SetAlpha(pixel.x, pixel.y, 255);
-        });
+        GrowHardRim(*mask, params, *picture, original, expected, expectedAlpha, heights);
 
         CDIB grown;
         grown.Copy(*picture);
@@ -128,15 +136,9 @@ TEST_P(SoftRim, FollowsTheShapeGrownByTheWidthWithoutASeam) {
 
     // Without the soft edge: the opaque rim the brute force grows.
     CDIB hard;
-    hard.Copy(*picture);
     CAlphaPlane hardAlpha;
-    hardAlpha.Copy(original);
     CHeightDIB heights(kSide, kSide);
-    ReferenceBevelHeights(*mask, params, heights, [&](CPoint pixel, CPoint found) {
-        if (hardAlpha.GetAlpha(pixel.x, pixel.y) != 0) return;
-        hard.SetPixel(pixel.x, pixel.y, picture->GetPixel(found.x, found.y));
-        hardAlpha.SetAlpha(pixel.x, pixel.y, 255);
-    });
+    GrowHardRim(*mask, params, *picture, original, hard, hardAlpha, heights);
     ReferenceShadeBevel(hard, heights, params.contrast);
 
     std::vector<Bytes> made;

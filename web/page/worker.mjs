@@ -24,6 +24,11 @@ function state(e, doc, pixels) {
 }
 
 const params = (p) => [p.angle, p.contrast, p.width, p.shape, p.outline];
+// An operation that changes the document: the glue's function, then the new state.
+const step = (name) => (e, doc, ...args) => {
+  e.must(name, doc, ...args);
+  return state(e, doc);
+};
 let sequence = 0;
 
 const ops = {
@@ -43,10 +48,7 @@ const ops = {
   },
   close: (e, doc) => e.call('pelto_close', doc),
   show: (e, doc) => state(e, doc),
-  pick(e, doc, x, y, tolerance, connected) {
-    e.must('pelto_pick', doc, x, y, tolerance, connected ? 1 : 0);
-    return state(e, doc);
-  },
+  pick: (e, doc, x, y, tolerance, connected) => step('pelto_pick')(e, doc, x, y, tolerance, connected ? 1 : 0),
   // A style's background, as the desktop applies it: the transparent pixels
   // and then each pick.
   background(e, doc, picks) {
@@ -55,27 +57,12 @@ const ops = {
     for (const p of picks) e.must('pelto_pick', doc, p.x, p.y, p.tolerance, p.connected ? 1 : 0);
     return state(e, doc);
   },
-  transparent(e, doc) {
-    e.must('pelto_select_transparent', doc);
-    return state(e, doc);
-  },
-  clear(e, doc) {
-    e.must('pelto_clear_selection', doc);
-    return state(e, doc);
-  },
+  transparent: step('pelto_select_transparent'),
+  clear: step('pelto_clear_selection'),
   preview: (e, doc, p) => state(e, doc, e.call('pelto_preview', doc, ...params(p))),
-  make(e, doc, p) {
-    e.must('pelto_make_button', doc, ...params(p));
-    return state(e, doc);
-  },
-  undo(e, doc) {
-    e.must('pelto_undo', doc);
-    return state(e, doc);
-  },
-  redo(e, doc) {
-    e.must('pelto_redo', doc);
-    return state(e, doc);
-  },
+  make: (e, doc, p) => step('pelto_make_button')(e, doc, ...params(p)),
+  undo: step('pelto_undo'),
+  redo: step('pelto_redo'),
   save(e, doc, format) {
     const path = `/save-${++sequence}.${format}`;
     e.must('pelto_save', doc, path, format);

@@ -5,11 +5,12 @@
 import assert from 'node:assert/strict';
 import {execFileSync, spawnSync} from 'node:child_process';
 import {existsSync, mkdtempSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
-import {createServer} from 'node:http';
 import {tmpdir} from 'node:os';
-import {extname, join, resolve} from 'node:path';
+import {join, resolve} from 'node:path';
 import {after, before, test} from 'node:test';
 import puppeteer from 'puppeteer-core';
+import {serveSite} from '../serve.mjs';
+import {makeBmp} from './cases.mjs';
 
 const site = resolve(process.env.PELTO_SITE);
 const cli = process.env.PELTO_CLI;
@@ -17,48 +18,15 @@ const shots = process.env.PELTO_SCREENSHOTS;
 const badge = new URL('../../samples/badge.bmp', import.meta.url).pathname;
 const work = mkdtempSync(join(tmpdir(), 'pelto-page-'));
 
-// A 24-bit BMP of colour(x, y) = [r, g, b]: rows bottom up, each padded to 4 bytes.
-function bmp(width, height, colour) {
-  const row = Math.ceil((width * 3) / 4) * 4, bytes = Buffer.alloc(54 + row * height);
-  bytes.write('BM');
-  bytes.writeUInt32LE(bytes.length, 2);
-  bytes.writeUInt32LE(54, 10);
-  bytes.writeUInt32LE(40, 14);
-  bytes.writeInt32LE(width, 18);
-  bytes.writeInt32LE(height, 22);
-  bytes.writeUInt16LE(1, 26);
-  bytes.writeUInt16LE(24, 28);
-  for (let y = 0; y < height; ++y)
-    for (let x = 0; x < width; ++x) {
-      const [r, g, b] = colour(x, y), at = 54 + (height - 1 - y) * row + x * 3;
-      bytes[at] = b, bytes[at + 1] = g, bytes[at + 2] = r;
-    }
-  return bytes;
-}
-
 // White, a red block, and one blue pixel at (13, 7) whose neighbours are white.
 const kDot = {x: 13, y: 7, width: 23, height: 17};
 const dotColour = (x, y) => (x === kDot.x && y === kDot.y ? [0, 0, 255] : x >= 3 && x < 9 && y >= 4 && y < 12 ? [200, 20, 20] : [255, 255, 255]);
 const dotPath = join(work, 'dot.bmp');
-writeFileSync(dotPath, bmp(kDot.width, kDot.height, dotColour));
+writeFileSync(dotPath, makeBmp(kDot.width, kDot.height, dotColour));
 
 let server, browser;
-const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.css': 'text/css', '.json': 'application/json', '.webmanifest': 'application/manifest+json', '.png': 'image/png', '.svg': 'image/svg+xml'};
-
 // The site on a port of its own, as scripts/web.sh serves it, caching nothing.
-async function serve() {
-  const served = createServer((request, response) => {
-    const path = join(site, decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/\/$/, '/index.html'));
-    if (!path.startsWith(site) || !existsSync(path)) return response.writeHead(404).end();
-    response.writeHead(200, {'Content-Type': kTypes[extname(path)] ?? 'application/octet-stream',
-      'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp', 'Cache-Control': 'no-store'});
-    response.end(readFileSync(path));
-  });
-  await new Promise((done) => served.listen(0, '127.0.0.1', done));
-  served.url = `http://127.0.0.1:${served.address().port}/`;
-  return served;
-}
+const serve = () => serveSite(site, 0, 'no-store');
 
 before(async () => {
   server = await serve();
