@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the web site into DIR: scripts/build-web.sh DIR. DIR gets index.html,
 # the module pelto.mjs with its worker, the engine (pelto-engine.mjs and its
-# .wasm), package.json and README.md: a static site, and an npm package
+# .wasm, and the threaded pelto-engine-threads.mjs with its .wasm and
+# .worker.js), package.json and README.md: a static site, and an npm package
 # (`npm pack` in DIR). Installs what it needs (Debian's emscripten), builds
-# zlib and libspng once (scripts/web-deps.sh) and the engine with emcmake, in
+# zlib, libspng and libdeflate once (scripts/web-deps.sh) and both engines with emcmake, in
 # PELTO_WEB_BUILD (default build-web/), with CMAKE_GENERATOR's generator
 # (default Ninja; "Unix Makefiles" works as well).
 set -euo pipefail
@@ -19,13 +20,18 @@ generator="${CMAKE_GENERATOR:-Ninja}"
 export NODE_PATH=/usr/share/nodejs
 "$root/scripts/web-deps.sh" "$build/deps"
 
-tree="$build/cmake-${generator// /-}"
-emcmake cmake -S "$root" -B "$tree" -G "$generator" -DCMAKE_BUILD_TYPE=Release \
-  -DPELTO_WEB_DEPS="$build/deps/prefix" >/dev/null
-cmake --build "$tree" -j2 --target pelto_engine
-
-cp "$tree"/web/pelto-engine.mjs "$tree"/web/pelto-engine.wasm "$site/"
-cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/index.html "$root"/web/README.md \
+for variant in "" -threads; do
+  tree="$build/cmake-${generator// /-}$variant"
+  deps="$build/deps/prefix$variant"
+  threads=OFF
+  if [ -n "$variant" ]; then threads=ON; fi
+  emcmake cmake -S "$root" -B "$tree" -G "$generator" -DCMAKE_BUILD_TYPE=Release \
+    -DPELTO_WEB_DEPS="$deps" -DPELTO_WEB_THREADS=$threads >/dev/null
+  cmake --build "$tree" -j2 --target pelto_engine
+  cp "$tree"/web/pelto-engine*.mjs "$tree"/web/pelto-engine*.wasm "$site/"
+  if [ -n "$variant" ]; then cp "$tree"/web/pelto-engine-threads.worker.js "$site/"; fi
+done
+cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/warm-up.mjs "$root"/web/index.html "$root"/web/README.md \
   "$site/"
 version=$(sed -nE 's/^project\(PeltoTool VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
 sed "s/@VERSION@/$version.0/" "$root/web/package.json.in" >"$site/package.json"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libraries the engine needs for the web, zlib, libspng and libdeflate,
-# from Debian's own sources with emcc, into DIR/prefix (lib/, include/):
+# from Debian's own sources with emcc, into DIR/prefix (lib/, include/), and
+# again with threads' atomics into DIR/prefix-threads for the threaded engine:
 # scripts/web-deps.sh DIR. Emscripten's cache has no ports to offer them, and
 # this way the browser decodes PNG files with the very code the desktop uses.
 # Built once; a second run finds them in DIR and does nothing.
@@ -8,7 +9,9 @@ set -euo pipefail
 dir="$(mkdir -p "$1" && cd "$1" && pwd)"
 prefix="$dir/prefix"
 for built in lib/libspng.a lib/libz.a lib/libdeflate.a json; do
-  [ -e "$prefix/$built" ] || missing=1
+  for p in "$prefix" "$prefix-threads"; do
+    [ -e "$p/$built" ] || missing=1
+  done
 done
 [ -z "${missing:-}" ] && exit 0
 
@@ -25,7 +28,7 @@ fi
 "$(dirname "$0")/install-packages.sh" dpkg-dev zlib1g-dev libspng-dev libdeflate-dev nlohmann-json3-dev emscripten
 
 src="$dir/src"
-rm -rf "$src" && mkdir -p "$src" "$prefix/lib" "$prefix/include"
+rm -rf "$src" && mkdir -p "$src"
 # The versions the desktop build links, whichever mirror still has them.
 version() { dpkg-query -W -f='${source:Version}' "$1"; }
 (cd "$src" && apt-get source -qq "zlib=$(version zlib1g-dev)" "libspng=$(version libspng-dev)" \
@@ -35,25 +38,31 @@ zlib=$(find "$src" -maxdepth 1 -type d -name 'zlib-*' | head -1)
 spng=$(find "$src" -maxdepth 1 -type d -name 'libspng-*' | head -1)
 deflate=$(find "$src" -maxdepth 1 -type d -name 'libdeflate-*' | head -1)
 
-flags=(-O3 -msimd128)
-objs="$dir/obj"
-rm -rf "$objs" && mkdir -p "$objs/z" "$objs/spng" "$objs/deflate"
-for c in adler32 compress crc32 deflate infback inffast inflate inftrees trees uncompr zutil; do
-  emcc "${flags[@]}" -DHAVE_UNISTD_H -c "$zlib/$c.c" -o "$objs/z/$c.o"
-done
-emar rcs "$prefix/lib/libz.a" "$objs"/z/*.o
-cp "$zlib/zlib.h" "$zlib/zconf.h" "$prefix/include/"
+# One variant: build VARIANT-PREFIX EXTRA-FLAGS...
+build() {
+  local out="$1" objs="$dir/obj-$(basename "$1")"
+  shift
+  local flags=(-O3 -msimd128 "$@")
+  rm -rf "$objs" && mkdir -p "$objs/z" "$objs/spng" "$objs/deflate" "$out/lib" "$out/include"
+  for c in adler32 compress crc32 deflate infback inffast inflate inftrees trees uncompr zutil; do
+    emcc "${flags[@]}" -DHAVE_UNISTD_H -c "$zlib/$c.c" -o "$objs/z/$c.o"
+  done
+  emar rcs "$out/lib/libz.a" "$objs"/z/*.o
+  cp "$zlib/zlib.h" "$zlib/zconf.h" "$out/include/"
 
-emcc "${flags[@]}" -DSPNG_STATIC -I"$prefix/include" -c "$spng/spng/spng.c" -o "$objs/spng/spng.o"
-emar rcs "$prefix/lib/libspng.a" "$objs/spng/spng.o"
-cp "$spng/spng/spng.h" "$prefix/include/"
+  emcc "${flags[@]}" -DSPNG_STATIC -I"$out/include" -c "$spng/spng/spng.c" -o "$objs/spng/spng.o"
+  emar rcs "$out/lib/libspng.a" "$objs/spng/spng.o"
+  cp "$spng/spng/spng.h" "$out/include/"
 
-# Its processor-specific files are empty on WebAssembly.
-for c in "$deflate"/lib/*.c; do
-  emcc "${flags[@]}" -I"$deflate" -c "$c" -o "$objs/deflate/$(basename "$c" .c).o"
-done
-emar rcs "$prefix/lib/libdeflate.a" "$objs"/deflate/*.o
-cp "$deflate/libdeflate.h" "$prefix/include/"
-# The JSON reader is headers alone: its own folder, not the host's /usr/include.
-mkdir -p "$prefix/json" && cp -r /usr/include/nlohmann "$prefix/json/"
-echo "web-deps: zlib, libspng and libdeflate built into $prefix"
+  # Its processor-specific files are empty on WebAssembly.
+  for c in "$deflate"/lib/*.c; do
+    emcc "${flags[@]}" -I"$deflate" -c "$c" -o "$objs/deflate/$(basename "$c" .c).o"
+  done
+  emar rcs "$out/lib/libdeflate.a" "$objs"/deflate/*.o
+  cp "$deflate/libdeflate.h" "$out/include/"
+  # The JSON reader is headers alone: its own folder, not the host's /usr/include.
+  mkdir -p "$out/json" && cp -r /usr/include/nlohmann "$out/json/"
+}
+build "$prefix"
+build "$prefix-threads" -pthread
+echo "web-deps: zlib, libspng and libdeflate built into $prefix and $prefix-threads"

@@ -59,6 +59,7 @@
 //                                             the same bytes, the same refusals
 //   pelto_light_digest()                      a digest of every light factor the
 //                                             bevel can use, to compare machines
+//   pelto_threads()                           how many threads a button runs on
 
 #include <cstdint>
 
@@ -95,4 +96,5 @@ int pelto_run(const char* in, const char* out, const char* styleText, const char
               const char* format);
 
 const char* pelto_light_digest();
+int pelto_threads();
 }

@@ -11,8 +11,25 @@ set(PELTO_BUILD_TESTS OFF CACHE BOOL "" FORCE)
 set(PELTO_BUILD_DIST OFF CACHE BOOL "" FORCE)
 set(PELTO_BUILD_BENCH OFF CACHE BOOL "" FORCE)
 
-add_compile_options(-fexceptions -msimd128)
-add_link_options(-fexceptions)
+add_compile_options(-msimd128)
+# The threaded engine, for a page served cross-origin isolated: every object,
+# the libraries' included (PELTO_WEB_DEPS's prefix-threads), shares one memory.
+option(PELTO_WEB_THREADS "Build the threaded engine (pelto-engine-threads)" OFF)
+# The most threads it runs on: its workers are all started with it.
+set(PELTO_WEB_MAX_THREADS 8)
+if(PELTO_WEB_THREADS)
+  add_compile_options(-pthread)
+  add_link_options(-pthread)
+  add_compile_definitions(PELTO_WEB_MAX_THREADS=${PELTO_WEB_MAX_THREADS})
+  # This emcc's threaded C++ libraries never catch WebAssembly's own
+  # exceptions: the threaded engine throws through JavaScript's.
+  set(web_exceptions -fexceptions)
+else()
+  # WebAssembly's own exceptions: smaller code, and quicker where nothing throws.
+  set(web_exceptions -fwasm-exceptions)
+endif()
+add_compile_options(${web_exceptions})
+add_link_options(${web_exceptions})
 
 add_library(ZLIB::ZLIB STATIC IMPORTED)
 # Built with HAVE_UNISTD_H, which makes z_off_t 64 bits: its callers must agree.

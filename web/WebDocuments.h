@@ -24,8 +24,9 @@ WebDocument* Find(int handle);
 int Keep(std::unique_ptr<CPeltoDoc> doc);
 void Drop(int handle);
 
-// Every call runs on one thread: the engine is asked for one.
-inline constexpr unsigned kThreads = 1;
+// Every call runs on the threads the build has (UsableCpuCount: one, unless
+// it is the threaded engine).
+inline constexpr unsigned kThreads = 0;
 
 // Sets pelto_error()'s message; returns 0, what a refused call returns.
 int Refuse(const std::string& message);

@@ -1,6 +1,8 @@
 // The web's stand-ins for the system services the desktop's platform layer
 // takes from Linux: the memory left is the WebAssembly memory's, which grows
-// up to its maximum (4 GiB); the module runs on one processor; and there are
+// up to its maximum (4 GiB); the module runs on one processor, or, threaded,
+// on as many as the browser tells (its workers were started for them, at
+// most PELTO_WEB_MAX_THREADS); and there are
 // no folders to save into carefully (the glue writes its results straight
 // into the module's memory file system), so opening one is refused.
 #include "platform/CpuCount.h"
@@ -8,8 +10,12 @@
 #include "platform/Folder.h"
 #include "platform/MemoryLimit.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <emscripten/heap.h>
+#ifdef PELTO_WEB_MAX_THREADS
+#include <emscripten/threading.h>
+#endif
 #include <malloc.h>
 #include <new>
 #include <unistd.h>
@@ -36,11 +42,15 @@ void EnsureAvailable(uint64_t bytes) {
 
 } // namespace memlimit
 
-unsigned UsableCpuCount() {
-    return 1;
-}
 unsigned CountUsableCpus() {
+#ifdef PELTO_WEB_MAX_THREADS
+    return std::clamp(emscripten_num_logical_cores(), 1, PELTO_WEB_MAX_THREADS);
+#else
     return 1;
+#endif
+}
+unsigned UsableCpuCount() {
+    return CountUsableCpus();
 }
 std::optional<unsigned> QuotaCpus(std::string_view) {
     return std::nullopt;

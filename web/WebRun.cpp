@@ -6,6 +6,7 @@
 #include "WebTexts.h"
 #include "document/DocumentFile.h"
 #include "document/StyleRun.h"
+#include "platform/CpuCount.h"
 
 #include <cstring>
 
@@ -105,6 +106,10 @@ int pelto_run(const char* in, const char* out, const char* styleText, const char
 
 const char* pelto_light_digest() {
     return Handed(LightDigest());
+}
+
+int pelto_threads() {
+    return int(UsableCpuCount());
 }
 
 } // extern "C"

@@ -4,9 +4,9 @@ import { openEngine } from './pelto.mjs';
 
 // Made and warmed up at once (PeltoEngine.warmUp), so that the first button
 // takes no longer than the next.
-const engine = openEngine().then((e) => {
-  e.warmUp();
-  self.postMessage({ ready: true });
+const engine = openEngine().then(async (e) => {
+  await e.warmUp();
+  self.postMessage({ ready: true, threads: e.call('pelto_threads') });
   return e;
 });
 

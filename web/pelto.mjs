@@ -18,16 +18,23 @@
 //
 // openEngine() gives the engine itself, for a page that shows and edits a
 // picture step by step (PeltoEngine below; the C functions in web/PeltoWeb.h).
+//
+// A worker of a page served cross-origin isolated (where SharedArrayBuffer
+// is) runs the threaded engine, pelto-engine-threads.mjs, on as many threads
+// as the browser has processors (up to 8); anywhere else the engine runs on
+// one. Both write the same bytes.
 
-import createPeltoEngine from './pelto-engine.mjs';
-
-// web/CMakeLists.txt's INITIAL_MEMORY.
-const kStartingMemory = 256 << 20;
+import { warmUp } from './warm-up.mjs';
 
 const inNode = typeof process === 'object' && typeof process.versions?.node === 'string';
 const inWindow = typeof window === 'object' && typeof Worker === 'function';
+// The calling thread waits for the engine's threads, which only a worker may.
+const threaded = !inNode && !inWindow && globalThis.crossOriginIsolated === true;
 
 async function instantiate() {
+  const { default: createPeltoEngine } = await (threaded
+    ? import('./pelto-engine-threads.mjs')
+    : import('./pelto-engine.mjs'));
   const options = {};
   if (inNode) {
     // This emcc's Node support is CommonJS's, and it would fetch() its
@@ -50,8 +57,8 @@ export function openEngine() {
 
 let warm;
 function warmEngine() {
-  warm ??= openEngine().then((e) => {
-    e.warmUp();
+  warm ??= openEngine().then(async (e) => {
+    await e.warmUp();
     return e;
   });
   return warm;
@@ -114,55 +121,23 @@ export class PeltoEngine {
     }
   }
 
+  // The engine's memory as it is now: the threaded engine's may have grown on
+  // another thread, leaving HEAPU8 behind.
+  heap() {
+    return this.m.wasmMemory?.buffer ?? this.m.HEAPU8.buffer;
+  }
+
   // A copy of the width * height * 4 RGBA bytes at pointer.
   pixels(pointer, doc) {
     if (!pointer) throw new PeltoError(this.m.UTF8ToString(this.m._pelto_error()));
     const size = this.call('pelto_width', doc) * this.call('pelto_height', doc) * 4;
-    return new Uint8ClampedArray(this.m.HEAPU8.buffer, pointer >>> 0, size).slice();
+    return new Uint8ClampedArray(this.heap(), pointer >>> 0, size).slice();
   }
 
-  // The first button after loading would take several times as long as the
-  // next: the browser first runs the WebAssembly through its quick compiler,
-  // and compiles the functions that turn out hot again, optimised, only for
-  // their next call. Small buttons, a BMP and a PNG, call them all, again
-  // until the optimised code has come (a round no faster than the one before).
-  // And the system hands the memory's pages over only as they are first
-  // written, which costs a big picture's first button as much again: the
-  // memory the engine starts with is written once here.
+  // Resolves once the engine's first button takes no longer than its next
+  // (warm-up.mjs).
   warmUp() {
-    const size = 192;
-    const bmp = new Uint8Array(54 + size * size * 3);
-    const header = new DataView(bmp.buffer);
-    bmp.set([0x42, 0x4d]);
-    header.setUint32(2, bmp.length, true);
-    header.setUint32(10, 54, true);
-    header.setUint32(14, 40, true);
-    header.setInt32(18, size, true);
-    header.setInt32(22, size, true);
-    header.setUint16(26, 1, true);
-    header.setUint16(28, 24, true);
-    for (let i = 0; i < size * size; i++) {
-      const x = i % size, y = Math.floor(i / size);
-      const inside = Math.hypot(x - size / 2, y - size / 2) < size / 3;
-      bmp.set(inside ? [40, 80, 200] : [250, 250, 250], 54 + 3 * i);
-    }
-    const style = { version: 1, angle: 135, contrast: 128, width: 30, shape: 'round',
-      outline: 'inner', background: [{ x: 0, y: 0, tolerance: 5 }] };
-    let best = Infinity;
-    for (let round = 0; round < 12; round++) {
-      const start = performance.now();
-      const png = this.makeButton(bmp, { ...style, format: 'png' });
-      this.makeButton(png, { ...style, outline: 'outer', shape: 'cut' });
-      const time = performance.now() - start;
-      if (round >= 2 && time > 0.9 * best) break;
-      best = Math.min(best, time);
-    }
-    const bytes = kStartingMemory - (64 << 20);
-    const block = this.m._malloc(bytes) >>> 0;
-    if (block) {
-      this.m.HEAPU8.fill(0, block, block + bytes);
-      this.m._free(block);
-    }
+    return warmUp(this);
   }
 
   // One whole run, as makeButton promises it.
@@ -185,6 +160,7 @@ export class PeltoEngine {
 
 let worker;
 let workerReady;
+let workerThreads;
 let lastJob = 0;
 const jobs = new Map();
 
@@ -194,6 +170,7 @@ function startWorker() {
   workerReady = new Promise((resolve) => (readyNow = resolve));
   worker.onmessage = ({ data }) => {
     if (data.ready) {
+      workerThreads = data.threads;
       readyNow();
       return;
     }
@@ -231,4 +208,10 @@ if (inWindow) startWorker();
 export async function lightDigest() {
   const e = await openEngine();
   return e.m.UTF8ToString(e.call('pelto_light_digest'));
+}
+
+// How many threads makeButton's engine runs a button on.
+export function threads() {
+  if (!inWindow) return warmEngine().then((e) => e.call('pelto_threads'));
+  return ready().then(() => workerThreads);
 }

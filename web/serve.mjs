@@ -22,18 +22,19 @@ const types = {
 };
 
 // Resolves to the listening server, its address in url; port 0 takes a free
-// one. cache is the Cache-Control every answer carries.
-export async function serveSite(dir, port, cache = 'no-cache') {
+// one. cache is the Cache-Control every answer carries; isolated false leaves
+// out the isolation, as a plain web server would.
+export async function serveSite(dir, port, cache = 'no-cache', isolated = true) {
   const root = resolve(dir);
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
-    const headers = {
-      'Cross-Origin-Opener-Policy': 'same-origin',
-      'Cross-Origin-Embedder-Policy': 'require-corp',
-      'Cross-Origin-Resource-Policy': 'same-origin',
-      'Cache-Control': cache,
-    };
+    const headers = { 'Cache-Control': cache };
+    if (isolated) {
+      headers['Cross-Origin-Opener-Policy'] = 'same-origin';
+      headers['Cross-Origin-Embedder-Policy'] = 'require-corp';
+      headers['Cross-Origin-Resource-Policy'] = 'same-origin';
+    }
     if (!file.startsWith(root)) {
       response.writeHead(403, headers).end();
       return;

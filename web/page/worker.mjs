@@ -6,8 +6,8 @@ import {PeltoError, openEngine} from './pelto.mjs';
 
 // Made and warmed up at once, here off the page's thread, so that the first
 // preview and button take no longer than the next.
-const engine = openEngine().then((e) => {
-  e.warmUp();
+const engine = openEngine().then(async (e) => {
+  await e.warmUp();
   return e;
 });
 

@@ -2,15 +2,16 @@
 // first call against the later ones, in Debian's chromium (through the Web
 // Worker) and in Node, beside pelto-cli on one thread (the whole run, file
 // reading and writing included, in each).
-// node bench.mjs SITE PELTO-CLI ROOT
+// node bench.mjs SITE PELTO-CLI
 import { makePng } from './cases.mjs';
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
+import { serveSite } from '../serve.mjs';
 
-const [site, cli, root] = process.argv.slice(2);
+const [site, cli] = process.argv.slice(2);
 const runs = 5;
 const logo = makePng(2048, 2048, (x, y) =>
   Math.abs(x - 1024) + Math.abs(y - 1024) < 800 || Math.hypot(x - 600, y - 600) < 300
@@ -18,8 +19,10 @@ const logo = makePng(2048, 2048, (x, y) =>
     : [250, 250, 250, 255]);
 const style = { version: 1, angle: 135, contrast: 128, width: 30, shape: 'round', outline: 'inner',
   background: [{ x: 0, y: 0, tolerance: 5 }] };
+const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
 const report = (where, times) =>
-  console.log(`${where}: first ${times[0].toFixed(0)} ms, later ${times.slice(1).map((t) => t.toFixed(0)).join(', ')} ms`);
+  console.log(`${where}: first ${times[0].toFixed(0)} ms, later ${times.slice(1).map((t) => t.toFixed(0)).join(', ')} ms` +
+    ` (first / median of later ${(times[0] / median(times.slice(1))).toFixed(2)})`);
 
 const dir = mkdtempSync(join(tmpdir(), 'pelto-bench-'));
 writeFileSync(join(dir, 'logo.png'), logo);
@@ -43,31 +46,34 @@ for (let i = 0; i < runs; i++) {
 }
 report('node', node);
 
-const port = 8700 + (process.pid % 200);
-const server = spawn(process.execPath, [join(root, 'web/serve.mjs'), site, String(port)], {
-  stdio: ['ignore', 'pipe', 'inherit'],
-});
-await new Promise((resolve) => server.stdout.once('data', resolve));
 const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
   args: ['--no-sandbox', '--disable-gpu'] });
 try {
-  const page = await browser.newPage();
-  page.on('console', (m) => console.log('page:', m.text()));
-  await page.goto(`http://127.0.0.1:${port}/`);
-  const times = await page.evaluate(async (b64, style, runs) => {
-    const { makeButton, ready } = await import('./pelto.mjs');
-    await ready();
-    const input = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
-    const times = [];
-    for (let i = 0; i < runs; i++) {
-      const start = performance.now();
-      await makeButton(input, style);
-      times.push(performance.now() - start);
+  // Served plainly the engine runs on one thread; isolated, on every processor.
+  // Each page loads the engine afresh, for its first call.
+  for (const isolated of [false, true]) {
+    const server = await serveSite(site, 0, 'no-cache', isolated);
+    for (let load = 0; load < 3; load++) {
+      const page = await browser.newPage();
+      page.on('console', (m) => console.log('page:', m.text()));
+      await page.goto(server.url);
+      const { times, threads } = await page.evaluate(async (b64, style, runs) => {
+        const { makeButton, ready, threads } = await import('./pelto.mjs');
+        await ready();
+        const input = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
+        const times = [];
+        for (let i = 0; i < runs; i++) {
+          const start = performance.now();
+          await makeButton(input, style);
+          times.push(performance.now() - start);
+        }
+        return { times, threads: await threads() };
+      }, logo.toString('base64'), style, runs);
+      report(`chromium${isolated ? ', isolated' : ''}, ${threads} thread${threads > 1 ? 's' : ''}`, times);
+      await page.close();
     }
-    return times;
-  }, logo.toString('base64'), style, runs);
-  report('chromium', times);
+    server.close();
+  }
 } finally {
   await browser.close();
-  server.kill();
 }

@@ -3,12 +3,13 @@
 // both languages, the light factor's digest against the desktop's, and a
 // 4096 x 4096 picture. node web-tests.mjs SITE PELTO-CLI LIGHT-DIGEST ROOT
 import { cases, fourGiB, inputs, makePng } from './cases.mjs';
-import { execFileSync, spawn, spawnSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
+import { serveSite } from '../serve.mjs';
 
 const [site, cli, digestTool, root] = process.argv.slice(2);
 const { makeButton, lightDigest, openEngine } = await import(join(site, 'pelto.mjs'));
@@ -114,21 +115,50 @@ check((await lightDigest()) === desktopDigest, `node light digest ${await lightD
   e.drop('/page.bmp');
 }
 
-// Chromium.
-const port = 8200 + (process.pid % 500);
-const server = spawn(process.execPath, [join(root, 'web/serve.mjs'), site, String(port)], {
-  stdio: ['ignore', 'pipe', 'inherit'],
-});
-await new Promise((resolve) => server.stdout.once('data', resolve));
+// A 4096 x 4096 picture, compared in the browser by its digest.
+const big = {
+  bytes: makePng(4096, 4096, (x, y) =>
+    Math.hypot(x - 2048, y - 2048) < 1500 ? [220, (x >> 4) & 255, (y >> 4) & 255, 255] : [20, 90, 200, 255]),
+  style: { version: 1, angle: 135, contrast: 128, width: 30, shape: 'round', outline: 'inner',
+    background: [{ x: 0, y: 0, tolerance: 5 }] },
+};
+{
+  const want = desktop('big.png', big.bytes, big.style, {}, 'en');
+  big.hash = want.bytes ? createHash('sha256').update(want.bytes).digest('hex') : show(want);
+}
+
+// Chromium: served cross-origin isolated, makeButton's worker runs the
+// threaded engine, served plainly the one-thread engine; each must write
+// pelto-cli's bytes.
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
   headless: true,
   args: ['--no-sandbox', '--disable-gpu'],
 });
 try {
+  for (const isolated of [true, false]) {
+    const server = await serveSite(site, 0, 'no-cache', isolated);
+    try {
+      await inChromium(browser, server.url, isolated);
+    } finally {
+      server.close();
+    }
+  }
+} finally {
+  await browser.close();
+}
+
+async function inChromium(browser, url, isolated) {
+  const where = isolated ? 'chromium, isolated' : 'chromium';
   const page = await browser.newPage();
   page.on('pageerror', (e) => console.log('page error:', e.message));
-  await page.goto(`http://127.0.0.1:${port}/`);
+  await page.goto(url);
+  const { threads, processors } = await page.evaluate(async () => ({
+    threads: await (await import('./pelto.mjs')).threads(),
+    processors: navigator.hardwareConcurrency,
+  }));
+  const wantThreads = isolated ? Math.min(processors, 8) : 1;
+  check(threads === wantThreads, `${where}: ${threads} threads, want ${wantThreads}`);
   const run = (bytes, style) =>
     page.evaluate(async (b64, style) => {
       const { makeButton } = await import('./pelto.mjs');
@@ -146,17 +176,12 @@ try {
   for (const c of table) {
     const answer = await run(c.bytes, { ...c.style, ...c.options, lang: c.lang });
     const got = answer.b64 !== undefined ? { bytes: Buffer.from(answer.b64, 'base64') } : answer;
-    check(same(got, c.want), `chromium ${c.name} ${JSON.stringify(c.style)} ${c.lang}: ${show(got)}, pelto-cli ${show(c.want)}`);
+    check(same(got, c.want), `${where} ${c.name} ${JSON.stringify(c.style)} ${c.lang}: ${show(got)}, pelto-cli ${show(c.want)}`);
   }
   const browserDigest = await page.evaluate(async () => (await import('./pelto.mjs')).lightDigest());
-  check(browserDigest === desktopDigest, `chromium light digest ${browserDigest} vs ${desktopDigest}`);
+  check(browserDigest === desktopDigest, `${where} light digest ${browserDigest} vs ${desktopDigest}`);
 
   // A 4096 x 4096 picture, compared by its digest.
-  const big = makePng(4096, 4096, (x, y) =>
-    Math.hypot(x - 2048, y - 2048) < 1500 ? [220, (x >> 4) & 255, (y >> 4) & 255, 255] : [20, 90, 200, 255]);
-  const style = { version: 1, angle: 135, contrast: 128, width: 30, shape: 'round', outline: 'inner',
-    background: [{ x: 0, y: 0, tolerance: 5 }] };
-  const want = desktop('big.png', big, style, {}, 'en');
   const got = await page.evaluate(async (b64, style) => {
     const { makeButton } = await import('./pelto.mjs');
     const input = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
@@ -167,14 +192,11 @@ try {
     } catch (e) {
       return e.message;
     }
-  }, big.toString('base64'), style);
-  const wantHash = want.bytes ? createHash('sha256').update(want.bytes).digest('hex') : show(want);
-  check(got === wantHash, `chromium 4096 x 4096: ${got} vs ${wantHash}`);
-} finally {
-  await browser.close();
-  server.kill();
+  }, big.bytes.toString('base64'), big.style);
+  check(got === big.hash, `${where} 4096 x 4096: ${got} vs ${big.hash}`);
+  await page.close();
 }
 
-console.log(`web tests: ${table.length} cases in Node and chromium, light digest ${desktopDigest}`);
+console.log(`web tests: ${table.length} cases in Node and chromium (isolated and not), light digest ${desktopDigest}`);
 console.log(`${passed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);
