@@ -31,6 +31,8 @@ inline constexpr const char* kMsgTooLarge =
 inline constexpr const char* kMsgTooMuchData =
     PELTO_TR_NOOP("pelto::image", "PNG ファイルのデータが多すぎます");
 
+// The bytes every PNG file starts with.
+inline constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 // The bytes a decode's header probe needs: signature and IHDR.
 inline constexpr uint64_t kHeaderBytes = 33;
 

@@ -11,7 +11,6 @@ namespace png {
 
 namespace {
 
-constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 
 // What libspng holds besides its rows and its chunk cache: its context,
 // zlib's inflate state and window, the first buffer of a chunk it inflates

@@ -14,15 +14,15 @@ namespace {
 thread_local CPngMemory* t_current = nullptr;
 
 // In front of each block: its size and the memory it counts in.
-struct Header {
+struct BlockHeader {
     uint64_t size;
     CPngMemory* memory;
 };
 constexpr size_t kHeader = 16;
-static_assert(sizeof(Header) <= kHeader);
+static_assert(sizeof(BlockHeader) <= kHeader);
 
-Header HeaderOf(void* p) {
-    Header header;
+BlockHeader HeaderOf(void* p) {
+    BlockHeader header;
     std::memcpy(&header, static_cast<uint8_t*>(p) - kHeader, sizeof header);
     return header;
 }
@@ -32,7 +32,7 @@ Header HeaderOf(void* p) {
 // libspng's four functions; none of them lets an exception out into C.
 struct CAllocation {
     static void* Resize(void* p, size_t size) {
-        const Header old = p ? HeaderOf(p) : Header{0, t_current};
+        const BlockHeader old = p ? HeaderOf(p) : BlockHeader{0, t_current};
         CPngMemory* memory = old.memory;
         // A moving realloc holds both blocks for a moment.
         if (!memory || size > SIZE_MAX - kHeader || !memory->Admit(memory->m_nInUse + size))
@@ -49,7 +49,7 @@ struct CAllocation {
             return nullptr;
         }
         memory->m_nInUse = memory->m_nInUse - old.size + size;
-        const Header header{size, memory};
+        const BlockHeader header{size, memory};
         std::memcpy(block.get(), &header, sizeof header);
         return block.release() + kHeader;
     }
@@ -65,7 +65,7 @@ struct CAllocation {
 
     static void Free(void* p) {
         if (!p) return;
-        const Header header = HeaderOf(p);
+        const BlockHeader header = HeaderOf(p);
         header.memory->m_nInUse -= header.size;
         block::Free()(static_cast<uint8_t*>(p) - kHeader);
     }

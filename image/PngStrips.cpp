@@ -1,6 +1,7 @@
 #include "PngStrips.h"
 
 #include "Block.h"
+#include "PngFile.h"
 
 #include "platform/CpuCount.h"
 #include "platform/File.h"
@@ -27,7 +28,6 @@ namespace png {
 
 namespace {
 
-constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 // zlib's header for a 32 KB window at its fastest level.
 constexpr uint8_t kZlibHeader[2] = {0x78, 0x01};
 constexpr uint8_t kPaeth = 4;
