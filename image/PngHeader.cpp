@@ -11,7 +11,6 @@ namespace png {
 
 namespace {
 
-
 // What libspng holds besides its rows and its chunk cache: its context,
 // zlib's inflate state and window, the first buffer of a chunk it inflates
 // and the size kept in front of each of its blocks.
