@@ -4,9 +4,14 @@
 // files), so a new build replaces the old cache.
 const kVersion = 'pelto-@VERSION@';
 const kFiles = ['./', @FILES@];
+// The page's worker runs one of the two engines: the threaded one where the
+// site is served cross-origin isolated (as this worker then is too), the
+// one-thread engine elsewhere. Only that one is kept.
+const kUnused = self.crossOriginIsolated ? /^pelto-engine\./ : /^pelto-engine-threads\./;
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(kVersion).then((cache) => cache.addAll(kFiles)).then(() => self.skipWaiting()));
+  const files = kFiles.filter((file) => !kUnused.test(file));
+  event.waitUntil(caches.open(kVersion).then((cache) => cache.addAll(files)).then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {

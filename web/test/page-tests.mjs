@@ -261,20 +261,24 @@ test('a value out of range gets the dialog\'s message', async () => {
 });
 
 // Every file the page needs is in the service worker's list: offline, a
-// reload still opens a picture and picks in it.
-test('once loaded, the page works offline', async () => {
-  const own = await serve();
-  const page = await openPage(own.url);
-  await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
-  own.closeAllConnections();
-  await new Promise((done) => own.close(done));
-  await page.reload();
-  await page.waitForSelector('body[data-ready]');
-  await upload(page, dotPath);
-  const shown = await viewPixels(page);
-  await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
-  assert.deepEqual(pixel(await viewChanged(page, shown), 0, 0).slice(0, 3), [128, 128, 128]);
-});
+// reload still opens a picture and picks in it, with the engine that the
+// page served isolated runs (the threaded one) and the one it runs otherwise.
+for (const isolated of [true, false]) {
+  test(`once loaded, the page works offline (${isolated ? 'isolated' : 'served plainly'})`, async () => {
+    const own = await serveSite(site, 0, 'no-store', isolated);
+    const page = await openPage(own.url);
+    await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+    own.closeAllConnections();
+    await new Promise((done) => own.close(done));
+    await page.reload();
+    await page.waitForSelector('body[data-ready]');
+    assert.equal(await page.evaluate(() => crossOriginIsolated), isolated);
+    await upload(page, dotPath);
+    const shown = await viewPixels(page);
+    await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
+    assert.deepEqual(pixel(await viewChanged(page, shown), 0, 0).slice(0, 3), [128, 128, 128]);
+  });
+}
 
 // pelto-cli's message for the same file, in the language chosen; the picture
 // open before stays open.
