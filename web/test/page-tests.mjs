@@ -4,7 +4,7 @@
 //   PELTO_SITE=DIR PELTO_CLI=pelto-cli [PELTO_SCREENSHOTS=DIR] node --test page-tests.mjs
 import assert from 'node:assert/strict';
 import {execFileSync, spawnSync} from 'node:child_process';
-import {existsSync, mkdtempSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
+import {existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import {after, before, test} from 'node:test';
@@ -15,6 +15,7 @@ import {makeBmp} from './cases.mjs';
 const site = resolve(process.env.PELTO_SITE);
 const cli = process.env.PELTO_CLI;
 const shots = process.env.PELTO_SCREENSHOTS;
+if (shots) mkdirSync(shots, {recursive: true});
 const badge = new URL('../../samples/badge.bmp', import.meta.url).pathname;
 const work = mkdtempSync(join(tmpdir(), 'pelto-page-'));
 
