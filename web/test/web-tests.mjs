@@ -127,6 +127,24 @@ const big = {
   big.hash = want.bytes ? createHash('sha256').update(want.bytes).digest('hex') : show(want);
 }
 
+// The page's steps on it, then the picture as drawn, which must be the same in
+// either browser engine as in Node's: memory grows on the way, and the
+// threaded engine shares the work and the PNG's strips among its threads. Run
+// here and, as its text, in a worker of the browser's.
+function bigSteps(e, bytes) {
+  e.put('/big.png', bytes);
+  const doc = e.must('pelto_open', '/big.png');
+  e.must('pelto_pick', doc, 0, 0, 5, 0);
+  e.must('pelto_make_button', doc, 135, 128, 30, 1, 0);
+  e.must('pelto_save', doc, '/big-out.png', 'png');
+  const rgba = e.pixels(e.call('pelto_rgba', doc), doc);
+  e.call('pelto_close', doc);
+  e.drop('/big.png');
+  e.drop('/big-out.png');
+  return rgba;
+}
+big.drawn = createHash('sha256').update(bigSteps(await openEngine(), big.bytes)).digest('hex');
+
 // Chromium: served cross-origin isolated, makeButton's worker runs the
 // threaded engine, served plainly the one-thread engine; each must write
 // pelto-cli's bytes.
@@ -194,6 +212,23 @@ async function inChromium(browser, url, isolated) {
     }
   }, big.bytes.toString('base64'), big.style);
   check(got === big.hash, `${where} 4096 x 4096: ${got} vs ${big.hash}`);
+
+  const drawn = await page.evaluate(async (b64, steps) => {
+    const source = `import { openEngine } from '${location.origin}/pelto.mjs';
+      self.onmessage = async ({ data }) => {
+        try {
+          const rgba = (${steps})(await openEngine(), data);
+          const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', rgba));
+          self.postMessage(Array.from(hash, (b) => b.toString(16).padStart(2, '0')).join(''));
+        } catch (e) {
+          self.postMessage(String(e?.message ?? e));
+        }
+      };`;
+    const worker = new Worker(URL.createObjectURL(new Blob([source], { type: 'text/javascript' })), { type: 'module' });
+    worker.postMessage(Uint8Array.from(atob(b64), (c) => c.charCodeAt(0)));
+    return new Promise((resolve) => (worker.onmessage = ({ data }) => resolve(data)));
+  }, big.bytes.toString('base64'), bigSteps.toString());
+  check(drawn === big.drawn, `${where} 4096 x 4096 drawn after the page's steps: ${drawn} vs ${big.drawn}`);
   await page.close();
 }
 
