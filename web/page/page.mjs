@@ -103,21 +103,25 @@ function showDocument(state) {
   updateControls();
 }
 
-// One document action at a time, its refusal shown and nothing lost.
-async function act(op, ...args) {
-  if (!doc) return;
+// Runs work with the alert cleared first, and shows its refusal there.
+async function reporting(work) {
   clearAlert();
   try {
-    showDocument(await call(op, doc, ...args));
+    await work();
   } catch (error) {
     report(error);
   }
 }
 
+// One document action at a time, its refusal shown and nothing lost.
+async function act(op, ...args) {
+  if (!doc) return;
+  await reporting(async () => showDocument(await call(op, doc, ...args)));
+}
+
 async function openFile(file) {
   if (!file) return;
-  clearAlert();
-  try {
+  await reporting(async () => {
     const opened = await call('open', file.name, new Uint8Array(await file.arrayBuffer()));
     if (doc) engine.call('close', doc);
     doc = opened.doc;
@@ -125,9 +129,7 @@ async function openFile(file) {
     view.reset();
     showDocument(opened);
     $('view').focus();
-  } catch (error) {
-    report(error);
-  }
+  });
 }
 
 function pick(x, y) {
@@ -195,18 +197,12 @@ const stem = () => fileName.replace(/\.[^.]*$/, '') || 'pelto';
 
 async function save(format) {
   if (!doc) return;
-  clearAlert();
-  try {
-    download(await call('save', doc, format), `${stem()}.${format}`, `image/${format}`);
-  } catch (error) {
-    report(error);
-  }
+  await reporting(async () => download(await call('save', doc, format), `${stem()}.${format}`, `image/${format}`));
 }
 
 async function loadStyle(file) {
   if (!file) return;
-  clearAlert();
-  try {
+  await reporting(async () => {
     const style = JSON.parse(await call('readStyle', await file.text(), file.name));
     // The file's words for the two choices, as the radio buttons' values.
     setValues({...style, shape: style.shape === 'round' ? 1 : 0, outline: style.outline === 'outer' ? 1 : 0});
@@ -216,20 +212,13 @@ async function loadStyle(file) {
       await act('background', picks);
     }
     schedulePreview();
-  } catch (error) {
-    report(error);
-  }
+  });
 }
 
 async function saveStyle() {
   const values = readValues({tell: true});
   if (!values) return;
-  clearAlert();
-  try {
-    download(await call('writeStyle', values), `${stem()}.json`, 'application/json');
-  } catch (error) {
-    report(error);
-  }
+  await reporting(async () => download(await call('writeStyle', values), `${stem()}.json`, 'application/json'));
 }
 
 async function switchLanguage(lang) {
