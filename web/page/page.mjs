@@ -74,12 +74,19 @@ function setValues(v) {
   showDial();
 }
 
+// The picture pixel last pointed at, shown in the language chosen.
+let cursor = null;
+function showPosition() {
+  if (cursor) $('position').value = text('pelto::WebPage|位置 %1, %2', cursor.x, cursor.y);
+}
+
 const view = new PictureView($('view'), $('scroller'), {
   onPick: (x, y) => pick(x, y),
   // Read out as the keys move the crosshair, not as the mouse passes.
   onCursor: (x, y, byKeys) => {
     $('position').setAttribute('aria-live', byKeys ? 'polite' : 'off');
-    $('position').value = text('pelto::WebPage|位置 %1, %2', x, y);
+    cursor = {x, y};
+    showPosition();
   },
 });
 
@@ -92,6 +99,7 @@ function updateControls() {
   $('zoom-in').disabled = !view.canZoom(1);
   $('zoom-out').disabled = !view.canZoom(-1);
   $('zoom-text').value = text('pelto::ViewZoom|%1 %', zoomPercent(view.zoom));
+  showPosition();
   $('drop-hint').hidden = open;
 }
 

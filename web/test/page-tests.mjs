@@ -238,7 +238,11 @@ test('English from the desktop\'s translation, remembered', async () => {
   const english = {'#make': 'Make Button', '#undo': 'Undo', 'legend': 'File', '#save-png': 'Save as PNG'};
   for (const [selector, words] of Object.entries(japanese)) assert.equal(await text(page, selector), words);
   if (shots) await page.screenshot({path: join(shots, 'page-ja.png')});
+  // The position shown changes language with the rest, before the pointer moves.
+  await page.mouse.move(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 2.5, c.getBoundingClientRect().top + 1.5]));
+  assert.equal(await text(page, '#position'), '位置 2, 1');
   await page.select('#lang', 'en');
+  assert.equal(await text(page, '#position'), 'Position 2, 1');
   await page.reload();
   await page.waitForSelector('body[data-ready]');
   assert.equal(await page.$eval('html', (e) => e.lang), 'en');
