@@ -86,10 +86,14 @@ public:
     bool string(std::string& value) { return Add(std::move(value)); }
     bool binary(Json::binary_t& value) { return Add(Json::binary(std::move(value))); }
     bool start_object(std::size_t) {
+        CheckDepth();
         m_keys.emplace_back();
         return Open(Json::object());
     }
-    bool start_array(std::size_t) { return Open(Json::array()); }
+    bool start_array(std::size_t) {
+        CheckDepth();
+        return Open(Json::array());
+    }
     bool end_object() {
         m_keys.pop_back();
         return Close();
@@ -112,6 +116,14 @@ public:
 
 private:
     static constexpr int kNumberOverflow = 406; // nlohmann's out_of_range.406
+    // A style, its background list and a pick: nothing valid lies deeper, and
+    // a deeper value is refused before it is built, since building, copying,
+    // printing or freeing one recurses once a level.
+    static constexpr size_t kMaxDepth = 3;
+
+    void CheckDepth() const {
+        if (m_open.size() >= kMaxDepth) Refuse(docmsg::kStyleTooDeep, Path(m_open.size()));
+    }
 
     Json& Place(Json&& value) {
         if (m_open.empty()) return root = std::move(value);

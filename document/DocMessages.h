@@ -79,6 +79,8 @@ inline constexpr const char* kStyleUnknownKey =
     PELTO_TR_NOOP("pelto::document", "「%1」はスタイルの項目ではありません。");
 inline constexpr const char* kStyleTwice =
     PELTO_TR_NOOP("pelto::document", "「%1」が 2 回あります。");
+inline constexpr const char* kStyleTooDeep =
+    PELTO_TR_NOOP("pelto::document", "「%1」の入れ子が深すぎます。");
 inline constexpr const char* kStyleBadValue =
     PELTO_TR_NOOP("pelto::document", "「%1」の値が正しくありません。");
 inline constexpr const char* kStyleWholeNumber =

@@ -655,6 +655,10 @@ Load Style</translation>
         <translation>&quot;%1&quot; is given twice.</translation>
     </message>
     <message>
+        <source>「%1」の入れ子が深すぎます。</source>
+        <translation>&quot;%1&quot; is nested too deeply.</translation>
+    </message>
+    <message>
         <source>「%1」の値が正しくありません。</source>
         <translation>The value of &quot;%1&quot; is not right.</translation>
     </message>

@@ -101,6 +101,10 @@ std::string Twice(const std::string& key, const std::string& value) {
     return "{\"" + key + "\": " + value + ", " + StyleText({}).substr(1);
 }
 const std::string kNulThenGarbage = StyleText({}) + std::string("\0{]", 3);
+// A value nested depth levels deep in arrays.
+std::string Nested(size_t depth) {
+    return std::string(depth, '[') + std::string(depth, ']');
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StyleRefusal,
@@ -158,6 +162,14 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"KeyTwice", Twice("width", "999"), Fill(docmsg::kStyleTwice, "width")},
         Refusal{"PickKeyTwice", StyleText({{"background", kPick + R"({"x": 1, "x": 1, "y": 2}])"}}),
                 Fill(docmsg::kStyleTwice, "background[1].x")},
+        // Deeper than any style goes: refused where it starts, however deep,
+        // before anything recurses over it.
+        Refusal{"NestedInVersion", "{\"version\": " + Nested(100000) + ", \"angle\": 0}",
+                Fill(docmsg::kStyleTooDeep, "version[0][0]")},
+        Refusal{"NestedAtTheTop", Nested(100000), Fill(docmsg::kStyleTooDeep, "[0][0][0]")},
+        Refusal{"NestedInAPick",
+                StyleText({{"background", kPick + R"({"x": {"y": 1}, "y": 2, "tolerance": 0}])"}}),
+                Fill(docmsg::kStyleTooDeep, "background[1].x")},
         Refusal{"NulThenGarbage", kNulThenGarbage,
                 Fill(docmsg::kStyleNotJson, std::to_string(kNulThenGarbage.size() - 2))}),
     [](const auto& c) { return std::string(c.param.name); });
