@@ -10,9 +10,6 @@
 
 #include <QFile>
 
-#include <optional>
-#include <vector>
-
 namespace pelto {
 
 void CMainFrame::OnEditSaveStyle() {
@@ -24,11 +21,10 @@ void CMainFrame::OnEditSaveStyle() {
     style.params = view->CurrentButtonParams();
     // The selection goes along only when asked for: a style is mostly meant
     // for other pictures, where the same points may be no background at all.
-    const std::optional<std::vector<BackgroundPick>> picks = view->SelectionPicks();
-    if (picks && (!picks->empty() || view->GetDocument().HasTransparency()) &&
-        AskYesNo(appstr::Tr(picks->empty() ? appstr::kMsgStyleKeepsTransparent
-                                           : appstr::kMsgStyleKeepsPicks),
-                 this))
+    const PickRecord picks = view->GetDocument().SelectionPicks();
+    if (picks && AskYesNo(appstr::Tr(picks->empty() ? appstr::kMsgStyleKeepsTransparent
+                                                    : appstr::kMsgStyleKeepsPicks),
+                          this))
         style.background = picks;
     const std::string message = WriteStyle(style, QFile::encodeName(path).toStdString());
     if (!message.empty()) AfxMessageBox(QString::fromStdString(message), this);

@@ -281,6 +281,8 @@ ButtonStyle Style(const Json& json) {
 } // namespace
 
 StyleRead ParseStyle(const std::string& text, const std::string& name) {
+    if (text.size() > kMaxStyleBytes)
+        return {std::nullopt, Refused(name, docmsg::Text(docmsg::kTooBig))};
     try {
         return {Style(ReadJson(text)), {}};
     } catch (const Refusal& refusal) {
@@ -317,10 +319,10 @@ StyleRead ReadStyle(const std::string& path, CFile::Mode mode) {
     try {
         CFile file(path, mode);
         char buffer[4096];
+        // Read no further than ParseStyle takes.
         while (const uint64_t count = file.Read(buffer, sizeof buffer)) {
             text.append(buffer, count);
-            if (text.size() > kMaxStyleBytes)
-                return {std::nullopt, Refused(path, docmsg::Text(docmsg::kTooBig))};
+            if (text.size() > kMaxStyleBytes) break;
         }
     } catch (const CFileException& e) {
         return {std::nullopt, docmsg::CannotOpen(path, e.GetError())};

@@ -64,7 +64,8 @@ struct StyleRead {
     std::string error;
 };
 
-// name stands for the text in messages (the path of its file).
+// name stands for the text in messages (the path of its file). A text over
+// 1 MiB is refused as too big, whoever hands it over.
 StyleRead ParseStyle(const std::string& text, const std::string& name);
 std::string FormatStyle(const ButtonStyle& style);
 

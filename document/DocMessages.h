@@ -63,6 +63,10 @@ inline constexpr const char* kOriginalLost =
 inline constexpr const char* kOriginalKeptAt =
     PELTO_TR_NOOP("pelto::document", "元の内容は %1 に残してあります。");
 
+// A pick (%1 its x,y) that a picture (%2 its width x height) does not hold.
+inline constexpr const char* kPickOutside =
+    PELTO_TR_NOOP("pelto::document", "点 %1 は %2 の画像の外にあります。");
+
 // A style file (ButtonStyle.h): kStyleRefused names it (%1), a reason follows
 // on the next line, and for a bad value what it must be (%1 a range or the choices).
 inline constexpr const char* kStyleRefused =

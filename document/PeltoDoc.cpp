@@ -30,7 +30,26 @@ void CPeltoDoc::SelectBackground(const BackgroundPick& pick, unsigned threads) {
         memlimit::EnsureAvailable(
             EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, m_dib.m_nFileSize, 0, false, 0)
                 .mask);
+    // A pick on no selection starts a new one, and its record.
+    PickRecord picks = m_pMask ? m_picks : PickRecord(std::in_place);
+    if (picks) picks->push_back(pick);
     pelto::SelectBackground(m_dib, m_pMask, pick, m_pAlpha.get(), threads);
+    m_picks = std::move(picks);
+}
+
+void CPeltoDoc::SelectStyleBackground(const std::vector<BackgroundPick>& picks, unsigned threads) {
+    std::unique_ptr<CMaskDIB> mask = std::move(m_pMask);
+    PickRecord record = std::move(m_picks);
+    try {
+        ClearSelection();
+        SelectTransparent();
+        for (const BackgroundPick& pick : picks)
+            SelectBackground(pick, threads);
+    } catch (...) {
+        m_pMask = std::move(mask);
+        m_picks = std::move(record);
+        throw;
+    }
 }
 
 void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
@@ -60,14 +79,14 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     ShadeBevel(m_dib, heights, params.contrast, threads, grow);
     m_nPicture = ++m_nPicturesMade;
     if (keep) {
-        step->KeepSelection(std::move(m_pMask));
+        step->KeepSelection(std::move(m_pMask), std::move(m_picks));
         m_history.Record(std::move(*step), budget);
     }
     ClearSelection();
 }
 
 CUndoHistory::State CPeltoDoc::HistoryState() {
-    return {m_dib, m_pAlpha, m_pMask, m_nPicture};
+    return {m_dib, m_pAlpha, m_pMask, m_picks, m_nPicture};
 }
 
 void CPeltoDoc::Undo() {
@@ -82,8 +101,10 @@ void CPeltoDoc::Redo() {
 }
 
 void CPeltoDoc::SetSelection(std::unique_ptr<CMaskDIB> mask) {
-    if (mask && mask->m_nWidth == m_dib.m_nWidth && mask->m_nHeight == m_dib.m_nHeight)
+    if (mask && mask->m_nWidth == m_dib.m_nWidth && mask->m_nHeight == m_dib.m_nHeight) {
         m_pMask = std::move(mask);
+        m_picks.reset();
+    }
 }
 
 void CPeltoDoc::LoadPng(const uint8_t* data, uint64_t size) {
@@ -110,7 +131,11 @@ void CPeltoDoc::Store(CFile& file, PictureFormat format) {
 void CPeltoDoc::SelectTransparent() {
     // With no fully transparent pixel the mask would select nothing, yet
     // count as a selection: the picture would skip the pick a BMP asks for.
-    if (m_pAlpha && AnyFullyTransparent(*m_pAlpha)) pelto::SelectTransparent(*m_pAlpha, m_pMask);
+    if (!m_pAlpha || !AnyFullyTransparent(*m_pAlpha)) return;
+    // Made by the transparency alone when it starts the selection; a style's
+    // picks add to the transparent pixels anyway, so their record still holds.
+    if (!m_pMask) m_picks.emplace();
+    pelto::SelectTransparent(*m_pAlpha, m_pMask);
 }
 
 } // namespace pelto

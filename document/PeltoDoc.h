@@ -11,6 +11,7 @@
 // little, since an allocation it grants but cannot back ends the process instead.
 // A document for a batch run keeps no history.
 
+#include "PickRecord.h"
 #include "PictureFormat.h"
 #include "UndoHistory.h"
 #include "engine/BackgroundPick.h"
@@ -55,9 +56,17 @@ public:
     void SelectBackground(int x, int y, int tolerance, unsigned threads = 0) {
         SelectBackground(BackgroundPick{x, y, tolerance}, threads);
     }
-    void ClearSelection() { m_pMask.reset(); }
-    // A selection made elsewhere, of the picture's size (anything else is ignored).
+    void ClearSelection() {
+        m_pMask.reset();
+        m_picks.reset();
+    }
+    // A selection made elsewhere, of the picture's size (anything else is
+    // ignored); nobody can tell its picks.
     void SetSelection(std::unique_ptr<CMaskDIB> mask);
+    // The selection a style's background gives (StyleRun.h): the fully
+    // transparent pixels, then each pick in order, in place of the selection
+    // there was. All or nothing: std::bad_alloc leaves the selection as it was.
+    void SelectStyleBackground(const std::vector<BackgroundPick>& picks, unsigned threads = 0);
     // threads (here and above): how many to work with, 0 for one per
     // processor the process may use;
     // the result is the same for any count.
@@ -85,6 +94,8 @@ public:
     bool CanUndo() const { return m_history.CanUndo(); }
     bool CanRedo() const { return m_history.CanRedo(); }
     bool HasSelection() const { return m_pMask != nullptr; }
+    // The picks that made the selection (PickRecord.h); none without one.
+    PickRecord SelectionPicks() const { return m_pMask ? m_picks : std::nullopt; }
     bool HasTransparency() const { return m_pAlpha != nullptr; }
 
     // What the document holds, for the windows to draw and the callers to read.
@@ -103,6 +114,7 @@ private:
     CDIB m_dib;
     CUndoHistory m_history;
     std::unique_ptr<CMaskDIB> m_pMask;
+    PickRecord m_picks; // of m_pMask
     // Opacity of each pixel, when the picture has transparency.
     std::unique_ptr<CAlphaPlane> m_pAlpha;
     PictureFormat m_format = PictureFormat::Bmp;

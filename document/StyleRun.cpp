@@ -7,21 +7,29 @@
 
 namespace pelto {
 
-StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads) {
-    if (!doc.Picture().HasBlock())
-        return {StyleRefusal::EmptyPicture, docmsg::Text(docmsg::kEmptyPicture)};
+namespace {
 
-    // A picture with transparency comes with its selection.
-    const std::vector<BackgroundPick> picks =
-        style.background.value_or(std::vector<BackgroundPick>());
-    if (picks.empty() && !doc.HasSelection())
-        return {StyleRefusal::NoPick, "at least one --pick X,Y,TOL is needed"};
+StyleRunEnd EmptyPicture() {
+    return {StyleRefusal::EmptyPicture, docmsg::Text(docmsg::kEmptyPicture)};
+}
 
-    for (const BackgroundPick& pick : picks)
+} // namespace
+
+StyleRunEnd ApplyStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads) {
+    if (!style.background) return {};
+    if (!doc.Picture().HasBlock()) return EmptyPicture();
+    for (const BackgroundPick& pick : *style.background)
         if (std::string outside = PickOutside(pick, doc.Picture()); !outside.empty())
             return {StyleRefusal::PickOutside, std::move(outside)};
-    for (const BackgroundPick& pick : picks)
-        doc.SelectBackground(pick, threads);
+    doc.SelectStyleBackground(*style.background, threads);
+    return {};
+}
+
+StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads) {
+    if (!doc.Picture().HasBlock()) return EmptyPicture();
+    if (StyleRunEnd end = ApplyStyle(doc, style, threads); end.refusal != StyleRefusal::None)
+        return end;
+    if (!doc.HasSelection()) return {StyleRefusal::NoPick, "at least one --pick X,Y,TOL is needed"};
     doc.MakeButton(style.params, threads);
     return {};
 }
@@ -29,9 +37,10 @@ StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads)
 std::string PickOutside(const BackgroundPick& pick, const CDIB& picture) {
     const int width = picture.m_nWidth, height = picture.m_nHeight;
     if (pick.x >= 0 && pick.y >= 0 && pick.x < width && pick.y < height) return {};
-    return "--pick " + std::to_string(pick.x) + "," + std::to_string(pick.y) +
-           " lies outside the " + std::to_string(width) + " x " + std::to_string(height) +
-           " picture";
+    return translation::Fill(
+        translation::Fill(docmsg::Text(docmsg::kPickOutside),
+                          std::to_string(pick.x) + "," + std::to_string(pick.y)),
+        std::to_string(width) + " x " + std::to_string(height), 2);
 }
 
 } // namespace pelto

@@ -1,10 +1,11 @@
 #pragma once
-// A style's steps on an opened picture, as pelto-cli and the web module take
-// them: the picks in order (a picture with transparency comes with its
-// selection, and the picks add to it), then the button. Refused, with the
-// message and before anything changes, are an empty picture, a picture with
-// no selection when the style has no pick, and a pick outside the picture.
-// May throw as PeltoDoc's operations do (std::bad_alloc).
+// A style and an open picture, as pelto-cli, the windows and the web module
+// take them. Applying one: the style's background, when it has one, becomes
+// the selection (a picture with transparency starts from its transparent
+// pixels, and the picks add to them, as they do on a picture just opened);
+// every pick is checked first, so a refusal, or memory running out
+// (std::bad_alloc), changes nothing. A style saved from a document keeps its
+// selection's picks (CPeltoDoc::SelectionPicks) as its background, when asked.
 
 #include "ButtonStyle.h"
 #include "PeltoDoc.h"
@@ -20,6 +21,11 @@ struct StyleRunEnd {
     std::string message;
 };
 
+// The style's background on doc (an empty picture takes none); its button
+// values are the caller's to use.
+StyleRunEnd ApplyStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads = 0);
+// ApplyStyle, then the button; refused for an empty picture, and when nothing
+// is selected then.
 StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads);
 
 // Why pick cannot be made on picture, or empty when it lies inside.

@@ -25,8 +25,10 @@ void CUndoHistory::Undo(State state) {
     if (!CanUndo()) return;
     CUndoStep& step = m_steps[m_nDone - 1];
     std::unique_ptr<CMaskDIB> selection = step.CopySelection();
+    PickRecord picks = step.Picks();
     step.Trade(state.picture, state.alpha, state.pictureId);
     state.mask = std::move(selection);
+    state.picks = std::move(picks);
     --m_nDone;
 }
 
@@ -34,6 +36,7 @@ void CUndoHistory::Redo(State state) noexcept {
     if (!CanRedo()) return;
     m_steps[m_nDone].Trade(state.picture, state.alpha, state.pictureId);
     state.mask.reset();
+    state.picks.reset();
     ++m_nDone;
 }
 

@@ -24,6 +24,7 @@ public:
         CDIB& picture;
         std::unique_ptr<CAlphaPlane>& alpha;
         std::unique_ptr<CMaskDIB>& mask;
+        PickRecord& picks;
         uint64_t& pictureId;
     };
 
@@ -44,8 +45,8 @@ public:
     // with the new step not alone.
     void Record(CUndoStep step, uint64_t budget) noexcept;
     // Brings back the picture from before the last button done, and the
-    // selection it was made with; throws std::bad_alloc, with nothing
-    // changed, when the selection's copy does not fit.
+    // selection it was made with and its picks; throws std::bad_alloc, with nothing
+    // changed, when the selection's copies do not fit.
     void Undo(State state);
     // Brings back the picture from after the next button undone, with no
     // selection, as the button left it.

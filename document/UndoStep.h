@@ -6,6 +6,7 @@
 // once undone, the picture from after it. The copies are complete (block,
 // size, width, height) and are never drawn or saved.
 
+#include "PickRecord.h"
 #include "image/AlphaPlane.h"
 #include "image/Dib.h"
 #include "image/MaskDib.h"
@@ -24,9 +25,13 @@ public:
     const CDIB& Picture() const { return *m_pPicture; }
     const CAlphaPlane* Opacity() const { return m_pAlpha.get(); }
     uint64_t PictureId() const { return m_nPicture; }
-    // The selection the button was made with, or null.
+    // The selection the button was made with, or null, and the picks that made it.
     const CMaskDIB* Selection() const { return m_pMask.get(); }
-    void KeepSelection(std::unique_ptr<CMaskDIB> mask) { m_pMask = std::move(mask); }
+    const PickRecord& Picks() const { return m_picks; }
+    void KeepSelection(std::unique_ptr<CMaskDIB> mask, PickRecord picks) {
+        m_pMask = std::move(mask);
+        m_picks = std::move(picks);
+    }
     // A copy of the selection for the document, which picks into its own;
     // throws std::bad_alloc when memory runs out.
     std::unique_ptr<CMaskDIB> CopySelection() const;
@@ -42,6 +47,7 @@ private:
     std::unique_ptr<CDIB> m_pPicture;
     std::unique_ptr<CAlphaPlane> m_pAlpha;
     std::unique_ptr<CMaskDIB> m_pMask;
+    PickRecord m_picks;
     uint64_t m_nPicture = 0;
 };
 

@@ -174,6 +174,14 @@
         <source>エンジンを読み込めませんでした。</source>
         <translation>The engine could not be loaded.</translation>
     </message>
+    <message>
+        <source>はい</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>いいえ</source>
+        <translation>No</translation>
+    </message>
 </context>
 <context>
     <name>pelto::appstr</name>
@@ -653,6 +661,10 @@ Load Style</translation>
     <message>
         <source>「%1」が 2 回あります。</source>
         <translation>&quot;%1&quot; is given twice.</translation>
+    </message>
+    <message>
+        <source>点 %1 は %2 の画像の外にあります。</source>
+        <translation>The point %1 lies outside the %2 picture.</translation>
     </message>
     <message>
         <source>「%1」の入れ子が深すぎます。</source>

@@ -14,7 +14,6 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace pelto {
 
@@ -51,14 +50,10 @@ public:
 
     // The button values the next button starts from, each view its own.
     ButtonParams CurrentButtonParams() const { return m_buttonParams; }
-    // The style's button values become the view's, as if typed into the
-    // button dialog; a style with a background selects it afresh.
+    // A style with a background selects it afresh (document/StyleRun.h), and
+    // its button values become the view's, as if typed into the button
+    // dialog; a style the picture refuses is shown and changes nothing.
     void ApplyStyle(const ButtonStyle& style);
-    // The picks that made the selection since it was last cleared, in order,
-    // as a style's background holds them: empty when the picture's
-    // transparency alone made it; none without a selection, or when this
-    // view cannot tell how it was made (another window changed it).
-    std::optional<std::vector<BackgroundPick>> SelectionPicks() const;
 
     // Zoom, each view its own (PeltoView_Zoom.cpp). The keys and the menu keep
     // the centre of the view in place, the wheel the point under the pointer.
@@ -115,9 +110,7 @@ private:
     CZoom m_zoom;
     std::shared_ptr<const CPreviewFrame> m_pPreviewPicture;
     std::optional<QPoint> m_keyPick;
-    std::vector<BackgroundPick> m_picks; // see SelectionPicks
-    size_t m_nPickedPrint = 0;           // the selection as the last of them left it
-    QPoint m_keyPointer;                 // where the keys put the pointer, in global logical units
+    QPoint m_keyPointer; // where the keys put the pointer, in global logical units
 };
 
 } // namespace pelto

@@ -11,17 +11,14 @@
 #include "ViewZoom.h"
 #include "WaitCursor.h"
 #include "dialogs/MessageBox.h"
-#include "document/ButtonStyle.h"
 #include "document/DocMessages.h"
 #include "document/PeltoDoc.h"
-#include "engine/BackgroundSelection.h"
+#include "document/StyleRun.h"
 #include "image/MaskDib.h"
 
 #include <QMouseEvent>
 
-#include <functional>
 #include <new>
-#include <string_view>
 
 namespace pelto {
 
@@ -39,51 +36,18 @@ template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation
     }
 }
 
-// A fingerprint of a selection's marks, to tell whether it is still the one
-// this view's picks made.
-size_t SelectionPrint(const CMaskDIB& mask) {
-    if (!mask.m_pBits) return 0;
-    return std::hash<std::string_view>()(
-        std::string_view(reinterpret_cast<const char*>(mask.m_pBits),
-                         size_t(mask.m_nStride) * size_t(mask.m_nHeight)));
-}
-
 } // namespace
 
 void CPeltoView::ApplyStyle(const ButtonStyle& style) {
+    StyleRunEnd end;
+    if (!RunReportingMemory(this, [&] { end = pelto::ApplyStyle(GetDocument(), style); })) return;
+    if (end.refusal != StyleRefusal::None) {
+        AfxMessageBox(QString::fromStdString(end.message), this);
+        return;
+    }
     m_buttonParams = style.params;
-    if (!style.background) return;
-    CPeltoDoc& doc = GetDocument();
-    m_picks.clear();
-    RunReportingMemory(this, [&] {
-        doc.ClearSelection();
-        doc.SelectTransparent();
-        for (const BackgroundPick& pick : *style.background) {
-            doc.SelectBackground(pick);
-            m_picks.push_back(pick);
-        }
-    });
-    if (doc.HasSelection()) m_nPickedPrint = SelectionPrint(*doc.Selection());
     RedrawNow();
     emit documentChanged();
-}
-
-std::optional<std::vector<BackgroundPick>> CPeltoView::SelectionPicks() const {
-    const CPeltoDoc& doc = GetDocument();
-    if (!doc.HasSelection()) return std::nullopt;
-    // Another window on the document may have changed the selection since.
-    if (!m_picks.empty())
-        return SelectionPrint(*doc.Selection()) == m_nPickedPrint ? std::optional(m_picks)
-                                                                  : std::nullopt;
-    if (!doc.Opacity()) return std::nullopt;
-    try {
-        std::unique_ptr<CMaskDIB> transparent;
-        SelectTransparent(*doc.Opacity(), transparent);
-        if (transparent && SelectionPrint(*transparent) == SelectionPrint(*doc.Selection()))
-            return std::vector<BackgroundPick>{};
-    } catch (const std::bad_alloc&) {
-    }
-    return std::nullopt;
 }
 
 void CPeltoView::OnEditBgcolor() {
@@ -115,14 +79,8 @@ void CPeltoView::EndPicking() {
 void CPeltoView::PickAt(std::optional<QPoint> image) {
     EndPicking();
     if (!image) return;
-    // A pick on no selection starts a new one (a button or a click cleared it).
-    if (!GetDocument().HasSelection()) m_picks.clear();
     const BackgroundPick pick{image->x(), image->y(), m_nTolerance, m_bConnected};
-    if (RunReportingMemory(this, [&] { GetDocument().SelectBackground(pick); })) {
-        m_picks.push_back(pick);
-        if (GetDocument().HasSelection())
-            m_nPickedPrint = SelectionPrint(*GetDocument().Selection());
-    }
+    RunReportingMemory(this, [&] { GetDocument().SelectBackground(pick); });
     RedrawNow();
     emit documentChanged();
 }
@@ -141,7 +99,6 @@ void CPeltoView::mousePressEvent(QMouseEvent* event) {
                                 ScreenScroll(), PictureSize(GetDocument()), m_zoom, Ratio()));
     } else {
         GetDocument().ClearSelection();
-        m_picks.clear();
         RedrawNow();
         emit documentChanged();
     }

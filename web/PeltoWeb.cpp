@@ -124,6 +124,8 @@ int pelto_open(const char* path) {
     return Guarded([&] {
         DocOpenResult opened = OpenDocument(path);
         if (!opened.doc) return Refuse(opened.messages);
+        // A page has nothing to show or do with it, and says so as pelto-cli does.
+        if (!opened.doc->Picture().HasBlock()) return Refuse(docmsg::Text(docmsg::kEmptyPicture));
         return Keep(std::move(opened.doc));
     });
 }
@@ -134,12 +136,12 @@ void pelto_close(int doc) {
 
 int pelto_width(int doc) {
     const web::WebDocument* open = Find(doc);
-    return open && open->doc->Picture().HasBlock() ? open->doc->Picture().m_nWidth : 0;
+    return open ? open->doc->Picture().m_nWidth : 0;
 }
 
 int pelto_height(int doc) {
     const web::WebDocument* open = Find(doc);
-    return open && open->doc->Picture().HasBlock() ? open->doc->Picture().m_nHeight : 0;
+    return open ? open->doc->Picture().m_nHeight : 0;
 }
 
 const uint8_t* pelto_rgba(int doc) {
@@ -157,7 +159,6 @@ int pelto_pick(int doc, int x, int y, int tolerance, int connected) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;
     CPeltoDoc& d = *open->doc;
-    if (!d.Picture().HasBlock()) return Refuse(docmsg::Text(docmsg::kEmptyPicture));
     const BackgroundPick pick{x, y, tolerance, connected != 0};
     if (std::string outside = PickOutside(pick, d.Picture()); !outside.empty())
         return Refuse(outside);
@@ -199,7 +200,7 @@ const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int sh
     const ButtonParams params = Params(angle, contrast, width, shape, outline);
     if (!CheckParams(params)) return nullptr;
     CPeltoDoc& d = *open->doc;
-    if (!d.HasSelection() || !d.Picture().HasBlock()) {
+    if (!d.HasSelection()) {
         Refuse(translation::Translate(kViewContext, kSelectFirst));
         return nullptr;
     }
@@ -233,6 +234,7 @@ int pelto_make_button(int doc, int angle, int contrast, int width, int shape, in
 int pelto_undo(int doc) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;
+    if (!open->doc->CanUndo()) return Refuse("nothing to undo");
     return Guarded([&] {
         open->doc->Undo();
         open->preview.reset();
@@ -248,6 +250,7 @@ int pelto_can_undo(int doc) {
 int pelto_redo(int doc) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;
+    if (!open->doc->CanRedo()) return Refuse("nothing to redo");
     open->doc->Redo();
     open->preview.reset();
     return 1;

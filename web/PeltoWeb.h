@@ -20,9 +20,10 @@
 //
 //   pelto_set_lang(lang)                      "ja" or "en"; anything else is refused
 //   pelto_error()                             the last refusal's message
-//   pelto_open(path)                          BMP or PNG file -> doc, or 0
+//   pelto_open(path)                          BMP or PNG file -> doc, or 0 (an empty
+//                                             file too)
 //   pelto_close(doc)
-//   pelto_width(doc), pelto_height(doc)       0 for an empty picture
+//   pelto_width(doc), pelto_height(doc)
 //   pelto_rgba(doc)                           the picture as a canvas takes it:
 //                                             width * height * 4 bytes, RGBA, top
 //                                             row first, each pixel with its
@@ -41,20 +42,29 @@
 //   pelto_make_button(doc, angle, contrast, width, shape, outline)
 //                                             makes it (needs a selection); undoable
 //   pelto_undo(doc), pelto_can_undo(doc)      the last button, back to its selection
-//   pelto_redo(doc), pelto_can_redo(doc)      the last button undone, made again
+//   pelto_redo(doc), pelto_can_redo(doc)      the last button undone, made again;
+//                                             refused when there is none
 //   pelto_save(doc, path, format)             "bmp", "png", or "" for the kind it
 //                                             was opened as
-//   pelto_read_style(text, name)              a style file's JSON text, checked as
-//                                             pelto-cli checks it (name stands for it
-//                                             in messages); pelto_style() then holds
-//                                             it as a style file writes it
-//   pelto_write_style(angle, contrast, width, shape, outline, picks, count, transparent)
-//                                             pelto_style() a style file's text:
-//                                             picks is count (x, y, tolerance,
-//                                             connected) ints; transparent 1 with no
-//                                             picks: the transparent pixels alone
+//   pelto_read_style(text, size, name)        a style file's size bytes at text (NUL
+//                                             bytes included), checked as pelto-cli
+//                                             checks it (name stands for it in
+//                                             messages); pelto_style() then holds it
+//                                             as a style file writes it
+//   pelto_apply_style(doc, text, size, name)  the same, and the style's background
+//                                             becomes doc's selection as the windows'
+//                                             Load Style makes it (document/StyleRun.h):
+//                                             a pick outside the picture refuses it
+//                                             whole, with nothing changed
+//   pelto_saved_background(doc)               what a style saved from doc can keep of
+//                                             its selection: 1 the picks that made it,
+//                                             2 the transparent pixels alone, 0 none
+//   pelto_write_style(doc, keepBackground, angle, contrast, width, shape, outline)
+//                                             pelto_style() a style file's text, with
+//                                             doc's selection as its background when
+//                                             keepBackground (doc 0: no document)
 //   pelto_style()                             that text
-//   pelto_run(in, out, styleText, styleName, format)
+//   pelto_run(in, out, styleText, styleSize, styleName, format)
 //                                             pelto-cli IN OUT --style FILE [--format]:
 //                                             the same bytes, the same refusals
 //   pelto_light_digest()                      a digest of every light factor the
@@ -87,13 +97,15 @@ int pelto_redo(int doc);
 int pelto_can_redo(int doc);
 int pelto_save(int doc, const char* path, const char* format);
 
-int pelto_read_style(const char* text, const char* name);
-int pelto_write_style(int angle, int contrast, int width, int shape, int outline,
-                      const int32_t* picks, int count, int transparent);
+int pelto_read_style(const char* text, int size, const char* name);
+int pelto_apply_style(int doc, const char* text, int size, const char* name);
+int pelto_saved_background(int doc);
+int pelto_write_style(int doc, int keepBackground, int angle, int contrast, int width, int shape,
+                      int outline);
 const char* pelto_style();
 
-int pelto_run(const char* in, const char* out, const char* styleText, const char* styleName,
-              const char* format);
+int pelto_run(const char* in, const char* out, const char* styleText, int styleSize,
+              const char* styleName, const char* format);
 
 const char* pelto_light_digest();
 int pelto_threads();

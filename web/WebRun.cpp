@@ -52,24 +52,42 @@ int pelto_set_lang(const char* lang) {
     return 1;
 }
 
-int pelto_read_style(const char* text, const char* name) {
+int pelto_read_style(const char* text, int size, const char* name) {
+    return pelto_apply_style(0, text, size, name);
+}
+
+int pelto_apply_style(int doc, const char* text, int size, const char* name) {
+    WebDocument* open = doc ? Find(doc) : nullptr;
+    if (doc && !open) return 0;
     return Guarded([&] {
-        const StyleRead read = ParseStyle(text, name);
+        const StyleRead read = ParseStyle(std::string(text, size_t(size)), name);
         if (!read.style) return Refuse(read.error);
+        if (open) {
+            if (const StyleRunEnd end = ApplyStyle(*open->doc, *read.style, kThreads);
+                end.refusal != StyleRefusal::None)
+                return Refuse(end.message);
+            open->preview.reset();
+        }
         g_style = FormatStyle(*read.style);
         return 1;
     });
 }
 
-int pelto_write_style(int angle, int contrast, int width, int shape, int outline,
-                      const int32_t* picks, int count, int transparent) {
+int pelto_saved_background(int doc) {
+    const WebDocument* open = Find(doc);
+    if (!open) return 0;
+    const PickRecord picks = open->doc->SelectionPicks();
+    return !picks ? 0 : picks->empty() ? 2 : 1;
+}
+
+int pelto_write_style(int doc, int keepBackground, int angle, int contrast, int width, int shape,
+                      int outline) {
+    const WebDocument* open = doc ? Find(doc) : nullptr;
+    if (doc && !open) return 0;
     return Guarded([&] {
         ButtonStyle style;
         style.params = {angle, contrast, width, BevelShape(shape != 0), BevelOutline(outline != 0)};
-        if (count > 0 || transparent) style.background.emplace();
-        // The fourth int of a pick, connected, goes in once the style holds it.
-        for (int i = 0; i < count; ++i)
-            style.background->push_back({picks[4 * i], picks[4 * i + 1], picks[4 * i + 2]});
+        if (open && keepBackground) style.background = open->doc->SelectionPicks();
         // Checked as a file of it would be read.
         const std::string text = FormatStyle(style);
         const StyleRead read = ParseStyle(text, "style");
@@ -83,12 +101,12 @@ const char* pelto_style() {
     return g_style.c_str();
 }
 
-int pelto_run(const char* in, const char* out, const char* styleText, const char* styleName,
-              const char* format) {
+int pelto_run(const char* in, const char* out, const char* styleText, int styleSize,
+              const char* styleName, const char* format) {
     std::optional<PictureFormat> kind;
     if (!KindOf(format, kind)) return 0;
     return Guarded([&] {
-        const StyleRead read = ParseStyle(styleText, styleName);
+        const StyleRead read = ParseStyle(std::string(styleText, size_t(styleSize)), styleName);
         if (!read.style) return Refuse(read.error);
         const ButtonStyle& style = *read.style;
         // As pelto-cli opens its input: no undo, the whole run's memory checked first.

@@ -70,20 +70,36 @@ export class PeltoError extends Error {}
 export class PeltoEngine {
   constructor(module) {
     this.m = module;
+    // Where the engine's stack stands between calls.
+    this.stackTop = module.stackSave();
   }
 
-  // Calls the C function name with args, strings passed as UTF-8 copies.
+  // Calls the C function name with args: strings passed as NUL-terminated
+  // UTF-8 copies, Uint8Arrays as copies (their length is the caller's to
+  // pass), both freed after the call. A JavaScript exception out of the
+  // WebAssembly (the caller's stack run out within it, say) leaves the
+  // engine's stack short of its top, with no stack left to mend it then:
+  // every call starts from the top.
   call(name, ...args) {
     const m = this.m;
     const held = [];
+    m.stackRestore(this.stackTop);
     try {
       const values = args.map((a) => {
-        if (typeof a !== 'string') return a;
-        const size = m.lengthBytesUTF8(a) + 1;
-        const p = m._malloc(size);
-        held.push(p);
-        m.stringToUTF8(a, p, size);
-        return p;
+        if (typeof a === 'string') {
+          const size = m.lengthBytesUTF8(a) + 1;
+          const p = m._malloc(size);
+          held.push(p);
+          m.stringToUTF8(a, p, size);
+          return p;
+        }
+        if (a instanceof Uint8Array) {
+          const p = m._malloc(Math.max(a.length, 1));
+          held.push(p);
+          new Uint8Array(this.heap(), p >>> 0, a.length).set(a);
+          return p;
+        }
+        return a;
       });
       return m['_' + name](...values);
     } finally {
@@ -142,20 +158,37 @@ export class PeltoEngine {
 
   // One whole run, as makeButton promises it.
   makeButton(bytes, style) {
-    if (!(bytes instanceof Uint8Array)) throw new TypeError('bytes must be a Uint8Array');
-    if (typeof style !== 'object' || style === null || Array.isArray(style))
-      throw new TypeError('style must be an object');
-    const { format = '', lang = 'ja', ...file } = style;
+    return this.run(runOf(bytes, style));
+  }
+
+  // A run that runOf took.
+  run({ input, styleText, format, lang }) {
     this.setLang(lang);
-    this.put('/in', bytes);
+    this.put('/in', input);
     try {
-      this.must('pelto_run', '/in', '/out', JSON.stringify(file), 'style', String(format));
+      this.must('pelto_run', '/in', '/out', styleText, styleText.length, 'style', format);
       return this.take('/out');
     } finally {
       this.drop('/in');
       this.drop('/out');
     }
   }
+}
+
+// makeButton's arguments as they are when it is called, checked and copied,
+// so that a caller may change or reuse them at once: the input's bytes and
+// the style file's text.
+function runOf(bytes, style) {
+  if (!(bytes instanceof Uint8Array)) throw new TypeError('bytes must be a Uint8Array');
+  if (typeof style !== 'object' || style === null || Array.isArray(style))
+    throw new TypeError('style must be an object');
+  const { format = '', lang = 'ja', ...file } = style;
+  return {
+    input: bytes.slice(),
+    styleText: new TextEncoder().encode(JSON.stringify(file)),
+    format: String(format),
+    lang: String(lang),
+  };
 }
 
 let worker;
@@ -192,13 +225,24 @@ export function ready() {
 }
 
 export function makeButton(bytes, style) {
-  if (!inWindow) return warmEngine().then((e) => e.makeButton(bytes, style));
+  let run;
+  try {
+    run = runOf(bytes, style);
+  } catch (e) {
+    return Promise.reject(e);
+  }
+  if (!inWindow) return runHere(run);
   if (!worker) startWorker();
   return new Promise((resolve, reject) => {
     const id = ++lastJob;
     jobs.set(id, { resolve, reject });
-    worker.postMessage({ id, bytes, style });
+    worker.postMessage({ id, run }, [run.input.buffer]);
   });
+}
+
+// A run that runOf took, on this thread (Node, or makeButton's worker).
+export async function runHere(run) {
+  return (await warmEngine()).run(run);
 }
 
 // In a window the worker starts loading as soon as the module is imported.

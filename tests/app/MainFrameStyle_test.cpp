@@ -37,6 +37,21 @@ TEST_F(MainFrameTest, AStyleSavedAndLoadedCarriesTheButtonValues) {
               (ButtonParams{20, 30, 4, BevelShape::Cut, BevelOutline::Outer}));
     EXPECT_TRUE(view.GetDocument().HasSelection());
     EXPECT_EQ(offered.last(), QString::fromStdString(m_files.Path()));
+
+    // A pick the picture does not hold refuses the whole style, values included.
+    const PickRecord selected = view.GetDocument().SelectionPicks();
+    const std::string outside = R"({"version": 1, "angle": 90, "contrast": 30, "width": 4,
+        "shape": "cut", "outline": "outer", "background": [{"x": 1, "y": 1, "tolerance": 5},
+        {"x": 0, "y": 900, "tolerance": 5}]})";
+    WriteFileBytes(m_files.File("look.json"), Bytes(outside.begin(), outside.end()));
+    QStringList shown;
+    modal::AnswerMessageBoxes([&](const QString& text) { shown << text; });
+    Frame().OnEditLoadStyle();
+    modal::AnswerMessageBoxes({});
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith("点 0,900 は ")) << shown[0].toStdString();
+    EXPECT_EQ(view.CurrentButtonParams().angle, 20);
+    EXPECT_EQ(view.GetDocument().SelectionPicks(), selected);
 }
 
 // Saving a style asks whether the selection goes along, by the picks that

@@ -170,6 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NestedInAPick",
                 StyleText({{"background", kPick + R"({"x": {"y": 1}, "y": 2, "tolerance": 0}])"}}),
                 Fill(docmsg::kStyleTooDeep, "background[1].x")},
+        // However it is handed over, not only as a file.
+        Refusal{"OverAMebibyte", StyleText({}) + std::string(1 << 20, ' '), docmsg::kTooBig},
         Refusal{"NulThenGarbage", kNulThenGarbage,
                 Fill(docmsg::kStyleNotJson, std::to_string(kNulThenGarbage.size() - 2))}),
     [](const auto& c) { return std::string(c.param.name); });

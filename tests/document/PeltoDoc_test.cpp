@@ -146,12 +146,18 @@ TEST_P(HistoryScript, EachStepShowsThePictureAndSelectionOfItsPoint) {
     TempDir dir;
     auto doc = SquareDoc(16);
     std::vector<Bytes> pictures{BlockBytes(doc->Picture())};
-    std::map<char, Bytes> picks;
+    // Each selection's marks and the picks that made it, since it was last empty.
+    std::map<char, std::pair<Bytes, std::vector<BackgroundPick>>> picks;
     for (size_t i = 0; i < c.steps.size(); ++i) {
         const char step = c.steps[i];
         if (step == 'p' || step == 'q') {
-            doc->SelectBackground(step == 'p' ? 0 : 8, step == 'p' ? 0 : 8, 10);
-            picks[char('a' + picks.size())] = BlockBytes(*doc->Selection());
+            // A pick adds to the selection shown, or starts one.
+            std::vector<BackgroundPick> made = doc->HasSelection()
+                                                   ? picks.at(c.selection[i - 1]).second
+                                                   : std::vector<BackgroundPick>{};
+            made.push_back({step == 'p' ? 0 : 8, step == 'p' ? 0 : 8, 10});
+            doc->SelectBackground(made.back());
+            picks[char('a' + picks.size())] = {BlockBytes(*doc->Selection()), made};
         } else if (step == 'b') {
             const bool makes = doc->HasSelection();
             const int n = int(pictures.size());
@@ -167,8 +173,10 @@ TEST_P(HistoryScript, EachStepShowsThePictureAndSelectionOfItsPoint) {
         const std::string at = c.steps.substr(0, i + 1);
         EXPECT_EQ(BlockBytes(doc->Picture()), pictures.at(size_t(c.picture[i] - '0'))) << at;
         EXPECT_EQ(doc->HasSelection(), c.selection[i] != '-') << at;
+        EXPECT_EQ(doc->SelectionPicks().has_value(), doc->HasSelection()) << at;
         if (c.selection[i] != '-' && doc->HasSelection()) {
-            EXPECT_EQ(BlockBytes(*doc->Selection()), picks.at(c.selection[i])) << at;
+            EXPECT_EQ(BlockBytes(*doc->Selection()), picks.at(c.selection[i]).first) << at;
+            EXPECT_EQ(doc->SelectionPicks(), picks.at(c.selection[i]).second) << at;
         }
         EXPECT_EQ(doc->IsModified(), c.modified[i] == 'M') << at;
         EXPECT_EQ(doc->History().UndoCount(), size_t(c.undos[i] - '0')) << at;

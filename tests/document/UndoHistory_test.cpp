@@ -35,9 +35,10 @@ TEST_P(HistoryBudget, DropsTheOldestStepsFirst) {
     // goes into each step in turn, so nothing is copied or lost.
     std::unique_ptr<CAlphaPlane> alpha;
     std::unique_ptr<CMaskDIB> mask;
+    PickRecord picks;
     uint64_t shown = uint64_t(c.recorded) + 1;
     for (int undone = 1; undone <= c.kept; ++undone) {
-        history.Undo({picture, alpha, mask, shown});
+        history.Undo({picture, alpha, mask, picks, shown});
         EXPECT_EQ(shown, uint64_t(c.recorded - undone + 1)) << undone;
         EXPECT_EQ(history.RedoStep()->PictureId(), uint64_t(c.recorded - undone + 2)) << undone;
     }

@@ -13,4 +13,6 @@ var kWebPageTexts = [
   QT_TRANSLATE_NOOP("pelto::WebPage", "絵: クリックするか、矢印キーで十字を動かして Enter を押すと背景を選択します。"),
   QT_TRANSLATE_NOOP("pelto::WebPage", "位置 %1, %2"),
   QT_TRANSLATE_NOOP("pelto::WebPage", "エンジンを読み込めませんでした。"),
+  QT_TRANSLATE_NOOP("pelto::WebPage", "はい"),
+  QT_TRANSLATE_NOOP("pelto::WebPage", "いいえ"),
 ];

@@ -211,13 +211,14 @@ async function save(format) {
 async function loadStyle(file) {
   if (!file) return;
   await reporting(async () => {
-    const style = JSON.parse(await call('readStyle', await file.text(), file.name));
+    // The file's bytes as they are, so that the engine refuses what pelto-cli refuses.
+    const applied = await call('applyStyle', doc, new Uint8Array(await file.arrayBuffer()), file.name);
+    const style = JSON.parse(applied.style);
     // The file's words for the two choices, as the radio buttons' values.
     setValues({...style, shape: style.shape === 'round' ? 1 : 0, outline: style.outline === 'outer' ? 1 : 0});
-    if (doc && style.background !== undefined) {
-      const picks = Array.isArray(style.background) ? style.background : [];
+    if (doc) {
       previewShown = false;
-      await act('background', picks);
+      showDocument(applied);
     }
     schedulePreview();
   });
@@ -226,7 +227,24 @@ async function loadStyle(file) {
 async function saveStyle() {
   const values = readValues({tell: true});
   if (!values) return;
-  await reporting(async () => download(await call('writeStyle', values), `${stem()}.json`, 'application/json'));
+  await reporting(async () => {
+    // The selection goes along only when asked for, as the windows ask.
+    const kept = await call('savedBackground', doc);
+    const keep = kept !== 0 && (await askYesNo(text(kept === 1 ? kAskKeepPicks : kAskKeepTransparent)));
+    download(await call('writeStyle', doc, keep, values), `${stem()}.json`, 'application/json');
+  });
+}
+
+const kAskKeepPicks = 'pelto::appstr|絵の上で選んだ背景の点もスタイルに保存しますか？';
+const kAskKeepTransparent = 'pelto::appstr|背景として選ばれている透明な画素もスタイルに保存しますか？';
+
+// The answer to a question of the windows' message box, はい or いいえ.
+function askYesNo(question) {
+  const dialog = $('ask');
+  $('ask-text').textContent = question;
+  dialog.returnValue = '';
+  dialog.showModal();
+  return new Promise((resolve) => dialog.addEventListener('close', () => resolve(dialog.returnValue === 'yes'), {once: true}));
 }
 
 async function switchLanguage(lang) {

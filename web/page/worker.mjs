@@ -49,14 +49,6 @@ const ops = {
   close: (e, doc) => e.call('pelto_close', doc),
   show: (e, doc) => state(e, doc),
   pick: (e, doc, x, y, tolerance, connected) => step('pelto_pick')(e, doc, x, y, tolerance, connected ? 1 : 0),
-  // A style's background, as the desktop applies it: the transparent pixels
-  // and then each pick.
-  background(e, doc, picks) {
-    e.must('pelto_clear_selection', doc);
-    e.must('pelto_select_transparent', doc);
-    for (const p of picks) e.must('pelto_pick', doc, p.x, p.y, p.tolerance, p.connected ? 1 : 0);
-    return state(e, doc);
-  },
   transparent: step('pelto_select_transparent'),
   clear: step('pelto_clear_selection'),
   preview: (e, doc, p) => state(e, doc, e.call('pelto_preview', doc, ...params(p))),
@@ -68,12 +60,16 @@ const ops = {
     e.must('pelto_save', doc, path, format);
     return e.take(path);
   },
-  readStyle(e, text, name) {
-    e.must('pelto_read_style', text, name);
-    return e.m.UTF8ToString(e.call('pelto_style'));
+  // A style file's bytes: its text as a style file writes it and, with a
+  // document, the document's state once the style's background is its selection.
+  applyStyle(e, doc, bytes, name) {
+    e.must('pelto_apply_style', doc, bytes, bytes.length, name);
+    return {style: e.m.UTF8ToString(e.call('pelto_style')), ...(doc ? state(e, doc) : {})};
   },
-  writeStyle(e, p) {
-    e.must('pelto_write_style', ...params(p), 0, 0, 0);
+  // 1: the picks that made the selection, 2: its transparent pixels alone, 0: nothing to keep.
+  savedBackground: (e, doc) => (doc ? e.call('pelto_saved_background', doc) : 0),
+  writeStyle(e, doc, keepBackground, p) {
+    e.must('pelto_write_style', doc, keepBackground ? 1 : 0, ...params(p));
     return e.m.UTF8ToString(e.call('pelto_style'));
   },
 };

@@ -4,7 +4,7 @@
 //   PELTO_SITE=DIR PELTO_CLI=pelto-cli [PELTO_SCREENSHOTS=DIR] node --test page-tests.mjs
 import assert from 'node:assert/strict';
 import {execFileSync, spawnSync} from 'node:child_process';
-import {existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
+import {existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join, resolve} from 'node:path';
 import {after, before, test} from 'node:test';
@@ -215,7 +215,7 @@ test('the preview is the button made; undo brings back the picture and its selec
   assert.deepEqual(readdirSync(page.downloads), ['badge.png']);
 });
 
-test('a style file gives the values and the background; the values save as pelto-cli writes them', async () => {
+test('a style file gives the values and the background; saved again, the style keeps its picks when asked to', async () => {
   const values = ['--angle', '200', '--contrast', '90', '--width', '4', '--shape', 'round', '--outline', 'outer'];
   const [loaded, expected] = [join(work, 'in.json'), join(work, 'expected.json')];
   execFileSync(cli, ['--save-style', loaded, ...values, '--pick', '0,0,10']);
@@ -227,8 +227,15 @@ test('a style file gives the values and the background; the values save as pelto
   assert.deepEqual(await page.evaluate(() => ['angle', 'contrast', 'width'].map((id) => document.getElementById(id).value)
     .concat(['shape', 'outline'].map((name) => document.querySelector(`input[name=${name}]:checked`).value))),
   ['200', '90', '4', '1', '1']);
-  await page.click('#save-style');
-  assert.ok((await download(page, 'badge.json')).equals(readFileSync(expected)));
+  // Asked as the windows ask: はい keeps the picks, いいえ the values alone.
+  for (const [answer, want] of [['yes', loaded], ['no', expected]]) {
+    await page.click('#save-style');
+    await page.waitForSelector('#ask[open]');
+    assert.equal(await text(page, '#ask-text'), '絵の上で選んだ背景の点もスタイルに保存しますか？');
+    await page.click(`#ask button[value=${answer}]`);
+    assert.ok((await download(page, 'badge.json')).equals(readFileSync(want)), `saved after ${answer}`);
+    rmSync(join(page.downloads, 'badge.json'));
+  }
 });
 
 test('English from the desktop\'s translation, remembered', async () => {
@@ -288,21 +295,23 @@ for (const isolated of [true, false]) {
 // pelto-cli's message for the same file, in the language chosen; the picture
 // open before stays open.
 for (const lang of ['ja', 'en']) {
-  test(`a bad file shows pelto-cli's message (${lang}) and keeps the picture`, async () => {
-    const bad = join(work, 'bad.bmp');
-    writeFileSync(bad, Buffer.from('BM this is no picture at all'));
-    const run = spawnSync(cli, [bad, join(work, 'out.bmp'), '--pick', '0,0,0', '--lang', lang], {encoding: 'utf8'});
-    assert.notEqual(run.status, 0);
-    const messages = run.stderr.trim().split('\n').map((line) => line.replace(/^pelto-cli: /, '').replace(`${bad}: `, ''));
+  test(`a bad or empty file shows pelto-cli's message (${lang}) and keeps the picture`, async () => {
     const page = await openPage();
     await page.select('#lang', lang);
     await upload(page, dotPath);
     const shown = await viewPixels(page);
-    await upload(page, bad);
-    assert.equal(await page.$eval('#alert', (e) => [e.hidden, e.getAttribute('role')].join()), 'false,alert');
-    const alert = await text(page, '#alert');
-    for (const message of messages) assert.ok(alert.includes(message), `"${alert}" lacks "${message}"`);
-    assert.deepEqual(await viewPixels(page), shown);
+    for (const [name, bytes] of [['bad.bmp', Buffer.from('BM this is no picture at all')], ['empty.bmp', Buffer.alloc(0)]]) {
+      const bad = join(work, name);
+      writeFileSync(bad, bytes);
+      const run = spawnSync(cli, [bad, join(work, 'out.bmp'), '--pick', '0,0,0', '--lang', lang], {encoding: 'utf8'});
+      assert.notEqual(run.status, 0);
+      const messages = run.stderr.trim().split('\n').map((line) => line.replace(/^pelto-cli: /, '').replace(`${bad}: `, ''));
+      await upload(page, bad);
+      assert.equal(await page.$eval('#alert', (e) => [e.hidden, e.getAttribute('role')].join()), 'false,alert');
+      const alert = await text(page, '#alert');
+      for (const message of messages) assert.ok(message && alert.includes(message), `"${alert}" lacks "${message}"`);
+      assert.deepEqual(await viewPixels(page), shown);
+    }
     if (shots) await page.screenshot({path: join(shots, `page-bad-${lang}.png`)});
   });
 }

@@ -44,6 +44,21 @@ function desktop(name, bytes, style, options, lang) {
   }
 }
 
+const encoder = new TextEncoder();
+
+// pelto-cli's refusal of a style file of these bytes, as the glue words it,
+// or 'taken'.
+function desktopStyle(bytes, lang) {
+  const dir = mkdtempSync(join(tmpdir(), 'pelto-web-'));
+  try {
+    writeFileSync(join(dir, 'style'), bytes);
+    const run = spawnSync(cli, ['--lang', lang, '--save-style', 'out', '--style', 'style'], { cwd: dir, encoding: 'utf8' });
+    return run.status === 0 ? 'taken' : run.stderr.split('\nUsage:')[0].replace(/\n$/, '').replace(/^pelto-cli: /gm, '');
+  } finally {
+    rmSync(dir, { recursive: true });
+  }
+}
+
 function same(got, want) {
   if (want.bytes) return got.bytes !== undefined && Buffer.from(got.bytes).equals(want.bytes);
   return got.error === want.error;
@@ -103,16 +118,103 @@ check((await lightDigest()) === desktopDigest, `node light digest ${await lightD
   check(e.call('pelto_can_redo', doc) === 1, 'the button undone can be made again');
   e.must('pelto_redo', doc);
   check(Buffer.from(e.pixels(e.call('pelto_rgba', doc), doc)).equals(Buffer.from(made)), 'redo');
-  e.must('pelto_write_style', 30, 200, 8, 1, 1, 0, 0, 0);
+  check(e.call('pelto_redo', doc) === 0, 'nothing to redo is refused');
+  e.must('pelto_write_style', 0, 0, 30, 200, 8, 1, 1);
   const written = e.m.UTF8ToString(e.call('pelto_style'));
-  e.must('pelto_read_style', written, 'style');
-  check(e.m.UTF8ToString(e.call('pelto_style')) === written && JSON.parse(written).angle === 30,
+  const readBack = (text) => e.call('pelto_read_style', encoder.encode(text), encoder.encode(text).length, 'style');
+  check(readBack(written) === 1 && e.m.UTF8ToString(e.call('pelto_style')) === written && JSON.parse(written).angle === 30,
     'a style written reads back');
-  check(e.call('pelto_read_style', '{"version": 1}', 'style') === 0, 'a style without its values is refused');
+  check(readBack('{"version": 1}') === 0, 'a style without its values is refused');
   check(e.call('pelto_set_lang', 'fr') === 0, 'only ja and en');
+  // The selection's picks, connected ones too, are the style's background.
+  e.must('pelto_undo', doc);
+  e.must('pelto_pick', doc, 96, 63, 0, 0);
+  check(e.call('pelto_saved_background', doc) === 1, 'a picked selection can be kept');
+  e.must('pelto_write_style', doc, 1, 30, 200, 8, 1, 1);
+  check(JSON.stringify(JSON.parse(e.m.UTF8ToString(e.call('pelto_style'))).background) ===
+    JSON.stringify([{ x: 0, y: 0, tolerance: 10, connected: true }, { x: 96, y: 63, tolerance: 0 }]),
+  'a saved style keeps the picks that made the selection');
+  // A style's background is applied whole or not at all.
+  const outside = encoder.encode(JSON.stringify({ ...style, background: [{ x: 0, y: 0, tolerance: 90 }, { x: 0, y: 64, tolerance: 0 }] }));
+  const before = e.pixels(e.call('pelto_rgba', doc), doc);
+  check(e.call('pelto_apply_style', doc, outside, outside.length, 'style') === 0 &&
+    e.m.UTF8ToString(e.m._pelto_error()) === 'The point 0,64 lies outside the 97 x 64 picture.' &&
+    Buffer.from(e.pixels(e.call('pelto_rgba', doc), doc)).equals(Buffer.from(before)),
+  'a style with a pick outside the picture is refused with nothing changed');
   e.call('pelto_close', doc);
   check(e.call('pelto_width', doc) === 0, 'a closed document is gone');
   e.drop('/page.bmp');
+}
+
+// Style texts as pelto-cli refuses them, byte for byte as read from a file.
+{
+  const e = await openEngine();
+  const nested = '{"version":' + '['.repeat(100000) + ']'.repeat(100000) + ',"angle":0}';
+  const manyPicks = JSON.stringify({ version: 1, angle: 0, contrast: 0, width: 0, shape: 'cut', outline: 'inner',
+    background: Array.from({ length: 100000 }, (_, i) => ({ x: i, y: i, tolerance: 0 })) });
+  const bare = JSON.stringify({ version: 1, angle: 0, contrast: 0, width: 0, shape: 'cut', outline: 'inner' });
+  const texts = { bare, nested, nulThenMore: `${bare}\0{]`, manyPicks };
+  for (const [what, text] of Object.entries(texts))
+    for (const lang of ['ja', 'en']) {
+      const bytes = encoder.encode(text);
+      const want = desktopStyle(bytes, lang);
+      e.setLang(lang);
+      const got = e.call('pelto_read_style', bytes, bytes.length, 'style') ? 'taken' : e.m.UTF8ToString(e.m._pelto_error());
+      check(got === want, `style ${what} (${lang}): ${JSON.stringify(got)}, pelto-cli ${JSON.stringify(want)}`);
+    }
+  // Refused again and again, the engine stays as it was.
+  const bytes = encoder.encode(nested);
+  const memory = e.heap().byteLength;
+  let refused = 0;
+  for (let i = 0; i < 2500; i++) refused += e.call('pelto_read_style', bytes, bytes.length, 'style') === 0;
+  check(refused === 2500 && e.heap().byteLength === memory, `2500 nested styles refused (${refused}), memory ${memory} -> ${e.heap().byteLength}`);
+  const good = await makeButton(new Uint8Array(inputs['disc.bmp'](root)), { ...cases[3][1], lang: 'en' });
+  check(Buffer.from(good).equals(desktop('disc.bmp', inputs['disc.bmp'](root), cases[3][1], {}, 'en').bytes),
+    'a good button after them');
+
+  // The caller's own stack running out within the WebAssembly leaves the engine's where it was.
+  const goodStyle = encoder.encode(JSON.stringify(cases[0][1]));
+  const stack = e.m.stackSave();
+  let outOfStack = 0;
+  // Calls at every depth on the way back from the stack's end, with frames
+  // of two sizes, so that some run out within the engine.
+  const down = (depth, step) => {
+    try {
+      down(depth + step, step);
+    } catch (error) {
+      if (!(error instanceof RangeError)) throw error;
+    }
+    for (let i = 0; i < 3; i++)
+      try {
+        e.call('pelto_read_style', goodStyle, goodStyle.length, 'style');
+      } catch (error) {
+        if (!(error instanceof RangeError)) throw error;
+        outOfStack++;
+      }
+    return [depth, step];
+  };
+  for (let round = 0; round < 20; round++) down(0, 1 + (round & 1));
+    } catch (error) {
+      if (!(error instanceof RangeError)) throw error;
+    }
+    try {
+      e.call('pelto_read_style', goodStyle, goodStyle.length, 'style');
+    } catch (error) {
+      if (!(error instanceof RangeError)) throw error;
+      outOfStack++;
+    }
+  };
+  down();
+  e.must('pelto_read_style', goodStyle, goodStyle.length, 'style');
+  check(outOfStack > 0 && e.m.stackSave() === stack, `the engine's stack after ${outOfStack} calls out of stack: ${e.m.stackSave()}, was ${stack}`);
+
+  // Each call works on its arguments as they were when it was made.
+  const input = new Uint8Array(inputs['disc.bmp'](root));
+  const values = { ...cases[3][1], lang: 'en' };
+  const promised = makeButton(input, values);
+  input.fill(0);
+  values.width = 30;
+  check(Buffer.from(await promised).equals(good), 'makeButton takes its bytes and style as they were when called');
 }
 
 // A 4096 x 4096 picture, compared in the browser by its digest.
