@@ -31,7 +31,7 @@ for variant in "" -threads; do
   cp "$tree"/web/pelto-engine*.mjs "$tree"/web/pelto-engine*.wasm "$site/"
   if [ -n "$variant" ]; then cp "$tree"/web/pelto-engine-threads.worker.js "$site/"; fi
 done
-cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/warm-up.mjs "$root"/web/index.html "$root"/web/README.md \
+cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/warm-up.mjs "$root"/web/picture-files.mjs "$root"/web/index.html "$root"/web/README.md \
   "$site/"
 version=$(sed -nE 's/^project\(PeltoTool VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
 sed "s/@VERSION@/$version.0/" "$root/web/package.json.in" >"$site/package.json"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks the shape of the code: every layer includes only itself and the
 # layers below it (and no Qt below the windows), no source file is longer
-# than 400 lines, and everything is formatted with the committed .clang-format.
+# than 400 lines, the C++ is formatted with the committed .clang-format, and
+# the JavaScript passes ESLint (eslint.config.mjs) and is formatted by
+# Prettier (.prettierrc.json), both as package-lock.json pins them.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -52,6 +54,12 @@ done < <(git ls-files '*.h' '*.cpp' | xargs wc -l)
 
 unformatted=$(git ls-files '*.h' '*.cpp' | xargs clang-format-14 --dry-run 2>&1 | grep -c 'warning:' || true)
 [ "$unformatted" -eq 0 ] || fail "$unformatted places differ from .clang-format (run clang-format-14 -i)"
+
+"$root/scripts/npm-packages.sh"
+mapfile -t scripts < <(git ls-files '*.mjs' '*.js')
+npx --no-install eslint --max-warnings 0 "${scripts[@]}" || fail "ESLint finds the faults above"
+npx --no-install prettier --check --log-level warn "${scripts[@]}" ||
+  fail "the scripts above differ from .prettierrc.json (run npx prettier --write)"
 
 if [ "$failures" -ne 0 ]; then
   echo "check-code: $failures problem(s)" >&2

@@ -10,10 +10,7 @@ desktop="$(cd "${1:-$root/build}" && pwd)"
 site="${PELTO_WEB_BUILD:-$root/build-web}/site"
 "$root/scripts/install-packages.sh" chromium
 "$root/scripts/build-web.sh" "$site" >/dev/null
-# puppeteer-core drives the system's chromium; it never downloads a browser.
-export PUPPETEER_SKIP_DOWNLOAD=1
-(cd "$root/web/test" && npm ci --no-audit --no-fund --silent)
-node "$root/web/test/web-tests.mjs" "$site" "$desktop/cli/pelto-cli" "$desktop/web/light_digest" \
-  "$root"
-# The page as a user works it, against the same pelto-cli.
-PELTO_SITE="$site" PELTO_CLI="$desktop/cli/pelto-cli" node --test "$root/web/test/page-tests.mjs"
+"$root/scripts/npm-packages.sh"
+# The module against pelto-cli, and the page as a user works it.
+PELTO_SITE="$site" PELTO_CLI="$desktop/cli/pelto-cli" PELTO_DIGEST="$desktop/web/light_digest" \
+  node --test "$root/web/test/web-tests.mjs" "$root/web/test/page-tests.mjs"

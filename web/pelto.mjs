@@ -101,7 +101,7 @@ export class PeltoEngine {
         }
         return a;
       });
-      return m['_' + name](...values);
+      return m[`_${name}`](...values);
     } finally {
       held.forEach((p) => m._free(p));
     }
@@ -210,7 +210,10 @@ function startWorker() {
     const job = jobs.get(data.id);
     jobs.delete(data.id);
     if (data.error === undefined) job.resolve(data.bytes);
-    else job.reject(data.type === 'TypeError' ? new TypeError(data.error) : new PeltoError(data.error));
+    else
+      job.reject(
+        data.type === 'TypeError' ? new TypeError(data.error) : new PeltoError(data.error),
+      );
   };
   worker.onerror = (event) => {
     for (const job of jobs.values()) job.reject(new Error(event.message));

@@ -28,7 +28,7 @@ export async function serveSite(dir, port, cache = 'no-cache', isolated = true) 
   const root = resolve(dir);
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
-    const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
+    const file = normalize(join(root, path.endsWith('/') ? `${path}index.html` : path));
     const headers = { 'Cache-Control': cache };
     if (isolated) {
       headers['Cross-Origin-Opener-Policy'] = 'same-origin';

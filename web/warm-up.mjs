@@ -12,8 +12,17 @@
 // picture's first button as much again: the memory the engine starts with is
 // written once here.
 
-const kStyle = { version: 1, angle: 135, contrast: 128, width: 30, shape: 'round', outline: 'inner',
-  background: [{ x: 0, y: 0, tolerance: 5 }] };
+import { makeBmp, makePng } from './picture-files.mjs';
+
+const kStyle = {
+  version: 1,
+  angle: 135,
+  contrast: 128,
+  width: 30,
+  shape: 'round',
+  outline: 'inner',
+  background: [{ x: 0, y: 0, tolerance: 5 }],
+};
 
 // web/CMakeLists.txt's INITIAL_MEMORY.
 const kStartingMemory = 256 << 20;
@@ -66,62 +75,13 @@ const pause = (ms) => new Promise((resume) => setTimeout(resume, ms));
 const inDisc = (size, x, y) => Math.hypot(x - size / 2, y - size / 2) < size / 3;
 
 // A 24-bit BMP: a blue disc on white.
-function discBmp(size) {
-  const bmp = new Uint8Array(54 + size * size * 3);
-  const header = new DataView(bmp.buffer);
-  bmp.set([0x42, 0x4d]);
-  header.setUint32(2, bmp.length, true);
-  header.setUint32(10, 54, true);
-  header.setUint32(14, 40, true);
-  header.setInt32(18, size, true);
-  header.setInt32(22, size, true);
-  header.setUint16(26, 1, true);
-  header.setUint16(28, 24, true);
-  for (let i = 0; i < size * size; i++)
-    bmp.set(inDisc(size, i % size, Math.floor(i / size)) ? [40, 80, 200] : [250, 250, 250], 54 + 3 * i);
-  return bmp;
-}
+const discBmp = (size) =>
+  makeBmp(size, size, (x, y) => (inDisc(size, x, y) ? [40, 80, 200] : [250, 250, 250]));
 
-// An RGBA PNG, each row unfiltered: a disc with a soft edge on a background
-// of the opacity given.
-async function discPng(size, background) {
-  const row = 1 + 4 * size;
-  const raw = new Uint8Array(size * row);
-  for (let y = 0; y < size; y++)
-    for (let x = 0; x < size; x++) {
-      const edge = size / 3 - Math.hypot(x - size / 2, y - size / 2);
-      const alpha = Math.max(background, Math.min(255, Math.round(edge * 64)));
-      raw.set([200, x & 255, y & 255, alpha], y * row + 1 + 4 * x);
-    }
-  const deflated = new Response(new Blob([raw]).stream().pipeThrough(new CompressionStream('deflate')));
-  const header = new Uint8Array(13);
-  new DataView(header.buffer).setUint32(0, size);
-  new DataView(header.buffer).setUint32(4, size);
-  header.set([8, 6], 8);
-  const parts = [Uint8Array.of(0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a), chunk('IHDR', header),
-    chunk('IDAT', new Uint8Array(await deflated.arrayBuffer())), chunk('IEND', new Uint8Array())];
-  const png = new Uint8Array(parts.reduce((n, p) => n + p.length, 0));
-  parts.reduce((at, p) => (png.set(p, at), at + p.length), 0);
-  return png;
-}
-
-function chunk(type, data) {
-  const bytes = new Uint8Array(12 + data.length);
-  const view = new DataView(bytes.buffer);
-  view.setUint32(0, data.length);
-  bytes.set(Array.from(type, (c) => c.charCodeAt(0)), 4);
-  bytes.set(data, 8);
-  view.setUint32(8 + data.length, crc32(bytes.subarray(4, 8 + data.length)));
-  return bytes;
-}
-
-let crcTable;
-function crc32(bytes) {
-  crcTable ??= Uint32Array.from({ length: 256 }, (_, n) => {
-    for (let k = 0; k < 8; k++) n = n & 1 ? 0xedb88320 ^ (n >>> 1) : n >>> 1;
-    return n;
+// An RGBA PNG: a disc with a soft edge on a background of the opacity given.
+function discPng(size, background) {
+  return makePng(size, size, (x, y) => {
+    const edge = size / 3 - Math.hypot(x - size / 2, y - size / 2);
+    return [200, x & 255, y & 255, Math.max(background, Math.min(255, Math.round(edge * 64)))];
   });
-  let crc = 0xffffffff;
-  for (const b of bytes) crc = crcTable[(crc ^ b) & 0xff] ^ (crc >>> 8);
-  return (crc ^ 0xffffffff) >>> 0;
 }

@@ -27,6 +27,6 @@ done
 # The cache's list and its version: the site's files as they now are.
 files=$(cd "$site" && find . -type f ! -name sw.js | sed 's|^\./||' | LC_ALL=C sort)
 version=$(cd "$site" && echo "$files" | xargs sha256sum | sha256sum | cut -c1-16)
-list=$(echo "$files" | sed "s/.*/'&'/" | paste -sd, -)
-sed -e "s/@VERSION@/$version/" -e "s|@FILES@|$list|" "$page/sw.js" > "$site/sw.js"
+list=$(echo "$files" | sed "s/.*/, '&'/" | paste -sd' ' -)
+sed -e "s/@VERSION@/$version/" -e "s|/\* @FILES@ \*/|$list|" "$page/sw.js" > "$site/sw.js"
 echo "build-page: the page is in $site"

@@ -10,7 +10,7 @@ export function angleFromPoint(dx, dy) {
   return angle === kTurn ? 0 : angle;
 }
 
-export function attachDial(dial, {get, set}) {
+export function attachDial(dial, { get, set }) {
   const hand = dial.querySelector('.hand');
   const show = () => {
     const angle = get();
@@ -19,7 +19,12 @@ export function attachDial(dial, {get, set}) {
   };
   const fromPointer = (event) => {
     const box = dial.getBoundingClientRect();
-    set(angleFromPoint(event.clientX - (box.left + box.width / 2), event.clientY - (box.top + box.height / 2)));
+    set(
+      angleFromPoint(
+        event.clientX - (box.left + box.width / 2),
+        event.clientY - (box.top + box.height / 2),
+      ),
+    );
   };
   dial.addEventListener('pointerdown', (event) => {
     dial.setPointerCapture(event.pointerId);
@@ -31,7 +36,14 @@ export function attachDial(dial, {get, set}) {
   });
   dial.addEventListener('keydown', (event) => {
     const small = event.shiftKey ? 10 : 1;
-    const turns = {ArrowUp: small, ArrowRight: small, ArrowDown: -small, ArrowLeft: -small, PageUp: 10, PageDown: -10};
+    const turns = {
+      ArrowUp: small,
+      ArrowRight: small,
+      ArrowDown: -small,
+      ArrowLeft: -small,
+      PageUp: 10,
+      PageDown: -10,
+    };
     let angle;
     if (event.key in turns) angle = (((get() + turns[event.key]) % kTurn) + kTurn) % kTurn;
     else if (event.key === 'Home') angle = 0;

@@ -2,11 +2,12 @@
 // makes of translations/pelto_en.ts, every context, as a module whose default
 // export maps "context\u0004source" to the translation.
 //   node make-texts.mjs FILE.po OUT.mjs
-import {readFileSync, writeFileSync} from 'node:fs';
+import { readFileSync, writeFileSync } from 'node:fs';
 
 const [po, out] = process.argv.slice(2);
 const table = {};
-let message = {}, field = null;
+let message = {},
+  field = null;
 
 // A message ends at the next one's first keyword; lconvert writes the context
 // as "context|comment".
@@ -18,24 +19,30 @@ function flush() {
   message = {};
 }
 
-readFileSync(po, 'utf8').split('\n').forEach((line, index) => {
-  if (!line || line.startsWith('#')) return;
-  const keyword = /^(msgctxt|msgid|msgstr)\s+(".*")$/.exec(line);
-  const literal = keyword ? keyword[2] : line;
-  if (keyword) {
-    if (keyword[1] === 'msgctxt' || (keyword[1] === 'msgid' && message.msgid !== undefined)) flush();
-    field = keyword[1];
-    message[field] = '';
-  }
-  // gettext's literals are C's, whose escapes lconvert writes as JSON spells them.
-  try {
-    if (!field || !literal.startsWith('"')) throw new Error('not a string');
-    message[field] += JSON.parse(literal);
-  } catch (error) {
-    console.error(`make-texts: ${po}:${index + 1}: ${error.message}`);
-    process.exit(1);
-  }
-});
+readFileSync(po, 'utf8')
+  .split('\n')
+  .forEach((line, index) => {
+    if (!line || line.startsWith('#')) return;
+    const keyword = /^(msgctxt|msgid|msgstr)\s+(".*")$/.exec(line);
+    const literal = keyword ? keyword[2] : line;
+    if (keyword) {
+      if (keyword[1] === 'msgctxt' || (keyword[1] === 'msgid' && message.msgid !== undefined))
+        flush();
+      field = keyword[1];
+      message[field] = '';
+    }
+    // gettext's literals are C's, whose escapes lconvert writes as JSON spells them.
+    try {
+      if (!field || !literal.startsWith('"')) throw new Error('not a string');
+      message[field] += JSON.parse(literal);
+    } catch (error) {
+      console.error(`make-texts: ${po}:${index + 1}: ${error.message}`);
+      process.exit(1);
+    }
+  });
 flush();
 
-writeFileSync(out, `// Made by make-texts.mjs from translations/pelto_en.ts.\nexport default ${JSON.stringify(table, null, 0)};\n`);
+writeFileSync(
+  out,
+  `// Made by make-texts.mjs from translations/pelto_en.ts.\nexport default ${JSON.stringify(table, null, 0)};\n`,
+);

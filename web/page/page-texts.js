@@ -3,16 +3,19 @@
 // translations/pelto_en.ts. The page itself names them in index.html and its
 // modules; this file is not loaded. A plain script, since lupdate's reader
 // stops at a module's export.
-var kWebPageTexts = [
-  QT_TRANSLATE_NOOP("pelto::WebPage", "PNG で保存"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "BMP で保存"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "透明な部分を選択"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "選択の解除"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "やり直し"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "BMP または PNG の絵を開くか、ここにドロップしてください。"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "絵: クリックするか、矢印キーで十字を動かして Enter を押すと背景を選択します。"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "位置 %1, %2"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "エンジンを読み込めませんでした。"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "はい"),
-  QT_TRANSLATE_NOOP("pelto::WebPage", "いいえ"),
+const kWebPageTexts = [
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'PNG で保存'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'BMP で保存'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', '透明な部分を選択'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', '選択の解除'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'やり直し'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'BMP または PNG の絵を開くか、ここにドロップしてください。'),
+  QT_TRANSLATE_NOOP(
+    'pelto::WebPage',
+    '絵: クリックするか、矢印キーで十字を動かして Enter を押すと背景を選択します。',
+  ),
+  QT_TRANSLATE_NOOP('pelto::WebPage', '位置 %1, %2'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'エンジンを読み込めませんでした。'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'はい'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'いいえ'),
 ];

@@ -1,15 +1,17 @@
 // The page: a picture opened, its background picked, a button previewed and
 // made, undone, saved; the engine's work all in worker.mjs.
-import {attachDial} from './dial.mjs';
-import {Engine} from './engine.mjs';
-import {chooseLanguage, language, storedLanguage, text, translatePage} from './texts.mjs';
-import {PictureView, zoomPercent} from './view.mjs';
+import { attachDial } from './dial.mjs';
+import { Engine } from './engine.mjs';
+import { chooseLanguage, language, storedLanguage, text, translatePage } from './texts.mjs';
+import { PictureView, zoomPercent } from './view.mjs';
 
 const $ = (id) => document.getElementById(id);
 const engine = new Engine();
 // The document's handle (0: none), the name it came with, and what the glue
 // last said of it.
-let doc = 0, fileName = '', docState = {hasSelection: false, canUndo: false, canRedo: false};
+let doc = 0,
+  fileName = '',
+  docState = { hasSelection: false, canUndo: false, canRedo: false };
 // Each change of the document makes earlier previews stale.
 let generation = 0;
 
@@ -40,21 +42,29 @@ function clearAlert() {
 // The glue's refusal as it words it; anything else (the engine not loading)
 // in the page's words, with what the browser said.
 function report(error) {
-  showAlert(error.refused ? error.message : `${text('pelto::WebPage|エンジンを読み込めませんでした。')}\n${error.message}`);
+  showAlert(
+    error.refused
+      ? error.message
+      : `${text('pelto::WebPage|エンジンを読み込めませんでした。')}\n${error.message}`,
+  );
 }
 
 // The button values, or null with the desktop's message for the first bad field.
 const numbers = ['angle', 'contrast', 'width'].map((id) => $(id));
-function readValues({tell, fields = numbers}) {
+function readValues({ tell, fields = numbers }) {
   const values = {};
   for (const field of fields) {
-    const low = Number(field.min), high = Number(field.max), raw = field.value.trim();
+    const low = Number(field.min),
+      high = Number(field.max),
+      raw = field.value.trim();
     const value = Number(raw);
     const ok = /^\d+$/.test(raw) && value >= low && value <= high;
     field.setAttribute('aria-invalid', String(!ok));
     if (!ok) {
       if (tell) {
-        showAlert(text('pelto::CDataExchange|%1 から %2 までの整数を入力してください。', low, high));
+        showAlert(
+          text('pelto::CDataExchange|%1 から %2 までの整数を入力してください。', low, high),
+        );
         field.focus();
         field.select();
       }
@@ -85,14 +95,15 @@ const view = new PictureView($('view'), $('scroller'), {
   // Read out as the keys move the crosshair, not as the mouse passes.
   onCursor: (x, y, byKeys) => {
     $('position').setAttribute('aria-live', byKeys ? 'polite' : 'off');
-    cursor = {x, y};
+    cursor = { x, y };
     showPosition();
   },
 });
 
 function updateControls() {
   const open = doc !== 0;
-  for (const id of ['save-png', 'save-bmp', 'select-transparent', 'make', 'zoom-actual']) $(id).disabled = !open;
+  for (const id of ['save-png', 'save-bmp', 'select-transparent', 'make', 'zoom-actual'])
+    $(id).disabled = !open;
   $('clear-selection').disabled = !docState.hasSelection;
   $('undo').disabled = !docState.canUndo;
   $('redo').disabled = !docState.canRedo;
@@ -141,13 +152,16 @@ async function openFile(file) {
 }
 
 function pick(x, y) {
-  const values = readValues({tell: true, fields: [$('tolerance')]});
+  const values = readValues({ tell: true, fields: [$('tolerance')] });
   if (values) act('pick', x, y, values.tolerance, $('connected').checked);
 }
 
 // The preview: asked a moment after the values stop changing, one at a time,
 // the latest values winning; the document itself when there is none to show.
-let previewTimer = 0, previewRunning = false, previewAgain = false, previewShown = false;
+let previewTimer = 0,
+  previewRunning = false,
+  previewAgain = false,
+  previewShown = false;
 function schedulePreview() {
   if (previewTimer) clearTimeout(previewTimer);
   else busy(1);
@@ -162,7 +176,7 @@ async function runPreview() {
     previewAgain = true;
     return;
   }
-  const values = readValues({tell: false});
+  const values = readValues({ tell: false });
   const wanted = doc && docState.hasSelection && $('preview').checked && values;
   if (!wanted && !previewShown) return;
   previewRunning = true;
@@ -185,16 +199,17 @@ async function runPreview() {
 }
 
 function make() {
-  const values = readValues({tell: true});
+  const values = readValues({ tell: true });
   if (!values) return;
-  if (!docState.hasSelection) return showAlert(text('pelto::CPeltoView|選択範囲を指定してください'));
+  if (!docState.hasSelection)
+    return showAlert(text('pelto::CPeltoView|選択範囲を指定してください'));
   previewShown = false;
   act('make', values);
 }
 
 function download(bytes, name, type) {
   const link = document.createElement('a');
-  link.href = URL.createObjectURL(new Blob([bytes], {type}));
+  link.href = URL.createObjectURL(new Blob([bytes], { type }));
   link.download = name;
   document.body.append(link);
   link.click();
@@ -205,17 +220,28 @@ const stem = () => fileName.replace(/\.[^.]*$/, '') || 'pelto';
 
 async function save(format) {
   if (!doc) return;
-  await reporting(async () => download(await call('save', doc, format), `${stem()}.${format}`, `image/${format}`));
+  await reporting(async () =>
+    download(await call('save', doc, format), `${stem()}.${format}`, `image/${format}`),
+  );
 }
 
 async function loadStyle(file) {
   if (!file) return;
   await reporting(async () => {
     // The file's bytes as they are, so that the engine refuses what pelto-cli refuses.
-    const applied = await call('applyStyle', doc, new Uint8Array(await file.arrayBuffer()), file.name);
+    const applied = await call(
+      'applyStyle',
+      doc,
+      new Uint8Array(await file.arrayBuffer()),
+      file.name,
+    );
     const style = JSON.parse(applied.style);
     // The file's words for the two choices, as the radio buttons' values.
-    setValues({...style, shape: style.shape === 'round' ? 1 : 0, outline: style.outline === 'outer' ? 1 : 0});
+    setValues({
+      ...style,
+      shape: style.shape === 'round' ? 1 : 0,
+      outline: style.outline === 'outer' ? 1 : 0,
+    });
     if (doc) {
       previewShown = false;
       showDocument(applied);
@@ -225,18 +251,20 @@ async function loadStyle(file) {
 }
 
 async function saveStyle() {
-  const values = readValues({tell: true});
+  const values = readValues({ tell: true });
   if (!values) return;
   await reporting(async () => {
     // The selection goes along only when asked for, as the windows ask.
     const kept = await call('savedBackground', doc);
-    const keep = kept !== 0 && (await askYesNo(text(kept === 1 ? kAskKeepPicks : kAskKeepTransparent)));
+    const keep =
+      kept !== 0 && (await askYesNo(text(kept === 1 ? kAskKeepPicks : kAskKeepTransparent)));
     download(await call('writeStyle', doc, keep, values), `${stem()}.json`, 'application/json');
   });
 }
 
 const kAskKeepPicks = 'pelto::appstr|絵の上で選んだ背景の点もスタイルに保存しますか？';
-const kAskKeepTransparent = 'pelto::appstr|背景として選ばれている透明な画素もスタイルに保存しますか？';
+const kAskKeepTransparent =
+  'pelto::appstr|背景として選ばれている透明な画素もスタイルに保存しますか？';
 
 // The answer to a question of the windows' message box, はい or いいえ.
 function askYesNo(question) {
@@ -244,7 +272,9 @@ function askYesNo(question) {
   $('ask-text').textContent = question;
   dialog.returnValue = '';
   dialog.showModal();
-  return new Promise((resolve) => dialog.addEventListener('close', () => resolve(dialog.returnValue === 'yes'), {once: true}));
+  return new Promise((resolve) =>
+    dialog.addEventListener('close', () => resolve(dialog.returnValue === 'yes'), { once: true }),
+  );
 }
 
 async function switchLanguage(lang) {
@@ -263,7 +293,8 @@ function zoom(step) {
   updateControls();
 }
 
-const editing = (target) => target.matches?.('input[type=number], input[type=text], textarea, select');
+const editing = (target) =>
+  target.matches?.('input[type=number], input[type=text], textarea, select');
 function onKey(event) {
   const key = event.key.toLowerCase();
   if (event.ctrlKey || event.metaKey) {
@@ -292,17 +323,35 @@ const showDial = attachDial($('dial'), {
 });
 
 function wire() {
-  $('file').addEventListener('change', (e) => { openFile(e.target.files[0]); e.target.value = ''; });
-  $('style-file').addEventListener('change', (e) => { loadStyle(e.target.files[0]); e.target.value = ''; });
+  $('file').addEventListener('change', (e) => {
+    openFile(e.target.files[0]);
+    e.target.value = '';
+  });
+  $('style-file').addEventListener('change', (e) => {
+    loadStyle(e.target.files[0]);
+    e.target.value = '';
+  });
   $('load-style').addEventListener('click', () => $('style-file').click());
   $('save-style').addEventListener('click', saveStyle);
   $('save-png').addEventListener('click', () => save('png'));
   $('save-bmp').addEventListener('click', () => save('bmp'));
-  $('select-transparent').addEventListener('click', () => { previewShown = false; act('transparent'); });
-  $('clear-selection').addEventListener('click', () => { previewShown = false; act('clear'); });
+  $('select-transparent').addEventListener('click', () => {
+    previewShown = false;
+    act('transparent');
+  });
+  $('clear-selection').addEventListener('click', () => {
+    previewShown = false;
+    act('clear');
+  });
   $('make').addEventListener('click', make);
-  $('undo').addEventListener('click', () => { previewShown = false; act('undo'); });
-  $('redo').addEventListener('click', () => { previewShown = false; act('redo'); });
+  $('undo').addEventListener('click', () => {
+    previewShown = false;
+    act('undo');
+  });
+  $('redo').addEventListener('click', () => {
+    previewShown = false;
+    act('redo');
+  });
   $('zoom-in').addEventListener('click', () => zoom(1));
   $('zoom-out').addEventListener('click', () => zoom(-1));
   $('zoom-actual').addEventListener('click', () => zoom(0));
@@ -312,11 +361,19 @@ function wire() {
   for (const input of document.querySelectorAll('.tools input:not([type=file])'))
     input.addEventListener(input.type === 'number' ? 'input' : 'change', schedulePreview);
   for (const input of [...numbers, $('tolerance')])
-    input.addEventListener('change', () => readValues({tell: true, fields: [input]}) && clearAlert());
+    input.addEventListener(
+      'change',
+      () => readValues({ tell: true, fields: [input] }) && clearAlert(),
+    );
   document.addEventListener('keydown', onKey);
   const dragging = (on) => document.body.classList.toggle('dragging', on);
-  document.addEventListener('dragover', (e) => { e.preventDefault(); dragging(true); });
-  document.addEventListener('dragleave', (e) => { if (!e.relatedTarget) dragging(false); });
+  document.addEventListener('dragover', (e) => {
+    e.preventDefault();
+    dragging(true);
+  });
+  document.addEventListener('dragleave', (e) => {
+    if (!e.relatedTarget) dragging(false);
+  });
   document.addEventListener('drop', (e) => {
     e.preventDefault();
     dragging(false);

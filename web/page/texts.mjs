@@ -6,7 +6,9 @@ import english from './texts-en.mjs';
 const kStoreKey = 'pelto-lang';
 let current = 'ja';
 
-export function language() { return current; }
+export function language() {
+  return current;
+}
 
 // The stored choice, or Japanese; a storage the browser refuses is no choice.
 export function storedLanguage() {
@@ -33,21 +35,23 @@ export function tr(key) {
   const bar = key.indexOf('|');
   const source = key.slice(bar + 1);
   if (current !== 'en') return source;
-  return english[key.slice(0, bar) + '\u0004' + source] ?? source;
+  return english[`${key.slice(0, bar)}\u0004${source}`] ?? source;
 }
 
 // A menu's words without their accelerator: "開く(&O)..." -> "開く...",
 // "&Open..." -> "Open...", "&&" stays one "&". A two-line command text is
 // its status prompt and then its short name.
-export function plain(text) {
-  return text.replace(/\(&[^)]\)/g, '').replace(/&(&?)/g, '$1');
+export function plain(words) {
+  return words.replace(/\(&[^)]\)/g, '').replace(/&(&?)/g, '$1');
 }
 
-export function fill(text, ...values) {
-  return text.replace(/%(\d)/g, (all, n) => (values[n - 1] ?? all));
+export function fill(words, ...values) {
+  return words.replace(/%(\d)/g, (all, n) => values[n - 1] ?? all);
 }
 
-export function text(key, ...values) { return fill(plain(tr(key)), ...values); }
+export function text(key, ...values) {
+  return fill(plain(tr(key)), ...values);
+}
 
 export function translatePage(root = document) {
   for (const element of root.querySelectorAll('[data-t]'))

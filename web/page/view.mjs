@@ -3,11 +3,26 @@
 // or the keyboard's crosshair names the picture pixel to pick.
 
 // The desktop's zoom menu steps, 1/16 to 32 (view/ViewZoom.h).
-const kZoomSteps = [[1, 16], [1, 8], [1, 4], [1, 3], [1, 2], [2, 3], [1, 1],
-  [3, 2], [2, 1], [3, 1], [4, 1], [8, 1], [16, 1], [32, 1]];
+const kZoomSteps = [
+  [1, 16],
+  [1, 8],
+  [1, 4],
+  [1, 3],
+  [1, 2],
+  [2, 3],
+  [1, 1],
+  [3, 2],
+  [2, 1],
+  [3, 1],
+  [4, 1],
+  [8, 1],
+  [16, 1],
+  [32, 1],
+];
 const kActualSize = 6;
 // What browsers draw at all: a canvas past these stays blank.
-const kMaxSide = 16384, kMaxArea = 1 << 27;
+const kMaxSide = 16384,
+  kMaxArea = 1 << 27;
 const kChecker = 8;
 
 // "100 %", "12.5 %", "33 %" as the desktop writes it.
@@ -17,7 +32,7 @@ export function zoomPercent([num, den]) {
 }
 
 export class PictureView {
-  constructor(canvas, scroller, {onPick, onCursor}) {
+  constructor(canvas, scroller, { onPick, onCursor }) {
     this.canvas = canvas;
     this.scroller = scroller;
     this.onPick = onPick;
@@ -35,25 +50,45 @@ export class PictureView {
     });
     canvas.addEventListener('keydown', (e) => this.key(e));
     canvas.addEventListener('blur', () => this.hideCursor());
-    scroller.addEventListener('wheel', (e) => this.wheel(e), {passive: false});
+    scroller.addEventListener('wheel', (e) => this.wheel(e), { passive: false });
   }
 
-  get zoom() { return kZoomSteps[this.zoomIndex]; }
+  get zoom() {
+    return kZoomSteps[this.zoomIndex];
+  }
 
   // A new picture: 100 %, no crosshair.
   reset() {
     this.zoomIndex = kActualSize;
     this.cursor = null;
   }
-  get width() { return this.picture?.width ?? 0; }
-  get height() { return this.picture?.height ?? 0; }
+  get width() {
+    return this.picture?.width ?? 0;
+  }
+  get height() {
+    return this.picture?.height ?? 0;
+  }
 
-  show({width, height, rgba}) {
+  show({ width, height, rgba }) {
     if (!this.picture || this.picture.width !== width || this.picture.height !== height)
       this.picture = new OffscreenCanvas(width, height);
     if (width && height)
-      this.picture.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.byteLength), width, height), 0, 0);
-    if (this.cursor) this.cursor = {x: Math.min(this.cursor.x, width - 1), y: Math.min(this.cursor.y, height - 1)};
+      this.picture
+        .getContext('2d')
+        .putImageData(
+          new ImageData(
+            new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.byteLength),
+            width,
+            height,
+          ),
+          0,
+          0,
+        );
+    if (this.cursor)
+      this.cursor = {
+        x: Math.min(this.cursor.x, width - 1),
+        y: Math.min(this.cursor.y, height - 1),
+      };
     this.draw();
   }
 
@@ -74,7 +109,7 @@ export class PictureView {
   setZoom(step, around) {
     if (step && !this.canZoom(step)) return;
     const box = this.scroller.getBoundingClientRect();
-    const anchor = around ?? {x: box.left + box.width / 2, y: box.top + box.height / 2};
+    const anchor = around ?? { x: box.left + box.width / 2, y: box.top + box.height / 2 };
     const before = this.canvas.getBoundingClientRect();
     const fx = before.width ? (anchor.x - before.left) / before.width : 0;
     const fy = before.height ? (anchor.y - before.top) / before.height : 0;
@@ -100,7 +135,8 @@ export class PictureView {
     g.fillRect(0, 0, w, h);
     g.fillStyle = '#e4e4e4';
     for (let y = 0; y < h; y += kChecker)
-      for (let x = (y / kChecker) % 2 ? 0 : kChecker; x < w; x += 2 * kChecker) g.fillRect(x, y, kChecker, kChecker);
+      for (let x = (y / kChecker) % 2 ? 0 : kChecker; x < w; x += 2 * kChecker)
+        g.fillRect(x, y, kChecker, kChecker);
     g.imageSmoothingEnabled = false;
     g.drawImage(this.picture, 0, 0, w, h);
     if (this.cursor) this.drawCursor(g);
@@ -109,17 +145,24 @@ export class PictureView {
   // The picture pixel's box, and lines from it, in black inside white.
   drawCursor(g) {
     const [num, den] = this.zoom;
-    const left = Math.floor((this.cursor.x * num) / den), top = Math.floor((this.cursor.y * num) / den);
+    const left = Math.floor((this.cursor.x * num) / den),
+      top = Math.floor((this.cursor.y * num) / den);
     const side = Math.max(1, Math.floor(num / den));
-    const cx = left + side / 2, cy = top + side / 2, arm = 10;
+    const cx = left + side / 2,
+      cy = top + side / 2,
+      arm = 10;
     g.lineWidth = 3;
     g.strokeStyle = '#ffffff';
     for (const pass of [0, 1]) {
       g.beginPath();
-      g.moveTo(cx - side / 2 - arm, cy); g.lineTo(cx - side / 2 - 2, cy);
-      g.moveTo(cx + side / 2 + 2, cy); g.lineTo(cx + side / 2 + arm, cy);
-      g.moveTo(cx, cy - side / 2 - arm); g.lineTo(cx, cy - side / 2 - 2);
-      g.moveTo(cx, cy + side / 2 + 2); g.lineTo(cx, cy + side / 2 + arm);
+      g.moveTo(cx - side / 2 - arm, cy);
+      g.lineTo(cx - side / 2 - 2, cy);
+      g.moveTo(cx + side / 2 + 2, cy);
+      g.lineTo(cx + side / 2 + arm, cy);
+      g.moveTo(cx, cy - side / 2 - arm);
+      g.lineTo(cx, cy - side / 2 - 2);
+      g.moveTo(cx, cy + side / 2 + 2);
+      g.lineTo(cx, cy + side / 2 + arm);
       g.rect(left - 1.5, top - 1.5, side + 3, side + 3);
       g.stroke();
       g.lineWidth = 1;
@@ -133,21 +176,29 @@ export class PictureView {
     if (!this.width) return null;
     // The canvas is drawn from the nearest whole pixel; multiplied before
     // divided, whole screen pixels land on whole picture pixels exactly.
-    const box = this.canvas.getBoundingClientRect(), [num, den] = this.zoom;
+    const box = this.canvas.getBoundingClientRect(),
+      [num, den] = this.zoom;
     const x = Math.floor(((event.clientX - Math.round(box.left)) * den) / num);
     const y = Math.floor(((event.clientY - Math.round(box.top)) * den) / num);
-    return x >= 0 && y >= 0 && x < this.width && y < this.height ? {x, y} : null;
+    return x >= 0 && y >= 0 && x < this.width && y < this.height ? { x, y } : null;
   }
 
   key(event) {
     if (!this.width || event.ctrlKey || event.altKey || event.metaKey) return;
     const step = event.shiftKey ? 10 : 1;
-    const moves = {ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step]};
+    const moves = {
+      ArrowLeft: [-step, 0],
+      ArrowRight: [step, 0],
+      ArrowUp: [0, -step],
+      ArrowDown: [0, step],
+    };
     if (moves[event.key]) {
       const [dx, dy] = moves[event.key];
-      const from = this.cursor ?? {x: this.width >> 1, y: this.height >> 1};
-      this.cursor = {x: Math.max(0, Math.min(this.width - 1, from.x + (this.cursor ? dx : 0))),
-        y: Math.max(0, Math.min(this.height - 1, from.y + (this.cursor ? dy : 0)))};
+      const from = this.cursor ?? { x: this.width >> 1, y: this.height >> 1 };
+      this.cursor = {
+        x: Math.max(0, Math.min(this.width - 1, from.x + (this.cursor ? dx : 0))),
+        y: Math.max(0, Math.min(this.height - 1, from.y + (this.cursor ? dy : 0))),
+      };
       this.draw();
       this.bringIntoView();
       this.onCursor(this.cursor.x, this.cursor.y, true);
@@ -168,7 +219,8 @@ export class PictureView {
   }
 
   bringIntoView() {
-    const [num, den] = this.zoom, margin = 16;
+    const [num, den] = this.zoom,
+      margin = 16;
     const x = (this.cursor.x * num) / den + this.canvas.offsetLeft;
     const y = (this.cursor.y * num) / den + this.canvas.offsetTop;
     const s = this.scroller;
@@ -181,6 +233,6 @@ export class PictureView {
   wheel(event) {
     if (!event.ctrlKey || !this.width) return;
     event.preventDefault();
-    this.setZoom(event.deltaY < 0 ? 1 : -1, {x: event.clientX, y: event.clientY});
+    this.setZoom(event.deltaY < 0 ? 1 : -1, { x: event.clientX, y: event.clientY });
   }
 }

@@ -3,25 +3,38 @@
 // byte for byte with pelto-cli's for the same values.
 //   PELTO_SITE=DIR PELTO_CLI=pelto-cli [PELTO_SCREENSHOTS=DIR] node --test page-tests.mjs
 import assert from 'node:assert/strict';
-import {execFileSync, spawnSync} from 'node:child_process';
-import {existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync} from 'node:fs';
-import {tmpdir} from 'node:os';
-import {join, resolve} from 'node:path';
-import {after, before, test} from 'node:test';
+import { execFileSync, spawnSync } from 'node:child_process';
+import {
+  existsSync,
+  mkdirSync,
+  mkdtempSync,
+  readFileSync,
+  readdirSync,
+  rmSync,
+  writeFileSync,
+} from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { after, before, test } from 'node:test';
 import puppeteer from 'puppeteer-core';
-import {serveSite} from '../serve.mjs';
-import {makeBmp} from './cases.mjs';
+import { serveSite } from '../serve.mjs';
+import { makeBmp } from '../picture-files.mjs';
 
 const site = resolve(process.env.PELTO_SITE);
 const cli = process.env.PELTO_CLI;
 const shots = process.env.PELTO_SCREENSHOTS;
-if (shots) mkdirSync(shots, {recursive: true});
+if (shots) mkdirSync(shots, { recursive: true });
 const badge = new URL('../../samples/badge.bmp', import.meta.url).pathname;
 const work = mkdtempSync(join(tmpdir(), 'pelto-page-'));
 
 // White, a red block, and one blue pixel at (13, 7) whose neighbours are white.
-const kDot = {x: 13, y: 7, width: 23, height: 17};
-const dotColour = (x, y) => (x === kDot.x && y === kDot.y ? [0, 0, 255] : x >= 3 && x < 9 && y >= 4 && y < 12 ? [200, 20, 20] : [255, 255, 255]);
+const kDot = { x: 13, y: 7, width: 23, height: 17 };
+const dotColour = (x, y) =>
+  x === kDot.x && y === kDot.y
+    ? [0, 0, 255]
+    : x >= 3 && x < 9 && y >= 4 && y < 12
+      ? [200, 20, 20]
+      : [255, 255, 255];
 const dotPath = join(work, 'dot.bmp');
 writeFileSync(dotPath, makeBmp(kDot.width, kDot.height, dotColour));
 
@@ -31,7 +44,11 @@ const serve = () => serveSite(site, 0, 'no-store');
 
 before(async () => {
   server = await serve();
-  browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox']});
+  browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox'],
+  });
 });
 
 after(async () => {
@@ -45,7 +62,11 @@ async function openPage(address = server.url) {
   const page = await context.newPage();
   page.downloads = mkdtempSync(join(work, 'downloads-'));
   const cdp = await browser.target().createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: page.downloads, browserContextId: context.id});
+  await cdp.send('Browser.setDownloadBehavior', {
+    behavior: 'allow',
+    downloadPath: page.downloads,
+    browserContextId: context.id,
+  });
   page.on('pageerror', (error) => assert.fail(`page error: ${error.message}`));
   await page.goto(address);
   await page.waitForSelector('body[data-ready]');
@@ -53,59 +74,87 @@ async function openPage(address = server.url) {
 }
 
 async function upload(page, path) {
-  const before = await page.evaluate(() => [document.getElementById('alert').textContent, document.getElementById('view').width]);
+  const was = await page.evaluate(() => [
+    document.getElementById('alert').textContent,
+    document.getElementById('view').width,
+  ]);
   await (await page.$('#file')).uploadFile(path);
-  await page.waitForFunction((was) => document.getElementById('alert').textContent !== was[0] ||
-    document.getElementById('view').width !== was[1], {}, before);
+  await page.waitForFunction(
+    (shown) =>
+      document.getElementById('alert').textContent !== shown[0] ||
+      document.getElementById('view').width !== shown[1],
+    {},
+    was,
+  );
 }
 
 // #view's pixels as RGBA bytes, with the canvas size.
-const viewPixels = (page) => page.evaluate(() => {
-  const c = document.getElementById('view');
-  return {width: c.width, height: c.height, rgba: Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data)};
-});
-async function viewChanged(page, from) {
-  await page.waitForFunction((was) => {
+const viewPixels = (page) =>
+  page.evaluate(() => {
     const c = document.getElementById('view');
-    const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    return now.length !== was.length || now.some((v, i) => v !== was[i]);
-  }, {polling: 50}, from.rgba);
+    return {
+      width: c.width,
+      height: c.height,
+      rgba: Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data),
+    };
+  });
+async function viewChanged(page, from) {
+  await page.waitForFunction(
+    (was) => {
+      const c = document.getElementById('view');
+      const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+      return now.length !== was.length || now.some((v, i) => v !== was[i]);
+    },
+    { polling: 50 },
+    from.rgba,
+  );
   return viewPixels(page);
 }
 // The view drawn as want, once the page has caught up (or the test's timeout).
 async function viewBecomes(page, want) {
-  await page.waitForFunction((was) => {
-    const c = document.getElementById('view');
-    const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    return now.length === was.length && now.every((v, i) => v === was[i]);
-  }, {polling: 50}, want.rgba);
+  await page.waitForFunction(
+    (was) => {
+      const c = document.getElementById('view');
+      const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+      return now.length === was.length && now.every((v, i) => v === was[i]);
+    },
+    { polling: 50 },
+    want.rgba,
+  );
   return viewPixels(page);
 }
 // The engine done with what was asked, and no preview waiting.
 const settled = (page) => page.waitForSelector('#view[aria-busy="false"]');
-const pixel = ({width, rgba}, x, y) => rgba.slice((y * width + x) * 4, (y * width + x) * 4 + 4);
+const pixel = ({ width, rgba }, x, y) => rgba.slice((y * width + x) * 4, (y * width + x) * 4 + 4);
 const text = (page, selector) => page.$eval(selector, (e) => e.textContent.trim());
 
 // The bytes of a download, once the browser has written it.
 async function download(page, name) {
   const path = join(page.downloads, name);
-  for (let i = 0; i < 100 && !existsSync(path); ++i) await new Promise((done) => setTimeout(done, 100));
+  for (let i = 0; i < 100 && !existsSync(path); ++i)
+    await new Promise((done) => setTimeout(done, 100));
   return readFileSync(path);
 }
 
 async function setNumber(page, id, value) {
-  await page.click(`#${id}`, {count: 3});
+  await page.click(`#${id}`, { count: 3 });
   await page.type(`#${id}`, String(value));
 }
 
 // A file dropped on the page, as a browser hands it over.
 async function drop(page, path, name) {
   const bytes = readFileSync(path).toString('base64');
-  await page.evaluate((bytes, name) => {
-    const data = new DataTransfer();
-    data.items.add(new File([Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0))], name));
-    document.getElementById('scroller').dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true}));
-  }, bytes, name);
+  await page.evaluate(
+    (b64, fileName) => {
+      const data = new DataTransfer();
+      data.items.add(new File([Uint8Array.from(atob(b64), (c) => c.charCodeAt(0))], fileName));
+      document
+        .getElementById('scroller')
+        .dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true }));
+    },
+    bytes,
+    name,
+  );
   await page.waitForFunction(() => document.getElementById('view').width > 0);
 }
 
@@ -117,7 +166,8 @@ for (const way of ['#file', 'a drop']) {
     const shown = await viewPixels(page);
     assert.deepEqual([shown.width, shown.height], [kDot.width, kDot.height]);
     for (let y = 0; y < kDot.height; ++y)
-      for (let x = 0; x < kDot.width; ++x) assert.deepEqual(pixel(shown, x, y), [...dotColour(x, y), 255], `${x},${y}`);
+      for (let x = 0; x < kDot.width; ++x)
+        assert.deepEqual(pixel(shown, x, y), [...dotColour(x, y), 255], `${x},${y}`);
     assert.equal(await text(page, '#zoom-text'), '100 %');
   });
 }
@@ -135,7 +185,7 @@ for (const way of ['a click at 300 %', 'the arrow keys and Return']) {
       const middle = await (await page.$('#view')).boundingBox();
       await page.mouse.move(middle.x + 5, middle.y + 5);
       await page.keyboard.down('Control');
-      await page.mouse.wheel({deltaY: -100});
+      await page.mouse.wheel({ deltaY: -100 });
       await page.keyboard.up('Control');
       await page.click('#zoom-in');
       assert.equal(await text(page, '#zoom-text'), '300 %');
@@ -146,7 +196,15 @@ for (const way of ['a click at 300 %', 'the arrow keys and Return']) {
     } else {
       await page.focus('#view');
       // The first key shows the crosshair in the middle, (11, 8); the next move it.
-      for (const key of ['ArrowDown', 'ArrowLeft', 'ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowUp']) await page.keyboard.press(key);
+      for (const key of [
+        'ArrowDown',
+        'ArrowLeft',
+        'ArrowRight',
+        'ArrowRight',
+        'ArrowRight',
+        'ArrowUp',
+      ])
+        await page.keyboard.press(key);
       assert.equal(await text(page, '#position'), '位置 13, 7');
       await page.keyboard.press('Enter');
       await page.keyboard.press('Escape');
@@ -155,7 +213,8 @@ for (const way of ['a click at 300 %', 'the arrow keys and Return']) {
     for (let y = 0; y < kDot.height; ++y)
       for (let x = 0; x < kDot.width; ++x) {
         const p = pixel(picked, x, y);
-        if (x === kDot.x && y === kDot.y) assert.ok(p[0] === p[1] && p[1] === p[2], `the selection's grey or white: ${p}`);
+        if (x === kDot.x && y === kDot.y)
+          assert.ok(p[0] === p[1] && p[1] === p[2], `the selection's grey or white: ${p}`);
         else assert.deepEqual(p, pixel(original, x, y), `${x},${y}`);
       }
     await page.click('#clear-selection');
@@ -163,7 +222,7 @@ for (const way of ['a click at 300 %', 'the arrow keys and Return']) {
   });
 }
 
-test('the preview is the button made; undo brings back the picture and its selection, redo the button; the PNG is pelto-cli\'s', async () => {
+test("the preview is the button made; undo brings back the picture and its selection, redo the button; the PNG is pelto-cli's", async () => {
   const page = await openPage();
   await upload(page, badge);
   await setNumber(page, 'tolerance', 10);
@@ -209,14 +268,39 @@ test('the preview is the button made; undo brings back the picture and its selec
   await page.click('#save-png');
   const saved = await download(page, 'badge.png');
   const expected = join(work, 'expected.png');
-  execFileSync(cli, [badge, expected, '--pick', '0,0,10', '--angle', '348', '--contrast', '300', '--width', '7',
-    '--shape', 'round', '--outline', 'outer']);
-  assert.ok(saved.equals(readFileSync(expected)), 'the download differs from pelto-cli\'s PNG');
+  execFileSync(cli, [
+    badge,
+    expected,
+    '--pick',
+    '0,0,10',
+    '--angle',
+    '348',
+    '--contrast',
+    '300',
+    '--width',
+    '7',
+    '--shape',
+    'round',
+    '--outline',
+    'outer',
+  ]);
+  assert.ok(saved.equals(readFileSync(expected)), "the download differs from pelto-cli's PNG");
   assert.deepEqual(readdirSync(page.downloads), ['badge.png']);
 });
 
 test('a style file gives the values and the background; saved again, the style keeps its picks when asked to', async () => {
-  const values = ['--angle', '200', '--contrast', '90', '--width', '4', '--shape', 'round', '--outline', 'outer'];
+  const values = [
+    '--angle',
+    '200',
+    '--contrast',
+    '90',
+    '--width',
+    '4',
+    '--shape',
+    'round',
+    '--outline',
+    'outer',
+  ];
   const [loaded, expected] = [join(work, 'in.json'), join(work, 'expected.json')];
   execFileSync(cli, ['--save-style', loaded, ...values, '--pick', '0,0,10']);
   execFileSync(cli, ['--save-style', expected, ...values]);
@@ -224,46 +308,83 @@ test('a style file gives the values and the background; saved again, the style k
   await upload(page, badge);
   await (await page.$('#style-file')).uploadFile(loaded);
   await page.waitForSelector('#clear-selection:not([disabled])');
-  assert.deepEqual(await page.evaluate(() => ['angle', 'contrast', 'width'].map((id) => document.getElementById(id).value)
-    .concat(['shape', 'outline'].map((name) => document.querySelector(`input[name=${name}]:checked`).value))),
-  ['200', '90', '4', '1', '1']);
+  assert.deepEqual(
+    await page.evaluate(() =>
+      ['angle', 'contrast', 'width']
+        .map((id) => document.getElementById(id).value)
+        .concat(
+          ['shape', 'outline'].map(
+            (name) => document.querySelector(`input[name=${name}]:checked`).value,
+          ),
+        ),
+    ),
+    ['200', '90', '4', '1', '1'],
+  );
   // Asked as the windows ask: はい keeps the picks, いいえ the values alone.
-  for (const [answer, want] of [['yes', loaded], ['no', expected]]) {
+  for (const [answer, want] of [
+    ['yes', loaded],
+    ['no', expected],
+  ]) {
     await page.click('#save-style');
     await page.waitForSelector('#ask[open]');
     assert.equal(await text(page, '#ask-text'), '絵の上で選んだ背景の点もスタイルに保存しますか？');
     await page.click(`#ask button[value=${answer}]`);
-    assert.ok((await download(page, 'badge.json')).equals(readFileSync(want)), `saved after ${answer}`);
+    assert.ok(
+      (await download(page, 'badge.json')).equals(readFileSync(want)),
+      `saved after ${answer}`,
+    );
     rmSync(join(page.downloads, 'badge.json'));
   }
 });
 
-test('English from the desktop\'s translation, remembered', async () => {
+test("English from the desktop's translation, remembered", async () => {
   const page = await openPage();
   await upload(page, badge);
-  const japanese = {'#make': 'ボタン作成', '#undo': '元に戻す', 'legend': 'ﾌｧｲﾙ', '#save-png': 'PNG で保存'};
-  const english = {'#make': 'Make Button', '#undo': 'Undo', 'legend': 'File', '#save-png': 'Save as PNG'};
-  for (const [selector, words] of Object.entries(japanese)) assert.equal(await text(page, selector), words);
-  if (shots) await page.screenshot({path: join(shots, 'page-ja.png')});
+  const japanese = {
+    '#make': 'ボタン作成',
+    '#undo': '元に戻す',
+    legend: 'ﾌｧｲﾙ',
+    '#save-png': 'PNG で保存',
+  };
+  const english = {
+    '#make': 'Make Button',
+    '#undo': 'Undo',
+    legend: 'File',
+    '#save-png': 'Save as PNG',
+  };
+  for (const [selector, words] of Object.entries(japanese))
+    assert.equal(await text(page, selector), words);
+  if (shots) await page.screenshot({ path: join(shots, 'page-ja.png') });
   // The position shown changes language with the rest, before the pointer moves.
-  await page.mouse.move(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 2.5, c.getBoundingClientRect().top + 1.5]));
+  await page.mouse.move(
+    ...(await page.$eval('#view', (c) => [
+      c.getBoundingClientRect().left + 2.5,
+      c.getBoundingClientRect().top + 1.5,
+    ])),
+  );
   assert.equal(await text(page, '#position'), '位置 2, 1');
   await page.select('#lang', 'en');
   assert.equal(await text(page, '#position'), 'Position 2, 1');
   await page.reload();
   await page.waitForSelector('body[data-ready]');
   assert.equal(await page.$eval('html', (e) => e.lang), 'en');
-  for (const [selector, words] of Object.entries(english)) assert.equal(await text(page, selector), words);
+  for (const [selector, words] of Object.entries(english))
+    assert.equal(await text(page, selector), words);
   await upload(page, badge);
-  if (shots) await page.screenshot({path: join(shots, 'page-en.png')});
+  if (shots) await page.screenshot({ path: join(shots, 'page-en.png') });
 });
 
 // A value out of its range is refused with the desktop dialog's words, and
 // nothing is made.
-test('a value out of range gets the dialog\'s message', async () => {
+test("a value out of range gets the dialog's message", async () => {
   const page = await openPage();
   await upload(page, badge);
-  await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
+  await page.mouse.click(
+    ...(await page.$eval('#view', (c) => [
+      c.getBoundingClientRect().left + 1,
+      c.getBoundingClientRect().top + 1,
+    ])),
+  );
   await page.waitForSelector('#clear-selection:not([disabled])');
   await setNumber(page, 'contrast', 501);
   await page.click('#make');
@@ -287,7 +408,12 @@ for (const isolated of [true, false]) {
     assert.equal(await page.evaluate(() => crossOriginIsolated), isolated);
     await upload(page, dotPath);
     const shown = await viewPixels(page);
-    await page.mouse.click(...await page.$eval('#view', (c) => [c.getBoundingClientRect().left + 1, c.getBoundingClientRect().top + 1]));
+    await page.mouse.click(
+      ...(await page.$eval('#view', (c) => [
+        c.getBoundingClientRect().left + 1,
+        c.getBoundingClientRect().top + 1,
+      ])),
+    );
     assert.deepEqual(pixel(await viewChanged(page, shown), 0, 0).slice(0, 3), [128, 128, 128]);
   });
 }
@@ -300,18 +426,30 @@ for (const lang of ['ja', 'en']) {
     await page.select('#lang', lang);
     await upload(page, dotPath);
     const shown = await viewPixels(page);
-    for (const [name, bytes] of [['bad.bmp', Buffer.from('BM this is no picture at all')], ['empty.bmp', Buffer.alloc(0)]]) {
+    for (const [name, bytes] of [
+      ['bad.bmp', Buffer.from('BM this is no picture at all')],
+      ['empty.bmp', Buffer.alloc(0)],
+    ]) {
       const bad = join(work, name);
       writeFileSync(bad, bytes);
-      const run = spawnSync(cli, [bad, join(work, 'out.bmp'), '--pick', '0,0,0', '--lang', lang], {encoding: 'utf8'});
+      const run = spawnSync(cli, [bad, join(work, 'out.bmp'), '--pick', '0,0,0', '--lang', lang], {
+        encoding: 'utf8',
+      });
       assert.notEqual(run.status, 0);
-      const messages = run.stderr.trim().split('\n').map((line) => line.replace(/^pelto-cli: /, '').replace(`${bad}: `, ''));
+      const messages = run.stderr
+        .trim()
+        .split('\n')
+        .map((line) => line.replace(/^pelto-cli: /, '').replace(`${bad}: `, ''));
       await upload(page, bad);
-      assert.equal(await page.$eval('#alert', (e) => [e.hidden, e.getAttribute('role')].join()), 'false,alert');
+      assert.equal(
+        await page.$eval('#alert', (e) => [e.hidden, e.getAttribute('role')].join()),
+        'false,alert',
+      );
       const alert = await text(page, '#alert');
-      for (const message of messages) assert.ok(message && alert.includes(message), `"${alert}" lacks "${message}"`);
+      for (const message of messages)
+        assert.ok(message && alert.includes(message), `"${alert}" lacks "${message}"`);
       assert.deepEqual(await viewPixels(page), shown);
     }
-    if (shots) await page.screenshot({path: join(shots, `page-bad-${lang}.png`)});
+    if (shots) await page.screenshot({ path: join(shots, `page-bad-${lang}.png`) });
   });
 }
