@@ -63,7 +63,6 @@ TEST(DocumentSlot, KnowsItsFileByAnyNameThatReachesIt) {
         const char* again;
         bool same;
     } cases[] = {
-        {"pictures/a.bmp", "pictures/a.bmp", true},
         {"pictures/a.bmp", "pictures/link.bmp", true},
         {"pictures/link.bmp", "pictures/./a.bmp", true},
         {"pictures/a.bmp", "pictures/inner/../a.bmp", true},
@@ -71,7 +70,6 @@ TEST(DocumentSlot, KnowsItsFileByAnyNameThatReachesIt) {
         {"pictures/a.bmp", "pictures/away/../a.bmp", false},
         {"pictures/a.bmp", "pictures/b.bmp", false},
         {"pictures/gone.bmp", "pictures/inner/../gone.bmp", true},
-        {"pictures/gone.bmp", "pictures/a.bmp", false},
     };
     for (const auto& c : cases) {
         const CDocumentSlot slot{nullptr, root + c.open};
