@@ -10,6 +10,7 @@
 #include "MenuList.h"
 #include "SettingsKeys.h"
 #include "WindowGoneWatch.h"
+#include "WindowLayout.h"
 #include "view/PeltoView.h"
 
 #include <QCloseEvent>
@@ -21,6 +22,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -37,6 +39,21 @@ namespace pelto {
 namespace {
 constexpr QSize kToolButtonImage(16, 15);
 constexpr QSize kInitialSize(800, 600);
+
+// The screen that shows most of place; none where no screen shows any of it.
+const QScreen* ScreenShowingMost(QRect place) {
+    const QScreen* most = nullptr;
+    qint64 mostShown = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry() & place;
+        const qint64 area = qint64(shown.width()) * shown.height();
+        if (area > mostShown) {
+            most = screen;
+            mostShown = area;
+        }
+    }
+    return most;
+}
 } // namespace
 
 CMainFrame::CMainFrame(CRecentFileList& recentFiles, CLanguage& language, QWidget* parent)
@@ -93,15 +110,56 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::RestorePlacement() {
+    // The window manager's frame is known only once it has framed the window:
+    // the window is fitted then once more, frame and all.
+    m_bFitWhenFramed = true;
     const QByteArray saved = AppSettings().value(kMainWindowGeometryKey).toByteArray();
-    if (saved.isEmpty() || !restoreGeometry(saved)) return;
-    // A screen unplugged since may have taken the whole place with it.
-    for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->availableGeometry().intersects(geometry())) return;
-    setWindowState(Qt::WindowNoState);
-    resize(kInitialSize);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().topLeft());
+    // The toolkit refuses a place saved on a screen much narrower or wider (as
+    // the same screen is at another scale), and the window keeps its first
+    // size; a screen unplugged since may have taken the whole place with it.
+    // Either way the window is then fitted on a screen.
+    if (!saved.isEmpty() && restoreGeometry(saved) && !ScreenShowingMost(frameGeometry())) {
+        setWindowState(Qt::WindowNoState);
+        resize(kInitialSize);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().topLeft());
+    }
+    // A window not placed yet is placed by the window manager: only its size is fitted here.
+    const QRect fitted = FittedOnScreen();
+    if (testAttribute(Qt::WA_Moved))
+        setGeometry(fitted);
+    else
+        resize(fitted.size());
+}
+
+QRect CMainFrame::FittedOnScreen() const {
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QScreen* screen = ScreenShowingMost(outer);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen ||
+        windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return inner;
+    QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                   outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    // Until the window manager has framed the window, a frame like the style's
+    // own is allowed for: a window exactly the screen's size may be taken for
+    // a full-screen one and lose its frame.
+    if (frame.isNull()) {
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this),
+                         border, border);
+    }
+    return WholeInside(screen->availableGeometry(), inner, frame);
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (m_bFitWhenFramed && frameGeometry() != geometry()) {
+        m_bFitWhenFramed = false;
+        const QRect fitted = FittedOnScreen();
+        if (fitted != geometry()) setGeometry(fitted);
+    }
 }
 
 void CMainFrame::OnDestroyedFromOutside() {

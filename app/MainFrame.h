@@ -119,6 +119,8 @@ protected:
     // Files dropped anywhere on the frame open as File, Open would open them.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Once the window manager has framed the window, the frame too is fitted on the screen.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void CreateActions();
@@ -127,6 +129,10 @@ private:
     void CreateStatusBar();
     // The size, place and maximized state the window closed with, where a screen shows it.
     void RestorePlacement();
+    // The geometry that puts the window, frame and all, whole on the screen
+    // that shows most of it: a place saved at another scale or on a larger
+    // screen may not fit, nor may the first size on a small screen.
+    QRect FittedOnScreen() const;
     void UpdateFileMenus();
     void UpdateWindowMenu();
     void UpdateTitles();
@@ -169,6 +175,7 @@ private:
     bool m_bDocumentMenus = true;
     bool m_bClosingAsked = false;
     bool m_bWindowGone = false;
+    bool m_bFitWhenFramed = false;
     std::unique_ptr<CWindowGoneWatch> m_pGoneWatch;
 };
 

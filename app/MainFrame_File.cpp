@@ -56,7 +56,7 @@ CChildFrame* CMainFrame::OpenReporting(const QString& path,
                                        const std::function<void(const QStringList&)>& refused) {
     const QString full = QFileInfo(path).absoluteFilePath();
     for (CChildFrame* frame : GetChildFrames())
-        if (frame->GetSlot()->m_strPathName == full) {
+        if (frame->GetSlot()->HoldsFile(full)) {
             m_pMdiArea->setActiveSubWindow(frame);
             return frame;
         }

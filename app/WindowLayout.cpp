@@ -49,4 +49,12 @@ QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count) {
     return corners;
 }
 
+QRect WholeInside(QRect area, QRect window, QMargins frame) {
+    const QRect framed = window.marginsAdded(frame);
+    const QSize size = framed.size().boundedTo(area.size());
+    const int left = std::clamp(framed.left(), area.left(), area.right() + 1 - size.width());
+    const int top = std::clamp(framed.top(), area.top(), area.bottom() + 1 - size.height());
+    return QRect(QPoint(left, top), size).marginsRemoved(frame);
+}
+
 } // namespace pelto

@@ -1,7 +1,9 @@
 #pragma once
-// Where the Window menu puts the document windows, as plain geometry.
+// Where the Window menu puts the document windows, and where the main window
+// may stand on its screen, as plain geometry.
 
 #include <QList>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -27,5 +29,10 @@ QList<QRect> CascadeWindows(QRect area, const QList<QSize>& wanted, int step);
 // Top-left corners for count minimised windows of the given size, in rows
 // from the area's bottom-left corner, left to right, rows growing upward.
 QList<QPoint> ArrangeIcons(QRect area, QSize icon, int count);
+
+// The geometry (inside its frame) that puts a window, frame and all, whole
+// inside area: no larger than the area, moved in from any edge its frame
+// crosses. A window already inside keeps its place and size.
+QRect WholeInside(QRect area, QRect window, QMargins frame);
 
 } // namespace pelto

@@ -1,8 +1,7 @@
 #include "PickCursor.h"
 
-#include <QBitmap>
+#include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
@@ -32,18 +31,6 @@ constexpr const char* kCrosshair[kPickCursorSize] = {
     "..............XXX...............", "................................",
 };
 
-QBitmap Plane(char opaqueA, char opaqueB) {
-    QImage image(kPickCursorSize, kPickCursorSize, QImage::Format_Mono);
-    image.setColor(0, qRgb(255, 255, 255));
-    image.setColor(1, qRgb(0, 0, 0));
-    for (int y = 0; y < kPickCursorSize; ++y)
-        for (int x = 0; x < kPickCursorSize; ++x) {
-            const char c = kCrosshair[y][x];
-            image.setPixel(x, y, c == opaqueA || c == opaqueB ? 1 : 0);
-        }
-    return QBitmap::fromImage(image);
-}
-
 // The crosshair drawn shift dots right and down, in a square of side dots.
 QPixmap Shifted(int side, int shift, qreal ratio) {
     QImage image(side, side, QImage::Format_ARGB32);
@@ -60,16 +47,25 @@ QPixmap Shifted(int side, int shift, qreal ratio) {
     return pixmap;
 }
 
+// X11 takes a cursor's picture and hot spot as they are, in the screen's dots,
+// whatever the picture's ratio; the toolkit elsewhere reads the hot spot in
+// logical pixels.
+qreal HotSpotUnit(qreal ratio) {
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? 1 : ratio;
+}
+
 } // namespace
 
+PickCursorShape MakePickCursorShape(qreal ratio, qreal hotSpotUnit) {
+    // The hot spot is a whole unit: the cross moves to the dot it stands for.
+    const int hotSpot = int(std::lround(kPickCursorHotSpot / hotSpotUnit));
+    const int shift = int(std::lround(hotSpot * hotSpotUnit)) - kPickCursorHotSpot;
+    return {Shifted(kPickCursorSize + std::max(shift, 0), shift, ratio), QPoint(hotSpot, hotSpot)};
+}
+
 QCursor LoadPickCursor(qreal ratio) {
-    // Qt's cursor bitmap: set bits are black; the mask marks the opaque pixels.
-    if (ratio == 1)
-        return QCursor(Plane('X', 'X'), Plane('X', 'o'), kPickCursorHotSpot, kPickCursorHotSpot);
-    // A scaled cursor's hot spot is a whole logical pixel: the cross moves to its dot.
-    const int hotSpot = int(std::lround(kPickCursorHotSpot / ratio));
-    const int shift = int(std::lround(hotSpot * ratio)) - kPickCursorHotSpot;
-    return QCursor(Shifted(kPickCursorSize + std::max(shift, 0), shift, ratio), hotSpot, hotSpot);
+    const PickCursorShape shape = MakePickCursorShape(ratio, HotSpotUnit(ratio));
+    return QCursor(shape.picture, shape.hotSpot.x(), shape.hotSpot.y());
 }
 
 } // namespace pelto

@@ -1,3 +1,4 @@
+#include "app/DocumentSlot.h"
 #include "app/FileDialogs.h"
 #include "app/HelpFile.h"
 
@@ -42,6 +43,38 @@ TEST(FileDialogs, SaveAddsThePicturesExtensionOnlyToANameWithoutOne) {
     EXPECT_EQ(WithDefaultExtension("/d/out.dat"), "/d/out.dat");
     EXPECT_EQ(WithDefaultExtension("/d.x/out"), "/d.x/out.bmp");
     EXPECT_EQ(WithDefaultExtension(""), "");
+}
+
+// An open file is known by whatever name reaches it: a link to it, "." or
+// ".." on the way, a link to its folder followed by "..". A missing file goes
+// by its absolute name.
+TEST(DocumentSlot, KnowsItsFileByAnyNameThatReachesIt) {
+    const TempDir dir;
+    const QString root = QString::fromStdString(dir.Path()) + u'/';
+    ASSERT_TRUE(QDir().mkpath(root + "pictures/inner"));
+    ASSERT_TRUE(QDir().mkpath(root + "elsewhere/inner"));
+    for (const char* name : {"pictures/a.bmp", "pictures/b.bmp", "elsewhere/a.bmp"})
+        ASSERT_TRUE(QFile(root + name).open(QIODevice::WriteOnly)) << name;
+    ASSERT_TRUE(QFile::link(root + "pictures/a.bmp", root + "pictures/link.bmp"));
+    ASSERT_TRUE(QFile::link(root + "elsewhere/inner", root + "pictures/away"));
+
+    const struct {
+        const char* open;
+        const char* again;
+        bool same;
+    } cases[] = {
+        {"pictures/a.bmp", "pictures/link.bmp", true},
+        {"pictures/link.bmp", "pictures/./a.bmp", true},
+        {"pictures/a.bmp", "pictures/inner/../a.bmp", true},
+        {"elsewhere/a.bmp", "pictures/away/../a.bmp", true},
+        {"pictures/a.bmp", "pictures/away/../a.bmp", false},
+        {"pictures/a.bmp", "pictures/b.bmp", false},
+        {"pictures/gone.bmp", "pictures/inner/../gone.bmp", true},
+    };
+    for (const auto& c : cases) {
+        const CDocumentSlot slot{nullptr, root + c.open};
+        EXPECT_EQ(slot.HoldsFile(root + c.again), c.same) << c.open << " " << c.again;
+    }
 }
 
 TEST(HelpFile, NamedAfterTheProgramAndBuiltBesideIt) {

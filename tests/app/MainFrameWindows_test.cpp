@@ -76,6 +76,17 @@ TEST_F(MainFrameTest, TheMainWindowComesBackWithItsSizePlaceAndState) {
     EXPECT_FALSE(Frame().isMaximized());
     EXPECT_TRUE(Frame().screen()->availableGeometry().intersects(Frame().geometry()))
         << Frame().geometry().x() << "," << Frame().geometry().y();
+    // A place that no longer fits, as after closing at a smaller scale, comes
+    // back whole on the screen.
+    const QRect screen = Frame().screen()->availableGeometry();
+    for (const QRect& place : {QRect(40, screen.bottom() - 200, 700, 500),
+                               QRect(screen.topLeft(), screen.size() * 3 / 2)}) {
+        Frame().setGeometry(place);
+        Settle();
+        reopen();
+        EXPECT_TRUE(screen.contains(Frame().frameGeometry()))
+            << Frame().frameGeometry().y() << " " << Frame().frameGeometry().height();
+    }
 }
 
 // However small the picture, a document window keeps room for its whole title

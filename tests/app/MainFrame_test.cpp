@@ -236,6 +236,9 @@ TEST_F(MainFrameTest, TwoWindowsOnOneDocumentKeepTheirOwnValues) {
     EXPECT_EQ(second->GetView()->CurrentButtonParams(), ButtonParams{});
     // Opening the same file again shows the open document.
     EXPECT_EQ(Frame().OpenDocumentFile(path)->GetSlot(), first->GetSlot());
+    const QString link = QString::fromStdString(m_files.File("link.bmp"));
+    ASSERT_TRUE(QFile::link(path, link));
+    EXPECT_EQ(Frame().OpenDocumentFile(link)->GetSlot(), first->GetSlot()) << "through a link too";
     EXPECT_EQ(Frame().GetChildFrames().size(), 2);
 
     Frame().OnWindowTileHorz();

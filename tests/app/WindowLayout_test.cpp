@@ -62,6 +62,29 @@ TEST(CascadeWindows, TakeTheirWantedSizeWithinTheAreaEachAStepFurther) {
     }
 }
 
+// A window, frame and all, inside the area: moved in from the edges it
+// crosses, shrunk where it is larger, left alone where it fits.
+TEST(WholeInside, PutsTheFramedWindowInsideTheArea) {
+    const QRect area(0, 30, 800, 470); // a panel above
+    const QMargins frame(1, 20, 1, 4);
+    const struct {
+        QRect window;
+        QRect expected;
+    } cases[] = {
+        {{100, 100, 400, 300}, {100, 100, 400, 300}}, // inside: stays
+        {{100, 300, 400, 300}, {100, 196, 400, 300}}, // off the bottom: up
+        {{-50, 10, 400, 300}, {1, 50, 400, 300}},     // off the left and the top: in
+        {{600, 100, 400, 300}, {399, 100, 400, 300}}, // off the right: left
+        {{300, 200, 1600, 1200}, {1, 50, 798, 446}},  // larger: the area's size
+        {{100, 100, 900, 300}, {1, 100, 798, 300}},   // too wide only
+    };
+    for (const auto& c : cases) {
+        const QRect fitted = WholeInside(area, c.window, frame);
+        EXPECT_EQ(fitted, c.expected) << c.window.x() << "," << c.window.y();
+        EXPECT_TRUE(area.contains(fitted.marginsAdded(frame)));
+    }
+}
+
 } // namespace
 
 } // namespace pelto

@@ -13,7 +13,6 @@
 #include "view/PickCursor.h"
 #include "view/ViewMessages.h"
 
-#include <QBitmap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -315,17 +314,6 @@ TEST_F(PeltoViewTest, InitialUpdateShrinksTheWindowToASmallPictureOnly) {
         }
         frame->close();
     }
-}
-
-TEST(PickCursor, IsA32PixelCrossWithAnOpenCentre) {
-    const QCursor cursor = LoadPickCursor();
-    EXPECT_EQ(cursor.hotSpot(), QPoint(15, 15));
-    const QImage mask = cursor.mask().toImage();
-    ASSERT_EQ(mask.size(), QSize(32, 32));
-    EXPECT_EQ(mask.pixelIndex(15, 15), 0) << "the picked pixel stays visible";
-    EXPECT_NE(mask.pixelIndex(15, 5), 0);
-    EXPECT_NE(mask.pixelIndex(5, 15), 0);
-    EXPECT_EQ(mask.pixelIndex(3, 3), 0);
 }
 
 } // namespace
