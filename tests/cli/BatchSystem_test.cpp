@@ -12,9 +12,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <pthread.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace pelto {
@@ -74,10 +74,11 @@ TEST_P(BatchSignals, StopAfterThePicturesInFlight) {
     const size_t total = names.size() + c.idleFifo;
     ProcessOptions options;
     options.whileRunning = [&](pid_t pid) {
-        while (::kill(pid, 0) == 0 && FolderListing(dir.File("out")).empty())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        AwaitInFolder(pid, dir.File("out"),
+                      [&] { return !FolderListing(dir.File("out")).empty(); });
         ::kill(pid, c.signal);
-        EndWithin(pid, c.idleFifo ? 5 : 30); // with no picture in flight, at once
+        // With no picture in flight, at once.
+        EndWithin(pid, c.idleFifo ? std::chrono::seconds(5) : kPatience);
     };
     const ProcessResult r = RunProcess(args, options);
     const std::vector<std::string> written = FolderListing(dir.File("out"));
@@ -105,6 +106,19 @@ INSTANTIATE_TEST_SUITE_P(Signals, BatchSignals,
 
 class BatchFifo : public ::testing::TestWithParam<bool> {};
 
+// Writes all of picture to the FIFO open at fd and closes it; false when the
+// reader left first, which shows as EPIPE here, not as the end of the tests.
+bool Deliver(int fd, const Bytes& picture) {
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+    const bool whole =
+        fd >= 0 && ::write(fd, picture.data(), picture.size()) == ssize_t(picture.size());
+    ::close(fd);
+    return whole;
+}
+
 // A FIFO is read to its end, whether its writer waited for the batch before
 // it began (the batch must not open the FIFO before the picture's turn) or
 // comes after the other pictures are written.
@@ -121,28 +135,35 @@ TEST_P(BatchFifo, IsWrittenWhenItsWriterComes) {
     for (const std::string& name : names)
         args.push_back(dir.File("in/" + name));
     args.push_back(fifo);
-    std::atomic<bool> ended{false}, gone{false};
-    bool delivered = false;
-    std::thread writer([&] {
-        // A reader that leaves shows as EPIPE here, not as the end of the tests.
-        sigset_t pipe;
-        sigemptyset(&pipe);
-        sigaddset(&pipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-        while (late && !ended && FolderListing(dir.File("out")).size() < names.size())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        const int fd = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
-        delivered = ::write(fd, picture.data(), picture.size()) == ssize_t(picture.size());
-        ::close(fd);
-        gone = true;
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the early writer waits
+    std::atomic<bool> delivered{false};
+    std::optional<TaskThread> writer;
+    if (!late) {
+        writer.emplace(
+            [&] { delivered = Deliver(::open(fifo.c_str(), O_WRONLY | O_CLOEXEC), picture); });
+        EXPECT_TRUE(AwaitBlockedInOpen(writer->Task())) << "the early writer never waited";
+    }
     ProcessOptions options;
-    options.whileRunning = [](pid_t pid) { EndWithin(pid, 30); };
+    options.whileRunning = [&](pid_t pid) {
+        int fd = -1;
+        // The late writer opens without waiting, so it comes only once the
+        // batch holds the FIFO open to read it.
+        const auto othersWritten = [&] {
+            return FolderListing(dir.File("out")).size() >= names.size();
+        };
+        const auto fifoOpened = [&] {
+            return (fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0;
+        };
+        if (late && AwaitInFolder(pid, dir.File("out"), othersWritten) &&
+            AwaitInFolder(pid, dir.File("in"), fifoOpened)) {
+            ::fcntl(fd, F_SETFL, 0);
+            writer.emplace([&, fd] { delivered = Deliver(fd, picture); });
+        }
+        EndWithin(pid);
+    };
     const ProcessResult r = RunProcess(args, options);
-    for (ended = true; !gone; std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-        ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK)); // frees a writer left waiting
-    writer.join();
+    // Frees the early writer should the batch have left without opening the FIFO.
+    ::close(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    writer.reset();
     EXPECT_TRUE(delivered);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFileBytes(dir.File("out/fifo.bmp")), ReadFileBytes(dir.File("out/p0.bmp")));

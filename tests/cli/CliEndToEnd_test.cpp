@@ -4,6 +4,7 @@
 #include "document/DocumentFile.h"
 #include "image/PngFile.h"
 #include "support/BmpBuilder.h"
+#include "support/KeptInputs.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -195,21 +196,11 @@ TEST(PeltoCli, UnwritableOutputIsReportedAndLeavesNothing) {
     EXPECT_NE(toNowhere.output.find("no/out.bmp"), std::string::npos);
 }
 
-std::vector<fs::path> KeptHostileFiles() {
-    std::vector<fs::path> paths;
-    for (const char* folder : {"corpus", "regressions"}) {
-        std::error_code missing;
-        for (const auto& entry : fs::directory_iterator(fs::path(PELTO_FUZZ_DIR) / folder, missing))
-            if (entry.path().extension() == ".bmp") paths.push_back(entry.path());
-    }
-    return paths;
-}
-
 // Every file the fuzzer keeps: refused with a message and no output, or bevelled and written.
 TEST(PeltoCli, HandlesEveryKeptHostileFileWithoutASignal) {
-    const std::vector<fs::path> files = KeptHostileFiles();
-    ASSERT_FALSE(files.empty());
-    for (const fs::path& file : files) {
+    const KeptInputs kept = KeptHostileFiles();
+    EXPECT_EQ(kept.faults, std::vector<std::string>{});
+    for (const fs::path file : kept.paths) {
         TempDir dir;
         fs::copy_file(file, dir.File("in.bmp"));
         const CliRun run = RunCli({dir.File("in.bmp"), dir.File("out.bmp"), "--pick", "0,0,10"});

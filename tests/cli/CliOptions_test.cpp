@@ -24,8 +24,7 @@ TEST(ParseCliArguments, DefaultsAreTheViewsDefaults) {
     EXPECT_EQ(p.options->input, "in.bmp");
     EXPECT_EQ(p.options->output, "out.bmp");
     EXPECT_EQ(Picks(p), (std::vector<BackgroundPick>{{1, 2, 30}}));
-    EXPECT_EQ(p.options->style.params,
-              (ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner}));
+    EXPECT_EQ(p.options->style.params, ButtonParams{});
 }
 
 TEST(ParseCliArguments, TakesEveryOptionInEitherForm) {

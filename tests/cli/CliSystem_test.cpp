@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace pelto {
@@ -38,7 +38,7 @@ std::vector<std::string> Cli(const std::vector<std::string>& args) {
 
 // Ends the child if it is still running after a while, so that a hang fails instead.
 ProcessOptions Watched(ProcessOptions options = {}) {
-    options.whileRunning = [](pid_t pid) { EndWithin(pid, 30); };
+    options.whileRunning = [](pid_t pid) { EndWithin(pid); };
     return options;
 }
 
@@ -98,11 +98,13 @@ TEST(PeltoCliStreams, WritesToAFifoWithAReaderAndRefusesOneWithout) {
     EXPECT_EQ(nobody.err.find("元のファイル"), std::string::npos) << nobody.err;
 
     Bytes received;
-    std::thread reader([&] { received = ReadFileBytes(dir.File("out.fifo")); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the reader is waiting
+    TaskThread reader([&] { received = ReadFileBytes(dir.File("out.fifo")); });
+    EXPECT_TRUE(AwaitBlockedInOpen(reader.Task())) << "the reader never waited for a writer";
     const ProcessResult read =
         RunProcess(Cli({dir.File("in.bmp"), dir.File("out.fifo")}), Watched());
-    reader.join();
+    // Frees the reader should the run have left without opening the FIFO.
+    ::close(::open(dir.File("out.fifo").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    reader.Join();
     EXPECT_EQ(read.exitCode, 0) << read.err;
     EXPECT_EQ(received, expected);
     EXPECT_TRUE(fs::is_fifo(dir.File("out.fifo")));
@@ -110,13 +112,10 @@ TEST(PeltoCliStreams, WritesToAFifoWithAReaderAndRefusesOneWithout) {
 
 // Something of the save shows in the process: its unnamed file in the folder.
 bool Saving(pid_t pid, const std::string& folder) {
-    std::error_code gone;
-    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", gone)) {
-        const std::string target = fs::read_symlink(fd.path(), gone).string();
-        if (target.starts_with(folder + "/") && target.find("(deleted)") != std::string::npos)
-            return true;
-    }
-    return false;
+    const std::vector<std::string> files = OpenFiles(pid);
+    return std::any_of(files.begin(), files.end(), [&](const std::string& target) {
+        return target.starts_with(folder + "/") && target.find("(deleted)") != std::string::npos;
+    });
 }
 
 class PeltoCliSignals : public ::testing::TestWithParam<int> {};
@@ -130,9 +129,9 @@ TEST_P(PeltoCliSignals, EndTheSaveOfABigPictureLeavingNothingBehind) {
     bool caught = false;
     ProcessOptions options;
     options.whileRunning = [&](pid_t pid) {
-        while (::kill(pid, 0) == 0 && !(caught = Saving(pid, dir.Path()))) {
-        }
+        caught = AwaitInFolder(pid, dir.Path(), [&] { return Saving(pid, dir.Path()); });
         if (caught) ::kill(pid, GetParam());
+        EndWithin(pid);
     };
     const ProcessResult r = RunProcess(Cli({dir.File("in.bmp"), dir.File("out.bmp")}), options);
     if (!caught) GTEST_SKIP() << "the save ended before it could be interrupted";

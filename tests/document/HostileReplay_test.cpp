@@ -4,6 +4,7 @@
 #include "fuzz/HostileInput.h"
 #include "fuzz/WideBevel.h"
 #include "support/BmpBuilder.h"
+#include "support/KeptInputs.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> KeptInputs(std::initializer_list<const char*> folders, const char* ext) {
-    std::vector<std::string> paths;
-    for (const char* folder : folders) {
-        std::error_code missing;
-        for (const auto& entry : fs::directory_iterator(fs::path(PELTO_FUZZ_DIR) / folder, missing))
-            if (entry.path().extension() == ext) paths.push_back(entry.path().string());
-    }
-    std::sort(paths.begin(), paths.end());
-    return paths;
+// Without it, a folder moved away would leave the replays below nothing to fail on.
+TEST(KeptInputFolders, AreThereAndEveryCorpusHoldsInputs) {
+    EXPECT_EQ(KeptHostileFiles().faults, std::vector<std::string>{});
+    EXPECT_EQ(KeptWideBevelInputs().faults, std::vector<std::string>{});
 }
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& c) {
@@ -44,8 +40,7 @@ TEST_P(HostileReplay, KeepsEveryPromise) {
     EXPECT_EQ(RunHostileInput(input.data(), input.size()), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Kept, HostileReplay,
-                         ::testing::ValuesIn(KeptInputs({"corpus", "regressions"}, ".bmp")),
+INSTANTIATE_TEST_SUITE_P(Kept, HostileReplay, ::testing::ValuesIn(KeptHostileFiles().paths),
                          TestName);
 
 class WideBevelReplay : public ::testing::TestWithParam<std::string> {};
@@ -55,9 +50,7 @@ TEST_P(WideBevelReplay, MatchesThePlainBevelAndLosesNothing) {
     EXPECT_EQ(RunWideBevel(input.data(), input.size()), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Kept, WideBevelReplay,
-                         ::testing::ValuesIn(KeptInputs({"corpus-wide", "regressions-wide"},
-                                                        ".bin")),
+INSTANTIATE_TEST_SUITE_P(Kept, WideBevelReplay, ::testing::ValuesIn(KeptWideBevelInputs().paths),
                          TestName);
 
 } // namespace

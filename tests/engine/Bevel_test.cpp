@@ -13,6 +13,12 @@ namespace pelto {
 
 namespace {
 
+// What a new view, its button dialog and pelto-cli start with; the tests of
+// those layers compare with ButtonParams{}.
+TEST(ButtonParams, StartAtAngle0Contrast128AndACutInnerBandOf5) {
+    EXPECT_EQ(ButtonParams{}, (ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner}));
+}
+
 struct HeightCase {
     int angle;
     BevelShape shape;

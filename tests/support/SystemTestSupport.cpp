@@ -9,12 +9,15 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <poll.h>
 #include <pthread.h>
 #include <pwd.h>
 #include <stdexcept>
+#include <sys/inotify.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace pelto {
@@ -125,14 +128,106 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
     return result;
 }
 
-void EndWithin(pid_t pid, int seconds) {
-    for (int i = 0; i < seconds * 10 && ::kill(pid, 0) == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        std::string pidText, name, state;
-        if (stat >> pidText >> name >> state && state == "Z") return;
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class Descriptor {
+public:
+    Descriptor(int fd, const char* what) : m_fd(fd) {
+        if (fd < 0) throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
     }
-    ::kill(pid, SIGKILL);
+    ~Descriptor() { ::close(m_fd); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    operator int() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Readable once the process has ended, before it is reaped. (This C
+// library's header for pidfd_open lacks the C linkage C++ needs.)
+Descriptor ProcessEnd(pid_t pid) {
+    return Descriptor(int(::syscall(SYS_pidfd_open, pid, 0)), "pidfd_open");
+}
+
+// False when the deadline passed with none of them ready.
+template <size_t N> bool PollUntil(pollfd (&fds)[N], Clock::time_point deadline) {
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        const int ready = ::poll(fds, N, int(std::max<int64_t>(left.count(), 0)));
+        if (ready > 0) return true;
+        if (ready == 0) return false;
+        if (errno != EINTR) throw std::runtime_error("poll");
+    }
+}
+
+// The state letter of /proc/TASK/stat ('S' asleep, 'R' running...), after the
+// name in parentheses, which may hold anything.
+char TaskState(const std::string& proc) {
+    std::ifstream file(proc + "/stat");
+    const std::string stat{std::istreambuf_iterator<char>(file), {}};
+    const size_t name = stat.rfind(')');
+    return name != std::string::npos && name + 2 < stat.size() ? stat[name + 2] : '?';
+}
+
+bool BlockedInOpen(pid_t task) {
+    const std::string proc = "/proc/" + std::to_string(task);
+    // The call a sleeping task is in: its number first; "running" otherwise.
+    std::ifstream call(proc + "/syscall");
+    long number = -1;
+    if (!(call >> number)) return false;
+    // Interruptible, as a FIFO's open waits, unlike a disk's.
+    return (number == SYS_openat || number == SYS_open) && TaskState(proc) == 'S';
+}
+
+} // namespace
+
+void EndWithin(pid_t pid, std::chrono::seconds within) {
+    const Descriptor end = ProcessEnd(pid);
+    pollfd ended[] = {{end, POLLIN, 0}};
+    if (!PollUntil(ended, Clock::now() + within)) ::kill(pid, SIGKILL);
+}
+
+bool AwaitInFolder(pid_t pid, const std::string& folder, const std::function<bool()>& done,
+                   std::chrono::seconds within) {
+    const auto deadline = Clock::now() + within;
+    const Descriptor changes(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC), "inotify_init1");
+    // Not reads: a child reading its input there would flood the queue.
+    if (::inotify_add_watch(changes, folder.c_str(), IN_ALL_EVENTS & ~IN_ACCESS) < 0)
+        throw std::runtime_error("cannot watch " + folder + ": " + std::strerror(errno));
+    const Descriptor end = ProcessEnd(pid);
+    pollfd watched[] = {{changes, POLLIN, 0}, {end, POLLIN, 0}};
+    // Asked first once the watch is set, so that nothing before it is missed.
+    while (!done()) {
+        if (!PollUntil(watched, deadline)) return false;
+        if (watched[1].revents != 0) return done();
+        char events[4096];
+        while (::read(changes, events, sizeof events) > 0) {
+        }
+    }
+    return true;
+}
+
+bool AwaitBlockedInOpen(pid_t task, std::chrono::seconds within) {
+    const auto deadline = Clock::now() + within;
+    while (!BlockedInOpen(task)) {
+        if (Clock::now() >= deadline) return false;
+        // Nothing tells when a task falls asleep: look again in a moment.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+TaskThread::TaskThread(std::function<void()> work) {
+    std::promise<pid_t> task;
+    std::future<pid_t> known = task.get_future();
+    m_thread = std::thread([task = std::move(task), work = std::move(work)]() mutable {
+        task.set_value(::gettid());
+        work();
+    });
+    m_task = known.get();
 }
 
 std::vector<std::string> FolderListing(const std::string& folder) {
@@ -141,6 +236,14 @@ std::vector<std::string> FolderListing(const std::string& folder) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> OpenFiles(pid_t pid) {
+    std::vector<std::string> targets;
+    std::error_code ended; // the process, or one of its files, is gone
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ended))
+        targets.push_back(fs::read_symlink(fd.path(), ended).string());
+    return targets;
 }
 
 } // namespace pelto

@@ -115,7 +115,7 @@ TEST_P(ButtonGlue, CancelGivesBackNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ButtonGlue,
-    testing::Values(ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner},
+    testing::Values(ButtonParams{},
                     ButtonParams{135, 300, 8, BevelShape::Round, BevelOutline::Outer},
                     ButtonParams{270, 40, 20, BevelShape::Cut, BevelOutline::Outer},
                     ButtonParams{45, 480, 1, BevelShape::Round, BevelOutline::Inner}));

@@ -95,8 +95,7 @@ protected:
 TEST_F(PeltoViewTest, NewViewStartsWithTheDefaults) {
     CPeltoView view(SquareDoc(40));
     EXPECT_EQ(view.m_nTolerance, 0);
-    EXPECT_EQ(view.CurrentButtonParams(),
-              (ButtonParams{0, 128, 5, BevelShape::Cut, BevelOutline::Inner}));
+    EXPECT_EQ(view.CurrentButtonParams(), ButtonParams{});
     EXPECT_FALSE(view.m_bPicking);
 }
 
@@ -283,7 +282,7 @@ TEST_F(PeltoViewTest, TwoViewsShareTheDocumentButNotTheirValuesOrPicking) {
     m_nextButton = {90, 10, 3, BevelShape::Round, BevelOutline::Inner};
     first.OnEditMakebutton();
     EXPECT_TRUE(second.OnUpdateEditUndo());
-    EXPECT_EQ(second.CurrentButtonParams().angle, 0);
+    EXPECT_EQ(second.CurrentButtonParams(), ButtonParams{});
 }
 
 TEST_F(PeltoViewTest, InitialUpdateShrinksTheWindowToASmallPictureOnly) {

@@ -89,24 +89,23 @@ protected:
 TEST_F(ViewPreviewTest, ShowsTheBevelOkWouldMakeAndCancelLeavesThePictureAsItWas) {
     const Bytes before = BlockBytes(m_doc->Picture());
     const QImage withSelection = Drawn(*m_doc);
+    ButtonParams expected; // the view's, which the dialog opens with
     MakeButtonDriving([&](CButtonDlg&) {
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({0, 128, 5, BevelShape::Cut, BevelOutline::Inner}))))
-            << "the opening values";
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made(expected)))) << "the opening values";
         auto* dlg = qobject_cast<CButtonDlg*>(QApplication::activeModalWidget());
         QTest::mouseClick(dlg->findChild<QWidget*>("angleSpin")->findChild<QToolButton*>("upArrow"),
                           Qt::LeftButton);
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 128, 5, BevelShape::Cut, BevelOutline::Inner}))))
-            << "a step of the angle";
+        ++expected.angle;
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made(expected)))) << "a step of the angle";
         auto* contrast = dlg->findChild<QLineEdit*>("contrastEdit");
         contrast->selectAll();
         QTest::keyClicks(contrast, QStringLiteral("300"));
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, BevelShape::Cut, BevelOutline::Inner}))))
-            << "a number typed";
+        expected.contrast = 300;
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made(expected)))) << "a number typed";
         dlg->findChild<QCheckBox*>("previewBox")->click();
         EXPECT_TRUE(ShowsSoon(withSelection)) << "the preview turned off";
         dlg->findChild<QCheckBox*>("previewBox")->click();
-        EXPECT_TRUE(ShowsSoon(Drawn(*Made({1, 300, 5, BevelShape::Cut, BevelOutline::Inner}))))
-            << "and on again";
+        EXPECT_TRUE(ShowsSoon(Drawn(*Made(expected)))) << "and on again";
         QTest::keyClick(dlg, Qt::Key_Escape);
     });
     EXPECT_EQ(BlockBytes(m_doc->Picture()), before);
@@ -122,8 +121,9 @@ TEST_F(ViewPreviewTest, OkMakesTheButtonThroughTheDocument) {
         QTest::keyClicks(width, QStringLiteral("9"));
         QTest::mouseClick(dlg.findChild<QPushButton*>("okButton"), Qt::LeftButton);
     });
-    EXPECT_EQ(BlockBytes(m_doc->Picture()),
-              BlockBytes(Made({0, 128, 9, BevelShape::Cut, BevelOutline::Inner})->Picture()));
+    ButtonParams typed; // into the opening values
+    typed.width = 9;
+    EXPECT_EQ(BlockBytes(m_doc->Picture()), BlockBytes(Made(typed)->Picture()));
     EXPECT_FALSE(m_doc->HasSelection());
     EXPECT_TRUE(m_doc->CanUndo());
     EXPECT_TRUE(ShowsSoon(Drawn(*m_doc)));
