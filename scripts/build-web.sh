@@ -27,9 +27,15 @@ for variant in "" -threads; do
   if [ -n "$variant" ]; then threads=ON; fi
   emcmake cmake -S "$root" -B "$tree" -G "$generator" -DCMAKE_BUILD_TYPE=Release \
     -DPELTO_WEB_DEPS="$deps" -DPELTO_WEB_THREADS=$threads >/dev/null
-  cmake --build "$tree" -j2 --target pelto_engine
+  if [ -n "$variant" ]; then
+    cmake --build "$tree" -j2 --target pelto_engine
+    cp "$tree"/web/pelto-engine-threads.worker.js "$site/"
+  else
+    # The page's values come from the one-thread tree alone.
+    cmake --build "$tree" -j2 --target pelto_engine page_values_module
+    cp "$tree"/web/page-values.mjs "$site/"
+  fi
   cp "$tree"/web/pelto-engine*.mjs "$tree"/web/pelto-engine*.wasm "$site/"
-  if [ -n "$variant" ]; then cp "$tree"/web/pelto-engine-threads.worker.js "$site/"; fi
 done
 cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/warm-up.mjs "$root"/web/picture-files.mjs "$root"/web/index.html "$root"/web/README.md \
   "$site/"

@@ -18,11 +18,6 @@
 
 namespace pelto {
 
-namespace {
-// Logical pixels: larger than the selection's 4 x 4 at 100 %, so the two are not confused.
-constexpr int kCheckerSquare = 8;
-} // namespace
-
 CPeltoView::CPeltoView(std::shared_ptr<CPeltoDoc> doc, QWidget* parent)
     : QAbstractScrollArea(parent), m_hPickCursor(LoadPickCursor()), m_pDocument(std::move(doc)) {
     setFrameShape(QFrame::NoFrame);

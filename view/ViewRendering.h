@@ -4,6 +4,8 @@
 // selection overlay on top, both through the platform raster with its exact
 // raster operations. Only the asked-for part of the picture is rendered.
 
+#include "document/Presentation.h"
+
 #include <QImage>
 #include <QRect>
 
@@ -17,11 +19,9 @@ class CMaskDIB;
 class CPeltoDoc;
 
 // What shows through where the picture is not opaque: white (0, as printed)
-// or a checkerboard of squares this many screen pixels wide, counted from
-// the picture's top-left corner at every zoom. Its two greys are far lighter,
-// and its squares larger, than the selection's grey and white 4 x 4.
+// or the checkerboard (document/Presentation.h) of squares this many screen
+// pixels wide.
 inline constexpr int kOverWhite = 0;
-inline constexpr uint8_t kCheckerLevels[2] = {247, 235};
 // The grey under screen pixel (x, y), 255 for white.
 inline uint8_t BackdropLevel(int x, int y, int checker) {
     return checker > 0 ? kCheckerLevels[(x / checker + y / checker) & 1] : 255;

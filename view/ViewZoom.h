@@ -7,6 +7,8 @@
 // floor(s * den / num), on each axis. The widgets' own (logical) units are
 // ratio device pixels each.
 
+#include "document/Presentation.h"
+
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -14,20 +16,6 @@
 #include <optional>
 
 namespace pelto {
-
-struct CZoom {
-    int num = 1;
-    int den = 1;
-
-    bool IsActualSize() const { return num == den; }
-    friend bool operator==(CZoom a, CZoom b) {
-        return int64_t(a.num) * b.den == int64_t(b.num) * a.den;
-    }
-};
-
-// The zoom menu's steps, 1/16 to 32.
-inline constexpr CZoom kZoomSteps[] = {{1, 16}, {1, 8}, {1, 4}, {1, 3}, {1, 2}, {2, 3},  {1, 1},
-                                       {3, 2},  {2, 1}, {3, 1}, {4, 1}, {8, 1}, {16, 1}, {32, 1}};
 
 // The next step above or below; a zoom at the end of the steps stays.
 CZoom ZoomIn(CZoom zoom);

@@ -17,7 +17,7 @@ po=$(mktemp --suffix=.po)
 trap 'rm -f "$po"' EXIT
 # As pelto-cli's table: what lrelease would drop stays out.
 "$lconvert" -no-obsolete -no-untranslated -of po -o "$po" "$root/translations/pelto_en.ts"
-node "$page/make-texts.mjs" "$po" "$site/texts-en.mjs"
+node "$page/make-texts.mjs" "$po" "$site/texts-en.mjs" "$page"/index.html "$page"/*.mjs
 
 cp "$root/dist/icons/pelto-tool.svg" "$site/icon.svg"
 for size in 192 512; do

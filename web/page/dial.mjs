@@ -2,11 +2,14 @@
 // 0 the light from the left, 90 from above, 180 the right, 270 below. A drag
 // sets the angle towards the pointer; the arrow keys turn it by one (Shift:
 // ten), Page Up / Page Down by ten, Home and End go to 0 and 359.
+import { degreesPerRadian, pi } from './page-values.mjs';
+
 const kTurn = 360;
 
-// The desktop's reading of a point (dialogs/AngleDial.cpp), in whole degrees.
+// The desktop's reading of a point (dialogs/AngleDial.cpp's DialAngleFromPoint),
+// in whole degrees, with its constants.
 export function angleFromPoint(dx, dy) {
-  const angle = Math.floor(((Math.atan2(dy, dx) + Math.PI) * 180) / Math.PI);
+  const angle = Math.trunc((Math.atan2(dy, dx) + pi) * degreesPerRadian);
   return angle === kTurn ? 0 : angle;
 }
 

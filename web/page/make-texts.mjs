@@ -1,10 +1,12 @@
 // A build tool: the page's English table from the gettext file that lconvert
 // makes of translations/pelto_en.ts, every context, as a module whose default
-// export maps "context\u0004source" to the translation.
-//   node make-texts.mjs FILE.po OUT.mjs
+// export maps "context\u0004source" to the translation. Every text the page's
+// files name ("context|source", in data-t attributes and in the scripts) must
+// have one, or nothing is written.
+//   node make-texts.mjs FILE.po OUT.mjs PAGE-FILE...
 import { readFileSync, writeFileSync } from 'node:fs';
 
-const [po, out] = process.argv.slice(2);
+const [po, out, ...pageFiles] = process.argv.slice(2);
 const table = {};
 let message = {},
   field = null;
@@ -41,6 +43,24 @@ readFileSync(po, 'utf8')
     }
   });
 flush();
+
+// The page's texts, as its markup and scripts name them.
+const entities = { '&amp;': '&', '&lt;': '<', '&gt;': '>', '&quot;': '"' };
+const missing = new Set();
+for (const file of pageFiles)
+  for (const [, quoted] of readFileSync(file, 'utf8').matchAll(
+    /["'`](pelto::\w+\|[^"'`]*)["'`]/g,
+  )) {
+    const key = quoted.replace(/&\w+;/g, (entity) => entities[entity] ?? entity);
+    const bar = key.indexOf('|');
+    if (!table[`${key.slice(0, bar)}\u0004${key.slice(bar + 1)}`]) missing.add(`${file}: ${key}`);
+  }
+if (missing.size) {
+  console.error(
+    `make-texts: no English in translations/pelto_en.ts for\n  ${[...missing].join('\n  ')}`,
+  );
+  process.exit(1);
+}
 
 writeFileSync(
   out,

@@ -3,6 +3,7 @@
 import { attachDial } from './dial.mjs';
 import { Engine } from './engine.mjs';
 import { chooseLanguage, language, storedLanguage, text, translatePage } from './texts.mjs';
+import { initialChoices, ranges } from './page-values.mjs';
 import { PictureView, zoomPercent } from './view.mjs';
 
 const $ = (id) => document.getElementById(id);
@@ -75,6 +76,22 @@ function readValues({ tell, fields = numbers }) {
   values.shape = Number(document.querySelector('input[name=shape]:checked').value);
   values.outline = Number(document.querySelector('input[name=outline]:checked').value);
   return values;
+}
+
+// The fields take the ranges and starting values the windows' dialogs have.
+function startValues() {
+  for (const [id, { low, high }] of Object.entries(ranges))
+    Object.assign($(id), { min: low, max: high });
+  const dial = $('dial');
+  dial.setAttribute('aria-valuemin', String(ranges.angle.low));
+  dial.setAttribute('aria-valuemax', String(ranges.angle.high));
+  $('tolerance').value = String(ranges.tolerance.initial);
+  setValues({
+    angle: ranges.angle.initial,
+    contrast: ranges.contrast.initial,
+    width: ranges.width.initial,
+    ...initialChoices,
+  });
 }
 
 function setValues(v) {
@@ -383,7 +400,7 @@ function wire() {
 
 async function start() {
   wire();
-  showDial();
+  startValues();
   await switchLanguage(storedLanguage());
   translatePage();
   updateControls();

@@ -2,28 +2,13 @@
 // desktop's zoom steps, one canvas pixel per picture pixel at 100 %; a click
 // or the keyboard's crosshair names the picture pixel to pick.
 
-// The desktop's zoom menu steps, 1/16 to 32 (view/ViewZoom.h).
-const kZoomSteps = [
-  [1, 16],
-  [1, 8],
-  [1, 4],
-  [1, 3],
-  [1, 2],
-  [2, 3],
-  [1, 1],
-  [3, 2],
-  [2, 1],
-  [3, 1],
-  [4, 1],
-  [8, 1],
-  [16, 1],
-  [32, 1],
-];
-const kActualSize = 6;
+import { checker, zoomSteps } from './page-values.mjs';
+
+const kActualSize = zoomSteps.findIndex(([num, den]) => num === den);
 // What browsers draw at all: a canvas past these stays blank.
 const kMaxSide = 16384,
   kMaxArea = 1 << 27;
-const kChecker = 8;
+const grey = (level) => `rgb(${level}, ${level}, ${level})`;
 
 // "100 %", "12.5 %", "33 %" as the desktop writes it.
 export function zoomPercent([num, den]) {
@@ -54,7 +39,7 @@ export class PictureView {
   }
 
   get zoom() {
-    return kZoomSteps[this.zoomIndex];
+    return zoomSteps[this.zoomIndex];
   }
 
   // A new picture: 100 %, no crosshair.
@@ -93,13 +78,13 @@ export class PictureView {
   }
 
   sizeAt(index) {
-    const [num, den] = kZoomSteps[index];
+    const [num, den] = zoomSteps[index];
     return [Math.ceil((this.width * num) / den), Math.ceil((this.height * num) / den)];
   }
 
   canZoom(step) {
     const index = this.zoomIndex + step;
-    if (!this.picture || index < 0 || index >= kZoomSteps.length) return false;
+    if (!this.picture || index < 0 || index >= zoomSteps.length) return false;
     const [w, h] = this.sizeAt(index);
     return w <= kMaxSide && h <= kMaxSide && w * h <= kMaxArea;
   }
@@ -131,12 +116,13 @@ export class PictureView {
     c.style.height = `${h}px`;
     if (!w || !h) return;
     const g = c.getContext('2d');
-    g.fillStyle = '#ffffff';
+    // The desktop's checkerboard, its lighter square at the corner.
+    const side = checker.square;
+    g.fillStyle = grey(checker.levels[0]);
     g.fillRect(0, 0, w, h);
-    g.fillStyle = '#e4e4e4';
-    for (let y = 0; y < h; y += kChecker)
-      for (let x = (y / kChecker) % 2 ? 0 : kChecker; x < w; x += 2 * kChecker)
-        g.fillRect(x, y, kChecker, kChecker);
+    g.fillStyle = grey(checker.levels[1]);
+    for (let y = 0; y < h; y += side)
+      for (let x = (y / side) % 2 ? 0 : side; x < w; x += 2 * side) g.fillRect(x, y, side, side);
     g.imageSmoothingEnabled = false;
     g.drawImage(this.picture, 0, 0, w, h);
     if (this.cursor) this.drawCursor(g);
