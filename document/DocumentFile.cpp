@@ -160,10 +160,14 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
 }
 
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
-                         std::optional<PictureFormat> format) {
+                         std::optional<PictureFormat> format, const ShowPath& show) {
     const PictureFormat kind = format.value_or(doc.Format());
-    const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { doc.Store(file, kind); });
-    if (outcome.error) return docmsg::CannotSave(path, outcome);
+    SaveOutcome outcome = SaveFile(path, [&](CFile& file) { doc.Store(file, kind); });
+    if (outcome.error) {
+        if (!show) return docmsg::CannotSave(path, outcome);
+        if (!outcome.backup.empty()) outcome.backup = show(outcome.backup);
+        return docmsg::CannotSave(show(path), outcome);
+    }
     doc.SetSaved(kind);
     return {};
 }
