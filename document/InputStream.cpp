@@ -4,6 +4,7 @@
 #include "platform/BmpLayout.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace pelto {
@@ -36,7 +37,8 @@ StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit
     if (const char* refusal = png ? nullptr : CDIB::HeaderRefusal(in.data.get())) {
         in.kept = false;
         // No length changes this one: an endless input (random bytes, yes) is not read on.
-        if (refusal != CDIB::kMsgWrongFormat) in.size = Drain(input, in.size, limit);
+        if (std::string_view(refusal) != CDIB::kMsgWrongFormat)
+            in.size = Drain(input, in.size, limit);
         return in;
     }
     if (png) {
