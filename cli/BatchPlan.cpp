@@ -1,5 +1,7 @@
 #include "BatchPlan.h"
 
+#include "NameQuoting.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -19,10 +21,10 @@ BatchPlan Refuse(std::string error) {
 std::string FolderProblem(const std::string& folder) {
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0)
-        return "--out-dir '" + folder + "' " +
+        return "--out-dir " + AlwaysQuotedName(folder) + " " +
                (errno == ENOENT ? std::string("does not exist")
                                 : "cannot be used: " + std::string(std::strerror(errno)));
-    if (!S_ISDIR(st.st_mode)) return "--out-dir '" + folder + "' is not a folder";
+    if (!S_ISDIR(st.st_mode)) return "--out-dir " + AlwaysQuotedName(folder) + " is not a folder";
     return {};
 }
 
@@ -37,11 +39,11 @@ BatchPlan PlanBatch(const std::vector<std::string>& inputs, const std::string& o
     for (const std::string& input : inputs) {
         const std::string name = std::filesystem::path(input).filename().string();
         if (name.empty() || name == "." || name == "..")
-            return Refuse("'" + input + "' names no file to make a button of");
+            return Refuse(AlwaysQuotedName(input) + " names no file to make a button of");
         const std::string output = (std::filesystem::path(outDir) / name).string();
         if (const auto [at, fresh] = byName.emplace(name, &input); !fresh)
-            return Refuse("'" + *at->second + "' and '" + input +
-                          "' have the same name: both would be written to " + output);
+            return Refuse(AlwaysQuotedName(*at->second) + " and " + AlwaysQuotedName(input) +
+                          " have the same name: both would be written to " + QuotedName(output));
         plan.jobs.push_back({input, output});
         // An input that cannot be found is reported when its turn comes.
         if (struct stat st{}; ::stat(input.c_str(), &st) == 0)
@@ -51,8 +53,8 @@ BatchPlan PlanBatch(const std::vector<std::string>& inputs, const std::string& o
         struct stat st {};
         if (::stat(job.output.c_str(), &st) != 0) continue;
         if (const auto found = byFile.find({st.st_dev, st.st_ino}); found != byFile.end())
-            return Refuse("writing " + job.output + " would overwrite the input '" +
-                          *found->second + "'");
+            return Refuse("writing " + QuotedName(job.output) + " would overwrite the input " +
+                          AlwaysQuotedName(*found->second));
     }
     return plan;
 }

@@ -100,8 +100,10 @@ bool ParseInt(const std::string& text, int& value) {
 
 std::string ParseRanged(const std::string& name, const std::string& text, int low, int high,
                         int32_t& out) {
-    int value = 0;
-    if (!ParseInt(text, value)) return name + " needs a whole number, got '" + text + "'";
+    // However many digits it has, a whole number is in the range or out of it.
+    const std::optional<int> number = text::WholeNumberHeldInRange<int>(text);
+    if (!number) return name + " needs a whole number, got '" + text + "'";
+    const int value = *number;
     if (value < low || value > high)
         return name + " must be from " + std::to_string(low) + " to " + std::to_string(high) +
                ", got " + text;

@@ -1,5 +1,6 @@
 #include "CliRun.h"
 
+#include "NameQuoting.h"
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
 #include "document/StyleRun.h"
@@ -18,7 +19,7 @@ constexpr const char* kStandardStream = "-";
 std::optional<DocOpenResult> OpenInput(const std::string& input, const BatchRun& batch,
                                        const PictureWatch& watch) {
     const bool standard = input == kStandardStream;
-    const std::string name = standard ? docmsg::Text(docmsg::kStandardInput) : input;
+    const std::string name = standard ? docmsg::Text(docmsg::kStandardInput) : QuotedName(input);
     const auto started = [&] {
         if (watch.started) watch.started();
     };
@@ -39,7 +40,8 @@ std::optional<DocOpenResult> OpenInput(const std::string& input, const BatchRun&
 std::string SaveOutput(CPeltoDoc& doc, const std::string& output,
                        std::optional<PictureFormat> format) {
     if (output != kStandardStream)
-        return SaveDocument(doc, output, format.value_or(FormatOfName(output)));
+        return SaveDocument(doc, output, format.value_or(FormatOfName(output)),
+                            [](const std::string& path) { return QuotedName(path); });
     const std::string name = docmsg::Text(docmsg::kStandardOutput);
     try {
         CFile out = CFile::Duplicate(STDOUT_FILENO, name);
@@ -99,7 +101,7 @@ int RunCli(const CliOptions& options, std::ostream& err) {
         RunPicture(options, options.input, options.output, options.threads);
     for (const std::string& message : report.messages) {
         err << "pelto-cli: ";
-        if (report.aboutInput) err << options.input << ": ";
+        if (report.aboutInput) err << QuotedName(options.input) << ": ";
         err << message << "\n";
     }
     if (report.usage) err << CliUsage();

@@ -1,5 +1,7 @@
 #include "Progress.h"
 
+#include "NameQuoting.h"
+
 #include <cstring>
 
 namespace pelto {
@@ -59,7 +61,7 @@ void CBatchProgress::Draw() {
 void CBatchProgress::Started(const std::string& name) {
     const std::lock_guard lock(m_mutex);
     ++m_nStarted;
-    m_current = name;
+    m_current = QuotedName(name);
     if (m_form == ProgressForm::Terminal) Draw();
 }
 
@@ -69,11 +71,12 @@ void CBatchProgress::Finished(const std::string& name, const PictureReport& repo
     const bool failed = report.exitCode != kExitOk;
     m_nFailed += failed;
     if (m_form == ProgressForm::Terminal && failed) m_out << kClearLine;
+    const std::string shown = QuotedName(name);
     for (const std::string& message : report.messages)
-        m_out << "pelto-cli: " << name << ": " << message << "\n";
+        m_out << "pelto-cli: " << shown << ": " << message << "\n";
     if (m_form == ProgressForm::Terminal) Draw();
     if (m_form == ProgressForm::Lines)
-        m_out << m_nDone << "/" << m_nTotal << " " << name << (failed ? " failed" : "") << "\n";
+        m_out << m_nDone << "/" << m_nTotal << " " << shown << (failed ? " failed" : "") << "\n";
     m_out << std::flush;
 }
 

@@ -15,25 +15,38 @@ namespace pelto {
 
 namespace {
 
-// A PNG's bytes stay while it is decoded; a batch run then holds the picture
-// with its opacity, the mask, the heights and the search.
-uint64_t PngNeed(const png::Header& header, uint64_t fileSize,
+// A PNG's bytes stay while it is decoded and its fully transparent pixels
+// are selected; a batch run then holds the picture with its opacity, the
+// mask, the heights, the search and a soft edge's rim marks. Whether it has
+// an opacity comes from a tRNS among the first bytes' chunks, when they reach
+// the image data.
+uint64_t PngNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
                  const std::optional<BatchRun>& batch) {
-    const uint64_t decode = fileSize + png::DecodeFootprint(header);
-    if (!batch) return decode;
+    const png::Header header = png::ReadHeader(start, startBytes);
+    const std::optional<bool> ahead = png::TransparencyChunkAhead(start, startBytes);
+    const bool trns = ahead.value_or(true);
+    // Without a tRNS an 8-bit picture may take the whole read, which holds more.
+    uint64_t decode = png::DecodeFootprint(header, fileSize, trns);
+    if (!ahead) decode = std::max(decode, png::DecodeFootprint(header, fileSize, false));
     const int32_t width = int32_t(header.width), height = int32_t(header.height);
-    const uint64_t picture = CDIB::BuiltFileSize(width, height) + uint64_t(width) * height;
-    return std::max(decode, EstimateRunFootprint(width, height, picture, batch->params.width, false,
-                                                 batch->threads)
-                                .Total());
+    const bool opacity = png::HasOpacity(header, trns);
+    const uint64_t picture =
+        CDIB::BuiltFileSize(width, height) + (opacity ? uint64_t(width) * height : 0);
+    const uint64_t selection =
+        opacity ? EstimateRunFootprint(width, height, picture, 0, false, 0).mask : 0;
+    const uint64_t open = fileSize + std::max(decode, picture + selection);
+    if (!batch) return open;
+    const bool softRim = batch->params.Outer() && png::MayBeSoftEdged(header, trns);
+    return std::max(open, EstimateRunFootprint(width, height, picture, batch->params.width, false,
+                                               batch->threads, softRim)
+                              .Total());
 }
 
 // The memory the open (or the whole batch run) of a picture needs, from its
 // file's first bytes; a BMP's are its 54 header bytes.
 uint64_t PictureNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
                      const std::optional<BatchRun>& batch) {
-    if (png::HasSignature(start, startBytes))
-        return PngNeed(png::ReadHeader(start, startBytes), fileSize, batch);
+    if (png::HasSignature(start, startBytes)) return PngNeed(start, startBytes, fileSize, batch);
     if (!batch) return fileSize;
     return EstimateRunFootprint(bmp::ReadI32(start, bmp::biWidth),
                                 bmp::ReadI32(start, bmp::biHeight), fileSize, batch->params.width,
@@ -41,22 +54,26 @@ uint64_t PictureNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSiz
         .Total();
 }
 
-// A regular file's first bytes, and whether they tell what it needs: a PNG's
-// signature, or BMP headers the loader takes for a file of its length.
+// A regular file's first bytes (a PNG's first kPngStartBytes), and whether
+// they tell what it needs: a PNG's signature, or BMP headers the loader takes
+// for a file of its length.
 struct FileStart {
-    uint8_t bytes[bmp::kHeadersSize];
-    uint64_t size;
+    std::vector<uint8_t> bytes;
     bool png;
     bool measurable;
 };
 
 FileStart ReadStart(CFile& input, uint64_t length) {
     FileStart start;
-    start.size = std::min<uint64_t>(length, sizeof start.bytes);
-    const bool complete = input.ReadAt(start.bytes, start.size, 0) == start.size;
-    start.png = complete && png::HasSignature(start.bytes, start.size);
-    start.measurable = start.png || (complete && start.size == bmp::kHeadersSize &&
-                                     !CDIB::Refusal(start.bytes, length));
+    start.bytes.resize(std::min<uint64_t>(length, bmp::kHeadersSize));
+    bool complete = input.ReadAt(start.bytes.data(), start.bytes.size(), 0) == start.bytes.size();
+    start.png = complete && png::HasSignature(start.bytes.data(), start.bytes.size());
+    if (start.png) {
+        start.bytes.resize(std::min(length, kPngStartBytes));
+        complete = input.ReadAt(start.bytes.data(), start.bytes.size(), 0) == start.bytes.size();
+    }
+    start.measurable = complete && (start.png || (start.bytes.size() == bmp::kHeadersSize &&
+                                                  !CDIB::Refusal(start.bytes.data(), length)));
     return start;
 }
 
@@ -65,7 +82,7 @@ void LoadRegularFile(CPeltoDoc& doc, CFile& input, const AdmitHeaders& admit) {
     const uint64_t length = input.GetLength();
     if (length == 0) return;
     const FileStart start = ReadStart(input, length);
-    if (start.measurable) admit(start.bytes, start.size, length);
+    if (start.measurable) admit(start.bytes.data(), start.bytes.size(), length);
     if (start.png) {
         if (length > CDIB::kMaxFileSize) CDIB::Refuse(png::kMsgTooLarge);
         const block::Ptr bytes = block::Allocate(length);
@@ -134,7 +151,8 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
         const uint64_t length = input.GetLength();
         if (length == 0) return 0;
         const FileStart start = ReadStart(input, length);
-        if (start.measurable) return PictureNeed(start.bytes, start.size, length, batch);
+        if (start.measurable)
+            return PictureNeed(start.bytes.data(), start.bytes.size(), length, batch);
     } catch (const CFileException&) {
     } catch (const CArchiveException&) {
     }
@@ -142,10 +160,14 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
 }
 
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
-                         std::optional<PictureFormat> format) {
+                         std::optional<PictureFormat> format, const ShowPath& show) {
     const PictureFormat kind = format.value_or(doc.Format());
-    const SaveOutcome outcome = SaveFile(path, [&](CFile& file) { doc.Store(file, kind); });
-    if (outcome.error) return docmsg::CannotSave(path, outcome);
+    SaveOutcome outcome = SaveFile(path, [&](CFile& file) { doc.Store(file, kind); });
+    if (outcome.error) {
+        if (!show) return docmsg::CannotSave(path, outcome);
+        if (!outcome.backup.empty()) outcome.backup = show(outcome.backup);
+        return docmsg::CannotSave(show(path), outcome);
+    }
     doc.SetSaved(kind);
     return {};
 }

@@ -16,6 +16,7 @@
 #include "PeltoDoc.h"
 #include "platform/File.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,9 +48,14 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch);
 DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
                                const std::optional<BatchRun>& batch = std::nullopt);
 
-// Empty on success, otherwise the message for the user.
+// How a path is shown in a message: as it stands unless the caller says.
+using ShowPath = std::function<std::string(const std::string& path)>;
+
+// Empty on success, otherwise the message for the user, its paths (path, and
+// where the old content was left) shown by show.
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
-                         std::optional<PictureFormat> format = std::nullopt);
+                         std::optional<PictureFormat> format = std::nullopt,
+                         const ShowPath& show = {});
 // Into a file already open (standard output), from where it stands.
 std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name,
                            std::optional<PictureFormat> format = std::nullopt);

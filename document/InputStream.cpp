@@ -4,6 +4,7 @@
 #include "platform/BmpLayout.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 namespace pelto {
@@ -33,15 +34,21 @@ StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit
     in.size = input.Read(in.data.get(), bmp::kHeadersSize);
     const bool png = png::HasSignature(in.data.get(), in.size);
     if (in.size < bmp::kHeadersSize && !png) return in;
-    if (!png && CDIB::HeaderRefusal(in.data.get())) {
+    if (const char* refusal = png ? nullptr : CDIB::HeaderRefusal(in.data.get())) {
         in.kept = false;
-        in.size = Drain(input, in.size, limit);
+        // No length changes this one: an endless input (random bytes, yes) is not read on.
+        if (std::string_view(refusal) != CDIB::kMsgWrongFormat)
+            in.size = Drain(input, in.size, limit);
         return in;
     }
-    const uint8_t* start = in.data.get();
-    const uint64_t startBytes = in.size;
-    const uint64_t end = png ? in.size : std::max<uint64_t>(CDIB::PixelArrayEnd(start), in.size);
-    admit(start, startBytes, end);
+    if (png) {
+        capacity = std::max(in.size, std::min(kPngStartBytes, limit + 1));
+        block::Resize(in.data, capacity);
+        in.size += input.Read(in.data.get() + in.size, capacity - in.size);
+    }
+    const uint64_t end =
+        png ? in.size : std::max<uint64_t>(CDIB::PixelArrayEnd(in.data.get()), in.size);
+    admit(in.data.get(), in.size, end);
 
     while (in.size <= limit) {
         if (in.size == capacity) {
@@ -52,7 +59,7 @@ StreamedInput ReadStream(CFile& input, const AdmitHeaders& admit, uint64_t limit
             if (capacity <= end && next > end + 1) next = end + 1;
             capacity = std::min(next, limit + 1);
             // Bytes past the pixel array are kept too: each growth must fit as the first did.
-            if (capacity > end) admit(in.data.get(), startBytes, capacity);
+            if (capacity > end) admit(in.data.get(), in.size, capacity);
             block::Resize(in.data, capacity);
         }
         const uint64_t want = capacity - in.size;

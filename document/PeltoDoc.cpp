@@ -59,11 +59,10 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     // outer rim's soft edge needs a mark per pixel.
     const uint64_t pixels = uint64_t(m_dib.m_nWidth) * m_dib.m_nHeight;
     const uint64_t held = m_dib.m_nFileSize + (m_pAlpha ? pixels : 0);
-    const uint64_t marks = m_pAlpha && params.Outer() ? pixels : 0;
-    memlimit::EnsureAvailable(
-        EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held, params.width, keep, threads)
-            .Button() +
-        marks);
+    memlimit::EnsureAvailable(EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held,
+                                                   params.width, keep, threads,
+                                                   m_pAlpha && params.Outer())
+                                  .Button());
     // Everything that can fail happens before the document changes.
     std::optional<CUndoStep> step;
     if (keep) step.emplace(m_dib, m_pAlpha.get(), m_nPicture);

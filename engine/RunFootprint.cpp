@@ -35,7 +35,7 @@ uint64_t SearchBytes(int32_t width, int32_t height, int radius, unsigned threads
 } // namespace
 
 RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSize, int bevelWidth,
-                                  bool snapshot, unsigned threads) {
+                                  bool snapshot, unsigned threads, bool softRim) {
     RunFootprint footprint;
     footprint.picture = fileSize;
     footprint.snapshot = snapshot ? fileSize : 0;
@@ -43,6 +43,7 @@ RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSi
     footprint.mask = RasterBytes(width, height, 8, CMaskDIB::kOffBits);
     footprint.heights = RasterBytes(width, height, 16, bmp::kHeadersSize);
     footprint.search = SearchBytes(width, height, bevelWidth, threads);
+    footprint.rimMarks = softRim ? uint64_t(width) * uint64_t(height) : 0;
     // The caller's thread takes the first band itself.
     footprint.mapping = uint64_t(BandCount(height, threads) - 1) * memlimit::ThreadStackBytes();
     for (const uint64_t bytes :

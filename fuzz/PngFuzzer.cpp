@@ -66,17 +66,20 @@ std::string Check(const uint8_t* data, size_t size) {
     CDIB picture;
     CAlphaPlane alpha;
     png::Header header{};
-    uint64_t peak = 0;
+    uint64_t footprint = 0, peak = 0;
     try {
         header = png::ReadHeader(data, size);
-        if (png::DecodeFootprint(header) > kMemory) return "";
+        // What the walk finds of a tRNS in a file that decodes.
+        const bool trns = png::TransparencyChunkAhead(data, size).value_or(true);
+        footprint = png::DecodeFootprint(header, size, trns);
+        if (footprint > kMemory) return "";
         png::Decode(data, size, picture, alpha, &peak);
     } catch (const CArchiveException& e) {
         return IsRefusal(e.what()) ? "" : std::string("unknown refusal: ") + e.what();
     }
     const int width = int(header.width), height = int(header.height);
     if (picture.m_nWidth != width || picture.m_nHeight != height) return "not the header's size";
-    if (peak > png::DecodeFootprint(header)) return "held more than the footprint";
+    if (peak > footprint) return "held more than the footprint";
     if (header.colourType >= 4 && !alpha.HasBlock()) return "alpha channel without a plane";
     if (alpha.HasBlock() && (alpha.Width() != width || alpha.Height() != height))
         return "alpha plane not the picture's size";

@@ -88,6 +88,16 @@ ChunkWalk WalkChunks(const uint8_t* data, uint64_t size, const Header& header) {
     }
 }
 
+std::optional<bool> TransparencyChunkAhead(const uint8_t* data, uint64_t size) {
+    for (uint64_t at = sizeof kSignature; at + 8 <= size;
+         at += uint64_t(ReadBE32(data + at)) + 12) {
+        const uint8_t* type = data + at + 4;
+        if (Is(type, "tRNS")) return true;
+        if (Is(type, "IDAT") || Is(type, "IEND")) return false;
+    }
+    return std::nullopt;
+}
+
 int CChunkSource::Read(spng_ctx*, void* source, void* dest, size_t length) {
     CChunkSource& self = *static_cast<CChunkSource*>(source);
     auto* out = static_cast<uint8_t*>(dest);

@@ -134,17 +134,16 @@ void Decode(const uint8_t* data, uint64_t size, CDIB& picture, CAlphaPlane& alph
     const Header header = ReadHeader(data, size);
     // Before anything is allocated or inflated, the image data's length
     // against what deflate can make of the picture's rows: at most 258 bytes
-    // from 2 bits, so less cannot hold them; and stored blocks add 5 bytes in
-    // 65535, fixed codes at most 9 bits a byte, so more is no encoding of
-    // them (a bomb, endless IDAT). Then the damage the walk found, which
-    // libspng would pass or find only as it reads.
+    // from 2 bits, so less cannot hold them, and no more than MostImageData.
+    // Then the damage the walk found, which libspng would pass or find only
+    // as it reads.
     const ChunkWalk walk = WalkChunks(data, size, header);
     const uint64_t filtered = FilteredBytes(header), idat = walk.idatBytes;
     if (filtered > idat * 1032 + 1024) CDIB::Refuse(kMsgDamaged);
-    if (idat > filtered + filtered / 8 + 1024) CDIB::Refuse(kMsgTooMuchData);
+    if (idat > MostImageData(filtered)) CDIB::Refuse(kMsgTooMuchData);
     if (walk.damaged) CDIB::Refuse(kMsgDamaged);
 
-    CPngMemory memory(DecodeFootprint(header));
+    CPngMemory memory(DecodeFootprint(header, idat, walk.transparency));
     CDIB decoded;
     CAlphaPlane opacity;
     bool whole = false;

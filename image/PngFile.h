@@ -13,6 +13,7 @@
 #include "Dib.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace pelto {
 
@@ -49,10 +50,20 @@ bool HasSignature(const uint8_t* data, uint64_t size);
 // The IHDR of a file from its first bytes (kHeaderBytes suffice), checked as a
 // decode checks it, including that the picture fits a BMP; throws the refusal.
 Header ReadHeader(const uint8_t* data, uint64_t size);
-// The most a decode of a file with this header allocates: the picture's
-// block, an alpha plane, its own rows and everything libspng and zlib use.
-// A decode never passes it: a file that would make it refuses instead.
-uint64_t DecodeFootprint(const Header& header);
+// Whether the chunks ahead of the image data, in a file's first size bytes,
+// hold a tRNS; nothing when those bytes end before the first IDAT.
+std::optional<bool> TransparencyChunkAhead(const uint8_t* data, uint64_t size);
+// Whether a decode gives a picture of this header an opacity, with or without
+// a tRNS, and whether that opacity may lie between 0 and 255 (a grey or colour
+// key makes only the two).
+bool HasOpacity(const Header& header, bool transparencyChunk);
+bool MayBeSoftEdged(const Header& header, bool transparencyChunk);
+// The most a decode of a file with this header allocates, with at most
+// imageDataBytes of image data (the file's size will do) and a tRNS or not:
+// the picture's block, an alpha plane, its own rows and everything libspng
+// and zlib use. A decode never passes it: a file that would make it refuses
+// instead.
+uint64_t DecodeFootprint(const Header& header, uint64_t imageDataBytes, bool transparencyChunk);
 
 // Decodes the whole file in data. On success picture holds it and alpha its
 // opacity when the file has an alpha channel or a tRNS chunk (otherwise no

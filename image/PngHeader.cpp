@@ -34,18 +34,32 @@ Header ReadHeader(const uint8_t* data, uint64_t size) {
                   ihdr.interlace_method != 0};
 }
 
-uint64_t DecodeFootprint(const Header& header) {
-    const uint64_t pixels = uint64_t(header.width) * header.height;
-    const uint64_t picture = CDIB::BuiltFileSize(header.width, header.height);
-    // The decode's row, and libspng's own when it gathers an interlaced pass.
-    const uint64_t row = uint64_t(header.width) * DecodedPixelBytes(header, true);
+bool HasOpacity(const Header& header, bool transparencyChunk) {
+    return header.colourType == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ||
+           header.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA || transparencyChunk;
+}
+
+bool MayBeSoftEdged(const Header& header, bool transparencyChunk) {
+    return header.colourType == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ||
+           header.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA ||
+           (header.colourType == SPNG_COLOR_TYPE_INDEXED && transparencyChunk);
+}
+
+uint64_t DecodeFootprint(const Header& header, uint64_t imageDataBytes, bool transparencyChunk) {
+    const bool opacity = HasOpacity(header, transparencyChunk);
+    const uint64_t opened = CDIB::BuiltFileSize(header.width, header.height) +
+                            (opacity ? uint64_t(header.width) * header.height : 0);
+    // libspng's read: the decode's row, and libspng's own when it gathers an interlaced pass.
+    const uint64_t row = uint64_t(header.width) * DecodedPixelBytes(header, opacity);
     const uint64_t rows = header.interlaced ? 2 * row : row;
     const uint64_t scanlines = 2 * (ScanlineBytes(header, header.width) + 32);
     // Beside the cache's content, a chunk being inflated holds at most twice
     // the room left while libspng doubles its buffer: never more than two caches.
     const uint64_t chunks = 2 * kChunkCache;
-    const uint64_t library = rows + scanlines + chunks + kLibraryFixed;
-    return picture + pixels + std::max(library, WholeReadable(header) ? WholeFootprint(header) : 0);
+    const uint64_t library = opened + rows + scanlines + chunks + kLibraryFixed;
+    // The whole read follows libspng's look at the chunks, whose blocks are gone by then.
+    if (!WholeReadable(header) || transparencyChunk) return library;
+    return std::max(library, WholeFootprint(header, imageDataBytes));
 }
 
 } // namespace png

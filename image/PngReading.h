@@ -49,6 +49,12 @@ constexpr uint32_t PassPixels(uint32_t size, uint32_t start, uint32_t step) {
 
 // The bytes of the image data once inflated: every row of every pass filtered.
 uint64_t FilteredBytes(const Header& header);
+// The most image data deflate makes of filtered bytes: stored blocks add 5
+// bytes in 65535, fixed codes at most 9 bits a byte. More is no encoding of
+// them (a bomb, endless IDAT).
+constexpr uint64_t MostImageData(uint64_t filtered) {
+    return filtered + filtered / 8 + 1024;
+}
 
 } // namespace png
 

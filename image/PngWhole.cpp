@@ -8,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -151,10 +152,16 @@ bool WholeReadable(const Header& header) {
             header.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA);
 }
 
-uint64_t WholeFootprint(const Header& header) {
-    // The rows inflated, and at most as many bytes of image data again.
+uint64_t WholeFootprint(const Header& header, uint64_t imageDataBytes) {
+    // The rows inflated, beside the image data copied first when it is split
+    // over chunks, then beside the picture and its opacity.
     const uint64_t filtered = FilteredBytes(header);
-    return filtered + (filtered + filtered / 8 + 1024) + kDecompressorBytes;
+    const uint64_t copy = std::min(imageDataBytes, MostImageData(filtered));
+    const uint64_t alpha = header.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA
+                               ? uint64_t(header.width) * header.height
+                               : 0;
+    const uint64_t picture = CDIB::BuiltFileSize(header.width, header.height) + alpha;
+    return filtered + kDecompressorBytes + std::max(copy, picture);
 }
 
 bool ReadWhole(const uint8_t* data, uint64_t size, const Header& header, CPngMemory& memory,
@@ -164,12 +171,14 @@ bool ReadWhole(const uint8_t* data, uint64_t size, const Header& header, CPngMem
     EachIdat(data, size, [&](uint32_t length, const uint8_t*) { idatBytes += length; });
     // Inflated whole, then no longer needed: the stream and the decompressor.
     const uint64_t held = filtered + kDecompressorBytes;
-    memory.Count(held + idatBytes);
+    memory.Count(held);
     block::Ptr rows = block::Allocate(filtered);
     bool whole = false;
     {
         block::Ptr stream;
         const uint8_t* in = ImageData(data, size, idatBytes, stream);
+        const uint64_t copied = stream ? idatBytes : 0;
+        memory.Count(copied);
         std::unique_ptr<libdeflate_decompressor, FreeDecompressor> decompressor(
             libdeflate_alloc_decompressor());
         if (!decompressor) throw std::bad_alloc();
@@ -178,8 +187,8 @@ bool ReadWhole(const uint8_t* data, uint64_t size, const Header& header, CPngMem
                 libdeflate_zlib_decompress_ex(decompressor.get(), in, idatBytes, rows.get(),
                                               filtered, &read, &written) == LIBDEFLATE_SUCCESS &&
                 read == idatBytes && written == filtered;
+        memory.Uncount(copied);
     }
-    memory.Uncount(idatBytes);
 
     const bool withAlpha = header.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
     const uint64_t pictureBytes = CDIB::BuiltFileSize(header.width, header.height);

@@ -20,8 +20,9 @@ namespace png {
 
 // Whether a file of this header, with no tRNS, may be read here.
 bool WholeReadable(const Header& header);
-// The most ReadWhole holds beside the picture and its opacity.
-uint64_t WholeFootprint(const Header& header);
+// The most ReadWhole holds, the picture and its opacity included, for at
+// most imageDataBytes of image data.
+uint64_t WholeFootprint(const Header& header, uint64_t imageDataBytes);
 
 // The image data of the file's IDAT chunks (the walk passed them) into
 // picture, with alpha when the header has an alpha channel, the blocks

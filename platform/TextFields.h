@@ -3,6 +3,7 @@
 // (/proc, control groups) and the command line give. Nothing is allocated.
 
 #include <charconv>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -25,6 +26,19 @@ template <typename Number> std::optional<Number> WholeNumber(std::string_view te
     Number value{};
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// The same for a whole number of any size: one outside Number's range is
+// held at the limit it passed, so that it reads as out of any narrower range.
+template <typename Number> std::optional<Number> WholeNumberHeldInRange(std::string_view text) {
+    Number value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || end != text.data() + text.size()) return std::nullopt;
+    if (ec == std::errc::result_out_of_range)
+        return text.front() == '-' ? std::numeric_limits<Number>::lowest()
+                                   : std::numeric_limits<Number>::max();
+    if (ec != std::errc()) return std::nullopt;
     return value;
 }
 

@@ -71,6 +71,22 @@ INSTANTIATE_TEST_SUITE_P(Forms, BatchProgressForms,
                                                 "pelto-cli: 1 of 2 written, 1 failed\n"}),
                          [](const auto& c) { return std::string(c.param.name); });
 
+// A name can neither add a line of its own nor reach the terminal raw.
+TEST(BatchProgress, QuotesTheNamesItShows) {
+    FakeClock clock;
+    std::ostringstream out;
+    CBatchProgress progress(out, 2, ProgressForm::Lines, 80, clock.Clock());
+    progress.Started("a.png\n2/2 b.png");
+    progress.Finished("a.png\n2/2 b.png", {});
+    progress.Started("\033[2Jc.png");
+    progress.Finished("\033[2Jc.png", kFailed);
+    progress.End(0);
+    EXPECT_EQ(out.str(), "1/2 'a.png'$'\\n''2/2 b.png'\n"
+                         "pelto-cli: ''$'\\033''[2Jc.png': bad\n"
+                         "2/2 ''$'\\033''[2Jc.png' failed\n"
+                         "pelto-cli: 1 of 2 written, 1 failed\n");
+}
+
 } // namespace
 
 } // namespace pelto

@@ -171,6 +171,43 @@ TEST(StyleOption, WaitsForTheWriterOfAFifo) {
     EXPECT_EQ(p.options->style.params, style.params);
 }
 
+struct NumberCase {
+    const char* option;
+    const char* value;
+    std::string error;
+};
+
+void PrintTo(const NumberCase& c, std::ostream* out) {
+    *out << c.option << " '" << c.value << "'";
+}
+
+class NumberArguments : public ::testing::TestWithParam<NumberCase> {};
+
+// A whole number of any size is in the range or out of it; only a text that
+// is no whole number at all is told so.
+TEST_P(NumberArguments, AreRefusedForWhatIsWrongWithThem) {
+    const NumberCase& c = GetParam();
+    const CliParse p = ParseCliArguments(Args({"a", "b", "--pick", "0,0,0", c.option, c.value}));
+    EXPECT_FALSE(p.options);
+    EXPECT_EQ(p.error, c.error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NumberArguments,
+    ::testing::Values(
+        NumberCase{"--threads", "4294967297", "--threads must be from 1 to 256, got 4294967297"},
+        NumberCase{"--angle", "4294967296", "--angle must be from 0 to 359, got 4294967296"},
+        NumberCase{"--width", "99999", "--width must be from 0 to 30, got 99999"},
+        NumberCase{"--contrast", "-99999999999999999999999",
+                   "--contrast must be from 0 to 500, got -99999999999999999999999"},
+        NumberCase{"--pick", "0,0,18446744073709551616",
+                   "--pick tolerance must be from 0 to 100, got 18446744073709551616"},
+        NumberCase{"--width", "12x", "--width needs a whole number, got '12x'"},
+        NumberCase{"--width", "", "--width needs a whole number, got ''"},
+        NumberCase{"--threads", "-", "--threads needs a whole number, got '-'"},
+        NumberCase{"--angle", "99999999999999999999x",
+                   "--angle needs a whole number, got '99999999999999999999x'"}));
+
 class BadArguments : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(BadArguments, AreRefusedWithAMessage) {

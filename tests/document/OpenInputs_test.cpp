@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -26,6 +27,9 @@ struct Input {
     const char* name;
     Bytes bytes;
 };
+void PrintTo(const Input& input, std::ostream* out) {
+    *out << input.name;
+}
 
 Bytes Edited(Bytes b, size_t offset, uint16_t value) {
     PutU16(b, offset, value);
@@ -35,6 +39,14 @@ Bytes Edited(Bytes b, size_t offset, uint16_t value) {
 Bytes Cut(Bytes b, size_t size) {
     b.resize(size);
     return b;
+}
+
+// A writer whose reader has gone is told so by EPIPE; the signal dies with its thread.
+void BlockBrokenPipeSignal() {
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
 }
 
 Bytes Good() {
@@ -54,6 +66,7 @@ TEST_P(OpenThroughAPipe, GivesWhatTheFileGives) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     std::thread writer([&] {
+        BlockBrokenPipeSignal();
         for (size_t done = 0; done < bytes.size();) {
             const ssize_t n = ::write(ends[1], bytes.data() + done, bytes.size() - done);
             if (n <= 0) break;
@@ -62,8 +75,8 @@ TEST_P(OpenThroughAPipe, GivesWhatTheFileGives) {
         ::close(ends[1]);
     });
     const DocOpenResult fromPipe = OpenDocument("/proc/self/fd/" + std::to_string(ends[0]));
+    ::close(ends[0]); // a writer the open stopped reading is told so
     writer.join();
-    ::close(ends[0]);
 
     ASSERT_EQ(bool(fromPipe.doc), bool(fromFile.doc)) << testing::PrintToString(fromPipe.messages);
     EXPECT_EQ(fromPipe.messages, fromFile.messages);
@@ -105,7 +118,7 @@ TEST(OpenAFifo, WaitsAMomentForItsWriter) {
 
 // Past the limit a stream is refused like a file that long, kept or not.
 TEST(ReadStream, StopsOneBytePastTheLimit) {
-    for (const Bytes& bytes : {Good(), Bytes(Good().size(), 'x')}) {
+    for (const Bytes& bytes : {Good(), Edited(Good(), 28, 8)}) {
         int ends[2];
         ASSERT_EQ(::pipe(ends), 0);
         std::thread writer([&] {
@@ -120,10 +133,63 @@ TEST(ReadStream, StopsOneBytePastTheLimit) {
         ::close(ends[0]);
         writer.join();
         EXPECT_EQ(in.size, limit + 1);
-        EXPECT_EQ(in.kept, bytes[0] == 'B');
-        EXPECT_EQ(admitted, bytes[0] == 'B');
+        EXPECT_EQ(in.kept, bytes[28] == 24);
+        EXPECT_EQ(admitted, bytes[28] == 24);
     }
 }
+
+// Neither a BMP nor a PNG, whatever follows: the first bytes settle it, and
+// the writer, which writes until its reader has gone, is never read on.
+class EndlessNonPicture : public ::testing::TestWithParam<Input> {};
+
+TEST_P(EndlessNonPicture, IsRefusedOnItsFirstBytesAsAFileOfThemIs) {
+    const Bytes& pattern = GetParam().bytes;
+    TempDir dir;
+    WriteFileBytes(dir.File("start"), pattern);
+    const DocOpenResult fromFile = OpenDocument(dir.File("start"));
+
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::atomic<uint64_t> written{0};
+    std::thread writer([&] {
+        BlockBrokenPipeSignal();
+        for (ssize_t n; (n = ::write(ends[1], pattern.data(), pattern.size())) > 0;)
+            written += uint64_t(n);
+        ::close(ends[1]);
+    });
+    const DocOpenResult fromPipe = OpenDocument("/proc/self/fd/" + std::to_string(ends[0]));
+    ::close(ends[0]);
+    writer.join();
+
+    EXPECT_FALSE(fromPipe.doc);
+    EXPECT_EQ(fromPipe.messages, fromFile.messages);
+    ASSERT_EQ(fromPipe.messages.size(), 2u);
+    EXPECT_EQ(fromPipe.messages[1], docmsg::Text(docmsg::kUnexpectedFormat));
+    // The pipe's buffer and a read or two, not the 4 GiB a BMP may hold.
+    EXPECT_LT(written.load(), uint64_t(4) << 20);
+}
+
+Bytes RandomBytes() {
+    Bytes bytes(1 << 16);
+    uint32_t state = 12345;
+    for (uint8_t& b : bytes)
+        b = uint8_t((state = state * 1103515245 + 12345) >> 24);
+    return bytes;
+}
+
+Bytes Repeated(const std::string& text, size_t times) {
+    Bytes bytes;
+    for (size_t i = 0; i < times; ++i)
+        bytes.insert(bytes.end(), text.begin(), text.end());
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EndlessNonPicture,
+    ::testing::Values(Input{"RandomBytes", RandomBytes()}, Input{"Yes", Repeated("y\n", 1 << 15)},
+                      Input{"PngSignatureCutShort", Repeated("\x89PNG", 100)},
+                      Input{"BmpHeadersPointingInsideThemselves", Edited(Good(), 10, 20)}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 // Bytes past the pixel array are kept, so an input that never ends is held
 // to the memory check each time its block grows, and stops at the first refusal.
@@ -131,11 +197,7 @@ TEST(ReadStream, HoldsAnEndlessInputToTheMemoryCheck) {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     std::thread writer([&] {
-        // Its reader gone, the writer is told so by EPIPE; the signal dies with the thread.
-        sigset_t pipe;
-        sigemptyset(&pipe);
-        sigaddset(&pipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+        BlockBrokenPipeSignal();
         const Bytes headers = Cut(Good(), 54);
         const Bytes zeros(1 << 16, 0);
         if (::write(ends[1], headers.data(), headers.size()) < 0) return;

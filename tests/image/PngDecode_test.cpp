@@ -165,9 +165,75 @@ TEST(PngFootprint, BoundsTheMostTheDecodeHolds) {
         uint64_t peak = 0;
         png::Decode(file.data(), file.size(), picture, alpha, &peak);
         EXPECT_GE(peak, picture.m_nFileSize + uint64_t(alpha.Width()) * alpha.Height());
-        EXPECT_LE(peak, png::DecodeFootprint(png::ReadHeader(file.data(), file.size())));
+        EXPECT_LE(peak, png::DecodeFootprint(png::ReadHeader(file.data(), file.size()), file.size(),
+                                             false));
     }
 }
+
+// The footprint grows with the picture as the decode's peak does, whatever
+// path the file takes: the whole read with its image data in one chunk or
+// copied from several, libspng's for a tRNS or interlacing, 16 bits a sample.
+// The growth from a smaller picture to a bigger one is compared: both hold
+// libspng's few fixed blocks, and the footprint its fixed reserve for
+// ancillary chunks besides, which an 8-bit whole read passes only from a few
+// million pixels on.
+struct FootprintCase {
+    const char* name;
+    uint8_t colourType, bitDepth;
+    bool transparencyChunk, interlaced;
+    int idatChunks;
+    uint32_t side; // of the smaller square; the bigger one's is 4/3 of it
+};
+
+class PngFootprintFollows : public ::testing::TestWithParam<FootprintCase> {};
+
+TEST_P(PngFootprintFollows, TheDecodesPeakWithinATenth) {
+    const FootprintCase& k = GetParam();
+    uint64_t footprint[2], peak[2];
+    for (int i = 0; i < 2; ++i) {
+        const uint32_t side = i ? k.side * 4 / 3 : k.side;
+        const PngImage image{
+            side, side, k.bitDepth, k.colourType, k.interlaced, [&](int x, int y, int c) {
+                return uint16_t((x / 3 * 7 + y * 5 + c * 40) % (1 << k.bitDepth));
+            }};
+        const Bytes data = Deflate(PngScanlines(image));
+        std::vector<Bytes> parts = {PngSignature(), PngChunk("IHDR", PngIhdr(image))};
+        if (k.transparencyChunk) parts.push_back(PngChunk("tRNS", Bytes(6, 0)));
+        const size_t piece = data.size() / size_t(k.idatChunks) + 1;
+        for (size_t at = 0; at < data.size(); at += piece)
+            parts.push_back(
+                PngChunk("IDAT", Bytes(data.begin() + long(at),
+                                       data.begin() + long(std::min(at + piece, data.size())))));
+        parts.push_back(PngChunk("IEND", {}));
+        const Bytes file = Concat(parts);
+
+        CDIB picture;
+        CAlphaPlane alpha;
+        png::Decode(file.data(), file.size(), picture, alpha, &peak[i]);
+        ASSERT_EQ(png::TransparencyChunkAhead(file.data(), file.size()), k.transparencyChunk);
+        footprint[i] = png::DecodeFootprint(png::ReadHeader(file.data(), file.size()), file.size(),
+                                            k.transparencyChunk);
+        EXPECT_LE(peak[i], footprint[i]) << side;
+    }
+    const double grown = double(peak[1] - peak[0]);
+    EXPECT_GE(double(footprint[1] - footprint[0]), grown);
+    EXPECT_LE(double(footprint[1] - footprint[0]), 1.1 * grown);
+}
+
+void PrintTo(const FootprintCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, PngFootprintFollows,
+    ::testing::Values(FootprintCase{"Rgb8", 2, 8, false, false, 1, 1800},
+                      FootprintCase{"Rgb8InChunks", 2, 8, false, false, 3, 1800},
+                      FootprintCase{"Rgba8InChunks", 6, 8, false, false, 3, 1800},
+                      FootprintCase{"Rgb8Keyed", 2, 8, true, false, 1, 300},
+                      FootprintCase{"Rgb8Interlaced", 2, 8, false, true, 1, 300},
+                      FootprintCase{"Rgb16", 2, 16, false, false, 3, 300},
+                      FootprintCase{"Rgba16", 6, 16, false, false, 3, 300}),
+    [](const auto& c) { return std::string(c.param.name); });
 
 TEST(PngDecode, NoMemoryAnywhereThrowsBadAllocAndLeavesThePictureAsItWas) {
     const Bytes file = MakePng(Picture(9, 5, 16, true));
