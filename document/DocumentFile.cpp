@@ -138,6 +138,7 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
         result.messages = {docmsg::CannotOpen(name, e.GetError())};
     } catch (const std::bad_alloc&) {
         result.messages = {docmsg::Text(docmsg::kOutOfMemory)};
+        result.outOfMemory = true;
     }
     return result;
 }

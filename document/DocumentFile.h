@@ -27,6 +27,7 @@ namespace pelto {
 struct DocOpenResult {
     std::unique_ptr<CPeltoDoc> doc;    // null when the open failed
     std::vector<std::string> messages; // shown in this order when it failed
+    bool outOfMemory = false;          // the reason it failed
 };
 
 // A batch run (pelto-cli): the document keeps no undo snapshot, and a picture

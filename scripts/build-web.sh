@@ -11,6 +11,13 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 [ $# -eq 1 ] || { echo "usage: scripts/build-web.sh DIR" >&2; exit 2; }
 site="$(mkdir -p "$1" && cd "$1" && pwd)"
+# A site built before is built again from nothing, so that no file of an
+# older build stays in it (the service worker would keep it); any other
+# folder with files in it is refused.
+if [ -n "$(ls -A "$site")" ]; then
+  [ -f "$site/pelto.mjs" ] || { echo "build-web: $site holds files but no site" >&2; exit 2; }
+  find "$site" -mindepth 1 -delete
+fi
 build="${PELTO_WEB_BUILD:-$root/build-web}"
 generator="${CMAKE_GENERATOR:-Ninja}"
 
@@ -37,7 +44,7 @@ for variant in "" -threads; do
   fi
   cp "$tree"/web/pelto-engine*.mjs "$tree"/web/pelto-engine*.wasm "$site/"
 done
-cp "$root"/web/pelto.mjs "$root"/web/pelto-worker.mjs "$root"/web/warm-up.mjs "$root"/web/picture-files.mjs "$root"/web/index.html "$root"/web/README.md \
+cp "$root"/web/{pelto.mjs,pelto-worker.mjs,glue.mjs,pelto-error.mjs,worker-client.mjs,engine-choice.mjs} "$root"/web/index.html "$root"/web/README.md \
   "$site/"
 version=$(sed -nE 's/^project\(PeltoTool VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
 sed "s/@VERSION@/$version.0/" "$root/web/package.json.in" >"$site/package.json"

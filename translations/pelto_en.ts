@@ -175,6 +175,10 @@
         <translation>The engine could not be loaded.</translation>
     </message>
     <message>
+        <source>処理中…</source>
+        <translation>Working…</translation>
+    </message>
+    <message>
         <source>はい</source>
         <translation>Yes</translation>
     </message>

@@ -1,9 +1,11 @@
 // A build tool: writes the web page's copy of what it shares with the
-// windows (the button values' ranges and starting values, the tolerance's,
-// the zoom steps, the checkerboard, the dial's constants) as a JavaScript
+// windows (the button values' ranges and starting values, the style file's
+// words for the choices, the tolerance's range, the zoom steps, the
+// checkerboard, the dial's constants) as a JavaScript
 // module, so that the page never holds a second source of them.
 //   page_values OUT.mjs
 
+#include "document/ButtonStyle.h"
 #include "document/Presentation.h"
 #include "engine/Angles.h"
 #include "engine/BackgroundPick.h"
@@ -29,11 +31,18 @@ std::string Module() {
     std::ostringstream out;
     out.precision(17);
     out << "// Written by page_values (web/PageValues.cpp) from the C++ headers.\n"
-        << "export const ranges = {\n"
-        << Range("angle", kAngleRange) << Range("contrast", kContrastRange)
-        << Range("width", kWidthRange) << Range("tolerance", kToleranceRange) << "};\n"
-        << "export const initialChoices = { shape: " << int(initial.shape)
-        << ", outline: " << int(initial.outline) << " };\n"
+        << "export const ranges = {\n";
+    for (const StyleNumber& number : kStyleNumbers)
+        out << Range(number.name, number.range);
+    out << Range("tolerance", kToleranceRange) << "};\n"
+        << "export const choices = {\n";
+    for (const StyleChoice& choice : kStyleChoices)
+        out << "  " << choice.name << ": ['" << choice.choices[0] << "', '" << choice.choices[1]
+            << "'],\n";
+    out << "};\nexport const initialChoices = {";
+    for (const StyleChoice& choice : kStyleChoices)
+        out << " " << choice.name << ": '" << choice.choices[choice.get(initial)] << "',";
+    out << " };\n"
         << "export const zoomSteps = [";
     for (const CZoom& step : kZoomSteps)
         out << "[" << step.num << ", " << step.den << "], ";

@@ -17,6 +17,7 @@ namespace {
 std::map<int, WebDocument> g_documents;
 int g_nLastHandle = 0;
 std::string g_error;
+Refusal g_errorKind = Refusal::State;
 std::string g_handed;
 
 // What the desktop view draws at 100 %: the picture, the selection's overlay
@@ -45,37 +46,12 @@ void Draw(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection,
     }
 }
 
-ButtonParams Params(int angle, int contrast, int width, int shape, int outline) {
-    ButtonParams params;
-    params.angle = angle;
-    params.contrast = contrast;
-    params.width = width;
-    params.shape = BevelShape(shape != 0);
-    params.outline = BevelOutline(outline != 0);
-    return params;
-}
-
-// The values a style file accepts, refused with its messages otherwise.
-bool CheckParams(const ButtonParams& params) {
-    for (const StyleNumber& number : kStyleNumbers) {
-        const int32_t value = params.*number.value;
-        if (value < number.range.low || value > number.range.high) {
-            Refuse(translation::Fill(docmsg::Text(docmsg::kStyleBadValue), number.name) + "\n" +
-                   translation::Fill(translation::Fill(docmsg::Text(docmsg::kStyleWholeNumber),
-                                                       std::to_string(number.range.low)),
-                                     std::to_string(number.range.high), 2));
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 WebDocument* Find(int handle) {
     const auto found = g_documents.find(handle);
     if (found != g_documents.end()) return &found->second;
-    Refuse("no open document " + std::to_string(handle));
+    Refuse(Refusal::State, "no open document " + std::to_string(handle));
     return nullptr;
 }
 
@@ -88,25 +64,32 @@ void Drop(int handle) {
     g_documents.erase(handle);
 }
 
-int Refuse(const std::string& message) {
+std::optional<ButtonStyle> StyleText(const char* text, int size, const char* name) {
+    StyleRead read = ParseStyle(std::string(text, size_t(size)), name);
+    if (!read.style) Refuse(Refusal::Style, read.error);
+    return std::move(read.style);
+}
+
+int Refuse(Refusal kind, const std::string& message) {
     g_error = message;
+    g_errorKind = kind;
     return 0;
 }
 
-int Refuse(const std::vector<std::string>& messages) {
+int Refuse(const DocOpenResult& opened) {
     std::string joined;
-    for (const std::string& message : messages)
+    for (const std::string& message : opened.messages)
         joined += (joined.empty() ? "" : "\n") + message;
-    return Refuse(joined);
+    return Refuse(opened.outOfMemory ? Refusal::Memory : Refusal::File, joined);
+}
+
+Refusal RefusalOf(StyleRefusal refusal) {
+    return refusal == StyleRefusal::EmptyPicture ? Refusal::File : Refusal::Pick;
 }
 
 const char* Handed(std::string text) {
     g_handed = std::move(text);
     return g_handed.c_str();
-}
-
-const char* LastError() {
-    return g_error.c_str();
 }
 
 } // namespace pelto::web
@@ -117,15 +100,20 @@ using namespace pelto::web;
 extern "C" {
 
 const char* pelto_error() {
-    return LastError();
+    return g_error.c_str();
+}
+
+int pelto_error_code() {
+    return int(g_errorKind);
 }
 
 int pelto_open(const char* path) {
     return Guarded([&] {
         DocOpenResult opened = OpenDocument(path);
-        if (!opened.doc) return Refuse(opened.messages);
+        if (!opened.doc) return Refuse(opened);
         // A page has nothing to show or do with it, and says so as pelto-cli does.
-        if (!opened.doc->Picture().HasBlock()) return Refuse(docmsg::Text(docmsg::kEmptyPicture));
+        if (!opened.doc->Picture().HasBlock())
+            return Refuse(Refusal::File, docmsg::Text(docmsg::kEmptyPicture));
         return Keep(std::move(opened.doc));
     });
 }
@@ -161,9 +149,10 @@ int pelto_pick(int doc, int x, int y, int tolerance, int connected) {
     CPeltoDoc& d = *open->doc;
     const BackgroundPick pick{x, y, tolerance, connected != 0};
     if (std::string outside = PickOutside(pick, d.Picture()); !outside.empty())
-        return Refuse(outside);
+        return Refuse(Refusal::Pick, outside);
     if (tolerance < kToleranceRange.low || tolerance > kToleranceRange.high)
-        return Refuse(translation::Fill(docmsg::Text(docmsg::kStyleBadValue), "tolerance"));
+        return Refuse(Refusal::Pick,
+                      translation::Fill(docmsg::Text(docmsg::kStyleBadValue), "tolerance"));
     return Guarded([&] {
         open->preview.reset();
         d.SelectBackground(pick, kThreads);
@@ -194,14 +183,14 @@ int pelto_has_selection(int doc) {
     return open && open->doc->HasSelection();
 }
 
-const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int shape, int outline) {
+const uint8_t* pelto_preview(int doc, const char* values, int size) {
     web::WebDocument* open = Find(doc);
     if (!open) return nullptr;
-    const ButtonParams params = Params(angle, contrast, width, shape, outline);
-    if (!CheckParams(params)) return nullptr;
+    const std::optional<ButtonStyle> style = StyleText(values, size, kValuesName);
+    if (!style) return nullptr;
     CPeltoDoc& d = *open->doc;
     if (!d.HasSelection()) {
-        Refuse(translation::Translate(kViewContext, kSelectFirst));
+        Refuse(Refusal::Pick, translation::Translate(kViewContext, kSelectFirst));
         return nullptr;
     }
     const int done = Guarded([&] {
@@ -210,22 +199,22 @@ const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int sh
                 std::make_unique<CBevelPreview>(d.Picture(), *d.Selection(), d.Opacity());
         CDIB result;
         CAlphaPlane alpha;
-        open->preview->Render(params, result, kThreads, d.Opacity() ? &alpha : nullptr);
+        open->preview->Render(style->params, result, kThreads, d.Opacity() ? &alpha : nullptr);
         Draw(result, d.Opacity() ? &alpha : nullptr, nullptr, open->rgba);
         return 1;
     });
     return done ? open->rgba.data() : nullptr;
 }
 
-int pelto_make_button(int doc, int angle, int contrast, int width, int shape, int outline) {
+int pelto_make_button(int doc, const char* values, int size) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;
-    const ButtonParams params = Params(angle, contrast, width, shape, outline);
-    if (!CheckParams(params)) return 0;
+    const std::optional<ButtonStyle> style = StyleText(values, size, kValuesName);
+    if (!style) return 0;
     if (!open->doc->HasSelection())
-        return Refuse(translation::Translate(kViewContext, kSelectFirst));
+        return Refuse(Refusal::Pick, translation::Translate(kViewContext, kSelectFirst));
     return Guarded([&] {
-        open->doc->MakeButton(params, kThreads);
+        open->doc->MakeButton(style->params, kThreads);
         open->preview.reset();
         return 1;
     });
@@ -234,7 +223,7 @@ int pelto_make_button(int doc, int angle, int contrast, int width, int shape, in
 int pelto_undo(int doc) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;
-    if (!open->doc->CanUndo()) return Refuse("nothing to undo");
+    if (!open->doc->CanUndo()) return Refuse(Refusal::State, "nothing to undo");
     return Guarded([&] {
         open->doc->Undo();
         open->preview.reset();
@@ -250,7 +239,7 @@ int pelto_can_undo(int doc) {
 int pelto_redo(int doc) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;
-    if (!open->doc->CanRedo()) return Refuse("nothing to redo");
+    if (!open->doc->CanRedo()) return Refuse(Refusal::State, "nothing to redo");
     open->doc->Redo();
     open->preview.reset();
     return 1;
@@ -269,7 +258,7 @@ int pelto_save(int doc, const char* path, const char* format) {
     return Guarded([&] {
         CFile out(path, CFile::Mode::CreateWrite);
         const std::string error = SaveDocumentTo(*open->doc, out, path, kind);
-        return error.empty() ? 1 : Refuse(error);
+        return error.empty() ? 1 : Refuse(Refusal::File, error);
     });
 }
 

@@ -20,6 +20,10 @@
 //
 //   pelto_set_lang(lang)                      "ja" or "en"; anything else is refused
 //   pelto_error()                             the last refusal's message
+//   pelto_error_code()                        what it was about: 1 the file, 2 the
+//                                             style or a value, 3 the pick or the
+//                                             selection, 4 memory, 5 the document's
+//                                             state (nothing to undo, no such document)
 //   pelto_open(path)                          BMP or PNG file -> doc, or 0 (an empty
 //                                             file too)
 //   pelto_close(doc)
@@ -35,36 +39,37 @@
 //                                             1 for the pixels joined to it alone
 //   pelto_select_transparent(doc)             selects the fully transparent pixels
 //   pelto_clear_selection(doc), pelto_has_selection(doc)
-//   pelto_preview(doc, angle, contrast, width, shape, outline)
-//                                             the button those values would make, as
-//                                             pelto_rgba draws it, without changing
-//                                             the document (needs a selection)
-//   pelto_make_button(doc, angle, contrast, width, shape, outline)
-//                                             makes it (needs a selection); undoable
+//   pelto_preview(doc, values, size)          the button would make, as pelto_rgba
+//                                             draws it, without changing the document
+//                                             (needs a selection): values are size
+//                                             bytes of a style file's text, read as
+//                                             pelto_read_style reads one ("values"
+//                                             standing for it in messages)
+//   pelto_make_button(doc, values, size)      makes it (needs a selection); undoable
 //   pelto_undo(doc), pelto_can_undo(doc)      the last button, back to its selection
 //   pelto_redo(doc), pelto_can_redo(doc)      the last button undone, made again;
 //                                             refused when there is none
 //   pelto_save(doc, path, format)             "bmp", "png", or "" for the kind it
 //                                             was opened as
-//   pelto_read_style(text, size, name)        a style file's size bytes at text (NUL
+//   pelto_read_style(name, text, size)        a style file's size bytes at text (NUL
 //                                             bytes included), checked as pelto-cli
 //                                             checks it (name stands for it in
 //                                             messages); pelto_style() then holds it
 //                                             as a style file writes it
-//   pelto_apply_style(doc, text, size, name)  the same, and the style's background
+//   pelto_apply_style(doc, name, text, size)  the same, and the style's background
 //                                             becomes doc's selection as the windows'
 //                                             Load Style makes it (document/StyleRun.h):
 //                                             a pick outside the picture refuses it
 //                                             whole, with nothing changed
-//   pelto_saved_background(doc)               what a style saved from doc can keep of
-//                                             its selection: 1 the picks that made it,
-//                                             2 the transparent pixels alone, 0 none
-//   pelto_write_style(doc, keepBackground, angle, contrast, width, shape, outline)
-//                                             pelto_style() a style file's text, with
-//                                             doc's selection as its background when
-//                                             keepBackground (doc 0: no document)
+//   pelto_write_style(doc, keepBackground, values, size)
+//                                             pelto_style() the style file's text of
+//                                             the style at values (read as
+//                                             pelto_preview reads it), with doc's
+//                                             selection as its background when
+//                                             keepBackground (none when the document
+//                                             cannot tell its picks; doc 0: none)
 //   pelto_style()                             that text
-//   pelto_run(in, out, styleText, styleSize, styleName, format)
+//   pelto_run(in, out, styleName, format, styleText, styleSize)
 //                                             pelto-cli IN OUT --style FILE [--format]:
 //                                             the same bytes, the same refusals
 //   pelto_light_digest()                      a digest of every light factor the
@@ -77,6 +82,7 @@ extern "C" {
 
 int pelto_set_lang(const char* lang);
 const char* pelto_error();
+int pelto_error_code();
 
 int pelto_open(const char* path);
 void pelto_close(int doc);
@@ -89,23 +95,21 @@ int pelto_select_transparent(int doc);
 int pelto_clear_selection(int doc);
 int pelto_has_selection(int doc);
 
-const uint8_t* pelto_preview(int doc, int angle, int contrast, int width, int shape, int outline);
-int pelto_make_button(int doc, int angle, int contrast, int width, int shape, int outline);
+const uint8_t* pelto_preview(int doc, const char* values, int size);
+int pelto_make_button(int doc, const char* values, int size);
 int pelto_undo(int doc);
 int pelto_can_undo(int doc);
 int pelto_redo(int doc);
 int pelto_can_redo(int doc);
 int pelto_save(int doc, const char* path, const char* format);
 
-int pelto_read_style(const char* text, int size, const char* name);
-int pelto_apply_style(int doc, const char* text, int size, const char* name);
-int pelto_saved_background(int doc);
-int pelto_write_style(int doc, int keepBackground, int angle, int contrast, int width, int shape,
-                      int outline);
+int pelto_read_style(const char* name, const char* text, int size);
+int pelto_apply_style(int doc, const char* name, const char* text, int size);
+int pelto_write_style(int doc, int keepBackground, const char* values, int size);
 const char* pelto_style();
 
-int pelto_run(const char* in, const char* out, const char* styleText, int styleSize,
-              const char* styleName, const char* format);
+int pelto_run(const char* in, const char* out, const char* styleName, const char* format,
+              const char* styleText, int styleSize);
 
 const char* pelto_light_digest();
 int pelto_threads();

@@ -2,7 +2,10 @@
 // The glue's shared state: the open documents by handle, the last refusal's
 // message and the texts handed to JavaScript (PeltoWeb.h).
 
+#include "document/ButtonStyle.h"
+#include "document/DocumentFile.h"
 #include "document/PeltoDoc.h"
+#include "document/StyleRun.h"
 #include "engine/BevelPreview.h"
 
 #include <memory>
@@ -28,11 +31,23 @@ void Drop(int handle);
 // it is the threaded engine).
 inline constexpr unsigned kThreads = 0;
 
-// Sets pelto_error()'s message; returns 0, what a refused call returns.
-int Refuse(const std::string& message);
-int Refuse(const std::vector<std::string>& messages);
+// What a refusal is about (pelto_error_code), as the module names it.
+enum class Refusal { File = 1, Style = 2, Pick = 3, Memory = 4, State = 5 };
+// A style run's refusal, by what it refused.
+Refusal RefusalOf(StyleRefusal refusal);
+
+// Sets pelto_error()'s message and code; returns 0, what a refused call returns.
+int Refuse(Refusal kind, const std::string& message);
+// An open's refusal: its messages, about the file or the memory.
+int Refuse(const DocOpenResult& opened);
 // Runs work, turning a thrown refusal into its message as pelto-cli does.
 template <typename Work> int Guarded(Work&& work);
+
+// A style file's text of size bytes (NUL bytes included), read as pelto-cli
+// reads one; none, with the refusal set, otherwise. name stands for it in
+// messages: a file's name, or kValuesName for a button's values alone.
+std::optional<ButtonStyle> StyleText(const char* text, int size, const char* name);
+inline constexpr const char* kValuesName = "values";
 
 // A text handed to JavaScript, kept until the next one.
 const char* Handed(std::string text);
@@ -48,8 +63,8 @@ template <typename Work> int pelto::web::Guarded(Work&& work) {
     try {
         return work();
     } catch (const std::bad_alloc&) {
-        return Refuse(docmsg::Text(docmsg::kOutOfMemory));
+        return Refuse(Refusal::Memory, docmsg::Text(docmsg::kOutOfMemory));
     } catch (const std::exception& e) {
-        return Refuse(e.what());
+        return Refuse(Refusal::File, e.what());
     }
 }

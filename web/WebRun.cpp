@@ -34,7 +34,7 @@ bool KindOf(const char* format, std::optional<PictureFormat>& kind) {
     else if (*format == '\0')
         kind.reset();
     else
-        return Refuse(Choice("format", format, "bmp", "png"));
+        return Refuse(Refusal::Style, Choice("format", format, "bmp", "png"));
     return true;
 }
 
@@ -47,52 +47,40 @@ extern "C" {
 
 int pelto_set_lang(const char* lang) {
     if (std::strcmp(lang, "ja") != 0 && std::strcmp(lang, "en") != 0)
-        return Refuse(Choice("lang", lang, "ja", "en"));
+        return Refuse(Refusal::Style, Choice("lang", lang, "ja", "en"));
     translation::Install(std::strcmp(lang, "en") == 0 ? &English : nullptr);
     return 1;
 }
 
-int pelto_read_style(const char* text, int size, const char* name) {
-    return pelto_apply_style(0, text, size, name);
+int pelto_read_style(const char* name, const char* text, int size) {
+    return pelto_apply_style(0, name, text, size);
 }
 
-int pelto_apply_style(int doc, const char* text, int size, const char* name) {
+int pelto_apply_style(int doc, const char* name, const char* text, int size) {
     WebDocument* open = doc ? Find(doc) : nullptr;
     if (doc && !open) return 0;
     return Guarded([&] {
-        const StyleRead read = ParseStyle(std::string(text, size_t(size)), name);
-        if (!read.style) return Refuse(read.error);
+        const std::optional<ButtonStyle> style = StyleText(text, size, name);
+        if (!style) return 0;
         if (open) {
-            if (const StyleRunEnd end = ApplyStyle(*open->doc, *read.style, kThreads);
+            if (const StyleRunEnd end = ApplyStyle(*open->doc, *style, kThreads);
                 end.refusal != StyleRefusal::None)
-                return Refuse(end.message);
+                return Refuse(RefusalOf(end.refusal), end.message);
             open->preview.reset();
         }
-        g_style = FormatStyle(*read.style);
+        g_style = FormatStyle(*style);
         return 1;
     });
 }
 
-int pelto_saved_background(int doc) {
-    const WebDocument* open = Find(doc);
-    if (!open) return 0;
-    const PickRecord picks = open->doc->SelectionPicks();
-    return !picks ? 0 : picks->empty() ? 2 : 1;
-}
-
-int pelto_write_style(int doc, int keepBackground, int angle, int contrast, int width, int shape,
-                      int outline) {
+int pelto_write_style(int doc, int keepBackground, const char* text, int size) {
     const WebDocument* open = doc ? Find(doc) : nullptr;
     if (doc && !open) return 0;
     return Guarded([&] {
-        ButtonStyle style;
-        style.params = {angle, contrast, width, BevelShape(shape != 0), BevelOutline(outline != 0)};
-        if (open && keepBackground) style.background = open->doc->SelectionPicks();
-        // Checked as a file of it would be read.
-        const std::string text = FormatStyle(style);
-        const StyleRead read = ParseStyle(text, "style");
-        if (!read.style) return Refuse(read.error);
-        g_style = text;
+        std::optional<ButtonStyle> style = StyleText(text, size, kValuesName);
+        if (!style) return 0;
+        if (open && keepBackground) style->background = open->doc->SelectionPicks();
+        g_style = FormatStyle(*style);
         return 1;
     });
 }
@@ -101,24 +89,24 @@ const char* pelto_style() {
     return g_style.c_str();
 }
 
-int pelto_run(const char* in, const char* out, const char* styleText, int styleSize,
-              const char* styleName, const char* format) {
+int pelto_run(const char* in, const char* out, const char* styleName, const char* format,
+              const char* styleText, int styleSize) {
     std::optional<PictureFormat> kind;
     if (!KindOf(format, kind)) return 0;
     return Guarded([&] {
-        const StyleRead read = ParseStyle(std::string(styleText, size_t(styleSize)), styleName);
-        if (!read.style) return Refuse(read.error);
-        const ButtonStyle& style = *read.style;
+        const std::optional<ButtonStyle> read = StyleText(styleText, styleSize, styleName);
+        if (!read) return 0;
+        const ButtonStyle& style = *read;
         // As pelto-cli opens its input: no undo, the whole run's memory checked first.
         CFile input(in, CFile::Mode::Read);
         DocOpenResult opened = OpenDocumentFrom(input, in, BatchRun{style.params, kThreads});
-        if (!opened.doc) return Refuse(opened.messages);
+        if (!opened.doc) return Refuse(opened);
         if (const StyleRunEnd end = RunStyle(*opened.doc, style, kThreads);
             end.refusal != StyleRefusal::None)
-            return Refuse(end.message);
+            return Refuse(RefusalOf(end.refusal), end.message);
         CFile output(out, CFile::Mode::CreateWrite);
         const std::string error = SaveDocumentTo(*opened.doc, output, out, kind);
-        return error.empty() ? 1 : Refuse(error);
+        return error.empty() ? 1 : Refuse(Refusal::File, error);
     });
 }
 

@@ -23,8 +23,6 @@ inline constexpr const char* kViewContext = "pelto::CPeltoView";
 inline constexpr const char* kSelectFirst =
     PELTO_TR_NOOP("pelto::CPeltoView", "選択範囲を指定してください");
 
-const char* LastError();
-
 // "bmp", "png", or "" (none: the kind the picture came as); false, with the
 // refusal set, for anything else.
 bool KindOf(const char* format, std::optional<PictureFormat>& kind);

@@ -1,264 +1,233 @@
-// Pelto Tool's engine as a JavaScript module, for browsers and Node.
+// Pelto Tool's engine as a JavaScript module, for browsers and Node
+// (web/README.md shows its use; pelto.d.ts types it).
 //
 //   import { makeButton } from './pelto.mjs';
 //   const out = await makeButton(bytes, style);
 //
-// bytes: a BMP or PNG file (Uint8Array). style: a style file's JSON object
-// (version, angle, contrast, width, shape, outline, and background:
-// "transparent" or picks { x, y, tolerance, connected }), plus format ("bmp"
-// or "png"; the input's kind when left out) and lang ("ja", the default, or
-// "en"). The promise gives the result's bytes, the same as
-// `pelto-cli IN OUT --style FILE` writes, or rejects with an Error whose
-// message is pelto-cli's (its lines after "pelto-cli: " and the file's name).
-// In a browser window the work runs in a Web Worker, so the page never
-// freezes; in a worker and in Node it runs where it is called.
-//
-// ready() resolves once the engine is loaded and warmed up (below); a call
-// before then waits for it.
-//
-// openEngine() gives the engine itself, for a page that shows and edits a
-// picture step by step (PeltoEngine below; the C functions in web/PeltoWeb.h).
-//
-// A worker of a page served cross-origin isolated (where SharedArrayBuffer
-// is) runs the threaded engine, pelto-engine-threads.mjs, on as many threads
-// as the browser has processors (up to 8); anywhere else the engine runs on
-// one. Both write the same bytes.
+// The work runs in a worker of the module's own (a Web Worker, or a Node
+// worker thread), so the caller never waits on it; importing the module
+// starts nothing, the first call starts the worker, and a worker idle for a
+// while ends and gives its memory back. A page served cross-origin isolated,
+// where shared memory works, gets the threaded engine, on as many threads as
+// the browser has processors (up to 8); anywhere else it runs on one. Both
+// write the same bytes as pelto-cli.
+import { usesThreadedEngine } from './engine-choice.mjs';
+import { PeltoError } from './pelto-error.mjs';
+import { WorkerClient } from './worker-client.mjs';
 
-import { warmUp } from './warm-up.mjs';
+export { PeltoError, usesThreadedEngine };
 
-const inNode = typeof process === 'object' && typeof process.versions?.node === 'string';
-const inWindow = typeof window === 'object' && typeof Worker === 'function';
-// The calling thread waits for the engine's threads, which only a worker may.
-const threaded = !inNode && !inWindow && globalThis.crossOriginIsolated === true;
+// The engine's files, for init's locateFile.
+const kFiles = [
+  'pelto-worker.mjs',
+  'pelto-engine.mjs',
+  'pelto-engine.wasm',
+  'pelto-engine-threads.mjs',
+  'pelto-engine-threads.wasm',
+  'pelto-engine-threads.worker.js',
+];
+let settings = { locateFile: (name, url) => url, idleTimeout: 10000 };
 
-async function instantiate() {
-  const { default: createPeltoEngine } = await (threaded
-    ? import('./pelto-engine-threads.mjs')
-    : import('./pelto-engine.mjs'));
-  const options = {};
-  if (inNode) {
-    // This emcc's Node support is CommonJS's, and it would fetch() its
-    // WebAssembly by a file name: it gets both from here.
-    const { createRequire } = await import('node:module');
-    const { readFile } = await import('node:fs/promises');
-    const { fileURLToPath } = await import('node:url');
-    globalThis.require ??= createRequire(import.meta.url);
-    globalThis.__dirname ??= fileURLToPath(new URL('.', import.meta.url));
-    options.wasmBinary = await readFile(new URL('./pelto-engine.wasm', import.meta.url));
-  }
-  return new PeltoEngine(await createPeltoEngine(options));
+// locateFile(name, url): where a file of the engine lies, url being where it
+// lies beside this module (for bundlers that rename or move them);
+// idleTimeout: how long, in ms, a worker with nothing to do stays.
+export function init(options = {}) {
+  settings = { ...settings, ...options };
 }
 
-let engine;
-export function openEngine() {
-  engine ??= instantiate();
-  return engine;
+function workerSettings() {
+  const where = {};
+  for (const name of kFiles)
+    where[name] = String(settings.locateFile(name, new URL(name, import.meta.url).href));
+  return { workerUrl: where['pelto-worker.mjs'], where, idleTimeout: settings.idleTimeout };
 }
 
-let warm;
-function warmEngine() {
-  warm ??= openEngine().then(async (e) => {
-    await e.warmUp();
-    return e;
-  });
-  return warm;
-}
+// One worker for whole runs, which an abort may end, and one for documents.
+const runs = new WorkerClient(workerSettings);
+const documents = new WorkerClient(workerSettings);
 
-// A refusal of the engine's, as an Error with pelto-cli's message.
-export class PeltoError extends Error {}
-
-export class PeltoEngine {
-  constructor(module) {
-    this.m = module;
-    // Where the engine's stack stands between calls.
-    this.stackTop = module.stackSave();
-  }
-
-  // Calls the C function name with args: strings passed as NUL-terminated
-  // UTF-8 copies, Uint8Arrays as copies (their length is the caller's to
-  // pass), both freed after the call. A JavaScript exception out of the
-  // WebAssembly (the caller's stack run out within it, say) leaves the
-  // engine's stack short of its top, with no stack left to mend it then:
-  // every call starts from the top.
-  call(name, ...args) {
-    const m = this.m;
-    const held = [];
-    m.stackRestore(this.stackTop);
-    try {
-      const values = args.map((a) => {
-        if (typeof a === 'string') {
-          const size = m.lengthBytesUTF8(a) + 1;
-          const p = m._malloc(size);
-          held.push(p);
-          m.stringToUTF8(a, p, size);
-          return p;
-        }
-        if (a instanceof Uint8Array) {
-          const p = m._malloc(Math.max(a.length, 1));
-          held.push(p);
-          new Uint8Array(this.heap(), p >>> 0, a.length).set(a);
-          return p;
-        }
-        return a;
-      });
-      return m[`_${name}`](...values);
-    } finally {
-      held.forEach((p) => m._free(p));
-    }
-  }
-
-  // The same, refusing with the engine's message when it returns 0.
-  must(name, ...args) {
-    const result = this.call(name, ...args);
-    if (!result) throw new PeltoError(this.m.UTF8ToString(this.m._pelto_error()));
-    return result;
-  }
-
-  setLang(lang) {
-    this.must('pelto_set_lang', String(lang));
-  }
-
-  // A file of the module's memory file system, for the glue to read.
-  put(path, bytes) {
-    this.m.FS.writeFile(path, bytes);
-  }
-
-  take(path) {
-    const bytes = this.m.FS.readFile(path);
-    this.m.FS.unlink(path);
-    return bytes;
-  }
-
-  drop(path) {
-    try {
-      this.m.FS.unlink(path);
-    } catch {
-      // never made
-    }
-  }
-
-  // The engine's memory as it is now: the threaded engine's may have grown on
-  // another thread, leaving HEAPU8 behind.
-  heap() {
-    return this.m.wasmMemory?.buffer ?? this.m.HEAPU8.buffer;
-  }
-
-  // A copy of the width * height * 4 RGBA bytes at pointer.
-  pixels(pointer, doc) {
-    if (!pointer) throw new PeltoError(this.m.UTF8ToString(this.m._pelto_error()));
-    const size = this.call('pelto_width', doc) * this.call('pelto_height', doc) * 4;
-    return new Uint8ClampedArray(this.heap(), pointer >>> 0, size).slice();
-  }
-
-  // Resolves once the engine's first button takes no longer than its next
-  // (warm-up.mjs).
-  warmUp() {
-    return warmUp(this);
-  }
-
-  // One whole run, as makeButton promises it.
-  makeButton(bytes, style) {
-    return this.run(runOf(bytes, style));
-  }
-
-  // A run that runOf took.
-  run({ input, styleText, format, lang }) {
-    this.setLang(lang);
-    this.put('/in', input);
-    try {
-      this.must('pelto_run', '/in', '/out', styleText, styleText.length, 'style', format);
-      return this.take('/out');
-    } finally {
-      this.drop('/in');
-      this.drop('/out');
-    }
-  }
-}
-
-// makeButton's arguments as they are when it is called, checked and copied,
-// so that a caller may change or reuse them at once: the input's bytes and
-// the style file's text.
-function runOf(bytes, style) {
-  if (!(bytes instanceof Uint8Array)) throw new TypeError('bytes must be a Uint8Array');
-  if (typeof style !== 'object' || style === null || Array.isArray(style))
-    throw new TypeError('style must be an object');
-  const { format = '', lang = 'ja', ...file } = style;
-  return {
-    input: bytes.slice(),
-    styleText: new TextEncoder().encode(JSON.stringify(file)),
-    format: String(format),
-    lang: String(lang),
-  };
-}
-
-let worker;
-let workerReady;
-let workerThreads;
-let lastJob = 0;
-const jobs = new Map();
-
-function startWorker() {
-  worker = new Worker(new URL('./pelto-worker.mjs', import.meta.url), { type: 'module' });
-  let readyNow;
-  workerReady = new Promise((resolve) => (readyNow = resolve));
-  worker.onmessage = ({ data }) => {
-    if (data.ready) {
-      workerThreads = data.threads;
-      readyNow();
-      return;
-    }
-    const job = jobs.get(data.id);
-    jobs.delete(data.id);
-    if (data.error === undefined) job.resolve(data.bytes);
-    else
-      job.reject(
-        data.type === 'TypeError' ? new TypeError(data.error) : new PeltoError(data.error),
-      );
-  };
-  worker.onerror = (event) => {
-    for (const job of jobs.values()) job.reject(new Error(event.message));
-    jobs.clear();
-  };
-}
-
-export function ready() {
-  if (!inWindow) return warmEngine().then(() => undefined);
-  if (!worker) startWorker();
-  return workerReady;
-}
-
-export function makeButton(bytes, style) {
-  let run;
-  try {
-    run = runOf(bytes, style);
-  } catch (e) {
-    return Promise.reject(e);
-  }
-  if (!inWindow) return runHere(run);
-  if (!worker) startWorker();
-  return new Promise((resolve, reject) => {
-    const id = ++lastJob;
-    jobs.set(id, { resolve, reject });
-    worker.postMessage({ id, run }, [run.input.buffer]);
-  });
-}
-
-// A run that runOf took, on this thread (Node, or makeButton's worker).
-export async function runHere(run) {
-  return (await warmEngine()).run(run);
-}
-
-// In a window the worker starts loading as soon as the module is imported.
-if (inWindow) startWorker();
-
+// Resolves once the engine is loaded.
+export const ready = () => runs.request('ready');
+// How many threads a button runs on.
+export const threads = () => runs.request('threads');
 // The digest of every light factor the bevel can use (web/LightDigest.h).
-export async function lightDigest() {
-  const e = await openEngine();
-  return e.m.UTF8ToString(e.call('pelto_light_digest'));
+export const lightDigest = () => runs.request('lightDigest');
+
+const encoder = new TextEncoder();
+
+function checkBytes(bytes) {
+  if (!(bytes instanceof Uint8Array)) throw new TypeError('bytes must be a Uint8Array');
+}
+// The caller's bytes, copied unless they are to be transferred, as they are now.
+const own = (bytes, transfer) => (transfer ? bytes : bytes.slice());
+function checkObject(value, name) {
+  if (typeof value !== 'object' || value === null || Array.isArray(value))
+    throw new TypeError(`${name} must be an object`);
+}
+// A call's arguments checked when it is made; a mistake rejects.
+function later(work) {
+  try {
+    return work();
+  } catch (error) {
+    return Promise.reject(error);
+  }
 }
 
-// How many threads makeButton's engine runs a button on.
-export function threads() {
-  if (!inWindow) return warmEngine().then((e) => e.call('pelto_threads'));
-  return ready().then(() => workerThreads);
+// bytes: a BMP or PNG file. style: a style file's JSON object, with format
+// ("bmp" or "png"; the input's kind when left out) and lang ("ja", the
+// default, or "en") beside it. Gives the bytes pelto-cli IN OUT --style FILE
+// writes, or rejects with its refusal as a PeltoError. signal: an AbortSignal
+// that stops the run; transfer: hand bytes' buffer over instead of copying it.
+export function makeButton(bytes, style, { signal, transfer = false } = {}) {
+  return later(() => {
+    checkBytes(bytes);
+    checkObject(style, 'style');
+    const { format = '', lang = 'ja', ...file } = style;
+    const input = own(bytes, transfer);
+    const text = encoder.encode(JSON.stringify(file));
+    return runs.request('run', [input, text, String(format)], {
+      transfer: [input.buffer],
+      signal,
+      lang: String(lang),
+    });
+  });
+}
+
+// A style file's text (a string or its bytes), read as pelto-cli reads one:
+// the style, or a PeltoError naming name.
+export function readStyle(text, { name = 'style', lang = 'ja' } = {}) {
+  return later(() => {
+    const bytes = typeof text === 'string' ? encoder.encode(text) : own(text);
+    checkBytes(bytes);
+    return runs.request('readStyle', [bytes, String(name)], { lang: String(lang) });
+  }).then(JSON.parse);
+}
+
+// The text of a style file holding style, checked as it would be read.
+export function writeStyle(style, { lang = 'ja' } = {}) {
+  return later(() => {
+    checkObject(style, 'style');
+    return runs.request('readStyle', [encoder.encode(JSON.stringify(style)), 'style'], {
+      lang: String(lang),
+    });
+  });
+}
+
+const dispose = Symbol.dispose ?? Symbol.for('Symbol.dispose');
+const asyncDispose = Symbol.asyncDispose ?? Symbol.for('Symbol.asyncDispose');
+
+// An open picture with its selection and its undo and redo history, as a
+// window of the desktop program holds it. Each step resolves to what the
+// document shows then: { width, height, rgba (RGBA, top row first, the
+// selection's checkerboard on top), hasSelection, canUndo, canRedo }, which
+// the document's own properties follow.
+export class PeltoDocument {
+  #handle;
+
+  constructor(handle, shown, lang) {
+    this.#handle = handle;
+    this.lang = lang;
+    this.#show(shown);
+  }
+
+  #show({ width, height, hasSelection, canUndo, canRedo }) {
+    Object.assign(this, { width, height, hasSelection, canUndo, canRedo });
+  }
+
+  #step(op, ...args) {
+    if (!this.#handle) return Promise.reject(new PeltoError('The document is closed.', 'state'));
+    return documents.request(op, [this.#handle, ...args], { lang: this.lang });
+  }
+
+  #change(op, ...args) {
+    return this.#step(op, ...args).then((shown) => {
+      this.#show(shown);
+      return shown;
+    });
+  }
+
+  draw() {
+    return this.#change('draw');
+  }
+  // x, y: a background pixel as seen (from the top left).
+  pick(x, y, { tolerance = 0, connected = false } = {}) {
+    return this.#change('pick', x, y, tolerance, connected);
+  }
+  selectTransparent() {
+    return this.#change('selectTransparent');
+  }
+  clearSelection() {
+    return this.#change('clearSelection');
+  }
+  // values: { angle, contrast, width, shape, outline } as a style holds them.
+  preview(values) {
+    return later(() => {
+      checkObject(values, 'values');
+      return this.#step('preview', values);
+    });
+  }
+  makeButton(values) {
+    return later(() => {
+      checkObject(values, 'values');
+      return this.#change('makeButton', values);
+    });
+  }
+  undo() {
+    return this.#change('undo');
+  }
+  redo() {
+    return this.#change('redo');
+  }
+  // The picture as a file: "png", "bmp", or "" for the kind it was opened as.
+  save(format = '') {
+    return this.#step('save', String(format));
+  }
+  // A style (its object, or its file's text or bytes): its background becomes
+  // the selection, whole or not at all; resolves to the style as read.
+  applyStyle(style, { name = 'style' } = {}) {
+    return later(() => {
+      const bytes =
+        typeof style === 'string'
+          ? encoder.encode(style)
+          : style instanceof Uint8Array
+            ? own(style)
+            : encoder.encode(JSON.stringify(style));
+      return this.#change('applyStyle', bytes, String(name));
+    }).then(({ style: text }) => JSON.parse(text));
+  }
+  // What a style saved from the document may keep of its selection: the picks
+  // that made it, "transparent" for the picture's transparency alone, or null.
+  selectionBackground() {
+    return this.#step('selectionBackground');
+  }
+
+  close() {
+    const handle = this.#handle;
+    if (!handle) return Promise.resolve();
+    this.#handle = 0;
+    documents.hold(-1);
+    return documents.request('close', [handle]);
+  }
+  [dispose]() {
+    this.close();
+  }
+  [asyncDispose]() {
+    return this.close();
+  }
+}
+
+// bytes: a BMP or PNG file, named name in messages. Resolves to a
+// PeltoDocument, or rejects with the refusal of the file.
+export function openDocument(bytes, { name = 'picture', lang = 'ja', transfer = false } = {}) {
+  return later(() => {
+    checkBytes(bytes);
+    const input = own(bytes, transfer);
+    return documents.request('open', [input, String(name)], {
+      transfer: [input.buffer],
+      lang: String(lang),
+    });
+  }).then(({ doc, ...shown }) => {
+    documents.hold(1);
+    return new PeltoDocument(doc, shown, String(lang));
+  });
 }

@@ -16,6 +16,7 @@ const kWebPageTexts = [
   ),
   QT_TRANSLATE_NOOP('pelto::WebPage', '位置 %1, %2'),
   QT_TRANSLATE_NOOP('pelto::WebPage', 'エンジンを読み込めませんでした。'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', '処理中…'),
   QT_TRANSLATE_NOOP('pelto::WebPage', 'はい'),
   QT_TRANSLATE_NOOP('pelto::WebPage', 'いいえ'),
 ];

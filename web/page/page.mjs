@@ -1,31 +1,32 @@
 // The page: a picture opened, its background picked, a button previewed and
-// made, undone, saved; the engine's work all in worker.mjs.
+// made, undone, saved; the engine's work all in the module's worker
+// (pelto.mjs's openDocument).
 import { attachDial } from './dial.mjs';
-import { Engine } from './engine.mjs';
+import { choices, initialChoices, ranges } from './page-values.mjs';
+import { PeltoError, openDocument, readStyle, usesThreadedEngine, writeStyle } from './pelto.mjs';
 import { chooseLanguage, language, storedLanguage, text, translatePage } from './texts.mjs';
-import { initialChoices, ranges } from './page-values.mjs';
 import { PictureView, zoomPercent } from './view.mjs';
 
 const $ = (id) => document.getElementById(id);
-const engine = new Engine();
-// The document's handle (0: none), the name it came with, and what the glue
-// last said of it.
-let doc = 0,
-  fileName = '',
-  docState = { hasSelection: false, canUndo: false, canRedo: false };
+// The open document (or none), and the name it came with.
+let doc = null,
+  fileName = '';
 // Each change of the document makes earlier previews stale.
 let generation = 0;
 
-// The view is busy (aria-busy) while the engine works for it or a preview waits.
+// The page shows that it is busy (aria-busy, and the status beside the
+// picture) while the engine works for it or a preview waits.
 let busyCount = 0;
 function busy(change) {
   busyCount += change;
-  $('view').setAttribute('aria-busy', String(busyCount > 0));
+  const now = busyCount > 0;
+  $('view').setAttribute('aria-busy', String(now));
+  $('working').hidden = !now;
 }
-async function call(op, ...args) {
+async function working(promise) {
   busy(1);
   try {
-    return await engine.call(op, ...args);
+    return await promise;
   } finally {
     busy(-1);
   }
@@ -44,7 +45,7 @@ function clearAlert() {
 // in the page's words, with what the browser said.
 function report(error) {
   showAlert(
-    error.refused
+    error instanceof PeltoError && error.code !== 'engine'
       ? error.message
       : `${text('pelto::WebPage|エンジンを読み込めませんでした。')}\n${error.message}`,
   );
@@ -73,8 +74,8 @@ function readValues({ tell, fields = numbers }) {
     }
     values[field.id] = value;
   }
-  values.shape = Number(document.querySelector('input[name=shape]:checked').value);
-  values.outline = Number(document.querySelector('input[name=outline]:checked').value);
+  for (const name of ['shape', 'outline'])
+    values[name] = document.querySelector(`input[name=${name}]:checked`).value;
   return values;
 }
 
@@ -86,6 +87,11 @@ function startValues() {
   dial.setAttribute('aria-valuemin', String(ranges.angle.low));
   dial.setAttribute('aria-valuemax', String(ranges.angle.high));
   $('tolerance').value = String(ranges.tolerance.initial);
+  // The choices' radio buttons, in order, take a style file's words for them.
+  for (const [name, words] of Object.entries(choices))
+    document
+      .querySelectorAll(`input[name=${name}]`)
+      .forEach((radio, i) => (radio.value = words[i]));
   setValues({
     angle: ranges.angle.initial,
     contrast: ranges.contrast.initial,
@@ -118,12 +124,12 @@ const view = new PictureView($('view'), $('scroller'), {
 });
 
 function updateControls() {
-  const open = doc !== 0;
+  const open = doc !== null;
   for (const id of ['save-png', 'save-bmp', 'select-transparent', 'make', 'zoom-actual'])
     $(id).disabled = !open;
-  $('clear-selection').disabled = !docState.hasSelection;
-  $('undo').disabled = !docState.canUndo;
-  $('redo').disabled = !docState.canRedo;
+  $('clear-selection').disabled = !doc?.hasSelection;
+  $('undo').disabled = !doc?.canUndo;
+  $('redo').disabled = !doc?.canRedo;
   $('zoom-in').disabled = !view.canZoom(1);
   $('zoom-out').disabled = !view.canZoom(-1);
   $('zoom-text').value = text('pelto::ViewZoom|%1 %', zoomPercent(view.zoom));
@@ -131,11 +137,10 @@ function updateControls() {
   $('drop-hint').hidden = open;
 }
 
-// The document's new state on screen; previews asked before it are dropped.
-function showDocument(state) {
+// What the document shows after a step; previews asked before it are dropped.
+function showDocument(shown) {
   ++generation;
-  docState = state;
-  view.show(state);
+  view.show(shown);
   updateControls();
 }
 
@@ -149,28 +154,32 @@ async function reporting(work) {
   }
 }
 
-// One document action at a time, its refusal shown and nothing lost.
-async function act(op, ...args) {
+// One document step at a time, its refusal shown and nothing lost.
+async function act(step, ...args) {
   if (!doc) return;
-  await reporting(async () => showDocument(await call(op, doc, ...args)));
+  const open = doc;
+  await reporting(async () => showDocument(await working(open[step](...args))));
 }
 
 async function openFile(file) {
   if (!file) return;
   await reporting(async () => {
-    const opened = await call('open', file.name, new Uint8Array(await file.arrayBuffer()));
-    if (doc) engine.call('close', doc);
-    doc = opened.doc;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    const opened = await working(
+      openDocument(bytes, { name: file.name, lang: language(), transfer: true }),
+    );
+    doc?.close();
+    doc = opened;
     fileName = file.name;
     view.reset();
-    showDocument(opened);
+    showDocument(await working(doc.draw()));
     $('view').focus();
   });
 }
 
 function pick(x, y) {
   const values = readValues({ tell: true, fields: [$('tolerance')] });
-  if (values) act('pick', x, y, values.tolerance, $('connected').checked);
+  if (values) act('pick', x, y, { tolerance: values.tolerance, connected: $('connected').checked });
 }
 
 // The preview: asked a moment after the values stop changing, one at a time,
@@ -194,14 +203,14 @@ async function runPreview() {
     return;
   }
   const values = readValues({ tell: false });
-  const wanted = doc && docState.hasSelection && $('preview').checked && values;
+  const wanted = doc?.hasSelection && $('preview').checked && values;
   if (!wanted && !previewShown) return;
   previewRunning = true;
   const asked = generation;
   try {
-    const state = await call(wanted ? 'preview' : 'show', doc, ...(wanted ? [values] : []));
+    const shown = await working(wanted ? doc.preview(values) : doc.draw());
     if (asked === generation) {
-      view.show(state);
+      view.show(shown);
       previewShown = !!wanted;
     }
   } catch (error) {
@@ -218,10 +227,9 @@ async function runPreview() {
 function make() {
   const values = readValues({ tell: true });
   if (!values) return;
-  if (!docState.hasSelection)
-    return showAlert(text('pelto::CPeltoView|選択範囲を指定してください'));
+  if (!doc?.hasSelection) return showAlert(text('pelto::CPeltoView|選択範囲を指定してください'));
   previewShown = false;
-  act('make', values);
+  act('makeButton', values);
 }
 
 function download(bytes, name, type) {
@@ -238,7 +246,7 @@ const stem = () => fileName.replace(/\.[^.]*$/, '') || 'pelto';
 async function save(format) {
   if (!doc) return;
   await reporting(async () =>
-    download(await call('save', doc, format), `${stem()}.${format}`, `image/${format}`),
+    download(await working(doc.save(format)), `${stem()}.${format}`, `image/${format}`),
   );
 }
 
@@ -246,22 +254,13 @@ async function loadStyle(file) {
   if (!file) return;
   await reporting(async () => {
     // The file's bytes as they are, so that the engine refuses what pelto-cli refuses.
-    const applied = await call(
-      'applyStyle',
-      doc,
-      new Uint8Array(await file.arrayBuffer()),
-      file.name,
-    );
-    const style = JSON.parse(applied.style);
-    // The file's words for the two choices, as the radio buttons' values.
-    setValues({
-      ...style,
-      shape: style.shape === 'round' ? 1 : 0,
-      outline: style.outline === 'outer' ? 1 : 0,
-    });
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    const options = { name: file.name, lang: language() };
+    const style = await working(doc ? doc.applyStyle(bytes, options) : readStyle(bytes, options));
+    setValues(style);
     if (doc) {
       previewShown = false;
-      showDocument(applied);
+      showDocument(await working(doc.draw()));
     }
     schedulePreview();
   });
@@ -272,10 +271,16 @@ async function saveStyle() {
   if (!values) return;
   await reporting(async () => {
     // The selection goes along only when asked for, as the windows ask.
-    const kept = await call('savedBackground', doc);
+    const background = doc && (await working(doc.selectionBackground()));
     const keep =
-      kept !== 0 && (await askYesNo(text(kept === 1 ? kAskKeepPicks : kAskKeepTransparent)));
-    download(await call('writeStyle', doc, keep, values), `${stem()}.json`, 'application/json');
+      background &&
+      (await askYesNo(text(Array.isArray(background) ? kAskKeepPicks : kAskKeepTransparent)));
+    const style = { version: 1, ...values, ...(keep ? { background } : {}) };
+    download(
+      await working(writeStyle(style, { lang: language() })),
+      `${stem()}.json`,
+      'application/json',
+    );
   });
 }
 
@@ -294,15 +299,11 @@ function askYesNo(question) {
   );
 }
 
-async function switchLanguage(lang) {
+function switchLanguage(lang) {
   chooseLanguage(lang);
   $('lang').value = language();
   updateControls();
-  try {
-    await engine.call('lang', language());
-  } catch (error) {
-    report(error);
-  }
+  if (doc) doc.lang = language();
 }
 
 function zoom(step) {
@@ -354,11 +355,11 @@ function wire() {
   $('save-bmp').addEventListener('click', () => save('bmp'));
   $('select-transparent').addEventListener('click', () => {
     previewShown = false;
-    act('transparent');
+    act('selectTransparent');
   });
   $('clear-selection').addEventListener('click', () => {
     previewShown = false;
-    act('clear');
+    act('clearSelection');
   });
   $('make').addEventListener('click', make);
   $('undo').addEventListener('click', () => {
@@ -401,11 +402,14 @@ function wire() {
 async function start() {
   wire();
   startValues();
-  await switchLanguage(storedLanguage());
+  switchLanguage(storedLanguage());
   translatePage();
   updateControls();
   document.body.dataset.ready = 'true';
-  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
+  // The service worker keeps the engine this page runs.
+  const engine = usesThreadedEngine() ? 'threads' : 'single';
+  if ('serviceWorker' in navigator)
+    navigator.serviceWorker.register(`sw.js?engine=${engine}`).catch(() => {});
 }
 
 start();

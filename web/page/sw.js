@@ -2,15 +2,18 @@
 // with is cached when the page first loads, and answered from the cache from
 // then on. build-page.sh writes the list and the version (a digest of the
 // files), so a new build replaces the old cache.
-const kVersion = 'pelto-@VERSION@';
 const kFiles = ['./' /* @FILES@ */];
-// The page's worker runs one of the two engines: the threaded one where the
-// site is served cross-origin isolated (as this worker then is too), the
-// one-thread engine elsewhere. Only that one is kept.
-const kUnused = self.crossOriginIsolated ? /^pelto-engine\./ : /^pelto-engine-threads\./;
+// The page runs one of the two engines and says which when it registers this
+// worker (?engine=threads or single): only that one is kept.
+const kEngine = new URL(self.location.href).searchParams.get('engine');
+const kVersion = `pelto-@VERSION@-${kEngine}`;
+const kUnused = kEngine === 'threads' ? /^pelto-engine\./ : /^pelto-engine-threads\./;
 
 self.addEventListener('install', (event) => {
-  const files = kFiles.filter((file) => !kUnused.test(file));
+  // What the page has fetched already comes from the browser's own cache.
+  const files = kFiles
+    .filter((file) => !kUnused.test(file))
+    .map((file) => new Request(file, { cache: 'force-cache' }));
   event.waitUntil(
     caches
       .open(kVersion)

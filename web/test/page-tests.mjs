@@ -235,8 +235,8 @@ test("the preview is the button made; undo brings back the picture and its selec
   for (const key of ['End', 'PageDown', 'ArrowDown']) await page.keyboard.press(key); // 359 - 10 - 1
   assert.equal(await page.$eval('#angle', (e) => e.value), '348');
   await setNumber(page, 'contrast', 300);
-  await page.click('input[name=shape][value="1"]');
-  await page.click('input[name=outline][value="1"]');
+  await page.click('input[name=shape][value="round"]');
+  await page.click('input[name=outline][value="outer"]');
   await setNumber(page, 'width', 7);
   await settled(page);
   const preview = await viewPixels(page);
@@ -318,7 +318,7 @@ test('a style file gives the values and the background; saved again, the style k
           ),
         ),
     ),
-    ['200', '90', '4', '1', '1'],
+    ['200', '90', '4', 'round', 'outer'],
   );
   // Asked as the windows ask: はい keeps the picks, いいえ the values alone.
   for (const [answer, want] of [

@@ -10,6 +10,7 @@ import { createHash } from 'node:crypto';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { after, before, describe, test } from 'node:test';
 import puppeteer from 'puppeteer-core';
 import { makePng } from '../picture-files.mjs';
@@ -19,7 +20,12 @@ import { cases, fourGiB, inputs } from './cases.mjs';
 const site = resolve(process.env.PELTO_SITE);
 const cli = process.env.PELTO_CLI;
 const root = new URL('../..', import.meta.url).pathname;
-const { makeButton, lightDigest, openEngine } = await import(join(site, 'pelto.mjs'));
+const siteUrl = pathToFileURL(`${site}/`);
+const engine = await import(new URL('pelto.mjs', siteUrl));
+const { makeButton, lightDigest, openDocument, readStyle, PeltoError } = engine;
+// The engine's C functions in this thread, for what only they show.
+const { loadGlue } = await import(new URL('glue.mjs', siteUrl));
+const glue = await loadGlue((name) => new URL(name, siteUrl).href);
 const encoder = new TextEncoder();
 const sha256 = (bytes) => createHash('sha256').update(bytes).digest('hex');
 
@@ -66,11 +72,17 @@ for (const [name, style, options = {}] of cases)
 const caseName = (c) => `${c.name} ${JSON.stringify(c.style)}`;
 const desktopDigest = execFileSync(process.env.PELTO_DIGEST).toString().trim();
 
-// A refused call's message.
-function refusal(e, name, ...args) {
-  assert.equal(e.call(name, ...args), 0, `${name} is refused`);
-  return e.m.UTF8ToString(e.m._pelto_error());
+// A refusal of the engine's: its message and what it was about.
+async function refused(promise) {
+  const error = await promise.then(
+    () => assert.fail('taken'),
+    (e) => e,
+  );
+  assert.ok(error instanceof PeltoError, `${error}`);
+  assert.equal(error.name, 'PeltoError');
+  return { code: error.code, message: error.message };
 }
+const values = { angle: 135, contrast: 128, width: 30, shape: 'round', outline: 'inner' };
 
 // A 4096 x 4096 picture, compared by its digest: the button, and the picture
 // drawn after the page's steps, which must be the same in either browser
@@ -92,23 +104,20 @@ const big = {
     background: [{ x: 0, y: 0, tolerance: 5 }],
   },
 };
-// Run here and, as its text, in a worker of the browser's.
-function bigSteps(e, bytes) {
-  e.put('/big.png', bytes);
-  const doc = e.must('pelto_open', '/big.png');
-  e.must('pelto_pick', doc, 0, 0, 5, 0);
-  e.must('pelto_make_button', doc, 135, 128, 30, 1, 0);
-  e.must('pelto_save', doc, '/big-out.png', 'png');
-  const rgba = e.pixels(e.call('pelto_rgba', doc), doc);
-  e.call('pelto_close', doc);
-  e.drop('/big.png');
-  e.drop('/big-out.png');
+// The page's steps, through openDocument: here and, as its text, in the browser.
+async function bigSteps(open, bytes, stepValues) {
+  const doc = await open(bytes, { name: 'big.png' });
+  await doc.pick(0, 0, { tolerance: 5 });
+  await doc.makeButton(stepValues);
+  await doc.save('png');
+  const { rgba } = await doc.draw();
+  await doc.close();
   return rgba;
 }
 {
   const want = desktop('big.png', big.bytes, big.style, {}, 'en');
   big.hash = want.bytes ? sha256(want.bytes) : JSON.stringify(want);
-  big.drawn = sha256(bigSteps(await openEngine(), big.bytes));
+  big.drawn = sha256(await bigSteps(openDocument, big.bytes, values));
 }
 
 describe('Node', () => {
@@ -129,117 +138,94 @@ describe('Node', () => {
     assert.equal(await lightDigest(), desktopDigest);
   });
 
-  test("the page's functions step by step, as a window takes them", async () => {
-    const e = await openEngine();
-    const style = {
-      version: 1,
-      angle: 30,
-      contrast: 200,
-      width: 8,
-      shape: 'round',
-      outline: 'outer',
-      background: [{ x: 0, y: 0, tolerance: 10 }],
-    };
-    e.setLang('en');
+  test('a document step by step, as a window takes it', async () => {
     const disc = await inputs['disc.bmp'](root);
-    e.put('/page.bmp', disc);
-    const doc = e.must('pelto_open', '/page.bmp');
-    const drawn = () => Buffer.from(e.pixels(e.call('pelto_rgba', doc), doc));
-    const plain = drawn();
-    assert.equal(
-      refusal(e, 'pelto_make_button', doc, 30, 200, 8, 1, 1),
-      'Select the background first.',
-    );
-    assert.equal(
-      refusal(e, 'pelto_pick', doc, 97, 0, 10, 1),
-      'The point 97,0 lies outside the 97 x 64 picture.',
-    );
-    e.must('pelto_pick', doc, 0, 0, 10, 1);
-    const selected = drawn();
-    assert.notDeepEqual(selected, plain, 'the selection is drawn');
-    const preview = Buffer.from(e.pixels(e.call('pelto_preview', doc, 30, 200, 8, 1, 1), doc));
-    assert.equal(
-      refusal(e, 'pelto_preview', doc, 30, 200, 31, 1, 1),
-      'The value of "width" is not right.\nIt must be a whole number from 0 to 30.',
-    );
-    e.must('pelto_make_button', doc, 30, 200, 8, 1, 1);
-    const made = drawn();
-    assert.deepEqual(preview, made, 'the preview is the button');
-    e.must('pelto_save', doc, '/page-out.bmp', '');
+    const style = { version: 1, ...values, width: 8, background: [{ x: 0, y: 0, tolerance: 10 }] };
+    const doc = await openDocument(disc, { name: 'disc.bmp', lang: 'en' });
     assert.deepEqual(
-      Buffer.from(e.take('/page-out.bmp')),
-      desktop('disc.bmp', disc, style, {}, 'en').bytes,
+      [doc.width, doc.height, doc.hasSelection, doc.canUndo],
+      [97, 64, false, false],
     );
-    assert.equal(refusal(e, 'pelto_redo', doc), 'nothing to redo');
-    e.must('pelto_undo', doc);
-    assert.deepEqual(drawn(), selected, 'undo brings back the picture and the selection');
-    e.must('pelto_redo', doc);
-    assert.deepEqual(drawn(), made, 'redo');
-    e.must('pelto_undo', doc);
-
-    // Styles: read and written as pelto-cli reads and writes them; a saved
-    // style keeps the picks that made the selection, connected ones too.
-    const read = (text) => {
-      const bytes = encoder.encode(text);
-      e.must('pelto_read_style', bytes, bytes.length, 'style');
-      return e.m.UTF8ToString(e.call('pelto_style'));
-    };
-    e.must('pelto_write_style', 0, 0, 30, 200, 8, 1, 1);
-    const written = e.m.UTF8ToString(e.call('pelto_style'));
-    assert.equal(read(written), written);
-    assert.equal(
-      written,
-      runCli(
+    const plain = await doc.draw();
+    assert.deepEqual(await refused(doc.makeButton(values)), {
+      code: 'pick',
+      message: 'Select the background first.',
+    });
+    assert.deepEqual(await refused(doc.pick(97, 0)), {
+      code: 'pick',
+      message: 'The point 97,0 lies outside the 97 x 64 picture.',
+    });
+    const selected = await doc.pick(0, 0, { tolerance: 10, connected: true });
+    assert.ok(selected.hasSelection && doc.hasSelection);
+    assert.notDeepEqual(selected.rgba, plain.rgba, 'the selection is drawn');
+    const preview = await doc.preview({ ...values, width: 8 });
+    assert.deepEqual(await refused(doc.preview({ ...values, width: 31 })), {
+      code: 'style',
+      message:
+        'values cannot be read as a button style.\nThe value of "width" is not right.\nIt must be a whole number from 0 to 30.',
+    });
+    const made = await doc.makeButton({ ...values, width: 8 });
+    assert.deepEqual(preview.rgba, made.rgba, 'the preview is the button');
+    assert.deepEqual([doc.hasSelection, doc.canUndo, doc.canRedo], [false, true, false]);
+    assert.deepEqual(
+      Buffer.from(await doc.save()),
+      desktop(
+        'disc.bmp',
+        disc,
+        { ...style, background: [{ ...style.background[0], connected: true }] },
         {},
-        [
-          '--save-style',
-          'out',
-          '--angle',
-          '30',
-          '--contrast',
-          '200',
-          '--width',
-          '8',
-          '--shape',
-          'round',
-          '--outline',
-          'outer',
-        ],
-        { out: 'out' },
-      ).bytes.toString(),
+        'en',
+      ).bytes,
     );
-    e.must('pelto_pick', doc, 96, 63, 0, 0);
-    assert.equal(e.call('pelto_saved_background', doc), 1);
-    e.must('pelto_write_style', doc, 1, 30, 200, 8, 1, 1);
-    assert.deepEqual(JSON.parse(e.m.UTF8ToString(e.call('pelto_style'))).background, [
+    assert.deepEqual(await refused(doc.redo()), { code: 'state', message: 'nothing to redo' });
+    assert.deepEqual((await doc.undo()).rgba, selected.rgba, 'undo brings back the selection');
+    assert.deepEqual((await doc.redo()).rgba, made.rgba, 'redo');
+    await doc.undo();
+
+    // A saved style keeps the picks that made the selection, connected ones too.
+    await doc.pick(96, 63);
+    assert.deepEqual(await doc.selectionBackground(), [
       { x: 0, y: 0, tolerance: 10, connected: true },
       { x: 96, y: 63, tolerance: 0 },
     ]);
-    assert.equal(refusal(e, 'pelto_set_lang', 'fr'), "lang must be ja or en, got 'fr'");
-
     // A style's background is applied whole or not at all.
-    const outside = encoder.encode(
-      JSON.stringify({
-        ...style,
-        background: [
-          { x: 0, y: 0, tolerance: 90 },
-          { x: 0, y: 64, tolerance: 0 },
-        ],
-      }),
-    );
-    const shown = drawn();
+    const shown = await doc.draw();
+    const outside = {
+      ...style,
+      background: [
+        { x: 0, y: 0, tolerance: 90 },
+        { x: 0, y: 64, tolerance: 0 },
+      ],
+    };
+    assert.deepEqual(await refused(doc.applyStyle(outside)), {
+      code: 'pick',
+      message: 'The point 0,64 lies outside the 97 x 64 picture.',
+    });
+    assert.deepEqual((await doc.draw()).rgba, shown.rgba, 'nothing changed');
+    assert.deepEqual(await doc.applyStyle(JSON.stringify(style)), style);
+    assert.deepEqual(await doc.selectionBackground(), style.background);
+    await doc.close();
+    assert.deepEqual(await refused(doc.draw()), {
+      code: 'state',
+      message: 'The document is closed.',
+    });
+  });
+
+  test('refusals say what they are about', async () => {
+    const refusal = async (input, style) =>
+      (await refused(makeButton(await inputs[input](root), { ...cases[0][1], ...style }))).code;
+    assert.equal(await refusal('broken.bmp', {}), 'file');
+    assert.equal(await refusal('empty.bmp', {}), 'file');
+    assert.equal(await refusal('disc.bmp', { width: 31 }), 'style');
     assert.equal(
-      refusal(e, 'pelto_apply_style', doc, outside, outside.length, 'style'),
-      'The point 0,64 lies outside the 97 x 64 picture.',
+      await refusal('disc.bmp', { background: [{ x: 97, y: 0, tolerance: 1 }] }),
+      'pick',
     );
-    assert.deepEqual(drawn(), shown, 'nothing changed');
-    e.call('pelto_close', doc);
-    assert.equal(refusal(e, 'pelto_width', doc), `no open document ${doc}`);
-    e.drop('/page.bmp');
+    assert.equal(await refusal('vast.png', {}), 'memory');
+    await assert.rejects(makeButton('not bytes', {}), TypeError);
   });
 
   test('style texts refused as pelto-cli refuses them, byte for byte', async () => {
-    const e = await openEngine();
     const bare = JSON.stringify({
       version: 1,
       angle: 0,
@@ -260,32 +246,29 @@ describe('Node', () => {
     for (const text of Object.values(texts))
       for (const lang of ['ja', 'en']) {
         const bytes = encoder.encode(text);
-        e.setLang(lang);
-        const taken = e.call('pelto_read_style', bytes, bytes.length, 'style');
-        assert.equal(
-          taken ? 'taken' : e.m.UTF8ToString(e.m._pelto_error()),
-          desktopStyle(bytes, lang),
+        const got = await readStyle(bytes, { lang }).then(
+          () => 'taken',
+          (e) => e.message,
         );
+        assert.equal(got, desktopStyle(bytes, lang));
       }
   });
 
   test('refused 2500 times, the engine stays as it was', async () => {
-    const e = await openEngine();
     const nested = encoder.encode(`{"version":${'['.repeat(100000)}${']'.repeat(100000)}}`);
-    const memory = e.heap().byteLength;
-    let refused = 0;
+    const memory = glue.heap().byteLength;
+    let refusals = 0;
     for (let i = 0; i < 2500; i++)
-      refused += e.call('pelto_read_style', nested, nested.length, 'style') === 0;
-    assert.equal(refused, 2500);
-    assert.equal(e.heap().byteLength, memory, 'no memory taken');
-    const c = table[0];
-    assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);
+      refusals += glue.call('pelto_read_style', 'style', nested, nested.length) === 0;
+    assert.equal(refusals, 2500);
+    assert.equal(glue.heap().byteLength, memory, 'no memory taken');
+    const good = encoder.encode(JSON.stringify(cases[0][1]));
+    glue.must('pelto_read_style', 'style', good, good.length);
   });
 
   test("the caller's stack running out within the engine leaves the engine's whole", async () => {
-    const e = await openEngine();
     const style = encoder.encode(JSON.stringify(cases[0][1]));
-    const stack = e.m.stackSave();
+    const stack = glue.m.stackSave();
     let outOfStack = 0;
     // Calls at every depth on the way back from the stack's end, with frames
     // of two sizes, so that some run out within the engine.
@@ -297,7 +280,7 @@ describe('Node', () => {
       }
       for (let i = 0; i < 3; i++)
         try {
-          e.call('pelto_read_style', style, style.length, 'style');
+          glue.call('pelto_read_style', 'style', style, style.length);
         } catch (error) {
           if (!(error instanceof RangeError)) throw error;
           outOfStack++;
@@ -305,9 +288,9 @@ describe('Node', () => {
       return [depth, step];
     };
     for (let round = 0; round < 20; round++) down(0, 1 + (round & 1));
-    e.must('pelto_read_style', style, style.length, 'style');
+    glue.must('pelto_read_style', 'style', style, style.length);
     assert.ok(outOfStack > 0, 'some calls ran out of stack');
-    assert.equal(e.m.stackSave(), stack);
+    assert.equal(glue.m.stackSave(), stack);
   });
 
   test('each call works on its arguments as they were when it was made', async () => {
@@ -319,12 +302,54 @@ describe('Node', () => {
     style.width = 30;
     style.background = 'transparent';
     assert.deepEqual(Buffer.from(await promised), c.want.bytes);
+    // Or hands them over.
+    const handed = new Uint8Array(c.bytes);
+    assert.deepEqual(
+      Buffer.from(await makeButton(handed, c.style, { transfer: true })),
+      c.want.bytes,
+    );
+    assert.equal(handed.byteLength, 0, 'transferred');
+  });
+
+  test('an abort stops the run it ends, and the next run goes on', async () => {
+    const aborting = new AbortController();
+    const run = makeButton(big.bytes, big.style, { signal: aborting.signal });
+    setTimeout(() => aborting.abort(), 20);
+    const started = performance.now();
+    await assert.rejects(run, { name: 'AbortError' });
+    assert.ok(performance.now() - started < 1000, 'at once');
+    await assert.rejects(makeButton(big.bytes, big.style, { signal: AbortSignal.abort() }), {
+      name: 'AbortError',
+    });
+    const c = table[0];
+    assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);
+  });
+
+  test('an engine that cannot start refuses every call, and never hangs', async () => {
+    engine.init({
+      locateFile: (name, url) =>
+        name.endsWith('.wasm') ? new URL('no-such.wasm', siteUrl).href : url,
+    });
+    try {
+      // An abort ends the worker: the next one loads the engine from there.
+      const aborting = new AbortController();
+      const run = makeButton(big.bytes, big.style, { signal: aborting.signal });
+      aborting.abort();
+      await assert.rejects(run, { name: 'AbortError' });
+      for (const call of [
+        engine.ready(),
+        engine.threads(),
+        makeButton(table[0].bytes, table[0].style),
+      ])
+        assert.equal((await refused(call)).code, 'engine');
+    } finally {
+      engine.init({ locateFile: (name, url) => url });
+    }
+    const c = table[0];
+    assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);
   });
 });
 
-// Chromium: served cross-origin isolated, makeButton's worker runs the
-// threaded engine, served plainly the one-thread engine; each must write
-// pelto-cli's bytes.
 describe('chromium', () => {
   let browser;
   before(async () => {
@@ -391,26 +416,18 @@ async function inChromium(t, page, isolated) {
   await t.test('4096 x 4096', async () => {
     assert.deepEqual(await run(big.bytes, { ...big.style, lang: 'en' }), { hash: big.hash });
   });
-  await t.test("4096 x 4096 drawn after the page's steps, in a worker", async () => {
+  await t.test("4096 x 4096 drawn after the page's steps", async () => {
     const drawn = await page.evaluate(
-      async (input, steps) => {
-        const source = `import { openEngine } from '${location.origin}/pelto.mjs';
-          self.onmessage = async ({ data }) => {
-            try {
-              const rgba = (${steps})(await openEngine(), data);
-              const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', rgba));
-              self.postMessage(Array.from(hash, (b) => b.toString(16).padStart(2, '0')).join(''));
-            } catch (e) {
-              self.postMessage(String(e?.message ?? e));
-            }
-          };`;
-        const blob = new Blob([source], { type: 'text/javascript' });
-        const worker = new Worker(URL.createObjectURL(blob), { type: 'module' });
-        worker.postMessage(Uint8Array.from(atob(input), (c) => c.charCodeAt(0)));
-        return new Promise((done) => (worker.onmessage = ({ data }) => done(data)));
+      async (input, steps, stepValues) => {
+        const { openDocument: open } = await import('./pelto.mjs');
+        const bytes = Uint8Array.from(atob(input), (c) => c.charCodeAt(0));
+        const rgba = await new Function(`return ${steps}`)()(open, bytes, stepValues);
+        const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', rgba));
+        return Array.from(hash, (b) => b.toString(16).padStart(2, '0')).join('');
       },
       b64(big.bytes),
       bigSteps.toString(),
+      values,
     );
     assert.equal(drawn, big.drawn);
   });

@@ -1,0 +1,145 @@
+// One of pelto.mjs's workers (pelto-worker.mjs), from the caller's side: a
+// Web Worker where there is one, else a Node worker thread. It starts with
+// the first request, takes requests one at a time in the order they came,
+// and ends once idle for a while, giving its memory back, unless something
+// holds it (an open document). A request aborted while the worker runs it
+// ends the worker with it; one that waits is only dropped. A worker that
+// fails fails every request it had, and the next request starts another.
+import { PeltoError, revived } from './pelto-error.mjs';
+
+const abortError = (signal) =>
+  signal.reason instanceof Error
+    ? signal.reason
+    : new DOMException('The run was aborted.', 'AbortError');
+
+async function spawn(url, onMessage, onFailure) {
+  if (typeof Worker === 'function') {
+    const worker = new Worker(url, { type: 'module' });
+    worker.onmessage = ({ data }) => onMessage(data);
+    worker.onerror = (event) => {
+      event.preventDefault?.();
+      onFailure(event.message || `${url} could not be loaded`);
+    };
+    return { post: (m, t) => worker.postMessage(m, t), end: () => worker.terminate(), hold() {} };
+  }
+  const { Worker: NodeWorker } = await import('node:worker_threads');
+  const worker = new NodeWorker(new URL(url));
+  worker.on('message', onMessage);
+  worker.on('error', (error) => onFailure(error.message));
+  worker.on('exit', (code) => code !== 0 && code !== 1 && onFailure(`the worker ended (${code})`));
+  // An idle worker thread must not keep Node's process alive.
+  return {
+    post: (m, t) => worker.postMessage(m, t),
+    end: () => worker.terminate(),
+    hold: (busy) => (busy ? worker.ref() : worker.unref()),
+  };
+}
+
+export class WorkerClient {
+  // settings(): { workerUrl, where, idleTimeout } as they are when a worker starts.
+  constructor(settings) {
+    this.settings = settings;
+    this.queue = [];
+    this.current = null;
+    this.worker = null;
+    this.holds = 0;
+    this.lastId = 0;
+  }
+
+  request(op, args = [], { transfer = [], signal, lang } = {}) {
+    return new Promise((resolve, reject) => {
+      if (signal?.aborted) return reject(abortError(signal));
+      const job = { op, args, transfer, signal, lang, resolve, reject };
+      if (signal) {
+        job.onAbort = () => this.abort(job);
+        signal.addEventListener('abort', job.onAbort, { once: true });
+      }
+      this.queue.push(job);
+      this.next();
+    });
+  }
+
+  // Keeps the worker from ending while idle (held > 0).
+  hold(change) {
+    this.holds += change;
+    if (!this.current && !this.queue.length) this.rest();
+  }
+
+  async next() {
+    if (this.current) return;
+    const job = this.queue.shift();
+    if (!job) return this.rest();
+    clearTimeout(this.idleTimer);
+    this.current = job;
+    job.id = ++this.lastId;
+    try {
+      const { where } = this.settings();
+      const worker = await this.start();
+      if (this.current !== job) return; // aborted while the worker started
+      worker.hold(true);
+      worker.post({ id: job.id, op: job.op, args: job.args, lang: job.lang, where }, job.transfer);
+    } catch (error) {
+      this.fail(error.message);
+    }
+  }
+
+  async start() {
+    this.worker ??= spawn(
+      this.settings().workerUrl,
+      (data) => this.answer(data),
+      (reason) => this.fail(reason),
+    );
+    return this.worker;
+  }
+
+  answer({ id, value, error }) {
+    const job = this.current;
+    if (!job || job.id !== id) return;
+    this.finish(job);
+    if (error) job.reject(revived(error));
+    else job.resolve(value);
+  }
+
+  finish(job) {
+    job.signal?.removeEventListener('abort', job.onAbort);
+    if (this.current === job) this.current = null;
+    queueMicrotask(() => this.next());
+  }
+
+  abort(job) {
+    if (job === this.current) this.stop();
+    else this.queue = this.queue.filter((waiting) => waiting !== job);
+    this.finish(job);
+    job.reject(abortError(job.signal));
+  }
+
+  // The worker could not start or ended: every request it had fails.
+  fail(reason) {
+    const jobs = [this.current, ...this.queue].filter(Boolean);
+    this.current = null;
+    this.queue = [];
+    this.stop();
+    const error = new PeltoError(`The engine could not be started: ${reason}`, 'engine');
+    for (const job of jobs) {
+      job.signal?.removeEventListener('abort', job.onAbort);
+      job.reject(error);
+    }
+  }
+
+  stop() {
+    clearTimeout(this.idleTimer);
+    const worker = this.worker;
+    this.worker = null;
+    worker?.then((w) => w.end()).catch(() => {});
+  }
+
+  // Idle: the worker ends after a while unless held.
+  rest() {
+    if (!this.worker) return;
+    this.worker.then((w) => w.hold(false)).catch(() => {});
+    clearTimeout(this.idleTimer);
+    if (this.holds) return;
+    this.idleTimer = setTimeout(() => this.stop(), this.settings().idleTimeout);
+    this.idleTimer.unref?.();
+  }
+}
