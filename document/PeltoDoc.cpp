@@ -37,14 +37,17 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     if (!m_pMask) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
     // The step keeps the opacity too (the selection it takes over), and an
-    // outer rim's soft edge needs a mark per pixel.
+    // outer rim's soft edge needs a mark per pixel and the shape's bits.
     const uint64_t pixels = uint64_t(m_dib.m_nWidth) * m_dib.m_nHeight;
     const uint64_t held = m_dib.m_nFileSize + (m_pAlpha ? pixels : 0);
-    const uint64_t marks = m_pAlpha && params.Outer() ? pixels : 0;
+    const uint64_t softEdge =
+        m_pAlpha && params.Outer()
+            ? CTransparentRim::SoftEdgeBytes(m_dib.m_nWidth, m_dib.m_nHeight, params.width)
+            : 0;
     memlimit::EnsureAvailable(
         EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held, params.width, keep, threads)
             .Button() +
-        marks);
+        softEdge);
     // Everything that can fail happens before the document changes.
     std::optional<CUndoStep> step;
     if (keep) step.emplace(m_dib, m_pAlpha.get(), m_nPicture);
