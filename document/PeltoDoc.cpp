@@ -56,7 +56,7 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     if (!m_pMask) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
     // The step keeps the opacity too (the selection it takes over), and an
-    // outer rim's soft edge needs a mark per pixel.
+    // outer rim's soft edge needs a mark per pixel and the shape's bits.
     const uint64_t pixels = uint64_t(m_dib.m_nWidth) * m_dib.m_nHeight;
     const uint64_t held = m_dib.m_nFileSize + (m_pAlpha ? pixels : 0);
     memlimit::EnsureAvailable(EstimateRunFootprint(m_dib.m_nWidth, m_dib.m_nHeight, held,

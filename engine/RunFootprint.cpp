@@ -2,6 +2,7 @@
 
 #include "NearestSearch.h"
 #include "ParallelRows.h"
+#include "TransparentRim.h"
 #include "image/Block.h"
 #include "image/MaskDib.h"
 #include "platform/BmpLayout.h"
@@ -43,7 +44,7 @@ RunFootprint EstimateRunFootprint(int32_t width, int32_t height, uint64_t fileSi
     footprint.mask = RasterBytes(width, height, 8, CMaskDIB::kOffBits);
     footprint.heights = RasterBytes(width, height, 16, bmp::kHeadersSize);
     footprint.search = SearchBytes(width, height, bevelWidth, threads);
-    footprint.rimMarks = softRim ? uint64_t(width) * uint64_t(height) : 0;
+    footprint.rimMarks = softRim ? CTransparentRim::SoftEdgeBytes(width, height, bevelWidth) : 0;
     // The caller's thread takes the first band itself.
     footprint.mapping = uint64_t(BandCount(height, threads) - 1) * memlimit::ThreadStackBytes();
     for (const uint64_t bytes :

@@ -17,7 +17,7 @@ struct RunFootprint {
     uint64_t heights = 0;
     uint64_t snapshot = 0;
     uint64_t search = 0;
-    uint64_t rimMarks = 0;
+    uint64_t rimMarks = 0; // a soft rim's marks and shape bits
     uint64_t mapping = 0;
 
     uint64_t Total() const {

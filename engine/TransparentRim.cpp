@@ -3,6 +3,7 @@
 #include "ParallelRows.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -13,56 +14,36 @@ namespace pelto {
 
 namespace {
 
-// Marks: a band pixel grown over transparency, a half-transparent shape pixel
-// next to one, and on a transparent pixel past the band the opacity it takes.
+// Marks: a band pixel grown over transparency; a transparent pixel past the
+// band beside one; the shape's half-transparent pixels beside one, and those
+// joined to them through others further in.
 constexpr uint8_t kGrown = 255;
-constexpr uint8_t kUnder = 1;
-constexpr uint8_t kMostPast = 254;
+constexpr uint8_t kPast = 1;
+constexpr uint8_t kUnder = 2;
+constexpr uint8_t kFurtherIn = 3;
+
+bool Soft(uint8_t alpha) {
+    return alpha != 0 && alpha != 255;
+}
+
+// Whether the eight bytes from bytes are each 0 or 255: one equals the bit
+// above it in every bit.
+bool HardWord(const uint8_t* bytes) {
+    constexpr uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7F;
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return ((word ^ (word >> 1)) & kLowSeven) == 0;
+}
 
 bool SoftEdged(const CAlphaPlane& alpha) {
-    // Eight at a time: a byte is 0 or 255 when each bit equals the one above it.
-    constexpr uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7F;
     const size_t size = size_t(alpha.Width()) * size_t(alpha.Height());
     const uint8_t* bytes = alpha.Row(0);
     size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes + i, 8);
-        if ((word ^ (word >> 1)) & kLowSeven) return true;
-    }
+    for (; i + 8 <= size; i += 8)
+        if (!HardWord(bytes + i)) return true;
     for (; i < size; ++i)
-        if (bytes[i] != 0 && bytes[i] != 255) return true;
+        if (Soft(bytes[i])) return true;
     return false;
-}
-
-// A straight edge across a pixel, the unit square about its centre, seen
-// along its normal: u = |larger component|, v = |smaller one|.
-struct Normal {
-    double u, v;
-    Normal(double nx, double ny) : u(std::fabs(nx)), v(std::fabs(ny)) {
-        if (u < v) std::swap(u, v);
-    }
-};
-
-// The part of the pixel behind an edge s from its centre along the unit normal.
-double Cover(double s, Normal n) {
-    const double h = (n.u + n.v) / 2, k = (n.u - n.v) / 2;
-    if (s >= h) return 1;
-    if (s <= -h) return 0;
-    if (std::fabs(s) <= k) return 0.5 + s / n.u;
-    // Past k the edge cuts a corner off: a triangle, and then v > 0.
-    const double corner = 2 * n.u * n.v;
-    return s > 0 ? 1 - (h - s) * (h - s) / corner : (h + s) * (h + s) / corner;
-}
-
-// Where an edge lies that leaves a of the pixel behind it, across the
-// direction (dx, dy): Cover's inverse, times the direction's length, which
-// spares the divisions.
-double ScaledEdgeAt(double a, int dx, int dy) {
-    const Normal n(dx, dy);
-    if (std::fabs(a - 0.5) * 2 * n.u <= n.u - n.v) return (a - 0.5) * n.u;
-    const double corner = 2 * n.u * n.v, h = (n.u + n.v) / 2;
-    return a > 0.5 ? h - std::sqrt(corner * (1 - a)) : std::sqrt(corner * a) - h;
 }
 
 // A neighbour in another thread's rows may be marked at the same time: the
@@ -78,7 +59,9 @@ void CTransparentRim::Prepare(const CMaskDIB& mask, int width) {
     m_pMask = &mask;
     m_nWidth = width;
     m_marks.reset();
+    m_pCover.reset();
     if (!m_alpha.HasBlock() || !SoftEdged(m_alpha)) return;
+    m_pCover = std::make_unique<CRimCover>(mask, m_alpha, width);
     // Zeroed by the system as they are first touched: most are only read.
     m_marks.reset(
         static_cast<uint8_t*>(std::calloc(size_t(m_alpha.Width()) * size_t(m_alpha.Height()), 1)));
@@ -104,26 +87,6 @@ void CTransparentRim::Mark(int x, int y, uint8_t value) {
     }
 }
 
-uint8_t CTransparentRim::Coverage(int x, int y, int foundX, int foundY) const {
-    // How far the shape's edge in pixel (gx, gy), r from (x, y), lies from it.
-    const auto edge = [&](int gx, int gy, double r) {
-        return r - ScaledEdgeAt(m_alpha.GetAlpha(gx, gy) / 255.0, x - gx, y - gy) / r;
-    };
-    const int fx = x - foundX, fy = y - foundY;
-    const double r = std::sqrt(double(fx * fx + fy * fy));
-    double nearest = edge(foundX, foundY, r);
-    // The found pixel is the nearest by centre, but the edge may come nearer
-    // through a neighbour of it that the shape covers more: by less than the
-    // half diagonal an edge can lie off a centre.
-    ForNeighbours(foundX, foundY, [&](int gx, int gy) {
-        const int dx = x - gx, dy = y - gy;
-        const double reach = nearest + 0.7072;
-        if (dx * dx + dy * dy >= reach * reach || Selected(gx, gy)) return;
-        nearest = std::min(nearest, edge(gx, gy, std::sqrt(double(dx * dx + dy * dy))));
-    });
-    return uint8_t(std::lround(255 * Cover(m_nWidth - nearest, Normal(fx / r, fy / r))));
-}
-
 void CTransparentRim::Take(int x, int y, int foundX, int foundY) {
     uint8_t& opacity = m_alpha.Row(y)[x];
     if (opacity != 0) return;
@@ -137,8 +100,7 @@ void CTransparentRim::Take(int x, int y, int foundX, int foundY) {
     const int dx = foundX - x, dy = foundY - y, square = dx * dx + dy * dy;
     if (square <= 2) // touching the shape
         ForNeighbours(x, y, [&](int nx, int ny) {
-            const uint8_t a = m_alpha.GetAlpha(nx, ny);
-            if (!Selected(nx, ny) && a != 0 && a != 255) Mark(nx, ny, kUnder);
+            if (!Selected(nx, ny) && Soft(m_alpha.GetAlpha(nx, ny))) Mark(nx, ny, kUnder);
         });
     // Deeper than W - 1.5 the grown shape covers the pixel and every neighbour
     // lies in the band.
@@ -147,23 +109,15 @@ void CTransparentRim::Take(int x, int y, int foundX, int foundY) {
         opacity = 255;
         return;
     }
-    opacity = Coverage(x, y, foundX, foundY);
+    opacity = m_pCover->Covers(x, y, foundX, foundY) ? 255 : m_pCover->At(x, y);
     ForNeighbours(x, y, [&](int nx, int ny) {
+        // One within the width of the found point is in the band itself.
         const int ex = foundX - nx, ey = foundY - ny;
-        // One within the width of the found point is in the band itself, and
-        // one marked grown already cannot rise.
-        if (!Selected(nx, ny) || ex * ex + ey * ey <= m_nWidth * m_nWidth) return;
-        if (LoadMark(MarkAt(nx, ny)) == kGrown) return;
-        const uint8_t past = std::min(Coverage(nx, ny, foundX, foundY), kMostPast);
-        if (past != 0) Mark(nx, ny, past);
+        if (Selected(nx, ny) && ex * ex + ey * ey > m_nWidth * m_nWidth) Mark(nx, ny, kPast);
     });
 }
 
-void CTransparentRim::Settle(int x, int y, uint8_t mark) {
-    uint8_t& opacity = m_alpha.Row(y)[x];
-    const bool under = !Selected(x, y);
-    // A selected pixel the picture shows was never transparent: not the rim's.
-    if (!under && opacity != 0) return;
+bool CTransparentRim::RimColourBeside(int x, int y, uint8_t colour[3]) const {
     int sum[3] = {}, count = 0;
     ForNeighbours(x, y, [&](int nx, int ny) {
         if (MarkAt(nx, ny) != kGrown) return;
@@ -172,21 +126,71 @@ void CTransparentRim::Settle(int x, int y, uint8_t mark) {
             sum[c] += rim[c];
         ++count;
     });
-    if (count == 0) return;
-    uint8_t* pixel = m_image.Row(y) + 3 * size_t(x);
-    for (int c = 0; c < 3; ++c) {
-        const int rim = (sum[c] + count / 2) / count;
-        pixel[c] = under ? uint8_t((pixel[c] * opacity + rim * (255 - opacity) + 127) / 255)
-                         : uint8_t(rim);
-    }
-    opacity = under ? 255 : mark;
+    for (int c = 0; c < 3 && count != 0; ++c)
+        colour[c] = uint8_t((sum[c] + count / 2) / count);
+    return count != 0;
 }
 
-void CTransparentRim::Finish(unsigned threads) {
-    if (!m_marks) return;
+void CTransparentRim::SettlePast(int x, int y) {
+    uint8_t& opacity = m_alpha.Row(y)[x];
+    // A selected pixel the picture shows was never transparent: not the rim's.
+    if (opacity != 0) return;
+    const uint8_t cover = m_pCover->At(x, y);
+    if (cover != 0 && RimColourBeside(x, y, m_image.Row(y) + 3 * size_t(x))) opacity = cover;
+}
+
+void CTransparentRim::LayOver(int x, int y, uint8_t mark) {
+    uint8_t& opacity = m_alpha.Row(y)[x];
+    // Further in, the rim beneath a pixel has the colour of the shape pixel
+    // nearest, itself.
+    uint8_t rim[3];
+    if (mark == kUnder && RimColourBeside(x, y, rim)) {
+        uint8_t* pixel = m_image.Row(y) + 3 * size_t(x);
+        for (int c = 0; c < 3; ++c)
+            pixel[c] = uint8_t((pixel[c] * opacity + rim[c] * (255 - opacity) + 127) / 255);
+    }
+    opacity = 255;
+}
+
+bool CTransparentRim::JoinsUnder(int x, int y) const {
+    if (MarkAt(x, y) != 0 || !Soft(m_alpha.GetAlpha(x, y)) || Selected(x, y)) return false;
+    bool joins = false;
+    ForNeighbours(x, y, [&](int nx, int ny) {
+        const uint8_t mark = MarkAt(nx, ny);
+        joins |= mark == kUnder || mark == kFurtherIn;
+    });
+    return joins;
+}
+
+void CTransparentRim::SpreadUnder() {
+    // Sweeps down and right, then up and left, each carrying the marks along
+    // any path that runs its way, until one adds none. Only the set marked
+    // counts, so the order is free; most words of a soft-edged logo are hard.
+    const int rows = m_alpha.Height(), columns = m_alpha.Width();
+    bool added = true;
+    for (bool down = true; added; down = !down) {
+        added = false;
+        for (int i = 0; i < rows; ++i) {
+            const int y = down ? i : rows - 1 - i;
+            const uint8_t* alpha = m_alpha.Row(y);
+            for (int j = 0; j < columns; ++j) {
+                const int x = down ? j : columns - 1 - j;
+                const int word = down ? x : x - 7;
+                if (word % 8 == 0 && word >= 0 && word + 8 <= columns && HardWord(alpha + word)) {
+                    j += 7;
+                    continue;
+                }
+                if (!JoinsUnder(x, y)) continue;
+                MarkAt(x, y) = kFurtherIn;
+                added = true;
+            }
+        }
+    }
+}
+
+template <typename Fn> void CTransparentRim::ForMarked(unsigned threads, Fn fn) {
     const int rows = m_alpha.Height();
     const size_t columns = size_t(m_alpha.Width());
-    // Settle writes only pixels not grown and reads only grown ones beside them.
     RunBands(rows, BandCount(rows, threads), [&](unsigned, RowBand band) {
         for (int y = band.first; y < band.last; ++y) {
             const uint8_t* marks = m_marks.get() + size_t(y) * columns;
@@ -200,9 +204,28 @@ void CTransparentRim::Finish(unsigned threads) {
                         continue;
                     }
                 }
-                if (marks[x] != 0 && marks[x] != kGrown) Settle(int(x), y, marks[x]);
+                if (marks[x] != 0 && marks[x] != kGrown) fn(int(x), y, marks[x]);
             }
         }
+    });
+}
+
+void CTransparentRim::Finish(unsigned threads) {
+    if (!m_marks) return;
+    // The pixels past the band read the shape's opacity, so they go first;
+    // each pass writes only pixels not grown and reads only grown ones beside
+    // them. Most soft edges are a pixel wide, with nothing further in.
+    std::atomic<bool> further = false;
+    ForMarked(threads, [&](int x, int y, uint8_t mark) {
+        if (mark == kPast) return SettlePast(x, y);
+        if (further.load(std::memory_order_relaxed)) return;
+        ForNeighbours(x, y, [&](int nx, int ny) {
+            if (JoinsUnder(nx, ny)) further.store(true, std::memory_order_relaxed);
+        });
+    });
+    if (further) SpreadUnder();
+    ForMarked(threads, [&](int x, int y, uint8_t mark) {
+        if (mark != kPast) LayOver(x, y, mark);
     });
 }
 
