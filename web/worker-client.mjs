@@ -1,39 +1,17 @@
-// One of pelto.mjs's workers (pelto-worker.mjs), from the caller's side: a
-// Web Worker where there is one, else a Node worker thread. It starts with
+// One of pelto.mjs's workers (pelto-worker.mjs), from the caller's side
+// (spawn.mjs starts it). It starts with
 // the first request, takes requests one at a time in the order they came,
 // and ends once idle for a while, giving its memory back, unless something
 // holds it (an open document). A request aborted while the worker runs it
 // ends the worker with it; one that waits is only dropped. A worker that
 // fails fails every request it had, and the next request starts another.
 import { PeltoError, revived } from './pelto-error.mjs';
+import { spawn } from './spawn.mjs';
 
 const abortError = (signal) =>
   signal.reason instanceof Error
     ? signal.reason
     : new DOMException('The run was aborted.', 'AbortError');
-
-async function spawn(url, onMessage, onFailure) {
-  if (typeof Worker === 'function') {
-    const worker = new Worker(url, { type: 'module' });
-    worker.onmessage = ({ data }) => onMessage(data);
-    worker.onerror = (event) => {
-      event.preventDefault?.();
-      onFailure(event.message || `${url} could not be loaded`);
-    };
-    return { post: (m, t) => worker.postMessage(m, t), end: () => worker.terminate(), hold() {} };
-  }
-  const { Worker: NodeWorker } = await import('node:worker_threads');
-  const worker = new NodeWorker(new URL(url));
-  worker.on('message', onMessage);
-  worker.on('error', (error) => onFailure(error.message));
-  worker.on('exit', (code) => code !== 0 && code !== 1 && onFailure(`the worker ended (${code})`));
-  // An idle worker thread must not keep Node's process alive.
-  return {
-    post: (m, t) => worker.postMessage(m, t),
-    end: () => worker.terminate(),
-    hold: (busy) => (busy ? worker.ref() : worker.unref()),
-  };
-}
 
 export class WorkerClient {
   // settings(): { workerUrl, where, idleTimeout } as they are when a worker starts.
@@ -84,10 +62,12 @@ export class WorkerClient {
   }
 
   async start() {
-    this.worker ??= spawn(
-      this.settings().workerUrl,
-      (data) => this.answer(data),
-      (reason) => this.fail(reason),
+    this.worker ??= Promise.resolve().then(() =>
+      spawn(
+        this.settings().workerUrl,
+        (data) => this.answer(data),
+        (reason) => this.fail(reason),
+      ),
     );
     return this.worker;
   }
