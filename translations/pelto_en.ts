@@ -175,6 +175,38 @@
         <translation>The engine could not be loaded.</translation>
     </message>
     <message>
+        <source>%1°、左からの光</source>
+        <translation>%1°, light from the left</translation>
+    </message>
+    <message>
+        <source>%1°、左上からの光</source>
+        <translation>%1°, light from the upper left</translation>
+    </message>
+    <message>
+        <source>%1°、上からの光</source>
+        <translation>%1°, light from above</translation>
+    </message>
+    <message>
+        <source>%1°、右上からの光</source>
+        <translation>%1°, light from the upper right</translation>
+    </message>
+    <message>
+        <source>%1°、右からの光</source>
+        <translation>%1°, light from the right</translation>
+    </message>
+    <message>
+        <source>%1°、右下からの光</source>
+        <translation>%1°, light from the lower right</translation>
+    </message>
+    <message>
+        <source>%1°、下からの光</source>
+        <translation>%1°, light from below</translation>
+    </message>
+    <message>
+        <source>%1°、左下からの光</source>
+        <translation>%1°, light from the lower left</translation>
+    </message>
+    <message>
         <source>処理中…</source>
         <translation>Working…</translation>
     </message>

@@ -3,6 +3,7 @@
 // sets the angle towards the pointer; the arrow keys turn it by one (Shift:
 // ten), Page Up / Page Down by ten, Home and End go to 0 and 359.
 import { degreesPerRadian, pi } from './page-values.mjs';
+import { text } from './texts.mjs';
 
 const kTurn = 360;
 
@@ -13,11 +14,26 @@ export function angleFromPoint(dx, dy) {
   return angle === kTurn ? 0 : angle;
 }
 
+// Where the light comes from, in words: eight sectors about 0 (the left), 45,
+// 90 (above), and on round.
+const kFrom = [
+  'pelto::WebPage|%1°、左からの光',
+  'pelto::WebPage|%1°、左上からの光',
+  'pelto::WebPage|%1°、上からの光',
+  'pelto::WebPage|%1°、右上からの光',
+  'pelto::WebPage|%1°、右からの光',
+  'pelto::WebPage|%1°、右下からの光',
+  'pelto::WebPage|%1°、下からの光',
+  'pelto::WebPage|%1°、左下からの光',
+];
+export const angleInWords = (angle) => text(kFrom[Math.floor((angle + 22.5) / 45) % 8], angle);
+
 export function attachDial(dial, { get, set }) {
   const hand = dial.querySelector('.hand');
   const show = () => {
     const angle = get();
     dial.setAttribute('aria-valuenow', String(angle));
+    dial.setAttribute('aria-valuetext', angleInWords(angle));
     hand.style.transform = `rotate(${angle}deg)`;
   };
   const fromPointer = (event) => {

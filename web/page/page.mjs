@@ -135,6 +135,8 @@ function updateControls() {
   $('zoom-text').value = text('pelto::ViewZoom|%1 %', zoomPercent(view.zoom));
   showPosition();
   $('drop-hint').hidden = open;
+  // An empty picture is no stop on the way through the page.
+  $('view').tabIndex = open ? 0 : -1;
 }
 
 // What the document shows after a step; previews asked before it are dropped.
@@ -303,6 +305,7 @@ function switchLanguage(lang) {
   chooseLanguage(lang);
   $('lang').value = language();
   updateControls();
+  showDial();
   if (doc) doc.lang = language();
 }
 

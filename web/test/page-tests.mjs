@@ -57,9 +57,10 @@ after(async () => {
 });
 
 // A fresh profile each time: no stored language, no cache, downloads into a folder.
-async function openPage(address = server.url) {
+async function openPage(address = server.url, watch = () => {}) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
+  watch(page);
   page.downloads = mkdtempSync(join(work, 'downloads-'));
   const cdp = await browser.target().createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', {
@@ -391,6 +392,46 @@ test("a value out of range gets the dialog's message", async () => {
   assert.equal(await text(page, '#alert'), '0 から 500 までの整数を入力してください。');
   assert.equal(await page.$eval('#undo', (e) => e.disabled), true);
   assert.equal(await page.evaluate(() => document.activeElement.id), 'contrast');
+});
+
+// For everyone: the dial says its angle in words, the empty picture is no
+// stop on the Tab key's way, and what the page fetches comes compressed, each
+// file once.
+test('the dial speaks, the empty picture is no tab stop, the files come compressed and once', async () => {
+  // Served isolated, which starts the most workers.
+  const isolated = await serveSite(site, 0, 'no-cache', true);
+  const asked = [];
+  isolated.on('request', (request) =>
+    asked.push([new URL(request.url, isolated.url).pathname, request.headers['accept-encoding']]),
+  );
+  const encodings = new Map();
+  try {
+    const page = await openPage(isolated.url, (p) =>
+      p.on('response', (r) =>
+        encodings.set(new URL(r.url()).pathname, r.headers()['content-encoding']),
+      ),
+    );
+    assert.equal(await page.$eval('#view', (c) => c.tabIndex), -1);
+    await setNumber(page, 'angle', 135);
+    assert.equal(
+      await page.$eval('#dial', (d) => d.getAttribute('aria-valuetext')),
+      '135°、右上からの光',
+    );
+    await page.select('#lang', 'en');
+    assert.equal(
+      await page.$eval('#dial', (d) => d.getAttribute('aria-valuetext')),
+      '135°, light from the upper right',
+    );
+    await upload(page, badge);
+    assert.equal(await page.$eval('#view', (c) => c.tabIndex), 0);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+  } finally {
+    isolated.close();
+  }
+  const names = asked.map(([name]) => name);
+  assert.deepEqual(names, [...new Set(names)], 'each file once');
+  for (const name of ['/', '/page.mjs', '/pelto-engine-threads.mjs', '/pelto-engine-threads.wasm'])
+    assert.equal(encodings.get(name), 'br', name);
 });
 
 // Every file the page needs is in the service worker's list: offline, a
