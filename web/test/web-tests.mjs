@@ -325,6 +325,24 @@ describe('Node', () => {
     assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);
   });
 
+  test('a worker with nothing to do keeps no Node process alive', () => {
+    // The worker would stay 10 s for the next call; the process ends at once.
+    const dir = mkdtempSync(join(tmpdir(), 'pelto-web-'));
+    try {
+      writeFileSync(join(dir, 'in'), table[0].bytes);
+      writeFileSync(
+        join(dir, 'run.mjs'),
+        `import { readFileSync } from 'node:fs';
+const { makeButton } = await import(${JSON.stringify(new URL('pelto.mjs', siteUrl).href)});
+await makeButton(new Uint8Array(readFileSync('in')), ${JSON.stringify(table[0].style)});`,
+      );
+      const run = spawnSync(process.execPath, ['run.mjs'], { cwd: dir, timeout: 5000 });
+      assert.equal(run.status, 0, String(run.error ?? run.stderr));
+    } finally {
+      rmSync(dir, { recursive: true });
+    }
+  });
+
   test('an engine that cannot start refuses every call, and never hangs', async () => {
     engine.init({
       locateFile: (name, url) =>
