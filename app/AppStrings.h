@@ -60,6 +60,8 @@ inline constexpr const char* kCmdEditUndo =
     QT_TRANSLATE_NOOP("pelto::appstr", "直前に行った動作を元に戻す\n元に戻す");
 inline constexpr const char* kCmdEditRedo =
     QT_TRANSLATE_NOOP("pelto::appstr", "直前に元に戻した動作をやり直す\nやり直し");
+inline constexpr const char* kCmdEditCutOut = QT_TRANSLATE_NOOP(
+    "pelto::appstr", "選択した背景を透明にし、図形の縁から背景の色を取り除く\n背景を透明にする");
 inline constexpr const char* kCmdWindowNew =
     QT_TRANSLATE_NOOP("pelto::appstr", "作業中のｳｨﾝﾄﾞｳを複写して表示\n新規ｳｨﾝﾄﾞｳ");
 inline constexpr const char* kCmdWindowArrange =
@@ -104,6 +106,8 @@ inline constexpr const char* kItemEditUndo = QT_TRANSLATE_NOOP("pelto::appstr", 
 inline constexpr const char* kItemEditRedo = QT_TRANSLATE_NOOP("pelto::appstr", "やり直し(&R)");
 inline constexpr const char* kItemEditBgcolor = QT_TRANSLATE_NOOP("pelto::appstr", "背景色の選択");
 inline constexpr const char* kItemEditMakebutton = QT_TRANSLATE_NOOP("pelto::appstr", "ボタン作成");
+inline constexpr const char* kItemEditCutOut =
+    QT_TRANSLATE_NOOP("pelto::appstr", "背景を透明にする");
 inline constexpr const char* kItemViewToolbar = QT_TRANSLATE_NOOP("pelto::appstr", "ﾂｰﾙ ﾊﾞｰ(&T)");
 inline constexpr const char* kItemViewStatusBar =
     QT_TRANSLATE_NOOP("pelto::appstr", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)");

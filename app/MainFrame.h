@@ -41,6 +41,7 @@ public:
         QAction* editUndo;
         QAction* editRedo;
         QAction* editBgcolor;
+        QAction* editCutOut;
         QAction* editMakebutton;
         QAction* editSaveStyle;
         QAction* editLoadStyle;

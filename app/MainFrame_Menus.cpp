@@ -91,6 +91,7 @@ void CMainFrame::CreateActions() {
         {&Actions::editRedo, kItemEditRedo, kCmdEditRedo, Run<&CPeltoView::OnEditRedo>,
          keys(Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
         {&Actions::editBgcolor, kItemEditBgcolor, kCmdEditBgcolor, Run<&CPeltoView::OnEditBgcolor>},
+        {&Actions::editCutOut, kItemEditCutOut, kCmdEditCutOut, Run<&CPeltoView::OnEditCutOut>},
         {&Actions::editMakebutton, kItemEditMakebutton, kCmdEditMakebutton,
          Run<&CPeltoView::OnEditMakebutton>},
         {&Actions::editSaveStyle, kItemEditSaveStyle, kCmdEditSaveStyle,
@@ -179,7 +180,7 @@ void CMainFrame::CreateMenus() {
     m_pEditMenu = m_texts.Title(new QMenu(this), kMenuEdit);
     m_pEditMenu->addActions({m_actions.editUndo, m_actions.editRedo});
     m_pEditMenu->addSeparator();
-    m_pEditMenu->addAction(m_actions.editBgcolor);
+    m_pEditMenu->addActions({m_actions.editBgcolor, m_actions.editCutOut});
     m_pEditMenu->addAction(m_actions.editMakebutton);
     m_pEditMenu->addSeparator();
     m_pEditMenu->addActions({m_actions.editSaveStyle, m_actions.editLoadStyle});
@@ -279,6 +280,7 @@ void CMainFrame::UpdateMenus() {
         command->setEnabled(hasDocument);
     m_actions.editUndo->setEnabled(hasDocument && view->OnUpdateEditUndo());
     m_actions.editRedo->setEnabled(hasDocument && view->OnUpdateEditRedo());
+    m_actions.editCutOut->setEnabled(hasDocument && view->GetDocument().HasSelection());
 
     if (hasDocument != m_bDocumentMenus || menuBar()->actions().isEmpty()) {
         m_bDocumentMenus = hasDocument;

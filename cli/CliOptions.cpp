@@ -28,6 +28,8 @@ constexpr const char* kUsage =
     "                    are selected)\n"
     "  --transparent     the background is IN's transparent pixels alone, without the\n"
     "                    picks given before\n"
+    "  --cut-out         make the background transparent, each pick's colour taken\n"
+    "                    off the shape's anti-aliased edge, before the button is made\n"
     "  --angle A         direction the light comes from, degrees {angle}\n"
     "                    (0 left, 90 above, 180 right, 270 below; default {angle default})\n"
     "  --contrast C      strength of the shading, {contrast} (default {contrast default})\n"
@@ -167,6 +169,11 @@ std::vector<CliOption> MakeOptions() {
         {"--transparent", false,
          [](const std::string&, CliParseState& s) {
              s.style.TakeTransparent();
+             return std::string();
+         }},
+        {"--cut-out", false,
+         [](const std::string&, CliParseState& s) {
+             s.style.TakeCutOut();
              return std::string();
          }},
         {"--style", true,

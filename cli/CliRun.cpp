@@ -62,7 +62,7 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
                              const PictureWatch& watch) {
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
     std::optional<DocOpenResult> opened =
-        OpenInput(input, BatchRun{options.style.params, threads}, watch);
+        OpenInput(input, BatchRun{options.style.params, threads, options.style.cutOut}, watch);
     if (!opened) return {kExitFailure, {}, false, false, false};
     if (!opened->doc) return {kExitFailure, std::move(opened->messages), true};
     CPeltoDoc& doc = *opened->doc;

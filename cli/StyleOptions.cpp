@@ -10,6 +10,7 @@ std::string CStyleBuilder::TakeFile(const std::string& path) {
     StyleRead read = ReadStyle(path, CFile::Mode::ReadWaiting);
     if (!read.style) return read.error;
     m_style.params = read.style->params;
+    m_style.cutOut = read.style->cutOut;
     if (read.style->background) {
         m_style.background = std::move(read.style->background);
         m_bPicksFromFile = true;

@@ -23,6 +23,7 @@ public:
     void AddPick(const BackgroundPick& pick);
     // The picture's transparent pixels alone, without the picks before.
     void TakeTransparent();
+    void TakeCutOut() { m_style.cutOut = true; }
 
 private:
     ButtonStyle m_style;

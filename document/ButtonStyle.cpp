@@ -22,6 +22,8 @@ constexpr const char* kBackgroundKey = "background";
 constexpr const char* kTransparent = "transparent";
 // A pick's one key that may be left out: false then.
 constexpr const char* kConnectedKey = "connected";
+// A style's keys that may be left out: false then, and written only when true.
+constexpr const char* kCutOutKey = "cut_out";
 
 // Why a text is no style, thrown from wherever its reading finds it out.
 struct Refusal {
@@ -176,6 +178,7 @@ private:
             if (key == number.name) RefuseNumber(key, number.range.low, number.range.high);
         for (const StyleChoice& choice : kStyleChoices)
             if (key == choice.name) RefuseChoice(choice);
+        if (key == kCutOutKey) RefuseBoolean(key);
         if (key != kBackgroundKey) Refuse(docmsg::kStyleUnknownKey, key);
         const bool inList = m_open.size() > 1 && m_open[1]->is_array();
         if (!inList || m_open.size() < 3 || !m_open[2]->is_object())
@@ -232,6 +235,14 @@ int32_t Choice(const Json& object, const StyleChoice& choice) {
     RefuseChoice(choice);
 }
 
+// A key that may be left out (false) or be true or false.
+bool Flag(const Json& object, const char* key, const std::string& shown) {
+    const auto found = object.find(key);
+    if (found == object.end()) return false;
+    if (!found->is_boolean()) RefuseBoolean(shown);
+    return found->get<bool>();
+}
+
 std::vector<BackgroundPick> Background(const Json& value) {
     if (value == kTransparent) return {};
     if (!value.is_array() || value.empty())
@@ -249,10 +260,7 @@ std::vector<BackgroundPick> Background(const Json& value) {
         for (const PickNumber& number : kPickNumbers)
             made.*number.value = WholeNumber(pick, number.name, at + "." + number.name,
                                              number.range.low, number.range.high);
-        if (const auto connected = pick.find(kConnectedKey); connected != pick.end()) {
-            if (!connected->is_boolean()) RefuseBoolean(at + "." + kConnectedKey);
-            made.connected = connected->get<bool>();
-        }
+        made.connected = Flag(pick, kConnectedKey, at + "." + kConnectedKey);
     }
     return picks;
 }
@@ -261,7 +269,7 @@ ButtonStyle Style(const Json& json) {
     if (!json.is_object()) throw Refusal{docmsg::Text(docmsg::kStyleNotObject)};
     const Json& version = Member(json, kVersionKey, kVersionKey);
     if (version != kStyleVersion) Refuse(docmsg::kStyleVersion, version.dump());
-    std::vector<std::string> known = {kVersionKey, kBackgroundKey};
+    std::vector<std::string> known = {kVersionKey, kBackgroundKey, kCutOutKey};
     for (const StyleNumber& number : kStyleNumbers)
         known.push_back(number.name);
     for (const StyleChoice& choice : kStyleChoices)
@@ -275,6 +283,7 @@ ButtonStyle Style(const Json& json) {
         choice.set(style.params, Choice(json, choice));
     if (const auto found = json.find(kBackgroundKey); found != json.end())
         style.background = Background(*found);
+    style.cutOut = Flag(json, kCutOutKey, kCutOutKey);
     return style;
 }
 
@@ -311,6 +320,7 @@ std::string FormatStyle(const ButtonStyle& style) {
         }
         json[kBackgroundKey] = style.background->empty() ? Json(kTransparent) : picks;
     }
+    if (style.cutOut) json[kCutOutKey] = true;
     return json.dump(2) + "\n";
 }
 

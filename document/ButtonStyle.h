@@ -22,6 +22,9 @@ struct ButtonStyle {
     // picture's fully transparent pixels alone. Otherwise these picks in
     // order, added to the transparent pixels of a picture that has some.
     std::optional<std::vector<BackgroundPick>> background;
+    // The background is cut out (made transparent, its fringe taken off the
+    // shape's edge) before the button is made.
+    bool cutOut = false;
 
     friend bool operator==(const ButtonStyle&, const ButtonStyle&) = default;
 };

@@ -15,6 +15,24 @@ namespace pelto {
 
 namespace {
 
+// The peak of a batch run on a picture of picture bytes (its opacity among
+// them when it has one): a cut-out gives it an opacity with soft edges.
+uint64_t RunNeed(int32_t width, int32_t height, uint64_t picture, bool opacity, bool softEdged,
+                 const BatchRun& batch) {
+    const uint64_t pixels = uint64_t(std::max(width, 0)) * uint64_t(std::max(height, 0));
+    uint64_t cutOut = 0;
+    if (batch.cutOut) {
+        cutOut = picture + EstimateRunFootprint(width, height, picture, 0, false, 0).mask +
+                 CPeltoDoc::CutOutBytes(width, height);
+        picture += opacity ? 0 : pixels;
+        softEdged = true;
+    }
+    const bool softRim = batch.params.Outer() && softEdged;
+    return std::max(cutOut, EstimateRunFootprint(width, height, picture, batch.params.width, false,
+                                                 batch.threads, softRim)
+                                .Total());
+}
+
 // A PNG's bytes stay while it is decoded and its fully transparent pixels
 // are selected; a batch run then holds the picture with its opacity, the
 // mask, the heights, the search and a soft edge's rim marks. Whether it has
@@ -36,10 +54,8 @@ uint64_t PngNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
         opacity ? EstimateRunFootprint(width, height, picture, 0, false, 0).mask : 0;
     const uint64_t open = fileSize + std::max(decode, picture + selection);
     if (!batch) return open;
-    const bool softRim = batch->params.Outer() && png::MayBeSoftEdged(header, trns);
-    return std::max(open, EstimateRunFootprint(width, height, picture, batch->params.width, false,
-                                               batch->threads, softRim)
-                              .Total());
+    return std::max(
+        open, RunNeed(width, height, picture, opacity, png::MayBeSoftEdged(header, trns), *batch));
 }
 
 // The memory the open (or the whole batch run) of a picture needs, from its
@@ -48,10 +64,8 @@ uint64_t PictureNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSiz
                      const std::optional<BatchRun>& batch) {
     if (png::HasSignature(start, startBytes)) return PngNeed(start, startBytes, fileSize, batch);
     if (!batch) return fileSize;
-    return EstimateRunFootprint(bmp::ReadI32(start, bmp::biWidth),
-                                bmp::ReadI32(start, bmp::biHeight), fileSize, batch->params.width,
-                                false, batch->threads)
-        .Total();
+    return RunNeed(bmp::ReadI32(start, bmp::biWidth), bmp::ReadI32(start, bmp::biHeight), fileSize,
+                   false, false, *batch);
 }
 
 // A regular file's first bytes (a PNG's first kPngStartBytes), and whether

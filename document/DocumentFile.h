@@ -31,11 +31,12 @@ struct DocOpenResult {
 };
 
 // A batch run (pelto-cli): the document keeps no undo snapshot, and a picture
-// whose whole run (the picks, this one button, the save) cannot fit in the
-// memory left is refused before it is loaded.
+// whose whole run (the picks, the cut-out when asked for, this one button, the
+// save) cannot fit in the memory left is refused before it is loaded.
 struct BatchRun {
     ButtonParams params;
     unsigned threads = 0;
+    bool cutOut = false;
 };
 
 // A FIFO's writer is waited for a moment (Read), or as long as it takes (ReadWaiting).

@@ -96,7 +96,15 @@ void CPeltoDoc::Undo() {
 }
 
 void CPeltoDoc::Redo() {
+    const CUndoStep* step = m_history.RedoStep();
+    if (!step) return;
+    const bool cutOut = step->StepKind() == CUndoStep::Kind::CutOut;
     m_history.Redo(HistoryState());
+    try {
+        if (cutOut) SelectTransparent();
+    } catch (const std::bad_alloc&) {
+        // The picture is back; the selection can be made again by hand.
+    }
 }
 
 void CPeltoDoc::SetSelection(std::unique_ptr<CMaskDIB> mask) {

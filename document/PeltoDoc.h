@@ -74,9 +74,18 @@ public:
     // is made with and, of the memory then left, an eighth at most (but the
     // newest step always); the document is left with no selection.
     void MakeButton(ButtonParams params, unsigned threads = 0);
-    // Back to the picture from before the last button, and its selection.
+    // The selected background becomes transparent and the shape's edge loses
+    // its fringe (engine/CutOut.h), each pick's colour taken out of what it
+    // took; the selection is then the transparent area. One step of the
+    // history, as a button is; with no selection it does nothing.
+    void CutOut();
+    // What a cut-out of a picture of this size holds beside the picture and its step.
+    static uint64_t CutOutBytes(int width, int height);
+    // Back to the picture from before the last step (button or cut-out), and
+    // its selection.
     void Undo();
-    // Forward to the picture after the next button undone, with no selection.
+    // Forward to the picture after the next step undone: a button leaves no
+    // selection, a cut-out its transparent area (when memory allows).
     void Redo();
 
     // Selects every fully transparent pixel, as a pick would.

@@ -18,9 +18,15 @@ namespace pelto {
 
 class CUndoStep {
 public:
+    // What the step made of the picture.
+    enum class Kind { Button, CutOut };
+
     // Copies picture and, when there is one, alpha; throws std::bad_alloc
     // with nothing copied when memory runs out.
-    CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId);
+    CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId,
+              Kind kind = Kind::Button);
+
+    Kind StepKind() const { return m_kind; }
 
     const CDIB& Picture() const { return *m_pPicture; }
     const CAlphaPlane* Opacity() const { return m_pAlpha.get(); }
@@ -39,8 +45,7 @@ public:
     uint64_t Bytes() const;
 
     // The document's picture, opacity and id trade places with the step's,
-    // without copying: a picture has opacity from its file on, so both or
-    // neither hold one.
+    // without copying (either may hold no opacity: a cut-out gives a picture one).
     void Trade(CDIB& picture, std::unique_ptr<CAlphaPlane>& alpha, uint64_t& pictureId) noexcept;
 
 private:
@@ -49,6 +54,7 @@ private:
     std::unique_ptr<CMaskDIB> m_pMask;
     PickRecord m_picks;
     uint64_t m_nPicture = 0;
+    Kind m_kind;
 };
 
 } // namespace pelto

@@ -456,6 +456,16 @@ Fit to Window</translation>
         <translation>Select Background Colour</translation>
     </message>
     <message>
+        <source>背景を透明にする</source>
+        <translation>Make Background Transparent</translation>
+    </message>
+    <message>
+        <source>選択した背景を透明にし、図形の縁から背景の色を取り除く
+背景を透明にする</source>
+        <translation>Make the selected background transparent and take its colour off the shape&apos;s edge
+Make Background Transparent</translation>
+    </message>
+    <message>
         <source>ボタン作成</source>
         <translation>Make Button</translation>
     </message>

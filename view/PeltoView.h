@@ -47,6 +47,8 @@ public:
     bool OnUpdateEditUndo() const;
     void OnEditRedo();
     bool OnUpdateEditRedo() const;
+    // The selected background made transparent, its fringe taken off the shape.
+    void OnEditCutOut();
 
     // The button values the next button starts from, each view its own.
     ButtonParams CurrentButtonParams() const { return m_buttonParams; }

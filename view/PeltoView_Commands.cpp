@@ -146,6 +146,17 @@ void CPeltoView::OnEditMakebutton() {
     emit documentChanged();
 }
 
+void CPeltoView::OnEditCutOut() {
+    if (!GetDocument().HasSelection()) return;
+    const bool cut = RunReportingMemory(this, [&] {
+        CWaitCursor wait(viewport());
+        GetDocument().CutOut();
+    });
+    if (!cut) return;
+    RedrawNow();
+    emit documentChanged();
+}
+
 bool CPeltoView::OnUpdateEditUndo() const {
     return GetDocument().CanUndo();
 }

@@ -59,6 +59,29 @@ TEST_F(MainFrameTest, KeysReachTheirCommands) {
     EXPECT_FALSE(Frame().GetActions().editUndo->isEnabled());
 }
 
+// Make Background Transparent waits for a selection, makes the picture
+// transparent in one step that undo takes back, and leaves the transparent
+// area selected.
+TEST_F(MainFrameTest, TheCutOutIsOneStepOfTheEditMenu) {
+    CChildFrame* frame = Frame().OpenDocumentFile(WritePicture("cut.bmp"));
+    ASSERT_TRUE(frame);
+    const CMainFrame::Actions& actions = Frame().GetActions();
+    CPeltoDoc& doc = frame->GetView()->GetDocument();
+    EXPECT_FALSE(actions.editCutOut->isEnabled());
+    EXPECT_EQ(actions.editCutOut->text(), QString::fromUtf8("背景を透明にする"));
+    doc.SelectBackground(0, 0, 5);
+    emit frame->GetView()->documentChanged();
+    ASSERT_TRUE(actions.editCutOut->isEnabled());
+    actions.editCutOut->trigger();
+    EXPECT_TRUE(doc.HasTransparency());
+    EXPECT_TRUE(doc.HasSelection());
+    EXPECT_TRUE(actions.editUndo->isEnabled());
+    EXPECT_TRUE(frame->isWindowModified());
+    actions.editUndo->trigger();
+    EXPECT_FALSE(doc.HasTransparency());
+    EXPECT_FALSE(frame->isWindowModified());
+}
+
 // The Edit menu's undo and redo, and the unsaved mark on the window and in
 // the Window menu, after each step of a session.
 TEST_F(MainFrameTest, UndoRedoAndTheUnsavedMarkFollowTheHistory) {

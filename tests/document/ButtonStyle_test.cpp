@@ -27,6 +27,8 @@ TEST_P(StyleRoundTrip, ComesBackFromItsTextAndItsFile) {
                                         [](const BackgroundPick& pick) { return pick.connected; });
     EXPECT_EQ(FormatStyle(style).find("\"connected\": true") != std::string::npos, anyConnected);
     EXPECT_EQ(FormatStyle(style).find("connected") != std::string::npos, anyConnected);
+    EXPECT_EQ(FormatStyle(style).find("\"cut_out\": true") != std::string::npos, style.cutOut);
+    EXPECT_EQ(FormatStyle(style).find("cut_out") != std::string::npos, style.cutOut);
 
     TempDir dir;
     ASSERT_EQ(WriteStyle(style, dir.File("style.json")), "");
@@ -43,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonStyle{
                           {135, 0, 0, BevelShape::Cut, BevelOutline::Outer},
                           std::vector<BackgroundPick>{{0, 0, 0}, {INT32_MIN, INT32_MAX, 100}}},
-                      ButtonStyle{{}, std::vector<BackgroundPick>{{3, 4, 5, true}, {3, 4, 5}}}));
+                      ButtonStyle{{}, std::vector<BackgroundPick>{{3, 4, 5, true}, {3, 4, 5}}},
+                      ButtonStyle{{}, std::vector<BackgroundPick>{{0, 0, 10}}, true}));
 
 // A good style's keys with their JSON values, changed, dropped ("") or added.
 std::string StyleText(const std::vector<std::pair<std::string, std::string>>& changes) {
@@ -142,6 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         Bad("ConnectedPastADouble",
             {{"background", kPick + R"({"connected": 1e400, "x": 1, "y": 2, "tolerance": 0}])"}},
             "background[1].connected", docmsg::kStyleOneOf, "true, false"),
+        Bad("CutOutANumber", {{"cut_out", "1"}}, "cut_out", docmsg::kStyleOneOf, "true, false"),
+        Bad("CutOutPastADouble", {{"cut_out", "1e400"}}, "cut_out", docmsg::kStyleOneOf,
+            "true, false"),
         Bad("PickOutsideAnInt", {{"background", R"([{"x": 2147483648, "y": 0, "tolerance": 0}])"}},
             "background[0].x", docmsg::kStyleWholeNumber, "-2147483648", "2147483647"),
         // Past a double's range, where the reading stops.
