@@ -58,7 +58,7 @@ unformatted=$(git ls-files '*.h' '*.cpp' | xargs clang-format-14 --dry-run 2>&1 
 "$root/scripts/npm-packages.sh"
 mapfile -t scripts < <(git ls-files '*.mjs' '*.js')
 npx --no-install eslint --max-warnings 0 "${scripts[@]}" || fail "ESLint finds the faults above"
-npx --no-install prettier --check --log-level warn "${scripts[@]}" ||
+npx --no-install prettier --check --log-level warn "${scripts[@]}" $(git ls-files '*.d.ts') ||
   fail "the scripts above differ from .prettierrc.json (run npx prettier --write)"
 
 if [ "$failures" -ne 0 ]; then

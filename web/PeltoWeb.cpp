@@ -220,6 +220,18 @@ int pelto_make_button(int doc, const char* values, int size) {
     });
 }
 
+int pelto_cut_out(int doc) {
+    web::WebDocument* open = Find(doc);
+    if (!open) return 0;
+    if (!open->doc->HasSelection())
+        return Refuse(Refusal::Pick, translation::Translate(kViewContext, kSelectFirst));
+    return Guarded([&] {
+        open->doc->CutOut();
+        open->preview.reset();
+        return 1;
+    });
+}
+
 int pelto_undo(int doc) {
     web::WebDocument* open = Find(doc);
     if (!open) return 0;

@@ -46,7 +46,10 @@
 //                                             pelto_read_style reads one ("values"
 //                                             standing for it in messages)
 //   pelto_make_button(doc, values, size)      makes it (needs a selection); undoable
-//   pelto_undo(doc), pelto_can_undo(doc)      the last button, back to its selection
+//   pelto_cut_out(doc)                        the selected background made transparent,
+//                                             its fringe taken off the shape's edge
+//                                             (needs a selection); undoable
+//   pelto_undo(doc), pelto_can_undo(doc)      the last step, back to its selection
 //   pelto_redo(doc), pelto_can_redo(doc)      the last button undone, made again;
 //                                             refused when there is none
 //   pelto_save(doc, path, format)             "bmp", "png", or "" for the kind it
@@ -97,6 +100,7 @@ int pelto_has_selection(int doc);
 
 const uint8_t* pelto_preview(int doc, const char* values, int size);
 int pelto_make_button(int doc, const char* values, int size);
+int pelto_cut_out(int doc);
 int pelto_undo(int doc);
 int pelto_can_undo(int doc);
 int pelto_redo(int doc);

@@ -105,6 +105,7 @@ const ops = {
     g.withText('pelto_make_button', doc, valuesText(values));
     return drawing(g, doc);
   },
+  cutOut: step('pelto_cut_out'),
   undo: step('pelto_undo'),
   redo: step('pelto_redo'),
   save(g, doc, format) {

@@ -40,6 +40,8 @@ export interface Style extends ButtonValues {
   version: 1;
   /** Left out: the picture's own selection (its transparent pixels). */
   background?: Background;
+  /** The background made transparent, its fringe taken off the shape, before the button. */
+  cut_out?: boolean;
 }
 
 /** A style, with what makeButton writes and how it words its refusals. */
@@ -134,12 +136,18 @@ export class PeltoDocument {
   /** The language of its refusals. */
   lang: Language;
   draw(): Promise<Drawing>;
-  pick(x: number, y: number, options?: { tolerance?: number; connected?: boolean }): Promise<Drawing>;
+  pick(
+    x: number,
+    y: number,
+    options?: { tolerance?: number; connected?: boolean },
+  ): Promise<Drawing>;
   selectTransparent(): Promise<Drawing>;
   clearSelection(): Promise<Drawing>;
   /** The button the values would make, without changing the document. */
   preview(values: ButtonValues): Promise<Drawing>;
   makeButton(values: ButtonValues): Promise<Drawing>;
+  /** The selected background made transparent, its fringe taken off the shape's edge. */
+  cutOut(): Promise<Drawing>;
   undo(): Promise<Drawing>;
   redo(): Promise<Drawing>;
   /** The picture as a file; the kind it was opened as when left out. */

@@ -172,6 +172,10 @@ export class PeltoDocument {
       return this.#change('makeButton', values);
     });
   }
+  // The selected background made transparent, its fringe taken off the shape's edge.
+  cutOut() {
+    return this.#change('cutOut');
+  }
   undo() {
     return this.#change('undo');
   }

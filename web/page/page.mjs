@@ -128,6 +128,7 @@ function updateControls() {
   for (const id of ['save-png', 'save-bmp', 'select-transparent', 'make', 'zoom-actual'])
     $(id).disabled = !open;
   $('clear-selection').disabled = !doc?.hasSelection;
+  $('cut-out').disabled = !doc?.hasSelection;
   $('undo').disabled = !doc?.canUndo;
   $('redo').disabled = !doc?.canRedo;
   $('zoom-in').disabled = !view.canZoom(1);
@@ -365,6 +366,10 @@ function wire() {
     act('clearSelection');
   });
   $('make').addEventListener('click', make);
+  $('cut-out').addEventListener('click', () => {
+    previewShown = false;
+    act('cutOut');
+  });
   $('undo').addEventListener('click', () => {
     previewShown = false;
     act('undo');

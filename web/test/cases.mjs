@@ -68,6 +68,12 @@ export const cases = [
     'disc.png',
     style({ width: 5, outline: 'outer' }, [{ x: 0, y: 0, tolerance: 0, connected: true }]),
   ],
+  ['disc.bmp', style({ width: 6, outline: 'outer', cut_out: true }, corner), { format: 'png' }],
+  ['badge.bmp', style({ width: 4, cut_out: true }, corner)],
+  [
+    'disc.png',
+    style({ width: 5, outline: 'outer', cut_out: true }, [{ x: 0, y: 0, tolerance: 20 }]),
+  ],
   // Refusals.
   ['disc.bmp', style({}, 'transparent')],
   ['disc.bmp', style({}, [{ x: 97, y: 0, tolerance: 1 }])],

@@ -289,6 +289,28 @@ test("the preview is the button made; undo brings back the picture and its selec
   assert.deepEqual(readdirSync(page.downloads), ['badge.png']);
 });
 
+test("the background cut out shows the checkerboard and undoes in a step; the PNG is pelto-cli's", async () => {
+  const page = await openPage();
+  await upload(page, badge);
+  await setNumber(page, 'tolerance', 10);
+  await page.keyboard.press('Tab');
+  const original = await viewPixels(page);
+  const corner = await (await page.$('#view')).boundingBox();
+  await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
+  const selected = await viewChanged(page, original);
+  await page.click('#cut-out');
+  const cut = await viewChanged(page, selected);
+  // The corner shows the checkerboard's lighter grey, no longer the picture's white.
+  assert.deepEqual(cut.rgba.slice(0, 4), [247, 247, 247, 255]);
+  await page.click('#save-png');
+  const saved = await download(page, 'badge.png');
+  const expected = join(work, 'cut.png');
+  execFileSync(cli, [badge, expected, '--pick', '0,0,10', '--cut-out', '--width', '0']);
+  assert.ok(saved.equals(readFileSync(expected)), "the download differs from pelto-cli's PNG");
+  await page.click('#undo');
+  assert.deepEqual(await viewBecomes(page, selected), selected);
+});
+
 test('a style file gives the values and the background; saved again, the style keeps its picks when asked to', async () => {
   const values = [
     '--angle',
