@@ -97,6 +97,23 @@ void SelectBackground(benchmark::State& state, int size, Kind kind, bool connect
     }
 }
 
+// The background picked as SelectBackground's is, cut out of the picture: one
+// step of the history, as a window makes it (the picture's copy included).
+void CutOut(benchmark::State& state, int size, Kind kind) {
+    CPeltoDoc& doc = Document(size, kind);
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.ClearSelection();
+        doc.SelectBackground({0, 0, 10});
+        state.ResumeTiming();
+        doc.CutOut();
+        state.PauseTiming();
+        doc.Undo();
+        state.ResumeTiming();
+    }
+    doc.ClearSelection();
+}
+
 std::string TempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("pelto-bench-" + name)).string();
 }
@@ -174,6 +191,9 @@ void Register() {
                                   SelectBackground, size, kLogo, connected, threads)
                     ->Unit(benchmark::kMillisecond)
                     ->UseRealTime();
+        RegisterBenchmark(("CutOut/" + std::to_string(size) + "/logo").c_str(), CutOut, size, kLogo)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
         RegisterBenchmark(("Load/" + std::to_string(size)).c_str(), Load, size)
             ->Unit(benchmark::kMillisecond);
         RegisterBenchmark(("Save/" + std::to_string(size)).c_str(), Save, size)

@@ -78,7 +78,7 @@ public:
     // its fringe (engine/CutOut.h), each pick's colour taken out of what it
     // took; the selection is then the transparent area. One step of the
     // history, as a button is; with no selection it does nothing.
-    void CutOut();
+    void CutOut(unsigned threads = 0);
     // What a cut-out of a picture of this size holds beside the picture and its step.
     static uint64_t CutOutBytes(int width, int height);
     // Back to the picture from before the last step (button or cut-out), and

@@ -35,7 +35,7 @@ uint64_t CPeltoDoc::CutOutBytes(int width, int height) {
     return 4 * pixels;
 }
 
-void CPeltoDoc::CutOut() {
+void CPeltoDoc::CutOut(unsigned threads) {
     if (!m_pMask || !m_dib.HasBlock()) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
     const uint64_t pixels = uint64_t(m_dib.m_nWidth) * uint64_t(m_dib.m_nHeight);
@@ -47,11 +47,12 @@ void CPeltoDoc::CutOut() {
     const uint64_t budget = keep ? memlimit::AvailableBytes() / 8 : 0;
     auto alpha = std::make_unique<CAlphaPlane>(m_dib.m_nWidth, m_dib.m_nHeight);
     if (m_pAlpha) alpha->Copy(*m_pAlpha);
-    auto transparent = std::make_unique<CMaskDIB>(m_dib.m_nWidth, m_dib.m_nHeight);
+    std::unique_ptr<CMaskDIB> transparent = m_pMask->Clone();
     const std::vector<COLORREF> colours = PickColours(m_picks, m_dib, m_pAlpha.get());
-    // Changes the picture only once it cannot fail.
-    pelto::CutOut(m_dib, *alpha, *m_pMask, colours);
-    pelto::SelectTransparent(*alpha, transparent);
+    // Changes the picture only once it cannot fail; the selection becomes
+    // what it left transparent, with what was transparent before.
+    pelto::CutOut(m_dib, *alpha, *transparent, colours, threads);
+    if (m_pAlpha) pelto::SelectTransparent(*alpha, transparent);
 
     m_nPicture = ++m_nPicturesMade;
     if (keep) {

@@ -30,7 +30,7 @@ StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads)
     if (StyleRunEnd end = ApplyStyle(doc, style, threads); end.refusal != StyleRefusal::None)
         return end;
     if (!doc.HasSelection()) return {StyleRefusal::NoPick, "at least one --pick X,Y,TOL is needed"};
-    if (style.cutOut) doc.CutOut();
+    if (style.cutOut) doc.CutOut(threads);
     doc.MakeButton(style.params, threads);
     return {};
 }

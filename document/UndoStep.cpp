@@ -1,6 +1,5 @@
 #include "UndoStep.h"
 
-#include <cstring>
 #include <utility>
 
 namespace pelto {
@@ -14,11 +13,7 @@ CUndoStep::CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pic
 }
 
 std::unique_ptr<CMaskDIB> CUndoStep::CopySelection() const {
-    if (!m_pMask) return nullptr;
-    auto copy = std::make_unique<CMaskDIB>(m_pMask->m_nWidth, m_pMask->m_nHeight);
-    // Same size, same layout: the whole file block, colour table included.
-    std::memcpy(copy->m_pFileImage.get(), m_pMask->m_pFileImage.get(), m_pMask->m_nFileSize);
-    return copy;
+    return m_pMask ? m_pMask->Clone() : nullptr;
 }
 
 uint64_t CUndoStep::Bytes() const {

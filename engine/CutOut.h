@@ -11,8 +11,8 @@
 //    a selected pixel's, by the selection's colour distance) that took the
 //    pixel, or, for a shape pixel, the nearest selected pixel;
 //  - F is the mean of the shape's inner pixels (those beyond the edge) within
-//    three pixels, or, where there are none (a thin stroke), the shape pixel
-//    within three pixels that lies farthest from B;
+//    two pixels, or, where there are none (a thin stroke), the shape pixel
+//    within two pixels that lies farthest from B;
 //  - a is C's share along F - B (its projection, in 255ths), raised to the
 //    least share that keeps the unmixed colour within 0..255, and the colour
 //    becomes B + (C - B) / a, so that laid over B again it is C, to rounding.
@@ -36,8 +36,11 @@ inline constexpr int kWholeShare = 240;
 
 // image and alpha (which must have a block) of selection's size; backgrounds:
 // the colours of the picks that made the selection (none: each selected
-// pixel's own colour). May throw std::bad_alloc with nothing changed.
-void CutOut(CDIB& image, CAlphaPlane& alpha, const CMaskDIB& selection,
-            std::span<const COLORREF> backgrounds);
+// pixel's own colour). The selection becomes the pixels left fully
+// transparent. The edge's pixels are unmixed on threads (0: one per
+// processor the process may use); the bytes are the same for any count. May
+// throw std::bad_alloc with nothing changed.
+void CutOut(CDIB& image, CAlphaPlane& alpha, CMaskDIB& selection,
+            std::span<const COLORREF> backgrounds, unsigned threads = 0);
 
 } // namespace pelto

@@ -4,6 +4,7 @@
 #include "platform/Dc.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace pelto {
 
@@ -40,6 +41,13 @@ CMaskDIB::CMaskDIB(int width, int height)
 bool CMaskDIB::FindNearestUnselected(CPoint start, CPoint& found, int radius) const {
     if (!m_pBits || GetValue(start) == 0) return false;
     return FindNearest(start, found, radius, [this](CPoint p) { return GetValue(p) == 0; });
+}
+
+std::unique_ptr<CMaskDIB> CMaskDIB::Clone() const {
+    auto copy = std::make_unique<CMaskDIB>(m_nWidth, m_nHeight);
+    // Same size, same layout: the whole file block, colour table included.
+    if (HasBlock()) std::memcpy(copy->m_pFileImage.get(), m_pFileImage.get(), m_nFileSize);
+    return copy;
 }
 
 bool CMaskDIB::FindNearestSelected(CPoint start, CPoint& found, int radius) const {

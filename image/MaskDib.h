@@ -9,6 +9,8 @@
 #include "RasterIndex.h"
 #include "platform/Point.h"
 
+#include <memory>
+
 namespace pelto {
 
 // The block is built once and never replaced: a mask is a CDIB only to
@@ -21,6 +23,8 @@ public:
     static constexpr uint8_t OverlayLevel(uint8_t value) { return value == 1 ? 128 : 255; }
 
     CMaskDIB(int width, int height);
+    // A copy, marks and all; throws std::bad_alloc when memory runs out.
+    std::unique_ptr<CMaskDIB> Clone() const;
     CMaskDIB(const CMaskDIB&) = delete;
     CMaskDIB& operator=(const CMaskDIB&) = delete;
 
