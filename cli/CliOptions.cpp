@@ -30,6 +30,9 @@ constexpr const char* kUsage =
     "                    picks given before\n"
     "  --cut-out         make the background transparent, each pick's colour taken\n"
     "                    off the shape's anti-aliased edge, before the button is made\n"
+    "  --states          write the button's hover, pressed and disabled looks beside\n"
+    "                    OUT too (OUT's name with -hover, -pressed, -disabled), all four\n"
+    "                    stacked in a sprite (-sprite) and the CSS that shows them (.css)\n"
     "  --angle A         direction the light comes from, degrees {angle}\n"
     "                    (0 left, 90 above, 180 right, 270 below; default {angle default})\n"
     "  --contrast C      strength of the shading, {contrast} (default {contrast default})\n"
@@ -176,6 +179,11 @@ std::vector<CliOption> MakeOptions() {
              s.style.TakeCutOut();
              return std::string();
          }},
+        {"--states", false,
+         [](const std::string&, CliParseState& s) {
+             s.style.TakeStates();
+             return std::string();
+         }},
         {"--style", true,
          [](const std::string& v, CliParseState& s) { return s.style.TakeFile(v); }},
         {"--save-style", true,
@@ -261,6 +269,8 @@ std::string PlaceFiles(std::vector<std::string> files, CliOptions& options) {
         return "expected IN and OUT, got " + std::to_string(files.size()) + " file names";
     options.input = files[0];
     options.output = files[1];
+    if (options.style.states && options.output == "-")
+        return "--states writes files beside OUT: OUT must be a file, not standard output (-)";
     return {};
 }
 

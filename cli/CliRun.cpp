@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include "NameQuoting.h"
+#include "document/ButtonSet.h"
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
 #include "document/StyleRun.h"
@@ -61,12 +62,13 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
                              const std::string& output, unsigned threads,
                              const PictureWatch& watch) {
     // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
-    std::optional<DocOpenResult> opened =
-        OpenInput(input, BatchRun{options.style.params, threads, options.style.cutOut}, watch);
+    std::optional<DocOpenResult> opened = OpenInput(
+        input, BatchRun{options.style.params, threads, options.style.cutOut, options.style.states},
+        watch);
     if (!opened) return {kExitFailure, {}, false, false, false};
     if (!opened->doc) return {kExitFailure, std::move(opened->messages), true};
     CPeltoDoc& doc = *opened->doc;
-    switch (const StyleRunEnd end = RunStyle(doc, options.style, threads); end.refusal) {
+    switch (const StyleRunEnd end = PrepareStyle(doc, options.style, threads); end.refusal) {
     case StyleRefusal::EmptyPicture:
         return {kExitFailure, {end.message}, true};
     case StyleRefusal::NoPick:
@@ -77,6 +79,14 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
         break;
     }
 
+    if (options.style.states) {
+        const PictureFormat format = options.format.value_or(FormatOfName(output));
+        const std::unique_ptr<CButtonSet> set = MakeButtonSet(doc, options.style.params, threads);
+        if (std::string error = SaveButtonSet(*set, output, format, QuotedName); !error.empty())
+            return Failure(kExitFailure, std::move(error));
+        return {};
+    }
+    doc.MakeButton(options.style.params, threads);
     if (std::string error = SaveOutput(doc, output, options.format); !error.empty())
         return Failure(kExitFailure, std::move(error));
     return {};

@@ -11,6 +11,7 @@ std::string CStyleBuilder::TakeFile(const std::string& path) {
     if (!read.style) return read.error;
     m_style.params = read.style->params;
     m_style.cutOut = read.style->cutOut;
+    m_style.states = read.style->states;
     if (read.style->background) {
         m_style.background = std::move(read.style->background);
         m_bPicksFromFile = true;

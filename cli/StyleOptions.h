@@ -24,6 +24,7 @@ public:
     // The picture's transparent pixels alone, without the picks before.
     void TakeTransparent();
     void TakeCutOut() { m_style.cutOut = true; }
+    void TakeStates() { m_style.states = true; }
 
 private:
     ButtonStyle m_style;

@@ -24,6 +24,7 @@ constexpr const char* kTransparent = "transparent";
 constexpr const char* kConnectedKey = "connected";
 // A style's keys that may be left out: false then, and written only when true.
 constexpr const char* kCutOutKey = "cut_out";
+constexpr const char* kStatesKey = "states";
 
 // Why a text is no style, thrown from wherever its reading finds it out.
 struct Refusal {
@@ -178,7 +179,7 @@ private:
             if (key == number.name) RefuseNumber(key, number.range.low, number.range.high);
         for (const StyleChoice& choice : kStyleChoices)
             if (key == choice.name) RefuseChoice(choice);
-        if (key == kCutOutKey) RefuseBoolean(key);
+        if (key == kCutOutKey || key == kStatesKey) RefuseBoolean(key);
         if (key != kBackgroundKey) Refuse(docmsg::kStyleUnknownKey, key);
         const bool inList = m_open.size() > 1 && m_open[1]->is_array();
         if (!inList || m_open.size() < 3 || !m_open[2]->is_object())
@@ -269,7 +270,7 @@ ButtonStyle Style(const Json& json) {
     if (!json.is_object()) throw Refusal{docmsg::Text(docmsg::kStyleNotObject)};
     const Json& version = Member(json, kVersionKey, kVersionKey);
     if (version != kStyleVersion) Refuse(docmsg::kStyleVersion, version.dump());
-    std::vector<std::string> known = {kVersionKey, kBackgroundKey, kCutOutKey};
+    std::vector<std::string> known = {kVersionKey, kBackgroundKey, kCutOutKey, kStatesKey};
     for (const StyleNumber& number : kStyleNumbers)
         known.push_back(number.name);
     for (const StyleChoice& choice : kStyleChoices)
@@ -284,6 +285,7 @@ ButtonStyle Style(const Json& json) {
     if (const auto found = json.find(kBackgroundKey); found != json.end())
         style.background = Background(*found);
     style.cutOut = Flag(json, kCutOutKey, kCutOutKey);
+    style.states = Flag(json, kStatesKey, kStatesKey);
     return style;
 }
 
@@ -321,6 +323,7 @@ std::string FormatStyle(const ButtonStyle& style) {
         json[kBackgroundKey] = style.background->empty() ? Json(kTransparent) : picks;
     }
     if (style.cutOut) json[kCutOutKey] = true;
+    if (style.states) json[kStatesKey] = true;
     return json.dump(2) + "\n";
 }
 

@@ -25,6 +25,8 @@ struct ButtonStyle {
     // The background is cut out (made transparent, its fringe taken off the
     // shape's edge) before the button is made.
     bool cutOut = false;
+    // The button's four states are made too, as files beside it (ButtonSet.h).
+    bool states = false;
 
     friend bool operator==(const ButtonStyle&, const ButtonStyle&) = default;
 };

@@ -28,9 +28,12 @@ uint64_t RunNeed(int32_t width, int32_t height, uint64_t picture, bool opacity, 
         softEdged = true;
     }
     const bool softRim = batch.params.Outer() && softEdged;
-    return std::max(cutOut, EstimateRunFootprint(width, height, picture, batch.params.width, false,
-                                                 batch.threads, softRim)
-                                .Total());
+    const RunFootprint run = EstimateRunFootprint(width, height, picture, batch.params.width, false,
+                                                  batch.threads, softRim);
+    // The four states and the sprite of four, beside the preview's copies of
+    // the picture and its selection.
+    const uint64_t states = batch.states ? 9 * picture + run.mask : 0;
+    return std::max(cutOut, run.Total() + states);
 }
 
 // A PNG's bytes stay while it is decoded and its fully transparent pixels

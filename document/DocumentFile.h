@@ -37,6 +37,7 @@ struct BatchRun {
     ButtonParams params;
     unsigned threads = 0;
     bool cutOut = false;
+    bool states = false; // the four states and their sprite too
 };
 
 // A FIFO's writer is waited for a moment (Read), or as long as it takes (ReadWaiting).

@@ -123,16 +123,21 @@ void CPeltoDoc::LoadPng(const uint8_t* data, uint64_t size) {
     SelectTransparent();
 }
 
-void CPeltoDoc::Store(CFile& file, PictureFormat format) {
-    if (!m_dib.HasBlock()) return;
+void StorePicture(CFile& file, const CDIB& picture, const CAlphaPlane* alpha,
+                  PictureFormat format) {
+    if (!picture.HasBlock()) return;
     if (format == PictureFormat::Png) {
-        png::Encode(m_dib, m_pAlpha.get(), file);
-    } else if (m_pAlpha) {
-        WriteOverWhite(m_dib, *m_pAlpha, file);
+        png::Encode(picture, alpha, file);
+    } else if (alpha) {
+        WriteOverWhite(picture, *alpha, file);
     } else {
-        CArchive ar(file, CArchive::store);
-        Serialize(ar);
+        // The file block as it stands, as CDIB::Serialize stores it.
+        file.Write(picture.m_pFileImage.get(), picture.m_nFileSize);
     }
+}
+
+void CPeltoDoc::Store(CFile& file, PictureFormat format) {
+    StorePicture(file, m_dib, m_pAlpha.get(), format);
 }
 
 void CPeltoDoc::SelectTransparent() {

@@ -30,6 +30,11 @@ class CFile;
 
 enum class UndoSnapshot { Kept, None };
 
+// Writes picture (with its opacity, or none) as format; an empty picture
+// writes nothing. A BMP has no transparency: it gets the picture as the
+// windows show it, over white.
+void StorePicture(CFile& file, const CDIB& picture, const CAlphaPlane* alpha, PictureFormat format);
+
 class CPeltoDoc {
 public:
     explicit CPeltoDoc(UndoSnapshot undo = UndoSnapshot::Kept) : m_undo(undo) {}

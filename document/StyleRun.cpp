@@ -25,14 +25,19 @@ StyleRunEnd ApplyStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned thread
     return {};
 }
 
-StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads) {
+StyleRunEnd PrepareStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads) {
     if (!doc.Picture().HasBlock()) return EmptyPicture();
     if (StyleRunEnd end = ApplyStyle(doc, style, threads); end.refusal != StyleRefusal::None)
         return end;
     if (!doc.HasSelection()) return {StyleRefusal::NoPick, "at least one --pick X,Y,TOL is needed"};
     if (style.cutOut) doc.CutOut(threads);
-    doc.MakeButton(style.params, threads);
     return {};
+}
+
+StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads) {
+    StyleRunEnd end = PrepareStyle(doc, style, threads);
+    if (end.refusal == StyleRefusal::None) doc.MakeButton(style.params, threads);
+    return end;
 }
 
 std::string PickOutside(const BackgroundPick& pick, const CDIB& picture) {

@@ -24,8 +24,11 @@ struct StyleRunEnd {
 // The style's background on doc (an empty picture takes none); its button
 // values are the caller's to use.
 StyleRunEnd ApplyStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads = 0);
-// ApplyStyle, then the cut-out when the style asks for one, then the button;
-// refused for an empty picture, and when nothing is selected then.
+// ApplyStyle, then the cut-out when the style asks for one: everything the
+// button is made after; refused for an empty picture, and when nothing is
+// selected then.
+StyleRunEnd PrepareStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads);
+// PrepareStyle, then the button.
 StyleRunEnd RunStyle(CPeltoDoc& doc, const ButtonStyle& style, unsigned threads);
 
 // Why pick cannot be made on picture, or empty when it lies inside.

@@ -29,6 +29,7 @@ TEST_P(StyleRoundTrip, ComesBackFromItsTextAndItsFile) {
     EXPECT_EQ(FormatStyle(style).find("connected") != std::string::npos, anyConnected);
     EXPECT_EQ(FormatStyle(style).find("\"cut_out\": true") != std::string::npos, style.cutOut);
     EXPECT_EQ(FormatStyle(style).find("cut_out") != std::string::npos, style.cutOut);
+    EXPECT_EQ(FormatStyle(style).find("states") != std::string::npos, style.states);
 
     TempDir dir;
     ASSERT_EQ(WriteStyle(style, dir.File("style.json")), "");
@@ -46,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
                           {135, 0, 0, BevelShape::Cut, BevelOutline::Outer},
                           std::vector<BackgroundPick>{{0, 0, 0}, {INT32_MIN, INT32_MAX, 100}}},
                       ButtonStyle{{}, std::vector<BackgroundPick>{{3, 4, 5, true}, {3, 4, 5}}},
-                      ButtonStyle{{}, std::vector<BackgroundPick>{{0, 0, 10}}, true}));
+                      ButtonStyle{{}, std::vector<BackgroundPick>{{0, 0, 10}}, true},
+                      ButtonStyle{{}, std::nullopt, false, true}));
 
 // A good style's keys with their JSON values, changed, dropped ("") or added.
 std::string StyleText(const std::vector<std::pair<std::string, std::string>>& changes) {
@@ -146,6 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
             {{"background", kPick + R"({"connected": 1e400, "x": 1, "y": 2, "tolerance": 0}])"}},
             "background[1].connected", docmsg::kStyleOneOf, "true, false"),
         Bad("CutOutANumber", {{"cut_out", "1"}}, "cut_out", docmsg::kStyleOneOf, "true, false"),
+        Bad("StatesAString", {{"states", "\"yes\""}}, "states", docmsg::kStyleOneOf, "true, false"),
         Bad("CutOutPastADouble", {{"cut_out", "1e400"}}, "cut_out", docmsg::kStyleOneOf,
             "true, false"),
         Bad("PickOutsideAnInt", {{"background", R"([{"x": 2147483648, "y": 0, "tolerance": 0}])"}},
