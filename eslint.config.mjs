@@ -10,7 +10,7 @@ export default [
       'no-var': 'error',
       'prefer-const': 'error',
       'no-shadow': 'error',
-      'no-unused-vars': ['error', { caughtErrors: 'none' }],
+      'no-unused-vars': ['error', { caughtErrors: 'none', ignoreRestSiblings: true }],
       'object-shorthand': 'error',
       'prefer-template': 'error',
     },

@@ -54,6 +54,9 @@ inline constexpr const char* kCmdFileSave =
     QT_TRANSLATE_NOOP("pelto::appstr", "作業中のﾌｧｲﾙを保存\n保存");
 inline constexpr const char* kCmdFileSaveAs =
     QT_TRANSLATE_NOOP("pelto::appstr", "作業中のﾌｧｲﾙに名前を付けて保存\n名前をつけて保存");
+inline constexpr const char* kCmdFileExportStates =
+    QT_TRANSLATE_NOOP("pelto::appstr", "今の値で通常・ホバー・押下・無効のボタンとそのスプライト、C"
+                                       "SS を書き出す\nボタン一式の書き出し");
 inline constexpr const char* kCmdRecentFile =
     QT_TRANSLATE_NOOP("pelto::appstr", "指定のﾌｧｲﾙを開く");
 inline constexpr const char* kCmdEditUndo =
@@ -99,6 +102,8 @@ inline constexpr const char* kItemFileClose = QT_TRANSLATE_NOOP("pelto::appstr",
 inline constexpr const char* kItemFileSave = QT_TRANSLATE_NOOP("pelto::appstr", "上書き保存(&S)");
 inline constexpr const char* kItemFileSaveAs =
     QT_TRANSLATE_NOOP("pelto::appstr", "名前を付けて保存(&A)...");
+inline constexpr const char* kItemFileExportStates =
+    QT_TRANSLATE_NOOP("pelto::appstr", "ボタン一式の書き出し…");
 inline constexpr const char* kItemRecentFile = QT_TRANSLATE_NOOP("pelto::appstr", "最新のﾌｧｲﾙ");
 inline constexpr const char* kItemAppExit =
     QT_TRANSLATE_NOOP("pelto::appstr", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)");

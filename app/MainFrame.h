@@ -37,6 +37,7 @@ public:
         QAction* fileClose;
         QAction* fileSave;
         QAction* fileSaveAs;
+        QAction* fileExportStates;
         QAction* appExit;
         QAction* editUndo;
         QAction* editRedo;
@@ -91,6 +92,8 @@ public:
     void OnFileClose();
     void OnFileSave();
     void OnFileSaveAs();
+    // The button states of the active view's values, shown, then written.
+    void OnFileExportStates();
     void OnOpenRecentFile(int index);
     void OnWindowNew();
     void OnWindowClose();

@@ -1,4 +1,5 @@
-// The main frame's File commands: open, close, save, save as, recent files.
+// The main frame's File commands: open, close, save, save as, recent files,
+// and the button states' export.
 #include "AppStrings.h"
 #include "ChildFrame.h"
 #include "DocumentSlot.h"
@@ -6,12 +7,14 @@
 #include "MainFrame.h"
 #include "RecentFileList.h"
 #include "dialogs/MessageBox.h"
+#include "document/ButtonSet.h"
 #include "document/DocumentFile.h"
 #include "view/PeltoView.h"
 
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QTimer>
@@ -187,6 +190,26 @@ void CMainFrame::OnFileSaveAs() {
     CDocumentSlot& slot = *active->GetSlot();
     const QString path = AskSavePath(this, slot.m_strPathName, slot.m_pDocument->Format());
     if (!path.isEmpty()) SaveTo(slot, path, FormatOfName(QFile::encodeName(path).toStdString()));
+}
+
+void CMainFrame::OnFileExportStates() {
+    CChildFrame* active = GetActiveFrame();
+    if (!active) return;
+    const std::unique_ptr<CButtonSet> set = active->GetView()->AskButtonStates();
+    if (!set) return;
+    // Beside the picture under a name of its own, so that the picture itself
+    // is not written over; PNG keeps the states' transparency.
+    const QFileInfo picture(active->GetSlot()->m_strPathName);
+    const QString path =
+        AskSavePath(this, picture.dir().filePath(picture.completeBaseName() + "-button.png"),
+                    PictureFormat::Png);
+    if (path.isEmpty()) return;
+    const PictureFormat kind = FormatOfName(LocalPath(path));
+    if (kind == PictureFormat::Bmp && set->states[CButtonSet::Normal].alpha &&
+        !AskYesNo(appstr::Tr(appstr::kMsgTransparencyLost), this))
+        return;
+    const std::string message = SaveButtonSet(*set, LocalPath(path), kind);
+    if (!message.empty()) AfxMessageBox(QString::fromStdString(message), this);
 }
 
 } // namespace pelto

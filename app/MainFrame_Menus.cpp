@@ -85,6 +85,8 @@ void CMainFrame::CreateActions() {
         {&Actions::fileSave, kItemFileSave, kCmdFileSave, Run<&CMainFrame::OnFileSave>,
          standard(Key::Save)},
         {&Actions::fileSaveAs, kItemFileSaveAs, kCmdFileSaveAs, Run<&CMainFrame::OnFileSaveAs>},
+        {&Actions::fileExportStates, kItemFileExportStates, kCmdFileExportStates,
+         Run<&CMainFrame::OnFileExportStates>},
         {&Actions::appExit, kItemAppExit, kCmdAppExit, Run<&QWidget::close>},
         {&Actions::editUndo, kItemEditUndo, kCmdEditUndo, Run<&CPeltoView::OnEditUndo>,
          keys(Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace)},
@@ -168,7 +170,8 @@ void CMainFrame::CreateMenus() {
     for (QMenu* menu : {m_pFileMenuNoDocument, m_pFileMenuDocument}) {
         menu->addAction(m_actions.fileOpen);
         if (menu == m_pFileMenuDocument)
-            menu->addActions({m_actions.fileClose, m_actions.fileSave, m_actions.fileSaveAs});
+            menu->addActions({m_actions.fileClose, m_actions.fileSave, m_actions.fileSaveAs,
+                              m_actions.fileExportStates});
         menu->addSeparator();
         menu->addAction(m_pRecentPlaceholder);
         menu->addSeparator();
@@ -280,7 +283,8 @@ void CMainFrame::UpdateMenus() {
         command->setEnabled(hasDocument);
     m_actions.editUndo->setEnabled(hasDocument && view->OnUpdateEditUndo());
     m_actions.editRedo->setEnabled(hasDocument && view->OnUpdateEditRedo());
-    m_actions.editCutOut->setEnabled(hasDocument && view->GetDocument().HasSelection());
+    for (QAction* command : {m_actions.editCutOut, m_actions.fileExportStates})
+        command->setEnabled(hasDocument && view->GetDocument().HasSelection());
 
     if (hasDocument != m_bDocumentMenus || menuBar()->actions().isEmpty()) {
         m_bDocumentMenus = hasDocument;

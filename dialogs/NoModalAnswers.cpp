@@ -32,6 +32,10 @@ const QuestionAnswer& QuestionBoxAnswer() {
     return None<QuestionAnswer>();
 }
 
+const StatesAnswer& StatesDialogAnswer() {
+    return None<StatesAnswer>();
+}
+
 } // namespace modal
 
 } // namespace pelto

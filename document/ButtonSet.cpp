@@ -51,11 +51,6 @@ std::string CssString(const std::string& text) {
     return quoted;
 }
 
-struct SetFile {
-    std::string path;
-    std::function<void(CFile&)> write;
-};
-
 // A file's whole content, when one stands at path; false when it cannot be read.
 bool OldContent(const std::string& path, std::optional<std::string>& content) {
     struct stat status;
@@ -119,30 +114,34 @@ std::string ButtonSetCss(const std::string& className, const std::string& sprite
            c + "[aria-disabled=\"true\"] {\n  background-position: 0 " + px(3 * height) + ";\n}\n";
 }
 
-std::string SaveButtonSet(const CButtonSet& set, const std::string& out, PictureFormat format,
-                          const ShowPath& show) {
+std::vector<ButtonSetFile> ButtonSetFiles(const CButtonSet& set, const std::string& out,
+                                          PictureFormat format) {
     const size_t slash = out.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : out.substr(0, slash + 1);
     const std::string name = out.substr(folder.size());
     const size_t dot = name.rfind('.');
     const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
     const std::string extension = name.substr(stem.size());
-    const auto picture = [&](const CButtonState& state) {
-        return [&state, format](CFile& file) {
-            StorePicture(file, state.picture, state.alpha.get(), format);
+    const auto picture = [format](const CButtonState* state) {
+        return [state, format](CFile& file) {
+            StorePicture(file, state->picture, state->alpha.get(), format);
         };
     };
-    std::vector<SetFile> files;
+    std::vector<ButtonSetFile> files;
     for (size_t i = 0; i < 4; ++i)
-        files.push_back({folder + stem + kStateSuffixes[i] + extension, picture(set.states[i])});
+        files.push_back({folder + stem + kStateSuffixes[i] + extension, picture(&set.states[i])});
     const std::string spriteName = stem + kSpriteSuffix + extension;
-    files.push_back({folder + spriteName, picture(set.sprite)});
-    const std::string css =
-        ButtonSetCss(CssClassName(stem), spriteName, set.states[0].picture.m_nWidth,
-                     set.states[0].picture.m_nHeight);
-    files.push_back(
-        {folder + stem + ".css", [&css](CFile& file) { file.Write(css.data(), css.size()); }});
+    files.push_back({folder + spriteName, picture(&set.sprite)});
+    std::string css = ButtonSetCss(CssClassName(stem), spriteName, set.states[0].picture.m_nWidth,
+                                   set.states[0].picture.m_nHeight);
+    files.push_back({folder + stem + ".css",
+                     [css = std::move(css)](CFile& file) { file.Write(css.data(), css.size()); }});
+    return files;
+}
 
+std::string SaveButtonSet(const CButtonSet& set, const std::string& out, PictureFormat format,
+                          const ShowPath& show) {
+    const std::vector<ButtonSetFile> files = ButtonSetFiles(set, out, format);
     const auto refusal = [&](const std::string& path, SaveOutcome outcome) {
         if (!show) return docmsg::CannotSave(path, outcome);
         if (!outcome.backup.empty()) outcome.backup = show(outcome.backup);

@@ -11,8 +11,10 @@
 #include "PeltoDoc.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pelto {
 
@@ -43,6 +45,15 @@ std::string CssClassName(const std::string& stem);
 // The style sheet of a sprite of states width x height each.
 std::string ButtonSetCss(const std::string& className, const std::string& spriteFile, int width,
                          int height);
+
+// The set's files in the order they are written, their paths from out's
+// (the normal button's), each with what writes its content; they refer to set.
+struct ButtonSetFile {
+    std::string path;
+    std::function<void(CFile&)> write;
+};
+std::vector<ButtonSetFile> ButtonSetFiles(const CButtonSet& set, const std::string& out,
+                                          PictureFormat format);
 
 // The set's files, their paths from out's (the normal button's); every
 // file saved as pictures are (platform/FileSave.h), all of them or none:

@@ -44,7 +44,7 @@ for variant in "" -threads; do
   fi
   cp "$tree"/web/pelto-engine*.mjs "$tree"/web/pelto-engine*.wasm "$site/"
 done
-cp "$root"/web/{pelto.mjs,pelto.d.ts,pelto-worker.mjs,glue.mjs,pelto-error.mjs,worker-client.mjs,engine-choice.mjs,spawn.mjs,spawn-web.mjs} "$root"/web/index.html "$root"/web/README.md \
+cp "$root"/web/{pelto.mjs,pelto.d.ts,pelto-worker.mjs,glue.mjs,pelto-error.mjs,worker-client.mjs,engine-choice.mjs,spawn.mjs,spawn-web.mjs,crc32.mjs} "$root"/web/index.html "$root"/web/README.md \
   "$site/"
 version=$(sed -nE 's/^project\(PeltoTool VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")
 sed "s/@VERSION@/$version.0/" "$root/web/package.json.in" >"$site/package.json"

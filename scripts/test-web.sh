@@ -14,4 +14,4 @@ site="${PELTO_WEB_BUILD:-$root/build-web}/site"
 "$root/scripts/npm-packages.sh"
 # The module against pelto-cli, the page as a user works it, the package.
 PELTO_SITE="$site" PELTO_CLI="$desktop/cli/pelto-cli" PELTO_DIGEST="$desktop/web/light_digest" \
-  node --test "$root"/web/test/{web-tests,page-tests,package-tests}.mjs
+  node --test "$root"/web/test/{web-tests,button-set-tests,page-tests,package-tests}.mjs

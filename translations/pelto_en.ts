@@ -83,6 +83,33 @@
     </message>
 </context>
 <context>
+    <name>pelto::CButtonStatesDlg</name>
+    <message>
+        <source>通常</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>ホバー</source>
+        <translation>Hover</translation>
+    </message>
+    <message>
+        <source>押下</source>
+        <translation>Pressed</translation>
+    </message>
+    <message>
+        <source>無効</source>
+        <translation>Disabled</translation>
+    </message>
+    <message>
+        <source>ボタン一式の書き出し</source>
+        <translation>Export Button States</translation>
+    </message>
+    <message>
+        <source>書き出し(&amp;W)...</source>
+        <translation>&amp;Write...</translation>
+    </message>
+</context>
+<context>
     <name>pelto::CDataExchange</name>
     <message>
         <source>正の整数を入力してください。</source>
@@ -217,6 +244,10 @@
     <message>
         <source>いいえ</source>
         <translation>No</translation>
+    </message>
+    <message>
+        <source>マウスで試せます:</source>
+        <translation>Try it with the mouse:</translation>
     </message>
 </context>
 <context>
@@ -580,6 +611,16 @@ Load Style</translation>
     <message>
         <source>言語(&amp;L)</source>
         <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>今の値で通常・ホバー・押下・無効のボタンとそのスプライト、CSS を書き出す
+ボタン一式の書き出し</source>
+        <translation>Write the normal, hover, pressed and disabled buttons of the current values, their sprite and CSS
+Export Button States</translation>
+    </message>
+    <message>
+        <source>ボタン一式の書き出し…</source>
+        <translation>Export Button States…</translation>
     </message>
 </context>
 <context>

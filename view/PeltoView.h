@@ -18,6 +18,7 @@
 namespace pelto {
 
 struct ButtonStyle;
+struct CButtonSet;
 class CDIB;
 struct CPreviewFrame;
 class CPeltoDoc;
@@ -49,6 +50,10 @@ public:
     bool OnUpdateEditRedo() const;
     // The selected background made transparent, its fringe taken off the shape.
     void OnEditCutOut();
+    // The button states the view's button values make of the picture, shown
+    // before they are written (PeltoView_States.cpp): null when there is no
+    // selection, memory runs out, or the user stops there, each told.
+    std::unique_ptr<CButtonSet> AskButtonStates();
 
     // The button values the next button starts from, each view its own.
     ButtonParams CurrentButtonParams() const { return m_buttonParams; }

@@ -2,6 +2,7 @@
 #include "PeltoView.h"
 
 #include "DevicePointer.h"
+#include "MemoryReport.h"
 #include "ParamDialogs.h"
 #include "PickCursor.h"
 #include "PointerHover.h"
@@ -18,25 +19,7 @@
 
 #include <QMouseEvent>
 
-#include <new>
-
 namespace pelto {
-
-namespace {
-
-// Operations that allocate a raster leave the document as it was when memory
-// runs out; the user is told and may go on.
-template <typename Operation> bool RunReportingMemory(QWidget* parent, Operation operation) {
-    try {
-        operation();
-        return true;
-    } catch (const std::bad_alloc&) {
-        AfxMessageBox(QString::fromStdString(docmsg::Text(docmsg::kOutOfMemory)), parent);
-        return false;
-    }
-}
-
-} // namespace
 
 void CPeltoView::ApplyStyle(const ButtonStyle& style) {
     StyleRunEnd end;

@@ -46,6 +46,12 @@
 //                                             pelto_read_style reads one ("values"
 //                                             standing for it in messages)
 //   pelto_make_button(doc, values, size)      makes it (needs a selection); undoable
+//   pelto_button_set(doc, values, size, out, format)
+//                                             the button states' files (document/
+//                                             ButtonSet.h) of values on doc, out
+//                                             naming the normal one, of format's kind
+//                                             ("" for out's, as pelto-cli takes it)
+//                                             (needs a selection); doc is unchanged
 //   pelto_cut_out(doc)                        the selected background made transparent,
 //                                             its fringe taken off the shape's edge
 //                                             (needs a selection); undoable
@@ -74,7 +80,9 @@
 //   pelto_style()                             that text
 //   pelto_run(in, out, styleName, format, styleText, styleSize)
 //                                             pelto-cli IN OUT --style FILE [--format]:
-//                                             the same bytes, the same refusals
+//                                             the same bytes, the same refusals (and
+//                                             the same files beside OUT for a style's
+//                                             "states")
 //   pelto_light_digest()                      a digest of every light factor the
 //                                             bevel can use, to compare machines
 //   pelto_threads()                           how many threads a button runs on
@@ -101,6 +109,7 @@ int pelto_has_selection(int doc);
 const uint8_t* pelto_preview(int doc, const char* values, int size);
 int pelto_make_button(int doc, const char* values, int size);
 int pelto_cut_out(int doc);
+int pelto_button_set(int doc, const char* values, int size, const char* out, const char* format);
 int pelto_undo(int doc);
 int pelto_can_undo(int doc);
 int pelto_redo(int doc);

@@ -49,6 +49,11 @@ template <typename Work> int Guarded(Work&& work);
 std::optional<ButtonStyle> StyleText(const char* text, int size, const char* name);
 inline constexpr const char* kValuesName = "values";
 
+// The button states' files of params made on doc, beside out, as pelto-cli
+// --states writes them: of kind, or of out's kind when none. May throw.
+int WriteButtonSet(const CPeltoDoc& doc, const ButtonParams& params, const std::string& out,
+                   std::optional<PictureFormat> kind);
+
 // A text handed to JavaScript, kept until the next one.
 const char* Handed(std::string text);
 

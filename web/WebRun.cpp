@@ -99,12 +99,14 @@ int pelto_run(const char* in, const char* out, const char* styleName, const char
         const ButtonStyle& style = *read;
         // As pelto-cli opens its input: no undo, the whole run's memory checked first.
         CFile input(in, CFile::Mode::Read);
-        DocOpenResult opened =
-            OpenDocumentFrom(input, in, BatchRun{style.params, kThreads, style.cutOut});
+        DocOpenResult opened = OpenDocumentFrom(
+            input, in, BatchRun{style.params, kThreads, style.cutOut, style.states});
         if (!opened.doc) return Refuse(opened);
-        if (const StyleRunEnd end = RunStyle(*opened.doc, style, kThreads);
+        if (const StyleRunEnd end = PrepareStyle(*opened.doc, style, kThreads);
             end.refusal != StyleRefusal::None)
             return Refuse(RefusalOf(end.refusal), end.message);
+        if (style.states) return WriteButtonSet(*opened.doc, style.params, out, kind);
+        opened.doc->MakeButton(style.params, kThreads);
         CFile output(out, CFile::Mode::CreateWrite);
         const std::string error = SaveDocumentTo(*opened.doc, output, out, kind);
         return error.empty() ? 1 : Refuse(Refusal::File, error);

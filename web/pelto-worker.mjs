@@ -58,19 +58,40 @@ const step =
   };
 
 let sequence = 0;
+// A folder of the engine's memory file system for work's files: the files
+// work leaves there, by name, in the order they were written.
+function filesOf(g, work) {
+  const folder = `/files-${++sequence}`;
+  g.m.FS.mkdir(folder);
+  try {
+    work(folder);
+    const files = {};
+    for (const name of g.m.FS.readdir(folder).filter((n) => n !== '.' && n !== '..'))
+      files[name] = g.m.FS.readFile(`${folder}/${name}`);
+    return files;
+  } finally {
+    for (const name of g.m.FS.readdir(folder))
+      if (name !== '.' && name !== '..') g.drop(`${folder}/${name}`);
+    g.m.FS.rmdir(folder);
+  }
+}
+const fileName = (name) => String(name).replaceAll('/', '_');
+
 const ops = {
   ready: () => undefined,
   threads: (g) => g.call('pelto_threads'),
   lightDigest: (g) => g.text(g.call('pelto_light_digest')),
-  // pelto-cli IN OUT --style FILE, on a copy of the caller's bytes.
-  run(g, input, styleText, format) {
-    g.put('/in', input);
+  // pelto-cli IN OUT --style FILE, on a copy of the caller's bytes, OUT named
+  // name: OUT, and the files beside it a style's states writes.
+  run(g, input, styleText, format, name) {
+    const path = `/in-${++sequence}`;
+    g.put(path, input);
     try {
-      g.withText('pelto_run', '/in', '/out', 'style', format, styleText);
-      return g.take('/out');
+      return filesOf(g, (folder) =>
+        g.withText('pelto_run', path, `${folder}/${fileName(name)}`, 'style', format, styleText),
+      );
     } finally {
-      g.drop('/in');
-      g.drop('/out');
+      g.drop(path);
     }
   },
   readStyle: (g, bytes, name) => {
@@ -106,6 +127,12 @@ const ops = {
     return drawing(g, doc);
   },
   cutOut: step('pelto_cut_out'),
+  buttonSet(g, doc, values, name, format) {
+    const text = valuesText(values);
+    return filesOf(g, (folder) =>
+      g.must('pelto_button_set', doc, text, text.length, `${folder}/${fileName(name)}`, format),
+    );
+  },
   undo: step('pelto_undo'),
   redo: step('pelto_redo'),
   save(g, doc, format) {
@@ -130,9 +157,15 @@ const ops = {
     return JSON.parse(g.text(g.call('pelto_style'))).background ?? null;
   },
 };
-// The engine's own copies in its answers go to the caller without copying.
-const transferable = (value) =>
-  [value, value?.rgba].filter((v) => ArrayBuffer.isView(v)).map((v) => v.buffer);
+// The engine's own copies in its answers (the value, or those it holds) go to
+// the caller without copying.
+const transferable = (value) => [
+  ...new Set(
+    [value, ...(value?.constructor === Object ? Object.values(value) : [])]
+      .filter((v) => ArrayBuffer.isView(v))
+      .map((v) => v.buffer),
+  ),
+];
 
 let queue = Promise.resolve();
 port.listen(({ id, op, args, lang, where }) => {

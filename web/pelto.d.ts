@@ -42,6 +42,8 @@ export interface Style extends ButtonValues {
   background?: Background;
   /** The background made transparent, its fringe taken off the shape, before the button. */
   cut_out?: boolean;
+  /** With the hover, pressed and disabled states, a sprite and its CSS (makeButtonSet's). */
+  states?: boolean;
 }
 
 /** A style, with what makeButton writes and how it words its refusals. */
@@ -97,6 +99,25 @@ export function makeButton(
   options?: RunOptions,
 ): Promise<Uint8Array>;
 
+/**
+ * A button's files by name, in the order pelto-cli writes them: the normal
+ * button, its -hover, -pressed and -disabled states, the -sprite of all four,
+ * and the .css that shows them.
+ */
+export type ButtonSetFiles = Record<string, Uint8Array>;
+
+export interface ButtonSetOptions extends RunOptions {
+  /** The normal button's file name ("button.png" when left out); its kind when the style has no format. */
+  name?: string;
+}
+
+/** The same, with the states: what `pelto-cli IN NAME --style FILE --states` writes. */
+export function makeButtonSet(
+  bytes: Uint8Array,
+  style: ButtonStyle,
+  options?: ButtonSetOptions,
+): Promise<ButtonSetFiles>;
+
 /** Resolves once the engine is loaded. */
 export function ready(): Promise<void>;
 /** How many threads a button runs on. */
@@ -146,6 +167,11 @@ export class PeltoDocument {
   /** The button the values would make, without changing the document. */
   preview(values: ButtonValues): Promise<Drawing>;
   makeButton(values: ButtonValues): Promise<Drawing>;
+  /** The button states' files of the values, the document left as it is. */
+  buttonSet(
+    values: ButtonValues,
+    options?: { name?: string; format?: PictureFormat },
+  ): Promise<ButtonSetFiles>;
   /** The selected background made transparent, its fringe taken off the shape's edge. */
   cutOut(): Promise<Drawing>;
   undo(): Promise<Drawing>;

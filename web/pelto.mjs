@@ -73,24 +73,42 @@ function later(work) {
   }
 }
 
-// bytes: a BMP or PNG file. style: a style file's JSON object, with format
-// ("bmp" or "png"; the input's kind when left out) and lang ("ja", the
-// default, or "en") beside it. Gives the bytes pelto-cli IN OUT --style FILE
-// writes, or rejects with its refusal as a PeltoError. signal: an AbortSignal
-// that stops the run; transfer: hand bytes' buffer over instead of copying it.
-export function makeButton(bytes, style, { signal, transfer = false } = {}) {
+// A run of pelto-cli IN OUT --style FILE on the caller's arguments as they
+// are now, OUT named name, with --states or without: OUT, and the files the
+// states add beside it, by name.
+function run(bytes, style, name, withStates, { signal, transfer = false }) {
   return later(() => {
     checkBytes(bytes);
     checkObject(style, 'style');
-    const { format = '', lang = 'ja', ...file } = style;
+    // A style's own states gives way to the caller's choice.
+    const { format = '', lang = 'ja', states, ...file } = style;
     const input = own(bytes, transfer);
-    const text = encoder.encode(JSON.stringify(file));
-    return runs.request('run', [input, text, String(format)], {
+    const text = encoder.encode(JSON.stringify(withStates ? { ...file, states: true } : file));
+    return runs.request('run', [input, text, String(format), name], {
       transfer: [input.buffer],
       signal,
       lang: String(lang),
     });
   });
+}
+
+// bytes: a BMP or PNG file. style: a style file's JSON object, with format
+// ("bmp" or "png"; the input's kind when left out) and lang ("ja", the
+// default, or "en") beside it. Gives the bytes pelto-cli IN OUT --style FILE
+// writes, or rejects with its refusal as a PeltoError. signal: an AbortSignal
+// that stops the run; transfer: hand bytes' buffer over instead of copying it.
+// A style's states is makeButtonSet's to follow: here the button alone is made.
+export function makeButton(bytes, style, options = {}) {
+  return run(bytes, style, 'out', false, options).then((files) => files.out);
+}
+
+// The same with the button's hover, pressed and disabled states, the sprite
+// of all four and its CSS, as pelto-cli IN NAME --states writes them: their
+// files by name ({ "button.png", "button-hover.png", "button-pressed.png",
+// "button-disabled.png", "button-sprite.png", "button.css" } for the default
+// name), of format's kind, or else of name's as pelto-cli takes it.
+export function makeButtonSet(bytes, style, { name = 'button.png', ...options } = {}) {
+  return run(bytes, style, String(name), true, options);
 }
 
 // A style file's text (a string or its bytes), read as pelto-cli reads one:
@@ -170,6 +188,14 @@ export class PeltoDocument {
     return later(() => {
       checkObject(values, 'values');
       return this.#change('makeButton', values);
+    });
+  }
+  // The button states' files of values, as makeButtonSet gives them, the
+  // document left as it is.
+  buttonSet(values, { name = 'button.png', format = '' } = {}) {
+    return later(() => {
+      checkObject(values, 'values');
+      return this.#step('buttonSet', values, String(name), String(format));
     });
   }
   // The selected background made transparent, its fringe taken off the shape's edge.

@@ -1,5 +1,6 @@
-// Picture files made in memory, for the warm-up and the tests: a 24-bit BMP
-// and an 8-bit RGBA PNG whose pixels a function gives, in browsers and Node.
+// Picture files made in memory, for the tests: a 24-bit BMP and an 8-bit
+// RGBA PNG whose pixels a function gives, in browsers and Node.
+import { crc32 } from './crc32.mjs';
 
 // A 24-bit BMP of width x height whose pixel is colour(x, y) -> [r, g, b],
 // y from the top.
@@ -65,15 +66,4 @@ function chunk(type, data) {
   bytes.set(data, 8);
   view.setUint32(8 + data.length, crc32(bytes.subarray(4, 8 + data.length)));
   return bytes;
-}
-
-let crcTable;
-function crc32(bytes) {
-  crcTable ??= Uint32Array.from({ length: 256 }, (_, n) => {
-    for (let k = 0; k < 8; k++) n = n & 1 ? 0xedb88320 ^ (n >>> 1) : n >>> 1;
-    return n;
-  });
-  let crc = 0xffffffff;
-  for (const b of bytes) crc = crcTable[(crc ^ b) & 0xff] ^ (crc >>> 8);
-  return (crc ^ 0xffffffff) >>> 0;
 }

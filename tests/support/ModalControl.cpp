@@ -11,6 +11,7 @@ struct Answers {
     ButtonParamsAnswer button;
     FileAnswer file;
     QuestionAnswer question;
+    StatesAnswer states;
 };
 
 Answers& Current() {
@@ -51,6 +52,14 @@ void AnswerQuestions(QuestionAnswer answer) {
 
 const QuestionAnswer& QuestionBoxAnswer() {
     return Current().question;
+}
+
+void AnswerStatesDialog(StatesAnswer answer) {
+    Current().states = std::move(answer);
+}
+
+const StatesAnswer& StatesDialogAnswer() {
+    return Current().states;
 }
 
 const FileAnswer& FileDialogAnswer() {

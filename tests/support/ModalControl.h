@@ -13,6 +13,7 @@ void AnswerMessageBoxes(MessageAnswer answer);
 void AnswerParamDialogs(ToleranceAnswer tolerance, ButtonParamsAnswer button);
 void AnswerFileDialogs(FileAnswer answer);
 void AnswerQuestions(QuestionAnswer answer);
+void AnswerStatesDialog(StatesAnswer answer);
 
 } // namespace modal
 

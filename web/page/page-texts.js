@@ -27,4 +27,5 @@ const kWebPageTexts = [
   QT_TRANSLATE_NOOP('pelto::WebPage', '%1°、左下からの光'),
   QT_TRANSLATE_NOOP('pelto::WebPage', 'はい'),
   QT_TRANSLATE_NOOP('pelto::WebPage', 'いいえ'),
+  QT_TRANSLATE_NOOP('pelto::WebPage', 'マウスで試せます:'),
 ];

@@ -1,11 +1,13 @@
 // The page: a picture opened, its background picked, a button previewed and
 // made, undone, saved; the engine's work all in the module's worker
 // (pelto.mjs's openDocument).
+import { showButtonSet } from './button-set.mjs';
 import { attachDial } from './dial.mjs';
 import { choices, initialChoices, ranges } from './page-values.mjs';
 import { PeltoError, openDocument, readStyle, usesThreadedEngine, writeStyle } from './pelto.mjs';
 import { chooseLanguage, language, storedLanguage, text, translatePage } from './texts.mjs';
 import { PictureView, zoomPercent } from './view.mjs';
+import { makeZip } from './zip.mjs';
 
 const $ = (id) => document.getElementById(id);
 // The open document (or none), and the name it came with.
@@ -128,7 +130,7 @@ function updateControls() {
   for (const id of ['save-png', 'save-bmp', 'select-transparent', 'make', 'zoom-actual'])
     $(id).disabled = !open;
   $('clear-selection').disabled = !doc?.hasSelection;
-  $('cut-out').disabled = !doc?.hasSelection;
+  $('cut-out').disabled = $('export-states').disabled = !doc?.hasSelection;
   $('undo').disabled = !doc?.canUndo;
   $('redo').disabled = !doc?.canRedo;
   $('zoom-in').disabled = !view.canZoom(1);
@@ -253,6 +255,19 @@ async function save(format) {
   );
 }
 
+// The button states of the values, shown, then downloaded as one archive.
+async function exportStates() {
+  const values = readValues({ tell: true });
+  if (!values || !doc) return;
+  const open = doc;
+  await reporting(async () => {
+    const name = `${stem()}-button`;
+    const files = await working(open.buttonSet(values, { name: `${name}.png` }));
+    if (await showButtonSet($('states'), files))
+      download(makeZip(files), `${name}.zip`, 'application/zip');
+  });
+}
+
 async function loadStyle(file) {
   if (!file) return;
   await reporting(async () => {
@@ -357,6 +372,7 @@ function wire() {
   $('save-style').addEventListener('click', saveStyle);
   $('save-png').addEventListener('click', () => save('png'));
   $('save-bmp').addEventListener('click', () => save('bmp'));
+  $('export-states').addEventListener('click', exportStates);
   $('select-transparent').addEventListener('click', () => {
     previewShown = false;
     act('selectTransparent');

@@ -5,6 +5,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
 import {
+  copyFileSync,
   existsSync,
   mkdirSync,
   mkdtempSync,
@@ -299,6 +300,9 @@ test("the background cut out shows the checkerboard and undoes in a step; the PN
   await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
   const selected = await viewChanged(page, original);
   await page.click('#cut-out');
+  // The transparent area is the selection then, drawn over as any selection is.
+  await page.waitForSelector('#undo:not([disabled])');
+  await page.click('#clear-selection');
   const cut = await viewChanged(page, selected);
   // The corner shows the checkerboard's lighter grey, no longer the picture's white.
   assert.deepEqual(cut.rgba.slice(0, 4), [247, 247, 247, 255]);
@@ -309,6 +313,50 @@ test("the background cut out shows the checkerboard and undoes in a step; the PN
   assert.ok(saved.equals(readFileSync(expected)), "the download differs from pelto-cli's PNG");
   await page.click('#undo');
   assert.deepEqual(await viewBecomes(page, selected), selected);
+});
+
+test("the button states show side by side, a live button wears the sprite, the .zip holds pelto-cli's set", async () => {
+  const page = await openPage();
+  await upload(page, badge);
+  await setNumber(page, 'tolerance', 10);
+  await page.keyboard.press('Tab');
+  const original = await viewPixels(page);
+  const corner = await (await page.$('#view')).boundingBox();
+  await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
+  await viewChanged(page, original);
+  await page.click('#export-states');
+  await page.waitForFunction(() =>
+    [...document.querySelectorAll('#states[open] .states img')].every((i) => i.naturalWidth > 0),
+  );
+  const live = await (await page.$('#states-try')).contentFrame();
+  const button = await live.waitForSelector('button');
+  const position = () => button.evaluate((b) => getComputedStyle(b).backgroundPosition);
+  const box = await button.boundingBox();
+  assert.equal(await position(), '0px 0px');
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  await live.waitForFunction(
+    () => getComputedStyle(document.querySelector('button')).backgroundPosition !== '0px 0px',
+  );
+  assert.equal(await position(), `0px -${box.height}px`);
+  await page.mouse.down();
+  assert.equal(await position(), `0px -${2 * box.height}px`);
+  await page.mouse.up();
+  await page.click('#states button[value=write]');
+  const zip = await download(page, 'badge-button.zip');
+
+  const got = join(work, 'states-page'),
+    want = join(work, 'states-cli');
+  mkdirSync(want);
+  copyFileSync(badge, join(want, 'badge.bmp'));
+  execFileSync(cli, ['badge.bmp', 'badge-button.png', '--pick', '0,0,10', '--states'], {
+    cwd: want,
+  });
+  rmSync(join(want, 'badge.bmp'));
+  writeFileSync(join(work, 'states.zip'), zip);
+  execFileSync('python3', ['-m', 'zipfile', '-e', join(work, 'states.zip'), got]);
+  assert.deepEqual(readdirSync(got).sort(), readdirSync(want).sort());
+  for (const name of readdirSync(want))
+    assert.ok(readFileSync(join(got, name)).equals(readFileSync(join(want, name))), name);
 });
 
 test('a style file gives the values and the background; saved again, the style keeps its picks when asked to', async () => {
