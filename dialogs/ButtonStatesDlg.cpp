@@ -25,7 +25,7 @@ constexpr const char* kStateNames[] = {
 };
 constexpr const char* kTitle = QT_TRANSLATE_NOOP("pelto::CButtonStatesDlg", "ボタン一式の書き出し");
 constexpr const char* kWrite = QT_TRANSLATE_NOOP("pelto::CButtonStatesDlg", "書き出し(&W)...");
-// Four side by side fit a small screen.
+// Four side by side fit a small screen (in screen pixels).
 constexpr int kLargestSide = 240;
 
 QString Tr(const char* source) {
@@ -45,10 +45,13 @@ bool ShowButtonStates(const std::array<QImage, 4>& states, QWidget* owner) {
         const bool large = state.width() > kLargestSide || state.height() > kLargestSide;
         auto* picture = new QLabel;
         picture->setAlignment(Qt::AlignCenter);
-        picture->setPixmap(
+        QPixmap pixmap =
             QPixmap::fromImage(large ? state.scaled(kLargestSide, kLargestSide, Qt::KeepAspectRatio,
                                                     Qt::SmoothTransformation)
-                                     : state));
+                                     : state);
+        // A picture pixel to a screen pixel, as the view shows it at 100 %.
+        pixmap.setDevicePixelRatio(dialog.devicePixelRatioF());
+        picture->setPixmap(pixmap);
         grid->addWidget(picture, 0, i);
         auto* name = new QLabel(Tr(kStateNames[i]));
         name->setAlignment(Qt::AlignHCenter);
