@@ -34,7 +34,7 @@ void CBevelRegion::Shade(const ButtonParams& params, const CDIB& picture, const 
     assert(image.m_nWidth == picture.m_nWidth && image.m_nHeight == picture.m_nHeight);
     if (area.Empty() || !image.HasBlock()) return;
     const size_t bytes = 3 * size_t(area.x1 - area.x0);
-    for (int y = area.y0; y < area.y1; ++y)
+    for (int y = area.y0; y < area.y1 && &image != &picture; ++y)
         std::memcpy(image.Row(y) + 3 * size_t(area.x0), picture.Row(y) + 3 * size_t(area.x0),
                     bytes);
     m_points.WriteHeights(params, m_heights);

@@ -37,7 +37,9 @@ public:
     }
     // Makes the pixels of area (Serve must hold) in image, laid out as
     // picture, the mask's picture, those MakeButton makes of them; no other
-    // byte of image changes. With a rim over image and its opacity, whose
+    // byte of image changes. image may be picture itself, shaded in place
+    // a part at a time, the parts apart: a part's pixels read only their
+    // own colours. With a rim over image and its opacity, whose
     // source is picture, an outer band grows over transparency there as
     // MakeButton grows it: the opacity must show no soft edge
     // (CTransparentRim::SoftEdged) and hold the picture's within area.

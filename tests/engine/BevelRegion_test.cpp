@@ -156,6 +156,29 @@ TEST(BevelRegion, GrowsTheRimWithinTheAreas) {
     }
 }
 
+// Row stripes shaded in place one after another make the whole button.
+TEST(BevelRegion, ShadesRowStripesInPlace) {
+    std::mt19937 rng(12);
+    for (const int rows : {1, 7, 16, kH})
+        for (const bool outer : {false, true}) {
+            const auto mask = RandomMask(MaskKind::Blobs, kW, kH, rng);
+            const auto picture = RandomPicture(kW, kH, rng);
+            const ButtonParams params = RandomParams(1 + int(rng() % 12), outer, rng);
+            Made made;
+            MakeButton(*picture, *mask, nullptr, params, made);
+            CDIB image;
+            image.Copy(*picture);
+            for (int y = 0; y < kH; y += rows) {
+                const PixelArea stripe{0, y, kW, std::min(kH, y + rows)};
+                CBevelRegion(*mask, stripe, params.width, outer, 1)
+                    .Shade(params, image, stripe, image);
+            }
+            ASSERT_EQ(0, std::memcmp(image.m_pFileImage.get(), made.picture.m_pFileImage.get(),
+                                     image.m_nFileSize))
+                << rows << " rows a stripe, width " << params.width;
+        }
+}
+
 } // namespace
 
 } // namespace pelto
