@@ -105,8 +105,8 @@ void CBevelPreview::ShadeArea(const ButtonParams& params, const PixelArea& area,
 
 void CBevelPreview::RenderArea(const ButtonParams& params, PixelArea area, CPreviewCanvas& canvas,
                                unsigned threads) {
-    const int columns = m_picture.m_nWidth, rows = m_picture.m_nHeight;
-    area = area.Within(columns, rows);
+    const PixelArea whole{0, 0, m_picture.m_nWidth, m_picture.m_nHeight};
+    area = area.Within(whole.x1, whole.y1);
     if (!SameBlock(canvas.picture) || m_alpha.HasBlock() != canvas.alpha.HasBlock()) {
         CopyPicture(canvas.picture);
         if (m_alpha.HasBlock()) canvas.alpha.Copy(m_alpha);
@@ -114,20 +114,26 @@ void CBevelPreview::RenderArea(const ButtonParams& params, PixelArea area, CPrev
         canvas.shaded.clear();
         canvas.touched = {};
     }
-    if (canvas.params != params) {
-        Restore(canvas);
-        canvas.params = params;
-    }
     const auto covers = [&](const PixelArea& shaded) { return shaded.Contains(area); };
-    if (area.Empty() || std::any_of(canvas.shaded.begin(), canvas.shaded.end(), covers)) return;
+    if (canvas.params == params &&
+        (area.Empty() || std::any_of(canvas.shaded.begin(), canvas.shaded.end(), covers)))
+        return;
+    const bool all = !area.Empty() && RendersWhole(params, area);
+    // Render writes every pixel: nothing to put back first.
+    if (canvas.params != params && !all) Restore(canvas);
+    if (area.Empty()) {
+        canvas.params = params;
+        return;
+    }
     // Until shaded the area may hold anything: a failure leaves it to be restored.
-    canvas.touched = Enclosing(canvas.touched, area);
     canvas.params.reset();
-    if (RendersWhole(params, area)) {
-        area = {0, 0, columns, rows};
-        canvas.touched = area;
+    if (all) {
+        area = whole;
+        canvas.shaded.clear();
+        canvas.touched = whole;
         Render(params, canvas.picture, threads, m_alpha.HasBlock() ? &canvas.alpha : nullptr);
     } else {
+        canvas.touched = Enclosing(canvas.touched, area);
         ShadeArea(params, area, canvas, threads);
     }
     canvas.params = params;
