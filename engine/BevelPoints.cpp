@@ -117,4 +117,23 @@ void CBevelPoints::Shade(const CDIB& picture, CDIB& image, const CHeightDIB& hei
     if (grow) grow->Finish(unsigned(m_bands.size()));
 }
 
+void CBevelPoints::ShadeArea(CDIB& image, CPoint at, const PixelArea& area,
+                             const CHeightDIB& heights, int contrast, CTransparentRim* rim) const {
+    if (m_bands.empty() || !heights.m_pBits || !image.HasBlock() || area.Empty()) return;
+    CTransparentRim* grow = m_bOuter ? rim : nullptr;
+    const int side = 2 * m_nWidth + 1;
+    const auto shade = [&](const Band& band, size_t i, int x, int y) {
+        if (x < area.x0 || x >= area.x1 || y < area.y0 || y >= area.y1) return;
+        const int px = x + at.x, py = y + at.y;
+        if (grow) {
+            const int offset = band.offsets[i];
+            grow->Take(px, py, px + offset % side - m_nWidth, py + offset / side - m_nWidth);
+        }
+        // The row from the mask's first column, so that x addresses both it and the heights.
+        ShadeBandPixel(image.Row(py) + 3 * size_t(at.x), heights, x, y, contrast);
+    };
+    RunBands(m_nRows, unsigned(m_bands.size()),
+             [&](unsigned index, RowBand) { VisitBand(m_bands[index], shade); });
+}
+
 } // namespace pelto

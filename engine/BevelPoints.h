@@ -7,6 +7,7 @@
 // that found them, each of which writes its own rows again.
 
 #include "ButtonParams.h"
+#include "PixelArea.h"
 #include "TransparentRim.h"
 #include "image/Dib.h"
 #include "image/HeightDib.h"
@@ -45,6 +46,13 @@ public:
     // ComputeBevelHeights grows it, and its edge is finished as ShadeBevel does.
     void Shade(const CDIB& picture, CDIB& image, const CHeightDIB& heights, int contrast,
                CTransparentRim* rim = nullptr) const;
+    // Shades, as Shade does, only the band's pixels within area (of the
+    // mask), into image where the mask lies at `at`, and copies nothing: the
+    // pixels must hold the picture's already. With rim, over image in its
+    // own coordinates and readied for a hard edge alone (no Finish), an outer
+    // band grows there first.
+    void ShadeArea(CDIB& image, CPoint at, const PixelArea& area, const CHeightDIB& heights,
+                   int contrast, CTransparentRim* rim = nullptr) const;
 
 private:
     struct Band {

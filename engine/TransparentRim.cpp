@@ -35,7 +35,17 @@ bool HardWord(const uint8_t* bytes) {
     return ((word ^ (word >> 1)) & kLowSeven) == 0;
 }
 
-bool SoftEdged(const CAlphaPlane& alpha) {
+// A neighbour in another thread's rows may be marked at the same time: the
+// compilers' atomic builtins, since not every standard library we build with
+// has std::atomic_ref.
+uint8_t LoadMark(const uint8_t& mark) {
+    return __atomic_load_n(&mark, __ATOMIC_RELAXED);
+}
+
+} // namespace
+
+bool CTransparentRim::SoftEdged(const CAlphaPlane& alpha) {
+    if (!alpha.HasBlock()) return false;
     const size_t size = size_t(alpha.Width()) * size_t(alpha.Height());
     const uint8_t* bytes = alpha.Row(0);
     size_t i = 0;
@@ -45,15 +55,6 @@ bool SoftEdged(const CAlphaPlane& alpha) {
         if (Soft(bytes[i])) return true;
     return false;
 }
-
-// A neighbour in another thread's rows may be marked at the same time: the
-// compilers' atomic builtins, since not every standard library we build with
-// has std::atomic_ref.
-uint8_t LoadMark(const uint8_t& mark) {
-    return __atomic_load_n(&mark, __ATOMIC_RELAXED);
-}
-
-} // namespace
 
 void CTransparentRim::Prepare(const CMaskDIB& mask, int width) {
     m_pMask = &mask;

@@ -38,6 +38,9 @@ public:
     const CDIB& Image() const { return m_image; }
     const CAlphaPlane& Alpha() const { return m_alpha; }
 
+    // Whether some opacity lies between none and full. Without, Take needs
+    // no Prepare and Finish does nothing: each band pixel settles alone.
+    static bool SoftEdged(const CAlphaPlane& alpha);
     // Before pass 1 of an outer band of this width over mask, which must stay
     // until Finish: looks for soft edges and makes room for the marks. May
     // throw std::bad_alloc; changes no pixel.

@@ -85,6 +85,7 @@ void CPeltoView::UpdateScrollBars() {
 void CPeltoView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
+    FollowPreview();
 }
 
 void CPeltoView::scrollContentsBy(int dx, int dy) {
@@ -94,6 +95,7 @@ void CPeltoView::scrollContentsBy(int dx, int dy) {
         viewport()->scroll(dx, dy);
     else
         viewport()->update();
+    FollowPreview();
 }
 
 void CPeltoView::paintEvent(QPaintEvent* event) {

@@ -21,7 +21,9 @@ struct ButtonStyle;
 struct CButtonSet;
 class CDIB;
 struct CPreviewFrame;
+class CPreviewWorker;
 class CPeltoDoc;
+struct PixelArea;
 
 class CPeltoView : public QAbstractScrollArea {
     Q_OBJECT
@@ -98,6 +100,10 @@ private:
     void ShowPreview(std::shared_ptr<const CPreviewFrame> frame);
     // The button dialog, previewing in this view while it is open.
     bool AskButtonParamsPreviewing(ButtonParams& params);
+    // The picture's pixels in sight, in stored rows: what the preview shades.
+    PixelArea PreviewArea() const;
+    // A preview shown asks again for the part in sight once it scrolls or zooms.
+    void FollowPreview();
     void UpdateScrollBars();
     // The zoomed picture's size in logical units.
     QSize LogicalContentSize() const;
@@ -116,6 +122,8 @@ private:
     ButtonParams m_buttonParams;
     CZoom m_zoom;
     std::shared_ptr<const CPreviewFrame> m_pPreviewPicture;
+    CPreviewWorker* m_pPreviewWorker = nullptr;  // while the button dialog previews
+    std::optional<ButtonParams> m_previewValues; // the values it previews
     std::optional<QPoint> m_keyPick;
     QPoint m_keyPointer; // where the keys put the pointer, in global logical units
 };

@@ -91,6 +91,7 @@ void CPeltoView::mousePressEvent(QMouseEvent* event) {
 bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
     std::unique_ptr<CPreviewWorker> worker; // made when the first values come
     const auto preview = [&](std::optional<ButtonParams> values) {
+        m_previewValues = values;
         if (!values) {
             if (worker) worker->Drop();
             return ShowPreview(nullptr);
@@ -100,16 +101,36 @@ bool CPeltoView::AskButtonParamsPreviewing(ButtonParams& params) {
                 worker = std::make_unique<CPreviewWorker>(
                     GetDocument().Picture(), *GetDocument().Selection(), GetDocument().Opacity());
                 connect(worker.get(), &CPreviewWorker::ready, this, &CPeltoView::ShowPreview);
+                m_pPreviewWorker = worker.get();
             }
-            worker->Request(*values);
+            worker->Request(*values, PreviewArea());
         } catch (const std::bad_alloc&) {
             // Too big to preview: the dialog goes on without one.
+            m_previewValues.reset();
         }
     };
     const bool accepted = AskButtonParams(params, this, preview, VisiblePictureOnScreen());
+    m_pPreviewWorker = nullptr;
+    m_previewValues.reset();
     worker.reset();
     ShowPreview(nullptr);
     return accepted;
+}
+
+PixelArea CPeltoView::PreviewArea() const {
+    const QSize picture = PictureSize(GetDocument());
+    const QPoint end = DevicePixel(QPointF(viewport()->width(), viewport()->height()), Ratio());
+    const QRect shown =
+        PicturePixelsInSight(ScreenScroll(), QSize(end.x(), end.y()), picture, m_zoom);
+    if (shown.isEmpty()) return {};
+    // Stored rows run from the bottom.
+    return {shown.left(), picture.height() - 1 - shown.bottom(), shown.right() + 1,
+            picture.height() - shown.top()};
+}
+
+void CPeltoView::FollowPreview() {
+    if (m_pPreviewWorker && m_previewValues)
+        m_pPreviewWorker->Request(*m_previewValues, PreviewArea());
 }
 
 void CPeltoView::OnEditMakebutton() {

@@ -23,6 +23,7 @@ void CPeltoView::SetZoom(CZoom zoom, QPointF anchor) {
     horizontalScrollBar()->setValue(int(std::lround(scroll.x() / ratio)));
     verticalScrollBar()->setValue(int(std::lround(scroll.y() / ratio)));
     viewport()->update();
+    FollowPreview();
     emit zoomChanged();
 }
 

@@ -6,7 +6,7 @@
 namespace pelto {
 
 CPreviewWorker::CPreviewWorker(const CDIB& picture, const CMaskDIB& mask, const CAlphaPlane* alpha)
-    : m_preview(picture, mask, alpha), m_bOpacity(alpha != nullptr), m_thread([this] { Run(); }) {}
+    : m_preview(picture, mask, alpha), m_thread([this] { Run(); }) {}
 
 CPreviewWorker::~CPreviewWorker() {
     {
@@ -17,10 +17,11 @@ CPreviewWorker::~CPreviewWorker() {
     m_thread.join();
 }
 
-void CPreviewWorker::Request(const ButtonParams& params) {
+void CPreviewWorker::Request(const ButtonParams& params, PixelArea area) {
     {
         const std::lock_guard lock(m_mutex);
         m_pending = params;
+        m_pendingArea = area;
         m_nPendingRequest = ++m_nLatestRequest;
     }
     m_wake.notify_one();
@@ -48,18 +49,20 @@ std::shared_ptr<CPreviewFrame> CPreviewWorker::FreeBuffer() {
 void CPreviewWorker::Run() {
     for (;;) {
         ButtonParams params;
+        PixelArea area;
         uint64_t request = 0;
         {
             std::unique_lock lock(m_mutex);
             m_wake.wait(lock, [this] { return m_bStopping || m_pending; });
             if (m_bStopping) return;
             params = *m_pending;
+            area = m_pendingArea;
             request = m_nPendingRequest;
             m_pending.reset();
         }
         std::shared_ptr<CPreviewFrame> frame = FreeBuffer();
         try {
-            m_preview.Render(params, frame->picture, 0, m_bOpacity ? &frame->alpha : nullptr);
+            m_preview.RenderArea(params, area, *frame);
         } catch (const std::bad_alloc&) {
             continue; // no preview this time; OK still makes the button or reports
         }

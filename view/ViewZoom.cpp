@@ -70,6 +70,18 @@ int PictureCoordinate(int screen, CZoom zoom) {
     return int(FloorDivide(int64_t(screen) * zoom.den, zoom.num));
 }
 
+QRect PicturePixelsInSight(QPoint scroll, QSize dots, QSize picture, CZoom zoom) {
+    if (dots.isEmpty()) return {};
+    const QPoint first(PictureCoordinate(scroll.x(), zoom), PictureCoordinate(scroll.y(), zoom));
+    // Zoomed out, a screen pixel shows the mean of all the pixels up to the next one's.
+    const auto end = [&](int s) {
+        return std::max(PictureCoordinate(s, zoom) + 1, PictureCoordinate(s + 1, zoom));
+    };
+    const QPoint last(end(scroll.x() + dots.width() - 1) - 1,
+                      end(scroll.y() + dots.height() - 1) - 1);
+    return QRect(first, last).intersected(QRect(QPoint(0, 0), picture));
+}
+
 int MiddleDot(int p, CZoom zoom) {
     return (ZoomedLength(p, zoom) + ZoomedLength(p + 1, zoom)) / 2;
 }

@@ -10,6 +10,7 @@
 #include "document/Presentation.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -29,6 +30,9 @@ QString ZoomText(CZoom zoom);
 int ZoomedLength(int pictureLength, CZoom zoom);
 // The picture pixel that screen pixel s shows.
 int PictureCoordinate(int screen, CZoom zoom);
+// The picture pixels (y from the top) that a viewport of `dots` screen
+// pixels shows, scrolled by scroll screen pixels: empty beside the picture.
+QRect PicturePixelsInSight(QPoint scroll, QSize dots, QSize picture, CZoom zoom);
 
 // The middle of the screen pixels that show picture pixel p: the one the
 // crosshair's centre marks.

@@ -46,6 +46,42 @@ void Draw(const CDIB& picture, const CAlphaPlane* alpha, CMaskDIB* selection,
     }
 }
 
+// The part of a preview at x, y (from the top left), as Draw draws it there.
+void DrawArea(const CPreviewCanvas& canvas, int x, int y, int width, int height,
+              std::vector<uint8_t>& rgba) {
+    rgba.resize(size_t(width) * size_t(height) * 4);
+    const int rows = canvas.picture.m_nHeight;
+    for (int line = 0; line < height; ++line) {
+        const int stored = rows - 1 - (y + line);
+        const uint8_t* pixel = canvas.picture.Row(stored) + 3 * size_t(x);
+        const uint8_t* opacity = canvas.alpha.HasBlock() ? canvas.alpha.Row(stored) + x : nullptr;
+        uint8_t* out = rgba.data() + size_t(line) * size_t(width) * 4;
+        for (int i = 0; i < width; ++i, pixel += 3, out += 4) {
+            out[0] = pixel[2], out[1] = pixel[1], out[2] = pixel[0];
+            out[3] = opacity ? opacity[i] : 255;
+        }
+    }
+}
+
+// The preview of doc's selection at values, made when first asked for; null
+// with the refusal set.
+WebPreview* PreviewOf(WebDocument& open, const char* values, int size, ButtonParams& params) {
+    const std::optional<ButtonStyle> style = StyleText(values, size, kValuesName);
+    if (!style) return nullptr;
+    CPeltoDoc& d = *open.doc;
+    if (!d.HasSelection()) {
+        Refuse(Refusal::Pick, translation::Translate(kViewContext, kSelectFirst));
+        return nullptr;
+    }
+    params = style->params;
+    const int made = Guarded([&] {
+        if (!open.preview)
+            open.preview = std::make_unique<WebPreview>(d.Picture(), *d.Selection(), d.Opacity());
+        return 1;
+    });
+    return made ? open.preview.get() : nullptr;
+}
+
 } // namespace
 
 WebDocument* Find(int handle) {
@@ -185,22 +221,39 @@ int pelto_has_selection(int doc) {
 
 const uint8_t* pelto_preview(int doc, const char* values, int size) {
     web::WebDocument* open = Find(doc);
-    if (!open) return nullptr;
-    const std::optional<ButtonStyle> style = StyleText(values, size, kValuesName);
-    if (!style) return nullptr;
-    CPeltoDoc& d = *open->doc;
-    if (!d.HasSelection()) {
-        Refuse(Refusal::Pick, translation::Translate(kViewContext, kSelectFirst));
-        return nullptr;
-    }
+    ButtonParams params;
+    web::WebPreview* preview = open ? PreviewOf(*open, values, size, params) : nullptr;
+    if (!preview) return nullptr;
+    const CAlphaPlane* opacity = open->doc->Opacity();
     const int done = Guarded([&] {
-        if (!open->preview)
-            open->preview =
-                std::make_unique<CBevelPreview>(d.Picture(), *d.Selection(), d.Opacity());
         CDIB result;
         CAlphaPlane alpha;
-        open->preview->Render(style->params, result, kThreads, d.Opacity() ? &alpha : nullptr);
-        Draw(result, d.Opacity() ? &alpha : nullptr, nullptr, open->rgba);
+        preview->bevel.Render(params, result, kThreads, opacity ? &alpha : nullptr);
+        Draw(result, opacity ? &alpha : nullptr, nullptr, open->rgba);
+        return 1;
+    });
+    return done ? open->rgba.data() : nullptr;
+}
+
+const uint8_t* pelto_preview_area(int doc, const char* values, int size, int x, int y, int width,
+                                  int height) {
+    web::WebDocument* open = Find(doc);
+    if (!open) return nullptr;
+    const CDIB& picture = open->doc->Picture();
+    if (x < 0 || y < 0 || width < 1 || height < 1 || width > picture.m_nWidth - x ||
+        height > picture.m_nHeight - y) {
+        Refuse(Refusal::State, "the preview's area lies outside the picture");
+        return nullptr;
+    }
+    ButtonParams params;
+    web::WebPreview* preview = PreviewOf(*open, values, size, params);
+    if (!preview) return nullptr;
+    const int done = Guarded([&] {
+        // Stored rows run from the bottom.
+        const int first = picture.m_nHeight - y - height;
+        preview->bevel.RenderArea(params, {x, first, x + width, first + height}, preview->canvas,
+                                  kThreads);
+        DrawArea(preview->canvas, x, y, width, height, open->rgba);
         return 1;
     });
     return done ? open->rgba.data() : nullptr;

@@ -45,6 +45,12 @@
 //                                             bytes of a style file's text, read as
 //                                             pelto_read_style reads one ("values"
 //                                             standing for it in messages)
+//   pelto_preview_area(doc, values, size, x, y, width, height)
+//                                             the same for the part at x, y (from
+//                                             the top left) alone, width * height * 4
+//                                             bytes of it, shaded as the whole would
+//                                             be; the preview keeps the parts it
+//                                             shaded while the values stay
 //   pelto_make_button(doc, values, size)      makes it (needs a selection); undoable
 //   pelto_button_set(doc, values, size, out, format)
 //                                             the button states' files (document/
@@ -107,6 +113,8 @@ int pelto_clear_selection(int doc);
 int pelto_has_selection(int doc);
 
 const uint8_t* pelto_preview(int doc, const char* values, int size);
+const uint8_t* pelto_preview_area(int doc, const char* values, int size, int x, int y, int width,
+                                  int height);
 int pelto_make_button(int doc, const char* values, int size);
 int pelto_cut_out(int doc);
 int pelto_button_set(int doc, const char* values, int size, const char* out, const char* format);

@@ -14,11 +14,18 @@
 
 namespace pelto::web {
 
+// The preview's copies, and the parts of the picture it has shaded.
+struct WebPreview {
+    WebPreview(const CDIB& picture, const CMaskDIB& mask, const CAlphaPlane* alpha)
+        : bevel(picture, mask, alpha) {}
+    CBevelPreview bevel;
+    CPreviewCanvas canvas;
+};
+
 struct WebDocument {
     std::unique_ptr<CPeltoDoc> doc;
-    // The preview's copies, taken when first asked for and dropped when the
-    // picture or its selection changes.
-    std::unique_ptr<CBevelPreview> preview;
+    // Taken when first asked for and dropped when the picture or its selection changes.
+    std::unique_ptr<WebPreview> preview;
     std::vector<uint8_t> rgba;
 };
 

@@ -127,10 +127,9 @@ export class Glue {
     return this.m.wasmMemory?.buffer ?? this.m.HEAPU8.buffer;
   }
 
-  // A copy of the width * height * 4 RGBA bytes at pointer.
-  pixels(pointer, doc) {
+  // A copy of the RGBA bytes at pointer: doc's width * height * 4, or size.
+  pixels(pointer, doc, size = this.call('pelto_width', doc) * this.call('pelto_height', doc) * 4) {
     if (!pointer) throw this.refusal();
-    const size = this.call('pelto_width', doc) * this.call('pelto_height', doc) * 4;
     return new Uint8ClampedArray(this.heap(), pointer >>> 0, size).slice();
   }
 }

@@ -122,6 +122,12 @@ const ops = {
     const text = valuesText(values);
     return drawing(g, doc, g.call('pelto_preview', doc, text, text.length));
   },
+  // area: { x, y, width, height } from the top left, within the picture.
+  previewArea: (g, doc, values, { x, y, width, height }) => {
+    const text = valuesText(values);
+    const pixels = g.call('pelto_preview_area', doc, text, text.length, x, y, width, height);
+    return { x, y, width, height, rgba: g.pixels(pixels, doc, width * height * 4) };
+  },
   makeButton: (g, doc, values) => {
     g.withText('pelto_make_button', doc, valuesText(values));
     return drawing(g, doc);

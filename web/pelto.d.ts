@@ -146,6 +146,14 @@ export interface Drawing {
   canRedo: boolean;
 }
 
+/** A part of the picture in its pixels, x and y from the top left. */
+export interface PictureArea {
+  x: number;
+  y: number;
+  width: number;
+  height: number;
+}
+
 /** An open picture with its selection and its undo and redo history. */
 export class PeltoDocument {
   private constructor();
@@ -166,6 +174,15 @@ export class PeltoDocument {
   clearSelection(): Promise<Drawing>;
   /** The button the values would make, without changing the document. */
   preview(values: ButtonValues): Promise<Drawing>;
+  /**
+   * The same for a part alone (from the top left, within the picture); a newer
+   * request made before this one starts takes its place, and this one rejects
+   * with an AbortError.
+   */
+  previewArea(
+    values: ButtonValues,
+    area: PictureArea,
+  ): Promise<PictureArea & { rgba: Uint8ClampedArray }>;
   makeButton(values: ButtonValues): Promise<Drawing>;
   /** The button states' files of the values, the document left as it is. */
   buttonSet(

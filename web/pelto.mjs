@@ -153,8 +153,11 @@ export class PeltoDocument {
   }
 
   #step(op, ...args) {
+    return this.#ask(op, args);
+  }
+  #ask(op, args, options = {}) {
     if (!this.#handle) return Promise.reject(new PeltoError('The document is closed.', 'state'));
-    return documents.request(op, [this.#handle, ...args], { lang: this.lang });
+    return documents.request(op, [this.#handle, ...args], { lang: this.lang, ...options });
   }
 
   #change(op, ...args) {
@@ -182,6 +185,23 @@ export class PeltoDocument {
     return later(() => {
       checkObject(values, 'values');
       return this.#step('preview', values);
+    });
+  }
+  // The same for the part in sight alone, area { x, y, width, height } from
+  // the top left within the picture: resolves to { x, y, width, height, rgba }
+  // with that part's RGBA, shaded as the whole would be. A newer one asked
+  // before this one starts takes its place: this one then rejects with an
+  // AbortError.
+  previewArea(values, area) {
+    return later(() => {
+      checkObject(values, 'values');
+      checkObject(area, 'area');
+      const { x, y, width, height } = area;
+      for (const n of [x, y, width, height])
+        if (!Number.isInteger(n)) throw new TypeError('area must hold whole numbers');
+      return this.#ask('previewArea', [values, { x, y, width, height }], {
+        supersede: `previewArea ${this.#handle}`,
+      });
     });
   }
   makeButton(values) {

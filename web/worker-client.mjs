@@ -24,15 +24,28 @@ export class WorkerClient {
     this.lastId = 0;
   }
 
-  request(op, args = [], { transfer = [], signal, lang } = {}) {
+  // supersede: a key; a request waiting with the same key is dropped (it
+  // rejects with an AbortError), this one taking the first such place.
+  request(op, args = [], { transfer = [], signal, lang, supersede } = {}) {
     return new Promise((resolve, reject) => {
       if (signal?.aborted) return reject(abortError(signal));
-      const job = { op, args, transfer, signal, lang, resolve, reject };
+      const job = { op, args, transfer, signal, lang, supersede, resolve, reject };
       if (signal) {
         job.onAbort = () => this.abort(job);
         signal.addEventListener('abort', job.onAbort, { once: true });
       }
-      this.queue.push(job);
+      const stale =
+        supersede === undefined ? [] : this.queue.filter((w) => w.supersede === supersede);
+      if (stale.length) {
+        this.queue[this.queue.indexOf(stale[0])] = job;
+        this.queue = this.queue.filter((waiting) => !stale.includes(waiting));
+        for (const old of stale) {
+          old.signal?.removeEventListener('abort', old.onAbort);
+          old.reject(new DOMException('A newer request took its place.', 'AbortError'));
+        }
+      } else {
+        this.queue.push(job);
+      }
       this.next();
     });
   }

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -154,6 +155,63 @@ TEST(PreviewWorker, HandsOutOnlyTheNewestRequest) {
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0],
               BlockBytes(Made({19, 128, 5, BevelShape::Cut, BevelOutline::Inner})->Picture()));
+}
+
+// A picture larger than the view: the preview shades the part in sight,
+// and what the view shows is what it shows of OK's button, wherever it
+// scrolls or zooms while the dialog is open.
+TEST(ViewPreviewInSight, ShowsOksBevelWhereverTheViewScrollsOrZooms) {
+    modal::AnswerParamDialogs({}, {});
+    modal::AnswerMessageBoxes([](const QString& text) { FAIL() << text.toStdString(); });
+    const Bytes file = MakeBmp24(240, 180, [](int x, int y) {
+        const int dx = x - 170, dy = y - 110, r = dx * dx + dy * dy;
+        const bool ring = r < 50 * 50 && r > 20 * 20;
+        return ring || (x >= 20 && x < 110 && y >= 15 && y < 90) ? RGB(40, 120, 200)
+                                                                 : RGB(250, 250, 245);
+    });
+    auto doc = std::make_shared<CPeltoDoc>(), made = std::make_shared<CPeltoDoc>();
+    for (CPeltoDoc* d : {doc.get(), made.get()}) {
+        LoadPicture(*d, file);
+        d->SelectBackground(0, 0, 0);
+    }
+    made->MakeButton(ButtonParams{}); // the values the dialog opens with
+    CPeltoView view(doc), expected(made);
+    for (CPeltoView* v : {&view, &expected}) {
+        v->resize(100, 80);
+        v->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(v));
+        v->OnInitialUpdate();
+    }
+    const auto grab = [](CPeltoView& v) {
+        return v.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    struct Place {
+        CZoom zoom;
+        QPoint scroll;
+    };
+    const Place places[] = {{{1, 1}, {0, 0}},     {{1, 1}, {140, 100}}, {{1, 1}, {60, 40}},
+                            {{2, 1}, {300, 200}}, {{1, 2}, {0, 0}},     {{1, 4}, {0, 0}}};
+    QTimer::singleShot(0, [&] {
+        QWidget* dlg = QApplication::activeModalWidget();
+        ASSERT_NE(dlg, nullptr);
+        for (const Place& place : places) {
+            for (CPeltoView* v : {&view, &expected}) {
+                v->SetZoom(place.zoom, {});
+                v->horizontalScrollBar()->setValue(place.scroll.x());
+                v->verticalScrollBar()->setValue(place.scroll.y());
+            }
+            QTest::qWait(20); // the scroll bars come and go once the events are handled
+            const QImage want = grab(expected);
+            bool same = false;
+            for (int i = 0; i < 500 && !(same = grab(view) == want); ++i)
+                QTest::qWait(10);
+            EXPECT_TRUE(same) << "zoom " << place.zoom.num << "/" << place.zoom.den << " at "
+                              << place.scroll.x() << "," << place.scroll.y();
+        }
+        dlg->close();
+    });
+    view.OnEditMakebutton();
+    EXPECT_FALSE(doc->CanUndo());
 }
 
 } // namespace

@@ -213,13 +213,16 @@ async function runPreview() {
   previewRunning = true;
   const asked = generation;
   try {
-    const shown = await working(wanted ? doc.preview(values) : doc.draw());
+    // Only the part in sight is shaded, the rest as it scrolls into sight.
+    const area = view.visibleArea() ?? { x: 0, y: 0, width: doc.width, height: doc.height };
+    const shown = await working(wanted ? doc.previewArea(values, area) : doc.draw());
     if (asked === generation) {
-      view.show(shown);
+      if (wanted) view.showPart(JSON.stringify(values), shown);
+      else view.show(shown);
       previewShown = !!wanted;
     }
   } catch (error) {
-    report(error);
+    if (error.name !== 'AbortError') report(error);
   } finally {
     previewRunning = false;
     if (previewAgain) {
@@ -328,6 +331,11 @@ function switchLanguage(lang) {
 function zoom(step) {
   view.setZoom(step);
   updateControls();
+  followPreview();
+}
+// A preview shown follows the part in sight.
+function followPreview() {
+  if (previewShown) runPreview();
 }
 
 const editing = (target) =>
@@ -397,7 +405,12 @@ function wire() {
   $('zoom-in').addEventListener('click', () => zoom(1));
   $('zoom-out').addEventListener('click', () => zoom(-1));
   $('zoom-actual').addEventListener('click', () => zoom(0));
-  $('scroller').addEventListener('wheel', () => updateControls());
+  $('scroller').addEventListener('wheel', () => {
+    updateControls();
+    followPreview();
+  });
+  $('scroller').addEventListener('scroll', followPreview, { passive: true });
+  new ResizeObserver(followPreview).observe($('scroller'));
   $('lang').addEventListener('change', (e) => switchLanguage(e.target.value));
   angle.addEventListener('input', showDial);
   for (const input of document.querySelectorAll('.tools input:not([type=file])'))

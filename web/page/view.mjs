@@ -16,6 +16,12 @@ export function zoomPercent([num, den]) {
   return percent >= 20 ? String(Math.round(percent)) : String(Number(percent.toFixed(2)));
 }
 
+// RGBA bytes onto an offscreen canvas at x, y.
+function put(canvas, rgba, x, y, width, height) {
+  const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.byteLength);
+  canvas.getContext('2d').putImageData(new ImageData(pixels, width, height), x, y);
+}
+
 export class PictureView {
   constructor(canvas, scroller, { onPick, onCursor }) {
     this.canvas = canvas;
@@ -24,6 +30,8 @@ export class PictureView {
     this.onCursor = onCursor;
     this.zoomIndex = kActualSize;
     this.picture = null; // an offscreen canvas holding the RGBA at 100 %
+    this.preview = null; // the picture with a preview's parts over it, while shown
+    this.previewKey = null; // the values of those parts
     this.cursor = null; // the keyboard's crosshair, {x, y}, while shown
     canvas.addEventListener('click', (e) => {
       const at = this.pointAt(e);
@@ -55,26 +63,47 @@ export class PictureView {
   }
 
   show({ width, height, rgba }) {
+    this.preview = this.previewKey = null;
     if (!this.picture || this.picture.width !== width || this.picture.height !== height)
       this.picture = new OffscreenCanvas(width, height);
-    if (width && height)
-      this.picture
-        .getContext('2d')
-        .putImageData(
-          new ImageData(
-            new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, rgba.byteLength),
-            width,
-            height,
-          ),
-          0,
-          0,
-        );
+    if (width && height) put(this.picture, rgba, 0, 0, width, height);
     if (this.cursor)
       this.cursor = {
         x: Math.min(this.cursor.x, width - 1),
         y: Math.min(this.cursor.y, height - 1),
       };
     this.draw();
+  }
+
+  // A part of a preview over the picture: parts under one key add up, a new
+  // key starts again from the picture, so no other values' part stays.
+  showPart(key, { x, y, width, height, rgba }) {
+    if (!this.picture) return;
+    if (this.previewKey !== key) {
+      this.preview ??= new OffscreenCanvas(this.width, this.height);
+      const g = this.preview.getContext('2d');
+      g.clearRect(0, 0, this.width, this.height);
+      g.drawImage(this.picture, 0, 0);
+      this.previewKey = key;
+    }
+    put(this.preview, rgba, x, y, width, height);
+    this.draw();
+  }
+
+  // The picture pixels in sight, from the top left, or null when none are.
+  visibleArea() {
+    if (!this.width) return null;
+    const [num, den] = this.zoom;
+    const s = this.scroller,
+      box = this.canvas.getBoundingClientRect(),
+      port = s.getBoundingClientRect();
+    const left = port.left + s.clientLeft - box.left,
+      top = port.top + s.clientTop - box.top;
+    const x0 = Math.max(0, Math.floor((left * den) / num)),
+      y0 = Math.max(0, Math.floor((top * den) / num));
+    const x1 = Math.min(this.width, Math.ceil(((left + s.clientWidth) * den) / num)),
+      y1 = Math.min(this.height, Math.ceil(((top + s.clientHeight) * den) / num));
+    return x1 > x0 && y1 > y0 ? { x: x0, y: y0, width: x1 - x0, height: y1 - y0 } : null;
   }
 
   sizeAt(index) {
@@ -124,7 +153,7 @@ export class PictureView {
     for (let y = 0; y < h; y += side)
       for (let x = (y / side) % 2 ? 0 : side; x < w; x += 2 * side) g.fillRect(x, y, side, side);
     g.imageSmoothingEnabled = false;
-    g.drawImage(this.picture, 0, 0, w, h);
+    g.drawImage(this.preview ?? this.picture, 0, 0, w, h);
     if (this.cursor) this.drawCursor(g);
   }
 

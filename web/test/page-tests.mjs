@@ -290,6 +290,60 @@ test("the preview is the button made; undo brings back the picture and its selec
   assert.deepEqual(readdirSync(page.downloads), ['badge.png']);
 });
 
+// The digest of #view's pixels in sight in the scroller, and where they lie.
+const inSight = (page) =>
+  page.evaluate(async () => {
+    const c = document.getElementById('view'),
+      s = document.getElementById('scroller');
+    const box = c.getBoundingClientRect(),
+      port = s.getBoundingClientRect();
+    // The canvas may lie some way in from the scroller's edges.
+    const left = Math.round(port.left + s.clientLeft - box.left),
+      top = Math.round(port.top + s.clientTop - box.top);
+    const x = Math.max(0, left),
+      y = Math.max(0, top);
+    const width = Math.min(c.width, left + s.clientWidth) - x,
+      height = Math.min(c.height, top + s.clientHeight) - y;
+    const data = c.getContext('2d').getImageData(x, y, width, height).data;
+    const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', data));
+    return { x, y, width, height, digest: Array.from(digest).join() };
+  });
+const scrollTo = (page, left, top) =>
+  page.$eval('#scroller', (s, at) => s.scrollTo(at[0], at[1]), [left, top]);
+
+test('a picture larger than the view: the preview in sight is the button made there, wherever it scrolls', async () => {
+  const page = await openPage();
+  const wide = join(work, 'wide.bmp');
+  const ring = (x, y, cx, cy) => Math.abs(Math.hypot(x - cx, y - cy) - 150) < 60;
+  writeFileSync(
+    wide,
+    makeBmp(1700, 1300, (x, y) =>
+      ring(x, y, 300, 250) || ring(x, y, 1400, 1050) ? [40, 120, 200] : [250, 250, 245],
+    ),
+  );
+  await upload(page, wide);
+  const corner = await (await page.$('#view')).boundingBox();
+  await page.mouse.click(Math.round(corner.x), Math.round(corner.y));
+  await setNumber(page, 'width', 12);
+  const previewed = [];
+  for (const [left, top] of [
+    [0, 0],
+    [5000, 5000],
+    [700, 300],
+  ]) {
+    await scrollTo(page, left, top);
+    await new Promise((done) => setTimeout(done, 300)); // the preview asked again
+    await settled(page);
+    previewed.push({ at: [left, top], shown: await inSight(page) });
+  }
+  await page.click('#make');
+  await page.waitForSelector('#undo:not([disabled])');
+  for (const { at, shown } of previewed) {
+    await scrollTo(page, ...at);
+    assert.deepEqual(await inSight(page), shown, `scrolled to ${at}`);
+  }
+});
+
 test("the background cut out shows the checkerboard and undoes in a step; the PNG is pelto-cli's", async () => {
   const page = await openPage();
   await upload(page, badge);

@@ -211,6 +211,50 @@ describe('Node', () => {
     });
   });
 
+  test("a preview's part is the whole preview's there; a newer one takes a waiting one's place", async () => {
+    const doc = await openDocument(await inputs['disc.bmp'](root), {
+      name: 'disc.bmp',
+      lang: 'en',
+    });
+    await doc.pick(0, 0, { tolerance: 10 });
+    const partOf = (rgba, { x, y, width, height }) => {
+      const part = new Uint8ClampedArray(width * height * 4);
+      for (let row = 0; row < height; ++row) {
+        const from = ((y + row) * doc.width + x) * 4;
+        part.set(rgba.subarray(from, from + width * 4), row * width * 4);
+      }
+      return part;
+    };
+    // Corners, edges, a pixel, columns and rows across, the whole.
+    const areas = [
+      [0, 0, 10, 8],
+      [87, 56, 10, 8],
+      [40, 30, 1, 1],
+      [0, 20, 97, 5],
+      [30, 0, 4, 64],
+      [0, 0, 97, 64],
+    ].map(([x, y, width, height]) => ({ x, y, width, height }));
+    for (const width of [8, 3, 8]) {
+      const whole = (await doc.preview({ ...values, width })).rgba;
+      for (const area of areas) {
+        const { rgba, ...where } = await doc.previewArea({ ...values, width }, area);
+        assert.deepEqual(where, area);
+        assert.deepEqual(rgba, partOf(whole, area), `${JSON.stringify(area)} width ${width}`);
+      }
+    }
+    assert.deepEqual(await refused(doc.previewArea(values, { x: 90, y: 0, width: 8, height: 1 })), {
+      code: 'state',
+      message: "the preview's area lies outside the picture",
+    });
+    // Asked faster than they are made: the one waiting gives way to the newest.
+    const asked = [5, 6, 7].map((width) => doc.previewArea({ ...values, width }, areas[5]));
+    const [first, second, third] = await Promise.allSettled(asked);
+    assert.equal(first.status, 'fulfilled');
+    assert.equal(second.reason?.name, 'AbortError');
+    assert.deepEqual(third.value.rgba, (await doc.preview({ ...values, width: 7 })).rgba);
+    await doc.close();
+  });
+
   test('refusals say what they are about', async () => {
     const refusal = async (input, style) =>
       (await refused(makeButton(await inputs[input](root), { ...cases[0][1], ...style }))).code;
