@@ -108,15 +108,20 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
 }
 
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads,
-                CTransparentRim* rim) {
+                CTransparentRim* rim, const RowsShaded& shaded) {
     if (!image.HasBlock() || !heights.m_pBits) return;
     RequireSameSize(image, heights, "the height field is not of the picture's size");
     const int rows = image.m_nHeight;
+    // Rows told in runs, big enough for a write each, small enough that the
+    // first goes out early; with a rim, all at the end.
+    constexpr int kToldRows = 64;
+    const bool tell = shaded && !rim;
     RunBands(rows, BandCount(rows, threads), [&](unsigned, RowBand band) {
         // Band pixels are gathered first without branches: in a speckled
         // picture whether a pixel belongs to the band is a coin toss.
         constexpr int kSpan = 512;
         int columns[kSpan];
+        int untold = band.first;
         for (int y = band.first; y < band.last; ++y) {
             uint8_t* row = image.Row(y);
             const uint8_t* height = heights.m_pBits + raster::Offset(0, y, heights.m_nStride, 2);
@@ -131,9 +136,14 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
                 for (int i = 0; i < count; ++i)
                     ShadeBandPixel(row, heights, columns[i], y, contrast);
             }
+            if (tell && (y + 1 - untold == kToldRows || y + 1 == band.last)) {
+                shaded(untold, y + 1);
+                untold = y + 1;
+            }
         }
     });
     if (rim) rim->Finish(threads);
+    if (shaded && rim) shaded(0, rows);
 }
 
 } // namespace pelto

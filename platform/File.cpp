@@ -118,8 +118,8 @@ CFile CFile::Duplicate(int fd, const std::string& name) {
 }
 
 CFile::CFile(CFile&& other) noexcept
-    : m_bAwaitingWriter(other.m_bAwaitingWriter), m_fd(other.m_fd),
-      m_path(std::move(other.m_path)) {
+    : m_bAwaitingWriter(other.m_bAwaitingWriter), m_bWriteBehind(other.m_bWriteBehind),
+      m_nUnstarted(other.m_nUnstarted), m_fd(other.m_fd), m_path(std::move(other.m_path)) {
     other.m_fd = -1;
 }
 
@@ -184,13 +184,22 @@ uint64_t CFile::ReadAt(void* buffer, uint64_t count, uint64_t offset) {
 }
 
 void CFile::Write(const void* buffer, uint64_t count) {
+    Put(buffer, count, -1);
+}
+
+void CFile::WriteAt(const void* buffer, uint64_t count, uint64_t offset) {
+    Put(buffer, count, int64_t(offset));
+}
+
+void CFile::Put(const void* buffer, uint64_t count, int64_t offset) {
     const auto* in = static_cast<const char*>(buffer);
     CQuietPipe quiet;
     uint64_t done = 0;
     while (done < count) {
         const uint64_t chunk = faults::WritableBytes(count - done);
         if (chunk == 0) throw CFileException(faults::WriteError(), m_path, "write");
-        const ssize_t n = ::write(m_fd, in + done, chunk);
+        const ssize_t n = offset < 0 ? ::write(m_fd, in + done, chunk)
+                                     : ::pwrite(m_fd, in + done, chunk, off_t(offset + done));
         if (n < 0) {
             if (errno == EINTR) continue;
             if (errno == EPIPE) quiet.Raised();
@@ -200,6 +209,25 @@ void CFile::Write(const void* buffer, uint64_t count) {
         faults::SpendWrite(static_cast<uint64_t>(n));
         done += static_cast<uint64_t>(n);
     }
+    if (m_bWriteBehind && count) StartWriteback(offset, count);
+}
+
+void CFile::StartWriteback(int64_t offset, uint64_t count) {
+#if defined(__linux__)
+    // Only a start: Sync still reports what goes wrong, so errors here are let be.
+    if (offset >= 0) {
+        ::sync_file_range(m_fd, off_t(offset), off_t(count), SYNC_FILE_RANGE_WRITE);
+        return;
+    }
+    // Small writes (a PNG's chunks) are gathered: each start is a system call.
+    constexpr uint64_t kGathered = uint64_t(1) << 20;
+    m_nUnstarted += count;
+    if (m_nUnstarted < kGathered) return;
+    m_nUnstarted = 0;
+    ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)offset, (void)count;
+#endif
 }
 
 void CFile::Seek(uint64_t offset) {
