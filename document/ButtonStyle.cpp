@@ -12,7 +12,7 @@ namespace pelto {
 
 namespace {
 
-// Ordered, so a written style lists its values as the README does.
+// Ordered, so a written style lists its values as docs/styles-and-batches.md does.
 using Json = nlohmann::ordered_json;
 
 constexpr uint64_t kMaxStyleBytes = 1 << 20; // far more than any style takes

@@ -1,6 +1,6 @@
 #pragma once
 // A button style: the five button values and, when it holds them, the
-// background picks, kept in a small JSON file (README, "Styles") that
+// background picks, kept in a small JSON file (docs/styles-and-batches.md) that
 // pelto-cli and the windows both read and write. A text of an unknown
 // version, with a key a style does not have, a key given twice, a key missing
 // or a value outside the range pelto-cli's options accept is refused with a

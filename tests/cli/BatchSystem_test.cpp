@@ -1,5 +1,5 @@
 // pelto-cli --out-dir against the system around it: a signal in the middle
-// of a batch, FIFOs, a small address space, and the README's recipe for
+// of a batch, FIFOs, a small address space, and the documented recipe for
 // spreading one with GNU parallel.
 
 #include "support/BmpBuilder.h"
@@ -201,8 +201,9 @@ std::string Quoted(const std::string& text) {
     return "'" + text + "'";
 }
 
-// The README's recipe with this machine as the only worker (":" runs its jobs
-// here, without ssh) gives the bytes of a batch run here.
+// The recipe of docs/styles-and-batches.md with this machine as the only
+// worker (":" runs its jobs here, without ssh) gives the bytes of a batch run
+// here.
 TEST(BatchParallel, TheRecipeGivesTheBytesOfALocalRun) {
     if (!fs::exists("/usr/bin/parallel")) GTEST_SKIP() << "no GNU parallel (scripts/setup.sh)";
     TempDir dir;
