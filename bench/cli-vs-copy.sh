@@ -16,7 +16,7 @@ work=$(mktemp -d -p .)
 trap 'rm -rf "$work"' EXIT
 "$build/bench/pelto-bench" --write-logo "$size" "$work/logo.bmp" >/dev/null
 
-button=("$cli" "$work/logo.bmp" "$work/out.bmp" --pick 0,0,0 --width 30)
+button=("$cli" "$work/logo.bmp" "$work/out.bmp" --pick "0,0,0" --width 30)
 copy=(dd if="$work/logo.bmp" of="$work/copy.bmp" bs=1M conv=fsync status=none)
 us() {
   local start end
