@@ -112,17 +112,16 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
     if (!image.HasBlock() || !heights.m_pBits) return;
     RequireSameSize(image, heights, "the height field is not of the picture's size");
     const int rows = image.m_nHeight;
-    // Rows told in runs, big enough for a write each, small enough that the
-    // first goes out early; with a rim, all at the end.
-    constexpr int kToldRows = 64;
+    // Runs big enough for a write each, small enough that the first goes out
+    // early and that the threads finish together; with a rim, told at the end.
+    constexpr int kRunRows = 64;
     const bool tell = shaded && !rim;
-    RunBands(rows, BandCount(rows, threads), [&](unsigned, RowBand band) {
+    RunInRuns(rows, threads, kRunRows, [&](RowBand run) {
         // Band pixels are gathered first without branches: in a speckled
         // picture whether a pixel belongs to the band is a coin toss.
         constexpr int kSpan = 512;
         int columns[kSpan];
-        int untold = band.first;
-        for (int y = band.first; y < band.last; ++y) {
+        for (int y = run.first; y < run.last; ++y) {
             uint8_t* row = image.Row(y);
             const uint8_t* height = heights.m_pBits + raster::Offset(0, y, heights.m_nStride, 2);
             for (int begin = 0; begin < image.m_nWidth; begin += kSpan) {
@@ -136,11 +135,8 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
                 for (int i = 0; i < count; ++i)
                     ShadeBandPixel(row, heights, columns[i], y, contrast);
             }
-            if (tell && (y + 1 - untold == kToldRows || y + 1 == band.last)) {
-                shaded(untold, y + 1);
-                untold = y + 1;
-            }
         }
+        if (tell) shaded(run.first, run.last);
     });
     if (rim) rim->Finish(threads);
     if (shaded && rim) shaded(0, rows);

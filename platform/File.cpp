@@ -2,14 +2,19 @@
 
 #include "FaultInjection.h"
 #include "Folder.h"
+#include "MemoryLimit.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <exception>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <pthread.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace pelto {
@@ -52,6 +57,10 @@ private:
     bool m_bWasPending = false;
     bool m_bRaised = false;
 };
+// A big read from the cache is the copy and the page clearing of its block:
+// two threads do it in half the time.
+constexpr uint64_t kSplitBytes = uint64_t(4) << 20;
+
 } // namespace
 
 CFile::CFile(const std::string& path, Mode mode, const StopCheck& stop) : m_path(path) {
@@ -142,6 +151,15 @@ uint64_t CFile::GetLength() const {
 }
 
 uint64_t CFile::Read(void* buffer, uint64_t count) {
+    if (struct stat st{}; count >= kSplitBytes && ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // A big read of a regular file is ReadAt's, where the file stands.
+        const off_t at = ::lseek(m_fd, 0, SEEK_CUR);
+        if (at >= 0) {
+            const uint64_t done = ReadAt(buffer, count, uint64_t(at));
+            Seek(uint64_t(at) + done);
+            return done;
+        }
+    }
     auto* out = static_cast<char*>(buffer);
     uint64_t done = 0;
     while (done < count) {
@@ -169,6 +187,41 @@ uint64_t CFile::Read(void* buffer, uint64_t count) {
 }
 
 uint64_t CFile::ReadAt(void* buffer, uint64_t count, uint64_t offset) {
+#if defined(__linux__)
+    if (count >= kSplitBytes && std::thread::hardware_concurrency() > 1 &&
+        !memlimit::AddressSpaceLimited()) {
+        const uint64_t half = count / 2;
+        uint64_t second = 0;
+        std::exception_ptr failure;
+        std::optional<std::thread> helper;
+        try {
+            helper.emplace([&] {
+                try {
+                    second =
+                        ReadSpan(static_cast<char*>(buffer) + half, count - half, offset + half);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            return ReadSpan(buffer, count, offset);
+        }
+        uint64_t first = 0;
+        try {
+            first = ReadSpan(buffer, half, offset);
+        } catch (...) {
+            helper->join();
+            throw;
+        }
+        helper->join();
+        if (failure) std::rethrow_exception(failure);
+        return first < half ? first : first + second;
+    }
+#endif
+    return ReadSpan(buffer, count, offset);
+}
+
+uint64_t CFile::ReadSpan(void* buffer, uint64_t count, uint64_t offset) const {
     auto* out = static_cast<char*>(buffer);
     uint64_t done = 0;
     while (done < count) {

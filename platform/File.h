@@ -65,7 +65,8 @@ public:
     uint64_t GetLength() const;
     // Reads up to count bytes; returns the number read (less only at the end).
     uint64_t Read(void* buffer, uint64_t count);
-    // Reads up to count bytes at offset without moving the position.
+    // Reads up to count bytes at offset without moving the position; a big
+    // read, in parts at once.
     uint64_t ReadAt(void* buffer, uint64_t count, uint64_t offset);
     void Write(const void* buffer, uint64_t count);
     // Writes count bytes at offset without moving the position; threads may
@@ -95,6 +96,7 @@ private:
     // 0 once a writer has written or left, EINTR when stop said so first.
     int AwaitWriter(const StopCheck& stop) const;
     [[noreturn]] void Fail(const char* what) const;
+    uint64_t ReadSpan(void* buffer, uint64_t count, uint64_t offset) const;
     // Write at the position (offset < 0) or at offset.
     void Put(const void* buffer, uint64_t count, int64_t offset);
     void StartWriteback(int64_t offset, uint64_t count);
