@@ -98,13 +98,13 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
     const CHeightTable table(params);
     CTransparentRim* grow = params.Outer() ? rim : nullptr;
     if (grow) grow->Prepare(mask, params.width);
-    SearchInBands(mask, params.width, params.Outer(), threads,
-                  [&](unsigned, int y, std::span<const CFoundPoint> found) {
-                      for (const CFoundPoint& f : found) {
-                          heights.StoreHeight(f.x, y, table.At(f.dx, f.dy));
-                          if (grow) grow->Take(f.x, y, f.x + f.dx, y + f.dy);
-                      }
-                  });
+    SearchInRuns(mask, params.width, params.Outer(), threads,
+                 [&](int y, std::span<const CFoundPoint> found) {
+                     for (const CFoundPoint& f : found) {
+                         heights.StoreHeight(f.x, y, table.At(f.dx, f.dy));
+                         if (grow) grow->Take(f.x, y, f.x + f.dx, y + f.dy);
+                     }
+                 });
 }
 
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads,
@@ -116,7 +116,7 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
     // early and that the threads finish together; with a rim, told at the end.
     constexpr int kRunRows = 64;
     const bool tell = shaded && !rim;
-    RunInRuns(rows, threads, kRunRows, [&](RowBand run) {
+    RunInRuns(rows, threads, kRunRows, [&](unsigned, RowBand run) {
         // Band pixels are gathered first without branches: in a speckled
         // picture whether a pixel belongs to the band is a coin toss.
         constexpr int kSpan = 512;
