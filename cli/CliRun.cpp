@@ -1,6 +1,7 @@
 #include "CliRun.h"
 
 #include "NameQuoting.h"
+#include "document/ButtonSave.h"
 #include "document/ButtonSet.h"
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
@@ -38,11 +39,14 @@ std::optional<DocOpenResult> OpenInput(const std::string& input, const BatchRun&
     }
 }
 
-std::string SaveOutput(CPeltoDoc& doc, const std::string& output,
-                       std::optional<PictureFormat> format) {
+// The button made and written out, its rows as they are shaded when OUT is a file.
+std::string MakeAndSave(CPeltoDoc& doc, const ButtonParams& params, unsigned threads,
+                        const std::string& output, std::optional<PictureFormat> format) {
     if (output != kStandardStream)
-        return SaveDocument(doc, output, format.value_or(FormatOfName(output)),
-                            [](const std::string& path) { return QuotedName(path); });
+        return MakeButtonAndSave(doc, params, threads, output,
+                                 format.value_or(FormatOfName(output)),
+                                 [](const std::string& path) { return QuotedName(path); });
+    doc.MakeButton(params, threads);
     const std::string name = docmsg::Text(docmsg::kStandardOutput);
     try {
         CFile out = CFile::Duplicate(STDOUT_FILENO, name);
@@ -86,8 +90,8 @@ PictureReport MakeButtonFile(const CliOptions& options, const std::string& input
             return Failure(kExitFailure, std::move(error));
         return {};
     }
-    doc.MakeButton(options.style.params, threads);
-    if (std::string error = SaveOutput(doc, output, options.format); !error.empty())
+    if (std::string error = MakeAndSave(doc, options.style.params, threads, output, options.format);
+        !error.empty())
         return Failure(kExitFailure, std::move(error));
     return {};
 }

@@ -180,7 +180,12 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
                          std::optional<PictureFormat> format, const ShowPath& show) {
     const PictureFormat kind = format.value_or(doc.Format());
-    SaveOutcome outcome = SaveFile(path, [&](CFile& file) { doc.Store(file, kind); });
+    return SaveDocumentWith(doc, path, kind, show, [&](CFile& file) { doc.Store(file, kind); });
+}
+
+std::string SaveDocumentWith(CPeltoDoc& doc, const std::string& path, PictureFormat kind,
+                             const ShowPath& show, const std::function<void(CFile&)>& write) {
+    SaveOutcome outcome = SaveFile(path, write);
     if (outcome.error) {
         if (!show) return docmsg::CannotSave(path, outcome);
         if (!outcome.backup.empty()) outcome.backup = show(outcome.backup);

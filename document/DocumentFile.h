@@ -59,6 +59,10 @@ using ShowPath = std::function<std::string(const std::string& path)>;
 std::string SaveDocument(CPeltoDoc& doc, const std::string& path,
                          std::optional<PictureFormat> format = std::nullopt,
                          const ShowPath& show = {});
+// SaveDocument with the file's content, the picture as kind from its start,
+// written by write.
+std::string SaveDocumentWith(CPeltoDoc& doc, const std::string& path, PictureFormat kind,
+                             const ShowPath& show, const std::function<void(CFile&)>& write);
 // Into a file already open (standard output), from where it stands.
 std::string SaveDocumentTo(CPeltoDoc& doc, CFile& output, const std::string& name,
                            std::optional<PictureFormat> format = std::nullopt);

@@ -52,7 +52,7 @@ void CPeltoDoc::SelectStyleBackground(const std::vector<BackgroundPick>& picks, 
     }
 }
 
-void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
+void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads, const RowsShaded& shaded) {
     if (!m_pMask) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
     // The step keeps the opacity too (the selection it takes over), and an
@@ -75,7 +75,7 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads) {
     CTransparentRim* grow = rim ? &*rim : nullptr;
     ComputeBevelHeights(*m_pMask, params, heights, threads, grow);
 
-    ShadeBevel(m_dib, heights, params.contrast, threads, grow);
+    ShadeBevel(m_dib, heights, params.contrast, threads, grow, shaded);
     m_nPicture = ++m_nPicturesMade;
     if (keep) {
         step->KeepSelection(std::move(m_pMask), std::move(m_picks));

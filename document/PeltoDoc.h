@@ -15,6 +15,7 @@
 #include "PictureFormat.h"
 #include "UndoHistory.h"
 #include "engine/BackgroundPick.h"
+#include "engine/Bevel.h"
 #include "engine/ButtonParams.h"
 #include "image/AlphaPlane.h"
 #include "image/Block.h"
@@ -77,8 +78,9 @@ public:
     // the result is the same for any count.
     // The history keeps the picture from before, the selection the button
     // is made with and, of the memory then left, an eighth at most (but the
-    // newest step always); the document is left with no selection.
-    void MakeButton(ButtonParams params, unsigned threads = 0);
+    // newest step always); the document is left with no selection. shaded
+    // hears of the picture's rows as they become final (engine/Bevel.h).
+    void MakeButton(ButtonParams params, unsigned threads = 0, const RowsShaded& shaded = {});
     // The selected background becomes transparent and the shape's edge loses
     // its fringe (engine/CutOut.h), each pick's colour taken out of what it
     // took; the selection is then the transparent area. One step of the

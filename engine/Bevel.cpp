@@ -98,26 +98,30 @@ void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeig
     const CHeightTable table(params);
     CTransparentRim* grow = params.Outer() ? rim : nullptr;
     if (grow) grow->Prepare(mask, params.width);
-    SearchInBands(mask, params.width, params.Outer(), threads,
-                  [&](unsigned, int y, std::span<const CFoundPoint> found) {
-                      for (const CFoundPoint& f : found) {
-                          heights.StoreHeight(f.x, y, table.At(f.dx, f.dy));
-                          if (grow) grow->Take(f.x, y, f.x + f.dx, y + f.dy);
-                      }
-                  });
+    SearchInRuns(mask, params.width, params.Outer(), threads,
+                 [&](int y, std::span<const CFoundPoint> found) {
+                     for (const CFoundPoint& f : found) {
+                         heights.StoreHeight(f.x, y, table.At(f.dx, f.dy));
+                         if (grow) grow->Take(f.x, y, f.x + f.dx, y + f.dy);
+                     }
+                 });
 }
 
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads,
-                CTransparentRim* rim) {
+                CTransparentRim* rim, const RowsShaded& shaded) {
     if (!image.HasBlock() || !heights.m_pBits) return;
     RequireSameSize(image, heights, "the height field is not of the picture's size");
     const int rows = image.m_nHeight;
-    RunBands(rows, BandCount(rows, threads), [&](unsigned, RowBand band) {
+    // Runs big enough for a write each, small enough that the first goes out
+    // early and that the threads finish together; with a rim, told at the end.
+    constexpr int kRunRows = 64;
+    const bool tell = shaded && !rim;
+    RunInRuns(rows, threads, kRunRows, [&](unsigned, RowBand run) {
         // Band pixels are gathered first without branches: in a speckled
         // picture whether a pixel belongs to the band is a coin toss.
         constexpr int kSpan = 512;
         int columns[kSpan];
-        for (int y = band.first; y < band.last; ++y) {
+        for (int y = run.first; y < run.last; ++y) {
             uint8_t* row = image.Row(y);
             const uint8_t* height = heights.m_pBits + raster::Offset(0, y, heights.m_nStride, 2);
             for (int begin = 0; begin < image.m_nWidth; begin += kSpan) {
@@ -132,8 +136,10 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
                     ShadeBandPixel(row, heights, columns[i], y, contrast);
             }
         }
+        if (tell) shaded(run.first, run.last);
     });
     if (rim) rim->Finish(threads);
+    if (shaded && rim) shaded(0, rows);
 }
 
 } // namespace pelto

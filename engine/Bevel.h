@@ -15,6 +15,8 @@
 #include "image/HeightDib.h"
 #include "image/MaskDib.h"
 
+#include <functional>
+
 namespace pelto {
 
 // Height of a band pixel whose nearest pixel across the outline lies at
@@ -32,10 +34,16 @@ int HeightOfLight(double light, int dx, int dy, const ButtonParams& params);
 // the mask's size; the mask must then stay until ShadeBevel.
 void ComputeBevelHeights(const CMaskDIB& mask, const ButtonParams& params, CHeightDIB& heights,
                          unsigned threads = 0, CTransparentRim* rim = nullptr);
+// Told that stored rows [first, last) of the picture are final, from the
+// thread that shaded them, while others still shade theirs; each row once.
+// It must not throw.
+using RowsShaded = std::function<void(int first, int last)>;
+
 // A field not of the image's size is refused with std::invalid_argument,
 // before any pixel changes; the shading itself cannot fail. With the rim pass
-// 1 grew, its soft edge is finished once the band is shaded.
+// 1 grew, its soft edge is finished once the band is shaded (and the rows
+// are told final only then). shaded, when given, hears of every row.
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads = 0,
-                CTransparentRim* rim = nullptr);
+                CTransparentRim* rim = nullptr, const RowsShaded& shaded = {});
 
 } // namespace pelto

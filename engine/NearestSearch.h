@@ -66,6 +66,15 @@ public:
     CNearestSearch(const CMaskDIB& mask, int radius, bool outer,
                    int segmentColumns = kSegmentColumns);
     Scratch MakeScratch(int first, int last) const;
+    // The scratch put to the rows [first, last) instead: any rows, its
+    // chunks filled again as they come.
+    void Rebind(Scratch& scratch, int first, int last) const noexcept {
+        scratch.m_nFirst = first;
+        scratch.m_nLast = last;
+        scratch.m_nSegment = -1;
+    }
+    // The rows it searches together (0 for the brute-force scan).
+    int ChunkRows(const Scratch& scratch) const { return scratch.m_nChunkRows; }
     // Bytes MakeScratch allocates for a worker with `rows` rows of a mask this wide.
     static uint64_t ScratchBytes(int64_t width, int rows, int radius,
                                  int segmentColumns = kSegmentColumns);

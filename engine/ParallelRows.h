@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <thread>
 
 namespace pelto {
@@ -52,6 +53,18 @@ template <typename Work> void RunBands(int rows, unsigned count, Work&& work) no
     work(0u, BandOf(rows, count, 0));
     for (unsigned i = 1; i < started; ++i)
         threads[i].join();
+}
+
+// Runs work(thread, rows) for runs of `run` rows, which the threads of
+// BandCount (numbered from 0) take in turn, so that one whose rows cost less
+// takes more of them. For work whose rows depend on no other row's result.
+// work must not throw.
+template <typename Work> void RunInRuns(int rows, unsigned threads, int run, Work&& work) noexcept {
+    std::atomic<int> next{0};
+    RunBands(rows, BandCount(rows, threads), [&](unsigned thread, RowBand) {
+        for (int first = next.fetch_add(run); first < rows; first = next.fetch_add(run))
+            work(thread, RowBand{first, std::min(rows, first + run)});
+    });
 }
 
 } // namespace pelto

@@ -65,9 +65,16 @@ public:
     uint64_t GetLength() const;
     // Reads up to count bytes; returns the number read (less only at the end).
     uint64_t Read(void* buffer, uint64_t count);
-    // Reads up to count bytes at offset without moving the position.
+    // Reads up to count bytes at offset without moving the position; a big
+    // read, in parts at once.
     uint64_t ReadAt(void* buffer, uint64_t count, uint64_t offset);
     void Write(const void* buffer, uint64_t count);
+    // Writes count bytes at offset without moving the position; threads may
+    // write apart at once.
+    void WriteAt(const void* buffer, uint64_t count, uint64_t offset);
+    // From now on the system starts putting what is written on the device
+    // soon after (a regular file's), so that Sync has little left to wait for.
+    void WriteBehind() { m_bWriteBehind = true; }
     void Seek(uint64_t offset);
     uint64_t GetPosition() const;
     void SetLength(uint64_t length);
@@ -89,8 +96,14 @@ private:
     // 0 once a writer has written or left, EINTR when stop said so first.
     int AwaitWriter(const StopCheck& stop) const;
     [[noreturn]] void Fail(const char* what) const;
+    uint64_t ReadSpan(void* buffer, uint64_t count, uint64_t offset) const;
+    // Write at the position (offset < 0) or at offset.
+    void Put(const void* buffer, uint64_t count, int64_t offset);
+    void StartWriteback(int64_t offset, uint64_t count);
     // A FIFO opened here without waiting: its first read may still find no writer.
     bool m_bAwaitingWriter = false;
+    bool m_bWriteBehind = false;
+    uint64_t m_nUnstarted = 0; // bytes Write put down since writeback was last started
     int m_fd = -1;
     std::string m_path;
 };

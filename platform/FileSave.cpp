@@ -73,6 +73,8 @@ bool ReplaceFile(const WriteTarget& target, const struct stat* old,
         // After the owner: a change of owner clears the set-user-ID bits.
         file.SetMode(old->st_mode & 07777);
     }
+    // Nobody sees the file before it is whole, so the device may take it as it comes.
+    file.WriteBehind();
     write(file);
     file.Sync();
     temporary->Replace(target.name);

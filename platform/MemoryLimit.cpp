@@ -127,14 +127,17 @@ uint64_t ThreadStackBytes() {
 }
 
 void ShareOneHeapUnderLimits() {
+    if (!AddressSpaceLimited()) return;
+    ::mallopt(M_ARENA_MAX, 1);
+    // A fixed threshold: big blocks stay mapped on their own and go back to
+    // the system when freed, instead of staying in the heap.
+    ::mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
+bool AddressSpaceLimited() {
     for (const auto& space : kLimitedSpaces)
-        if (Limit(space.first)) {
-            ::mallopt(M_ARENA_MAX, 1);
-            // A fixed threshold: big blocks stay mapped on their own and go
-            // back to the system when freed, instead of staying in the heap.
-            ::mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-            return;
-        }
+        if (Limit(space.first)) return true;
+    return false;
 }
 
 void EnsureAvailable(uint64_t bytes) {

@@ -20,6 +20,9 @@ uint64_t ThreadStackBytes();
 // one heap: the C library would otherwise reserve 64 MiB of address space for
 // each thread's own heap, which no footprint counts and such a limit refuses.
 void ShareOneHeapUnderLimits();
+// Whether an address-space or data limit holds: a thread that no footprint
+// counts (its stack) may then take what a run was promised.
+bool AddressSpaceLimited();
 // Throws std::bad_alloc when bytes more would not fit.
 void EnsureAvailable(uint64_t bytes);
 

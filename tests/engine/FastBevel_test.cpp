@@ -9,12 +9,14 @@
 #include "engine/LightnessColor.h"
 #include "engine/LightnessShift.h"
 #include "engine/NearestSearch.h"
+#include "image/AlphaPlane.h"
 #include "support/BmpBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <span>
 #include <string>
@@ -99,6 +101,41 @@ TEST(FastBevel, SameBytesForEveryThreadCount) {
             const ButtonParams params = RandomParams(c.width, outer, caseRng);
             ExpectSameBevel(*mask, params, {1u, 2u, 3u, 8u}, caseRng,
                             Describe(c.kind, c.w, c.h, params, seed));
+        }
+}
+
+// The rows a caller hears of are final when it hears of them, each once,
+// from every band and the rows' runs ending inside the bands; with a rim,
+// once it has finished the soft edge.
+TEST(FastBevel, TellsEachRowOnceWhenItIsFinal) {
+    std::mt19937 rng(41);
+    const int w = 37, h = 301;
+    const auto mask = RandomMask(MaskKind::Blobs, w, h, rng);
+    const auto original = RandomPicture(w, h, rng);
+    for (bool withRim : {false, true})
+        for (unsigned threads : {1u, 2u, 3u, 8u}) {
+            const ButtonParams params = RandomParams(9, withRim, rng);
+            CDIB picture;
+            picture.Copy(*original);
+            CAlphaPlane alpha(w, h);
+            CTransparentRim rim(picture, alpha);
+            CTransparentRim* grow = withRim ? &rim : nullptr;
+            CHeightDIB heights(w, h);
+            ComputeBevelHeights(*mask, params, heights, threads, grow);
+            const size_t stride = CDIB::Stride24(w);
+            std::vector<uint8_t> seen(stride * h);
+            std::vector<int> told(h);
+            std::mutex m;
+            ShadeBevel(picture, heights, params.contrast, threads, grow, [&](int first, int last) {
+                const std::lock_guard lock(m);
+                for (int y = first; y < last; ++y) {
+                    ++told[y];
+                    std::memcpy(&seen[stride * y], picture.Row(y), stride);
+                }
+            });
+            EXPECT_EQ(told, std::vector<int>(h, 1)) << "threads " << threads << " rim " << withRim;
+            EXPECT_EQ(std::memcmp(seen.data(), picture.Row(0), seen.size()), 0)
+                << "threads " << threads << " rim " << withRim;
         }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace pelto {
 
@@ -33,6 +35,45 @@ TEST(CFile, WritesAndReadsBackTheSameBytes) {
     std::string back(data.size() + 4, '\0');
     EXPECT_EQ(in.Read(back.data(), back.size()), data.size()); // short read at end of file
     EXPECT_EQ(back.substr(0, data.size()), data);
+}
+
+// Big reads go in parts at once, and big writes at offsets: the same bytes
+// from anywhere in the file, a short read where it ends, the position after
+// what Read read.
+TEST(CFile, BigReadsAndWritesAtOffsetsKeepEveryByte) {
+    TempDir dir;
+    const std::string path = dir.File("big.bin");
+    std::vector<char> data(size_t(9) << 20);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = char(i * 2654435761u >> 13);
+    {
+        CFile out(path, CFile::Mode::CreateWrite);
+        out.WriteBehind();
+        const size_t half = data.size() / 2;
+        out.WriteAt(data.data() + half, data.size() - half, half);
+        out.WriteAt(data.data(), half, 0);
+        out.Sync();
+        out.Close();
+    }
+    CFile in(path, CFile::Mode::Read);
+    struct Case {
+        uint64_t at, count, expected;
+    };
+    const uint64_t size = data.size();
+    for (const Case c :
+         {Case{0, size, size}, Case{7, size - 7, size - 7}, Case{1000, size, size - 1000},
+          Case{size - (5 << 20), 6 << 20, 5 << 20}, Case{size, 5 << 20, 0}}) {
+        std::vector<char> back(c.count, 0);
+        EXPECT_EQ(in.ReadAt(back.data(), c.count, c.at), c.expected) << c.at;
+        EXPECT_TRUE(std::equal(back.begin(), back.begin() + c.expected, data.begin() + c.at))
+            << c.at;
+        in.Seek(c.at);
+        std::fill(back.begin(), back.end(), 0);
+        EXPECT_EQ(in.Read(back.data(), c.count), c.expected) << c.at;
+        EXPECT_TRUE(std::equal(back.begin(), back.begin() + c.expected, data.begin() + c.at))
+            << c.at;
+        EXPECT_EQ(in.GetPosition(), c.at + c.expected) << c.at;
+    }
 }
 
 TEST(CFile, ReportsTheSystemErrorOfAFailedOpen) {
