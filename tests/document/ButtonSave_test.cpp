@@ -25,11 +25,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // Tall enough for several bands and row runs on each thread.
-constexpr int kSize = 300;
+constexpr int kPictureSide = 300;
 const ButtonParams kParams{135, 128, 30, BevelShape::Round, BevelOutline::Inner};
 
 std::shared_ptr<CPeltoDoc> PickedSquare() {
-    auto doc = SquareDoc(kSize);
+    auto doc = SquareDoc(kPictureSide);
     doc->SelectBackground(0, 0, 0);
     return doc;
 }
@@ -133,7 +133,7 @@ TEST_P(ButtonSaveTo, MemoryRunningOutLeavesTheOldFileAndThrows) {
     const std::vector<std::string> before = Listing(dir.Path());
     auto doc = PickedSquare();
     // The button's blocks (its undo step, its heights) are refused.
-    faults::LimitBlockSize(uint64_t(kSize) * kSize);
+    faults::LimitBlockSize(uint64_t(kPictureSide) * kPictureSide);
     EXPECT_THROW(MakeButtonAndSave(*doc, kParams, 2, target), std::bad_alloc);
     faults::LimitBlockSize(0);
     if (existed) {
