@@ -5,7 +5,7 @@
 #include "Progress.h"
 #include "document/DocumentFile.h"
 #include "engine/ParallelRows.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <algorithm>
 #include <atomic>

@@ -7,7 +7,7 @@
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
 #include "platform/BmpLayout.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <algorithm>
 

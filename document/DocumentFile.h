@@ -8,13 +8,13 @@
 // A picture that cannot fit in the memory left is refused before it is loaded.
 // A PNG opens as the same 24-bit picture, with its opacity beside it when it
 // has transparency, its fully transparent pixels selected.
-// Save: see platform/FileSave.h; a failed save never loses or changes the old
+// Save: see system/FileSave.h; a failed save never loses or changes the old
 // file, and never leaves a temporary file behind. A picture is saved as the
 // kind of file it came from unless format says otherwise; a picture saved is
 // no longer modified.
 
 #include "PeltoDoc.h"
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <functional>
 #include <memory>

@@ -6,7 +6,7 @@
 #include "WebTexts.h"
 #include "document/DocumentFile.h"
 #include "document/StyleRun.h"
-#include "platform/CpuCount.h"
+#include "system/CpuCount.h"
 
 #include <cstring>
 
