@@ -10,6 +10,7 @@ cd "$root"
 
 # folder: the folders it may include from besides itself; "qt" when Qt is allowed.
 declare -A allowed=(
+  [translations]=""
   [system]=""
   [platform]="system"
   [image]="platform system"
@@ -22,7 +23,7 @@ declare -A allowed=(
   [print]="view dialogs document engine image platform system qt"
   [app]="print view dialogs document engine image platform system qt"
 )
-layers=(system platform image engine document cli web dialogs view print app)
+layers=(translations system platform image engine document cli web dialogs view print app)
 
 failures=0
 fail() {
