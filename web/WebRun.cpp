@@ -100,7 +100,7 @@ int pelto_run(const char* in, const char* out, const char* styleName, const char
         // As pelto-cli opens its input: no undo, the whole run's memory checked first.
         CFile input(in, CFile::Mode::Read);
         DocOpenResult opened =
-            OpenDocumentFrom(input, in, BatchRun{style.params, kThreads, style.cutOut});
+            OpenDocumentFrom(input, in, RunWithoutUndo{style.params, kThreads, style.cutOut});
         if (!opened.doc) return Refuse(opened);
         if (const StyleRunEnd end = RunStyle(*opened.doc, style, kThreads);
             end.refusal != StyleRefusal::None)
