@@ -1,5 +1,5 @@
 #include "Program.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 int main(int argc, char** argv) {
     pelto::memlimit::ShareOneHeapUnderLimits();

@@ -7,7 +7,7 @@
 
 #include "BenchPictures.h"
 #include "image/PngFile.h"
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <benchmark/benchmark.h>
 

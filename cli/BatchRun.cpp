@@ -5,7 +5,7 @@
 #include "Progress.h"
 #include "document/DocumentFile.h"
 #include "engine/ParallelRows.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <algorithm>
 #include <atomic>
@@ -127,9 +127,9 @@ int RunBatch(const CliOptions& options, std::ostream& err) {
     CBatchProgress progress(err, plan.jobs.size(), FormFor(options), TerminalColumns());
     std::vector<uint64_t> needs;
     for (const BatchJob& job : plan.jobs)
-        needs.push_back(
-            BatchRunFootprint(job.input, BatchRun{options.style.params, split.rows,
-                                                  options.style.cutOut, options.style.states}));
+        needs.push_back(WholeRunFootprint(
+            job.input, RunWithoutUndo{options.style.params, split.rows, options.style.cutOut,
+                                      options.style.states}));
     // Fewer workers when their stacks would leave no room for the largest picture alone.
     const uint64_t available = memlimit::AvailableBytes();
     const uint64_t largest = needs.empty() ? 0 : *std::max_element(needs.begin(), needs.end());

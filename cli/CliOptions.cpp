@@ -2,7 +2,7 @@
 
 #include "StyleOptions.h"
 #include "engine/ParallelRows.h"
-#include "platform/TextFields.h"
+#include "system/TextFields.h"
 
 #include <functional>
 

@@ -18,7 +18,7 @@ namespace {
 constexpr const char* kStandardStream = "-";
 
 // Nothing when watch's stop ended the wait for a FIFO's writer.
-std::optional<DocOpenResult> OpenInput(const std::string& input, const BatchRun& batch,
+std::optional<DocOpenResult> OpenInput(const std::string& input, const RunWithoutUndo& run,
                                        const PictureWatch& watch) {
     const bool standard = input == kStandardStream;
     const std::string name = standard ? docmsg::Text(docmsg::kStandardInput) : QuotedName(input);
@@ -31,7 +31,7 @@ std::optional<DocOpenResult> OpenInput(const std::string& input, const BatchRun&
         CFile file = standard ? CFile::Duplicate(STDIN_FILENO, name)
                               : CFile(input, CFile::Mode::ReadWaiting, watch.stop);
         started();
-        return OpenDocumentFrom(file, name, batch);
+        return OpenDocumentFrom(file, name, run);
     } catch (const CFileException& e) {
         if (watch.stop && e.GetError() == EINTR) return std::nullopt;
         started();
@@ -65,9 +65,10 @@ PictureReport Failure(int exitCode, std::string message) {
 PictureReport MakeButtonFile(const CliOptions& options, const std::string& input,
                              const std::string& output, unsigned threads,
                              const PictureWatch& watch) {
-    // No undo in a batch run, and a picture whose run cannot fit is refused before loading.
+    // No undo, and a picture whose whole run cannot fit is refused before loading.
     std::optional<DocOpenResult> opened = OpenInput(
-        input, BatchRun{options.style.params, threads, options.style.cutOut, options.style.states},
+        input,
+        RunWithoutUndo{options.style.params, threads, options.style.cutOut, options.style.states},
         watch);
     if (!opened) return {kExitFailure, {}, false, false, false};
     if (!opened->doc) return {kExitFailure, std::move(opened->messages), true};

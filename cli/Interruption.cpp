@@ -1,6 +1,6 @@
 #include "Interruption.h"
 
-#include "platform/SignalCleanup.h"
+#include "system/SignalCleanup.h"
 
 #include <atomic>
 #include <csignal>

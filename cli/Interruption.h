@@ -1,7 +1,7 @@
 #pragma once
 // Ctrl+C (SIGINT) and SIGTERM during a batch: the first asks it to stop
 // after the pictures in flight, a second ends the process as the careful
-// save's own handlers would (platform/SignalCleanup.h). A signal ignored
+// save's own handlers would (system/SignalCleanup.h). A signal ignored
 // when the program started stays ignored.
 
 namespace pelto {

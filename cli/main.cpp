@@ -4,7 +4,7 @@
 #include "EnglishTexts.h"
 #include "StyleOptions.h"
 #include "document/DocMessages.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <algorithm>
 #include <iostream>

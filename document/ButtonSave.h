@@ -3,7 +3,7 @@
 // to the file as the bevel finishes them, and the system starts putting them
 // on the device at once, so the writing runs under the shading instead of
 // after it. The file ends exactly as SaveDocument writes it, with the same
-// guarantees (platform/FileSave.h): memory running out leaves the old file as
+// guarantees (system/FileSave.h): memory running out leaves the old file as
 // it was and throws std::bad_alloc, as MakeButton does.
 
 #include "DocumentFile.h"

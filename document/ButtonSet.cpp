@@ -3,7 +3,7 @@
 #include "DocMessages.h"
 #include "engine/BevelPreview.h"
 #include "engine/ButtonStates.h"
-#include "platform/FileSave.h"
+#include "system/FileSave.h"
 
 #include <cctype>
 #include <cstring>

@@ -56,7 +56,7 @@ std::vector<ButtonSetFile> ButtonSetFiles(const CButtonSet& set, const std::stri
                                           PictureFormat format);
 
 // The set's files, their paths from out's (the normal button's); every
-// file saved as pictures are (platform/FileSave.h), all of them or none:
+// file saved as pictures are (system/FileSave.h), all of them or none:
 // should one fail, those saved before are taken back (a file that stood
 // there gets its old content again). Empty on success, otherwise the message.
 std::string SaveButtonSet(const CButtonSet& set, const std::string& out, PictureFormat format,

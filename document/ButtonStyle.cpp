@@ -1,7 +1,7 @@
 #include "ButtonStyle.h"
 
 #include "DocMessages.h"
-#include "platform/FileSave.h"
+#include "system/FileSave.h"
 
 #include <algorithm>
 #include <climits>

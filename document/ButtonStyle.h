@@ -8,7 +8,7 @@
 
 #include "engine/BackgroundPick.h"
 #include "engine/ButtonParams.h"
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <optional>
 #include <string>
@@ -78,7 +78,7 @@ std::string FormatStyle(const ButtonStyle& style);
 // long as it takes (pelto-cli, as for its pictures; a window must not hang).
 StyleRead ReadStyle(const std::string& path, CFile::Mode mode = CFile::Mode::Read);
 // Empty on success, otherwise the message for the user; saved as every
-// picture is (platform/FileSave.h).
+// picture is (system/FileSave.h).
 std::string WriteStyle(const ButtonStyle& style, const std::string& path);
 
 } // namespace pelto

@@ -3,8 +3,8 @@
 // each is shown through Text (translated where a translation is installed,
 // platform/Translation.h); CannotOpen and CannotSave compose theirs.
 
-#include "platform/FileSave.h"
 #include "platform/Translation.h"
+#include "system/FileSave.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 #include "platform/Archive.h"
 #include "platform/ArchiveException.h"
 #include "platform/BmpLayout.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <algorithm>
 
@@ -15,34 +15,34 @@ namespace pelto {
 
 namespace {
 
-// The peak of a batch run on a picture of picture bytes (its opacity among
+// The peak of a run without undo on a picture of picture bytes (its opacity among
 // them when it has one): a cut-out gives it an opacity with soft edges.
 uint64_t RunNeed(int32_t width, int32_t height, uint64_t picture, bool opacity, bool softEdged,
-                 const BatchRun& batch) {
+                 const RunWithoutUndo& run) {
     const uint64_t pixels = uint64_t(std::max(width, 0)) * uint64_t(std::max(height, 0));
     uint64_t cutOut = 0;
-    if (batch.cutOut) {
+    if (run.cutOut) {
         cutOut = picture + EstimateRunFootprint(width, height, picture, 0, false, 0).mask +
                  CPeltoDoc::CutOutBytes(width, height);
         picture += opacity ? 0 : pixels;
         softEdged = true;
     }
-    const bool softRim = batch.params.Outer() && softEdged;
-    const RunFootprint run = EstimateRunFootprint(width, height, picture, batch.params.width, false,
-                                                  batch.threads, softRim);
+    const bool softRim = run.params.Outer() && softEdged;
+    const RunFootprint footprint =
+        EstimateRunFootprint(width, height, picture, run.params.width, false, run.threads, softRim);
     // The four states and the sprite of four, beside the preview's copies of
     // the picture and its selection.
-    const uint64_t states = batch.states ? 9 * picture + run.mask : 0;
-    return std::max(cutOut, run.Total() + states);
+    const uint64_t states = run.states ? 9 * picture + footprint.mask : 0;
+    return std::max(cutOut, footprint.Total() + states);
 }
 
 // A PNG's bytes stay while it is decoded and its fully transparent pixels
-// are selected; a batch run then holds the picture with its opacity, the
+// are selected; a run without undo then holds the picture with its opacity, the
 // mask, the heights, the search and a soft edge's rim marks. Whether it has
 // an opacity comes from a tRNS among the first bytes' chunks, when they reach
 // the image data.
 uint64_t PngNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
-                 const std::optional<BatchRun>& batch) {
+                 const std::optional<RunWithoutUndo>& run) {
     const png::Header header = png::ReadHeader(start, startBytes);
     const std::optional<bool> ahead = png::TransparencyChunkAhead(start, startBytes);
     const bool trns = ahead.value_or(true);
@@ -56,19 +56,19 @@ uint64_t PngNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
     const uint64_t selection =
         opacity ? EstimateRunFootprint(width, height, picture, 0, false, 0).mask : 0;
     const uint64_t open = fileSize + std::max(decode, picture + selection);
-    if (!batch) return open;
+    if (!run) return open;
     return std::max(
-        open, RunNeed(width, height, picture, opacity, png::MayBeSoftEdged(header, trns), *batch));
+        open, RunNeed(width, height, picture, opacity, png::MayBeSoftEdged(header, trns), *run));
 }
 
-// The memory the open (or the whole batch run) of a picture needs, from its
+// The memory the open (or the whole run) of a picture needs, from its
 // file's first bytes; a BMP's are its 54 header bytes.
 uint64_t PictureNeed(const uint8_t* start, uint64_t startBytes, uint64_t fileSize,
-                     const std::optional<BatchRun>& batch) {
-    if (png::HasSignature(start, startBytes)) return PngNeed(start, startBytes, fileSize, batch);
-    if (!batch) return fileSize;
+                     const std::optional<RunWithoutUndo>& run) {
+    if (png::HasSignature(start, startBytes)) return PngNeed(start, startBytes, fileSize, run);
+    if (!run) return fileSize;
     return RunNeed(bmp::ReadI32(start, bmp::biWidth), bmp::ReadI32(start, bmp::biHeight), fileSize,
-                   false, false, *batch);
+                   false, false, *run);
 }
 
 // A regular file's first bytes (a PNG's first kPngStartBytes), and whether
@@ -134,15 +134,15 @@ DocOpenResult OpenDocument(const std::string& path, CFile::Mode mode) {
 }
 
 DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
-                               const std::optional<BatchRun>& batch) {
+                               const std::optional<RunWithoutUndo>& run) {
     DocOpenResult result;
     try {
-        auto doc = std::make_unique<CPeltoDoc>(batch ? UndoSnapshot::None : UndoSnapshot::Kept);
+        auto doc = std::make_unique<CPeltoDoc>(run ? UndoSnapshot::None : UndoSnapshot::Kept);
         // Refuses, before the big allocations, a picture whose open (or
-        // whole batch run) needs more memory than is left.
+        // whole run) needs more memory than is left.
         const AdmitHeaders admit = [&](const uint8_t* start, uint64_t startBytes,
                                        uint64_t fileSize) {
-            memlimit::EnsureAvailable(PictureNeed(start, startBytes, fileSize, batch));
+            memlimit::EnsureAvailable(PictureNeed(start, startBytes, fileSize, run));
         };
         if (S_ISREG(input.Status().st_mode))
             LoadRegularFile(*doc, input, admit);
@@ -160,7 +160,7 @@ DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
     return result;
 }
 
-uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
+uint64_t WholeRunFootprint(const std::string& path, const RunWithoutUndo& run) {
     // A FIFO is not even opened: its waiting writer would write to a reader
     // about to leave, and die of it before the picture's run opens it.
     if (struct stat st{}; ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
@@ -170,7 +170,7 @@ uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch) {
         if (length == 0) return 0;
         const FileStart start = ReadStart(input, length);
         if (start.measurable)
-            return PictureNeed(start.bytes.data(), start.bytes.size(), length, batch);
+            return PictureNeed(start.bytes.data(), start.bytes.size(), length, run);
     } catch (const CFileException&) {
     } catch (const CArchiveException&) {
     }

@@ -8,13 +8,13 @@
 // A picture that cannot fit in the memory left is refused before it is loaded.
 // A PNG opens as the same 24-bit picture, with its opacity beside it when it
 // has transparency, its fully transparent pixels selected.
-// Save: see platform/FileSave.h; a failed save never loses or changes the old
+// Save: see system/FileSave.h; a failed save never loses or changes the old
 // file, and never leaves a temporary file behind. A picture is saved as the
 // kind of file it came from unless format says otherwise; a picture saved is
 // no longer modified.
 
 #include "PeltoDoc.h"
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <functional>
 #include <memory>
@@ -30,10 +30,11 @@ struct DocOpenResult {
     bool outOfMemory = false;          // the reason it failed
 };
 
-// A batch run (pelto-cli): the document keeps no undo snapshot, and a picture
-// whose whole run (the picks, the cut-out when asked for, this one button, the
-// save) cannot fit in the memory left is refused before it is loaded.
-struct BatchRun {
+// A run that opens, makes one button and saves (pelto-cli's single runs and
+// batches, the web's style run): the document keeps no undo snapshot, and a
+// picture whose whole run (the picks, the cut-out when asked for, this one
+// button, the save) cannot fit in the memory left is refused before it is loaded.
+struct RunWithoutUndo {
     ButtonParams params;
     unsigned threads = 0;
     bool cutOut = false;
@@ -42,14 +43,14 @@ struct BatchRun {
 
 // A FIFO's writer is waited for a moment (Read), or as long as it takes (ReadWaiting).
 DocOpenResult OpenDocument(const std::string& path, CFile::Mode mode = CFile::Mode::Read);
-// The memory the batch run of the picture in the file at path holds at its
+// The memory the whole run of the picture in the file at path holds at its
 // peak, from its first bytes, as its open checks it; 0 for what is not a
 // regular file (left unopened), cannot be read or is refused (its run ends at once).
-uint64_t BatchRunFootprint(const std::string& path, const BatchRun& batch);
+uint64_t WholeRunFootprint(const std::string& path, const RunWithoutUndo& run);
 // From a file already open (standard input, or a file the caller opened its
 // own way); name stands for it in messages.
 DocOpenResult OpenDocumentFrom(CFile& input, const std::string& name,
-                               const std::optional<BatchRun>& batch = std::nullopt);
+                               const std::optional<RunWithoutUndo>& run = std::nullopt);
 
 // How a path is shown in a message: as it stands unless the caller says.
 using ShowPath = std::function<std::string(const std::string& path)>;

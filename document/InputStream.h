@@ -14,7 +14,7 @@
 
 #include "image/Block.h"
 #include "image/Dib.h"
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <functional>
 

@@ -7,8 +7,8 @@
 #include "image/HeightDib.h"
 #include "image/PngFile.h"
 #include "platform/Archive.h"
-#include "platform/File.h"
-#include "platform/MemoryLimit.h"
+#include "system/File.h"
+#include "system/MemoryLimit.h"
 
 #include <cstring>
 #include <optional>

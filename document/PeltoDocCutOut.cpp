@@ -4,7 +4,7 @@
 
 #include "engine/BackgroundSelection.h"
 #include "engine/CutOut.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <optional>
 #include <vector>

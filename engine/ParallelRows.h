@@ -3,7 +3,7 @@
 // Each band's rows are written by its thread alone, so the result does not
 // depend on the number of threads.
 
-#include "platform/CpuCount.h"
+#include "system/CpuCount.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 #include "image/Block.h"
 #include "image/MaskDib.h"
 #include "platform/BmpLayout.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <algorithm>
 

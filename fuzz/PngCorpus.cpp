@@ -4,8 +4,8 @@
 //   write_png_corpus DIR
 
 #include "image/PngFile.h"
-#include "platform/File.h"
 #include "support/PngBuilder.h"
+#include "system/File.h"
 
 #include <algorithm>
 #include <iostream>

@@ -10,7 +10,7 @@
 
 #include "image/PngFile.h"
 #include "platform/ArchiveException.h"
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <cstdio>
 #include <cstdlib>

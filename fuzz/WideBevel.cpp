@@ -7,8 +7,8 @@
 #include "engine/NearestSearch.h"
 #include "image/Block.h"
 #include "platform/BmpLayout.h"
-#include "platform/File.h"
 #include "support/BmpBuilder.h"
+#include "system/File.h"
 #include "tests/engine/ReferenceBevel.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "Block.h"
 
-#include "platform/FaultInjection.h"
+#include "system/FaultInjection.h"
 
 #include <cstdlib>
 #include <limits>

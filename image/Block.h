@@ -1,7 +1,7 @@
 #pragma once
 // The one place where raster blocks are allocated. Sizes that do not fit in
 // memory throw std::bad_alloc, and so does a block that the fault injection
-// of the tests (platform/FaultInjection.h) makes fail.
+// of the tests (system/FaultInjection.h) makes fail.
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "AlphaPlane.h"
 #include "Dib.h"
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <algorithm>
 #include <vector>

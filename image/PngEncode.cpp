@@ -2,7 +2,7 @@
 #include "PngMemory.h"
 #include "PngStrips.h"
 
-#include "platform/File.h"
+#include "system/File.h"
 
 #include <exception>
 #include <limits>

@@ -3,8 +3,8 @@
 #include "Block.h"
 #include "PngFile.h"
 
-#include "platform/CpuCount.h"
-#include "platform/File.h"
+#include "system/CpuCount.h"
+#include "system/File.h"
 
 #include <libdeflate.h>
 #include <zlib.h>

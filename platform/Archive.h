@@ -2,7 +2,7 @@
 // An archive over an open file, either loading or storing. It buffers nothing:
 // Flush only exists so callers can keep the "flush, then use the file" order.
 
-#include "File.h"
+#include "system/File.h"
 
 namespace pelto {
 

@@ -10,18 +10,20 @@ cd "$root"
 
 # folder: the folders it may include from besides itself; "qt" when Qt is allowed.
 declare -A allowed=(
-  [platform]=""
-  [image]="platform"
-  [engine]="image platform"
-  [document]="engine image platform"
-  [cli]="document engine image platform"
-  [web]="document engine image platform"
-  [dialogs]="engine image platform qt"
-  [view]="dialogs document engine image platform qt"
-  [print]="view dialogs document engine image platform qt"
-  [app]="print view dialogs document engine image platform qt"
+  [translations]=""
+  [system]=""
+  [platform]="system"
+  [image]="platform system"
+  [engine]="image platform system"
+  [document]="engine image platform system"
+  [cli]="document engine image platform system"
+  [web]="document engine image platform system"
+  [dialogs]="engine image platform system qt"
+  [view]="dialogs document engine image platform system qt"
+  [print]="view dialogs document engine image platform system qt"
+  [app]="print view dialogs document engine image platform system qt"
 )
-layers=(platform image engine document cli web dialogs view print app)
+layers=(translations system platform image engine document cli web dialogs view print app)
 
 failures=0
 fail() {

@@ -1,6 +1,7 @@
 #pragma once
-// The engine's glue for the browser and Node: plain C functions that
-// pelto.mjs calls (web/README.md shows the module; the page builds on both).
+// The glue's C side, for the browser and Node: plain C functions that the
+// WebAssembly engine exports and glue.mjs calls in the module's worker
+// (web/README.md shows the module pelto.mjs; the page builds on it).
 //
 // Files: a picture or a result is a file in the module's memory file system
 // (Emscripten's FS: FS.writeFile / FS.readFile), named by path here; pelto.mjs

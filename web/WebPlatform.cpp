@@ -1,14 +1,14 @@
-// The web's stand-ins for the system services the desktop's platform layer
+// The web's stand-ins for the system services the desktop's system layer
 // takes from Linux: the memory left is the WebAssembly memory's, which grows
 // up to its maximum (4 GiB); the module runs on one processor, or, threaded,
 // on as many as the browser tells (its workers were started for them, at
 // most PELTO_WEB_MAX_THREADS); and there are
 // no folders to save into carefully (the glue writes its results straight
 // into the module's memory file system), so opening one is refused.
-#include "platform/CpuCount.h"
-#include "platform/File.h"
-#include "platform/Folder.h"
-#include "platform/MemoryLimit.h"
+#include "system/CpuCount.h"
+#include "system/File.h"
+#include "system/Folder.h"
+#include "system/MemoryLimit.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -6,7 +6,7 @@
 #include "WebTexts.h"
 #include "document/DocumentFile.h"
 #include "document/StyleRun.h"
-#include "platform/CpuCount.h"
+#include "system/CpuCount.h"
 
 #include <cstring>
 
@@ -100,7 +100,7 @@ int pelto_run(const char* in, const char* out, const char* styleName, const char
         // As pelto-cli opens its input: no undo, the whole run's memory checked first.
         CFile input(in, CFile::Mode::Read);
         DocOpenResult opened = OpenDocumentFrom(
-            input, in, BatchRun{style.params, kThreads, style.cutOut, style.states});
+            input, in, RunWithoutUndo{style.params, kThreads, style.cutOut, style.states});
         if (!opened.doc) return Refuse(opened);
         if (const StyleRunEnd end = PrepareStyle(*opened.doc, style, kThreads);
             end.refusal != StyleRefusal::None)

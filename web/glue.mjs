@@ -1,4 +1,4 @@
-// The engine's C functions (web/PeltoWeb.h) from JavaScript, in the thread
+// The WebAssembly engine's C functions (web/PeltoWeb.h) from JavaScript, in the thread
 // that loads it: pelto-worker.mjs's. Files go through the engine's memory file
 // system, texts and bytes through copies in its memory.
 import { PeltoError, kRefusalCodes } from './pelto-error.mjs';

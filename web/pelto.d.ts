@@ -1,4 +1,4 @@
-// Types of Pelto Tool's engine module (pelto.mjs; web/README.md shows its use).
+// Types of Pelto Tool's JavaScript module (pelto.mjs; web/README.md shows its use).
 
 /** The band's profile. */
 export type Shape = 'cut' | 'round';

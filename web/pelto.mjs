@@ -1,4 +1,4 @@
-// Pelto Tool's engine as a JavaScript module, for browsers and Node
+// Pelto Tool's JavaScript module (the npm package pelto-tool-engine), for browsers and Node
 // (web/README.md shows its use; pelto.d.ts types it).
 //
 //   import { makeButton } from './pelto.mjs';

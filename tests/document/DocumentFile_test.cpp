@@ -1,10 +1,10 @@
 #include "document/DocMessages.h"
 #include "document/DocumentFile.h"
-#include "platform/File.h"
 #include "support/BmpBuilder.h"
 #include "support/FaultControl.h"
 #include "support/SquareDoc.h"
 #include "support/TempDir.h"
+#include "system/File.h"
 
 #include <gtest/gtest.h>
 

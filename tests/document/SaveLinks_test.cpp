@@ -2,11 +2,11 @@
 // and onto files with several hard links (kept).
 
 #include "document/DocumentFile.h"
-#include "platform/TemporaryFile.h"
 #include "support/BmpBuilder.h"
 #include "support/FaultControl.h"
 #include "support/SystemTestSupport.h"
 #include "support/TempDir.h"
+#include "system/TemporaryFile.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "image/MaskDib.h"
 #include "image/RasterIndex.h"
 #include "platform/BmpLayout.h"
-#include "platform/MemoryLimit.h"
+#include "system/MemoryLimit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "image/AlphaPlane.h"
 #include "image/Dib.h"
 #include "image/FlatBmp.h"
-#include "platform/File.h"
 #include "support/BmpBuilder.h"
 #include "support/TempDir.h"
+#include "system/File.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "image/PngFile.h"
-#include "platform/File.h"
 #include "support/BmpBuilder.h"
 #include "support/FaultControl.h"
 #include "support/PngBuilder.h"
 #include "support/TempDir.h"
+#include "system/File.h"
 
 #include <gtest/gtest.h>
 

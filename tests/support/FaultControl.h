@@ -1,10 +1,10 @@
 #pragma once
-// The tests' side of platform/FaultInjection.h: they and the fuzz targets
+// The tests' side of system/FaultInjection.h: they and the fuzz targets
 // make the program meet what a full or failing disk, a machine near its
 // memory limit or a filesystem without unnamed files would bring. Each
 // setting is process-wide and stands until it is lifted.
 
-#include "platform/FaultInjection.h"
+#include "system/FaultInjection.h"
 
 #include <cstdint>
 

@@ -156,9 +156,9 @@ document.body.dataset.hash = Array.from(hash, (b) => b.toString(16).padStart(2, 
     ['page.js', '--bundle', '--format=esm', '--platform=browser', '--outfile=dist/page.js'],
     { cwd: consumer },
   );
-  const engine = join(consumer, 'node_modules', 'pelto-tool-engine');
-  for (const file of readdirSync(engine).filter((f) => /\.(mjs|wasm|js)$/.test(f)))
-    cpSync(join(engine, file), join(dist, 'assets', file));
+  const installed = join(consumer, 'node_modules', 'pelto-tool-engine');
+  for (const file of readdirSync(installed).filter((f) => /\.(mjs|wasm|js)$/.test(f)))
+    cpSync(join(installed, file), join(dist, 'assets', file));
   cpSync(badge, join(dist, 'badge.bmp'));
   writeFileSync(
     join(dist, 'index.html'),

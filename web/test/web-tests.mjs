@@ -21,8 +21,8 @@ const site = resolve(process.env.PELTO_SITE);
 const cli = process.env.PELTO_CLI;
 const root = new URL('../..', import.meta.url).pathname;
 const siteUrl = pathToFileURL(`${site}/`);
-const engine = await import(new URL('pelto.mjs', siteUrl));
-const { makeButton, lightDigest, openDocument, readStyle, PeltoError } = engine;
+const pelto = await import(new URL('pelto.mjs', siteUrl));
+const { makeButton, lightDigest, openDocument, readStyle, PeltoError } = pelto;
 // The engine's C functions in this thread, for what only they show.
 const { loadGlue } = await import(new URL('glue.mjs', siteUrl));
 const glue = await loadGlue((name) => new URL(name, siteUrl).href);
@@ -388,7 +388,7 @@ await makeButton(new Uint8Array(readFileSync('in')), ${JSON.stringify(table[0].s
   });
 
   test('an engine that cannot start refuses every call, and never hangs', async () => {
-    engine.init({
+    pelto.init({
       locateFile: (name, url) =>
         name.endsWith('.wasm') ? new URL('no-such.wasm', siteUrl).href : url,
     });
@@ -399,13 +399,13 @@ await makeButton(new Uint8Array(readFileSync('in')), ${JSON.stringify(table[0].s
       aborting.abort();
       await assert.rejects(run, { name: 'AbortError' });
       for (const call of [
-        engine.ready(),
-        engine.threads(),
+        pelto.ready(),
+        pelto.threads(),
         makeButton(table[0].bytes, table[0].style),
       ])
         assert.equal((await refused(call)).code, 'engine');
     } finally {
-      engine.init({ locateFile: (name, url) => url });
+      pelto.init({ locateFile: (name, url) => url });
     }
     const c = table[0];
     assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);

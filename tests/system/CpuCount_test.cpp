@@ -1,4 +1,4 @@
-#include "platform/CpuCount.h"
+#include "system/CpuCount.h"
 
 #include <gtest/gtest.h>
 

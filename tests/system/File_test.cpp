@@ -1,6 +1,6 @@
 #include "platform/Archive.h"
-#include "platform/File.h"
 #include "support/TempDir.h"
+#include "system/File.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,9 @@
 // mask lets it run on, fewer where a control group's quota of processor time
 // (v2 cpu.max, v1 cpu.cfs_quota_us over cpu.cfs_period_us) grants less,
 // rounded up; at least 1.
+//
+// Web twin: the browser build compiles web/WebPlatform.cpp instead of
+// CpuCount.cpp, which counts the browser's processors (1 unthreaded) and finds no quota.
 
 #include <optional>
 #include <string_view>

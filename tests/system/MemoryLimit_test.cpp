@@ -1,5 +1,5 @@
-#include "platform/ControlGroups.h"
-#include "platform/MemoryLimit.h"
+#include "system/ControlGroups.h"
+#include "system/MemoryLimit.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // descriptor's link to a pipe, a deleted file or a memfd, under a path as
 // long as the system accepts, and never onto a socket.
 
-#include "platform/FileSave.h"
 #include "support/SystemTestSupport.h"
 #include "support/TempDir.h"
+#include "system/FileSave.h"
 
 #include <gtest/gtest.h>
 

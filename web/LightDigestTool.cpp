@@ -1,4 +1,4 @@
-// Prints the light factor's digest (LightDigest.h) as the desktop computes
+// light_digest: prints the light factor's digest (LightDigest.h) as the desktop computes
 // it, for the web tests to compare the browser's with.
 #include "LightDigest.h"
 

@@ -2,11 +2,11 @@
 // still dies by that signal, and no temporary file or copy is left; an
 // in-place rewrite finishes first, so the file is whole.
 
-#include "platform/FileSave.h"
-#include "platform/TemporaryFile.h"
 #include "support/FaultControl.h"
 #include "support/SystemTestSupport.h"
 #include "support/TempDir.h"
+#include "system/FileSave.h"
+#include "system/TemporaryFile.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,9 @@
 // acceptable however long the names made beside it are, and a folder renamed
 // meanwhile cannot send the pieces of one save to two places.
 // Failures throw CFileException with the errno of the failing call.
+//
+// Web twin: the browser build compiles web/WebPlatform.cpp instead of
+// Folder.cpp; there every folder refuses to open (ENOTSUP).
 
 #include <string>
 

@@ -3,6 +3,9 @@
 // ends the process: the least of what the system has free (MemAvailable and
 // free swap), what each of its memory control groups (v1 or v2) still allows,
 // and its address-space and data limits. A limit that cannot be read does not count.
+//
+// Web twin: the browser build compiles web/WebPlatform.cpp instead of
+// MemoryLimit.cpp; it defines all but the parsing, from the WebAssembly memory.
 
 #include <cstdint>
 #include <optional>
