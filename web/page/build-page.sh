@@ -9,7 +9,7 @@ page="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$page/../.." && pwd)"
 site="$(cd "$1" && pwd)"
 
-cp "$page"/{index.html,page.css,page.mjs,view.mjs,dial.mjs,texts.mjs,button-set.mjs,zip.mjs} \
+cp "$page"/{index.html,page.css,page.mjs,view.mjs,dial.mjs,texts.mjs,alert.mjs,fields.mjs,button-set.mjs,zip.mjs} \
   "$page/manifest.webmanifest" "$site/"
 
 lconvert=$(command -v lconvert || echo /usr/lib/qt6/bin/lconvert)

@@ -1,10 +1,11 @@
 // The page: a picture opened, its background picked, a button previewed and
 // made, undone, saved; the engine's work all in the module's worker
 // (pelto.mjs's openDocument).
+import { clearAlert, report, showAlert } from './alert.mjs';
 import { showButtonSet } from './button-set.mjs';
 import { attachDial } from './dial.mjs';
-import { choices, initialChoices, ranges } from './page-values.mjs';
-import { PeltoError, openDocument, readStyle, usesThreadedEngine, writeStyle } from './pelto.mjs';
+import { numbers, readValues, setFields, startValues } from './fields.mjs';
+import { openDocument, readStyle, usesThreadedEngine, writeStyle } from './pelto.mjs';
 import { chooseLanguage, language, storedLanguage, text, translatePage } from './texts.mjs';
 import { PictureView, zoomPercent } from './view.mjs';
 import { makeZip } from './zip.mjs';
@@ -34,78 +35,8 @@ async function working(promise) {
   }
 }
 
-const alertBox = $('alert');
-function showAlert(message) {
-  alertBox.textContent = message;
-  alertBox.hidden = false;
-}
-function clearAlert() {
-  alertBox.hidden = true;
-  alertBox.textContent = '';
-}
-// The glue's refusal as it words it; anything else (the engine not loading)
-// in the page's words, with what the browser said.
-function report(error) {
-  showAlert(
-    error instanceof PeltoError && error.code !== 'engine'
-      ? error.message
-      : `${text('pelto::WebPage|エンジンを読み込めませんでした。')}\n${error.message}`,
-  );
-}
-
-// The button values, or null with the desktop's message for the first bad field.
-const numbers = ['angle', 'contrast', 'width'].map((id) => $(id));
-function readValues({ tell, fields = numbers }) {
-  const values = {};
-  for (const field of fields) {
-    const low = Number(field.min),
-      high = Number(field.max),
-      raw = field.value.trim();
-    const value = Number(raw);
-    const ok = /^\d+$/.test(raw) && value >= low && value <= high;
-    field.setAttribute('aria-invalid', String(!ok));
-    if (!ok) {
-      if (tell) {
-        showAlert(
-          text('pelto::CDataExchange|%1 から %2 までの整数を入力してください。', low, high),
-        );
-        field.focus();
-        field.select();
-      }
-      return null;
-    }
-    values[field.id] = value;
-  }
-  for (const name of ['shape', 'outline'])
-    values[name] = document.querySelector(`input[name=${name}]:checked`).value;
-  return values;
-}
-
-// The fields take the ranges and starting values the windows' dialogs have.
-function startValues() {
-  for (const [id, { low, high }] of Object.entries(ranges))
-    Object.assign($(id), { min: low, max: high });
-  const dial = $('dial');
-  dial.setAttribute('aria-valuemin', String(ranges.angle.low));
-  dial.setAttribute('aria-valuemax', String(ranges.angle.high));
-  $('tolerance').value = String(ranges.tolerance.initial);
-  // The choices' radio buttons, in order, take a style file's words for them.
-  for (const [name, words] of Object.entries(choices))
-    document
-      .querySelectorAll(`input[name=${name}]`)
-      .forEach((radio, i) => (radio.value = words[i]));
-  setValues({
-    angle: ranges.angle.initial,
-    contrast: ranges.contrast.initial,
-    width: ranges.width.initial,
-    ...initialChoices,
-  });
-}
-
 function setValues(v) {
-  for (const field of numbers) field.value = String(v[field.id]);
-  document.querySelector(`input[name=shape][value="${v.shape}"]`).checked = true;
-  document.querySelector(`input[name=outline][value="${v.outline}"]`).checked = true;
+  setFields(v);
   showDial();
 }
 
@@ -438,7 +369,7 @@ function wire() {
 
 async function start() {
   wire();
-  startValues();
+  startValues(setValues);
   switchLanguage(storedLanguage());
   translatePage();
   updateControls();
