@@ -1,0 +1,163 @@
+// WebKitGTK driven over classic WebDriver (HTTP and JSON, the W3C protocol):
+// its WebKitWebDriver starts a MiniBrowser for each session, on an X display
+// of its own (Xvfb), since WebKitGTK has no headless mode.
+import { spawn } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readdirSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { createServer } from 'node:net';
+
+const kLibs = '/usr/lib/x86_64-linux-gnu';
+const kElement = 'element-6066-11e4-a52e-4f735466cecf';
+// The WebDriver key codes of the keys the tests press.
+export const kKeys = {
+  Tab: '\uE004',
+  Enter: '\uE007',
+  Escape: '\uE00C',
+  PageDown: '\uE00F',
+  End: '\uE010',
+  Home: '\uE011',
+  ArrowLeft: '\uE012',
+  ArrowUp: '\uE013',
+  ArrowRight: '\uE014',
+  ArrowDown: '\uE015',
+  Control: '\uE009',
+};
+
+function miniBrowser() {
+  const folder = readdirSync(kLibs).find((name) => /^webkit2gtk-4\.\d$/.test(name));
+  if (!folder) throw new Error(`no WebKitGTK under ${kLibs} (Debian's libwebkit2gtk-4.1-0)`);
+  return `${kLibs}/${folder}/MiniBrowser`;
+}
+
+const freePort = () =>
+  new Promise((found, failed) => {
+    const probe = createServer().once('error', failed);
+    probe.listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => found(port));
+    });
+  });
+
+// Starts the program and resolves once it is up, or rejects with what it said.
+function start(program, args, options, up) {
+  const child = spawn(program, args, { ...options, stdio: ['ignore', 'ignore', 'pipe', 'pipe'] });
+  let said = '';
+  child.stderr.on('data', (d) => (said += d));
+  return new Promise((started, failed) => {
+    child.once('error', failed);
+    child.once('exit', (code) => failed(new Error(`${program} ended (${code}): ${said}`)));
+    up(child).then(() => started(child), failed);
+  });
+}
+
+// A display of its own; each session a WebKitWebDriver with a fresh
+// MiniBrowser whose home folder is new: a fresh profile, and its downloads
+// folder (home/downloads, through XDG's user-dirs.dirs), which the driver
+// cannot choose.
+export async function startWebKit() {
+  const xvfb = await start(
+    'Xvfb',
+    ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+    {},
+    (child) =>
+      new Promise((shown) =>
+        child.stdio[3].once('data', (d) => shown((child.display = `:${d}`.trim()))),
+      ),
+  );
+  const binary = miniBrowser();
+  return {
+    async session() {
+      const home = mkdtempSync(join(tmpdir(), 'pelto-webkit-'));
+      mkdirSync(join(home, '.config'));
+      mkdirSync(join(home, 'downloads'));
+      writeFileSync(join(home, '.config/user-dirs.dirs'), 'XDG_DOWNLOAD_DIR="$HOME/downloads"\n');
+      const port = await freePort();
+      const base = `http://127.0.0.1:${port}`;
+      const driver = await start(
+        'WebKitWebDriver',
+        [`--port=${port}`],
+        { env: { ...process.env, DISPLAY: xvfb.display, HOME: home } },
+        async () => {
+          for (let i = 0; i < 100; i++) {
+            if (
+              await fetch(`${base}/status`).then(
+                (r) => r.ok,
+                () => false,
+              )
+            )
+              return;
+            await new Promise((later) => setTimeout(later, 50));
+          }
+          throw new Error('WebKitWebDriver does not answer');
+        },
+      );
+      try {
+        const { sessionId } = await request(base, 'POST', '/session', {
+          capabilities: {
+            alwaysMatch: { 'webkitgtk:browserOptions': { binary, args: ['--automation'] } },
+          },
+        });
+        const session = new Session(
+          `${base}/session/${sessionId}`,
+          driver,
+          join(home, 'downloads'),
+        );
+        await session.send('POST', '/timeouts', { script: 600000 });
+        return session;
+      } catch (error) {
+        driver.kill();
+        throw error;
+      }
+    },
+    close: () => xvfb.kill(),
+  };
+}
+
+async function request(base, method, path, body) {
+  const answer = await fetch(`${base}${path}`, {
+    method,
+    headers: { 'content-type': 'application/json; charset=utf-8' },
+    body: body === undefined ? undefined : JSON.stringify(body),
+  });
+  const { value } = await answer.json();
+  if (!answer.ok) throw new Error(`WebDriver ${method} ${path}: ${value.error}: ${value.message}`);
+  return value;
+}
+
+class Session {
+  constructor(url, driver, downloads) {
+    this.url = url;
+    this.driver = driver;
+    this.downloads = downloads;
+  }
+
+  send(method, path, body) {
+    return request(this.url, method, path, body);
+  }
+
+  // Runs fn(...args) in the page; what it resolves to (as JSON) or its error.
+  async evaluate(fn, args) {
+    const script = `const done = arguments[arguments.length - 1];
+Promise.resolve().then(() => (${fn}).apply(null, Array.from(arguments).slice(0, -1))).then(
+  (value) => done({ value }),
+  (error) => done({ error: String(error?.stack ?? error) }));`;
+    const { value, error } = await this.send('POST', '/execute/async', { script, args });
+    if (error !== undefined) throw new Error(`in WebKit: ${error}`);
+    return value;
+  }
+
+  async element(selector) {
+    const found = await this.send('POST', '/element', { using: 'css selector', value: selector });
+    return found[kElement];
+  }
+
+  actions(actions) {
+    return this.send('POST', '/actions', { actions });
+  }
+
+  async close() {
+    await this.send('DELETE', '');
+    this.driver.kill();
+  }
+}
