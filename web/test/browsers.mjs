@@ -4,7 +4,7 @@
 // (classic WebDriver, webdriver.mjs). Each page gets a fresh profile, and its
 // downloads go to a folder of its own.
 //   PELTO_BROWSERS=chromium,firefox,webkit (the default) picks which run.
-import { existsSync, mkdtempSync, readFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, readdirSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
@@ -122,12 +122,20 @@ class Page {
     );
   }
 
-  // The bytes of a download, once the browser has written it.
+  // The bytes of a download, once the browser has written it: firefox makes
+  // the file empty first and fills it from a .part beside it, chromium from a
+  // .crdownload; the size is the same twice running.
   async download(name) {
     const path = join(this.downloads, name);
-    for (let i = 0; i < 100 && !existsSync(path); ++i)
+    let size = -1;
+    for (let i = 0; i < 100; ++i) {
+      const partial = readdirSync(this.downloads).some((f) => /\.(part|crdownload)$/.test(f));
+      const now = existsSync(path) ? statSync(path).size : 0;
+      if (!partial && now > 0 && now === size) return readFileSync(path);
+      size = now;
       await new Promise((done) => setTimeout(done, 100));
-    return readFileSync(path);
+    }
+    throw new Error(`${this.browser}: no download ${name} in ${this.downloads}`);
   }
 }
 
@@ -204,11 +212,13 @@ class WebDriverPage extends Page {
 
   async goto(url) {
     await this.session.send('POST', '/url', { url });
+    await this.session.watchErrors();
     return this;
   }
 
-  reload() {
-    return this.session.send('POST', '/refresh', {});
+  async reload() {
+    await this.session.send('POST', '/refresh', {});
+    await this.session.watchErrors();
   }
 
   evaluate(fn, ...args) {

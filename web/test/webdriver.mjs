@@ -136,15 +136,29 @@ class Session {
     return request(this.url, method, path, body);
   }
 
-  // Runs fn(...args) in the page; what it resolves to (as JSON) or its error.
+  // Runs fn(...args) in the page; what it resolves to (as JSON) or its error,
+  // or an error the page threw by itself since it was watched (watchErrors).
   async evaluate(fn, args) {
     const script = `const done = arguments[arguments.length - 1];
+const thrown = () => self.peltoPageErrors?.splice(0) ?? [];
 Promise.resolve().then(() => (${fn}).apply(null, Array.from(arguments).slice(0, -1))).then(
-  (value) => done({ value }),
-  (error) => done({ error: String(error?.stack ?? error) }));`;
-    const { value, error } = await this.send('POST', '/execute/async', { script, args });
+  (value) => done({ value, thrown: thrown() }),
+  (error) => done({ error: String(error?.stack ?? error), thrown: thrown() }));`;
+    const { value, error, thrown } = await this.send('POST', '/execute/async', { script, args });
+    if (thrown.length) throw new Error(`page error in WebKit: ${thrown.join('\n')}`);
     if (error !== undefined) throw new Error(`in WebKit: ${error}`);
     return value;
+  }
+
+  // Classic WebDriver tells nothing of the page's own errors: the page keeps
+  // them from here on, for evaluate to report.
+  watchErrors() {
+    return this.evaluate(() => {
+      self.peltoPageErrors = [];
+      const keep = (what) => self.peltoPageErrors.push(`${what} ${what?.stack ?? ''}`);
+      addEventListener('error', (e) => keep(e.error ?? e.message));
+      addEventListener('unhandledrejection', (e) => keep(e.reason));
+    }, []);
   }
 
   async element(selector) {
