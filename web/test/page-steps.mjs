@@ -33,16 +33,13 @@ export async function upload(page, path) {
   ]);
   await page.upload('#file', path);
   // The alert is cleared while the file is read: a new message, not that.
-  await page.waitFor(
-    (shown) => {
-      const alert = document.getElementById('alert');
-      return (
-        (!alert.hidden && alert.textContent !== shown[0]) ||
-        document.getElementById('view').width !== shown[1]
-      );
-    },
-    was,
-  );
+  await page.waitFor((shown) => {
+    const alert = document.getElementById('alert');
+    return (
+      (!alert.hidden && alert.textContent !== shown[0]) ||
+      document.getElementById('view').width !== shown[1]
+    );
+  }, was);
 }
 
 // #view's size and a digest of its pixels (print), with the pixels as RGBA
