@@ -35,20 +35,6 @@ const launchers = {
     }),
 };
 
-// Chromium moves a canvas read back often to the CPU and, after that, reads
-// back pixels older than those on the screen; a canvas that is there from the
-// start reads back right. Only the tests read the view's pixels.
-function readsBackRight() {
-  const getContext = HTMLCanvasElement.prototype.getContext;
-  HTMLCanvasElement.prototype.getContext = function (type, options) {
-    return getContext.call(
-      this,
-      type,
-      type === '2d' ? { ...options, willReadFrequently: true } : options,
-    );
-  };
-}
-
 // Resolves to { name, open(url), close() }; open gives a Page on a fresh profile.
 export async function launch(name) {
   if (name === 'webkit') {
@@ -67,9 +53,7 @@ export async function launch(name) {
       const context = await browser.createBrowserContext({
         downloadBehavior: { policy: 'allow', downloadPath: downloads },
       });
-      const page = await context.newPage();
-      if (name === 'chromium') await page.evaluateOnNewDocument(readsBackRight);
-      return new PuppeteerPage(name, page, downloads).goto(url);
+      return new PuppeteerPage(name, await context.newPage(), downloads).goto(url);
     },
     close: () => browser.close(),
   };
@@ -230,43 +214,35 @@ class WebDriverPage extends Page {
   }
 
   // WebDriver takes whole pixels: a test that means one says which.
-  clickAt(x, y) {
+  pointer(x, y, ...then) {
+    const move = { type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport' };
     return this.session.actions([
       {
         type: 'pointer',
         id: 'mouse',
         parameters: { pointerType: 'mouse' },
-        actions: [
-          { type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport' },
-          { type: 'pointerDown', button: 0 },
-          { type: 'pointerUp', button: 0 },
-        ],
+        actions: [move, ...then],
       },
     ]);
   }
 
+  clickAt(x, y) {
+    return this.pointer(x, y, { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 });
+  }
+
   moveTo(x, y) {
-    return this.session.actions([
-      {
-        type: 'pointer',
-        id: 'mouse',
-        parameters: { pointerType: 'mouse' },
-        actions: [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport' }],
-      },
-    ]);
+    return this.pointer(x, y);
+  }
+
+  keys(actions) {
+    return this.session.actions([{ type: 'key', id: 'keyboard', actions }]);
   }
 
   press(...keys) {
     const codes = keys.map((key) => kKeys[key] ?? key);
-    return this.session.actions([
-      {
-        type: 'key',
-        id: 'keyboard',
-        actions: [
-          ...codes.map((value) => ({ type: 'keyDown', value })),
-          ...codes.reverse().map((value) => ({ type: 'keyUp', value })),
-        ],
-      },
+    return this.keys([
+      ...codes.map((value) => ({ type: 'keyDown', value })),
+      ...codes.reverse().map((value) => ({ type: 'keyUp', value })),
     ]);
   }
 
@@ -276,16 +252,12 @@ class WebDriverPage extends Page {
   async fill(selector, text) {
     await this.focus(selector);
     await this.press('Control', 'a');
-    await this.session.actions([
-      {
-        type: 'key',
-        id: 'keyboard',
-        actions: [...String(text)].flatMap((value) => [
-          { type: 'keyDown', value },
-          { type: 'keyUp', value },
-        ]),
-      },
-    ]);
+    await this.keys(
+      [...String(text)].flatMap((value) => [
+        { type: 'keyDown', value },
+        { type: 'keyUp', value },
+      ]),
+    );
   }
 
   async upload(selector, path) {

@@ -2,12 +2,11 @@
 // its WebKitWebDriver starts a MiniBrowser for each session, on an X display
 // of its own (Xvfb), since WebKitGTK has no headless mode.
 import { spawn } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readdirSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readdirSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { createServer } from 'node:net';
 
-const kLibs = '/usr/lib/x86_64-linux-gnu';
 const kElement = 'element-6066-11e4-a52e-4f735466cecf';
 // The WebDriver key codes of the keys the tests press.
 export const kKeys = {
@@ -24,10 +23,13 @@ export const kKeys = {
   Control: '\uE009',
 };
 
+// Debian keeps it in the architecture's library folder, by WebKitGTK's API.
 function miniBrowser() {
-  const folder = readdirSync(kLibs).find((name) => /^webkit2gtk-4\.\d$/.test(name));
-  if (!folder) throw new Error(`no WebKitGTK under ${kLibs} (Debian's libwebkit2gtk-4.1-0)`);
-  return `${kLibs}/${folder}/MiniBrowser`;
+  for (const arch of readdirSync('/usr/lib').filter((name) => name.endsWith('-linux-gnu')))
+    for (const api of readdirSync(`/usr/lib/${arch}`).filter((n) => /^webkit2gtk-4\.\d$/.test(n)))
+      if (existsSync(`/usr/lib/${arch}/${api}/MiniBrowser`))
+        return `/usr/lib/${arch}/${api}/MiniBrowser`;
+  throw new Error("no WebKitGTK MiniBrowser in /usr/lib (Debian's libwebkit2gtk-4.1-0)");
 }
 
 const freePort = () =>
@@ -42,11 +44,12 @@ const freePort = () =>
 // Starts the program and resolves once it is up, or rejects with what it said.
 function start(program, args, options, up) {
   const child = spawn(program, args, { ...options, stdio: ['ignore', 'ignore', 'pipe', 'pipe'] });
-  let said = '';
-  child.stderr.on('data', (d) => (said += d));
+  // The last of what it said, for a failure to tell.
+  child.said = '';
+  child.stderr.on('data', (d) => (child.said = `${child.said}${d}`.slice(-4000)));
   return new Promise((started, failed) => {
     child.once('error', failed);
-    child.once('exit', (code) => failed(new Error(`${program} ended (${code}): ${said}`)));
+    child.once('exit', (code) => failed(new Error(`${program} ended (${code}): ${child.said}`)));
     up(child).then(() => started(child), failed);
   });
 }
@@ -79,31 +82,36 @@ export async function startWebKit() {
         [`--port=${port}`],
         { env: { ...process.env, DISPLAY: xvfb.display, HOME: home } },
         async () => {
+          const answers = () =>
+            fetch(`${base}/status`).then(
+              (r) => r.ok,
+              () => false,
+            );
           for (let i = 0; i < 100; i++) {
-            if (
-              await fetch(`${base}/status`).then(
-                (r) => r.ok,
-                () => false,
-              )
-            )
-              return;
+            if (await answers()) return;
             await new Promise((later) => setTimeout(later, 50));
           }
           throw new Error('WebKitWebDriver does not answer');
         },
       );
       try {
-        const { sessionId } = await request(base, 'POST', '/session', {
-          capabilities: {
-            alwaysMatch: { 'webkitgtk:browserOptions': { binary, args: ['--automation'] } },
+        const { sessionId } = await request(
+          base,
+          'POST',
+          '/session',
+          {
+            capabilities: {
+              alwaysMatch: { 'webkitgtk:browserOptions': { binary, args: ['--automation'] } },
+            },
           },
-        });
+          driver,
+        );
         const session = new Session(
           `${base}/session/${sessionId}`,
           driver,
           join(home, 'downloads'),
         );
-        await session.send('POST', '/timeouts', { script: 600000 });
+        await session.send('POST', '/timeouts', { script: 100000 });
         return session;
       } catch (error) {
         driver.kill();
@@ -114,14 +122,25 @@ export async function startWebKit() {
   };
 }
 
-async function request(base, method, path, body) {
-  const answer = await fetch(`${base}${path}`, {
-    method,
-    headers: { 'content-type': 'application/json; charset=utf-8' },
-    body: body === undefined ? undefined : JSON.stringify(body),
-  });
+// A command's answer; no command of the tests' takes two minutes, so one that
+// does fails rather than hangs. driver: what its WebKitWebDriver said, told
+// with a failure (a web process that crashed says so there).
+async function request(base, method, path, body, driver) {
+  const failed = (why) =>
+    new Error(`WebDriver ${method} ${path}: ${why}${driver?.said ? `\n${driver.said}` : ''}`);
+  let answer;
+  try {
+    answer = await fetch(`${base}${path}`, {
+      method,
+      headers: { 'content-type': 'application/json; charset=utf-8' },
+      body: body === undefined ? undefined : JSON.stringify(body),
+      signal: AbortSignal.timeout(120000),
+    });
+  } catch (error) {
+    throw failed(error.message);
+  }
   const { value } = await answer.json();
-  if (!answer.ok) throw new Error(`WebDriver ${method} ${path}: ${value.error}: ${value.message}`);
+  if (!answer.ok) throw failed(`${value.error}: ${value.message}`);
   return value;
 }
 
@@ -133,7 +152,7 @@ class Session {
   }
 
   send(method, path, body) {
-    return request(this.url, method, path, body);
+    return request(this.url, method, path, body, this.driver);
   }
 
   // Runs fn(...args) in the page; what it resolves to (as JSON) or its error,
@@ -171,7 +190,10 @@ Promise.resolve().then(() => (${fn}).apply(null, Array.from(arguments).slice(0, 
   }
 
   async close() {
-    await this.send('DELETE', '');
-    this.driver.kill();
+    try {
+      await this.send('DELETE', '');
+    } finally {
+      this.driver.kill();
+    }
   }
 }
