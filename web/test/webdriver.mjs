@@ -54,20 +54,11 @@ function start(program, args, options, up) {
   });
 }
 
-// A display of its own; each session a WebKitWebDriver with a fresh
+// Each session a display of its own (Xvfb), a WebKitWebDriver and a fresh
 // MiniBrowser whose home folder is new: a fresh profile, and its downloads
 // folder (home/downloads, through XDG's user-dirs.dirs), which the driver
 // cannot choose.
-export async function startWebKit() {
-  const xvfb = await start(
-    'Xvfb',
-    ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
-    {},
-    (child) =>
-      new Promise((shown) =>
-        child.stdio[3].once('data', (d) => shown((child.display = `:${d}`.trim()))),
-      ),
-  );
+export function startWebKit() {
   const binary = miniBrowser();
   return {
     async session() {
@@ -75,26 +66,36 @@ export async function startWebKit() {
       mkdirSync(join(home, '.config'));
       mkdirSync(join(home, 'downloads'));
       writeFileSync(join(home, '.config/user-dirs.dirs'), 'XDG_DOWNLOAD_DIR="$HOME/downloads"\n');
+      const xvfb = await start(
+        'Xvfb',
+        ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+        {},
+        (child) =>
+          new Promise((shown) =>
+            child.stdio[3].once('data', (d) => shown((child.display = `:${d}`.trim()))),
+          ),
+      );
       const port = await freePort();
       const base = `http://127.0.0.1:${port}`;
-      const driver = await start(
-        'WebKitWebDriver',
-        [`--port=${port}`],
-        { env: { ...process.env, DISPLAY: xvfb.display, HOME: home } },
-        async () => {
-          const answers = () =>
-            fetch(`${base}/status`).then(
-              (r) => r.ok,
-              () => false,
-            );
-          for (let i = 0; i < 100; i++) {
-            if (await answers()) return;
-            await new Promise((later) => setTimeout(later, 50));
-          }
-          throw new Error('WebKitWebDriver does not answer');
-        },
-      );
+      let driver;
       try {
+        driver = await start(
+          'WebKitWebDriver',
+          [`--port=${port}`],
+          { env: { ...process.env, DISPLAY: xvfb.display, HOME: home } },
+          async () => {
+            const answers = () =>
+              fetch(`${base}/status`).then(
+                (r) => r.ok,
+                () => false,
+              );
+            for (let i = 0; i < 100; i++) {
+              if (await answers()) return;
+              await new Promise((later) => setTimeout(later, 50));
+            }
+            throw new Error('WebKitWebDriver does not answer');
+          },
+        );
         const { sessionId } = await request(
           base,
           'POST',
@@ -106,19 +107,16 @@ export async function startWebKit() {
           },
           driver,
         );
-        const session = new Session(
-          `${base}/session/${sessionId}`,
-          driver,
-          join(home, 'downloads'),
-        );
+        const session = new Session(`${base}/session/${sessionId}`, [driver, xvfb], home);
         await session.send('POST', '/timeouts', { script: 100000 });
         return session;
       } catch (error) {
-        driver.kill();
+        driver?.kill();
+        xvfb.kill();
         throw error;
       }
     },
-    close: () => xvfb.kill(),
+    close() {},
   };
 }
 
@@ -145,10 +143,10 @@ async function request(base, method, path, body, driver) {
 }
 
 class Session {
-  constructor(url, driver, downloads) {
+  constructor(url, programs, home) {
     this.url = url;
-    this.driver = driver;
-    this.downloads = downloads;
+    [this.driver] = this.programs = programs;
+    this.downloads = join(home, 'downloads');
   }
 
   send(method, path, body) {
@@ -193,7 +191,7 @@ Promise.resolve().then(() => (${fn}).apply(null, Array.from(arguments).slice(0, 
     try {
       await this.send('DELETE', '');
     } finally {
-      this.driver.kill();
+      for (const program of this.programs) program.kill();
     }
   }
 }
