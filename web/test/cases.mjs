@@ -42,10 +42,13 @@ const style = (values, background) => ({
   ...(background === undefined ? {} : { background }),
 });
 const corner = [{ x: 0, y: 0, tolerance: 10 }];
+// A case every browser runs (in English), not chromium alone: together one of
+// each kind.
+const everywhere = (row) => Object.assign(row, { everywhere: true });
 
 // [input, style, extra module options]; each runs in both languages.
 export const cases = [
-  ['badge.bmp', style({}, corner)],
+  everywhere(['badge.bmp', style({}, corner)]),
   [
     'badge.bmp',
     style({ angle: 0, contrast: 500, width: 30, shape: 'round', outline: 'outer' }, corner),
@@ -58,17 +61,21 @@ export const cases = [
       { x: 0, y: 0, tolerance: 40 },
     ]),
   ],
-  ['disc.bmp', style({ angle: 45, width: 7 }, corner), { format: 'bmp' }],
-  ['disc.png', style({ width: 9, outline: 'outer' }, 'transparent')],
+  everywhere(['disc.bmp', style({ angle: 45, width: 7 }, corner), { format: 'bmp' }]),
+  everywhere(['disc.png', style({ width: 9, outline: 'outer' }, 'transparent')]),
   ['disc.png', style({ angle: 200, width: 4, shape: 'round' })],
-  ['disc.png', style({ width: 6 }, corner), { format: 'bmp' }],
+  everywhere(['disc.png', style({ width: 6 }, corner), { format: 'bmp' }]),
   ['opaque.png', style({ width: 3 }, corner)],
   ['badge.bmp', style({ width: 4, outline: 'outer' }, [{ ...corner[0], connected: true }])],
-  [
+  everywhere([
     'disc.png',
     style({ width: 5, outline: 'outer' }, [{ x: 0, y: 0, tolerance: 0, connected: true }]),
-  ],
-  ['disc.bmp', style({ width: 6, outline: 'outer', cut_out: true }, corner), { format: 'png' }],
+  ]),
+  everywhere([
+    'disc.bmp',
+    style({ width: 6, outline: 'outer', cut_out: true }, corner),
+    { format: 'png' },
+  ]),
   ['badge.bmp', style({ width: 4, cut_out: true }, corner)],
   [
     'disc.png',
@@ -76,13 +83,13 @@ export const cases = [
   ],
   // Refusals.
   ['disc.bmp', style({}, 'transparent')],
-  ['disc.bmp', style({}, [{ x: 97, y: 0, tolerance: 1 }])],
+  everywhere(['disc.bmp', style({}, [{ x: 97, y: 0, tolerance: 1 }])]),
   ['disc.bmp', { ...style({}, corner), version: 2 }],
   ['disc.bmp', { ...style({}, corner), colour: 'red' }],
-  ['disc.bmp', style({ width: 31 }, corner)],
+  everywhere(['disc.bmp', style({ width: 31 }, corner)]),
   ['disc.bmp', style({}, [{ ...corner[0], connected: 1 }])],
   ['empty.bmp', style({}, corner)],
-  ['broken.bmp', style({}, corner)],
+  everywhere(['broken.bmp', style({}, corner)]),
   ['huge.png', style({}, corner)],
-  ['vast.png', style({}, corner)],
+  everywhere(['vast.png', style({}, corner)]),
 ];

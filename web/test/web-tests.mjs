@@ -1,24 +1,19 @@
-// The web module against pelto-cli, byte for byte, in Node and in Debian's
-// chromium (headless, through puppeteer-core): every case of cases.mjs in
-// both languages, refusals by their messages, the light factor's digest
-// against the desktop's, the glue's document functions step by step, and a
-// 4096 x 4096 picture.
+// The web module against pelto-cli, byte for byte, in Node: every case of
+// cases.mjs in both languages, refusals by their messages, the light factor's
+// digest against the desktop's, the glue's document functions step by step,
+// aborts and an engine that cannot start (the browsers: browser-tests.mjs).
 //   PELTO_SITE=DIR PELTO_CLI=pelto-cli PELTO_DIGEST=light_digest node --test web-tests.mjs
 import assert from 'node:assert/strict';
-import { execFileSync, spawnSync } from 'node:child_process';
-import { createHash } from 'node:crypto';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { after, before, describe, test } from 'node:test';
-import puppeteer from 'puppeteer-core';
-import { makePng } from '../picture-files.mjs';
-import { serveSite } from '../serve.mjs';
-import { cases, fourGiB, inputs } from './cases.mjs';
+import { describe, test } from 'node:test';
+import { cases, inputs } from './cases.mjs';
+import { big, caseName, desktop, desktopDigest, desktopStyle, table, values } from './desktop.mjs';
 
 const site = resolve(process.env.PELTO_SITE);
-const cli = process.env.PELTO_CLI;
 const root = new URL('../..', import.meta.url).pathname;
 const siteUrl = pathToFileURL(`${site}/`);
 const pelto = await import(new URL('pelto.mjs', siteUrl));
@@ -27,50 +22,6 @@ const { makeButton, lightDigest, openDocument, readStyle, PeltoError } = pelto;
 const { loadGlue } = await import(new URL('glue.mjs', siteUrl));
 const glue = await loadGlue((name) => new URL(name, siteUrl).href);
 const encoder = new TextEncoder();
-const sha256 = (bytes) => createHash('sha256').update(bytes).digest('hex');
-
-// Runs pelto-cli in a folder of its own holding files; what it wrote to out,
-// or its message lines without "pelto-cli: ", the input's name and the usage.
-function runCli(files, args, { out, input, limit } = {}) {
-  const dir = mkdtempSync(join(tmpdir(), 'pelto-web-'));
-  try {
-    for (const [name, bytes] of Object.entries(files)) writeFileSync(join(dir, name), bytes);
-    const run = limit
-      ? spawnSync('prlimit', [`--as=${limit}`, cli, ...args], { cwd: dir, encoding: 'buffer' })
-      : spawnSync(cli, args, { cwd: dir, encoding: 'buffer' });
-    if (run.status === 0) return { bytes: out ? readFileSync(join(dir, out)) : null };
-    const text = run.stderr.toString().split('\nUsage:')[0].replace(/\n$/, '');
-    const named = input ? new RegExp(`^${input}: `, 'gm') : /^$/;
-    return { error: text.replace(/^pelto-cli: /gm, '').replace(named, '') };
-  } finally {
-    rmSync(dir, { recursive: true });
-  }
-}
-
-// What pelto-cli makes of a picture and a style: { bytes } or { error }.
-function desktop(name, bytes, style, options, lang) {
-  const out = `out.${name.split('.').pop()}`;
-  const args = ['--lang', lang, name, out, '--style', 'style'];
-  if (options.format) args.push('--format', options.format);
-  const limit = fourGiB.has(name) ? 2 ** 32 : undefined;
-  return runCli({ [name]: bytes, style: JSON.stringify(style) }, args, { out, input: name, limit });
-}
-
-// pelto-cli's word on a style file of these bytes: 'taken' or its refusal.
-function desktopStyle(bytes, lang) {
-  const run = runCli({ style: bytes }, ['--lang', lang, '--save-style', 'out', '--style', 'style']);
-  return run.error ?? 'taken';
-}
-
-const table = [];
-for (const [name, style, options = {}] of cases)
-  for (const lang of ['ja', 'en']) {
-    const bytes = await inputs[name](root);
-    const want = desktop(name, bytes, style, options, lang);
-    table.push({ name, bytes, style: { ...style, ...options, lang }, lang, want });
-  }
-const caseName = (c) => `${c.name} ${JSON.stringify(c.style)}`;
-const desktopDigest = execFileSync(process.env.PELTO_DIGEST).toString().trim();
 
 // A refusal of the engine's: its message and what it was about.
 async function refused(promise) {
@@ -82,44 +33,6 @@ async function refused(promise) {
   assert.equal(error.name, 'PeltoError');
   return { code: error.code, message: error.message };
 }
-const values = { angle: 135, contrast: 128, width: 30, shape: 'round', outline: 'inner' };
-
-// A 4096 x 4096 picture, compared by its digest: the button, and the picture
-// drawn after the page's steps, which must be the same in either browser
-// engine as in Node's (memory grows on the way, and the threaded engine shares
-// the work and the PNG's strips among its threads).
-const big = {
-  bytes: await makePng(4096, 4096, (x, y) =>
-    Math.hypot(x - 2048, y - 2048) < 1500
-      ? [220, (x >> 4) & 255, (y >> 4) & 255, 255]
-      : [20, 90, 200, 255],
-  ),
-  style: {
-    version: 1,
-    angle: 135,
-    contrast: 128,
-    width: 30,
-    shape: 'round',
-    outline: 'inner',
-    background: [{ x: 0, y: 0, tolerance: 5 }],
-  },
-};
-// The page's steps, through openDocument: here and, as its text, in the browser.
-async function bigSteps(open, bytes, stepValues) {
-  const doc = await open(bytes, { name: 'big.png' });
-  await doc.pick(0, 0, { tolerance: 5 });
-  await doc.makeButton(stepValues);
-  await doc.save('png');
-  const { rgba } = await doc.draw();
-  await doc.close();
-  return rgba;
-}
-{
-  const want = desktop('big.png', big.bytes, big.style, {}, 'en');
-  big.hash = want.bytes ? sha256(want.bytes) : JSON.stringify(want);
-  big.drawn = sha256(await bigSteps(openDocument, big.bytes, values));
-}
-
 describe('Node', () => {
   test('every case as pelto-cli makes it, refusals by their messages', async (t) => {
     for (const c of table)
@@ -411,86 +324,3 @@ await makeButton(new Uint8Array(readFileSync('in')), ${JSON.stringify(table[0].s
     assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);
   });
 });
-
-describe('chromium', () => {
-  let browser;
-  before(async () => {
-    browser = await puppeteer.launch({
-      executablePath: '/usr/bin/chromium',
-      headless: true,
-      args: ['--no-sandbox', '--disable-gpu'],
-    });
-  });
-  after(() => browser?.close());
-
-  for (const isolated of [true, false])
-    test(isolated ? 'served isolated' : 'served plainly', async (t) => {
-      const server = await serveSite(site, 0, 'no-cache', isolated);
-      const page = await browser.newPage();
-      page.on('pageerror', (e) => assert.fail(`page error: ${e.message}`));
-      try {
-        await page.goto(server.url);
-        await inChromium(t, page, isolated);
-      } finally {
-        await page.close();
-        server.close();
-      }
-    });
-});
-
-async function inChromium(t, page, isolated) {
-  const { threads, processors } = await page.evaluate(async () => ({
-    threads: await (await import('./pelto.mjs')).threads(),
-    processors: navigator.hardwareConcurrency,
-  }));
-  assert.equal(threads, isolated ? Math.min(processors, 8) : 1, 'threads');
-  const b64 = (bytes) => Buffer.from(bytes).toString('base64');
-  // The button in the page, as its SHA-256, or the refusal's message.
-  const run = (bytes, style) =>
-    page.evaluate(
-      async (input, pageStyle) => {
-        const { makeButton: make } = await import('./pelto.mjs');
-        try {
-          const out = await make(
-            Uint8Array.from(atob(input), (c) => c.charCodeAt(0)),
-            pageStyle,
-          );
-          const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', out));
-          return { hash: Array.from(hash, (b) => b.toString(16).padStart(2, '0')).join('') };
-        } catch (e) {
-          return { error: e.message };
-        }
-      },
-      b64(bytes),
-      style,
-    );
-  await t.test('every case', async (tt) => {
-    for (const c of table)
-      await tt.test(caseName(c), async () => {
-        const want = c.want.bytes ? { hash: sha256(c.want.bytes) } : c.want;
-        assert.deepEqual(await run(c.bytes, c.style), want);
-      });
-  });
-  await t.test("the light factors are the desktop's", async () => {
-    const digest = await page.evaluate(async () => (await import('./pelto.mjs')).lightDigest());
-    assert.equal(digest, desktopDigest);
-  });
-  await t.test('4096 x 4096', async () => {
-    assert.deepEqual(await run(big.bytes, { ...big.style, lang: 'en' }), { hash: big.hash });
-  });
-  await t.test("4096 x 4096 drawn after the page's steps", async () => {
-    const drawn = await page.evaluate(
-      async (input, steps, stepValues) => {
-        const { openDocument: open } = await import('./pelto.mjs');
-        const bytes = Uint8Array.from(atob(input), (c) => c.charCodeAt(0));
-        const rgba = await new Function(`return ${steps}`)()(open, bytes, stepValues);
-        const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', rgba));
-        return Array.from(hash, (b) => b.toString(16).padStart(2, '0')).join('');
-      },
-      b64(big.bytes),
-      bigSteps.toString(),
-      values,
-    );
-    assert.equal(drawn, big.drawn);
-  });
-}
