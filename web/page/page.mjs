@@ -101,6 +101,7 @@ async function openFile(file) {
   if (!file) return;
   await reporting(async () => {
     const bytes = new Uint8Array(await file.arrayBuffer());
+    await working(engineCovered);
     const opened = await working(
       openDocument(bytes, { name: file.name, lang: language(), transfer: true }),
     );
@@ -208,6 +209,7 @@ async function loadStyle(file) {
     // The file's bytes as they are, so that the engine refuses what pelto-cli refuses.
     const bytes = new Uint8Array(await file.arrayBuffer());
     const options = { name: file.name, lang: language() };
+    await working(engineCovered);
     const style = await working(doc ? doc.applyStyle(bytes, options) : readStyle(bytes, options));
     setValues(style);
     if (doc) {
@@ -228,6 +230,7 @@ async function saveStyle() {
       background &&
       (await askYesNo(text(Array.isArray(background) ? kAskKeepPicks : kAskKeepTransparent)));
     const style = { version: 1, ...values, ...(keep ? { background } : {}) };
+    await working(engineCovered);
     download(
       await working(writeStyle(style, { lang: language() })),
       `${stem()}.json`,
@@ -367,6 +370,20 @@ function wire() {
   });
 }
 
+// On a first visit the service worker, as it installs, fetches the engine the
+// page is about to: the engine's worker starts once it has the page (a moment;
+// at most kTakeOverWait ms), so that its files come from the cache, not the
+// server again.
+let engineCovered = Promise.resolve();
+const kTakeOverWait = 3000;
+function takenOver(wait) {
+  if (navigator.serviceWorker.controller) return Promise.resolve();
+  return new Promise((done) => {
+    navigator.serviceWorker.addEventListener('controllerchange', done, { once: true });
+    setTimeout(done, wait);
+  });
+}
+
 async function start() {
   wire();
   startValues(setValues);
@@ -377,7 +394,10 @@ async function start() {
   // The service worker keeps the engine this page runs.
   const engine = usesThreadedEngine() ? 'threads' : 'single';
   if ('serviceWorker' in navigator)
-    navigator.serviceWorker.register(`sw.js?engine=${engine}`).catch(() => {});
+    engineCovered = navigator.serviceWorker
+      .register(`sw.js?engine=${engine}`)
+      .then(() => takenOver(kTakeOverWait))
+      .catch(() => {});
 }
 
 start();
