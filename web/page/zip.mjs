@@ -44,7 +44,7 @@ export function makeZip(files) {
     directory.push(
       header(46, [
         [0, 0x02014b50, 4],
-        [4, 0x031e, 2],
+        [4, 20, 2], // made by: MS-DOS attributes (none), so that unzip gives its defaults
         [6, 10, 2],
         ...common.map(([at, v, w]) => [at + 8, v, w]),
         [42, offset, 4],
