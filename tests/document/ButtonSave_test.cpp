@@ -5,6 +5,7 @@
 #include "document/ButtonSave.h"
 #include "support/FaultControl.h"
 #include "support/SquareDoc.h"
+#include "support/SystemTestSupport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -41,14 +42,6 @@ Bytes ExpectedButton() {
                  doc->Picture().m_pFileImage.get() + doc->Picture().m_nFileSize);
 }
 
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        names.push_back(entry.path());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 struct Target {
     const char* name;
     // Makes the target in the folder; returns its name there.
@@ -70,6 +63,20 @@ const Target kTargets[] = {
          return std::string("out.bmp");
      }},
 };
+
+// A target made in a folder, with what stood there before the save.
+struct Prepared {
+    std::string path;
+    bool existed;
+    Bytes old;
+    std::vector<std::string> before;
+};
+
+Prepared Prepare(const TempDir& dir, const Target& target) {
+    const std::string path = dir.File(target.prepare(dir));
+    const bool existed = fs::exists(path);
+    return {path, existed, existed ? ReadFileBytes(path) : Bytes(), TreeListing(dir.Path())};
+}
 
 class ButtonSaveTo : public ::testing::TestWithParam<Target> {
 protected:
@@ -100,10 +107,7 @@ TEST_P(ButtonSaveTo, AFailingDiskLeavesTheOldFile) {
     for (const uint64_t budget :
          {uint64_t(0), uint64_t(54), uint64_t(200000), fileSize - 54, fileSize}) {
         TempDir dir;
-        const std::string target = dir.File(GetParam().prepare(dir));
-        const bool existed = fs::exists(target);
-        const Bytes old = existed ? ReadFileBytes(target) : Bytes();
-        const std::vector<std::string> before = Listing(dir.Path());
+        const auto [target, existed, old, before] = Prepare(dir, GetParam());
         auto doc = PickedSquare();
         faults::FailWritesAfter(ENOSPC, budget);
         const std::string message = MakeButtonAndSave(*doc, kParams, 2, target);
@@ -121,16 +125,13 @@ TEST_P(ButtonSaveTo, AFailingDiskLeavesTheOldFile) {
         } else if (existed) {
             EXPECT_EQ(ReadFileBytes(target), old) << budget;
         }
-        EXPECT_EQ(Listing(dir.Path()), expected) << budget;
+        EXPECT_EQ(TreeListing(dir.Path()), expected) << budget;
     }
 }
 
 TEST_P(ButtonSaveTo, MemoryRunningOutLeavesTheOldFileAndThrows) {
     TempDir dir;
-    const std::string target = dir.File(GetParam().prepare(dir));
-    const bool existed = fs::exists(target);
-    const Bytes old = existed ? ReadFileBytes(target) : Bytes();
-    const std::vector<std::string> before = Listing(dir.Path());
+    const auto [target, existed, old, before] = Prepare(dir, GetParam());
     auto doc = PickedSquare();
     // The button's blocks (its undo step, its heights) are refused.
     faults::LimitBlockSize(uint64_t(kPictureSide) * kPictureSide);
@@ -139,7 +140,7 @@ TEST_P(ButtonSaveTo, MemoryRunningOutLeavesTheOldFileAndThrows) {
     if (existed) {
         EXPECT_EQ(ReadFileBytes(target), old);
     }
-    EXPECT_EQ(Listing(dir.Path()), before);
+    EXPECT_EQ(TreeListing(dir.Path()), before);
     EXPECT_TRUE(doc->HasSelection()); // the document as it was
 }
 

@@ -3,6 +3,7 @@
 #include "support/BmpBuilder.h"
 #include "support/FaultControl.h"
 #include "support/SquareDoc.h"
+#include "support/SystemTestSupport.h"
 #include "support/TempDir.h"
 #include "system/File.h"
 
@@ -115,14 +116,6 @@ protected:
     void TearDown() override { faults::FailWritesAfter(0); }
 };
 
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        names.push_back(entry.path());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
     if (::geteuid() == 0 && std::string(GetParam().name) == "ReadOnlyFolder")
         GTEST_SKIP() << "root writes into read-only folders";
@@ -136,7 +129,7 @@ TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
     const std::string target = GetParam().prepare(dir);
     std::error_code noSuchName;
     const bool existed = fs::is_regular_file(target, noSuchName);
-    const std::vector<std::string> before = Listing(dir.Path());
+    const std::vector<std::string> before = TreeListing(dir.Path());
     const std::string message = SaveDocument(*r.doc, target);
     faults::FailWritesAfter(0);
     EXPECT_NE(message.find(target), std::string::npos) << message;
@@ -147,7 +140,7 @@ TEST_P(SaveFailure, ReportsAndLeavesTheOldFileIntact) {
     if (existed) {
         EXPECT_EQ(ReadFileBytes(target), old);
     }
-    EXPECT_EQ(Listing(dir.Path()), before); // no temporary left behind
+    EXPECT_EQ(TreeListing(dir.Path()), before); // no temporary left behind
 }
 
 // Full or failing disks are simulated, so they fail for root too.

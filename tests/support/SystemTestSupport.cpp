@@ -238,6 +238,14 @@ std::vector<std::string> FolderListing(const std::string& folder) {
     return names;
 }
 
+std::vector<std::string> TreeListing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        names.push_back(entry.path());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> OpenFiles(pid_t pid) {
     std::vector<std::string> targets;
     std::error_code ended; // the process, or one of its files, is gone

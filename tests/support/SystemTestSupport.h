@@ -99,6 +99,8 @@ private:
 
 // The names in a folder, sorted.
 std::vector<std::string> FolderListing(const std::string& folder);
+// Every path under a folder, its subfolders' too, sorted.
+std::vector<std::string> TreeListing(const std::string& folder);
 // What the process has open: the targets of its /proc/PID/fd links.
 std::vector<std::string> OpenFiles(pid_t pid);
 
