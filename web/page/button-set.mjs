@@ -9,11 +9,9 @@ const typeOf = (name) => kTypes[name.slice(name.lastIndexOf('.') + 1).toLowerCas
 // The desktop's checkerboard under a transparent button, its lighter square
 // at the corner.
 const grey = (level) => `rgb(${level} ${level} ${level})`;
-const checkerboard = () => {
-  const [light, dark] = checker.levels.map(grey);
-  const tile = 2 * checker.square;
-  return `repeating-conic-gradient(${dark} 0 25%,${light} 0 50%) 0 0/${tile}px ${tile}px`;
-};
+const [light, dark] = checker.levels.map(grey);
+const tile = 2 * checker.square;
+const checkerboard = `repeating-conic-gradient(${dark} 0 25%,${light} 0 50%) 0 0/${tile}px ${tile}px`;
 
 // files: a document's buttonSet, in pelto-cli's order (the four states, the
 // sprite, the CSS). Resolves to whether the user goes on to download them.
@@ -26,7 +24,7 @@ export function showButtonSet(dialog, files) {
   };
   dialog.querySelectorAll('.states img').forEach((img, i) => {
     img.src = address(entries[i]);
-    img.style.background = checkerboard();
+    img.style.background = checkerboard;
   });
   // The sheet names the sprite by its file; here it is the sprite in memory.
   const sheet = new TextDecoder()
@@ -34,7 +32,7 @@ export function showButtonSet(dialog, files) {
     .replace(/url\("(?:[^"\\]|\\.)*"\)/, `url("${address(entries[4])}")`);
   const className = /^\.([\w-]+) \{/m.exec(sheet)[1];
   const live = dialog.querySelector('iframe');
-  live.srcdoc = `<!doctype html><style>body{margin:0;background:${checkerboard()}}</style><style>${sheet}</style><button type="button" class="${className}"></button>`;
+  live.srcdoc = `<!doctype html><style>body{margin:0;background:${checkerboard}}</style><style>${sheet}</style><button type="button" class="${className}"></button>`;
   // The live button's frame is the button's size.
   const normal = dialog.querySelector('.states img');
   normal.addEventListener(
