@@ -32,8 +32,8 @@ export function showButtonSet(dialog, files) {
     .replace(/url\("(?:[^"\\]|\\.)*"\)/, `url("${address(entries[4])}")`);
   const className = /^\.([\w-]+) \{/m.exec(sheet)[1];
   const live = dialog.querySelector('iframe');
-  live.srcdoc = `<!doctype html><style>body{margin:0;background:${checkerboard}}</style><style>${sheet}</style><button type="button" class="${className}"></button>`;
-  // The live button's frame is the button's size.
+  live.srcdoc = `<!doctype html><style>body{margin:0;line-height:0;background:${checkerboard}}</style><style>${sheet}</style><button type="button" class="${className}"></button>`;
+  // The live button's frame is the button's size (no line box below it).
   const normal = dialog.querySelector('.states img');
   normal.addEventListener(
     'load',
