@@ -4,9 +4,12 @@
 
 #include "engine/BackgroundSelection.h"
 #include "engine/CutOut.h"
+#include "engine/SelectionBits.h"
 #include "system/MemoryLimit.h"
 
-#include <optional>
+#include <algorithm>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace pelto {
@@ -31,33 +34,44 @@ std::vector<COLORREF> PickColours(const PickRecord& picks, const CDIB& picture,
 
 uint64_t CPeltoDoc::CutOutBytes(int width, int height) {
     const uint64_t pixels = uint64_t(std::max(width, 0)) * uint64_t(std::max(height, 0));
-    // The new opacity and selection, and the cut-out's two planes of marks.
-    return 4 * pixels;
+    // The new opacity and selection, the edge as it is to be (a few bytes for
+    // each of its pixels, a minority), and the selection's bits, which cost a
+    // word for each row and plane however narrow the picture.
+    return 4 * pixels + CSelectionBits::Bytes(width, height);
 }
 
 void CPeltoDoc::CutOut(unsigned threads) {
     if (!m_pMask || !m_dib.HasBlock()) return;
     const bool keep = m_undo == UndoSnapshot::Kept;
-    const uint64_t pixels = uint64_t(m_dib.m_nWidth) * uint64_t(m_dib.m_nHeight);
-    memlimit::EnsureAvailable(CutOutBytes(m_dib.m_nWidth, m_dib.m_nHeight) +
-                              (keep ? m_dib.m_nFileSize + (m_pAlpha ? pixels : 0) : 0));
+    // At most a copy of the picture for the history: the old opacity moves there.
+    const uint64_t available = memlimit::AvailableBytes();
+    if (CutOutBytes(m_dib.m_nWidth, m_dib.m_nHeight) + (keep ? m_dib.m_nFileSize : 0) > available)
+        throw std::bad_alloc();
     // Everything that can fail happens before the document changes.
-    std::optional<CUndoStep> step;
-    if (keep) step.emplace(m_dib, m_pAlpha.get(), m_nPicture, CUndoStep::Kind::CutOut);
-    const uint64_t budget = keep ? memlimit::AvailableBytes() / 8 : 0;
-    auto alpha = std::make_unique<CAlphaPlane>(m_dib.m_nWidth, m_dib.m_nHeight);
-    if (m_pAlpha) alpha->Copy(*m_pAlpha);
+    // Written whole by the cut-out, from the opacity the picture has now.
+    auto alpha =
+        std::make_unique<CAlphaPlane>(m_dib.m_nWidth, m_dib.m_nHeight, CAlphaPlane::Unfilled{});
     std::unique_ptr<CMaskDIB> transparent = m_pMask->Clone();
     const std::vector<COLORREF> colours = PickColours(m_picks, m_dib, m_pAlpha.get());
-    // Changes the picture only once it cannot fail; the selection becomes
-    // what it left transparent, with what was transparent before.
-    pelto::CutOut(m_dib, *alpha, *transparent, colours, threads);
-    if (m_pAlpha) pelto::SelectTransparent(*alpha, transparent);
+    CCutOut cut(m_dib, m_pAlpha.get(), *alpha, *transparent, colours, threads);
+    // The pixels the cut-out recolours, unless the whole picture takes less room.
+    std::unique_ptr<CDIB> before;
+    CPixelPatch pixels;
+    const bool patched = keep && cut.Recoloured() * CPixelPatch::kBytesPerPixel < m_dib.m_nFileSize;
+    if (patched)
+        pixels = CPixelPatch(cut.Recoloured());
+    else if (keep)
+        (before = std::make_unique<CDIB>())->Copy(m_dib);
 
-    m_nPicture = ++m_nPicturesMade;
+    // The selection becomes what the cut-out left transparent, with what was
+    // transparent before.
+    cut.Apply(patched ? &pixels : nullptr);
+    if (m_pAlpha) pelto::SelectTransparent(*alpha, transparent);
+    const uint64_t was = std::exchange(m_nPicture, ++m_nPicturesMade);
     if (keep) {
-        step->KeepSelection(std::move(m_pMask), std::move(m_picks));
-        m_history.Record(std::move(*step), budget);
+        CUndoStep step(std::move(before), std::move(pixels), std::move(m_pAlpha), was);
+        step.KeepSelection(std::move(m_pMask), std::move(m_picks));
+        m_history.Record(std::move(step), available / 8);
     }
     m_pAlpha = std::move(alpha);
     m_pMask = std::move(transparent);

@@ -3,13 +3,15 @@
 // with its opacity and its id (so the document can tell whether it is the
 // picture last saved), and the selection of the button the step belongs to.
 // Before that button is undone the step holds the picture from before it;
-// once undone, the picture from after it. The copies are complete (block,
-// size, width, height) and are never drawn or saved.
+// once undone, the picture from after it. A button's step holds a complete
+// copy (block, size, width, height); a cut-out's, which changes few pixels,
+// may hold those pixels alone. Neither is ever drawn or saved.
 
 #include "PickRecord.h"
 #include "image/AlphaPlane.h"
 #include "image/Dib.h"
 #include "image/MaskDib.h"
+#include "image/PixelPatch.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,9 +27,14 @@ public:
     // with nothing copied when memory runs out.
     CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId,
               Kind kind = Kind::Button);
+    // A cut-out's: the picture before it whole (taken beforehand), or the
+    // pixels it recoloured as they were, and the opacity it replaced.
+    CUndoStep(std::unique_ptr<CDIB> picture, CPixelPatch pixels, std::unique_ptr<CAlphaPlane> alpha,
+              uint64_t pictureId) noexcept;
 
     Kind StepKind() const { return m_kind; }
 
+    // A button step's picture.
     const CDIB& Picture() const { return *m_pPicture; }
     const CAlphaPlane* Opacity() const { return m_pAlpha.get(); }
     uint64_t PictureId() const { return m_nPicture; }
@@ -49,7 +56,8 @@ public:
     void Trade(CDIB& picture, std::unique_ptr<CAlphaPlane>& alpha, uint64_t& pictureId) noexcept;
 
 private:
-    std::unique_ptr<CDIB> m_pPicture;
+    std::unique_ptr<CDIB> m_pPicture; // or null, and the pixels alone:
+    CPixelPatch m_pixels;
     std::unique_ptr<CAlphaPlane> m_pAlpha;
     std::unique_ptr<CMaskDIB> m_pMask;
     PickRecord m_picks;

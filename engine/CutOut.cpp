@@ -2,24 +2,24 @@
 
 #include "BackgroundSelection.h"
 #include "ParallelRows.h"
+#include "SelectionBits.h"
 #include "image/RasterIndex.h"
 
-#include <memory>
-#include <new>
-
 #include <algorithm>
-#include <atomic>
+#include <bit>
 #include <cstdlib>
-#include <cstring>
+#include <new>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace pelto {
 
 namespace {
 
-constexpr int kEdge = 2;  // how far the edge reaches from the other kind
-constexpr int kInner = 2; // how far the shape's colour is looked for
+constexpr int kEdge = 2;     // how far the edge reaches from the other kind
+constexpr int kInner = 2;    // how far the shape's colour is looked for
+constexpr int kRunRows = 16; // the rows a thread takes at a time
 
 struct Rgb {
     int r, g, b;
@@ -29,8 +29,9 @@ int Distance(Rgb a, Rgb b) {
     return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
 }
 
-// n / d rounded half away from zero, for d > 0.
-int64_t RoundDiv(int64_t n, int64_t d) {
+// n / d rounded half away from zero, for d > 0. Every quotient here fits in
+// 32 bits, whose division is the quicker.
+int RoundDiv(int n, int d) {
     return n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d);
 }
 
@@ -39,130 +40,47 @@ int LeastShare(int c, int b) {
     const int d = c - b;
     if (d == 0) return 0;
     const int room = d > 0 ? 255 - b : b;
-    return int((255 * int64_t(std::abs(d)) + room - 1) / room);
+    return (255 * std::abs(d) + room - 1) / room;
 }
 
-class CutOutPass {
-    struct Point {
-        int x, y;
-    };
-
+// The unmixing of one edge pixel, from the picture and its selection's bits.
+class CUnmixing {
 public:
-    CutOutPass(const CDIB& image, const CMaskDIB& selection, std::span<const COLORREF> backgrounds)
-        : m_image(image), m_selection(selection), m_nWidth(image.m_nWidth),
-          m_nHeight(image.m_nHeight), m_backgrounds(backgrounds),
-          // Zeroed by the system as it hands the pages over: only the edge's are touched.
-          m_edge(static_cast<uint8_t*>(std::calloc(size_t(m_nWidth) * size_t(m_nHeight), 1))) {
-        if (!m_edge) throw std::bad_alloc();
+    CUnmixing(const CDIB& image, const CSelectionBits& bits, std::span<const COLORREF> backgrounds)
+        : m_pPixels(image.Row(0)), m_nStride(CDIB::Stride24(image.m_nWidth)), m_bits(bits),
+          m_nWidth(image.m_nWidth), m_nHeight(image.m_nHeight), m_backgrounds(backgrounds) {}
+
+    // The colour (r, g, b) and share (255ths) of the shape at (x, y).
+    std::pair<Rgb, int> Unmix(int x, int y) const {
+        const Rgb c = Colour(x, y);
+        const bool selected = m_bits.Selected(x, y);
+        const Rgb b = selected ? BackgroundOf(x, y) : NearestBackground(x, y);
+        const int dr = c.r - b.r, dg = c.g - b.g, db = c.b - b.b;
+        if (selected && std::max({std::abs(dr), std::abs(dg), std::abs(db)}) <= 2) return {c, 0};
+        const Rgb f = ShapeColour(x, y, b);
+        const int fr = f.r - b.r, fg = f.g - b.g, fb = f.b - b.b;
+        const int norm = fr * fr + fg * fg + fb * fb;
+        int share = selected ? 0 : 255;
+        if (norm > 0)
+            share = std::clamp(RoundDiv(255 * (dr * fr + dg * fg + db * fb), norm), 0, 255);
+        // Wholly shape whatever the least shares are: they only raise it.
+        if (!selected && share >= kWholeShare) return {c, 255};
+        share = std::max({share, LeastShare(c.r, b.r), LeastShare(c.g, b.g), LeastShare(c.b, b.b)});
+        if (share == 0 || (!selected && share >= kWholeShare)) return {c, share ? 255 : 0};
+        const auto unmix = [&](int channel, int d) {
+            return std::clamp(channel + RoundDiv(255 * d, share), 0, 255);
+        };
+        return {{unmix(b.r, dr), unmix(b.g, dg), unmix(b.b, db)}, share};
     }
 
-    struct Unmixed {
-        int x, y;
-        Rgb colour;
-        int share;
-        uint8_t opacity = 0; // the pixel's new opacity
-    };
-
-    // The edge's pixels, each unmixed, their share of them on each thread.
-    std::vector<Unmixed> Edge(unsigned threads) {
-        FindEdge(threads);
-        std::vector<Unmixed> unmixed(m_edgePixels.size());
-        const int count = int(m_edgePixels.size());
-        RunBands(count, BandCount(count, threads), [&](unsigned, RowBand band) {
-            for (int i = band.first; i < band.last; ++i)
-                unmixed[size_t(i)] = Unmix(m_edgePixels[size_t(i)].x, m_edgePixels[size_t(i)].y);
-        });
-        return unmixed;
-    }
-
-    bool Selected(int x, int y) const { return Marks(y)[x] != 0; }
-
-private:
-    const uint8_t* Marks(int y) const {
-        return m_selection.m_pBits + raster::Offset(0, y, m_selection.m_nStride, 1);
-    }
-    size_t Index(int x, int y) const { return size_t(y) * size_t(m_nWidth) + size_t(x); }
     Rgb Colour(int x, int y) const {
-        const uint8_t* p = m_image.Row(y) + 3 * x;
+        const uint8_t* p = Row(y) + 3 * x;
         return {p[2], p[1], p[0]};
     }
 
-    // Marks the pixels within kEdge of (x, y) that are of the other kind,
-    // once for each pixel beside one of the other kind.
-    void MarkAround(int x, int y) {
-        uint8_t& done = m_edge[Index(x, y)];
-        if (done & kAround) return;
-        done |= kAround;
-        const bool other = !Selected(x, y);
-        const int left = std::max(0, x - kEdge), right = std::min(m_nWidth - 1, x + kEdge);
-        for (int v = std::max(0, y - kEdge); v <= std::min(m_nHeight - 1, y + kEdge); ++v) {
-            const uint8_t* marks = Marks(v);
-            uint8_t* edge = &m_edge[Index(0, v)];
-            for (int u = left; u <= right; ++u) {
-                if ((marks[u] != 0) != other || (edge[u] & kOnEdge)) continue;
-                edge[u] |= kOnEdge;
-                m_edgePixels.push_back({u, v});
-            }
-        }
-    }
-
-    // Every pixel with one of the other kind within kEdge lies within kEdge of
-    // one of a pair of side-by-side pixels of different kinds: the rows are
-    // searched for such pairs side by side, runs alike passed over whole, then
-    // the edge about them marked in the rows' order.
-    void FindEdge(unsigned threads) {
-        const unsigned count = BandCount(m_nHeight, threads);
-        std::vector<std::vector<Point>> beside(count);
-        std::atomic<bool> shortOfMemory = false;
-        RunBands(m_nHeight, count, [&](unsigned band, RowBand rows) {
-            std::vector<Point>& found = beside[band];
-            try {
-                Beside(rows, found);
-            } catch (const std::bad_alloc&) {
-                shortOfMemory = true;
-            }
-        });
-        if (shortOfMemory) throw std::bad_alloc();
-        for (const std::vector<Point>& found : beside)
-            for (const Point point : found)
-                MarkAround(point.x, point.y);
-    }
-
-    // The pairs of side-by-side pixels of different kinds in rows and the rows below them.
-    void Beside(RowBand rows, std::vector<Point>& found) const {
-        for (int y = rows.first; y < rows.last; ++y) {
-            const uint8_t* row = Marks(y);
-            Differences(row, row + 1, m_nWidth - 1, [&](int x) {
-                found.push_back({x, y});
-                found.push_back({x + 1, y});
-            });
-            if (y + 1 < m_nHeight)
-                Differences(row, Marks(y + 1), m_nWidth, [&](int x) {
-                    found.push_back({x, y});
-                    found.push_back({x, y + 1});
-                });
-        }
-    }
-
-    // found(x) for each x below n where one of a[x] and b[x] is selected and
-    // the other not, runs of eight alike passed over at once. The marks are
-    // 0, 1 or 2: a mark's low two bits, or'd, tell whether it selects.
-    template <typename Found>
-    static void Differences(const uint8_t* a, const uint8_t* b, int n, Found found) {
-        constexpr uint64_t kLow = 0x0101010101010101;
-        const auto selects = [](uint64_t marks) { return (marks | marks >> 1) & kLow; };
-        int x = 0;
-        for (; x + 8 <= n; x += 8) {
-            uint64_t u, v;
-            std::memcpy(&u, a + x, 8);
-            std::memcpy(&v, b + x, 8);
-            if (selects(u) == selects(v)) continue;
-            for (int i = x; i < x + 8; ++i)
-                if ((a[i] != 0) != (b[i] != 0)) found(i);
-        }
-        for (; x < n; ++x)
-            if ((a[x] != 0) != (b[x] != 0)) found(x);
-    }
+private:
+    // The picture's rows found once: a pixel's unmixing reads many.
+    const uint8_t* Row(int y) const { return m_pPixels + raster::Offset(0, y, m_nStride, 3); }
 
     // The colour taken out of a selected pixel: its pick's.
     Rgb BackgroundOf(int x, int y) const {
@@ -177,108 +95,155 @@ private:
         return best;
     }
 
-    // A shape pixel's background: that of the nearest selected pixel, ring by ring.
+    // A shape pixel's background: that of the nearest selected pixel, ring by
+    // ring, each row by row and along the row.
     Rgb NearestBackground(int x, int y) const {
-        for (int ring = 1; ring <= kEdge; ++ring)
-            for (int v = y - ring; v <= y + ring; ++v)
-                for (int u = x - ring; u <= x + ring; ++u) {
-                    if (std::max(std::abs(u - x), std::abs(v - y)) != ring) continue;
-                    if (u < 0 || v < 0 || u >= m_nWidth || v >= m_nHeight) continue;
-                    if (Selected(u, v)) return BackgroundOf(u, v);
-                }
+        for (int ring = 1; ring <= kEdge; ++ring) {
+            const uint64_t across = (uint64_t(1) << (2 * ring + 1)) - 1;
+            const uint64_t ends = 1 | uint64_t(1) << (2 * ring);
+            for (int v = std::max(0, y - ring); v <= std::min(m_nHeight - 1, y + ring); ++v) {
+                const bool side = v != y - ring && v != y + ring;
+                if (const uint64_t near = m_bits.SelectedFrom(x - ring, v) & (side ? ends : across))
+                    return BackgroundOf(x - ring + std::countr_zero(near), v);
+            }
+        }
         return Colour(x, y); // not reached: an edge pixel has one within kEdge
     }
 
-    // The shape's colour about (x, y), seen against background.
+    // The shape's colour about (x, y), seen against background: the mean of
+    // the shape's inner pixels, or where there are none (a thin stroke), its
+    // edge pixel farthest from the background.
     Rgb ShapeColour(int x, int y, Rgb background) const {
-        int64_t r = 0, g = 0, b = 0, count = 0;
-        Rgb farthest = Colour(x, y);
-        int farthestDistance = -1;
         const int left = std::max(0, x - kInner), right = std::min(m_nWidth - 1, x + kInner);
-        for (int v = std::max(0, y - kInner); v <= std::min(m_nHeight - 1, y + kInner); ++v) {
-            const uint8_t* marks = Marks(v);
-            const uint8_t* edge = &m_edge[Index(0, v)];
-            const uint8_t* pixels = m_image.Row(v);
-            for (int u = left; u <= right; ++u) {
-                if (marks[u]) continue;
-                const uint8_t* p = pixels + 3 * u;
-                const Rgb c{p[2], p[1], p[0]};
-                if (!(edge[u] & kOnEdge)) {
-                    r += c.r, g += c.g, b += c.b, ++count;
-                } else if (const int d = Distance(c, background); d > farthestDistance) {
-                    farthest = c, farthestDistance = d;
-                }
+        const int top = std::max(0, y - kInner), bottom = std::min(m_nHeight - 1, y + kInner);
+        const uint64_t columns = (uint64_t(1) << (right - left + 1)) - 1;
+        const auto shape = [&](int v) { return ~m_bits.SelectedFrom(left, v) & columns; };
+        int r = 0, g = 0, b = 0, count = 0;
+        for (int v = top; v <= bottom; ++v) {
+            const uint8_t* pixels = Row(v) + 3 * left;
+            for (uint64_t inner = shape(v) & ~m_bits.EdgeFrom(left, v); inner; inner &= inner - 1) {
+                const uint8_t* p = pixels + 3 * std::countr_zero(inner);
+                r += p[2], g += p[1], b += p[0], ++count;
             }
         }
-        if (!count) return farthest;
-        return {int(RoundDiv(r, count)), int(RoundDiv(g, count)), int(RoundDiv(b, count))};
+        if (count) return {RoundDiv(r, count), RoundDiv(g, count), RoundDiv(b, count)};
+        Rgb farthest = Colour(x, y);
+        int farthestDistance = -1;
+        for (int v = top; v <= bottom; ++v) {
+            const uint8_t* pixels = Row(v) + 3 * left;
+            for (uint64_t rim = shape(v) & m_bits.EdgeFrom(left, v); rim; rim &= rim - 1) {
+                const uint8_t* p = pixels + 3 * std::countr_zero(rim);
+                const Rgb c{p[2], p[1], p[0]};
+                if (const int d = Distance(c, background); d > farthestDistance)
+                    farthest = c, farthestDistance = d;
+            }
+        }
+        return farthest;
     }
 
-    Unmixed Unmix(int x, int y) const {
-        const Rgb c = Colour(x, y);
-        const bool selected = Selected(x, y);
-        const Rgb b = selected ? BackgroundOf(x, y) : NearestBackground(x, y);
-        const int dr = c.r - b.r, dg = c.g - b.g, db = c.b - b.b;
-        if (selected && std::max({std::abs(dr), std::abs(dg), std::abs(db)}) <= 2)
-            return {x, y, c, 0};
-        const Rgb f = ShapeColour(x, y, b);
-        const int64_t fr = f.r - b.r, fg = f.g - b.g, fb = f.b - b.b;
-        const int64_t norm = fr * fr + fg * fg + fb * fb;
-        int share = selected ? 0 : 255;
-        if (norm > 0)
-            share = int(
-                std::clamp<int64_t>(RoundDiv(255 * (dr * fr + dg * fg + db * fb), norm), 0, 255));
-        share = std::max({share, LeastShare(c.r, b.r), LeastShare(c.g, b.g), LeastShare(c.b, b.b)});
-        if (share == 0 || (!selected && share >= kWholeShare)) return {x, y, c, share ? 255 : 0};
-        const auto unmix = [&](int channel, int d) {
-            return int(std::clamp<int64_t>(channel + RoundDiv(255 * int64_t(d), share), 0, 255));
-        };
-        return {x, y, {unmix(b.r, dr), unmix(b.g, dg), unmix(b.b, db)}, share};
-    }
-
-    const CDIB& m_image;
-    const CMaskDIB& m_selection;
+    const uint8_t* m_pPixels;
+    const uint64_t m_nStride;
+    const CSelectionBits& m_bits;
     const int m_nWidth, m_nHeight;
     std::span<const COLORREF> m_backgrounds;
-    struct Free {
-        void operator()(uint8_t* p) const { std::free(p); }
-    };
-    // By column and stored row: whether a pixel is on the edge, and whether
-    // the edge about it has been marked.
-    static constexpr uint8_t kOnEdge = 1, kAround = 2;
-    std::unique_ptr<uint8_t[], Free> m_edge;
-    std::vector<Point> m_edgePixels;
 };
 
 } // namespace
 
-void CutOut(CDIB& image, CAlphaPlane& alpha, CMaskDIB& selection,
-            std::span<const COLORREF> backgrounds, unsigned threads) {
+CCutOut::CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CMaskDIB& selection,
+                 std::span<const COLORREF> backgrounds, unsigned threads)
+    : m_image(image), m_pOpacity(opacity), m_alpha(alpha), m_selection(selection),
+      m_nThreads(threads) {
     if (!image.HasBlock()) return;
     if (selection.m_nWidth != image.m_nWidth || selection.m_nHeight != image.m_nHeight ||
-        alpha.Width() != image.m_nWidth || alpha.Height() != image.m_nHeight)
+        alpha.Width() != image.m_nWidth || alpha.Height() != image.m_nHeight ||
+        (opacity && (opacity->Width() != image.m_nWidth || opacity->Height() != image.m_nHeight)))
         throw std::invalid_argument("a cut-out's rasters differ in size");
-    std::vector<CutOutPass::Unmixed> edge = CutOutPass(image, selection, backgrounds).Edge(threads);
-    for (CutOutPass::Unmixed& pixel : edge)
-        pixel.opacity = uint8_t(RoundDiv(int64_t(alpha.Row(pixel.y)[pixel.x]) * pixel.share, 255));
-    // Nothing has changed until here.
-    const int width = image.m_nWidth;
-    for (int y = 0; y < image.m_nHeight; ++y) {
-        uint8_t* opacity = alpha.Row(y);
-        const uint8_t* marks = selection.m_pBits + raster::Offset(0, y, selection.m_nStride, 1);
-        // The width held apart and no branch, so that it runs many pixels at a time.
-        for (int x = 0; x < width; ++x)
-            opacity[x] &= uint8_t(-(marks[x] == 0));
+    const CSelectionBits bits(selection, kEdge, threads);
+    const CUnmixing unmixing(image, bits, backgrounds);
+    const int width = image.m_nWidth, height = image.m_nHeight;
+    m_runs.resize(size_t((height + kRunRows - 1) / kRunRows));
+    uint64_t total = 0;
+    for (size_t i = 0; i < m_runs.size(); ++i) {
+        const int first = int(i) * kRunRows;
+        m_runs[i].first = total;
+        total += m_runs[i].count = bits.EdgeCount(first, std::min(height, first + kRunRows));
     }
-    for (const CutOutPass::Unmixed& pixel : edge) {
-        uint8_t* p = image.Row(pixel.y) + 3 * pixel.x;
-        p[0] = uint8_t(pixel.colour.b), p[1] = uint8_t(pixel.colour.g),
-        p[2] = uint8_t(pixel.colour.r);
-        uint8_t& opacity = alpha.Row(pixel.y)[pixel.x];
-        opacity = pixel.opacity;
-        // The selection becomes what is left fully transparent.
-        selection.SetValue(CPoint(pixel.x, pixel.y), opacity ? 0 : CheckerValue(pixel.x, pixel.y));
-    }
+    m_pEdge = block::Allocate(total * sizeof(Unmixed));
+    // Runs of rows taken in turn, as the edge crowds into some rows.
+    RunInRuns(height, threads, kRunRows, [&](unsigned, RowBand rows) {
+        Run& run = m_runs[size_t(rows.first / kRunRows)];
+        Unmixed* out = Edge() + run.first;
+        for (int y = rows.first; y < rows.last; ++y) {
+            const uint64_t* edge = bits.EdgeRow(y);
+            const uint8_t* seen = opacity ? opacity->Row(y) : nullptr;
+            for (int k = 0; k < bits.Words(); ++k)
+                for (uint64_t word = edge[k]; word; word &= word - 1) {
+                    const int x = 64 * k + std::countr_zero(word);
+                    const auto [colour, share] = unmixing.Unmix(x, y);
+                    const Rgb was = unmixing.Colour(x, y);
+                    const bool recoloured =
+                        colour.r != was.r || colour.g != was.g || colour.b != was.b;
+                    *out++ = {uint32_t(size_t(y) * size_t(width) + size_t(x)),
+                              uint8_t(colour.r),
+                              uint8_t(colour.g),
+                              uint8_t(colour.b),
+                              uint8_t(seen ? RoundDiv(seen[x] * share, 255) : share),
+                              recoloured};
+                    run.recoloured += recoloured;
+                }
+        }
+    });
+    for (const Run& run : m_runs)
+        m_nRecoloured += run.recoloured;
+}
+
+CCutOut::~CCutOut() = default;
+
+void CCutOut::Apply(CPixelPatch* before) noexcept {
+    if (m_runs.empty()) return;
+    std::vector<uint64_t> firstKept(m_runs.size());
+    for (size_t i = 1; i < m_runs.size(); ++i)
+        firstKept[i] = firstKept[i - 1] + m_runs[i - 1].recoloured;
+    const int width = m_image.m_nWidth;
+    RunInRuns(m_image.m_nHeight, m_nThreads, kRunRows, [&](unsigned, RowBand rows) {
+        // The width held in the run's own local and no branch, so that it
+        // runs many pixels at a time.
+        const int count = width;
+        for (int y = rows.first; y < rows.last; ++y) {
+            uint8_t* opacity = m_alpha.Row(y);
+            const uint8_t* marks =
+                m_selection.m_pBits + raster::Offset(0, y, m_selection.m_nStride, 1);
+            if (const uint8_t* was = m_pOpacity ? m_pOpacity->Row(y) : nullptr)
+                for (int x = 0; x < count; ++x)
+                    opacity[x] = was[x] & uint8_t(-(marks[x] == 0));
+            else
+                for (int x = 0; x < count; ++x)
+                    opacity[x] = uint8_t(-(marks[x] == 0));
+        }
+        const size_t index = size_t(rows.first / kRunRows);
+        uint64_t kept = firstKept[index];
+        const Run& run = m_runs[index];
+        for (const Unmixed& pixel : std::span(Edge() + run.first, run.count)) {
+            const int x = int(pixel.pixel % uint32_t(width)),
+                      y = int(pixel.pixel / uint32_t(width));
+            uint8_t* p = m_image.Row(y) + 3 * x;
+            if (pixel.recoloured) {
+                if (before) before->Keep(kept++, m_image, uint32_t(p - m_image.m_pFileImage.get()));
+                p[0] = pixel.b, p[1] = pixel.g, p[2] = pixel.r;
+            }
+            m_alpha.Row(y)[x] = pixel.opacity;
+            // The selection becomes what is left fully transparent.
+            m_selection.SetValue(CPoint(x, y), pixel.opacity ? 0 : CheckerValue(x, y));
+        }
+    });
+    m_runs.clear();
+    m_pEdge.reset();
+}
+
+void CutOut(CDIB& image, CAlphaPlane& alpha, CMaskDIB& selection,
+            std::span<const COLORREF> backgrounds, unsigned threads) {
+    CCutOut(image, &alpha, alpha, selection, backgrounds, threads).Apply();
 }
 
 } // namespace pelto

@@ -25,21 +25,68 @@
 #include "image/AlphaPlane.h"
 #include "image/Dib.h"
 #include "image/MaskDib.h"
+#include "image/PixelPatch.h"
 #include "platform/ColorRef.h"
 
+#include <cstdint>
 #include <span>
+#include <vector>
 
 namespace pelto {
 
 // A shape pixel this far along F - B (in 255ths) counts as wholly shape.
 inline constexpr int kWholeShare = 240;
 
-// image and alpha (which must have a block) of selection's size; backgrounds:
-// the colours of the picks that made the selection (none: each selected
-// pixel's own colour). The selection becomes the pixels left fully
-// transparent. The edge's pixels are unmixed on threads (0: one per
-// processor the process may use); the bytes are the same for any count. May
-// throw std::bad_alloc with nothing changed.
+// A cut-out worked out whole before anything changes, then applied. image of
+// selection's size, opacity its opacity now (null: opaque) and alpha the
+// plane the new opacity is written to, of the same size (its values unused
+// before; it may be opacity itself). backgrounds: the colours of the picks
+// that made the selection (none: each selected pixel's own colour). The
+// edge's pixels are found and unmixed on threads (0: one per processor the
+// process may use); the bytes are the same for any count.
+class CCutOut {
+public:
+    // May throw std::bad_alloc, or std::invalid_argument for rasters that
+    // differ in size, with nothing changed.
+    CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CMaskDIB& selection,
+            std::span<const COLORREF> backgrounds, unsigned threads = 0);
+    ~CCutOut();
+    CCutOut(const CCutOut&) = delete;
+    CCutOut& operator=(const CCutOut&) = delete;
+
+    // How many pixels Apply gives another colour.
+    uint64_t Recoloured() const { return m_nRecoloured; }
+    // Makes the cut-out: the selection becomes the pixels left fully
+    // transparent. before, when given (with room for Recoloured() pixels),
+    // keeps the colours the recoloured pixels had. Once only.
+    void Apply(CPixelPatch* before = nullptr) noexcept;
+
+private:
+    // An edge pixel as it is to be, by its index in the picture (row by stored row).
+    struct Unmixed {
+        uint32_t pixel;
+        uint8_t r, g, b;
+        uint8_t opacity;
+        bool recoloured;
+    };
+    // A run of rows: its edge's pixels in m_pEdge, in the rows' order.
+    struct Run {
+        uint64_t first = 0, count = 0;
+        uint64_t recoloured = 0;
+    };
+    Unmixed* Edge() const { return reinterpret_cast<Unmixed*>(m_pEdge.get()); }
+
+    CDIB& m_image;
+    const CAlphaPlane* m_pOpacity;
+    CAlphaPlane& m_alpha;
+    CMaskDIB& m_selection;
+    const unsigned m_nThreads;
+    std::vector<Run> m_runs;
+    block::Ptr m_pEdge;
+    uint64_t m_nRecoloured = 0;
+};
+
+// A cut-out made at once, alpha (which must have a block) changed in place.
 void CutOut(CDIB& image, CAlphaPlane& alpha, CMaskDIB& selection,
             std::span<const COLORREF> backgrounds, unsigned threads = 0);
 

@@ -4,12 +4,15 @@
 
 namespace pelto {
 
-CAlphaPlane::CAlphaPlane(int width, int height) {
+CAlphaPlane::CAlphaPlane(int width, int height) : CAlphaPlane(width, height, Unfilled{}) {
+    if (m_pBits) std::memset(m_pBits.get(), 255, Size());
+}
+
+CAlphaPlane::CAlphaPlane(int width, int height, Unfilled) {
     if (width <= 0 || height <= 0) return;
     m_pBits = block::Allocate(uint64_t(width) * uint64_t(height));
     m_nWidth = width;
     m_nHeight = height;
-    std::memset(m_pBits.get(), 255, Size());
 }
 
 CAlphaPlane& CAlphaPlane::Copy(const CAlphaPlane& other) {

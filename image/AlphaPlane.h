@@ -18,6 +18,9 @@ public:
     CAlphaPlane() = default;
     // A plane of width x height opaque pixels; a size of 0 or less gives none.
     CAlphaPlane(int width, int height);
+    // A plane whose values are left as memory holds them, for one about to be written whole.
+    struct Unfilled {};
+    CAlphaPlane(int width, int height, Unfilled);
     CAlphaPlane(CAlphaPlane&&) noexcept = default;
     CAlphaPlane& operator=(CAlphaPlane&&) noexcept = default;
     CAlphaPlane(const CAlphaPlane&) = delete;

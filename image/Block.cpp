@@ -12,16 +12,27 @@ namespace pelto {
 namespace block {
 
 namespace {
-// Big rasters sit on huge pages where the system offers them: a picture's
-// first touch then costs a few hundred page faults instead of thousands.
+// Blocks from a quarter of a huge page up sit on huge pages of their own where
+// the system offers them, rounded up to whole ones: a first touch then costs a
+// fault per huge page instead of one per small page, and on some virtual
+// machines a small page's fault costs more than zeroing a huge page. The web
+// build's memory has no pages to choose: aligning would only waste it.
 constexpr size_t kHugePage = size_t(2) << 20;
 bool OnHugePages(uint64_t size) {
-    return size >= 2 * kHugePage;
+#ifdef __EMSCRIPTEN__
+    (void)size;
+    return false;
+#else
+    return size >= kHugePage / 4;
+#endif
+}
+uint64_t WholeHugePages(uint64_t size) {
+    return (size + kHugePage - 1) / kHugePage * kHugePage;
 }
 } // namespace
 
 uint64_t MappedBytes(uint64_t size) {
-    return OnHugePages(size) ? size + kHugePage : size;
+    return OnHugePages(size) ? WholeHugePages(size) + kHugePage : size;
 }
 
 Ptr Allocate(uint64_t size) {
@@ -31,8 +42,9 @@ Ptr Allocate(uint64_t size) {
     const auto bytes = static_cast<size_t>(size);
     if (OnHugePages(size)) {
         void* p = nullptr;
-        if (::posix_memalign(&p, kHugePage, bytes) != 0) throw std::bad_alloc();
-        ::madvise(p, bytes / kHugePage * kHugePage, MADV_HUGEPAGE);
+        const auto whole = static_cast<size_t>(WholeHugePages(size));
+        if (::posix_memalign(&p, kHugePage, whole) != 0) throw std::bad_alloc();
+        ::madvise(p, whole, MADV_HUGEPAGE);
         return Ptr(static_cast<uint8_t*>(p));
     }
     void* p = std::malloc(bytes);

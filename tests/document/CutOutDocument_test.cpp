@@ -4,6 +4,7 @@
 
 #include "document/PeltoDoc.h"
 #include "support/BmpBuilder.h"
+#include "support/PngBuilder.h"
 #include "support/SquareDoc.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,81 @@ TEST(CutOutDocument, IsOneStepThatUndoBringsBackWhole) {
     EXPECT_TRUE(doc.HasTransparency());
     EXPECT_EQ(doc.SelectionPicks(), std::vector<BackgroundPick>{});
 }
+
+// The disk, the picture over a see-through corner as PNG, and stripes whose
+// every other pixel the cut-out recolours: the step keeps the pixels alone,
+// the old opacity, or a copy of the whole picture when that is smaller.
+struct History {
+    const char* name;
+    Bytes file;
+    bool wholeCopy;
+};
+
+Bytes DiskWithClearCorner() {
+    const Bytes disk = DiskOnWhite();
+    CDIB picture;
+    LoadBytes(picture, disk);
+    return MakePng(
+        {kSize, kSize, 8, 6, false, [&](int x, int y, int c) -> uint16_t {
+             if (c == 3) return x < 8 && y < 8 ? 0 : 255;
+             const COLORREF colour = ShownPixel(picture, x, y);
+             return c == 0 ? GetRValue(colour) : c == 1 ? GetGValue(colour) : GetBValue(colour);
+         }});
+}
+
+Bytes Stripes() {
+    return MakeBmp24(kSize, kSize, [](int x, int) {
+        const int share = (x % 4) * 255 / 3; // white, a third, two thirds, the shape's orange
+        return RGB((220 * share + 255 * (255 - share)) / 255,
+                   (110 * share + 255 * (255 - share)) / 255,
+                   (30 * share + 255 * (255 - share)) / 255);
+    });
+}
+
+class CutOutHistory : public ::testing::TestWithParam<History> {};
+
+Bytes OpacityBytes(const CAlphaPlane& alpha) {
+    return Bytes(alpha.Row(0), alpha.Row(0) + size_t(alpha.Width()) * size_t(alpha.Height()));
+}
+
+TEST_P(CutOutHistory, UndoesAndRedoesAroundAButton) {
+    CPeltoDoc doc;
+    const Bytes& file = GetParam().file;
+    if (file[0] == 0x89)
+        doc.LoadPng(file.data(), file.size());
+    else
+        LoadPicture(doc, file);
+    const Bytes picture = BlockBytes(doc.Picture());
+    const bool hadOpacity = doc.Opacity() != nullptr;
+    const Bytes opacity = hadOpacity ? OpacityBytes(*doc.Opacity()) : Bytes();
+    doc.SelectBackground({kSize - 4, kSize - 1, 10});
+    doc.CutOut();
+    const Bytes cut = BlockBytes(doc.Picture()), cutOpacity = OpacityBytes(*doc.Opacity());
+    EXPECT_EQ(doc.History().Bytes() > picture.size(), GetParam().wholeCopy);
+    doc.MakeButton({135, 128, 3, BevelShape::Round, BevelOutline::Outer});
+    const Bytes button = BlockBytes(doc.Picture());
+
+    doc.Undo();
+    EXPECT_EQ(BlockBytes(doc.Picture()), cut);
+    EXPECT_EQ(OpacityBytes(*doc.Opacity()), cutOpacity);
+    doc.Undo();
+    EXPECT_EQ(BlockBytes(doc.Picture()), picture);
+    ASSERT_EQ(doc.Opacity() != nullptr, hadOpacity);
+    if (hadOpacity) EXPECT_EQ(OpacityBytes(*doc.Opacity()), opacity);
+    EXPECT_FALSE(doc.IsModified());
+    doc.Redo();
+    EXPECT_EQ(BlockBytes(doc.Picture()), cut);
+    EXPECT_EQ(OpacityBytes(*doc.Opacity()), cutOpacity);
+    doc.Redo();
+    EXPECT_EQ(BlockBytes(doc.Picture()), button);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, CutOutHistory,
+                         ::testing::Values(History{"Disk", DiskOnWhite(), false},
+                                           History{"DiskWithClearCorner", DiskWithClearCorner(),
+                                                   false},
+                                           History{"Stripes", Stripes(), true}),
+                         [](const auto& c) { return std::string(c.param.name); });
 
 TEST(CutOutDocument, WithoutASelectionChangesNothing) {
     CPeltoDoc doc;

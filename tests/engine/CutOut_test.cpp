@@ -4,6 +4,7 @@
 // is the shape's, and laid over the old background every pixel is the
 // picture as it was.
 
+#include "RandomRasters.h"
 #include "engine/BackgroundSelection.h"
 #include "engine/CutOut.h"
 #include "support/BmpBuilder.h"
@@ -133,6 +134,74 @@ INSTANTIATE_TEST_SUITE_P(
                       Shape{"StrokeOverBlack", &kStroke, kYellow, kBlack},
                       Shape{"StrokeOverRed", &kStroke, kBlue, kRed}),
     [](const auto& c) { return std::string(c.param.name); });
+
+struct Cut {
+    Bytes picture, selection, opacity;
+    uint64_t recoloured;
+};
+
+Bytes Marks(const CMaskDIB& mask) {
+    Bytes marks;
+    for (int y = 0; y < mask.m_nHeight; ++y)
+        marks.insert(marks.end(), mask.m_pBits + size_t(y) * mask.m_nStride,
+                     mask.m_pBits + size_t(y) * mask.m_nStride + mask.m_nWidth);
+    return marks;
+}
+
+// A random picture and opacity cut out along a random selection on threads,
+// the pixels it recolours kept, then traded back.
+Cut CutOnThreads(MaskKind kind, int width, int height, unsigned threads) {
+    std::mt19937 rng(uint32_t(int(kind) * 7919 + width * 31 + height));
+    const auto picture = RandomPicture(width, height, rng);
+    const auto selection = RandomMask(kind, width, height, rng);
+    CAlphaPlane alpha(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            alpha.SetAlpha(x, y, uint8_t(rng() % 3 ? 255 : rng() % 256));
+    const Bytes before = BlockBytes(*picture);
+    const COLORREF backgrounds[] = {RGB(rng() % 256, rng() % 256, rng() % 256), RGB(0, 0, 0)};
+    // The new opacity in a plane of its own, as a document makes it.
+    CAlphaPlane cutAlpha(width, height, CAlphaPlane::Unfilled{});
+    CCutOut cut(*picture, &alpha, cutAlpha, *selection, backgrounds, threads);
+    CPixelPatch kept(cut.Recoloured());
+    cut.Apply(&kept);
+    Cut made{BlockBytes(*picture), Marks(*selection), {}, cut.Recoloured()};
+    for (int y = 0; y < height; ++y)
+        made.opacity.insert(made.opacity.end(), cutAlpha.Row(y), cutAlpha.Row(y) + width);
+    uint64_t changed = 0;
+    CDIB original;
+    LoadBytes(original, before);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            changed += original.GetPixel(x, y) != picture->GetPixel(x, y);
+    EXPECT_EQ(changed, made.recoloured) << "the pixels counted as recoloured";
+    kept.Trade(*picture);
+    EXPECT_EQ(BlockBytes(*picture), before) << "the kept pixels bring the picture back";
+    kept.Trade(*picture);
+    EXPECT_EQ(BlockBytes(*picture), made.picture) << "and trading again, the cut-out";
+    return made;
+}
+
+class CutOutThreads : public ::testing::TestWithParam<MaskKind> {};
+
+// Rows are shared among threads in runs: the bytes must not depend on where
+// a run ends, nor on how many threads take them.
+TEST_P(CutOutThreads, GiveTheSameBytesAsOneThread) {
+    for (const auto [width, height] : {std::pair{1, 90}, {70, 1}, {65, 47}, {131, 70}}) {
+        const Cut one = CutOnThreads(GetParam(), width, height, 1);
+        for (const unsigned threads : {2u, 3u, 7u}) {
+            const Cut many = CutOnThreads(GetParam(), width, height, threads);
+            EXPECT_EQ(many.picture, one.picture) << width << "x" << height << " " << threads;
+            EXPECT_EQ(many.selection, one.selection) << width << "x" << height << " " << threads;
+            EXPECT_EQ(many.opacity, one.opacity) << width << "x" << height << " " << threads;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Masks, CutOutThreads,
+                         ::testing::Values(MaskKind::Blobs, MaskKind::Noise, MaskKind::Lines,
+                                           MaskKind::EdgeShapes),
+                         [](const auto& c) { return std::to_string(int(c.param)); });
 
 } // namespace
 
