@@ -301,9 +301,19 @@ Bytes SoftEdgedPng(uint32_t side) {
                     }});
 }
 
+Bytes BigLogo() {
+    return LogoBmp(4096, 4096);
+}
+
+Bytes BigSoftEdgedPng() {
+    return SoftEdgedPng(4096);
+}
+
 struct AddressSpaceCase {
     const char* name;
-    Bytes picture;
+    // Made when the case runs: every test program of the suite starts by
+    // registering the cases, and these take seconds.
+    Bytes (*picture)();
     std::string options;
     int fromMegabytes, toMegabytes;
 };
@@ -318,7 +328,7 @@ TEST_P(PeltoCliAddressSpace, RefusesTheRunBeforeItStarts) {
 #endif
     const AddressSpaceCase& c = GetParam();
     TempDir dir;
-    WriteFileBytes(dir.File("in"), c.picture);
+    WriteFileBytes(dir.File("in"), c.picture());
     int succeeded = 0;
     for (int megabytes = c.fromMegabytes; megabytes <= c.toMegabytes; megabytes += 4) {
         const std::string run = "ulimit -v " + std::to_string(megabytes << 10) + " && exec " +
@@ -342,10 +352,10 @@ void PrintTo(const AddressSpaceCase& c, std::ostream* out) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, PeltoCliAddressSpace,
-    ::testing::Values(
-        AddressSpaceCase{"Bmp", LogoBmp(4096, 4096), "--pick 0,0,0 --width 30", 96, 136}, // 48 MB
-        // Its marks, 16 MB, pass what the run's estimate leaves for mapping.
-        AddressSpaceCase{"SoftEdgedPngOuterBand", SoftEdgedPng(4096), "--outline outer", 112, 160}),
+    ::testing::Values(AddressSpaceCase{"Bmp", BigLogo, "--pick 0,0,0 --width 30", 96, 136}, // 48 MB
+                      // Its marks, 16 MB, pass what the run's estimate leaves for mapping.
+                      AddressSpaceCase{"SoftEdgedPngOuterBand", BigSoftEdgedPng, "--outline outer",
+                                       112, 160}),
     [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace
