@@ -4,8 +4,8 @@
 
 namespace pelto {
 
-CUndoStep::CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId, Kind kind)
-    : m_nPicture(pictureId), m_kind(kind) {
+CUndoStep::CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId)
+    : m_nPicture(pictureId), m_kind(Kind::Button) {
     auto copy = std::make_unique<CDIB>();
     copy->Copy(picture);
     if (alpha) (m_pAlpha = std::make_unique<CAlphaPlane>())->Copy(*alpha);

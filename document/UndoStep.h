@@ -23,10 +23,9 @@ public:
     // What the step made of the picture.
     enum class Kind { Button, CutOut };
 
-    // Copies picture and, when there is one, alpha; throws std::bad_alloc
-    // with nothing copied when memory runs out.
-    CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId,
-              Kind kind = Kind::Button);
+    // A button's: copies picture and, when there is one, alpha; throws
+    // std::bad_alloc with nothing copied when memory runs out.
+    CUndoStep(const CDIB& picture, const CAlphaPlane* alpha, uint64_t pictureId);
     // A cut-out's: the picture before it whole (taken beforehand), or the
     // pixels it recoloured as they were, and the opacity it replaced.
     CUndoStep(std::unique_ptr<CDIB> picture, CPixelPatch pixels, std::unique_ptr<CAlphaPlane> alpha,
