@@ -352,10 +352,11 @@ void PrintTo(const AddressSpaceCase& c, std::ostream* out) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, PeltoCliAddressSpace,
-    ::testing::Values(AddressSpaceCase{"Bmp", BigLogo, "--pick 0,0,0 --width 30", 96, 136}, // 48 MB
-                      // Its marks, 16 MB, pass what the run's estimate leaves for mapping.
-                      AddressSpaceCase{"SoftEdgedPngOuterBand", BigSoftEdgedPng, "--outline outer",
-                                       112, 160}),
+    ::testing::Values(
+        AddressSpaceCase{"Bmp", BigLogo, "--pick 0,0,0 --width 30", 96,
+                         136}, // 48 MB
+                               // Its marks, 16 MB, pass what the run's estimate leaves for mapping.
+        AddressSpaceCase{"SoftEdgedPngOuterBand", BigSoftEdgedPng, "--outline outer", 112, 160}),
     [](const auto& c) { return std::string(c.param.name); });
 
 } // namespace
