@@ -194,17 +194,14 @@ CCutOut::CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CM
                 }
         }
     });
-    for (const Run& run : m_runs)
+    for (Run& run : m_runs) {
+        run.firstKept = m_nRecoloured;
         m_nRecoloured += run.recoloured;
+    }
 }
-
-CCutOut::~CCutOut() = default;
 
 void CCutOut::Apply(CPixelPatch* before) noexcept {
     if (m_runs.empty()) return;
-    std::vector<uint64_t> firstKept(m_runs.size());
-    for (size_t i = 1; i < m_runs.size(); ++i)
-        firstKept[i] = firstKept[i - 1] + m_runs[i - 1].recoloured;
     const int width = m_image.m_nWidth;
     RunInRuns(m_image.m_nHeight, m_nThreads, kRunRows, [&](unsigned, RowBand rows) {
         // The width held in the run's own local and no branch, so that it
@@ -221,9 +218,8 @@ void CCutOut::Apply(CPixelPatch* before) noexcept {
                 for (int x = 0; x < count; ++x)
                     opacity[x] = uint8_t(-(marks[x] == 0));
         }
-        const size_t index = size_t(rows.first / kRunRows);
-        uint64_t kept = firstKept[index];
-        const Run& run = m_runs[index];
+        const Run& run = m_runs[size_t(rows.first / kRunRows)];
+        uint64_t kept = run.firstKept;
         for (const Unmixed& pixel : std::span(Edge() + run.first, run.count)) {
             const int x = int(pixel.pixel % uint32_t(width)),
                       y = int(pixel.pixel / uint32_t(width));
@@ -239,11 +235,6 @@ void CCutOut::Apply(CPixelPatch* before) noexcept {
     });
     m_runs.clear();
     m_pEdge.reset();
-}
-
-void CutOut(CDIB& image, CAlphaPlane& alpha, CMaskDIB& selection,
-            std::span<const COLORREF> backgrounds, unsigned threads) {
-    CCutOut(image, &alpha, alpha, selection, backgrounds, threads).Apply();
 }
 
 } // namespace pelto

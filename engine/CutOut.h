@@ -50,7 +50,6 @@ public:
     // differ in size, with nothing changed.
     CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CMaskDIB& selection,
             std::span<const COLORREF> backgrounds, unsigned threads = 0);
-    ~CCutOut();
     CCutOut(const CCutOut&) = delete;
     CCutOut& operator=(const CCutOut&) = delete;
 
@@ -69,10 +68,11 @@ private:
         uint8_t opacity;
         bool recoloured;
     };
-    // A run of rows: its edge's pixels in m_pEdge, in the rows' order.
+    // A run of rows: its edge's pixels in m_pEdge, in the rows' order, and
+    // where the colours it recolours start among all those kept.
     struct Run {
         uint64_t first = 0, count = 0;
-        uint64_t recoloured = 0;
+        uint64_t recoloured = 0, firstKept = 0;
     };
     Unmixed* Edge() const { return reinterpret_cast<Unmixed*>(m_pEdge.get()); }
 
@@ -85,9 +85,5 @@ private:
     block::Ptr m_pEdge;
     uint64_t m_nRecoloured = 0;
 };
-
-// A cut-out made at once, alpha (which must have a block) changed in place.
-void CutOut(CDIB& image, CAlphaPlane& alpha, CMaskDIB& selection,
-            std::span<const COLORREF> backgrounds, unsigned threads = 0);
 
 } // namespace pelto

@@ -22,7 +22,6 @@ public:
     const uint64_t* SelectedRow(int y) const { return Plane(kSelected, y); }
     const uint64_t* EdgeRow(int y) const { return Plane(kEdge, y); }
     bool Selected(int x, int y) const { return Bit(SelectedRow(y), x); }
-    bool OnEdge(int x, int y) const { return Bit(EdgeRow(y), x); }
     // Bit i: whether column x + i of row y is selected, or on the edge;
     // columns outside the picture are neither. x above -64.
     uint64_t SelectedFrom(int x, int y) const { return From(SelectedRow(y), x); }

@@ -90,7 +90,7 @@ TEST_P(CutOutShape, LeavesNoFringeAndGivesThePictureBackOverItsBackground) {
     SelectBackground(picture, selection, {0, 0, 10});
     CAlphaPlane alpha(kSize, kSize);
     const COLORREF backgrounds[] = {c.background};
-    CutOut(picture, alpha, *selection, backgrounds);
+    CCutOut(picture, &alpha, alpha, *selection, backgrounds).Apply();
 
     int wrongOutside = 0, wrongInside = 0, edge = 0, seen = 0, overBackground = 0;
     double alphaError = 0, colourError = 0;
