@@ -2,6 +2,7 @@
 
 #include "system/FaultInjection.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <new>
@@ -13,10 +14,11 @@ namespace block {
 
 namespace {
 // Blocks from a quarter of a huge page up sit on huge pages of their own where
-// the system offers them, rounded up to whole ones: a first touch then costs a
-// fault per huge page instead of one per small page, and on some virtual
-// machines a small page's fault costs more than zeroing a huge page. The web
-// build's memory has no pages to choose: aligning would only waste it.
+// the system offers them: a first touch then costs a fault per huge page
+// instead of one per small page, and on some virtual machines a small page's
+// fault costs more than zeroing a huge page. So does a tail past the whole
+// huge pages when it is that big too; a smaller one stays on small pages. The
+// web build's memory has no pages to choose: aligning would only waste it.
 constexpr size_t kHugePage = size_t(2) << 20;
 bool OnHugePages(uint64_t size) {
 #ifdef __EMSCRIPTEN__
@@ -26,13 +28,15 @@ bool OnHugePages(uint64_t size) {
     return size >= kHugePage / 4;
 #endif
 }
-uint64_t WholeHugePages(uint64_t size) {
-    return (size + kHugePage - 1) / kHugePage * kHugePage;
+// The part of a block of size bytes on huge pages.
+uint64_t OnHugePart(uint64_t size) {
+    const uint64_t whole = size / kHugePage * kHugePage;
+    return OnHugePages(size - whole) ? whole + kHugePage : whole;
 }
 } // namespace
 
 uint64_t MappedBytes(uint64_t size) {
-    return OnHugePages(size) ? WholeHugePages(size) + kHugePage : size;
+    return OnHugePages(size) ? std::max(size, OnHugePart(size)) + kHugePage : size;
 }
 
 Ptr Allocate(uint64_t size) {
@@ -42,9 +46,9 @@ Ptr Allocate(uint64_t size) {
     const auto bytes = static_cast<size_t>(size);
     if (OnHugePages(size)) {
         void* p = nullptr;
-        const auto whole = static_cast<size_t>(WholeHugePages(size));
-        if (::posix_memalign(&p, kHugePage, whole) != 0) throw std::bad_alloc();
-        ::madvise(p, whole, MADV_HUGEPAGE);
+        const auto huge = static_cast<size_t>(OnHugePart(size));
+        if (::posix_memalign(&p, kHugePage, std::max(bytes, huge)) != 0) throw std::bad_alloc();
+        ::madvise(p, huge, MADV_HUGEPAGE);
         return Ptr(static_cast<uint8_t*>(p));
     }
     void* p = std::malloc(bytes);

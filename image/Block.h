@@ -15,7 +15,7 @@ struct Free {
 };
 using Ptr = std::unique_ptr<uint8_t[], Free>;
 
-// The address space a block of size bytes takes: big blocks sit on whole huge
+// The address space a block of size bytes takes: big blocks sit on huge
 // pages, and aligning them maps up to one huge page more.
 uint64_t MappedBytes(uint64_t size);
 // Uninitialised block of size bytes (size 0 gives a null pointer).
