@@ -51,9 +51,10 @@ void CPeltoDoc::CutOut(unsigned threads) {
     // Written whole by the cut-out, from the opacity the picture has now.
     auto alpha =
         std::make_unique<CAlphaPlane>(m_dib.m_nWidth, m_dib.m_nHeight, CAlphaPlane::Unfilled{});
-    std::unique_ptr<CMaskDIB> transparent = m_pMask->Clone();
+    auto transparent =
+        std::make_unique<CMaskDIB>(m_dib.m_nWidth, m_dib.m_nHeight, CMaskDIB::Unfilled{});
     const std::vector<COLORREF> colours = PickColours(m_picks, m_dib, m_pAlpha.get());
-    CCutOut cut(m_dib, m_pAlpha.get(), *alpha, *transparent, colours, threads);
+    CCutOut cut(m_dib, m_pAlpha.get(), *alpha, *m_pMask, *transparent, colours, threads);
     // The pixels the cut-out recolours, unless the whole picture takes less room.
     std::unique_ptr<CDIB> before;
     CPixelPatch pixels;

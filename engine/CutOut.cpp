@@ -3,11 +3,13 @@
 #include "BackgroundSelection.h"
 #include "ParallelRows.h"
 #include "SelectionBits.h"
+#include "SmallDivision.h"
 #include "image/RasterIndex.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -40,7 +42,7 @@ int LeastShare(int c, int b) {
     const int d = c - b;
     if (d == 0) return 0;
     const int room = d > 0 ? 255 - b : b;
-    return (255 * std::abs(d) + room - 1) / room;
+    return int(DivideBySmall(uint32_t(255 * std::abs(d) + room - 1), uint32_t(room)));
 }
 
 // The unmixing of one edge pixel, from the picture and its selection's bits.
@@ -68,7 +70,7 @@ public:
         share = std::max({share, LeastShare(c.r, b.r), LeastShare(c.g, b.g), LeastShare(c.b, b.b)});
         if (share == 0 || (!selected && share >= kWholeShare)) return {c, share ? 255 : 0};
         const auto unmix = [&](int channel, int d) {
-            return std::clamp(channel + RoundDiv(255 * d, share), 0, 255);
+            return std::clamp(channel + RoundDivideBySmall(255 * d, share), 0, 255);
         };
         return {{unmix(b.r, dr), unmix(b.g, dg), unmix(b.b, db)}, share};
     }
@@ -126,7 +128,9 @@ private:
                 r += p[2], g += p[1], b += p[0], ++count;
             }
         }
-        if (count) return {RoundDiv(r, count), RoundDiv(g, count), RoundDiv(b, count)};
+        if (count)
+            return {RoundDivideBySmall(r, count), RoundDivideBySmall(g, count),
+                    RoundDivideBySmall(b, count)};
         Rgb farthest = Colour(x, y);
         int farthestDistance = -1;
         for (int v = top; v <= bottom; ++v) {
@@ -150,13 +154,17 @@ private:
 
 } // namespace
 
-CCutOut::CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CMaskDIB& selection,
+CCutOut::CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha,
+                 const CMaskDIB& selection, CMaskDIB& transparent,
                  std::span<const COLORREF> backgrounds, unsigned threads)
     : m_image(image), m_pOpacity(opacity), m_alpha(alpha), m_selection(selection),
-      m_nThreads(threads) {
+      m_transparent(transparent), m_nThreads(threads) {
     if (!image.HasBlock()) return;
-    if (selection.m_nWidth != image.m_nWidth || selection.m_nHeight != image.m_nHeight ||
-        alpha.Width() != image.m_nWidth || alpha.Height() != image.m_nHeight ||
+    const auto sized = [&](const CMaskDIB& mask) {
+        return mask.m_nWidth == image.m_nWidth && mask.m_nHeight == image.m_nHeight;
+    };
+    if (!sized(selection) || !sized(transparent) || alpha.Width() != image.m_nWidth ||
+        alpha.Height() != image.m_nHeight ||
         (opacity && (opacity->Width() != image.m_nWidth || opacity->Height() != image.m_nHeight)))
         throw std::invalid_argument("a cut-out's rasters differ in size");
     const CSelectionBits bits(selection, kEdge, threads);
@@ -174,6 +182,8 @@ CCutOut::CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CM
     RunInRuns(height, threads, kRunRows, [&](unsigned, RowBand rows) {
         Run& run = m_runs[size_t(rows.first / kRunRows)];
         Unmixed* out = Edge() + run.first;
+        // Counted here, not in the run, whose neighbours other threads write.
+        uint64_t recolouredInRun = 0;
         for (int y = rows.first; y < rows.last; ++y) {
             const uint64_t* edge = bits.EdgeRow(y);
             const uint8_t* seen = opacity ? opacity->Row(y) : nullptr;
@@ -190,9 +200,10 @@ CCutOut::CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CM
                               uint8_t(colour.b),
                               uint8_t(seen ? RoundDiv(seen[x] * share, 255) : share),
                               recoloured};
-                    run.recoloured += recoloured;
+                    recolouredInRun += recoloured;
                 }
         }
+        run.recoloured = recolouredInRun;
     });
     for (Run& run : m_runs) {
         run.firstKept = m_nRecoloured;
@@ -209,8 +220,10 @@ void CCutOut::Apply(CPixelPatch* before) noexcept {
         const int count = width;
         for (int y = rows.first; y < rows.last; ++y) {
             uint8_t* opacity = m_alpha.Row(y);
-            const uint8_t* marks =
-                m_selection.m_pBits + raster::Offset(0, y, m_selection.m_nStride, 1);
+            const uint64_t row = raster::Offset(0, y, m_selection.m_nStride, 1);
+            const uint8_t* marks = m_selection.m_pBits + row;
+            if (m_transparent.m_pBits != m_selection.m_pBits)
+                std::memcpy(m_transparent.m_pBits + row, marks, m_selection.m_nStride);
             if (const uint8_t* was = m_pOpacity ? m_pOpacity->Row(y) : nullptr)
                 for (int x = 0; x < count; ++x)
                     opacity[x] = was[x] & uint8_t(-(marks[x] == 0));
@@ -230,7 +243,7 @@ void CCutOut::Apply(CPixelPatch* before) noexcept {
             }
             m_alpha.Row(y)[x] = pixel.opacity;
             // The selection becomes what is left fully transparent.
-            m_selection.SetValue(CPoint(x, y), pixel.opacity ? 0 : CheckerValue(x, y));
+            m_transparent.SetValue(CPoint(x, y), pixel.opacity ? 0 : CheckerValue(x, y));
         }
     });
     m_runs.clear();

@@ -38,9 +38,10 @@ namespace pelto {
 inline constexpr int kWholeShare = 240;
 
 // A cut-out worked out whole before anything changes, then applied. image of
-// selection's size, opacity its opacity now (null: opaque) and alpha the
-// plane the new opacity is written to, of the same size (its values unused
-// before; it may be opacity itself). backgrounds: the colours of the picks
+// selection's size, opacity its opacity now (null: opaque), alpha the plane
+// the new opacity is written to and transparent the mask the new selection
+// is, each of the same size (their values unused before; they may be opacity
+// and selection themselves). backgrounds: the colours of the picks
 // that made the selection (none: each selected pixel's own colour). The
 // edge's pixels are found and unmixed on threads (0: one per processor the
 // process may use); the bytes are the same for any count.
@@ -48,14 +49,14 @@ class CCutOut {
 public:
     // May throw std::bad_alloc, or std::invalid_argument for rasters that
     // differ in size, with nothing changed.
-    CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, CMaskDIB& selection,
-            std::span<const COLORREF> backgrounds, unsigned threads = 0);
+    CCutOut(CDIB& image, const CAlphaPlane* opacity, CAlphaPlane& alpha, const CMaskDIB& selection,
+            CMaskDIB& transparent, std::span<const COLORREF> backgrounds, unsigned threads = 0);
     CCutOut(const CCutOut&) = delete;
     CCutOut& operator=(const CCutOut&) = delete;
 
     // How many pixels Apply gives another colour.
     uint64_t Recoloured() const { return m_nRecoloured; }
-    // Makes the cut-out: the selection becomes the pixels left fully
+    // Makes the cut-out: transparent becomes the pixels left fully
     // transparent. before, when given (with room for Recoloured() pixels),
     // keeps the colours the recoloured pixels had. Once only.
     void Apply(CPixelPatch* before = nullptr) noexcept;
@@ -79,7 +80,8 @@ private:
     CDIB& m_image;
     const CAlphaPlane* m_pOpacity;
     CAlphaPlane& m_alpha;
-    CMaskDIB& m_selection;
+    const CMaskDIB& m_selection;
+    CMaskDIB& m_transparent;
     const unsigned m_nThreads;
     std::vector<Run> m_runs;
     block::Ptr m_pEdge;

@@ -48,7 +48,7 @@ private:
                (size_t(plane) * size_t(m_nHeight) + size_t(y)) * size_t(m_nWords);
     }
     void PackRow(const CMaskDIB& selection, int y);
-    // any and all: room for a row's words each.
+    // any and all: room for a row's words and one either side each.
     void EdgeOfRow(int y, uint64_t* any, uint64_t* all);
 
     const int m_nWidth, m_nHeight, m_nWords, m_nReach;

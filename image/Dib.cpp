@@ -130,8 +130,8 @@ uint32_t CDIB::RasterStride(int32_t width, uint16_t bitCount) {
     return static_cast<uint32_t>(bmp::RowStride(width > 0 ? width : 0, bitCount));
 }
 
-uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount,
-                           uint32_t paletteBytes) {
+uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes,
+                           bool zeroed) {
     const uint64_t rowBytes = RasterStride(width, bitCount);
     const uint32_t offBits = bmp::kHeadersSize + paletteBytes;
     if (width <= 0 || height <= 0) return nullptr;
@@ -141,7 +141,7 @@ uint8_t* CDIB::BuildRaster(int32_t width, int32_t height, uint16_t bitCount,
     block::Ptr data = block::Allocate(imageSize + offBits);
     bmp::WriteBuiltHeaders(data.get(), static_cast<uint32_t>(imageSize + offBits), offBits, width,
                            height, bitCount, static_cast<uint32_t>(imageSize));
-    std::memset(data.get() + offBits, 0, imageSize);
+    if (zeroed) std::memset(data.get() + offBits, 0, imageSize);
     m_pFileImage = std::move(data);
     m_nFileSize = static_cast<uint32_t>(imageSize + offBits);
     m_nWidth = width;

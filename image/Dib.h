@@ -92,9 +92,11 @@ public:
 protected:
     uint32_t OffBits() const;
     // Makes this image a freshly built raster of bitCount bits per pixel with
-    // paletteBytes of colour table, all pixels 0; returns the pixel array.
+    // paletteBytes of colour table, all pixels 0 (unless not zeroed: left as
+    // allocated, for a caller that writes them all); returns the pixel array.
     // A width or height of 0 or less leaves the image without a block.
-    uint8_t* BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes);
+    uint8_t* BuildRaster(int32_t width, int32_t height, uint16_t bitCount, uint32_t paletteBytes,
+                         bool zeroed = true);
     // Bytes per stored row of such a raster.
     static uint32_t RasterStride(int32_t width, uint16_t bitCount);
 

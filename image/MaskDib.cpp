@@ -38,6 +38,10 @@ CMaskDIB::CMaskDIB(int width, int height)
     : m_pBits(BuildRaster(width, height, 8, kOffBits - bmp::kHeadersSize)),
       m_nStride(RasterStride(width, 8)) {}
 
+CMaskDIB::CMaskDIB(int width, int height, Unfilled)
+    : m_pBits(BuildRaster(width, height, 8, kOffBits - bmp::kHeadersSize, false)),
+      m_nStride(RasterStride(width, 8)) {}
+
 bool CMaskDIB::FindNearestUnselected(CPoint start, CPoint& found, int radius) const {
     if (!m_pBits || GetValue(start) == 0) return false;
     return FindNearest(start, found, radius, [this](CPoint p) { return GetValue(p) == 0; });

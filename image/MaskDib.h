@@ -23,6 +23,9 @@ public:
     static constexpr uint8_t OverlayLevel(uint8_t value) { return value == 1 ? 128 : 255; }
 
     CMaskDIB(int width, int height);
+    // Marks (and row padding) as allocated, for a writer of every row whole.
+    struct Unfilled {};
+    CMaskDIB(int width, int height, Unfilled);
     // A copy, marks and all; throws std::bad_alloc when memory runs out.
     std::unique_ptr<CMaskDIB> Clone() const;
     CMaskDIB(const CMaskDIB&) = delete;

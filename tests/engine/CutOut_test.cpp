@@ -90,7 +90,7 @@ TEST_P(CutOutShape, LeavesNoFringeAndGivesThePictureBackOverItsBackground) {
     SelectBackground(picture, selection, {0, 0, 10});
     CAlphaPlane alpha(kSize, kSize);
     const COLORREF backgrounds[] = {c.background};
-    CCutOut(picture, &alpha, alpha, *selection, backgrounds).Apply();
+    CCutOut(picture, &alpha, alpha, *selection, *selection, backgrounds).Apply();
 
     int wrongOutside = 0, wrongInside = 0, edge = 0, seen = 0, overBackground = 0;
     double alphaError = 0, colourError = 0;
@@ -160,12 +160,15 @@ Cut CutOnThreads(MaskKind kind, int width, int height, unsigned threads) {
             alpha.SetAlpha(x, y, uint8_t(rng() % 3 ? 255 : rng() % 256));
     const Bytes before = BlockBytes(*picture);
     const COLORREF backgrounds[] = {RGB(rng() % 256, rng() % 256, rng() % 256), RGB(0, 0, 0)};
-    // The new opacity in a plane of its own, as a document makes it.
+    // The new opacity and selection in rasters of their own, as a document makes them.
     CAlphaPlane cutAlpha(width, height, CAlphaPlane::Unfilled{});
-    CCutOut cut(*picture, &alpha, cutAlpha, *selection, backgrounds, threads);
+    CMaskDIB transparent(width, height, CMaskDIB::Unfilled{});
+    const auto marks = Marks(*selection);
+    CCutOut cut(*picture, &alpha, cutAlpha, *selection, transparent, backgrounds, threads);
     CPixelPatch kept(cut.Recoloured());
     cut.Apply(&kept);
-    Cut made{BlockBytes(*picture), Marks(*selection), {}, cut.Recoloured()};
+    EXPECT_EQ(Marks(*selection), marks) << "the old selection stays as it was";
+    Cut made{BlockBytes(*picture), Marks(transparent), {}, cut.Recoloured()};
     for (int y = 0; y < height; ++y)
         made.opacity.insert(made.opacity.end(), cutAlpha.Row(y), cutAlpha.Row(y) + width);
     uint64_t changed = 0;
