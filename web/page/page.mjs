@@ -90,16 +90,20 @@ async function reporting(work) {
   }
 }
 
+// The document's latest step (a pick, a file opened) done: a preview asked
+// meanwhile is of what that step leaves.
+let stepDone = Promise.resolve();
+
 // One document step at a time, its refusal shown and nothing lost.
 async function act(step, ...args) {
   if (!doc) return;
   const open = doc;
-  await reporting(async () => showDocument(await working(open[step](...args))));
+  await (stepDone = reporting(async () => showDocument(await working(open[step](...args)))));
 }
 
 async function openFile(file) {
   if (!file) return;
-  await reporting(async () => {
+  await (stepDone = reporting(async () => {
     const bytes = new Uint8Array(await file.arrayBuffer());
     await working(engineCovered);
     const opened = await working(
@@ -111,7 +115,7 @@ async function openFile(file) {
     view.reset();
     showDocument(await working(doc.draw()));
     $('view').focus();
-  });
+  }));
 }
 
 function pick(x, y) {
@@ -139,12 +143,13 @@ async function runPreview() {
     previewAgain = true;
     return;
   }
-  const values = readValues({ tell: false });
-  const wanted = doc?.hasSelection && $('preview').checked && values;
-  if (!wanted && !previewShown) return;
   previewRunning = true;
-  const asked = generation;
   try {
+    await working(stepDone);
+    const values = readValues({ tell: false });
+    const wanted = doc?.hasSelection && $('preview').checked && values;
+    if (!wanted && !previewShown) return;
+    const asked = generation;
     // Only the part in sight is shaded, the rest as it scrolls into sight.
     const area = view.visibleArea() ?? { x: 0, y: 0, width: doc.width, height: doc.height };
     const shown = await working(wanted ? doc.previewArea(values, area) : doc.draw());

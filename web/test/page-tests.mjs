@@ -230,6 +230,27 @@ test('a picture larger than the view: the preview in sight is the button made th
   }
 });
 
+test('values changed while a pick is under way: the preview shown is of the pick', async () => {
+  const page = await openPage();
+  await upload(page, badge);
+  // The engine slow to pick, as on a big picture or a busy machine.
+  await page.evaluate(() => {
+    const post = Worker.prototype.postMessage;
+    Worker.prototype.postMessage = function (message, transfer) {
+      if (message?.op === 'pick') setTimeout(() => post.call(this, message, transfer), 1000);
+      else post.call(this, message, transfer);
+    };
+  });
+  const corner = await page.box('#view');
+  await page.clickAt(Math.round(corner.x), Math.round(corner.y));
+  await page.fill('#width', 12);
+  await settled(page);
+  const previewed = await viewPixels(page);
+  await page.click('#make');
+  await page.waitForSelector('#undo:not([disabled])');
+  assert.deepEqual(await viewPixels(page), previewed);
+});
+
 test("the button states show side by side, a live button wears the sprite, the .zip holds pelto-cli's set", async () => {
   const page = await openPage();
   await upload(page, badge);
