@@ -9,11 +9,25 @@ const inNode = typeof process === 'object' && typeof process.versions?.node === 
 
 // Loads the engine; where(name) is the address of each of its files
 // (pelto-engine.mjs, pelto-engine.wasm, and the threaded engine's).
-export async function loadGlue(where) {
+// starting() is called once all the engine's own files are in, and it starts.
+export async function loadGlue(where, starting = () => {}) {
   const name = usesThreadedEngine() ? 'pelto-engine-threads' : 'pelto-engine';
   const { default: create } = await import(where(`${name}.mjs`));
   const options = { locateFile: (file) => where(file) };
-  if (inNode) {
+  // The engine's own promise knows nothing of a failed instantiation.
+  let failed;
+  const failure = new Promise((_, reject) => (failed = reject));
+  if (!inNode) {
+    // Compiled before the engine starts, so that its start waits on no download.
+    const module = await compiled(where(`${name}.wasm`));
+    options.instantiateWasm = (imports, receive) => {
+      WebAssembly.instantiate(module, imports).then(
+        (instance) => receive(instance, module),
+        failed,
+      );
+      return {};
+    };
+  } else {
     // This emcc's Node support is CommonJS's, and it would fetch() its
     // WebAssembly by a file name: it gets both from here.
     const { createRequire } = await import('node:module');
@@ -23,7 +37,17 @@ export async function loadGlue(where) {
     globalThis.__dirname ??= fileURLToPath(new URL('.', import.meta.url));
     options.wasmBinary = await readFile(new URL(where(`${name}.wasm`)));
   }
-  return new Glue(await create(options));
+  starting();
+  return new Glue(await Promise.race([create(options), failure]));
+}
+
+async function compiled(url) {
+  const response = await fetch(url);
+  if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
+  // A server that says another type gets its bytes compiled all the same.
+  return response.headers.get('Content-Type')?.startsWith('application/wasm')
+    ? WebAssembly.compileStreaming(response)
+    : WebAssembly.compile(await response.arrayBuffer());
 }
 
 const encoder = new TextEncoder();

@@ -23,10 +23,14 @@ async function nodePort() {
 }
 
 // The engine, loaded for the first request; one that fails to load is tried
-// again for the next.
+// again for the next. The caller hears when it has what it needs from the
+// network and starts: from then on it watches the start.
 let glue;
 function loaded(where) {
-  glue ??= loadGlue((name) => where[name] ?? new URL(name, import.meta.url).href).catch((error) => {
+  glue ??= loadGlue(
+    (name) => where[name] ?? new URL(name, import.meta.url).href,
+    () => port.post({ stage: 'starting' }),
+  ).catch((error) => {
     glue = undefined;
     throw new PeltoError(`The engine could not be started: ${error?.message ?? error}`, 'engine');
   });

@@ -85,6 +85,11 @@ export interface InitOptions {
   locateFile?: (name: EngineFile, url: string) => string | URL;
   /** How long, in ms, a worker with nothing to do stays (10000 when left out). */
   idleTimeout?: number;
+  /**
+   * How long, in ms, the engine may take to start once its files are in before
+   * it is started again, three times at most (20000 when left out).
+   */
+  startTimeout?: number;
 }
 
 export function init(options?: InitOptions): void;

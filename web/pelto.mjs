@@ -26,11 +26,13 @@ const kFiles = [
   'pelto-engine-threads.wasm',
   'pelto-engine-threads.worker.js',
 ];
-let settings = { locateFile: (name, url) => url, idleTimeout: 10000 };
+let settings = { locateFile: (name, url) => url, idleTimeout: 10000, startTimeout: 20000 };
 
 // locateFile(name, url): where a file of the engine lies, url being where it
 // lies beside this module (for bundlers that rename or move them);
-// idleTimeout: how long, in ms, a worker with nothing to do stays.
+// idleTimeout: how long, in ms, a worker with nothing to do stays;
+// startTimeout: how long, in ms, the engine may take to start once its files
+// are in before it is started again (a browser may leave a start hanging).
 export function init(options = {}) {
   settings = { ...settings, ...options };
 }
@@ -39,7 +41,8 @@ function workerSettings() {
   const where = {};
   for (const name of kFiles)
     where[name] = String(settings.locateFile(name, new URL(name, import.meta.url).href));
-  return { workerUrl: where['pelto-worker.mjs'], where, idleTimeout: settings.idleTimeout };
+  const { idleTimeout, startTimeout } = settings;
+  return { workerUrl: where['pelto-worker.mjs'], where, idleTimeout, startTimeout };
 }
 
 // One worker for whole runs, which an abort may end, and one for documents.

@@ -5,8 +5,16 @@
 // holds it (an open document). A request aborted while the worker runs it
 // ends the worker with it; one that waits is only dropped. A worker that
 // fails fails every request it had, and the next request starts another.
+// The engine's start is watched: a browser may leave it hanging for good
+// (Firefox, at times, as the engine makes its threads' workers), so one that
+// has not started a while after it had all it needs from the network is
+// ended and another started in its place, a few times at most.
 import { PeltoError, revived } from './pelto-error.mjs';
 import { spawn } from './spawn.mjs';
+
+const kStartTries = 3;
+const engineError = (reason) =>
+  new PeltoError(`The engine could not be started: ${reason}`, 'engine');
 
 const abortError = (signal) =>
   signal.reason instanceof Error
@@ -14,7 +22,8 @@ const abortError = (signal) =>
     : new DOMException('The run was aborted.', 'AbortError');
 
 export class WorkerClient {
-  // settings(): { workerUrl, where, idleTimeout } as they are when a worker starts.
+  // settings(): { workerUrl, where, idleTimeout, startTimeout } as they are
+  // when a worker starts.
   constructor(settings) {
     this.settings = settings;
     this.queue = [];
@@ -70,19 +79,51 @@ export class WorkerClient {
       worker.hold(true);
       worker.post({ id: job.id, op: job.op, args: job.args, lang: job.lang, where }, job.transfer);
     } catch (error) {
-      this.fail(error.message);
+      if (this.current === job) this.fail(error);
     }
   }
 
-  async start() {
-    this.worker ??= Promise.resolve().then(() =>
-      spawn(
-        this.settings().workerUrl,
-        (data) => this.answer(data),
-        (reason) => this.fail(reason),
-      ),
-    );
+  start() {
+    this.worker ??= this.startEngine();
     return this.worker;
+  }
+
+  // A worker whose engine has started, or the reason none could.
+  async startEngine() {
+    const { workerUrl, where, startTimeout } = this.settings();
+    const token = (this.token = {});
+    for (let tries = 1; ; ++tries) {
+      let starting = null; // what the worker's messages go to while it starts
+      const worker = await spawn(
+        workerUrl,
+        (data) => (starting ? starting.message(data) : this.answer(data)),
+        (reason) => (starting ? starting.failed(reason) : this.fail(reason)),
+      );
+      if (this.token === token) this.launched = worker;
+      worker.hold(true);
+      let outcome = await new Promise((resolve) => {
+        let timer;
+        const settle = (value) => {
+          clearTimeout(timer);
+          resolve(value);
+        };
+        starting = {
+          message: ({ id, stage, error }) => {
+            if (stage === 'starting') timer = setTimeout(() => settle('hung'), startTimeout);
+            else if (id === 0) settle(error ? revived(error) : 'started');
+          },
+          failed: (reason) => settle(engineError(reason)),
+        };
+        worker.post({ id: 0, op: 'ready', args: [], where });
+      });
+      starting = null;
+      if (this.token !== token) outcome = new DOMException('The run was aborted.', 'AbortError');
+      if (outcome === 'started') return worker;
+      worker.end();
+      if (outcome !== 'hung') throw outcome;
+      if (tries === kStartTries)
+        throw engineError(`it did not start within ${startTimeout} ms, ${kStartTries} times`);
+    }
   }
 
   answer({ id, value, error }) {
@@ -107,12 +148,13 @@ export class WorkerClient {
   }
 
   // The worker could not start or ended: every request it had fails.
+  // reason: the engine's refusal, or what went wrong.
   fail(reason) {
     const jobs = [this.current, ...this.queue].filter(Boolean);
     this.current = null;
     this.queue = [];
     this.stop();
-    const error = new PeltoError(`The engine could not be started: ${reason}`, 'engine');
+    const error = reason instanceof PeltoError ? reason : engineError(reason?.message ?? reason);
     for (const job of jobs) {
       job.signal?.removeEventListener('abort', job.onAbort);
       job.reject(error);
@@ -123,6 +165,10 @@ export class WorkerClient {
     clearTimeout(this.idleTimer);
     const worker = this.worker;
     this.worker = null;
+    // A start under way ends at once, hanging or not.
+    this.token = null;
+    this.launched?.end();
+    this.launched = null;
     worker?.then((w) => w.end()).catch(() => {});
   }
 

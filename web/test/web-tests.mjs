@@ -5,9 +5,9 @@
 //   PELTO_SITE=DIR PELTO_CLI=pelto-cli PELTO_DIGEST=light_digest node --test web-tests.mjs
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join, resolve } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { describe, test } from 'node:test';
 import { cases, inputs } from './cases.mjs';
@@ -299,6 +299,45 @@ await makeButton(new Uint8Array(readFileSync('in')), ${JSON.stringify(table[0].s
       rmSync(dir, { recursive: true });
     }
   });
+
+  test(
+    'an engine whose start hangs is started again, three times at most',
+    { timeout: 60000 },
+    async () => {
+      const count = join(mkdtempSync(join(tmpdir(), 'pelto-starts-')), 'starts');
+      const hanging = (hangs) => ({
+        startTimeout: 1000,
+        locateFile: (name, url) =>
+          name === 'pelto-engine.mjs'
+            ? `${new URL('hanging-engine.mjs', import.meta.url)}?${new URLSearchParams({ engine: url, count, hangs })}`
+            : url,
+      });
+      const c = table[0];
+      // An abort ends the worker: the next starts afresh, as set then.
+      const afresh = async (settings) => {
+        const aborting = new AbortController();
+        const run = makeButton(c.bytes, c.style, { signal: aborting.signal });
+        aborting.abort();
+        await assert.rejects(run, { name: 'AbortError' });
+        rmSync(count, { force: true });
+        pelto.init(settings);
+      };
+      try {
+        await afresh(hanging(2));
+        assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);
+        assert.equal(readFileSync(count, 'utf8'), '3', 'starts');
+        await afresh(hanging(3));
+        assert.deepEqual(await refused(makeButton(c.bytes, c.style)), {
+          code: 'engine',
+          message: 'The engine could not be started: it did not start within 1000 ms, 3 times',
+        });
+      } finally {
+        pelto.init({ locateFile: (name, url) => url, startTimeout: 20000 });
+        rmSync(dirname(count), { recursive: true });
+      }
+      assert.deepEqual(Buffer.from(await makeButton(c.bytes, c.style)), c.want.bytes);
+    },
+  );
 
   test('an engine that cannot start refuses every call, and never hangs', async () => {
     pelto.init({
