@@ -190,7 +190,7 @@ class CutOutThreads : public ::testing::TestWithParam<MaskKind> {};
 // Rows are shared among threads in runs: the bytes must not depend on where
 // a run ends, nor on how many threads take them.
 TEST_P(CutOutThreads, GiveTheSameBytesAsOneThread) {
-    for (const auto [width, height] : {std::pair{1, 90}, {70, 1}, {65, 47}, {131, 70}}) {
+    for (const auto& [width, height] : {std::pair{1, 90}, {70, 1}, {65, 47}, {131, 70}}) {
         const Cut one = CutOnThreads(GetParam(), width, height, 1);
         for (const unsigned threads : {2u, 3u, 7u}) {
             const Cut many = CutOnThreads(GetParam(), width, height, threads);
