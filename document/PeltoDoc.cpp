@@ -67,15 +67,16 @@ void CPeltoDoc::MakeButton(ButtonParams params, unsigned threads, const RowsShad
     std::optional<CUndoStep> step;
     if (keep) step.emplace(m_dib, m_pAlpha.get(), m_nPicture);
     const uint64_t budget = keep ? memlimit::AvailableBytes() / 8 : 0;
-    CHeightDIB heights(m_dib.m_nWidth, m_dib.m_nHeight);
-    // Pass 1 grows a rim over transparency into the picture itself, so the
-    // step is taken first and the picture must not fail after it.
-    std::optional<CTransparentRim> rim;
-    if (m_pAlpha) rim.emplace(m_dib, *m_pAlpha);
-    CTransparentRim* grow = rim ? &*rim : nullptr;
-    ComputeBevelHeights(*m_pMask, params, heights, threads, grow);
-
-    ShadeBevel(m_dib, heights, params.contrast, threads, grow, shaded);
+    if (m_pAlpha) {
+        CHeightDIB heights(m_dib.m_nWidth, m_dib.m_nHeight);
+        // Pass 1 grows a rim over transparency into the picture itself, so the
+        // step is taken first and the picture must not fail after it.
+        CTransparentRim rim(m_dib, *m_pAlpha);
+        ComputeBevelHeights(*m_pMask, params, heights, threads, &rim);
+        ShadeBevel(m_dib, heights, params.contrast, threads, &rim, shaded);
+    } else {
+        MakeBevel(m_dib, *m_pMask, params, threads, shaded);
+    }
     m_nPicture = ++m_nPicturesMade;
     if (keep) {
         step->KeepSelection(std::move(m_pMask), std::move(m_picks));

@@ -1,11 +1,13 @@
 #include "BackgroundSelection.h"
 
+#include "OpaqueMatch.h"
 #include "ParallelRows.h"
 #include "SameSize.h"
 #include "image/RasterIndex.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -34,6 +36,8 @@ public:
                m_threshold;
     }
 
+    OpaqueSeed Seed() const { return {m_red, m_green, m_blue, m_threshold}; }
+
 private:
     int m_red, m_green, m_blue;
     int m_threshold;
@@ -45,13 +49,20 @@ uint8_t* MaskRow(CMaskDIB& mask, int r) {
 }
 
 void SelectMatching(const CDIB& image, CMaskDIB& mask, const CAlphaPlane* alpha,
-                    const Likeness& like, unsigned threads) {
+                    const Likeness& like, bool fresh, unsigned threads) {
     const int width = image.m_nWidth;
+    const OpaqueSeed seed = like.Seed();
     RunBands(image.m_nHeight, BandCount(image.m_nHeight, threads), [&](unsigned, RowBand band) {
         for (int r = band.first; r < band.last; ++r) {
             const uint8_t* colours = image.Row(r);
-            const uint8_t* opacity = alpha ? alpha->Row(r) : nullptr;
             uint8_t* row = MaskRow(mask, r);
+            if (!alpha) {
+                MatchOpaqueRow(colours, row, width, r, seed, fresh);
+                if (fresh) std::memset(row + width, 0, mask.m_nStride - size_t(width));
+                continue;
+            }
+            if (fresh) std::memset(row, 0, mask.m_nStride);
+            const uint8_t* opacity = alpha->Row(r);
             for (int c = 0; c < width; ++c)
                 if (like(colours, opacity, c)) row[c] = static_cast<uint8_t>(CheckerValue(c, r));
         }
@@ -175,12 +186,16 @@ void SelectBackground(const CDIB& image, std::unique_ptr<CMaskDIB>& mask,
     const Likeness like(image.GetPixel(x, seedRow), ToleranceThreshold(pick.tolerance),
                         !alpha || alpha->GetAlpha(x, seedRow) != 0);
     // A mask made here is handed over only once the pick has succeeded.
-    std::unique_ptr<CMaskDIB> made = mask ? nullptr : std::make_unique<CMaskDIB>(width, height);
+    // A plain pick writes every row of a new mask whole.
+    std::unique_ptr<CMaskDIB> made =
+        mask             ? nullptr
+        : pick.connected ? std::make_unique<CMaskDIB>(width, height)
+                         : std::make_unique<CMaskDIB>(width, height, CMaskDIB::Unfilled{});
     CMaskDIB& marks = made ? *made : *mask;
     if (pick.connected)
         SelectConnected(image, marks, made != nullptr, alpha, like, x, seedRow);
     else
-        SelectMatching(image, marks, alpha, like, threads);
+        SelectMatching(image, marks, alpha, like, made != nullptr, threads);
     if (made) mask = std::move(made);
 }
 

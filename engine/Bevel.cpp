@@ -1,5 +1,6 @@
 #include "Bevel.h"
 
+#include "BandReach.h"
 #include "BandSearch.h"
 #include "HeightAverage.h"
 #include "HeightTable.h"
@@ -10,10 +11,13 @@
 #include "image/RasterIndex.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace pelto {
@@ -44,19 +48,60 @@ double ExactBearing(int dx, int dy) {
 }
 
 // The bearing from straight up, clockwise, of an offset. Those a band can
-// reach are worked out once: they do not depend on the button values.
+// reach (within the widest band's circle) are worked out once: they do not
+// depend on the button values. An offset and its mirror image left to right
+// have opposite bearings exactly, so only one of each pair is worked out.
 double Bearing(int dx, int dy) {
     constexpr int kRadius = kWidthRange.high;
-    constexpr int kSide = 2 * kRadius + 1;
-    static const std::vector<double> bearings = [] {
-        std::vector<double> table(kSide * kSide);
+    constexpr int kSide = kRadius + 1;
+    const auto reached = [](int x, int y) { return x * x + y * y <= kRadius * kRadius; };
+    static const std::vector<double> bearings = [&] {
+        std::vector<double> table(size_t(2 * kRadius + 1) * kSide);
         for (int y = -kRadius; y <= kRadius; ++y)
-            for (int x = -kRadius; x <= kRadius; ++x)
-                table[(y + kRadius) * kSide + x + kRadius] = ExactBearing(x, y);
+            for (int x = 0; x <= kRadius; ++x)
+                if (reached(x, y)) table[size_t(y + kRadius) * kSide + x] = ExactBearing(x, y);
         return table;
     }();
-    if (std::abs(dx) > kRadius || std::abs(dy) > kRadius) return ExactBearing(dx, dy);
-    return bearings[(dy + kRadius) * kSide + dx + kRadius];
+    if (!reached(dx, dy)) return ExactBearing(dx, dy);
+    const double bearing = bearings[size_t(dy + kRadius) * kSide + size_t(std::abs(dx))];
+    return dx < 0 ? -bearing : bearing;
+}
+
+// Stored rows `rows` of the image shaded from heights whose row 0 is the
+// image's row `base`.
+void ShadeRows(CDIB& image, RowBand rows, const CHeightDIB& heights, int base, int contrast) {
+    const int width = image.m_nWidth;
+    for (int y = rows.first; y < rows.last; ++y) {
+        uint8_t* row = image.Row(y);
+        const int at = y - base;
+        const uint8_t* height = heights.m_pBits + raster::Offset(0, at, heights.m_nStride, 2);
+        int x = 0;
+#if defined(__SSE2__)
+        // Eight points at a time where the smoothing stays inside the field;
+        // only the band's (height not 0) are shaded.
+        if (at >= 2 && at < heights.m_nHeight - 2) {
+            for (x = 2; x + 8 + 2 <= width; x += 8) {
+                const __m128i eight =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(height + 2 * x));
+                auto band =
+                    unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(eight, _mm_setzero_si128()))) ^
+                    0xffffu;
+                if (band == 0) continue;
+                int32_t averages[8];
+                AverageHeights8(heights, x, at, averages);
+                for (; band; band &= band - 1) { // two bits a point
+                    const int lane = std::countr_zero(band) / 2;
+                    band &= band - 1;
+                    ShadePixel(row, x + lane, averages[lane] - 2 * contrast);
+                }
+            }
+            for (int edge = 0; edge < 2; ++edge)
+                ShadeBandPixel(row, heights, edge, at, contrast);
+        }
+#endif
+        for (; x < width; ++x)
+            ShadeBandPixel(row, heights, x, at, contrast);
+    }
 }
 
 } // namespace
@@ -117,29 +162,69 @@ void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned t
     constexpr int kRunRows = 64;
     const bool tell = shaded && !rim;
     RunInRuns(rows, threads, kRunRows, [&](unsigned, RowBand run) {
-        // Band pixels are gathered first without branches: in a speckled
-        // picture whether a pixel belongs to the band is a coin toss.
-        constexpr int kSpan = 512;
-        int columns[kSpan];
-        for (int y = run.first; y < run.last; ++y) {
-            uint8_t* row = image.Row(y);
-            const uint8_t* height = heights.m_pBits + raster::Offset(0, y, heights.m_nStride, 2);
-            for (int begin = 0; begin < image.m_nWidth; begin += kSpan) {
-                const int end = std::min(image.m_nWidth, begin + kSpan);
-                int count = 0;
-                for (int x = begin; x < end; ++x) {
-                    const uint8_t* h = height + raster::Offset(x, 0, 0, 2);
-                    columns[count] = x;
-                    count += (h[0] | h[1]) != 0;
-                }
-                for (int i = 0; i < count; ++i)
-                    ShadeBandPixel(row, heights, columns[i], y, contrast);
-            }
-        }
+        ShadeRows(image, run, heights, 0, contrast);
         if (tell) shaded(run.first, run.last);
     });
     if (rim) rim->Finish(threads);
     if (shaded && rim) shaded(0, rows);
+}
+
+void MakeBevel(CDIB& image, const CMaskDIB& mask, const ButtonParams& params, unsigned threads,
+               const RowsShaded& shaded) {
+    RequireSameSize(mask, image, "the picture is not of the selection's size");
+    const int rows = image.m_nHeight;
+    if (!image.HasBlock() || !mask.m_pBits || params.width <= 0) {
+        if (shaded && rows > 0) shaded(0, rows);
+        return;
+    }
+    // Rows the band cannot reach go out first, while the rest is searched:
+    // shaded hears of the rows of a band whose flag is `beyondBand`, in runs.
+    const std::vector<uint8_t> beyond = RowsBeyondBand(mask, params.width, params.Outer(), threads);
+    const auto tell = [&](RowBand band, uint8_t beyondBand) {
+        if (!shaded) return;
+        for (int y = band.first, start = -1; y <= band.last; ++y) {
+            const bool told = y < band.last && beyond[size_t(y)] == beyondBand;
+            if (told && start < 0) start = y;
+            if (!told && start >= 0) shaded(std::exchange(start, -1), y);
+        }
+    };
+    tell({0, rows}, 1);
+    // Everything is allocated before the first pixel changes.
+    const CHeightTable table(params);
+    const CNearestSearch search(mask, params.width, params.Outer());
+    const unsigned count = BandCount(rows, threads);
+    // Runs short enough that the first rows are told early, each searched
+    // with the two rows either side its smoothing reads; each thread's
+    // memory is made for one run only.
+    constexpr int kReach = 2, kRunRows = 128;
+    const int searched = std::min(rows, kRunRows + 2 * kReach);
+    std::vector<CNearestSearch::Scratch> scratch;
+    std::vector<std::unique_ptr<CHeightDIB>> fields;
+    for (unsigned i = 0; i < count; ++i) {
+        scratch.push_back(search.MakeScratch(0, searched));
+        fields.push_back(
+            std::make_unique<CHeightDIB>(image.m_nWidth, searched, CHeightDIB::Unfilled{}));
+    }
+    const int chunk = search.ChunkRows(scratch[0]);
+    const int run = chunk > 0 ? std::clamp(chunk - 2 * kReach, 1, kRunRows) : kRunRows;
+    RunInRuns(rows, threads, run, [&](unsigned thread, RowBand rowRun) {
+        if (std::all_of(beyond.begin() + rowRun.first, beyond.begin() + rowRun.last,
+                        [](uint8_t flag) { return flag != 0; }))
+            return;
+        CHeightDIB& field = *fields[thread];
+        const int base = std::max(0, rowRun.first - kReach);
+        const int top = std::min(rows, rowRun.last + kReach);
+        // Past the picture's top the smoothing reads rows no search writes.
+        const int read = std::min(field.m_nHeight, rowRun.last + kReach - base);
+        std::memset(field.m_pBits, 0, size_t(field.m_nStride) * size_t(read));
+        search.Rebind(scratch[thread], base, top);
+        search.ForEachRow(scratch[thread], [&](int y, std::span<const CFoundPoint> found) {
+            for (const CFoundPoint& f : found)
+                field.StoreHeight(f.x, y - base, table.At(f.dx, f.dy));
+        });
+        ShadeRows(image, rowRun, field, base, params.contrast);
+        tell(rowRun, 0);
+    });
 }
 
 } // namespace pelto

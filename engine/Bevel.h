@@ -46,4 +46,13 @@ using RowsShaded = std::function<void(int first, int last)>;
 void ShadeBevel(CDIB& image, const CHeightDIB& heights, int contrast, unsigned threads = 0,
                 CTransparentRim* rim = nullptr, const RowsShaded& shaded = {});
 
+// Both passes at once for a picture without transparency, a run of rows at a
+// time, with the same bytes: each run's heights are found (with the rows its
+// smoothing reads) and shaded while they are fresh, so the rows are told
+// final from the start and no height field of the whole picture is held.
+// Throws (std::bad_alloc, or std::invalid_argument for a mask not of the
+// image's size) before any pixel changes; shaded hears of every row.
+void MakeBevel(CDIB& image, const CMaskDIB& mask, const ButtonParams& params, unsigned threads = 0,
+               const RowsShaded& shaded = {});
+
 } // namespace pelto

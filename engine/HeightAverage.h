@@ -8,6 +8,9 @@
 
 #include <array>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace pelto {
 
@@ -50,5 +53,52 @@ inline int AverageHeight(const CHeightDIB& heights, int x, int y) {
     }
     return DivideByWeight(sum, weight);
 }
+
+#if defined(__SSE2__)
+// AverageHeight of the eight points (x .. x + 7, y), all at least two points
+// inside the field: the sums and weights eight at a time, and the division
+// in doubles, exact for every sum of 16-bit heights.
+inline void AverageHeights8(const CHeightDIB& heights, int x, int y, int32_t (&averages)[8]) {
+    const uint8_t* centre = heights.m_pBits + raster::Offset(x, y, heights.m_nStride, 2);
+    const auto at = [&](int dx, int dy) {
+        return _mm_loadu_si128(
+            reinterpret_cast<const __m128i*>(centre + ptrdiff_t(dy) * heights.m_nStride + 2 * dx));
+    };
+    const __m128i zero = _mm_setzero_si128();
+    __m128i low = zero, high = zero; // the sums, as 32-bit lanes
+    __m128i weight = _mm_set1_epi16(6);
+    // Two points at once: their heights side by side, times their weights.
+    const auto add = [&](__m128i a, int wa, __m128i b, int wb) {
+        const __m128i weights =
+            _mm_set1_epi32(int32_t(uint32_t(uint16_t(wb)) << 16 | uint16_t(wa)));
+        low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), weights));
+        high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), weights));
+        weight = _mm_add_epi16(
+            weight, _mm_andnot_si128(_mm_cmpeq_epi16(a, zero), _mm_set1_epi16(short(wa))));
+        weight = _mm_add_epi16(
+            weight, _mm_andnot_si128(_mm_cmpeq_epi16(b, zero), _mm_set1_epi16(short(wb))));
+    };
+    {
+        const __m128i c = at(0, 0);
+        const __m128i weights = _mm_set1_epi32(6);
+        low = _mm_madd_epi16(_mm_unpacklo_epi16(c, zero), weights);
+        high = _mm_madd_epi16(_mm_unpackhi_epi16(c, zero), weights);
+    }
+    add(at(0, -1), 5, at(0, 1), 5), add(at(-1, 0), 5, at(1, 0), 5);
+    add(at(-1, -1), 4, at(1, -1), 4), add(at(-1, 1), 4, at(1, 1), 4);
+    for (int d = -1; d <= 1; ++d)
+        add(at(d, -2), 4, at(d, 2), 4), add(at(-2, d), 4, at(2, d), 4);
+    const __m128i weightLow = _mm_unpacklo_epi16(weight, zero);
+    const __m128i weightHigh = _mm_unpackhi_epi16(weight, zero);
+    const auto divide = [](__m128i sums, __m128i weights) {
+        const __m128d first = _mm_div_pd(_mm_cvtepi32_pd(sums), _mm_cvtepi32_pd(weights));
+        const __m128d second = _mm_div_pd(_mm_cvtepi32_pd(_mm_srli_si128(sums, 8)),
+                                          _mm_cvtepi32_pd(_mm_srli_si128(weights, 8)));
+        return _mm_unpacklo_epi64(_mm_cvttpd_epi32(first), _mm_cvttpd_epi32(second));
+    };
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(averages), divide(low, weightLow));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(averages + 4), divide(high, weightHigh));
+}
+#endif
 
 } // namespace pelto

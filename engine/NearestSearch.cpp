@@ -4,18 +4,17 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define PELTO_WIDE_STEPS 1
+#endif
 
 namespace pelto {
 
+using outline::IsSource;
+using outline::IsTarget;
+
 namespace {
-
-template <bool Outer> bool IsTarget(uint8_t value) {
-    return Outer ? value == 0 : static_cast<int8_t>(value) > 0;
-}
-
-template <bool Outer> bool IsSource(uint8_t value) {
-    return Outer ? value != 0 : value == 0;
-}
 
 // Bytes of column distances one worker keeps at a time: about what a core's cache holds.
 constexpr size_t kChunkBytes = size_t(1) << 19;
@@ -25,6 +24,40 @@ constexpr size_t kChunkBytes = size_t(1) << 19;
 constexpr int8_t kNeighbourDx[] = {0, 0, 1, -1, 0, 1, -1, 1, -1};
 constexpr int8_t kNeighbourDy[] = {0, 1, 0, 0, -1, 1, 1, -1, -1};
 constexpr uint8_t kSearch = 9;
+
+#ifdef PELTO_WIDE_STEPS
+bool HasSse41() {
+    static const bool has = __builtin_cpu_supports("sse4.1");
+    return has;
+}
+
+// The least k^2 + d^2 over k = 1 .. 16 * steps, d the lesser of the distances
+// kept k columns left and right (capped at radius + 1: anything farther lies
+// beyond the radius either way). Radius at most kMaxWideRadius, so that every
+// sum fits 16 bits.
+__attribute__((target("sse4.1"))) int LeastSideSum(const uint8_t* column, int radius, int steps) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i cap = _mm_set1_epi8(static_cast<char>(radius + 1));
+    const __m128i reverse = _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    __m128i least = _mm_set1_epi16(0x7fff);
+    for (int step = 0; step < steps; ++step) {
+        const int k = 1 + CNearestSearch::kWideStep * step;
+        const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + k));
+        const __m128i left = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(column - k - 15)), reverse);
+        const __m128i d = _mm_min_epu8(_mm_min_epu8(left, right), cap);
+        const __m128i ks = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(k)),
+                                         _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+        const __m128i ks8 = _mm_add_epi16(ks, _mm_set1_epi16(8));
+        const __m128i low = _mm_unpacklo_epi8(d, zero), high = _mm_unpackhi_epi8(d, zero);
+        least =
+            _mm_min_epu16(least, _mm_add_epi16(_mm_mullo_epi16(low, low), _mm_mullo_epi16(ks, ks)));
+        least = _mm_min_epu16(
+            least, _mm_add_epi16(_mm_mullo_epi16(high, high), _mm_mullo_epi16(ks8, ks8)));
+    }
+    return _mm_extract_epi16(_mm_minpos_epu16(least), 0);
+}
+#endif
 
 size_t RoundUpToWord(size_t n) {
     return (n + 7) / 8 * 8;
@@ -46,7 +79,7 @@ ScratchLayout LayoutFor(int64_t width, int rows, int radius, int segmentColumns)
     layout.fast = radius > 0 && radius <= CNearestSearch::kMaxFastRadius;
     if (!layout.fast) return layout;
     const int cap = radius + 1;
-    layout.span = layout.segment + 2 * size_t(radius + CNearestSearch::kSearchStep);
+    layout.span = layout.segment + 2 * size_t(CNearestSearch::PadFor(radius));
     // Each chunk sweeps cap extra rows both ways; keep that overhead small.
     const size_t chunk = std::max(size_t(4) * cap, kChunkBytes / layout.span);
     layout.chunkRows = std::min(chunk, size_t(std::max(rows, 1)));
@@ -55,9 +88,17 @@ ScratchLayout LayoutFor(int64_t width, int rows, int radius, int segmentColumns)
 
 } // namespace
 
+int CNearestSearch::PadFor(int radius) {
+    const int wide = (radius + kWideStep - 1) / kWideStep * kWideStep;
+    return std::max(radius + kSearchStep, radius <= kMaxWideRadius ? wide : 0);
+}
+
 CNearestSearch::CNearestSearch(const CMaskDIB& mask, int radius, bool outer, int segmentColumns)
     : m_mask(mask), m_nRadius(radius), m_bOuter(outer),
       m_nSegmentColumns(std::max(segmentColumns, 1)) {
+#ifdef PELTO_WIDE_STEPS
+    m_bWideSteps = radius <= kMaxWideRadius && HasSse41();
+#endif
     if (mask.m_pBits && mask.m_nWidth > 0)
         m_nSegments =
             static_cast<int>((int64_t(mask.m_nWidth) + m_nSegmentColumns - 1) / m_nSegmentColumns);
@@ -100,7 +141,7 @@ CNearestSearch::Scratch CNearestSearch::MakeScratch(int first, int last) const {
     scratch.m_found.resize(layout.segment);
     if (!layout.fast) return scratch;
     scratch.m_nChunkRows = static_cast<int>(layout.chunkRows);
-    scratch.m_columns.resize(layout.chunkRows * layout.span);
+    scratch.m_columns.reset(new uint8_t[layout.chunkRows * layout.span]);
     scratch.m_running.resize(layout.span);
     scratch.m_runs.resize(layout.span);
     scratch.m_window.resize(layout.span);
@@ -160,7 +201,7 @@ void CNearestSearch::FillColumnDistances(Scratch& scratch, Segment s) const noex
     const int last = scratch.m_nChunkLast;
     uint8_t* running = scratch.m_running.data() + lo;
     const size_t columns = hi - lo;
-    auto row = [&](int y) { return scratch.m_columns.data() + size_t(y - first) * span; };
+    auto row = [&](int y) { return scratch.m_columns.get() + size_t(y - first) * span; };
     const auto top = static_cast<uint8_t>(cap);
     auto step = [&](int y) {
         const uint8_t* mask = MaskRow(y) + size_t(base + int64_t(lo));
@@ -238,7 +279,7 @@ template <bool Outer>
 size_t CNearestSearch::FindSegmentFast(int y, Segment s, Scratch& scratch) const noexcept {
     const int columns = s.last - s.first;
     const size_t span = size_t(columns) + 2 * size_t(Pad());
-    const uint8_t* g = scratch.m_columns.data() + size_t(y - scratch.m_nChunkFirst) * span;
+    const uint8_t* g = scratch.m_columns.get() + size_t(y - scratch.m_nChunkFirst) * span;
     const uint8_t* distances = g + Pad(); // the segment's first column
     const uint8_t* mask = MaskRow(y) + size_t(s.first);
     WindowMinimum(g, columns, scratch);
@@ -301,10 +342,14 @@ bool CNearestSearch::SearchFarther(int x, int y, const uint8_t* column, uint8_t 
     // Columns outside the row read 255, whose square is beyond any radius.
     const int floor = window * window;
     int best = column[0] <= radius ? column[0] * column[0] : squared + 1;
+#ifdef PELTO_WIDE_STEPS
+    if (m_bWideSteps)
+        best = std::min(best, LeastSideSum(column, radius, (radius + kWideStep - 1) / kWideStep));
+#endif
     // Four columns a step, so that the steps do not wait on each other; the
     // columns past the radius only add sums beyond it.
     static_assert(kSearchStep == 4);
-    for (int k = 1; k <= radius && k * k + floor < best; k += kSearchStep) {
+    for (int k = 1; !m_bWideSteps && k <= radius && k * k + floor < best; k += kSearchStep) {
         int sums[kSearchStep];
         for (int j = 0; j < kSearchStep; ++j) {
             const int left = column[-k - j], right = column[k + j];

@@ -23,10 +23,21 @@
 #include "image/MaskDib.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace pelto {
+
+namespace outline {
+// The pixels a band is searched from, and those across the outline from them.
+template <bool Outer> bool IsSource(uint8_t value) {
+    return Outer ? value != 0 : value == 0;
+}
+template <bool Outer> bool IsTarget(uint8_t value) {
+    return Outer ? value == 0 : static_cast<int8_t>(value) > 0;
+}
+} // namespace outline
 
 // A pixel of a row whose search succeeded, and the offset to the point found.
 struct CFoundPoint {
@@ -39,8 +50,11 @@ class CNearestSearch {
 public:
     // Larger radii (no width the tool offers) fall back to the brute-force scan.
     static constexpr int kMaxFastRadius = 254;
-    // The general search takes four columns a step, reading up to three past the radius.
+    // The general search takes four columns a step, reading up to three past
+    // the radius, or, for the widths the tool offers on processors with SSE4.1,
+    // sixteen at once over every column within the radius.
     static constexpr int kSearchStep = 4;
+    static constexpr int kWideStep = 16, kMaxWideRadius = 30;
     // Columns searched together; the last segment of a row may be shorter.
     static constexpr int kSegmentColumns = 2048;
 
@@ -52,7 +66,10 @@ public:
         int m_nSegment = -1;                     // segment whose column distances are ready ...
         int m_nChunkFirst = 0, m_nChunkLast = 0; // ... for these rows
         int m_nChunkRows = 0;
-        std::vector<uint8_t> m_columns;        // column distances, chunk rows x padded segment
+        // Column distances, chunk rows x padded segment, each row written
+        // before it is read: left unfilled, its pages are first touched by
+        // the worker that uses them, not by the thread that makes them all.
+        std::unique_ptr<uint8_t[]> m_columns;
         std::vector<uint8_t> m_running;        // one row of a sweep
         std::vector<uint8_t> m_runs, m_window; // sliding minimum of a row's distances
         const uint8_t* m_pWindowRow = nullptr; // ... its result, in one of the two
@@ -79,6 +96,10 @@ public:
     static uint64_t ScratchBytes(int64_t width, int rows, int radius,
                                  int segmentColumns = kSegmentColumns);
 
+    // Distances kept beyond a segment's ends: what the steps read, at least
+    // the sixteens of the wide step.
+    static int PadFor(int radius);
+
     int SegmentCount() const { return m_nSegments; }
     // The pixels of stored row y (within the scratch's rows) and of column
     // segment `segment` whose search succeeds, by ascending column. Valid
@@ -98,7 +119,7 @@ private:
         int first, last; // columns
     };
     Segment SegmentAt(int segment) const;
-    int Pad() const { return m_nRadius + kSearchStep; } // distances kept beyond a segment's ends
+    int Pad() const { return PadFor(m_nRadius); }
     template <bool Outer> void FillColumnDistances(Scratch& scratch, Segment s) const noexcept;
     template <bool Outer> size_t FindSegmentFast(int y, Segment s, Scratch& scratch) const noexcept;
     template <bool Outer>
@@ -113,6 +134,7 @@ private:
     const CMaskDIB& m_mask;
     int m_nRadius;
     bool m_bOuter;
+    bool m_bWideSteps = false; // sixteen columns a step (SSE4.1)
     int m_nSegmentColumns;
     int m_nSegments = 0;
     // Offsets (dx, dy) within the radius grouped by dx^2 + dy^2, each group in

@@ -4,6 +4,7 @@
 // depend on the number of threads.
 
 #include "system/CpuCount.h"
+#include "system/ThreadPlacement.h"
 
 #include <algorithm>
 #include <array>
@@ -45,7 +46,7 @@ template <typename Work> void RunBands(int rows, unsigned count, Work&& work) no
     unsigned started = 1;
     try {
         for (; started < count; ++started)
-            threads[started] = std::thread(work, started, BandOf(rows, count, started));
+            threads[started] = StartApart(started, work, started, BandOf(rows, count, started));
     } catch (...) {
     }
     for (unsigned i = started; i < count; ++i)

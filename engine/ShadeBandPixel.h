@@ -9,14 +9,18 @@
 
 namespace pelto {
 
-inline void ShadeBandPixel(uint8_t* row, const CHeightDIB& heights, int x, int y, int contrast) {
-    if (heights.GetHeight(CPoint(x, y)) == 0) return;
+// The pixel at column x of a stored row, its lightness shifted by shift.
+inline void ShadePixel(uint8_t* row, int x, int shift) {
     uint8_t* pixel = row + raster::Offset(x, 0, 0, 3);
-    const int shift = AverageHeight(heights, x, y) - 2 * contrast;
     const COLORREF c = ShiftLightness(RGB(pixel[2], pixel[1], pixel[0]), shift);
     pixel[0] = static_cast<uint8_t>(GetBValue(c));
     pixel[1] = static_cast<uint8_t>(GetGValue(c));
     pixel[2] = static_cast<uint8_t>(GetRValue(c));
+}
+
+inline void ShadeBandPixel(uint8_t* row, const CHeightDIB& heights, int x, int y, int contrast) {
+    if (heights.GetHeight(CPoint(x, y)) == 0) return;
+    ShadePixel(row, x, AverageHeight(heights, x, y) - 2 * contrast);
 }
 
 } // namespace pelto

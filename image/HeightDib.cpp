@@ -22,6 +22,9 @@ constexpr Neighbour kNeighbours[] = {
 CHeightDIB::CHeightDIB(int width, int height)
     : m_pBits(BuildRaster(width, height, 16, 0)), m_nStride(RasterStride(width, 16)) {}
 
+CHeightDIB::CHeightDIB(int width, int height, Unfilled)
+    : m_pBits(BuildRaster(width, height, 16, 0, false)), m_nStride(RasterStride(width, 16)) {}
+
 int CHeightDIB::GetAverageHeight(CPoint point) const {
     int sum = 6 * GetHeight(point);
     int weight = 6;

@@ -17,6 +17,10 @@ namespace pelto {
 class CHeightDIB : private CDIB {
 public:
     CHeightDIB(int width, int height);
+    // Heights as allocated, for a user that clears the rows it uses (on its
+    // own thread, which then takes the first touch of the pages).
+    struct Unfilled {};
+    CHeightDIB(int width, int height, Unfilled);
     CHeightDIB(const CHeightDIB&) = delete;
     CHeightDIB& operator=(const CHeightDIB&) = delete;
 

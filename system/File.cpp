@@ -3,6 +3,7 @@
 #include "FaultInjection.h"
 #include "Folder.h"
 #include "MemoryLimit.h"
+#include "ThreadPlacement.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -195,14 +196,14 @@ uint64_t CFile::ReadAt(void* buffer, uint64_t count, uint64_t offset) {
         std::exception_ptr failure;
         std::optional<std::thread> helper;
         try {
-            helper.emplace([&] {
+            helper.emplace(StartApart(1, [&] {
                 try {
                     second =
                         ReadSpan(static_cast<char*>(buffer) + half, count - half, offset + half);
                 } catch (...) {
                     failure = std::current_exception();
                 }
-            });
+            }));
         } catch (const std::system_error&) {
             return ReadSpan(buffer, count, offset);
         }

@@ -9,6 +9,7 @@
 #include "system/File.h"
 #include "system/Folder.h"
 #include "system/MemoryLimit.h"
+#include "system/ThreadPlacement.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -52,6 +53,11 @@ unsigned CountUsableCpus() {
 unsigned UsableCpuCount() {
     return CountUsableCpus();
 }
+
+namespace placement {
+void PlaceApart(std::thread&, unsigned) {}
+void FreeCaller() {}
+} // namespace placement
 std::optional<unsigned> QuotaCpus(std::string_view) {
     return std::nullopt;
 }

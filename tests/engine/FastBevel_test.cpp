@@ -4,6 +4,7 @@
 
 #include "RandomRasters.h"
 #include "ReferenceBevel.h"
+#include "engine/BandReach.h"
 #include "engine/Bevel.h"
 #include "engine/HeightAverage.h"
 #include "engine/LightnessColor.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -52,7 +54,17 @@ void ExpectSameBevel(const CMaskDIB& mask, const ButtonParams& params,
         ShadeBevel(picture, heights, params.contrast, threads);
         EXPECT_EQ(BlockBytes(picture), BlockBytes(expectedPicture))
             << what << " threads " << threads;
+        // Both passes at once, a run of rows at a time.
+        picture.Copy(*original);
+        MakeBevel(picture, mask, params, threads);
+        EXPECT_EQ(BlockBytes(picture), BlockBytes(expectedPicture))
+            << what << " both passes at once, threads " << threads;
     }
+    // The rows found beyond the band hold no height.
+    const std::vector<uint8_t> beyond = RowsBeyondBand(mask, params.width, params.Outer());
+    for (int y = 0; y < mask.m_nHeight; ++y)
+        for (int x = 0; x < mask.m_nWidth && beyond[size_t(y)]; ++x)
+            ASSERT_EQ(expectedHeights.GetHeight(CPoint(x, y)), 0) << what << " row " << y;
 }
 
 std::string Describe(MaskKind kind, int w, int h, const ButtonParams& p, uint32_t seed) {
@@ -136,7 +148,42 @@ TEST(FastBevel, TellsEachRowOnceWhenItIsFinal) {
             EXPECT_EQ(told, std::vector<int>(h, 1)) << "threads " << threads << " rim " << withRim;
             EXPECT_EQ(std::memcmp(seen.data(), picture.Row(0), seen.size()), 0)
                 << "threads " << threads << " rim " << withRim;
+            if (withRim) continue;
+            // Both passes at once, the rows beyond the band told before the rest.
+            picture.Copy(*original);
+            std::fill(told.begin(), told.end(), 0);
+            MakeBevel(picture, *mask, params, threads, [&](int first, int last) {
+                const std::lock_guard lock(m);
+                for (int y = first; y < last; ++y) {
+                    ++told[y];
+                    std::memcpy(&seen[stride * y], picture.Row(y), stride);
+                }
+            });
+            EXPECT_EQ(told, std::vector<int>(h, 1)) << "both passes, threads " << threads;
+            EXPECT_EQ(std::memcmp(seen.data(), picture.Row(0), seen.size()), 0)
+                << "both passes, threads " << threads;
         }
+}
+
+// A shape across the whole picture in stored rows [40, 60) of 100: an inner
+// band of 5 cannot reach the rows outside it, nor its middle; an outer one
+// only the rows within 5 of it.
+TEST(RowsBeyondBand, AreTheRowsOutOfTheBandsReach) {
+    const int w = 23, h = 100;
+    CMaskDIB mask(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            mask.SetValue(CPoint(x, y), y >= 40 && y < 60 ? 0 : 1);
+    for (bool outer : {false, true}) {
+        const std::vector<uint8_t> beyond = RowsBeyondBand(mask, 5, outer, 2);
+        for (int y = 0; y < h; ++y) {
+            const bool inShape = y >= 40 && y < 60;
+            const bool reached =
+                outer ? !inShape && y >= 35 && y < 65 : inShape && (y < 45 || y >= 55);
+            EXPECT_EQ(beyond[size_t(y)], reached ? 0 : 1)
+                << (outer ? "outer" : "inner") << " " << y;
+        }
+    }
 }
 
 // Speckled masks, where nearly every pixel is settled by its eight neighbours:
@@ -206,7 +253,7 @@ TEST(DivideByWeight, TruncatesLikeTheDivisionForEveryWeightAndSum) {
 TEST(AverageHeight, MatchesTheHeightRasterOnRandomFields) {
     std::mt19937 rng(11);
     for (int n = 0; n < 300; ++n) {
-        const int w = 1 + int(rng() % 12), h = 1 + int(rng() % 12);
+        const int w = 1 + int(rng() % 24), h = 1 + int(rng() % 12);
         CHeightDIB heights(w, h);
         const bool extreme = n % 3 == 0;
         for (int y = 0; y < h; ++y)
@@ -218,6 +265,17 @@ TEST(AverageHeight, MatchesTheHeightRasterOnRandomFields) {
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(AverageHeight(heights, x, y), heights.GetAverageHeight(CPoint(x, y)))
                     << w << "x" << h << " at " << x << "," << y << " case " << n;
+#if defined(__SSE2__)
+        // Eight at a time, wherever all eight are two points inside.
+        for (int y = 2; y + 2 < h; ++y)
+            for (int x = 2; x + 8 + 2 <= w; ++x) {
+                int32_t eight[8];
+                AverageHeights8(heights, x, y, eight);
+                for (int i = 0; i < 8; ++i)
+                    ASSERT_EQ(eight[i], heights.GetAverageHeight(CPoint(x + i, y)))
+                        << w << "x" << h << " at " << x + i << "," << y << " case " << n;
+            }
+#endif
     }
 }
 
