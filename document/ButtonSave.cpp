@@ -1,5 +1,7 @@
 #include "ButtonSave.h"
 
+#include "system/DirectWrite.h"
+
 #include <atomic>
 #include <cerrno>
 #include <exception>
@@ -15,7 +17,15 @@ namespace {
 class CRowStream {
 public:
     CRowStream(CFile& file, const CDIB& picture)
-        : m_file(file), m_picture(picture), m_bPositioned(S_ISREG(file.Status().st_mode)) {}
+        : m_file(file), m_picture(picture), m_bPositioned(S_ISREG(file.Status().st_mode)) {
+        // A file nobody sees before it is whole goes past the cache.
+        if (!m_bPositioned || !picture.HasBlock() || !file.WritesBehind() ||
+            !CDirectWriter::Suits(picture.m_pFileImage.get(), picture.m_nFileSize))
+            return;
+        m_direct.emplace(file, picture.m_pFileImage.get(), picture.m_nFileSize);
+        m_direct->Final(0, Offset(0));
+        m_direct->Final(Offset(picture.m_nHeight), picture.m_nFileSize);
+    }
 
     RowsShaded Sink() {
         if (!m_bPositioned) return {};
@@ -24,6 +34,11 @@ public:
 
     void Finish() {
         if (m_error) throw *m_error;
+        if (m_direct) {
+            m_direct->Finish();
+            m_file.Seek(m_picture.m_nFileSize);
+            return;
+        }
         if (!m_bPositioned || !m_picture.HasBlock()) {
             StorePicture(m_file, m_picture, nullptr, PictureFormat::Bmp);
             return;
@@ -48,6 +63,10 @@ private:
 
     // On a worker thread: a failure is kept for Finish, and the rest is not written.
     void Rows(int first, int last) noexcept {
+        if (m_direct) {
+            m_direct->Final(Offset(first), Offset(last));
+            return;
+        }
         if (m_bFailed) return;
         try {
             m_file.WriteAt(m_picture.Row(first), Offset(last) - Offset(first), Offset(first));
@@ -66,6 +85,7 @@ private:
     std::atomic<bool> m_bFailed{false};
     std::mutex m_mutex;
     std::optional<CFileException> m_error;
+    std::optional<CDirectWriter> m_direct;
 };
 
 } // namespace

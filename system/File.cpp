@@ -129,7 +129,8 @@ CFile CFile::Duplicate(int fd, const std::string& name) {
 
 CFile::CFile(CFile&& other) noexcept
     : m_bAwaitingWriter(other.m_bAwaitingWriter), m_bWriteBehind(other.m_bWriteBehind),
-      m_nUnstarted(other.m_nUnstarted), m_fd(other.m_fd), m_path(std::move(other.m_path)) {
+      m_bDirect(other.m_bDirect), m_nUnstarted(other.m_nUnstarted), m_fd(other.m_fd),
+      m_path(std::move(other.m_path)) {
     other.m_fd = -1;
 }
 
@@ -263,7 +264,20 @@ void CFile::Put(const void* buffer, uint64_t count, int64_t offset) {
         faults::SpendWrite(static_cast<uint64_t>(n));
         done += static_cast<uint64_t>(n);
     }
-    if (m_bWriteBehind && count) StartWriteback(offset, count);
+    // What goes past the cache is on its way already.
+    if (m_bWriteBehind && !m_bDirect && count) StartWriteback(offset, count);
+}
+
+bool CFile::SetDirect(bool on) {
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags < 0 || ::fcntl(m_fd, F_SETFL, on ? flags | O_DIRECT : flags & ~O_DIRECT) != 0)
+        return false;
+    m_bDirect = on;
+    return true;
+#else
+    return !on;
+#endif
 }
 
 void CFile::StartWriteback(int64_t offset, uint64_t count) {

@@ -75,6 +75,14 @@ public:
     // From now on the system starts putting what is written on the device
     // soon after (a regular file's), so that Sync has little left to wait for.
     void WriteBehind() { m_bWriteBehind = true; }
+    bool WritesBehind() const { return m_bWriteBehind; }
+    // Writes from now on go past the system's cache straight to the device
+    // (on), or through it again (off); false when the file or its filesystem
+    // refuses. Direct writes need their buffer, count and offset aligned to
+    // kDirectAlignment, or fail with EINVAL.
+    bool SetDirect(bool on);
+    bool WritesDirect() const { return m_bDirect; }
+    static constexpr uint64_t kDirectAlignment = 4096;
     void Seek(uint64_t offset);
     uint64_t GetPosition() const;
     void SetLength(uint64_t length);
@@ -103,6 +111,7 @@ private:
     // A FIFO opened here without waiting: its first read may still find no writer.
     bool m_bAwaitingWriter = false;
     bool m_bWriteBehind = false;
+    bool m_bDirect = false;
     uint64_t m_nUnstarted = 0; // bytes Write put down since writeback was last started
     int m_fd = -1;
     std::string m_path;

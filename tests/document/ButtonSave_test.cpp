@@ -18,6 +18,7 @@
 #include <new>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 
 namespace pelto {
 
@@ -25,18 +26,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Tall enough for several bands and row runs on each thread.
-constexpr int kPictureSide = 300;
+// Tall enough for several bands and row runs on each thread; the larger
+// one's file goes past the system's cache, by the writer's thread.
+constexpr int kPictureSides[] = {300, 900};
 const ButtonParams kParams{135, 128, 30, BevelShape::Round, BevelOutline::Inner};
 
-std::shared_ptr<CPeltoDoc> PickedSquare() {
-    auto doc = SquareDoc(kPictureSide);
+std::shared_ptr<CPeltoDoc> PickedSquare(int side) {
+    auto doc = SquareDoc(side);
     doc->SelectBackground(0, 0, 0);
     return doc;
 }
 
-Bytes ExpectedButton() {
-    auto doc = PickedSquare();
+Bytes ExpectedButton(int side) {
+    auto doc = PickedSquare(side);
     doc->MakeButton(kParams, 1);
     return Bytes(doc->Picture().m_pFileImage.get(),
                  doc->Picture().m_pFileImage.get() + doc->Picture().m_nFileSize);
@@ -78,8 +80,11 @@ Prepared Prepare(const TempDir& dir, const Target& target) {
     return {path, existed, existed ? ReadFileBytes(path) : Bytes(), TreeListing(dir.Path())};
 }
 
-class ButtonSaveTo : public ::testing::TestWithParam<Target> {
+class ButtonSaveTo : public ::testing::TestWithParam<std::tuple<Target, int>> {
 protected:
+    const Target& GetTarget() const { return std::get<0>(GetParam()); }
+    int Side() const { return std::get<1>(GetParam()); }
+
     void TearDown() override {
         faults::FailWritesAfter(0);
         faults::FailAllocationAfter(-1);
@@ -88,14 +93,15 @@ protected:
 
 TEST_P(ButtonSaveTo, WritesTheBytesOfMakeButtonThenSave) {
     TempDir dir;
-    const std::string name = GetParam().prepare(dir);
+    const std::string name = GetTarget().prepare(dir);
+    const Bytes expected = ExpectedButton(Side());
     for (unsigned threads : {1u, 2u, 3u}) {
-        auto doc = PickedSquare();
+        auto doc = PickedSquare(Side());
         EXPECT_EQ(MakeButtonAndSave(*doc, kParams, threads, dir.File(name)), "");
-        EXPECT_EQ(ReadFileBytes(dir.File(name)), ExpectedButton()) << threads;
+        EXPECT_EQ(ReadFileBytes(dir.File(name)), expected) << threads;
         EXPECT_FALSE(doc->IsModified());
         if (fs::exists(dir.File("other.bmp"))) {
-            EXPECT_EQ(ReadFileBytes(dir.File("other.bmp")), ExpectedButton()); // still linked
+            EXPECT_EQ(ReadFileBytes(dir.File("other.bmp")), expected); // still linked
         }
     }
 }
@@ -103,12 +109,12 @@ TEST_P(ButtonSaveTo, WritesTheBytesOfMakeButtonThenSave) {
 // Whether the disk fails at the first row, between runs of rows, at the
 // header written last or at the sync, the old file stays and nothing is left.
 TEST_P(ButtonSaveTo, AFailingDiskLeavesTheOldFile) {
-    const uint64_t fileSize = ExpectedButton().size();
+    const uint64_t fileSize = ExpectedButton(Side()).size();
     for (const uint64_t budget :
          {uint64_t(0), uint64_t(54), uint64_t(200000), fileSize - 54, fileSize}) {
         TempDir dir;
-        const auto [target, existed, old, before] = Prepare(dir, GetParam());
-        auto doc = PickedSquare();
+        const auto [target, existed, old, before] = Prepare(dir, GetTarget());
+        auto doc = PickedSquare(Side());
         faults::FailWritesAfter(ENOSPC, budget);
         const std::string message = MakeButtonAndSave(*doc, kParams, 2, target);
         faults::FailWritesAfter(0);
@@ -131,10 +137,10 @@ TEST_P(ButtonSaveTo, AFailingDiskLeavesTheOldFile) {
 
 TEST_P(ButtonSaveTo, MemoryRunningOutLeavesTheOldFileAndThrows) {
     TempDir dir;
-    const auto [target, existed, old, before] = Prepare(dir, GetParam());
-    auto doc = PickedSquare();
+    const auto [target, existed, old, before] = Prepare(dir, GetTarget());
+    auto doc = PickedSquare(Side());
     // The button's blocks (its undo step, its heights) are refused.
-    faults::LimitBlockSize(uint64_t(kPictureSide) * kPictureSide);
+    faults::LimitBlockSize(uint64_t(Side()) * Side());
     EXPECT_THROW(MakeButtonAndSave(*doc, kParams, 2, target), std::bad_alloc);
     faults::LimitBlockSize(0);
     if (existed) {
@@ -144,8 +150,13 @@ TEST_P(ButtonSaveTo, MemoryRunningOutLeavesTheOldFileAndThrows) {
     EXPECT_TRUE(doc->HasSelection()); // the document as it was
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, ButtonSaveTo, ::testing::ValuesIn(kTargets),
-                         [](const auto& c) { return std::string(c.param.name); });
+INSTANTIATE_TEST_SUITE_P(Targets, ButtonSaveTo,
+                         ::testing::Combine(::testing::ValuesIn(kTargets),
+                                            ::testing::ValuesIn(kPictureSides)),
+                         [](const auto& c) {
+                             return std::string(std::get<0>(c.param).name) + "_" +
+                                    std::to_string(std::get<1>(c.param));
+                         });
 
 // A FIFO takes the rows in order, written whole once the button is made.
 TEST(ButtonSave, APipeTakesTheWholeFile) {
@@ -157,7 +168,7 @@ TEST(ButtonSave, APipeTakesTheWholeFile) {
         std::ifstream in(fifo, std::ios::binary);
         read.assign(std::istreambuf_iterator<char>(in), {});
     });
-    auto doc = PickedSquare();
+    auto doc = PickedSquare(kPictureSides[0]);
     // The reader may not have opened its end yet: a FIFO nobody reads fails.
     std::string message;
     for (int attempt = 0; attempt < 200; ++attempt) {
@@ -167,7 +178,7 @@ TEST(ButtonSave, APipeTakesTheWholeFile) {
     }
     reader.join();
     EXPECT_EQ(message, "");
-    EXPECT_EQ(read, ExpectedButton());
+    EXPECT_EQ(read, ExpectedButton(kPictureSides[0]));
 }
 
 } // namespace
