@@ -18,7 +18,8 @@ constexpr uint64_t kLeastSize = uint64_t(2) << 20;
 bool CDirectWriter::Suits(const uint8_t* image, uint64_t size) {
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
     // Under an address-space limit the threads' stacks are not the run's to take.
-    return size >= kLeastSize && reinterpret_cast<uintptr_t>(image) % CFile::kDirectAlignment == 0 &&
+    return size >= kLeastSize &&
+           reinterpret_cast<uintptr_t>(image) % CFile::kDirectAlignment == 0 &&
            !memlimit::AddressSpaceLimited();
 #else
     (void)image, (void)size;
