@@ -1,5 +1,6 @@
 #pragma once
-// Bevel generation in two passes over the whole picture.
+// Bevel generation in two passes over the whole picture, or, for a picture
+// without transparency, both at once a run of rows at a time (MakeBevel).
 // Pass 1 gives every band pixel a height from the direction to its nearest
 // pixel across the outline and the light angle; other pixels keep height 0.
 // Pass 2 shifts each band pixel's lightness by its smoothed height less twice

@@ -29,9 +29,10 @@ namespace {
 
 // The found points (in whole segments and in narrow ones), the heights and
 // the shaded picture, fast against reference.
+// onePass: MakeBevel too.
 void ExpectSameBevel(const CMaskDIB& mask, const ButtonParams& params,
                      std::initializer_list<unsigned> threadCounts, std::mt19937& rng,
-                     const std::string& what) {
+                     const std::string& what, bool onePass = true) {
     CHeightDIB expectedHeights(mask.m_nWidth, mask.m_nHeight);
     EXPECT_EQ(FoundPointsDiffer(mask, params, CNearestSearch::kSegmentColumns, expectedHeights), "")
         << what;
@@ -55,6 +56,7 @@ void ExpectSameBevel(const CMaskDIB& mask, const ButtonParams& params,
         EXPECT_EQ(BlockBytes(picture), BlockBytes(expectedPicture))
             << what << " threads " << threads;
         // Both passes at once, a run of rows at a time.
+        if (!onePass) continue;
         picture.Copy(*original);
         MakeBevel(picture, mask, params, threads);
         EXPECT_EQ(BlockBytes(picture), BlockBytes(expectedPicture))
@@ -89,8 +91,10 @@ TEST(FastBevel, FindsTheBruteForcePointOnRandomMasks) {
         const auto mask = RandomMask(kind, w, h, caseRng);
         for (bool outer : {false, true}) {
             const ButtonParams params = RandomParams(n % (kWidthRange.high + 1), outer, caseRng);
+            // Every fourth mask through the one-pass bevel too: the light's
+            // table it makes costs more than such a mask's bevel.
             ExpectSameBevel(*mask, params, {1u + n % 3}, caseRng,
-                            Describe(kind, w, h, params, seed));
+                            Describe(kind, w, h, params, seed), n % 4 == 0);
         }
     }
 }
@@ -214,8 +218,9 @@ TEST(FastBevel, WidthsBeyondTheDialogsRange) {
             std::mt19937 caseRng(seed);
             const auto mask = RandomMask(MaskKind::Blobs, 13, 11, caseRng);
             const ButtonParams params = RandomParams(width, outer, caseRng);
+            // The widest light tables take long to make: the two passes make them once.
             ExpectSameBevel(*mask, params, {2u}, caseRng,
-                            Describe(MaskKind::Blobs, 13, 11, params, seed));
+                            Describe(MaskKind::Blobs, 13, 11, params, seed), width < 100);
         }
 }
 
