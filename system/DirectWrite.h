@@ -3,8 +3,8 @@
 // thread of its own, a part at a time as its makers tell the parts final: the
 // device takes the file while the image is still being made, and the writing
 // costs the processors next to nothing (copying into the cache costs more
-// than making a button). The thread syncs what it wrote now and then, so
-// that the last sync has little left. What it cannot write so (an end that is
+// than making a button). A second thread syncs what was written meanwhile,
+// so that the last sync has little left. What it cannot write so (an end that is
 // no whole block, a part never told, or everything on a filesystem that
 // refuses direct writes) Finish writes the usual way.
 
@@ -33,14 +33,14 @@ public:
     // in place until Finish. False from file.SetDirect throws nothing: the
     // writer then leaves everything to Finish.
     CDirectWriter(CFile& file, const uint8_t* image, uint64_t size);
-    // Without Finish the thread stops, leaving the file as it is.
+    // Without Finish the threads stop, leaving the file as it is.
     ~CDirectWriter();
     CDirectWriter(const CDirectWriter&) = delete;
     CDirectWriter& operator=(const CDirectWriter&) = delete;
 
     // Bytes [begin, end) of the image are final. Any thread may tell, each byte once.
     void Final(uint64_t begin, uint64_t end) noexcept;
-    // The whole image is final: waits for the thread, writes what it did not
+    // The whole image is final: waits for the threads, writes what they did not
     // and gives the file back to cached writing; throws the first failure.
     void Finish();
 
