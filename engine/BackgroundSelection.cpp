@@ -20,8 +20,8 @@ namespace {
 class Likeness {
 public:
     Likeness(COLORREF seed, int threshold, bool seedVisible)
-        : m_red(GetRValue(seed)), m_green(GetGValue(seed)), m_blue(GetBValue(seed)),
-          m_threshold(threshold), m_seedVisible(seedVisible) {}
+        : m_seed{GetRValue(seed), GetGValue(seed), GetBValue(seed), threshold},
+          m_seedVisible(seedVisible) {}
 
     bool operator()(const uint8_t* colours, const uint8_t* opacity, int c) const {
         if (opacity) {
@@ -30,17 +30,13 @@ public:
             if (visible != m_seedVisible) return false;
             if (!visible) return true;
         }
-        const uint8_t* pixel = colours + 3 * size_t(c);
-        return std::abs(pixel[2] - m_red) + std::abs(pixel[1] - m_green) +
-                   std::abs(pixel[0] - m_blue) <=
-               m_threshold;
+        return m_seed.Near(colours + 3 * size_t(c));
     }
 
-    OpaqueSeed Seed() const { return {m_red, m_green, m_blue, m_threshold}; }
+    const OpaqueSeed& Seed() const { return m_seed; }
 
 private:
-    int m_red, m_green, m_blue;
-    int m_threshold;
+    OpaqueSeed m_seed;
     bool m_seedVisible;
 };
 
@@ -51,7 +47,7 @@ uint8_t* MaskRow(CMaskDIB& mask, int r) {
 void SelectMatching(const CDIB& image, CMaskDIB& mask, const CAlphaPlane* alpha,
                     const Likeness& like, bool fresh, unsigned threads) {
     const int width = image.m_nWidth;
-    const OpaqueSeed seed = like.Seed();
+    const OpaqueSeed& seed = like.Seed();
     RunBands(image.m_nHeight, BandCount(image.m_nHeight, threads), [&](unsigned, RowBand band) {
         for (int r = band.first; r < band.last; ++r) {
             const uint8_t* colours = image.Row(r);

@@ -83,15 +83,15 @@ void ShadeRows(CDIB& image, RowBand rows, const CHeightDIB& heights, int base, i
             for (x = 2; x + 8 + 2 <= width; x += 8) {
                 const __m128i eight =
                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(height + 2 * x));
-                auto band =
-                    unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(eight, _mm_setzero_si128()))) ^
-                    0xffffu;
+                const __m128i zero = _mm_cmpeq_epi16(eight, _mm_setzero_si128());
+                // A bit a point, set for the band's.
+                auto band = unsigned(_mm_movemask_epi8(_mm_packs_epi16(zero, zero))) & 0xffu;
+                band ^= 0xffu;
                 if (band == 0) continue;
                 int32_t averages[8];
                 AverageHeights8(heights, x, at, averages);
-                for (; band; band &= band - 1) { // two bits a point
-                    const int lane = std::countr_zero(band) / 2;
-                    band &= band - 1;
+                for (; band; band &= band - 1) {
+                    const int lane = std::countr_zero(band);
                     ShadePixel(row, x + lane, averages[lane] - 2 * contrast);
                 }
             }

@@ -1,7 +1,8 @@
 #include "OpaqueMatch.h"
 
+#include "BackgroundSelection.h"
+
 #include <array>
-#include <cstdlib>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define PELTO_MATCH_SSSE3 1
@@ -10,10 +11,6 @@
 namespace pelto {
 
 namespace {
-
-inline uint8_t Mark(int c, int r) {
-    return static_cast<uint8_t>((((c >> 2) + (r >> 2)) & 1) + 1);
-}
 
 #ifdef PELTO_MATCH_SSSE3
 // For channel j (0 blue, 1 green, 2 red) and each of the three 16-byte loads
@@ -50,7 +47,7 @@ __attribute__((target("ssse3"))) int MatchSixteens(const uint8_t* colours, uint8
     const __m128i zero = _mm_setzero_si128();
     const __m128i threshold = _mm_set1_epi16(static_cast<short>(seed.threshold));
     // Marks of sixteen columns from a multiple of 16: four of one value, four of the other.
-    const uint8_t even = Mark(0, r), odd = Mark(4, r);
+    const uint8_t even = uint8_t(CheckerValue(0, r)), odd = uint8_t(CheckerValue(4, r));
     const __m128i marks = _mm_setr_epi8(
         char(even), char(even), char(even), char(even), char(odd), char(odd), char(odd), char(odd),
         char(even), char(even), char(even), char(even), char(odd), char(odd), char(odd), char(odd));
@@ -93,12 +90,8 @@ void MatchOpaqueRow(const uint8_t* colours, uint8_t* row, int width, int r, cons
     if (HasSsse3()) c = MatchSixteens(colours, row, width, r, seed, fresh);
 #endif
     for (; c < width; ++c) {
-        const uint8_t* pixel = colours + 3 * size_t(c);
-        const bool near = std::abs(pixel[2] - seed.red) + std::abs(pixel[1] - seed.green) +
-                              std::abs(pixel[0] - seed.blue) <=
-                          seed.threshold;
-        if (near)
-            row[c] = Mark(c, r);
+        if (seed.Near(colours + 3 * size_t(c)))
+            row[c] = uint8_t(CheckerValue(c, r));
         else if (fresh)
             row[c] = 0;
     }

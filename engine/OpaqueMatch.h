@@ -4,12 +4,19 @@
 // threshold. Sixteen pixels at a time where the processor has SSSE3.
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace pelto {
 
 struct OpaqueSeed {
     int red, green, blue;
     int threshold;
+
+    // pixel: blue, green, red.
+    bool Near(const uint8_t* pixel) const {
+        return std::abs(pixel[2] - red) + std::abs(pixel[1] - green) + std::abs(pixel[0] - blue) <=
+               threshold;
+    }
 };
 
 // Puts the mark of stored row r (CheckerValue) where a pixel of colours
