@@ -20,7 +20,7 @@ namespace {
 class Likeness {
 public:
     Likeness(COLORREF seed, int threshold, bool seedVisible)
-        : m_seed{GetRValue(seed), GetGValue(seed), GetBValue(seed), threshold},
+        : m_seed{int(GetRValue(seed)), int(GetGValue(seed)), int(GetBValue(seed)), threshold},
           m_seedVisible(seedVisible) {}
 
     bool operator()(const uint8_t* colours, const uint8_t* opacity, int c) const {
